@@ -1,0 +1,80 @@
+// Game.h — one game screen's zone in play: its state and the routines that open, tick and play it.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "GameState.h"
+#include "Keyboard.h"
+#include "Ports.h"
+#include "Random.h"
+#include "Zone.h"
+
+namespace quarn {
+
+// What lives as long as the program and is shared by every game screen: the keyboard's hold
+// counters and the enemies' random generator (never re-seeded).
+struct ProgramContext {
+  explicit ProgramContext(KeySource& keySource) : Keys(keySource) {}
+  Keyboard Keys;
+  Random Rng;
+};
+
+// The outside world of one game screen.
+struct GamePorts {
+  BoardPainter& Painter;
+  SoundPort& Sound;
+  Prompter& Ask;
+};
+
+class Game {
+ public:
+  Game(ProgramContext& program, GamePorts ports) : program_(program), ports_(ports) {}
+
+  GameState State;
+
+  // (Re)opens the zone named by State.FileName. On failure nothing at all has changed.
+  std::optional<ZoneError> Otevrit();
+  // One tick of the game timer, its ten steps in order. Does nothing while the tick is disabled.
+  void Tick();
+  // A reload inside the tick (Ctrl+R, Enter, a replay after a win) that failed; the tick is then
+  // disabled and the screen should tell the player. Cleared by the next successful Otevrit.
+  const std::optional<ZoneError>& LoadFailure() const { return loadFailure_; }
+
+  // Buttons and labels of the game screen.
+  void Zrychlit();  // tick interval - 10 ms; a value below 0 is refused
+  void Zpomalit();  // tick interval + 10 ms
+  void RevealDebugButtons();
+  void Command1();  // enemies off / on
+  void Command2();  // deliver the pocket where the player stands
+  void Command3();  // give a key and a box
+  void Command4();  // resume halted play
+
+  // Counters the headless report shows.
+  int Wins() const { return wins_; }
+  int Deaths() const { return deaths_; }
+  int Restarts() const { return restarts_; }
+
+  // The rules, one tick's worth each.
+  void Vstupy();
+  void MoveF();
+  void MoveH();
+  void LaserDoors();
+  void Nepratele();
+  void KillPlr();
+  void AnimSmrt(float die, int sss);
+  void AnimRadio(int sss);
+
+ private:
+  void WinFlow();
+  std::optional<ZoneError> Reload();  // a reload during play: counted, failure remembered
+
+  ProgramContext& program_;
+  GamePorts ports_;
+  std::optional<ZoneError> loadFailure_;
+  int wins_ = 0;
+  int deaths_ = 0;
+  int restarts_ = 0;
+};
+
+}  // namespace quarn

@@ -1,0 +1,163 @@
+// GameState.h — all of a running zone: board, player, counters, enemy and laser tables, panel values.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "Numbers.h"
+
+namespace quarn {
+
+// Tile codes. The picture of a cell is the picture slot whose index equals its code.
+namespace tile {
+inline constexpr int16_t Space = 0;
+inline constexpr int16_t Start = 1;  // also the cell the player is stepping into
+inline constexpr int16_t Wall = 2;   // "W", and "E" (a wall that marks the exit site)
+inline constexpr int16_t AirDoor = 3;
+inline constexpr int16_t SlamDoor = 4;
+inline constexpr int16_t SlamLock = 5;
+inline constexpr int16_t Exit = 6;
+inline constexpr int16_t HotPotato = 7;
+inline constexpr int16_t Target = 8;
+inline constexpr int16_t Unused9 = 9;  // no character gives it; its picture is built in
+inline constexpr int16_t LockedDoor = 10;
+inline constexpr int16_t Key = 11;
+inline constexpr int16_t Boxes = 12;
+inline constexpr int16_t Enemy1 = 13;  // enemy of kind k is 12 + k
+inline constexpr int16_t Enemy2 = 14;
+inline constexpr int16_t Enemy3 = 15;
+inline constexpr int16_t LaserA = 16;  // active (deadly) laser door of group g is 15 + g
+inline constexpr int16_t LaserB = 17;
+inline constexpr int16_t LaserC = 18;
+inline constexpr int16_t LaserOpenA = 19;  // open laser door of group g is 18 + g
+inline constexpr int16_t LaserOpenB = 20;
+inline constexpr int16_t LaserOpenC = 21;
+inline constexpr int16_t Box = 22;
+inline constexpr int16_t Time = 23;
+inline constexpr int Count = 24;
+
+inline constexpr bool IsLaser(int code) { return code >= LaserA && code <= LaserOpenC; }
+inline constexpr bool IsActiveLaser(int code) { return code >= LaserA && code <= LaserC; }
+}  // namespace tile
+
+// Direction codes: the arrow key's virtual-key code minus 36.
+namespace dir {
+inline constexpr int None = 0;
+inline constexpr int Left = 1;
+inline constexpr int Up = 2;
+inline constexpr int Right = 3;
+inline constexpr int Down = 4;
+}  // namespace dir
+
+inline constexpr int CellPixels = 40;    // edge of a cell on the board surface
+inline constexpr int MaxBoardWidth = 150;
+inline constexpr int MaxBoardHeight = 130;
+inline constexpr int MaxEnemies = 101;   // the enemy table holds indices 0..100
+inline constexpr int ViewWidth = 800;    // the board viewport, pixels
+inline constexpr int ViewHeight = 480;
+inline constexpr int FormWidth = 800;    // inner width of the game screen
+
+// The board: 16-bit tile codes over x -2..150, y -2..130. Everything outside the zone is a margin of
+// zeros that rules may look into. Reads outside the index range give 0 and writes there are dropped;
+// the rules refuse steps that would lead there, so neither happens in play.
+class BoardGrid {
+ public:
+  static constexpr int MinX = -2, MaxX = 150, MinY = -2, MaxY = 130;
+  static constexpr int Columns = MaxX - MinX + 1, Rows = MaxY - MinY + 1;
+
+  static constexpr bool InRange(int x, int y) {
+    return x >= MinX && x <= MaxX && y >= MinY && y <= MaxY;
+  }
+  int16_t At(int x, int y) const { return InRange(x, y) ? cells_[Index(x, y)] : 0; }
+  void Set(int x, int y, int code) {
+    if (InRange(x, y)) cells_[Index(x, y)] = static_cast<int16_t>(code);
+  }
+  void Clear() { cells_.fill(0); }
+
+ private:
+  static constexpr int Index(int x, int y) { return (y - MinY) * Columns + (x - MinX); }
+  std::array<int16_t, Columns * Rows> cells_{};
+};
+
+// One enemy, in the field order and widths of the original record.
+struct EnemyRec {
+  int16_t X = 0;         // fine x position, units of EnemySteps(Kind - 1)
+  int16_t Y = 0;         // fine y position
+  int16_t Kind = 0;      // 1, 2 or 3
+  uint8_t Dir = 0;       // direction code of its current step; 0 until its first choice
+  Flag16 Stepping = 0;   // -1 while between two cells
+};
+
+// What the side panel and the board overlays show. The original kept these in controls; the
+// screens read them from here.
+struct PanelState {
+  int BoxesLeft = 10;             // caption of NoBx: boxes left in the stacks
+  bool BoxOverlayVisible = false; // picBox, the overlay on a box stack next to the player
+  int BoxOverlayLeft = 0;         // board pixels
+  int BoxOverlayTop = 0;
+  int TimeShown = 50;             // caption of lblRT: Int(TimeLeft + 0.99)
+  int KapsaWidth = 50;            // picKapsa: 50 + 25 per carried potato
+  int NeedWidth = 0;              // picNeed: 25 per potato left
+  int NeedLeft = FormWidth - 5;   // picNeed is right-aligned 5 pixels from the form's edge
+  int PaintedPotatoes = 0;        // potato icons painted on both strips by the last load
+  bool KeyIndicator = false;      // ImC slot 11 on picKapsa
+  bool BoxIndicator = false;      // ImC slot 22 on picKapsa
+  bool DebugButtonsVisible = false;  // Command1..Command4, revealed by double-clicking the logo
+};
+
+// The game screen's state. Values marked "kept" survive a reload of the zone.
+struct GameState {
+  std::string FileName;  // the zone file being played
+
+  BoardGrid Board;
+  int BoardWidth = 0;   // cells
+  int BoardHeight = 0;
+  int PlayerSteps = 1;  // fine units per cell of the player; ticks per cell
+  std::array<int, 3> EnemySteps{1, 1, 1};  // fine units per cell of enemy kinds 1, 2, 3
+  std::array<std::string, 3> LaserPatterns;  // groups a, b, c
+  int LaserTick = 0;
+
+  int PlayerX = 0;  // fine units; kept when the zone has no "S"
+  int PlayerY = 0;
+  Flag16 Moving = 0;  // kept: a restart in the middle of a step leaves it set
+  int MoveDir = 0;
+  std::array<uint8_t, 2> MoveMemory{};  // kept: [0] last finished step's direction, [1] push counter
+  uint8_t KeyDir = 0;   // arrow key chosen this tick, 37..40 or 0
+  bool KeySpace = false;
+
+  int PotatoesLeft = 0;
+  int PotatoesCarried = 0;
+  double TimeLeft = 50;
+  Flag16 HasBox = 0;
+  Flag16 HasKey = 0;
+  int ExitX = 0;  // kept when the zone has no "E"
+  int ExitY = 0;
+
+  std::array<EnemyRec, MaxEnemies> Enemies{};
+  int EnemyCount = 0;
+  int SavedEnemyCount = 0;  // kept: enemies parked by the debugging switch
+
+  Flag16 GameOver = 0;
+  Flag16 Dying = 0;
+  float DeathPhase = 0;  // single precision on purpose: the animation ends with the 46th addition
+  double RadioX = 0;     // kept: the delivery beam's target cell
+  double RadioY = 0;
+  int RadioCounter = 0;  // kept: 255 when a beam starts, -3 per tick
+
+  uint8_t TileSize = 40;  // edge of one picture frame in source pixels
+
+  // The board surface inside its 800 x 480 viewport; its position is the memory of the glide.
+  double PoleLeft = 0;  // pixels, may be fractional
+  double PoleTop = 0;
+  int PoleWidth = 0;    // 40 x BoardWidth
+  int PoleHeight = 0;
+
+  // The game tick (Timer1).
+  bool TickEnabled = false;
+  int TickInterval = 2;  // design interval, milliseconds
+
+  PanelState Panel;
+};
+
+}  // namespace quarn

@@ -1,0 +1,55 @@
+// Zone.h — a zone file parsed into a value, before anything of the game state is touched.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "GameState.h"
+
+namespace quarn {
+
+// A zone file that cannot be played: where and why, in words a zone author understands.
+struct ZoneError {
+  std::string File;
+  int Line = 0;        // 1-based; 0 when the file could not be read at all
+  std::string Field;   // the field concerned, e.g. "width" or "row 3"; may be empty
+  std::string Message;
+  // "FILE:LINE: message" (or "FILE: message" without a line).
+  std::string Describe() const;
+};
+
+struct ZoneEnemy {
+  int X = 0, Y = 0;  // cell
+  int Kind = 0;      // 1..3
+};
+
+struct ParsedZone {
+  std::string Title;
+  int Width = 0;
+  int Height = 0;
+  int PlayerSteps = 1;
+  std::array<int, 3> EnemySteps{};
+  std::array<std::string, 3> LaserPatterns;
+  std::vector<std::string> Rows;  // exactly Height rows, as read (a row may be shorter or longer)
+  std::optional<std::pair<int, int>> Start;  // the last "S" in reading order
+  std::optional<std::pair<int, int>> Exit;   // the last "E"
+  std::vector<ZoneEnemy> Enemies;           // in reading order
+  int Potatoes = 0;
+
+  // The tile code of cell (x, y) as the loader writes it (0 past a row's end).
+  int16_t CodeAt(int x, int y) const;
+};
+
+// The tile code a zone character stands for; laserPatterns decide whether a door starts active.
+int16_t CodeOfCharacter(char c, const std::array<std::string, 3>& laserPatterns);
+
+// Parses zone text. fileName is only used in errors.
+std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName);
+// Reads and parses a zone file.
+std::variant<ParsedZone, ZoneError> ParseZoneFile(const std::string& path);
+
+}  // namespace quarn
