@@ -1,0 +1,30 @@
+// Main.cpp — quarn-zone: checks, plays and renders zones for zone authors and tests.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Commands.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: quarn-zone check FILE...\n"
+    "       quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]\n"
+    "       quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace quarn::zonetool;
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    std::fputs(Usage, argc < 2 ? stderr : stdout);
+    return argc < 2 ? 2 : 0;
+  }
+  const std::string command = argv[1];
+  Args args(argv + 2, argv + argc);
+  if (command == "check") return RunCheck(args);
+  if (command == "play") return RunPlay(args);
+  if (command == "render") return RunRender(args);
+  std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s", command.c_str(), Usage);
+  return 2;
+}
