@@ -42,6 +42,7 @@ class Game {
   const std::optional<ZoneError>& LoadFailure() const { return loadFailure_; }
 
   // Buttons and labels of the game screen.
+  void Restart();   // the Restart label: reload the zone from its file
   void Zrychlit();  // tick interval - 10 ms; a value below 0 is refused
   void Zpomalit();  // tick interval + 10 ms
   void RevealDebugButtons();

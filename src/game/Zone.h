@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,14 +35,14 @@ struct ParsedZone {
   int PlayerSteps = 1;
   std::array<int, 3> EnemySteps{};
   std::array<std::string, 3> LaserPatterns;
-  std::vector<std::string> Rows;  // exactly Height rows, as read (a row may be shorter or longer)
+  std::vector<int16_t> Codes;      // Width x Height tile codes, row by row, top row first
   std::optional<std::pair<int, int>> Start;  // the last "S" in reading order
   std::optional<std::pair<int, int>> Exit;   // the last "E"
   std::vector<ZoneEnemy> Enemies;           // in reading order
   int Potatoes = 0;
 
   // The tile code of cell (x, y) as the loader writes it (0 past a row's end).
-  int16_t CodeAt(int x, int y) const;
+  int16_t CodeAt(int x, int y) const { return Codes[static_cast<size_t>(y * Width + x)]; }
 };
 
 // The tile code a zone character stands for; laserPatterns decide whether a door starts active.

@@ -1,0 +1,112 @@
+// Otevrit.cpp — (re)opening a zone: the one routine that starts and restarts play.
+#include "Game.h"
+
+namespace quarn {
+
+std::optional<ZoneError> Game::Otevrit() {
+  // Everything that can fail is done before the state is touched: a failed load changes nothing.
+  auto parsed = ParseZoneFile(State.FileName);
+  if (auto* error = std::get_if<ZoneError>(&parsed)) return *error;
+  const ParsedZone& zone = std::get<ParsedZone>(parsed);
+  uint8_t tileSize = 0;
+  if (auto error = ports_.Painter.LoadGraphics(tileSize)) {
+    return ZoneError{State.FileName, 0, "", *error};
+  }
+  GameState& s = State;
+
+  s.GameOver = FlagFalse;
+  s.Dying = FlagFalse;
+  s.TileSize = tileSize;
+
+  s.BoardWidth = zone.Width;
+  s.BoardHeight = zone.Height;
+  s.PlayerSteps = zone.PlayerSteps;
+  s.EnemySteps = zone.EnemySteps;
+  s.LaserPatterns = zone.LaserPatterns;
+
+  s.PoleWidth = CellPixels * zone.Width;
+  s.PoleHeight = CellPixels * zone.Height;
+  ports_.Painter.ResizeBoard(s.PoleWidth, s.PoleHeight);
+
+  s.LaserTick = 0;
+  s.EnemyCount = 0;
+  s.PotatoesLeft = zone.Potatoes;
+
+  // Mended: the original rewrote only the zone's own cells, so codes that enemies left in the
+  // margin of an open zone survived a restart. The whole grid starts clean instead.
+  s.Board.Clear();
+  for (int y = 0; y < zone.Height; ++y) {
+    for (int x = 0; x < zone.Width; ++x) s.Board.Set(x, y, zone.CodeAt(x, y));
+  }
+  if (zone.Start) {
+    s.PlayerX = zone.Start->first * s.PlayerSteps;
+    s.PlayerY = zone.Start->second * s.PlayerSteps;
+    s.MoveDir = 0;
+  }
+  if (zone.Exit) {
+    s.ExitX = zone.Exit->first;
+    s.ExitY = zone.Exit->second;
+  }
+  for (const ZoneEnemy& e : zone.Enemies) {
+    EnemyRec& rec = s.Enemies[static_cast<size_t>(s.EnemyCount)];
+    const int steps = s.EnemySteps[static_cast<size_t>(e.Kind - 1)];
+    rec.X = static_cast<int16_t>(steps * e.X);
+    rec.Y = static_cast<int16_t>(steps * e.Y);
+    rec.Dir = 0;
+    rec.Kind = static_cast<int16_t>(e.Kind);
+    rec.Stepping = FlagFalse;
+    ++s.EnemyCount;
+  }
+
+  for (int y = 0; y < s.BoardHeight; ++y) {
+    for (int x = 0; x < s.BoardWidth; ++x) ports_.Painter.Nakr(s, x, y);
+  }
+  LaserDoors();
+
+  // The potato strips: icons are painted once here; the strips' widths reveal them.
+  PanelState& panel = s.Panel;
+  panel.PaintedPotatoes = s.PotatoesLeft;
+  panel.KapsaWidth = 50;
+  panel.NeedWidth = 25 * s.PotatoesLeft;
+  panel.NeedLeft = FormWidth - 5 - panel.NeedWidth;
+  // Mended: the box overlay stayed where the previous run left it, so a restart could leave it
+  // over a stack far from the player and boxes could be taken from there.
+  panel.BoxOverlayVisible = false;
+
+  // The view starts with the exit site at column 9, row 5 and glides to the player from there.
+  s.PoleLeft = CellPixels * (9 - s.ExitX);
+  s.PoleTop = CellPixels * (5 - s.ExitY);
+  MoveH();
+
+  s.PotatoesCarried = 0;
+  s.TimeLeft = 50;
+  panel.BoxesLeft = 10;
+  s.HasBox = FlagFalse;
+  s.HasKey = FlagFalse;
+
+  program_.Keys.FlushKeys();
+  s.KeyDir = 0;
+  s.KeySpace = false;
+  s.MoveDir = 0;
+
+  panel.TimeShown = static_cast<int>(Int(s.TimeLeft + 0.99));
+  s.TickEnabled = true;
+  loadFailure_.reset();
+  return std::nullopt;
+}
+
+std::optional<ZoneError> Game::Reload() {
+  ++restarts_;
+  auto error = Otevrit();
+  if (error) {
+    // The zone cannot be played any more (its file went away or broke): stop the tick and leave
+    // the last good state on the screen.
+    loadFailure_ = error;
+    State.TickEnabled = false;
+  }
+  return error;
+}
+
+void Game::Restart() { Reload(); }
+
+}  // namespace quarn

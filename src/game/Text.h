@@ -1,0 +1,18 @@
+// Text.h — zone text encodings: UTF-8, and the Windows-1250 of zones written on the old platform.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarn {
+
+bool IsValidUtf8(std::string_view text);
+// Converts Windows-1250 bytes to UTF-8; bytes the code page leaves undefined become U+FFFD.
+std::string Cp1250ToUtf8(std::string_view text);
+// UTF-8 text as is, or Windows-1250 converted to UTF-8 when it is not valid UTF-8.
+std::string ToUtf8(std::string_view text);
+// The code points of a UTF-8 text; a byte that starts no valid sequence counts as one character.
+std::vector<char32_t> CodePoints(std::string_view text);
+
+}  // namespace quarn
