@@ -14,6 +14,7 @@ namespace {
 struct Field {
   std::string Text;
   int Line = 0;
+  bool Unclosed = false;  // began with a double quote that no other quote closes
 };
 
 // Splits zone text into fields. A field ends at a comma or a line end; blanks before a field are
@@ -28,10 +29,11 @@ std::vector<Field> SplitFields(std::string_view text) {
   auto atLineEnd = [&](size_t k) { return k >= n || text[k] == '\n' || text[k] == '\r'; };
   while (i < n) {
     while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
-    Field field{{}, line};
+    Field field{{}, line, false};
     if (i < n && text[i] == '"') {
       const size_t close = text.find('"', i + 1);
       const size_t end = close == std::string_view::npos ? n : close;
+      field.Unclosed = close == std::string_view::npos;
       field.Text = std::string(text.substr(i + 1, end - i - 1));
       for (char c : field.Text) line += c == '\n' ? 1 : 0;
       i = close == std::string_view::npos ? n : close + 1;
@@ -70,13 +72,22 @@ class Reader {
   int LastLine() const { return fields_.empty() ? 1 : fields_.back().Line; }
   int LineOfPrevious() const { return next_ == 0 ? 1 : fields_[next_ - 1].Line; }
 
+  // Why the file ended early, when an unclosed double quote swallowed the rest of it.
+  std::string EndHint() const {
+    if (fields_.empty() || !fields_.back().Unclosed) return "";
+    return " (the double quote that opens line " + std::to_string(fields_.back().Line) +
+           " is never closed)";
+  }
+
   ZoneError Error(int line, std::string field, std::string message) const {
     return ZoneError{file_, line, std::move(field), std::move(message)};
   }
 
   // Reads a whole number in [min, max]; the name is the field's name for a zone author.
   std::optional<ZoneError> Number(const char* name, long min, long max, int& out) {
-    if (AtEnd()) return Error(LastLine(), name, std::string("the file ends before the ") + name);
+    if (AtEnd()) {
+      return Error(LastLine(), name, std::string("the file ends before the ") + name + EndHint());
+    }
     const Field& f = Take();
     std::string_view t = f.Text;
     while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
@@ -90,7 +101,9 @@ class Reader {
     if (ec == std::errc::result_out_of_range || value < min || value > max) {
       std::ostringstream msg;
       msg << "the " << name << " must be ";
-      if (max == Unbounded) {
+      if (min == -Unbounded && max == Unbounded) {
+        msg << "between " << -Unbounded << " and " << Unbounded;
+      } else if (max == Unbounded) {
         msg << "at least " << min;
       } else {
         msg << "from " << min << " to " << max;
@@ -109,6 +122,8 @@ class Reader {
   size_t next_ = 0;
   std::string file_;
 };
+
+constexpr long MaxPlayerSteps = 10000;  // 20 seconds a cell at the fastest tick
 
 constexpr const char* EnemyStepNames[3] = {"steps of enemy kind 1 (+)", "steps of enemy kind 2 (-)",
                                            "steps of enemy kind 3 (*)"};
@@ -157,7 +172,8 @@ std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const s
   zone.Title = ToUtf8(in.Take().Text);
   if (auto e = in.Number("width", 1, MaxBoardWidth, zone.Width)) return *e;
   if (auto e = in.Number("height", 1, MaxBoardHeight, zone.Height)) return *e;
-  if (auto e = in.Number("player steps", 1, Reader::Unbounded, zone.PlayerSteps)) return *e;
+  // The upper bound keeps every fine position of the player far inside an int.
+  if (auto e = in.Number("player steps", 1, MaxPlayerSteps, zone.PlayerSteps)) return *e;
   std::array<int, 3> stepLines{};
   for (int k = 0; k < 3; ++k) {
     // Any whole number is read here; steps below 1 are refused only for kinds the zone uses.
@@ -170,7 +186,7 @@ std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const s
   for (int g = 0; g < 3; ++g) {
     if (in.AtEnd()) {
       return in.Error(in.LastLine(), PatternNames[g],
-                      std::string("the file ends before the ") + PatternNames[g]);
+                      std::string("the file ends before the ") + PatternNames[g] + in.EndHint());
     }
     zone.LaserPatterns[g] = in.Take().Text;
   }
@@ -179,7 +195,8 @@ std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const s
   for (int y = 0; y < zone.Height; ++y) {
     if (in.AtEnd()) {
       std::ostringstream msg;
-      msg << "the file ends after " << y << " of " << zone.Height << " rows";
+      msg << "the file ends before row " << y + 1 << "; the header promises " << zone.Height
+          << " rows" << in.EndHint();
       return in.Error(in.LastLine(), "row " + std::to_string(y + 1), msg.str());
     }
     const Field& row = in.Take();
@@ -197,7 +214,8 @@ std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const s
         const int kind = code - 12;
         if (zone.Enemies.size() >= static_cast<size_t>(MaxEnemies)) {
           return in.Error(row.Line, "row " + std::to_string(y + 1),
-                          "more than 101 enemies; a zone holds at most 101");
+                          "row " + std::to_string(y + 1) + " holds enemy number 102 (column " +
+                              std::to_string(x + 1) + "); a zone holds at most 101 enemies");
         }
         // Mended: steps below 1 for a kind the zone uses divided by zero in the original.
         const int steps = zone.EnemySteps[kind - 1];
@@ -211,7 +229,7 @@ std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const s
         const long fy = static_cast<long>(steps) * y;
         if (fx > 32767 || fy > 32767) {
           std::ostringstream msg;
-          msg << "the enemy at column " << x + 1 << " is too far out for its "
+          msg << "the enemy at column " << x + 1 << " of row " << y + 1 << " is too far out for its "
               << EnemyStepNames[kind - 1] << " (" << steps
               << "): its fine position must stay below 32768";
           return in.Error(row.Line, "row " + std::to_string(y + 1), msg.str());
