@@ -1,0 +1,150 @@
+// App.cpp — SDL start-up, the event loop and the message boxes.
+#include "App.h"
+
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace quarn::platform {
+
+std::string ProgramFolder() {
+  char* base = SDL_GetBasePath();
+  if (!base) return ".";
+  std::string folder = base;
+  SDL_free(base);
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
+App::Session::Session() {
+  // Ticks keep their own schedule and presents follow the display's refresh by our own clock:
+  // a present that waited for vertical blank would hold back the ticks behind it.
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
+  }
+  if (TTF_Init() != 0) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw std::runtime_error(std::string("cannot start the font renderer: ") + TTF_GetError());
+  }
+}
+
+App::Session::~Session() {
+  TTF_Quit();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+App::App(KeyState& keys, MonotonicClock& clock) : keyInput_(keys), timers_(clock) {}
+
+App::~App() = default;
+
+void App::Unregister(Window* w) { std::erase(windows_, w); }
+
+Window* App::WindowOf(uint32_t id) {
+  for (Window* w : windows_) {
+    if (w->Id() == id) return w;
+  }
+  return nullptr;
+}
+
+Window* App::Owner() {
+  for (Window* w : windows_) {
+    if (w->Shown()) return w;
+  }
+  return nullptr;
+}
+
+void App::Dispatch(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT:
+      quit_ = true;
+      return;
+    case SDL_KEYDOWN: {
+      const SDL_Keysym& k = event.key.keysym;
+      const bool toggle = k.scancode == SDL_SCANCODE_F11 ||
+                          ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
+                           (k.mod & KMOD_ALT));
+      if (toggle) {
+        if (event.key.repeat == 0) {
+          if (Window* w = WindowOf(event.key.windowID)) w->ToggleFullscreen();
+        }
+        return;  // not a key of the game
+      }
+      keyInput_.Handle(event);
+      return;
+    }
+    case SDL_KEYUP:
+      keyInput_.Handle(event);
+      return;
+    case SDL_WINDOWEVENT:
+      keyInput_.Handle(event);
+      if (Window* w = WindowOf(event.window.windowID)) w->Handle(event);
+      return;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (Window* w = WindowOf(event.button.windowID)) w->Handle(event);
+      return;
+    default:
+      return;
+  }
+}
+
+void App::Run() {
+  quit_ = false;
+  MonotonicClock& clock = timers_.Clock();
+  while (!quit_) {
+    int64_t now = clock.NowNs();
+    int64_t wake = timers_.NextDueNs();
+    // Copies: a present never changes the list, but a callback below may.
+    for (Window* w : std::vector<Window*>(windows_)) {
+      const int64_t next = w->PresentIfDue(now);
+      if (next >= 0 && (wake < 0 || next < wake)) wake = next;
+    }
+    int timeoutMs = 250;
+    if (wake >= 0) {
+      now = clock.NowNs();
+      timeoutMs = wake <= now ? 0 : static_cast<int>(std::min<int64_t>((wake - now + 999'999) / 1'000'000, 250));
+    }
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, timeoutMs)) {
+      Dispatch(event);
+      while (!quit_ && SDL_PollEvent(&event)) Dispatch(event);
+    }
+    if (!quit_) timers_.RunDue();
+  }
+}
+
+void App::ShowMessage(const std::string& title, const std::string& text, bool error) {
+  Window* owner = Owner();
+  SDL_ShowSimpleMessageBox(error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION, title.c_str(),
+                           text.c_str(), owner ? owner->Native() : nullptr);
+  ModalDone();
+}
+
+int App::Ask(const std::string& title, const std::string& text,
+             const std::vector<std::string>& buttons) {
+  std::vector<SDL_MessageBoxButtonData> data;
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    Uint32 flags = 0;
+    if (i == 0) flags |= SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT;
+    if (i + 1 == buttons.size()) flags |= SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT;
+    data.push_back(SDL_MessageBoxButtonData{flags, static_cast<int>(i), buttons[i].c_str()});
+  }
+  Window* owner = Owner();
+  const SDL_MessageBoxData box{SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT,
+                               owner ? owner->Native() : nullptr,
+                               title.c_str(),
+                               text.c_str(),
+                               static_cast<int>(data.size()),
+                               data.data(),
+                               nullptr};
+  int pressed = -1;
+  if (SDL_ShowMessageBox(&box, &pressed) != 0) pressed = -1;
+  ModalDone();
+  return pressed;
+}
+
+}  // namespace quarn::platform

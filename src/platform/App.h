@@ -1,0 +1,62 @@
+// App.h — the program's one user-interface thread: SDL, the event loop, timers, keys, fonts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Fonts.h"
+#include "KeyInput.h"
+#include "Timers.h"
+#include "Window.h"
+
+namespace quarn::platform {
+
+// The program's own folder (where the executable lies), without a trailing separator.
+std::string ProgramFolder();
+
+class App {
+ public:
+  // Starts SDL's video and fonts; keys of our windows go into keys. Throws std::runtime_error when
+  // there is no display.
+  App(KeyState& keys, MonotonicClock& clock);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  Fonts& FontSet() { return fonts_; }
+  TimerQueue& Timers() { return timers_; }
+  KeyInput& Keys() { return keyInput_; }
+
+  // Delivers events, timer ticks and presents, one at a time, until Quit.
+  void Run();
+  void Quit() { quit_ = true; }
+
+  // A plain message, and a question with buttons (first is the default); these wait for the player
+  // and no timer ticks meanwhile. Ask returns the index of the pressed button, -1 when closed.
+  void ShowMessage(const std::string& title, const std::string& text, bool error);
+  int Ask(const std::string& title, const std::string& text,
+          const std::vector<std::string>& buttons);
+
+  // Used by Window.
+  void Register(Window* w) { windows_.push_back(w); }
+  void Unregister(Window* w);
+
+ private:
+  void Dispatch(const SDL_Event& event);
+  // Keys pressed or let go while a message box had the keyboard are unknown to us.
+  void ModalDone() { keyInput_.ReleaseAll(); }
+  Window* WindowOf(uint32_t id);
+  Window* Owner();
+  // SDL and its fonts, started first and shut down last.
+  struct Session {
+    Session();
+    ~Session();
+  } session_;
+  Fonts fonts_;
+  KeyInput keyInput_;
+  TimerQueue timers_;
+  std::vector<Window*> windows_;
+  bool quit_ = false;
+};
+
+}  // namespace quarn::platform

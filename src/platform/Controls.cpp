@@ -1,0 +1,189 @@
+// Controls.cpp — drawing and mouse hit-testing of the screens' controls.
+#include "Controls.h"
+
+#include <algorithm>
+
+namespace quarn::platform {
+
+SDL_Rect Intersect(const SDL_Rect& a, const SDL_Rect& b) {
+  SDL_Rect r{0, 0, 0, 0};
+  if (!SDL_IntersectRect(&a, &b, &r)) return SDL_Rect{0, 0, 0, 0};
+  return r;
+}
+
+SurfacePtr NewSurface(int width, int height) {
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, std::max(width, 1), std::max(height, 1), 32,
+                                                  SDL_PIXELFORMAT_XRGB8888);
+  if (s) SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
+  return SurfacePtr(s);
+}
+
+void FillRect(SDL_Surface* target, const SDL_Rect& rect, const SDL_Rect& clip, Colour c) {
+  SDL_Rect r = Intersect(rect, clip);
+  if (r.w <= 0 || r.h <= 0) return;
+  SDL_FillRect(target, &r, SDL_MapRGB(target->format, c.R, c.G, c.B));
+}
+
+void BlitScaled(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* target, SDL_Rect dst,
+                const SDL_Rect& clip) {
+  if (!src || dst.w <= 0 || dst.h <= 0) return;
+  SDL_Rect visible = Intersect(dst, clip);
+  if (visible.w <= 0 || visible.h <= 0) return;
+  SDL_Rect source = srcRect ? *srcRect : SDL_Rect{0, 0, src->w, src->h};
+  // A part of the source beyond the picture shows nothing rather than failing the copy.
+  SDL_Rect inside = Intersect(source, SDL_Rect{0, 0, src->w, src->h});
+  if (inside.w <= 0 || inside.h <= 0) return;
+  if (inside.w != source.w || inside.h != source.h) {
+    const double sx = static_cast<double>(dst.w) / source.w;
+    const double sy = static_cast<double>(dst.h) / source.h;
+    dst = SDL_Rect{dst.x + static_cast<int>((inside.x - source.x) * sx),
+                   dst.y + static_cast<int>((inside.y - source.y) * sy),
+                   static_cast<int>(inside.w * sx), static_cast<int>(inside.h * sy)};
+    source = inside;
+  }
+  SDL_SetClipRect(target, &visible);
+  if (source.w == dst.w && source.h == dst.h) {
+    SDL_BlitSurface(src, &source, target, &dst);
+  } else {
+    SDL_BlitScaled(src, &source, target, &dst);
+  }
+  SDL_SetClipRect(target, nullptr);
+}
+
+void DrawText(Fonts& fonts, const FontSpec& font, const std::string& text, Colour colour,
+              SDL_Surface* target, int x, int y, const SDL_Rect& clip) {
+  TTF_Font* f = fonts.Get(font);
+  if (!f || text.empty()) return;
+  SDL_Surface* rendered = TTF_RenderUTF8_Blended(f, text.c_str(), SDL_Color{colour.R, colour.G,
+                                                                          colour.B, 255});
+  if (!rendered) return;
+  SDL_Rect dst{x, y, rendered->w, rendered->h};
+  SDL_Rect visible = Intersect(dst, clip);
+  if (visible.w > 0 && visible.h > 0) {
+    SDL_SetClipRect(target, &visible);
+    SDL_BlitSurface(rendered, nullptr, target, &dst);
+    SDL_SetClipRect(target, nullptr);
+  }
+  SDL_FreeSurface(rendered);
+}
+
+bool Control::Contains(SDL_Point p) const { return SDL_PointInRect(&p, &Bounds); }
+
+Control* Control::ControlAt(SDL_Point p) {
+  return Visible && Contains(p) && TakesMouse() ? this : nullptr;
+}
+
+void PictureBox::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
+  if (!Visible) return;
+  const SDL_Rect area{origin.x, origin.y, Bounds.w, Bounds.h};
+  const SDL_Rect inner = Intersect(area, clip);
+  if (inner.w <= 0 || inner.h <= 0) return;
+  if (Background) FillRect(target, inner, inner, *Background);
+  if (Canvas) {
+    SDL_Rect src{inner.x - origin.x, inner.y - origin.y, inner.w, inner.h};
+    SDL_Rect dst = inner;
+    SDL_BlitSurface(Canvas, &src, target, &dst);
+  }
+  for (Control* child : Children) {
+    child->Draw(target, SDL_Point{origin.x + child->Bounds.x, origin.y + child->Bounds.y}, inner);
+  }
+}
+
+Control* PictureBox::ControlAt(SDL_Point p) {
+  if (!Visible || !Contains(p)) return nullptr;
+  const SDL_Point local{p.x - Bounds.x, p.y - Bounds.y};
+  for (auto it = Children.rbegin(); it != Children.rend(); ++it) {
+    if (Control* hit = (*it)->ControlAt(local)) return hit;
+  }
+  return TakesMouse() ? this : nullptr;
+}
+
+std::vector<std::string> Label::Lines() {
+  if (!WordWrap) return {Caption};
+  std::vector<std::string> lines;
+  std::string line;
+  size_t i = 0;
+  const std::string& text = Caption;
+  while (i < text.size()) {
+    // The next word with the spaces before it.
+    size_t spacesEnd = text.find_first_not_of(' ', i);
+    if (spacesEnd == std::string::npos) break;
+    size_t wordEnd = text.find(' ', spacesEnd);
+    if (wordEnd == std::string::npos) wordEnd = text.size();
+    const std::string spaces = text.substr(i, spacesEnd - i);
+    const std::string word = text.substr(spacesEnd, wordEnd - spacesEnd);
+    const std::string candidate = line + spaces + word;
+    if (lines.empty() && line.empty()) {
+      line = candidate;
+    } else if (fonts_.Measure(Font, candidate).x <= Bounds.w) {
+      line = candidate;
+    } else {
+      lines.push_back(line);
+      line = word;
+    }
+    i = wordEnd;
+  }
+  if (!line.empty() || lines.empty()) lines.push_back(line);
+  return lines;
+}
+
+void Label::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
+  if (!Visible) return;
+  const SDL_Rect area{origin.x, origin.y, Bounds.w, Bounds.h};
+  const SDL_Rect inner = Intersect(area, clip);
+  if (inner.w <= 0 || inner.h <= 0) return;
+  if (Background) FillRect(target, inner, inner, *Background);
+  TTF_Font* f = fonts_.Get(Font);
+  if (!f) return;
+  const int lineHeight = TTF_FontLineSkip(f);
+  int y = origin.y;
+  for (const std::string& line : Lines()) {
+    int x = origin.x;
+    if (Alignment == Align::Centre) x += (Bounds.w - fonts_.Measure(Font, line).x) / 2;
+    DrawText(fonts_, Font, line, Fore, target, x, y, inner);
+    y += lineHeight;
+  }
+}
+
+void Image::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
+  if (!Visible || !Picture) return;
+  BlitScaled(Picture, Source ? &*Source : nullptr, target,
+             SDL_Rect{origin.x, origin.y, Bounds.w, Bounds.h}, clip);
+}
+
+void Shape::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
+  if (!Visible) return;
+  const SDL_Rect r{origin.x, origin.y, Bounds.w, Bounds.h};
+  if (Filled) {
+    FillRect(target, r, clip, Ink);
+    return;
+  }
+  FillRect(target, SDL_Rect{r.x, r.y, r.w, 1}, clip, Ink);
+  FillRect(target, SDL_Rect{r.x, r.y + r.h - 1, r.w, 1}, clip, Ink);
+  FillRect(target, SDL_Rect{r.x, r.y, 1, r.h}, clip, Ink);
+  FillRect(target, SDL_Rect{r.x + r.w - 1, r.y, 1, r.h}, clip, Ink);
+}
+
+void Button::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
+  if (!Visible) return;
+  const SDL_Rect r{origin.x, origin.y, Bounds.w, Bounds.h};
+  const SDL_Rect inner = Intersect(r, clip);
+  if (inner.w <= 0 || inner.h <= 0) return;
+  const Colour face{192, 192, 192}, light{255, 255, 255}, shade{128, 128, 128}, dark{0, 0, 0};
+  FillRect(target, r, inner, face);
+  const Colour topLeft = Pressed ? dark : light;
+  const Colour bottomRight = Pressed ? light : dark;
+  FillRect(target, SDL_Rect{r.x, r.y, r.w, 1}, inner, topLeft);
+  FillRect(target, SDL_Rect{r.x, r.y, 1, r.h}, inner, topLeft);
+  FillRect(target, SDL_Rect{r.x, r.y + r.h - 1, r.w, 1}, inner, bottomRight);
+  FillRect(target, SDL_Rect{r.x + r.w - 1, r.y, 1, r.h}, inner, bottomRight);
+  FillRect(target, SDL_Rect{r.x + 1, r.y + r.h - 2, r.w - 2, 1}, inner, shade);
+  FillRect(target, SDL_Rect{r.x + r.w - 2, r.y + 1, 1, r.h - 2}, inner, shade);
+  const SDL_Point size = fonts_.Measure(Font, Caption);
+  const int shift = Pressed ? 1 : 0;
+  DrawText(fonts_, Font, Caption, dark, target, r.x + (r.w - size.x) / 2 + shift,
+           r.y + (r.h - size.y) / 2 + shift, Intersect(SDL_Rect{r.x + 2, r.y + 2, r.w - 4, r.h - 4},
+                                                      inner));
+}
+
+}  // namespace quarn::platform

@@ -1,0 +1,126 @@
+// Controls.h — the few controls the screens are made of, drawn in software onto a window's frame.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Fonts.h"
+
+namespace quarn::platform {
+
+struct Colour {
+  uint8_t R = 0, G = 0, B = 0;
+};
+
+// Positions and sizes are pixels relative to the parent's top-left corner.
+class Control {
+ public:
+  virtual ~Control() = default;
+
+  SDL_Rect Bounds{0, 0, 0, 0};
+  bool Visible = true;
+  std::function<void()> OnClick;
+  std::function<void()> OnDoubleClick;
+  // Mouse presses on it are its own even without a handler (the window is not dragged by it).
+  bool CatchesMouse = false;
+
+  // Draws the control with its top-left corner at origin of target, touching only clip.
+  virtual void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) = 0;
+  // The innermost visible control at p (parent's coordinates) that takes the mouse, or null.
+  virtual Control* ControlAt(SDL_Point p);
+  bool TakesMouse() const { return CatchesMouse || OnClick || OnDoubleClick; }
+  bool Contains(SDL_Point p) const;
+  // A press that went down on this control and has not been released yet.
+  bool Pressed = false;
+};
+
+// A rectangle that clips its children, with a background colour and an optional canvas: a
+// retained surface drawn at its top-left corner, whose pixels stay until drawn over.
+class PictureBox : public Control {
+ public:
+  std::optional<Colour> Background;
+  // Not owned; may be larger than the box (the box shows its top-left part).
+  SDL_Surface* Canvas = nullptr;
+  std::vector<Control*> Children;  // not owned, drawn in order, the last on top
+
+  void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+  Control* ControlAt(SDL_Point p) override;
+};
+
+// Text in one font and colour, left-aligned or centred, on its background or transparent.
+class Label : public Control {
+ public:
+  explicit Label(Fonts& fonts) : fonts_(fonts) {}
+  enum class Align { Left, Centre };
+
+  std::string Caption;
+  FontSpec Font;
+  Colour Fore{255, 255, 255};
+  std::optional<Colour> Background;  // none = transparent
+  Align Alignment = Align::Left;
+  bool WordWrap = false;
+
+  void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+  // The lines the caption is broken into: at spaces when a word would pass the right edge; the
+  // spaces at a break are dropped, as the system's word break does.
+  std::vector<std::string> Lines();
+
+ private:
+  Fonts& fonts_;
+};
+
+// A picture stretched to the control's size (nearest pixel).
+class Image : public Control {
+ public:
+  SDL_Surface* Picture = nullptr;  // not owned
+  std::optional<SDL_Rect> Source;  // a part of the picture, or all of it
+
+  void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+};
+
+// A one-pixel frame, or a filled rectangle (a line is a filled rectangle one pixel thick).
+class Shape : public Control {
+ public:
+  Colour Ink{0, 0, 255};
+  bool Filled = false;
+
+  void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+};
+
+// A grey push button with a caption.
+class Button : public Control {
+ public:
+  explicit Button(Fonts& fonts) : fonts_(fonts) {}
+  std::string Caption;
+  FontSpec Font{"Arial", 8.25, true};
+
+  void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+
+ private:
+  Fonts& fonts_;
+};
+
+// Small drawing helpers shared by the controls and the screens.
+SDL_Rect Intersect(const SDL_Rect& a, const SDL_Rect& b);
+void FillRect(SDL_Surface* target, const SDL_Rect& rect, const SDL_Rect& clip, Colour c);
+// Copies src (or a part of it) scaled into dst on target, nearest pixel, clipped to clip.
+void BlitScaled(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* target, SDL_Rect dst,
+                const SDL_Rect& clip);
+// Draws one line of text with its top-left corner at (x, y), clipped to clip.
+void DrawText(Fonts& fonts, const FontSpec& font, const std::string& text, Colour colour,
+              SDL_Surface* target, int x, int y, const SDL_Rect& clip);
+
+// An owned surface, freed with SDL_FreeSurface.
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+SurfacePtr NewSurface(int width, int height);  // 32-bit, black
+
+}  // namespace quarn::platform

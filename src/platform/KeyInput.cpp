@@ -1,0 +1,87 @@
+// KeyInput.cpp — the SDL-to-virtual-key table and the key-state feeding.
+#include "KeyInput.h"
+
+namespace quarn::platform {
+
+int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) {
+    return 112 + (scancode - SDL_SCANCODE_F1);
+  }
+  if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) {
+    return 97 + (scancode - SDL_SCANCODE_KP_1);
+  }
+  switch (scancode) {
+    case SDL_SCANCODE_LEFT: return 37;
+    case SDL_SCANCODE_UP: return 38;
+    case SDL_SCANCODE_RIGHT: return 39;
+    case SDL_SCANCODE_DOWN: return 40;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_RETURN2:
+    case SDL_SCANCODE_KP_ENTER: return 13;
+    case SDL_SCANCODE_SPACE: return 32;
+    case SDL_SCANCODE_LCTRL:
+    case SDL_SCANCODE_RCTRL: return 17;
+    case SDL_SCANCODE_LSHIFT:
+    case SDL_SCANCODE_RSHIFT: return 16;
+    case SDL_SCANCODE_LALT:
+    case SDL_SCANCODE_RALT: return 18;
+    case SDL_SCANCODE_BACKSPACE: return 8;
+    case SDL_SCANCODE_TAB: return 9;
+    case SDL_SCANCODE_ESCAPE: return 27;
+    case SDL_SCANCODE_PAGEUP: return 33;
+    case SDL_SCANCODE_PAGEDOWN: return 34;
+    case SDL_SCANCODE_END: return 35;
+    case SDL_SCANCODE_HOME: return 36;
+    case SDL_SCANCODE_INSERT: return 45;
+    case SDL_SCANCODE_DELETE: return 46;
+    case SDL_SCANCODE_KP_0: return 96;
+    default: return 0;
+  }
+}
+
+bool KeyInput::AnotherHeld(SDL_Scancode except, int virtualKey) const {
+  for (size_t i = 0; i < heldAs_.size(); ++i) {
+    if (static_cast<int>(i) != except && heldAs_[i] == virtualKey) return true;
+  }
+  return false;
+}
+
+bool KeyInput::Handle(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_KEYDOWN: {
+      if (event.key.repeat != 0) return true;
+      const SDL_Scancode sc = event.key.keysym.scancode;
+      const int vk = VirtualKeyOf(event.key.keysym.sym, sc);
+      if (vk == 0 || sc < 0 || sc >= SDL_NUM_SCANCODES) return true;
+      heldAs_[sc] = vk;
+      keys_.KeyDown(vk);
+      return true;
+    }
+    case SDL_KEYUP: {
+      const SDL_Scancode sc = event.key.keysym.scancode;
+      if (sc < 0 || sc >= SDL_NUM_SCANCODES) return true;
+      // The code it went down as: the layout may have changed while it was held.
+      const int vk = heldAs_[sc];
+      heldAs_[sc] = 0;
+      if (vk != 0 && !AnotherHeld(sc, vk)) keys_.KeyUp(vk);
+      return true;
+    }
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        ReleaseAll();
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+void KeyInput::ReleaseAll() {
+  heldAs_.fill(0);
+  keys_.ReleaseAll();
+}
+
+}  // namespace quarn::platform

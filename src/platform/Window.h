@@ -1,0 +1,78 @@
+// Window.h — a window of fixed logical size, drawn from its controls, scaled by a whole factor.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "Controls.h"
+
+namespace quarn::platform {
+
+class App;
+
+struct WindowOptions {
+  std::string Title = "Quarn";
+  int Width = 800;  // logical client size, pixels
+  int Height = 600;
+  bool Borderless = true;  // the screens; a dialog has a title bar
+  bool CanFullscreen = false;
+};
+
+// The largest whole factor by which a logical size fits into the usable area, at least 1.
+int WholeScale(int logicalW, int logicalH, int usableW, int usableH);
+
+class Window {
+ public:
+  Window(App& app, const WindowOptions& options);
+  ~Window();
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  // The client area: every control of the window is a child of it. Background black.
+  PictureBox& Root() { return root_; }
+  void Show();
+  void Hide();
+  bool Shown() const { return shown_; }
+  // Something on the window changed: it is drawn again at the next display refresh.
+  void Invalidate() { dirty_ = true; }
+  void ToggleFullscreen();
+  bool Fullscreen() const;
+  uint32_t Id() const { return id_; }
+  SDL_Window* Native() const { return window_; }
+  int Scale() const { return scale_; }
+
+  // The window manager asked to close it (not the × label, which is a control).
+  std::function<void()> OnCloseRequest;
+
+  // Used by App: mouse and window events of this window, and drawing.
+  void Handle(const SDL_Event& event);
+  // Draws and presents when something changed and a display refresh has passed since the last
+  // present. Returns the time the next present may happen, or -1 when nothing is waiting.
+  int64_t PresentIfDue(int64_t nowNs);
+  // Composes the client area as it is now (also for tests and screenshots).
+  SDL_Surface* Compose();
+  // Whether the background is under this logical point (the window can be dragged from there).
+  bool IsBackground(SDL_Point logical);
+
+ private:
+  void PresentNow();
+  App& app_;
+  WindowOptions options_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  SurfacePtr frame_;
+  PictureBox root_;
+  Control* pressed_ = nullptr;
+  uint32_t id_ = 0;
+  int scale_ = 1;
+  bool shown_ = false;
+  bool dirty_ = true;
+  int64_t refreshNs_ = 16'666'667;
+  int64_t lastPresentNs_ = 0;
+};
+
+}  // namespace quarn::platform
