@@ -1,0 +1,52 @@
+// BoardRenderer.h — the board surface (Pole) and the drawing of cells, figures and XOR figures.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "PictureSet.h"
+#include "Surface.h"
+#include "game/GameState.h"
+#include "game/Ports.h"
+
+namespace quarn {
+
+// The rules' BoardPainter over a retained software surface, 40 pixels per cell, black where
+// nothing is drawn. The game screen presents Surface(); quarn-zone saves it.
+class BoardRenderer : public BoardPainter {
+ public:
+  // Pictures come from base's Graphics folder; an empty base means the program's folder.
+  explicit BoardRenderer(std::filesystem::path base = {});
+
+  std::optional<std::string> LoadGraphics(uint8_t& tileSize) override;
+  void ResizeBoard(int widthPx, int heightPx) override;
+  void Nakr(const GameState& s, int x, int y) override;
+  void NakrF(const GameState& s) override;
+  void NakrN(const GameState& s, int c) override;
+  void Vycisti(double clx, double cly, double cn, int sm) override;
+  void XorLine(double x1, double y1, double x2, double y2, Rgb colour) override;
+  void XorCircle(double cx, double cy, double radius, Rgb colour) override;
+
+  const PictureSet& Pictures() const { return pictures_; }
+  // The board surface, XRGB8888; null before the first ResizeBoard.
+  const SDL_Surface* Surface() const { return surface_.get(); }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // Writes the board as a 24-bit bitmap; an error names the file.
+  std::optional<std::string> SaveBmp(const std::string& path) const;
+  // How many times the surface has been allocated: a new size allocates, a reload does not.
+  int Allocations() const { return allocations_; }
+
+ private:
+  void Copy(int slot, SourceRect from, DestRect to);
+  void CopyWhole(int slot, DestRect to);
+
+  PictureSet pictures_;
+  SurfacePtr surface_;
+  int width_ = 0;
+  int height_ = 0;
+  int allocations_ = 0;
+};
+
+}  // namespace quarn

@@ -1,0 +1,115 @@
+// PictureSet.cpp — finding the Graphics folder, reading the slot pictures, the built-in slot 9.
+#include "PictureSet.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+#include <utility>
+
+namespace quarn {
+
+namespace {
+
+constexpr std::string_view SlotFiles[PictureSet::SlotCount] = {
+    "Space.bmp",  "Quarn.bmp",   "Wall.bmp",    "AirDoor.bmp", "SlamDoor.bmp", "SlamLock.bmp",
+    "Exit.bmp",   "HotPotato.bmp", "Target.bmp", "",           "LockedDoor.bmp", "Key.bmp",
+    "Boxes.bmp",  "Enemy1.bmp",  "Enemy2.bmp",  "Enemy3.bmp",  "LDoors1.bmp",  "LDoors2.bmp",
+    "LDoors3.bmp", "Space.bmp",  "Space.bmp",   "Space.bmp",   "Box.bmp",      "Time.bmp"};
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// Slot 9's picture: no tile code of a zone reaches it, so it only has to be unmistakable if one
+// ever does. A violet checkerboard in a dark frame.
+SurfacePtr BuiltInPicture() {
+  SurfacePtr s = MakeSurface(80, 80);
+  if (!s) return s;
+  for (int y = 0; y < 80; ++y) {
+    auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
+    for (int x = 0; x < 80; ++x) {
+      const bool frame = x < 2 || y < 2 || x >= 78 || y >= 78 || x == 38 || x == 39 ||
+                         y == 38 || y == 39;
+      const bool light = ((x / 8) + (y / 8)) % 2 == 0;
+      row[x] = frame ? 0x201828u : light ? 0x9050C8u : 0x402860u;
+    }
+  }
+  return s;
+}
+
+}  // namespace
+
+std::filesystem::path ProgramFolder() {
+  char* base = SDL_GetBasePath();
+  if (!base) return std::filesystem::current_path();
+  std::filesystem::path p(base);
+  SDL_free(base);
+  return p;
+}
+
+std::optional<std::filesystem::path> FindCaseless(const std::filesystem::path& base,
+                                                  std::initializer_list<std::string_view> parts) {
+  std::filesystem::path at = base;
+  for (std::string_view part : parts) {
+    std::error_code ec;
+    const std::filesystem::path exact = at / std::string(part);
+    if (std::filesystem::exists(exact, ec)) {
+      at = exact;
+      continue;
+    }
+    std::optional<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::directory_iterator(at, ec)) {
+      if (SameIgnoringCase(entry.path().filename().string(), part)) {
+        found = entry.path();
+        break;
+      }
+    }
+    if (!found) return std::nullopt;
+    at = *found;
+  }
+  return at;
+}
+
+std::variant<SurfacePtr, std::string> LoadGraphicsFile(const std::filesystem::path& base,
+                                                       std::string_view file) {
+  const auto path = FindCaseless(base, {"Graphics", file});
+  const std::string shown = (base / "Graphics" / std::string(file)).string();
+  if (!path) return shown + ": file not found";
+  SurfacePtr loaded(SDL_LoadBMP(path->string().c_str()));
+  if (!loaded) return path->string() + ": not a readable picture (" + SDL_GetError() + ")";
+  SurfacePtr converted = ToBoardFormat(loaded.get());
+  if (!converted) return path->string() + ": cannot convert the picture (" + SDL_GetError() + ")";
+  return converted;
+}
+
+PictureSet::PictureSet(std::filesystem::path base)
+    : base_(base.empty() ? ProgramFolder() : std::move(base)) {
+  slots_[BuiltInSlot] = BuiltInPicture();
+}
+
+std::string_view PictureSet::FileOf(int slot) { return SlotFiles[slot]; }
+
+std::optional<std::string> PictureSet::Load() {
+  std::array<SurfacePtr, SlotCount> fresh;
+  for (int slot = 0; slot < SlotCount; ++slot) {
+    if (slot == BuiltInSlot) continue;
+    auto result = LoadGraphicsFile(base_, SlotFiles[slot]);
+    if (auto* error = std::get_if<std::string>(&result)) return *error;
+    fresh[static_cast<size_t>(slot)] = std::move(std::get<SurfacePtr>(result));
+  }
+  SurfacePtr icon = MakeSurface(IconSize, IconSize);
+  if (!icon) return std::string("cannot make the potato icon: ") + SDL_GetError();
+  const int t = TileSize();
+  ScaledCopy(*fresh[7], SourceRect{0, 0, t, t}, *icon, DestRect{0, 0, IconSize, IconSize});
+
+  fresh[BuiltInSlot] = std::move(slots_[BuiltInSlot]);
+  slots_ = std::move(fresh);
+  potatoIcon_ = std::move(icon);
+  loaded_ = true;
+  return std::nullopt;
+}
+
+}  // namespace quarn

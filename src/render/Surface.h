@@ -1,0 +1,47 @@
+// Surface.h — owned SDL surfaces and the pixel operations the board is drawn with.
+#pragma once
+
+#include <SDL.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quarn {
+
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+// Every surface drawn on or copied from is 32-bit XRGB, so copies are plain word moves.
+inline constexpr Uint32 BoardPixelFormat = SDL_PIXELFORMAT_XRGB8888;
+
+// A new black surface in the board's format; nullptr if SDL cannot allocate it.
+SurfacePtr MakeSurface(int width, int height);
+// A copy of any loaded picture in the board's format; nullptr on failure.
+SurfacePtr ToBoardFormat(SDL_Surface* picture);
+
+struct SourceRect {
+  int X = 0, Y = 0, W = 0, H = 0;
+};
+struct DestRect {
+  double X = 0, Y = 0, W = 0, H = 0;
+};
+
+// Copies the source rectangle of src scaled into the destination rectangle of dst (both in the
+// board's format), nearest pixel, overwriting what is there and clipped to dst. Parts of the
+// source rectangle outside the picture come out black.
+void ScaledCopy(const SDL_Surface& src, SourceRect from, SDL_Surface& dst, DestRect to);
+// The whole picture scaled into the destination rectangle.
+void ScaledCopy(const SDL_Surface& src, SDL_Surface& dst, DestRect to);
+
+// Exclusive-or figures: every pixel of the figure is XORed once with the colour (0xRRGGBB),
+// so drawing the same figure again restores the surface. Pixels off the surface are skipped.
+void XorLine(SDL_Surface& dst, double x1, double y1, double x2, double y2, Uint32 rgb);
+void XorCircle(SDL_Surface& dst, double cx, double cy, double radius, Uint32 rgb);
+
+// Writes the surface as a 24-bit Windows bitmap; an error names the file.
+std::optional<std::string> SaveBmp24(const SDL_Surface& surface, const std::string& path);
+
+}  // namespace quarn
