@@ -1,0 +1,60 @@
+// ZoneTestSupport.h — building zone texts and temporary zone files for the loader's tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "game/Zone.h"
+
+namespace quarn::test {
+
+// The header after the title: player steps, enemy steps 1..3, laser patterns a..c, one per line.
+inline constexpr const char* DefaultTail = "5\n4\n6\n8\n01\n0\n1\n";
+
+// A zone text with the given size and rows, LF line ends.
+inline std::string ZoneText(int width, int height, const std::vector<std::string>& rows,
+                            const std::string& tail = DefaultTail,
+                            const std::string& title = "\"Zkouška\"") {
+  std::string text = title + "\n" + std::to_string(width) + "\n" + std::to_string(height) + "\n" + tail;
+  for (const std::string& row : rows) text += row + "\n";
+  return text;
+}
+
+inline ParsedZone MustParse(const std::string& text) {
+  auto result = ParseZoneText(text, "test.qrn");
+  if (auto* error = std::get_if<ZoneError>(&result)) {
+    ADD_FAILURE() << "unexpected error: " << error->Describe();
+    return {};
+  }
+  return std::get<ParsedZone>(result);
+}
+
+inline ZoneError MustFail(const std::string& text) {
+  auto result = ParseZoneText(text, "test.qrn");
+  if (auto* zone = std::get_if<ParsedZone>(&result)) {
+    ADD_FAILURE() << "zone '" << zone->Title << "' was accepted";
+    return {};
+  }
+  return std::get<ZoneError>(result);
+}
+
+// A file under the test's own temporary folder, so tests may run side by side.
+inline std::filesystem::path TempPath(const std::string& name) {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  auto dir = std::filesystem::temp_directory_path() /
+             ("quarn-" + std::string(info->test_suite_name()) + "-" + info->name());
+  std::filesystem::create_directories(dir);
+  return dir / name;
+}
+
+inline std::string WriteFile(const std::filesystem::path& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+  return path.string();
+}
+
+}  // namespace quarn::test
