@@ -34,8 +34,8 @@ void Keyboard::FlushKeys() {
 bool Keyboard::SpaceDown() { return source_.GetAsyncKeyState(vk::Space) != 0; }
 
 uint8_t Keyboard::ChooseArrowKey() {
-  // Strict comparison with a start of 1000: ties go to the earlier key, and a key held alone for
-  // 1000 polls is no longer chosen until it is released.
+  // Quirk: the strict comparison with a start of 1000 sends ties to the earlier key, and a key
+  // held alone for 1000 polls is no longer chosen: the player stops until it is pressed anew.
   int best = 1000;
   int chosen = -36;
   for (int i = 1; i <= 4; ++i) {

@@ -38,6 +38,8 @@ std::optional<ZoneError> Game::Otevrit() {
   for (int y = 0; y < zone.Height; ++y) {
     for (int x = 0; x < zone.Width; ++x) s.Board.Set(x, y, zone.CodeAt(x, y));
   }
+  // Quirk: a zone without "S" keeps the player where the last run left him, and one without
+  // "E" keeps the old exit site.
   if (zone.Start) {
     s.PlayerX = zone.Start->first * s.PlayerSteps;
     s.PlayerY = zone.Start->second * s.PlayerSteps;
