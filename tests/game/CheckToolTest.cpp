@@ -56,13 +56,14 @@ TEST(ZoneCheck, OurZonesPass) {
 }
 
 TEST(ZoneCheck, SummaryNamesWhatTheZoneHolds) {
-  const std::string good = WriteFile(
-      TempPath("good.qrn"),
-      ZoneText(6, 3, {"WWWWWW", "WSR+RW", "Wc-C*W"}, DefaultTail, "\"Dva, tři\""));
+  const std::string good =
+      WriteFile(TempPath("good.qrn"),
+                ZoneText(6, 3, {"WWWWWW", "WSR+RW", "Wc-C*W"}, DefaultTail, "\"Dva, tři\""));
   const ToolRun run = Check({good});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, good + ": \"Dva, tři\" 6x3, hot potatoes 2, targets 1, enemies +1 -1 *1, "
-                            "laser groups c, S yes, E no\n");
+  EXPECT_EQ(run.out, good +
+                         ": \"Dva, tři\" 6x3, hot potatoes 2, targets 1, enemies +1 -1 *1, "
+                         "laser groups c, S yes, E no\n");
 }
 
 TEST(ZoneCheck, BrokenZoneGivesFileAndLineAndStatusOne) {

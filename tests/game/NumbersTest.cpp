@@ -8,9 +8,9 @@ namespace {
 
 TEST(Numbers, RoundGoesHalvesToTheEvenNeighbour) {
   const std::vector<std::pair<double, int64_t>> cases = {
-      {0.5, 0},  {1.5, 2},   {2.5, 2},   {3.5, 4},   {-0.5, 0},       {-1.5, -2},
-      {-2.5, -2}, {-3.5, -4}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3},     {1e9 + 0.5, 1000000000},
-      {0.0, 0},  {-0.0, 0},  {7.0, 7},   {-7.49, -7}};
+      {0.5, 0},   {1.5, 2},   {2.5, 2},    {3.5, 4},    {-0.5, 0},  {-1.5, -2},
+      {-2.5, -2}, {-3.5, -4}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3}, {1e9 + 0.5, 1000000000},
+      {0.0, 0},   {-0.0, 0},  {7.0, 7},    {-7.49, -7}};
   for (const auto& [value, expected] : cases) EXPECT_EQ(Round(value), expected) << value;
 }
 
@@ -33,11 +33,11 @@ TEST(Numbers, ModRoundsBothOperandsAndKeepsTheDividendsSign) {
   EXPECT_EQ(Mod(-7, -3), -1);
   EXPECT_EQ(Mod(6, 3), 0);
   EXPECT_EQ(Mod(-6, 3), 0);
-  EXPECT_EQ(Mod(2.5, 2), 0);   // 2 mod 2
-  EXPECT_EQ(Mod(3.5, 3), 1);   // 4 mod 3
-  EXPECT_EQ(Mod(5, 2.5), 1);   // 5 mod 2
-  EXPECT_EQ(Mod(5, 3.5), 1);   // 5 mod 4
-  EXPECT_EQ(Mod(-1.5, 4), -2); // -2 mod 4
+  EXPECT_EQ(Mod(2.5, 2), 0);    // 2 mod 2
+  EXPECT_EQ(Mod(3.5, 3), 1);    // 4 mod 3
+  EXPECT_EQ(Mod(5, 2.5), 1);    // 5 mod 2
+  EXPECT_EQ(Mod(5, 3.5), 1);    // 5 mod 4
+  EXPECT_EQ(Mod(-1.5, 4), -2);  // -2 mod 4
   EXPECT_EQ(Mod(-0.5, 3), 0);
   EXPECT_EQ(Mod(119, 60), 59);
   EXPECT_EQ(Mod(120, 60), 0);

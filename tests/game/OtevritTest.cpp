@@ -56,13 +56,14 @@ std::string Snapshot(const GameState& s) {
   out << ' ' << s.LaserTick << ' ' << s.PlayerX << ' ' << s.PlayerY << ' ' << s.Moving << ' '
       << s.MoveDir << ' ' << int(s.MoveMemory[0]) << ' ' << int(s.MoveMemory[1]) << ' '
       << int(s.KeyDir) << ' ' << s.KeySpace << ' ' << s.PotatoesLeft << ' ' << s.PotatoesCarried
-      << ' ' << s.TimeLeft << ' ' << s.HasBox << ' ' << s.HasKey << ' ' << s.ExitX << ' '
-      << s.ExitY << ' ' << s.EnemyCount << ' ' << s.SavedEnemyCount << ' ' << s.GameOver << ' '
-      << s.Dying << ' ' << s.DeathPhase << ' ' << s.RadioX << ' ' << s.RadioY << ' '
-      << s.RadioCounter << ' ' << int(s.TileSize) << ' ' << s.PoleLeft << ' ' << s.PoleTop << ' '
-      << s.PoleWidth << ' ' << s.PoleHeight << ' ' << s.TickEnabled << ' ' << s.TickInterval;
+      << ' ' << s.TimeLeft << ' ' << s.HasBox << ' ' << s.HasKey << ' ' << s.ExitX << ' ' << s.ExitY
+      << ' ' << s.EnemyCount << ' ' << s.SavedEnemyCount << ' ' << s.GameOver << ' ' << s.Dying
+      << ' ' << s.DeathPhase << ' ' << s.RadioX << ' ' << s.RadioY << ' ' << s.RadioCounter << ' '
+      << int(s.TileSize) << ' ' << s.PoleLeft << ' ' << s.PoleTop << ' ' << s.PoleWidth << ' '
+      << s.PoleHeight << ' ' << s.TickEnabled << ' ' << s.TickInterval;
   for (const EnemyRec& e : s.Enemies) {
-    out << " (" << e.X << ' ' << e.Y << ' ' << e.Kind << ' ' << int(e.Dir) << ' ' << e.Stepping << ')';
+    out << " (" << e.X << ' ' << e.Y << ' ' << e.Kind << ' ' << int(e.Dir) << ' ' << e.Stepping
+        << ')';
   }
   const PanelState& p = s.Panel;
   out << ' ' << p.BoxesLeft << ' ' << p.BoxOverlayVisible << ' ' << p.BoxOverlayLeft << ' '

@@ -22,8 +22,11 @@ TEST(ZoneLimits, SizeMustLieInsideTheBoard) {
   EXPECT_EQ(MustParse(Header("1", "1") + Rows(1, 1)).Width, 1);
   for (const auto& [width, height, field, line] :
        std::vector<std::tuple<std::string, std::string, std::string, int>>{
-           {"0", "5", "width", 2}, {"151", "5", "width", 2}, {"-3", "5", "width", 2},
-           {"5", "0", "height", 3}, {"5", "131", "height", 3}}) {
+           {"0", "5", "width", 2},
+           {"151", "5", "width", 2},
+           {"-3", "5", "width", 2},
+           {"5", "0", "height", 3},
+           {"5", "131", "height", 3}}) {
     const ZoneError e = MustFail(Header(width, height) + Rows(5, 5));
     EXPECT_EQ(e.Field, field) << width << "x" << height;
     EXPECT_EQ(e.Line, line);
@@ -39,14 +42,12 @@ TEST(ZoneLimits, PlayerStepsMustBeAtLeastOne) {
   EXPECT_EQ(MustFail(Header("1", "1", "-2\n4\n6\n8\n0\n0\n0\n") + "S\n").Line, 4);
   EXPECT_EQ(MustParse(Header("1", "1", "1\n4\n6\n8\n0\n0\n0\n") + "S\n").PlayerSteps, 1);
   // A bound far above any sensible speed keeps fine positions inside an int.
-  EXPECT_EQ(MustFail(Header("1", "1", "10001\n4\n6\n8\n0\n0\n0\n") + "S\n").Field,
-            "player steps");
+  EXPECT_EQ(MustFail(Header("1", "1", "10001\n4\n6\n8\n0\n0\n0\n") + "S\n").Field, "player steps");
 }
 
 TEST(ZoneLimits, EnemyStepsMatterOnlyForKindsTheZoneHas) {
   const std::string tail = "5\n0\n-1\n8\n0\n0\n0\n";
-  EXPECT_EQ(MustParse(Header("2", "1", tail) + "S*\n").EnemySteps,
-            (std::array<int, 3>{0, -1, 8}));
+  EXPECT_EQ(MustParse(Header("2", "1", tail) + "S*\n").EnemySteps, (std::array<int, 3>{0, -1, 8}));
   const ZoneError plus = MustFail(Header("2", "1", tail) + "S+\n");
   EXPECT_EQ(plus.Field, "steps of enemy kind 1 (+)");
   EXPECT_EQ(plus.Line, 5);  // the steps' own line, not the row's
@@ -80,12 +81,20 @@ TEST(ZoneLimits, EnemyFinePositionMustFitSixteenBits) {
 }
 
 TEST(ZoneLimits, FileEndingEarlyNamesWhatIsMissing) {
-  const std::vector<std::string> lines = {"\"Hra\"", "2", "2", "5", "4", "6", "8", "01", "0", "1",
-                                          "SR"};
-  const std::vector<std::string> missing = {
-      "title",        "width", "height", "player steps", "steps of enemy kind 1 (+)",
-      "steps of enemy kind 2 (-)", "steps of enemy kind 3 (*)", "laser pattern a",
-      "laser pattern b", "laser pattern c", "row 1", "row 2"};
+  const std::vector<std::string> lines = {"\"Hra\"", "2",  "2", "5", "4", "6",
+                                          "8",       "01", "0", "1", "SR"};
+  const std::vector<std::string> missing = {"title",
+                                            "width",
+                                            "height",
+                                            "player steps",
+                                            "steps of enemy kind 1 (+)",
+                                            "steps of enemy kind 2 (-)",
+                                            "steps of enemy kind 3 (*)",
+                                            "laser pattern a",
+                                            "laser pattern b",
+                                            "laser pattern c",
+                                            "row 1",
+                                            "row 2"};
   std::string text;
   for (size_t n = 0; n < missing.size(); ++n) {
     const ZoneError e = MustFail(text);
@@ -97,7 +106,8 @@ TEST(ZoneLimits, FileEndingEarlyNamesWhatIsMissing) {
 }
 
 TEST(ZoneLimits, NumbersMustBeWholeNumbers) {
-  for (const std::string bad : {"abc", "3x", "1.5", "1e2", "\"\"", "0x10", "99999999999999999999"}) {
+  for (const std::string bad :
+       {"abc", "3x", "1.5", "1e2", "\"\"", "0x10", "99999999999999999999"}) {
     const ZoneError e = MustFail(Header(bad, "1") + "S\n");
     EXPECT_EQ(e.Field, "width") << bad;
     EXPECT_EQ(e.Line, 2);

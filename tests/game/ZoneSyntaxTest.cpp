@@ -1,4 +1,5 @@
-// ZoneSyntaxTest.cpp — how a zone file splits into fields: commas, quotes, blanks, line ends, encodings.
+// ZoneSyntaxTest.cpp — how a zone file splits into fields: commas, quotes, blanks, line ends,
+// encodings.
 #include <gtest/gtest.h>
 
 #include "ZoneTestSupport.h"
@@ -46,8 +47,7 @@ TEST(ZoneFields, QuotedFieldsHoldCommasAndDropWhatFollowsTheQuote) {
 }
 
 TEST(ZoneFields, BlanksBeforeAFieldAreSkippedAndAfterANumberIgnored) {
-  const ParsedZone z =
-      MustParse("  \"Hra\"\n\t 3 \n 1\t\n  5\n4\n6\n8\n   01\n0\n1\n   S.R\n");
+  const ParsedZone z = MustParse("  \"Hra\"\n\t 3 \n 1\t\n  5\n4\n6\n8\n   01\n0\n1\n   S.R\n");
   EXPECT_EQ(z.Width, 3);
   EXPECT_EQ(z.Height, 1);
   EXPECT_EQ(z.LaserPatterns[0], "01");
@@ -69,8 +69,8 @@ TEST(ZoneFields, EmptyLinesAreEmptyFields) {
 TEST(ZoneFields, LfCrLfAndByteOrderMarkReadAlike) {
   const std::string text = ZoneText(4, 2, {"SRCE", "W+aT"}, "5\n4\n6\n8\n01\n0\n1\n", "\"Úvod\"");
   const ParsedZone lf = MustParse(text);
-  for (const std::string& variant : {WithCrLf(text), "\xEF\xBB\xBF" + text,
-                                     "\xEF\xBB\xBF" + WithCrLf(text)}) {
+  for (const std::string& variant :
+       {WithCrLf(text), "\xEF\xBB\xBF" + text, "\xEF\xBB\xBF" + WithCrLf(text)}) {
     const ParsedZone z = MustParse(variant);
     EXPECT_EQ(z.Title, "Úvod");
     EXPECT_EQ(z.Width, 4);
@@ -81,7 +81,10 @@ TEST(ZoneFields, LfCrLfAndByteOrderMarkReadAlike) {
   // Line numbers in errors count CR LF as one line end.
   EXPECT_EQ(MustFail(WithCrLf("\"Hra\"\n3\nx\n")).Line, 3);
   // A byte-order mark is only skipped at the very start.
-  EXPECT_EQ(MustFail("\"Hra\"\n\xEF\xBB\xBF" "3\n").Field, "width");
+  EXPECT_EQ(MustFail("\"Hra\"\n\xEF\xBB\xBF"
+                     "3\n")
+                .Field,
+            "width");
 }
 
 TEST(ZoneFields, NothingAfterTheLastRowIsRead) {
@@ -109,7 +112,10 @@ TEST(ZoneTitles, Utf8IsKeptAndWindows1250IsConverted) {
   EXPECT_EQ(MustParse(ZoneText(1, 1, {"S"}, DefaultTail, cp1250)).Title, "Žluťoučký kůň");
   EXPECT_EQ(Cp1250ToUtf8("\x8A\x9A\xC8\xE8\xD8\xF8\xCC\xEC\xA9"), "ŠšČčŘřĚě©");
   // Bytes the code page leaves undefined become the replacement character.
-  EXPECT_EQ(Cp1250ToUtf8("a\x81" "b\x98"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+  EXPECT_EQ(Cp1250ToUtf8("a\x81"
+                         "b\x98"),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD");
 }
 
 TEST(ZoneTitles, OnlyWellFormedUtf8CountsAsUtf8) {
@@ -118,7 +124,9 @@ TEST(ZoneTitles, OnlyWellFormedUtf8CountsAsUtf8) {
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // a surrogate
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
   EXPECT_FALSE(IsValidUtf8("\xC4"));              // cut short
-  EXPECT_FALSE(IsValidUtf8("\x8A" "ab"));         // a lone continuation byte
+  EXPECT_FALSE(
+      IsValidUtf8("\x8A"
+                  "ab"));  // a lone continuation byte
   // A title that is not UTF-8 is converted whole, its plain letters included.
   EXPECT_EQ(ToUtf8("Dal\xB9\xED"), "Dal\xC4\x85\xC3\xAD");
 }

@@ -20,7 +20,8 @@ inline constexpr const char* DefaultTail = "5\n4\n6\n8\n01\n0\n1\n";
 inline std::string ZoneText(int width, int height, const std::vector<std::string>& rows,
                             const std::string& tail = DefaultTail,
                             const std::string& title = "\"Zkouška\"") {
-  std::string text = title + "\n" + std::to_string(width) + "\n" + std::to_string(height) + "\n" + tail;
+  std::string text =
+      title + "\n" + std::to_string(width) + "\n" + std::to_string(height) + "\n" + tail;
   for (const std::string& row : rows) text += row + "\n";
   return text;
 }

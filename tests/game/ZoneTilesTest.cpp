@@ -9,10 +9,10 @@ namespace quarn::test {
 namespace {
 
 TEST(ZoneCharacters, EveryCharacterMapsOnItsOwnAndOnlyListedOnesAreTiles) {
-  const std::map<char, int> listed = {
-      {'S', 1},  {'W', 2},  {'E', 2},  {'O', 3},  {'?', 3},  {'Q', 4},  {'R', 7},
-      {'C', 8},  {'D', 10}, {'K', 11}, {'B', 12}, {'+', 13}, {'-', 14}, {'*', 15},
-      {'a', 16}, {'b', 20}, {'c', 18}, {'T', 23}};
+  const std::map<char, int> listed = {{'S', 1},  {'W', 2},  {'E', 2},  {'O', 3},  {'?', 3},
+                                      {'Q', 4},  {'R', 7},  {'C', 8},  {'D', 10}, {'K', 11},
+                                      {'B', 12}, {'+', 13}, {'-', 14}, {'*', 15}, {'a', 16},
+                                      {'b', 20}, {'c', 18}, {'T', 23}};
   const std::array<std::string, 3> patterns{"0", "1", "01"};
   for (int i = 0; i < 256; ++i) {
     const char c = static_cast<char>(i);
@@ -54,7 +54,8 @@ TEST(ZoneCharacters, ShortRowsLeaveFloorAndLongRowsAreCut) {
 
 TEST(ZoneCharacters, LaserDoorsStartActiveOnlyWhenTheirPatternBeginsWithZero) {
   const auto codes = [](const std::string& a, const std::string& b, const std::string& c) {
-    const ParsedZone z = MustParse(ZoneText(3, 1, {"abc"}, "5\n4\n6\n8\n" + a + "\n" + b + "\n" + c + "\n"));
+    const ParsedZone z =
+        MustParse(ZoneText(3, 1, {"abc"}, "5\n4\n6\n8\n" + a + "\n" + b + "\n" + c + "\n"));
     return std::array<int, 3>{z.CodeAt(0, 0), z.CodeAt(1, 0), z.CodeAt(2, 0)};
   };
   EXPECT_EQ(codes("0", "0", "0"), (std::array<int, 3>{16, 17, 18}));
