@@ -61,14 +61,16 @@ Stereo Die() {
   // A falling, wavering wail that sinks into a low rumble.
   Stereo take(FileRate, static_cast<size_t>(FileRate * 1.4));
   Noise noise(7);
-  LowPass rumble(250, take.Rate);
+  // Two poles, so the rumble stays a rumble and does not hiss.
+  LowPass rumble(250, take.Rate), rumbleMore(250, take.Rate);
   double phase = 0;
   for (size_t i = 0; i < take.Frames(); ++i) {
     double t = static_cast<double>(i) / take.Rate;
     double hz = 520 * std::exp(-t * 1.6) + 60 + 18 * std::sin(Tau * 7 * t) * std::exp(-t);
     phase += Tau * hz / take.Rate;
     double voice = Harmonics(phase, hz, take.Rate, 9, Odd) * std::exp(-t * 1.5);
-    double low = rumble.Run(noise.Next()) * 3 * std::min(1.0, t / 0.5) * std::exp(-t * 2);
+    double low =
+        rumbleMore.Run(rumble.Run(noise.Next())) * 6 * std::min(1.0, t / 0.5) * std::exp(-t * 2);
     double level = std::min(1.0, t / 0.01);
     take.Add(i, level * (voice + low), 0);
   }
