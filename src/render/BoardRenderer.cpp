@@ -118,11 +118,13 @@ void BoardRenderer::Vycisti(double clx, double cly, double cn, int sm) {
   const double w = static_cast<double>(Round(Cell / cn + 1));
   const double x = Cell * clx / cn, y = Cell * cly / cn;
   if (sm == dir::Left)
-    CopyWhole(tile::Space, DestRect{static_cast<double>(Round(Cell * (clx + cn) / cn - 1)), y, w, Cell});
+    CopyWhole(tile::Space,
+              DestRect{static_cast<double>(Round(Cell * (clx + cn) / cn - 1)), y, w, Cell});
   if (sm == dir::Right)
     CopyWhole(tile::Space, DestRect{static_cast<double>(Round(Cell * (clx - 1) / cn)), y, w, Cell});
   if (sm == dir::Up)
-    CopyWhole(tile::Space, DestRect{x, static_cast<double>(Int(Cell * (cly + cn) / cn - 1)), Cell, w});
+    CopyWhole(tile::Space,
+              DestRect{x, static_cast<double>(Int(Cell * (cly + cn) / cn - 1)), Cell, w});
   if (sm == dir::Down)
     CopyWhole(tile::Space, DestRect{x, static_cast<double>(Int(Cell * (cly - 1) / cn)), Cell, w});
 }

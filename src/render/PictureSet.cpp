@@ -11,10 +11,11 @@ namespace quarn {
 namespace {
 
 constexpr std::string_view SlotFiles[PictureSet::SlotCount] = {
-    "Space.bmp",  "Quarn.bmp",   "Wall.bmp",    "AirDoor.bmp", "SlamDoor.bmp", "SlamLock.bmp",
-    "Exit.bmp",   "HotPotato.bmp", "Target.bmp", "",           "LockedDoor.bmp", "Key.bmp",
-    "Boxes.bmp",  "Enemy1.bmp",  "Enemy2.bmp",  "Enemy3.bmp",  "LDoors1.bmp",  "LDoors2.bmp",
-    "LDoors3.bmp", "Space.bmp",  "Space.bmp",   "Space.bmp",   "Box.bmp",      "Time.bmp"};
+    "Space.bmp",      "Quarn.bmp",   "Wall.bmp",      "AirDoor.bmp", "SlamDoor.bmp",
+    "SlamLock.bmp",   "Exit.bmp",    "HotPotato.bmp", "Target.bmp",  "",
+    "LockedDoor.bmp", "Key.bmp",     "Boxes.bmp",     "Enemy1.bmp",  "Enemy2.bmp",
+    "Enemy3.bmp",     "LDoors1.bmp", "LDoors2.bmp",   "LDoors3.bmp", "Space.bmp",
+    "Space.bmp",      "Space.bmp",   "Box.bmp",       "Time.bmp"};
 
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -31,8 +32,8 @@ SurfacePtr BuiltInPicture() {
   for (int y = 0; y < 80; ++y) {
     auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
     for (int x = 0; x < 80; ++x) {
-      const bool frame = x < 2 || y < 2 || x >= 78 || y >= 78 || x == 38 || x == 39 ||
-                         y == 38 || y == 39;
+      const bool frame =
+          x < 2 || y < 2 || x >= 78 || y >= 78 || x == 38 || x == 39 || y == 38 || y == 39;
       const bool light = ((x / 8) + (y / 8)) % 2 == 0;
       row[x] = frame ? 0x201828u : light ? 0x9050C8u : 0x402860u;
     }

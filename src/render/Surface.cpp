@@ -10,7 +10,8 @@ namespace quarn {
 namespace {
 
 Uint32* Row(SDL_Surface& s, int y) {
-  return reinterpret_cast<Uint32*>(static_cast<Uint8*>(s.pixels) + static_cast<ptrdiff_t>(y) * s.pitch);
+  return reinterpret_cast<Uint32*>(static_cast<Uint8*>(s.pixels) +
+                                   static_cast<ptrdiff_t>(y) * s.pitch);
 }
 const Uint32* Row(const SDL_Surface& s, int y) {
   return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s.pixels) +
@@ -87,12 +88,16 @@ void XorLine(SDL_Surface& dst, double x1, double y1, double x2, double y2, Uint3
       continue;
     }
     const double t = q[i] / p[i];
-    if (p[i] < 0) t0 = std::max(t0, t);
-    else t1 = std::min(t1, t);
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
   }
   if (t0 > t1) return;
-  int ax = static_cast<int>(std::floor(x1 + t0 * dx)), ay = static_cast<int>(std::floor(y1 + t0 * dy));
-  const int bx = static_cast<int>(std::floor(x1 + t1 * dx)), by = static_cast<int>(std::floor(y1 + t1 * dy));
+  int ax = static_cast<int>(std::floor(x1 + t0 * dx)),
+      ay = static_cast<int>(std::floor(y1 + t0 * dy));
+  const int bx = static_cast<int>(std::floor(x1 + t1 * dx)),
+            by = static_cast<int>(std::floor(y1 + t1 * dy));
   // Bresenham visits every pixel once, which the exclusive-or needs.
   const int ex = std::abs(bx - ax), ey = -std::abs(by - ay);
   const int stepX = ax < bx ? 1 : -1, stepY = ay < by ? 1 : -1;
@@ -153,9 +158,11 @@ void XorCircle(SDL_Surface& dst, double cx, double cy, double radius, Uint32 rgb
 }
 
 std::optional<std::string> SaveBmp24(const SDL_Surface& surface, const std::string& path) {
-  SurfacePtr rgb(SDL_ConvertSurfaceFormat(const_cast<SDL_Surface*>(&surface), SDL_PIXELFORMAT_BGR24, 0));
+  SurfacePtr rgb(
+      SDL_ConvertSurfaceFormat(const_cast<SDL_Surface*>(&surface), SDL_PIXELFORMAT_BGR24, 0));
   if (!rgb) return path + ": " + SDL_GetError();
-  if (SDL_SaveBMP(rgb.get(), path.c_str()) != 0) return path + ": cannot write (" + SDL_GetError() + ")";
+  if (SDL_SaveBMP(rgb.get(), path.c_str()) != 0)
+    return path + ": cannot write (" + SDL_GetError() + ")";
   return std::nullopt;
 }
 

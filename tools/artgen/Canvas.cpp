@@ -81,8 +81,7 @@ bool Image::SaveBmp(const std::string& path) const {
   return std::fclose(f) == 0 && ok;
 }
 
-void FillShape(Image& img, const Inside& inside, const Paint& paint, bool outline,
-               Col outlineCol) {
+void FillShape(Image& img, const Inside& inside, const Paint& paint, bool outline, Col outlineCol) {
   std::vector<uint8_t> mask(static_cast<size_t>(img.W() * img.H()), 0);
   for (int y = 0; y < img.H(); ++y)
     for (int x = 0; x < img.W(); ++x)

@@ -20,9 +20,7 @@ std::string boldFontFile;
 struct Mask {
   int w = 0, h = 0;
   std::vector<uint8_t> a;  // coverage 0..255
-  uint8_t At(int x, int y) const {
-    return x >= 0 && y >= 0 && x < w && y < h ? a[y * w + x] : 0;
-  }
+  uint8_t At(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h ? a[y * w + x] : 0; }
 };
 
 Mask Text(const std::string& text, int sizePx) {
@@ -176,7 +174,9 @@ Image Icon(int kind) {
   } else {
     FillShape(
         img, [](double x, double y) { return std::hypot(x - 16, y - 16) < 13.5; },
-        [&](int x, int y) { return Lit(body, (x + 0.5 - 16) / 13.5, (y + 0.5 - 16) / 13.5, x, y); });
+        [&](int x, int y) {
+          return Lit(body, (x + 0.5 - 16) / 13.5, (y + 0.5 - 16) / 13.5, x, y);
+        });
   }
   const Mask g = Text(Glyph[kind], kind == 3 ? 24 : kind == 2 ? 17 : 20);
   const int gy = kind == 2 ? 11 : (32 - g.h) / 2;

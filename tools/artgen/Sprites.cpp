@@ -37,12 +37,16 @@ Image QuarnFigure() {
   for (int side = -1; side <= 1; side += 2)
     FillShape(
         img, [&](double x, double y) { return Sq((x - 20 - side * 7) / 5) + Sq((y - 34) / 3) < 1; },
-        [&](int x, int y) { return Lit(feet, (x + 0.5 - 20 - side * 7) / 5, (y + 0.5 - 34) / 3, x, y); });
+        [&](int x, int y) {
+          return Lit(feet, (x + 0.5 - 20 - side * 7) / 5, (y + 0.5 - 34) / 3, x, y);
+        });
   // Antenna with a glowing cyan tip.
   Line(img, 20, 9, 23, 3, {30, 30, 40});
   FillShape(
       img, [](double x, double y) { return Sq(x - 24) + Sq(y - 3) < 5; },
-      [](int x, int y) { return Lit({90, 230, 255}, (x + 0.5 - 24) / 2.3, (y + 0.5 - 3) / 2.3, x, y); });
+      [](int x, int y) {
+        return Lit({90, 230, 255}, (x + 0.5 - 24) / 2.3, (y + 0.5 - 3) / 2.3, x, y);
+      });
   FillShape(
       img, [](double x, double y) { return Sq((x - 20) / 13.5) + Sq((y - 20) / 12.5) < 1; },
       [&](int x, int y) { return Lit(body, (x + 0.5 - 20) / 13.5, (y + 0.5 - 20) / 12.5, x, y); });
@@ -152,7 +156,9 @@ Image Enemy(int kind) {
       });
       FillShape(
           f, [](double x, double y) { return Sq(x - 20) + Sq(y - 20) < 10.5 * 10.5; },
-          [](int x, int y) { return Lit({214, 40, 36}, (x + 0.5 - 20) / 10.5, (y + 0.5 - 20) / 10.5, x, y); });
+          [](int x, int y) {
+            return Lit({214, 40, 36}, (x + 0.5 - 20) / 10.5, (y + 0.5 - 20) / 10.5, x, y);
+          });
       // Angry slanted eyes.
       for (int side = -1; side <= 1; side += 2)
         for (int i = 0; i < 4; ++i) {
@@ -190,7 +196,8 @@ Image Enemy(int kind) {
         return y < hem;
       };
       FillShape(f, ghost, [&](int x, int y) {
-        return Lit({110, 176, 255}, (x + 0.5 - 20) / 14, std::min(0.5, (y + 0.5 - bob - 17) / 14), x, y);
+        return Lit({110, 176, 255}, (x + 0.5 - 20) / 14, std::min(0.5, (y + 0.5 - bob - 17) / 14),
+                   x, y);
       });
       // One large eye that glances around.
       const double lookX = std::cos(phase) * 0.6, lookY = std::sin(phase) * 0.4;

@@ -41,7 +41,8 @@ void Crate(Image& img, int x0, int y0, int w, int h) {
         const int lx = x - x0, ly = y - y0;
         const bool rim = lx < 2 || ly < 2 || lx >= w - 2 || ly >= h - 2;
         const double diag = std::abs(lx * (h - 1.0) / (w - 1.0) - ly);
-        if (rim) return Shade(wood, (lx == 0 || ly == 0) ? 1.3 : (lx >= w - 1 || ly >= h - 1) ? 0.6 : 1.1);
+        if (rim)
+          return Shade(wood, (lx == 0 || ly == 0) ? 1.3 : (lx >= w - 1 || ly >= h - 1) ? 0.6 : 1.1);
         if (diag < 1.5) return Shade(wood, diag < 0.75 ? 1.2 : 0.85);
         const double grain = ((ly % 4) == 0) ? 0.78 : 0.93 + Noise(x, y / 4, 5) * 0.1;
         return Shade(wood, grain);
@@ -65,10 +66,14 @@ Image WallTile() {
       }
       const double brick = 0.9 + Noise(sx / 20 % 2, row, 3) * 0.16;
       double f = brick * (0.94 + Noise(x, y, 4) * 0.1);
-      if (ly == 0) f *= 1.3;
-      else if (lx == 0) f *= 1.14;
-      else if (ly == 8) f *= 0.72;
-      else if (lx == 18) f *= 0.8;
+      if (ly == 0)
+        f *= 1.3;
+      else if (lx == 0)
+        f *= 1.14;
+      else if (ly == 8)
+        f *= 0.72;
+      else if (lx == 18)
+        f *= 0.8;
       img.Set(x, y, Shade(stone, f));
     }
   return img;
@@ -157,7 +162,9 @@ Image ExitTile() {
     for (int x = 0; x < 40; ++x) img.Set(x, y, Shade(frame, 0.8 + Noise(x, y, 31) * 0.12));
   FillShape(
       img, [&](double x, double y) { return arch(x, y, -2); },
-      [&](int x, int y) { return Shade({200, 210, 226}, 0.85 + 0.25 * (x < 20) + Noise(x, y, 9) * 0.05); });
+      [&](int x, int y) {
+        return Shade({200, 210, 226}, 0.85 + 0.25 * (x < 20) + Noise(x, y, 9) * 0.05);
+      });
   FillShape(
       img, [&](double x, double y) { return arch(x, y, 0.5); },
       [&](int x, int y) {
@@ -198,7 +205,10 @@ Image LockedDoorTile() {
       [](double x, double y) {
         return (x - 20) * (x - 20) + (y - 19.5) * (y - 19.5) < 4 || InRect(x, y, 19, 19, 21, 25);
       },
-      [](int, int) { return Col{20, 14, 10}; }, false);
+      [](int, int) {
+        return Col{20, 14, 10};
+      },
+      false);
   return img;
 }
 

@@ -37,8 +37,10 @@ int RunRender(const Args& args) {
       std::fprintf(stderr, "quarn-zone render: %s is not available yet\n", a.c_str());
       return 2;
     }
-    if (zone.empty()) zone = a;
-    else if (out.empty()) out = a;
+    if (zone.empty())
+      zone = a;
+    else if (out.empty())
+      out = a;
     else {
       std::fprintf(stderr, "quarn-zone render: unexpected argument '%s'\n", a.c_str());
       return 2;
