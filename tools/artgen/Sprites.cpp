@@ -78,18 +78,30 @@ Image HotPotato() {
       f.Set(dx, dy, {90, 46, 20});
       f.Set(dx + 1, dy, {120, 60, 26});
     }
-    // Steam: three wisps rising and swaying; the other frame sways the other way, higher up.
+    // Steam: three wisps rising and swaying, each ending in a puff; the other frame sways the
+    // other way and has risen further.
     for (int k = 0; k < 3; ++k) {
       const double baseX = 12 + k * 8;
       const double phase = frame * Pi + k * 1.3;
-      for (int y = 16; y >= 1; --y) {
-        const double t = (16 - y) / 15.0;
-        const double x = baseX + 2.2 * std::sin(t * 5 + phase) * (0.4 + t);
-        const int yy = y - frame * 2 - (k == 1 ? 2 : 0);
-        const double a = 0.9 * (1 - t * 0.8);
-        f.Blend(static_cast<int>(std::lround(x)), yy, {236, 240, 250}, a);
-        f.Blend(static_cast<int>(std::lround(x)) + 1, yy, {236, 240, 250}, a * 0.45);
+      const int lift = frame * 2 + (k == 1 ? 2 : 0);
+      double topX = baseX;
+      for (int y = 19; y >= 7; --y) {
+        const double t = (19 - y) / 12.0;
+        const double x = baseX + 2.4 * std::sin(t * 4.5 + phase) * (0.3 + t);
+        const double a = 0.95 * (1 - t * 0.55);
+        const int px = static_cast<int>(std::lround(x));
+        f.Blend(px, y - lift, {240, 244, 252}, a);
+        f.Blend(px + 1, y - lift, {240, 244, 252}, a * 0.5);
+        topX = x;
       }
+      const double puffY = 6 - lift;
+      for (int j = -2; j <= 2; ++j)
+        for (int i = -2; i <= 2; ++i) {
+          const double d = std::hypot(i, j) / (frame == 0 ? 1.6 : 2.2);
+          if (d < 1)
+            f.Blend(static_cast<int>(std::lround(topX)) + i, static_cast<int>(puffY) + j,
+                    {236, 240, 250}, 0.55 * (1 - d * 0.6));
+        }
     }
     img.Paste(f, 0, frame * 40);
   }
