@@ -109,6 +109,12 @@ std::optional<ZoneError> Game::Reload() {
   return error;
 }
 
-void Game::Restart() { Reload(); }
+void Game::Restart() {
+  // Mended: the label is clicked between two ticks, when the beam's last frame is on the board
+  // that the load has just replaced; the next tick's erase then drew that frame onto the fresh
+  // board for good. The live frame is drawn once on the fresh board so the erase finds it. (The
+  // death circles need nothing: the load clears Dying, so no erase follows.)
+  if (!Reload() && State.RadioCounter > 0) AnimRadio(1);
+}
 
 }  // namespace quarn

@@ -1,0 +1,69 @@
+// Enemies.cpp — Nepratele: every enemy takes one fine unit per tick or draws a new direction.
+#include <cmath>
+
+#include "Game.h"
+
+namespace quarn {
+namespace {
+
+// Whether an enemy of s fine units per cell may step into cell (x, y) at all: the cell lies in the
+// board's index range and its fine position fits the record's 16 bits.
+bool Reachable(int x, int y, int s) {
+  if (!BoardGrid::InRange(x, y)) return false;
+  const long fx = static_cast<long>(x) * s;
+  const long fy = static_cast<long>(y) * s;
+  return fx >= -32768 && fx <= 32767 && fy >= -32768 && fy <= 32767;
+}
+
+}  // namespace
+
+void Game::Nepratele() {
+  GameState& s = State;
+  for (int i = 0; i < s.EnemyCount; ++i) {
+    EnemyRec& e = s.Enemies[static_cast<size_t>(i)];
+    const int steps = s.EnemySteps[static_cast<size_t>(e.Kind - 1)];
+    const int code = 12 + e.Kind;
+    bool done = false;
+    while (!done) {
+      const int d = e.Dir;
+      const int dx = DirDX(d);
+      const int dy = DirDY(d);
+      if (e.Stepping != 0) {
+        e.X = static_cast<int16_t>(e.X + dx);
+        e.Y = static_cast<int16_t>(e.Y + dy);
+        ports_.Painter.NakrN(s, i);
+        done = true;
+
+        // Contact: the same column or row exactly, less than 0.9 cells apart along it.
+        const double ex = static_cast<double>(e.X) / steps;
+        const double ey = static_cast<double>(e.Y) / steps;
+        const double px = static_cast<double>(s.PlayerX) / s.PlayerSteps;
+        const double py = static_cast<double>(s.PlayerY) / s.PlayerSteps;
+        if ((ex == px && std::abs(py - ey) < 0.9) || (ey == py && std::abs(px - ex) < 0.9)) {
+          KillPlr();
+        }
+
+        if ((dy == 0 && Mod(e.X, steps) == 0) || (dx == 0 && Mod(e.Y, steps) == 0)) {
+          e.Stepping = FlagFalse;
+          s.Board.Set(IndexOf(ex - dx), IndexOf(ey - dy), tile::Space);
+          ports_.Painter.Vycisti(e.X - dx, e.Y - dy, steps, d);
+        }
+      } else {
+        const int tx = IndexOf(static_cast<double>(e.X) / steps) + dx;
+        const int ty = IndexOf(static_cast<double>(e.Y) / steps) + dy;
+        // Mended: the original let an enemy walk past the board's index range (a zone open at
+        // its border); such a cell counts as blocked, like a wall.
+        if (Reachable(tx, ty, steps) && s.Board.At(tx, ty) <= tile::Start) {
+          // The cell is claimed now, so a later enemy heading for it finds it taken.
+          e.Stepping = FlagTrue;
+          s.Board.Set(tx, ty, code);
+        } else {
+          e.Dir = static_cast<uint8_t>(Int(program_.Rng.Next() * 4) + 1);
+          done = true;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace quarn

@@ -1,0 +1,74 @@
+// Lasers.cpp — the laser-door clock: groups toggle when their pattern's character changes.
+#include <array>
+#include <cmath>
+
+#include "Game.h"
+#include "Text.h"
+
+namespace quarn {
+namespace {
+
+inline constexpr int PeriodTicks = 60;
+inline constexpr double NoDoorSwitched = 1000;  // distance sentinel, cells
+
+// Whether group g's pattern changes character between phases p - 1 and p. Characters are counted
+// as code points, so a pattern of letters with accents reads one character per letter.
+bool GroupChanged(const std::string& pattern, int64_t p) {
+  const std::vector<char32_t> chars = CodePoints(pattern);
+  const auto n = static_cast<int64_t>(chars.size());
+  // Mended: an empty pattern divided by zero in the original. It never changes.
+  if (n == 0) return false;
+  return chars[static_cast<size_t>(p % n)] != chars[static_cast<size_t>((p - 1) % n)];
+}
+
+}  // namespace
+
+void Game::LaserDoors() {
+  GameState& s = State;
+  s.LaserTick += 1;
+  if (Mod(s.LaserTick, PeriodTicks) != 0) return;
+  const int64_t phase = s.LaserTick / PeriodTicks;
+
+  std::array<bool, 3> changed{};
+  for (size_t g = 0; g < 3; ++g) changed[g] = GroupChanged(s.LaserPatterns[g], phase);
+
+  const double px = static_cast<double>(s.PlayerX) / s.PlayerSteps;
+  const double py = static_cast<double>(s.PlayerY) / s.PlayerSteps;
+  double nearest = NoDoorSwitched;
+  for (int x = 0; x < s.BoardWidth; ++x) {
+    for (int y = 0; y < s.BoardHeight; ++y) {
+      const int k = s.Board.At(x, y);
+      if (!tile::IsLaser(k)) continue;
+      if (k == tile::LaserA && changed[0]) {
+        s.Board.Set(x, y, tile::LaserOpenA);
+      } else if (k == tile::LaserB && changed[1]) {
+        s.Board.Set(x, y, tile::LaserOpenB);
+      } else if (k == tile::LaserC && changed[2]) {
+        s.Board.Set(x, y, tile::LaserOpenC);
+      } else {
+        if (s.Board.At(x, y) == tile::LaserOpenA && changed[0]) s.Board.Set(x, y, tile::LaserA);
+        if (s.Board.At(x, y) == tile::LaserOpenB && changed[1]) s.Board.Set(x, y, tile::LaserB);
+        if (s.Board.At(x, y) == tile::LaserOpenC && changed[2]) s.Board.Set(x, y, tile::LaserC);
+        // Quirk: only a player on the door's own row is caught; one passing through it
+        // vertically, between two rows, walks on unharmed.
+        if (k >= tile::LaserOpenA && changed[static_cast<size_t>(k - tile::LaserOpenA)] &&
+            py == y && std::abs(px - x) < 1) {
+          KillPlr();
+        }
+      }
+      ports_.Painter.Nakr(s, x, y);
+      if (changed[static_cast<size_t>((k - tile::LaserA) % 3)]) {
+        const double distance = std::sqrt((x - px) * (x - px) + (y - py) * (y - py));
+        if (distance < nearest) nearest = distance;
+      }
+    }
+  }
+  if (nearest != NoDoorSwitched) {
+    // Hundredths of a decibel: -5 dB at one cell, -20 dB at sixteen.
+    ports_.Sound.SetVolume(GameSound::LaserDoors,
+                           static_cast<int32_t>(Round(-500 * std::sqrt(nearest))));
+    ports_.Sound.Play(GameSound::LaserDoors);
+  }
+}
+
+}  // namespace quarn

@@ -1,0 +1,139 @@
+// Replay.h — playing a zone headless from a key script: the ports without a screen, the runner, the report.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "Game.h"
+
+namespace quarn {
+
+// One line of a key script: during the next Ticks ticks exactly Keys (virtual-key codes) are down.
+struct KeyScriptStep {
+  int64_t Ticks = 0;
+  std::vector<int> Keys;
+  int Line = 0;  // 1-based line of the script
+};
+
+struct KeyScript {
+  std::vector<KeyScriptStep> Steps;
+  int64_t TotalTicks() const;
+  // The keys down during tick t (0-based); none past the script's end.
+  const std::vector<int>& KeysAt(int64_t t) const;
+};
+
+// A key script that cannot be played: where and why.
+struct KeyScriptError {
+  std::string File;
+  int Line = 0;  // 0 when the file could not be read
+  std::string Message;
+  std::string Describe() const;  // "FILE:LINE: message"
+};
+
+// Parses key-script text ("12 right", "1 ctrl+r", "30 -"; '#' comments). fileName is for errors.
+std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
+                                                        const std::string& fileName = "keys");
+std::variant<KeyScript, KeyScriptError> ReadKeyScript(const std::string& path);
+
+// Keys that change only between ticks: a key held reads as down at every query of the tick.
+class ScriptedKeys : public KeySource {
+ public:
+  void Hold(const std::vector<int>& virtualKeys);
+  int16_t GetAsyncKeyState(int virtualKey) override;
+
+ private:
+  std::array<bool, 256> down_{};
+};
+
+// Draws nothing; pictures always "load".
+class NullPainter : public BoardPainter {
+ public:
+  std::optional<std::string> LoadGraphics(uint8_t& tileSize) override;
+  void ResizeBoard(int, int) override {}
+  void Nakr(const GameState&, int, int) override {}
+  void NakrF(const GameState&) override {}
+  void NakrN(const GameState&, int) override {}
+  void Vycisti(double, double, double, int) override {}
+  void XorLine(double, double, double, double, Rgb) override {}
+  void XorCircle(double, double, double, Rgb) override {}
+};
+
+// Plays nothing; counts the starts of each sound and keeps the laser volume as the sound module
+// would hold it.
+class CountingSound : public SoundPort {
+ public:
+  void Play(GameSound sound) override;
+  void Stop(GameSound sound) override;
+  void SetVolume(GameSound sound, int32_t hundredthsDb) override;
+
+  int Starts(GameSound sound) const { return starts_[static_cast<size_t>(sound)]; }
+  int Stops(GameSound sound) const { return stops_[static_cast<size_t>(sound)]; }
+  // The last volume set on the laser sound after the clamp to -10000..0; none if never set.
+  std::optional<int32_t> LaserVolume() const { return laserVolume_; }
+
+ private:
+  std::array<int, GameSoundCount> starts_{};
+  std::array<int, GameSoundCount> stops_{};
+  std::optional<int32_t> laserVolume_;
+};
+
+// Answers every question the same way and counts them.
+class AnsweringPrompter : public Prompter {
+ public:
+  explicit AnsweringPrompter(bool yes) : yes_(yes) {}
+  int SkinMsgBox(const std::string& prompt, int buttons, int icon,
+                 const std::string& title) override;
+  int Asked() const { return asked_; }
+  const std::string& LastPrompt() const { return lastPrompt_; }
+
+ private:
+  bool yes_;
+  int asked_ = 0;
+  std::string lastPrompt_;
+};
+
+// A zone played headless: one game screen with its own program context (keyboard counters and a
+// random generator from their start values), a counting sound port and an answering prompter.
+// The painter is the caller's, so the same replay can draw a picture of the board.
+class Replay {
+ public:
+  Replay(BoardPainter& painter, bool answerYes);
+  explicit Replay(bool answerYes = false);  // draws nothing
+  Replay(const Replay&) = delete;
+  Replay& operator=(const Replay&) = delete;
+
+  // Opens the zone as a freshly created game screen does.
+  std::optional<ZoneError> Open(const std::string& zonePath);
+  // One game tick with exactly these keys (virtual-key codes) down. Returns false when the tick
+  // is disabled (a reload failed) and so did nothing.
+  bool Tick(const std::vector<int>& keysDown);
+  // Plays the script: ticks of it, cut or padded with no keys, or its own length. Stops early,
+  // returning the error, when a reload inside the tick fails.
+  std::optional<ZoneError> Run(const KeyScript& script, std::optional<int64_t> ticks = {});
+
+  int64_t TicksRun() const { return ticksRun_; }
+  Game& GetGame() { return game_; }
+  const Game& GetGame() const { return game_; }
+  const GameState& State() const { return game_.State; }
+  const CountingSound& Sound() const { return sound_; }
+  const AnsweringPrompter& Prompts() const { return prompter_; }
+
+  // The report: one JSON object (a line, no trailing newline). withBoard adds the tile codes.
+  std::string Report(bool withBoard) const;
+
+ private:
+  NullPainter ownPainter_;
+  ScriptedKeys keys_;
+  ProgramContext program_;
+  CountingSound sound_;
+  AnsweringPrompter prompter_;
+  Game game_;
+  int64_t ticksRun_ = 0;
+};
+
+}  // namespace quarn

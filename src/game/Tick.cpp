@@ -1,0 +1,123 @@
+// Tick.cpp — the game tick in its ten steps, the speed buttons and the hidden debugging buttons.
+#include <cmath>
+
+#include "Game.h"
+
+namespace quarn {
+
+void Game::Tick() {
+  GameState& s = State;
+  if (!s.TickEnabled) return;
+
+  // 1, 2: erase last tick's beam and circles; the exclusive-or figures vanish when drawn again.
+  if (s.RadioCounter > 0) {
+    AnimRadio(1);
+    s.RadioCounter -= 3;
+  }
+  if (s.Dying != 0) {
+    AnimSmrt(s.DeathPhase, 0);
+    // Single precision on purpose: 45 additions give 9.999995, so the 46th ends the animation.
+    s.DeathPhase = static_cast<float>(s.DeathPhase + 0.2);
+    if (s.DeathPhase >= 10) s.Dying = FlagFalse;
+  }
+
+  // 3: the player. A failed reload in the win flow stops the tick here.
+  if (s.GameOver == 0) MoveF();
+  if (!s.TickEnabled) return;
+
+  // 4: restart keys, tested bitwise on the 16-bit key states as the original did.
+  KeySource& keys = program_.Keys.Source();
+  const int16_t ctrl = keys.GetAsyncKeyState(vk::Ctrl);
+  const int16_t r = keys.GetAsyncKeyState(vk::R);
+  const int16_t enter = keys.GetAsyncKeyState(vk::Enter);
+  if (((s.GameOver & enter) | (r & ctrl)) != 0) {
+    // The rest of the tick goes on with the reloaded zone.
+    if (Reload()) return;
+  }
+
+  // 5
+  MoveH();
+  Nepratele();
+  LaserDoors();
+
+  // 6: potatoes and targets animate. Quirk: one column and one row past the zone are visited;
+  // they hold 0 and draw nothing.
+  for (int x = 0; x <= s.BoardWidth; ++x) {
+    for (int y = 0; y <= s.BoardHeight; ++y) {
+      const int code = s.Board.At(x, y);
+      if (code == tile::HotPotato &&
+          (std::abs(s.PlayerX - x * s.PlayerSteps) >= s.PlayerSteps ||
+           std::abs(s.PlayerY - y * s.PlayerSteps) >= s.PlayerSteps)) {
+        ports_.Painter.Nakr(s, x, y);
+      }
+      if (code == tile::Target) ports_.Painter.Nakr(s, x, y);
+    }
+  }
+
+  // 7: the countdown runs only while potatoes are carried; one unit lasts six cells' walk.
+  if (s.PotatoesCarried > 0) {
+    const double d = (1.0 / 6) / s.PlayerSteps;
+    if (Int(s.TimeLeft + 0.99) != Int(s.TimeLeft + 0.99 - d)) ports_.Sound.Play(GameSound::Tick);
+    s.TimeLeft -= d;
+    if (s.TimeLeft <= 0) {
+      KillPlr();
+      s.TimeLeft = 0;
+    }
+    s.Panel.TimeShown = static_cast<int>(Int(s.TimeLeft + 0.99));
+  }
+
+  // 8
+  s.Panel.BoxIndicator = s.HasBox != 0;
+  s.Panel.KeyIndicator = s.HasKey != 0;
+
+  // 9, 10: this tick's circles and beam, erased again at the start of the next tick.
+  if (s.Dying != 0) AnimSmrt(s.DeathPhase, 1);
+  if (s.RadioCounter > 0) AnimRadio(1);
+}
+
+void Game::Zrychlit() {
+  // The timer refuses a negative interval; the design interval of 2 ms therefore stays.
+  if (State.TickInterval - 10 >= 0) State.TickInterval -= 10;
+}
+
+void Game::Zpomalit() { State.TickInterval += 10; }
+
+void Game::RevealDebugButtons() { State.Panel.DebugButtonsVisible = true; }
+
+void Game::Command1() {
+  GameState& s = State;
+  if (s.EnemyCount == 0) {
+    s.EnemyCount = s.SavedEnemyCount;
+  } else {
+    s.SavedEnemyCount = s.EnemyCount;
+    s.EnemyCount = 0;
+  }
+}
+
+void Game::Command2() {
+  GameState& s = State;
+  // Mended: clicked between two ticks, the original replaced a live beam without erasing its
+  // frame, and the next tick's erase drew the new beam's first frame for good. The old frame is
+  // erased here and the new one drawn, so the tick's erase-then-draw pairs stay matched.
+  if (s.RadioCounter > 0) AnimRadio(1);
+  s.PotatoesCarried = 0;
+  s.RadioX = static_cast<double>(s.PlayerX) / s.PlayerSteps;
+  s.RadioY = static_cast<double>(s.PlayerY) / s.PlayerSteps;
+  s.RadioCounter = 255;
+  s.Panel.KapsaWidth = 50;
+  if (s.PotatoesLeft <= 0) {
+    s.Board.Set(s.ExitX, s.ExitY, tile::Exit);
+    ports_.Painter.Nakr(s, s.ExitX, s.ExitY);
+  }
+  ports_.Sound.Play(GameSound::Target);
+  AnimRadio(1);
+}
+
+void Game::Command3() {
+  State.HasKey = FlagTrue;
+  State.HasBox = FlagTrue;
+}
+
+void Game::Command4() { State.GameOver = FlagFalse; }
+
+}  // namespace quarn
