@@ -118,6 +118,10 @@ void App::Run() {
 }
 
 void App::ShowMessage(const std::string& title, const std::string& text, bool error) {
+  if (AnswerInstead) {
+    AnswerInstead(title, text, {"OK"});
+    return;
+  }
   Window* owner = Owner();
   SDL_ShowSimpleMessageBox(error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION, title.c_str(),
                            text.c_str(), owner ? owner->Native() : nullptr);
@@ -126,6 +130,7 @@ void App::ShowMessage(const std::string& title, const std::string& text, bool er
 
 int App::Ask(const std::string& title, const std::string& text,
              const std::vector<std::string>& buttons) {
+  if (AnswerInstead) return AnswerInstead(title, text, buttons);
   std::vector<SDL_MessageBoxButtonData> data;
   for (size_t i = 0; i < buttons.size(); ++i) {
     Uint32 flags = 0;

@@ -1,6 +1,7 @@
 // App.h — the program's one user-interface thread: SDL, the event loop, timers, keys, fonts.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ class App {
   void ShowMessage(const std::string& title, const std::string& text, bool error);
   int Ask(const std::string& title, const std::string& text,
           const std::vector<std::string>& buttons);
+
+  // Answers every message box instead of the player when set (tests, headless runs): gets the
+  // title, the text and the buttons, returns the pressed button's index or -1.
+  std::function<int(const std::string&, const std::string&, const std::vector<std::string>&)>
+      AnswerInstead;
 
   // Used by Window.
   void Register(Window* w) { windows_.push_back(w); }

@@ -24,9 +24,13 @@ void FillRect(SDL_Surface* target, const SDL_Rect& rect, const SDL_Rect& clip, C
   SDL_FillRect(target, &r, SDL_MapRGB(target->format, c.R, c.G, c.B));
 }
 
-void BlitScaled(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* target, SDL_Rect dst,
-                const SDL_Rect& clip) {
-  if (!src || dst.w <= 0 || dst.h <= 0) return;
+// SDL's blits take the source as non-const only to cache a blit map in it; its pixels are read.
+static SDL_Surface* Source(const SDL_Surface* s) { return const_cast<SDL_Surface*>(s); }
+
+void BlitScaled(const SDL_Surface* picture, const SDL_Rect* srcRect, SDL_Surface* target,
+                SDL_Rect dst, const SDL_Rect& clip) {
+  if (!picture || dst.w <= 0 || dst.h <= 0) return;
+  SDL_Surface* src = Source(picture);
   SDL_Rect visible = Intersect(dst, clip);
   if (visible.w <= 0 || visible.h <= 0) return;
   SDL_Rect source = srcRect ? *srcRect : SDL_Rect{0, 0, src->w, src->h};
@@ -82,7 +86,7 @@ void PictureBox::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& cli
   if (Canvas) {
     SDL_Rect src{inner.x - origin.x, inner.y - origin.y, inner.w, inner.h};
     SDL_Rect dst = inner;
-    SDL_BlitSurface(Canvas, &src, target, &dst);
+    SDL_BlitSurface(Source(Canvas), &src, target, &dst);
   }
   for (Control* child : Children) {
     child->Draw(target, SDL_Point{origin.x + child->Bounds.x, origin.y + child->Bounds.y}, inner);

@@ -46,7 +46,7 @@ class PictureBox : public Control {
  public:
   std::optional<Colour> Background;
   // Not owned; may be larger than the box (the box shows its top-left part).
-  SDL_Surface* Canvas = nullptr;
+  const SDL_Surface* Canvas = nullptr;
   std::vector<Control*> Children;  // not owned, drawn in order, the last on top
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
@@ -78,7 +78,7 @@ class Label : public Control {
 // A picture stretched to the control's size (nearest pixel).
 class Image : public Control {
  public:
-  SDL_Surface* Picture = nullptr;  // not owned
+  const SDL_Surface* Picture = nullptr;  // not owned
   std::optional<SDL_Rect> Source;  // a part of the picture, or all of it
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
@@ -110,7 +110,7 @@ class Button : public Control {
 SDL_Rect Intersect(const SDL_Rect& a, const SDL_Rect& b);
 void FillRect(SDL_Surface* target, const SDL_Rect& rect, const SDL_Rect& clip, Colour c);
 // Copies src (or a part of it) scaled into dst on target, nearest pixel, clipped to clip.
-void BlitScaled(SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* target, SDL_Rect dst,
+void BlitScaled(const SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* target, SDL_Rect dst,
                 const SDL_Rect& clip);
 // Draws one line of text with its top-left corner at (x, y), clipped to clip.
 void DrawText(Fonts& fonts, const FontSpec& font, const std::string& text, Colour colour,

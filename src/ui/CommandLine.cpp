@@ -1,0 +1,81 @@
+// CommandLine.cpp — parsing the program's arguments and finding the zones folder.
+#include "CommandLine.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+
+namespace quarn::ui {
+
+namespace {
+
+std::string Lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
+}
+
+}  // namespace
+
+Options ParseCommandLine(const std::vector<std::string>& args) {
+  Options o;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      o.Help = true;
+    } else if (a == "--version") {
+      o.Version = true;
+    } else if (a == "--no-sound") {
+      o.NoSound = true;
+    } else if (a == "--trace-player") {
+      o.TracePlayer = true;
+    } else if (a == "--zone") {
+      if (i + 1 >= args.size()) {
+        o.Error = "--zone needs a zone file";
+        return o;
+      }
+      o.Zone = args[++i];
+    } else if (a.rfind("--zone=", 0) == 0) {
+      o.Zone = a.substr(7);
+    } else {
+      o.Error = "unknown argument: " + a;
+      return o;
+    }
+  }
+  return o;
+}
+
+std::string Usage() {
+  return "Usage: quarn [--zone FILE] [--no-sound]\n"
+         "  --zone FILE   play the zone FILE (a .qrn file) straight away\n"
+         "  --no-sound    play without sound\n"
+         "  --version     print the version and stop\n"
+         "  --help        print this text and stop\n"
+         "Without --zone the first zone of the zones folder beside the program is played.\n"
+         "Keys: arrows walk, space puts down or takes a box, Ctrl+R restarts,\n"
+         "Enter restarts after the end, F11 or Alt+Enter switch fullscreen.\n";
+}
+
+std::optional<std::filesystem::path> FirstZone(const std::filesystem::path& folder) {
+  std::error_code ec;
+  std::optional<std::filesystem::path> zones;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    if (entry.is_directory(ec) && Lower(entry.path().filename().string()) == "zones") {
+      zones = entry.path();
+      if (entry.path().filename() == "zones") break;
+    }
+  }
+  if (!zones) return std::nullopt;
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(*zones, ec)) {
+    if (entry.is_regular_file(ec) && Lower(entry.path().extension().string()) == ".qrn") {
+      files.push_back(entry.path());
+    }
+  }
+  if (files.empty()) return std::nullopt;
+  return *std::min_element(files.begin(), files.end(), [](const auto& a, const auto& b) {
+    return a.filename().string() < b.filename().string();
+  });
+}
+
+}  // namespace quarn::ui

@@ -1,0 +1,26 @@
+// CommandLine.h — what the quarn program is asked to do, and where its zones are.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quarn::ui {
+
+struct Options {
+  bool Help = false;
+  bool Version = false;
+  bool NoSound = false;
+  bool TracePlayer = false;  // print the player's fine position whenever it changes
+  std::optional<std::string> Zone;
+  std::string Error;  // non-empty: the arguments make no sense
+};
+
+Options ParseCommandLine(const std::vector<std::string>& args);
+std::string Usage();
+
+// The first zone file (*.qrn, any letter case) of folder/zones by name, or nothing.
+std::optional<std::filesystem::path> FirstZone(const std::filesystem::path& folder);
+
+}  // namespace quarn::ui

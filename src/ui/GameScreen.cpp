@@ -1,0 +1,272 @@
+// GameScreen.cpp — building frmGame from its layout, its events, and mirroring the game state.
+#include "GameScreen.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include "GameLayout.h"
+#include "game/Numbers.h"
+
+namespace quarn::ui {
+
+namespace {
+
+platform::WindowOptions GameWindowOptions() {
+  platform::WindowOptions o;
+  o.Title = AppTitle;
+  o.Width = GameScreenWidth;
+  o.Height = GameScreenHeight;
+  o.Borderless = true;
+  o.CanFullscreen = true;
+  return o;
+}
+
+// Icons past the screen's right edge can never be revealed, so the strips stop there.
+constexpr int StripCanvasWidth = GameScreenWidth + 50;
+constexpr int IconEdge = 25;
+
+}  // namespace
+
+GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule& sound,
+                       const std::filesystem::path& folder)
+    : app_(app),
+      painter_(folder),
+      sounds_(sound),
+      prompter_(app),
+      game_(program, GamePorts{painter_, sounds_, prompter_}),
+      window_(app, GameWindowOptions()),
+      timer_(app.Timers(), [this] { Tick(); }) {
+  timer_.SetInterval(game_.State.TickInterval);
+  kapsaCanvas_ = platform::NewSurface(StripCanvasWidth, IconEdge);
+  needCanvas_ = platform::NewSurface(StripCanvasWidth, IconEdge);
+  // The logo belongs to the window; without its picture the screen still plays.
+  auto logo = LoadGraphicsFile(folder, "Logo.bmp");
+  if (auto* picture = std::get_if<quarn::SurfacePtr>(&logo)) {
+    logo_ = std::move(*picture);
+  } else {
+    std::fprintf(stderr, "quarn: %s\n", std::get<std::string>(logo).c_str());
+  }
+  Build();
+  Bind();
+  ImageNamed("Image1").Picture = logo_.get();
+  window_.OnCloseRequest = [this] { Close(); };
+}
+
+GameScreen::~GameScreen() { timer_.SetEnabled(false); }
+
+void GameScreen::Build() {
+  pole_.CatchesMouse = false;
+  for (const LayoutEntry& e : GameLayout()) {
+    std::unique_ptr<platform::Control> c;
+    switch (e.Kind) {
+      case ControlKind::Picture: {
+        auto box = std::make_unique<platform::PictureBox>();
+        box->Background = e.Ink;
+        c = std::move(box);
+        break;
+      }
+      case ControlKind::Label: {
+        auto label = std::make_unique<platform::Label>(app_.FontSet());
+        label->Caption = std::string(e.Caption);
+        label->Font = platform::FontSpec{std::string(e.Font), e.Points, true};
+        label->Fore = e.Ink;
+        if (!e.Transparent) label->Background = platform::Colour{0, 0, 0};
+        label->Alignment = e.Centred ? platform::Label::Align::Centre : platform::Label::Align::Left;
+        label->WordWrap = true;
+        c = std::move(label);
+        break;
+      }
+      case ControlKind::Image:
+        c = std::make_unique<platform::Image>();
+        break;
+      case ControlKind::Button: {
+        auto button = std::make_unique<platform::Button>(app_.FontSet());
+        button->Caption = std::string(e.Caption);
+        button->Font = platform::FontSpec{std::string(e.Font), e.Points, true};
+        c = std::move(button);
+        break;
+      }
+      case ControlKind::Frame:
+      case ControlKind::Line: {
+        auto shape = std::make_unique<platform::Shape>();
+        shape->Ink = e.Ink;
+        shape->Filled = e.Kind == ControlKind::Line;
+        c = std::move(shape);
+        break;
+      }
+    }
+    c->Bounds = SDL_Rect{e.Left, e.Top, e.Width, e.Height};
+    platform::PictureBox* parent = &window_.Root();
+    if (!e.Parent.empty()) parent = &dynamic_cast<platform::PictureBox&>(ControlNamed(std::string(e.Parent)));
+    parent->Children.push_back(c.get());
+    controls_[std::string(e.Name)] = std::move(c);
+    // The board surface lives in the viewport, before anything that rides on it.
+    if (e.Name == "Picture1") {
+      auto& viewport = dynamic_cast<platform::PictureBox&>(*controls_["Picture1"]);
+      viewport.Children.push_back(&pole_);
+      // The board is the game, not a handle: the window is not dragged by it.
+      viewport.CatchesMouse = true;
+    }
+  }
+  for (const char* name : {"Command1", "Command2", "Command3", "Command4", "ImC(11)", "ImC(22)",
+                           "picBox"}) {
+    ControlNamed(name).Visible = false;
+  }
+  dynamic_cast<platform::PictureBox&>(ControlNamed("picKapsa")).Canvas = kapsaCanvas_.get();
+  dynamic_cast<platform::PictureBox&>(ControlNamed("picNeed")).Canvas = needCanvas_.get();
+}
+
+void GameScreen::Bind() {
+  auto after = [this](void (Game::*action)()) {
+    return [this, action] {
+      (game_.*action)();
+      Sync();
+    };
+  };
+  ControlNamed("Command5").OnClick = after(&Game::Zpomalit);
+  ControlNamed("Command6").OnClick = after(&Game::Zrychlit);
+  ControlNamed("Command1").OnClick = after(&Game::Command1);
+  ControlNamed("Command2").OnClick = after(&Game::Command2);
+  ControlNamed("Command3").OnClick = after(&Game::Command3);
+  ControlNamed("Command4").OnClick = after(&Game::Command4);
+  ControlNamed("Image1").OnDoubleClick = after(&Game::RevealDebugButtons);
+  ControlNamed("Label5").OnClick = [this] {
+    game_.Restart();
+    AfterReload();
+  };
+  ControlNamed("Label6").OnClick = [this] { Close(); };
+  // The links open with the start screen's work; until then a click on them does nothing.
+  ControlNamed("Label2").CatchesMouse = true;
+  ControlNamed("Label3").CatchesMouse = true;
+}
+
+platform::Control& GameScreen::ControlNamed(const std::string& name) {
+  if (name == "Pole") return pole_;
+  auto it = controls_.find(name);
+  if (it == controls_.end()) throw std::out_of_range("no control " + name + " on the game screen");
+  return *it->second;
+}
+
+platform::Label& GameScreen::LabelNamed(const std::string& name) {
+  return dynamic_cast<platform::Label&>(ControlNamed(name));
+}
+
+platform::Image& GameScreen::ImageNamed(const std::string& name) {
+  return dynamic_cast<platform::Image&>(ControlNamed(name));
+}
+
+void GameScreen::Click(const std::string& name) {
+  platform::Control& c = ControlNamed(name);
+  if (c.OnClick) {
+    const auto handler = c.OnClick;
+    handler();
+  }
+}
+
+bool GameScreen::Load(const std::string& zoneFile) {
+  game_.State.FileName = zoneFile;
+  if (!sounds_.InicializaceZvuku()) app_.ShowMessage(AppTitle, SoundInitFailureText, true);
+  if (auto error = game_.Otevrit()) {
+    ShowLoadFailure(*error);
+    return false;
+  }
+  RepaintStrips();
+  Sync();
+  window_.Show();
+  return true;
+}
+
+void GameScreen::Close() {
+  if (closed_) return;
+  closed_ = true;
+  timer_.SetEnabled(false);
+  game_.State.TickEnabled = false;
+  sounds_.FreeAll();
+  window_.Hide();
+  if (OnClosed) OnClosed();
+}
+
+void GameScreen::Tick() {
+  const int restarts = game_.Restarts();
+  game_.Tick();
+  if (game_.Restarts() != restarts) {
+    AfterReload();
+  } else {
+    Sync();
+  }
+  if (OnTicked) OnTicked();
+}
+
+void GameScreen::AfterReload() {
+  if (const auto& failure = game_.LoadFailure()) {
+    Sync();
+    if (!failureShown_) {
+      failureShown_ = true;
+      ShowLoadFailure(*failure);
+    }
+    return;
+  }
+  failureShown_ = false;
+  RepaintStrips();
+  Sync();
+}
+
+void GameScreen::ShowLoadFailure(const ZoneError& error) {
+  app_.ShowMessage(AppTitle, "Zónu nelze otevřít.\n\n" + error.Describe(), true);
+}
+
+void GameScreen::RepaintStrips() {
+  const SDL_Colour black{0, 0, 0, 255};
+  SDL_FillRect(kapsaCanvas_.get(), nullptr, SDL_MapRGB(kapsaCanvas_->format, black.r, black.g, black.b));
+  SDL_FillRect(needCanvas_.get(), nullptr, SDL_MapRGB(needCanvas_->format, black.r, black.g, black.b));
+  const SDL_Surface* icon = painter_.Pictures().PotatoIcon();
+  if (!icon) return;
+  const SDL_Rect all{0, 0, StripCanvasWidth, IconEdge};
+  const int count = std::min(game_.State.Panel.PaintedPotatoes, StripCanvasWidth / IconEdge);
+  for (int b = 0; b < count; ++b) {
+    platform::BlitScaled(icon, nullptr, needCanvas_.get(), SDL_Rect{IconEdge * b, 0, IconEdge, IconEdge}, all);
+    platform::BlitScaled(icon, nullptr, kapsaCanvas_.get(),
+                         SDL_Rect{IconEdge * (b + 2), 0, IconEdge, IconEdge}, all);
+  }
+}
+
+void GameScreen::Sync() {
+  const GameState& s = game_.State;
+  const PanelState& p = s.Panel;
+
+  // A fractional board position shows at the nearest pixel.
+  pole_.Bounds = SDL_Rect{static_cast<int>(Round(s.PoleLeft)), static_cast<int>(Round(s.PoleTop)),
+                          s.PoleWidth, s.PoleHeight};
+  pole_.Canvas = painter_.Surface();
+
+  auto& box = ControlNamed("picBox");
+  box.Visible = p.BoxOverlayVisible;
+  box.Bounds.x = p.BoxOverlayLeft;
+  box.Bounds.y = p.BoxOverlayTop;
+  LabelNamed("NoBx").Caption = std::to_string(p.BoxesLeft);
+  LabelNamed("lblRT").Caption = std::to_string(p.TimeShown);
+
+  ControlNamed("picKapsa").Bounds.w = p.KapsaWidth;
+  auto& need = ControlNamed("picNeed");
+  need.Bounds.x = p.NeedLeft;
+  need.Bounds.w = p.NeedWidth;
+
+  // The pictures are read again by every load, so the indicators look them up each time.
+  auto& key = ImageNamed("ImC(11)");
+  key.Picture = painter_.Pictures().Slot(11);
+  key.Visible = p.KeyIndicator;
+  auto& carried = ImageNamed("ImC(22)");
+  carried.Picture = painter_.Pictures().Slot(22);
+  carried.Visible = p.BoxIndicator;
+
+  for (const char* name : {"Command1", "Command2", "Command3", "Command4"}) {
+    ControlNamed(name).Visible = p.DebugButtonsVisible;
+  }
+
+  if (timer_.Interval() != s.TickInterval) timer_.SetInterval(s.TickInterval);
+  timer_.SetEnabled(s.TickEnabled && !closed_);
+  window_.Invalidate();
+}
+
+}  // namespace quarn::ui

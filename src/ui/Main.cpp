@@ -1,0 +1,65 @@
+// Main.cpp — the quarn program: opens a zone on the game screen and plays it.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+#include "GameScreen.h"
+#include "platform/App.h"
+#include "sound/SoundModule.h"
+
+int main(int argc, char** argv) {
+  using namespace quarn;
+  const ui::Options options = ui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!options.Error.empty()) {
+    std::fprintf(stderr, "quarn: %s\n%s", options.Error.c_str(), ui::Usage().c_str());
+    return 2;
+  }
+  if (options.Help) {
+    std::fputs(ui::Usage().c_str(), stdout);
+    return 0;
+  }
+  if (options.Version) {
+    std::printf("Quarn %s\n", QUARN_VERSION_TEXT);
+    return 0;
+  }
+
+  const std::string folder = platform::ProgramFolder();
+  std::string zone;
+  if (options.Zone) {
+    zone = *options.Zone;
+  } else if (auto first = ui::FirstZone(folder)) {
+    zone = first->string();
+  } else {
+    std::fprintf(stderr, "quarn: no zone in %s/zones\n%s", folder.c_str(), ui::Usage().c_str());
+    return 2;
+  }
+
+  try {
+    KeyState keys;
+    platform::SteadyClock clock;
+    platform::App app(keys, clock);
+    ProgramContext program(keys);
+    SoundModule sound(folder);
+    sound.SetEnabled(!options.NoSound);
+    ui::GameScreen screen(app, program, sound, folder);
+    // There is no start screen to go back to yet: closing the game ends the program.
+    screen.OnClosed = [&app] { app.Quit(); };
+    if (options.TracePlayer) {
+      screen.OnTicked = [&screen, last = std::pair{-1, -1}]() mutable {
+        const GameState& s = screen.TheGame().State;
+        if (last == std::pair{s.PlayerX, s.PlayerY}) return;
+        last = {s.PlayerX, s.PlayerY};
+        std::printf("player %d %d\n", s.PlayerX, s.PlayerY);
+        std::fflush(stdout);
+      };
+    }
+    if (!screen.Load(zone)) return 2;
+    app.Run();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "quarn: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}

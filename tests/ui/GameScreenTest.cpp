@@ -1,0 +1,220 @@
+// GameScreenTest.cpp — the game screen on SDL's dummy display: what it shows, its events, failures.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "platform/App.h"
+#include "sound/SoundModule.h"
+#include "ui/GameScreen.h"
+
+namespace quarn::ui {
+namespace {
+
+const std::string WalkZone = std::string(QUARN_TEST_ZONES) + "/walk.qrn";
+
+uint32_t PixelAt(SDL_Surface* s, int x, int y) {
+  return static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF;
+}
+
+class GameScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Open(QUARN_BIN_DIR); }
+  void TearDown() override { Shut(); }
+
+  void Open(const std::filesystem::path& folder) {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    app = std::make_unique<platform::App>(keys, clock);
+    app->AnswerInstead = [this](const std::string& title, const std::string& text,
+                                const std::vector<std::string>& buttons) {
+      asked.push_back({title, text, buttons});
+      return answer;
+    };
+    program = std::make_unique<ProgramContext>(keys);
+    sound = std::make_unique<SoundModule>(folder);
+    sound->SetEnabled(false);
+    screen = std::make_unique<GameScreen>(*app, *program, *sound, folder);
+    screen->OnClosed = [this] { ++closed; };
+  }
+  void Shut() {
+    screen.reset();
+    sound.reset();
+    program.reset();
+    app.reset();
+  }
+  SDL_Surface* Frame() { return screen->Window().Compose(); }
+  GameState& State() { return screen->TheGame().State; }
+
+  struct Asked {
+    std::string Title, Text;
+    std::vector<std::string> Buttons;
+  };
+  KeyState keys;
+  platform::SteadyClock clock;
+  std::unique_ptr<platform::App> app;
+  std::unique_ptr<ProgramContext> program;
+  std::unique_ptr<SoundModule> sound;
+  std::unique_ptr<GameScreen> screen;
+  std::vector<Asked> asked;
+  int answer = 0;
+  int closed = 0;
+};
+
+TEST_F(GameScreenTest, OpensTheZoneAndDrawsTheScreen) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  EXPECT_TRUE(asked.empty());
+  EXPECT_TRUE(screen->Window().Shown());
+  EXPECT_TRUE(screen->Timer1().Enabled());
+  EXPECT_EQ(screen->Timer1().Schedule().PeriodNs(), platform::EffectivePeriodNs(2));
+
+  SDL_Surface* f = Frame();
+  ASSERT_EQ(f->w, 800);
+  ASSERT_EQ(f->h, 600);
+  const uint32_t blue = 0x0000FF;
+  EXPECT_EQ(PixelAt(f, 400, 83), blue);   // the upper line
+  EXPECT_EQ(PixelAt(f, 400, 566), blue);  // the lower line
+  EXPECT_EQ(PixelAt(f, 648, 10), blue);   // the × frame
+  EXPECT_EQ(PixelAt(f, 585, 73), blue);   // the Restart frame
+
+  // The board lies in the viewport where the game put it; the viewport clips it.
+  const int left = static_cast<int>(State().PoleLeft), top = 85 + static_cast<int>(State().PoleTop);
+  ASSERT_GE(left + 1, 0);
+  ASSERT_GE(top + 1, 85);
+  EXPECT_NE(PixelAt(f, left + 20, top + 20), 0u);  // the corner wall
+  EXPECT_EQ(PixelAt(f, 400, 84), 0u);              // between line and viewport: form black
+
+  // One potato to find: the need strip shows one icon, right-aligned 5 pixels from the edge.
+  EXPECT_EQ(State().Panel.NeedWidth, 25);
+  int lit = 0;
+  for (int x = 770; x < 795; ++x) lit += PixelAt(f, x, 581) != 0 ? 1 : 0;
+  EXPECT_GT(lit, 3);
+  for (int x = 795; x < 800; ++x) EXPECT_EQ(PixelAt(f, x, 581), 0u);
+  EXPECT_EQ(PixelAt(f, 765, 581), 0u);
+}
+
+TEST_F(GameScreenTest, ControlsMirrorTheGameState) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  PanelState& p = State().Panel;
+  p.KeyIndicator = true;
+  p.BoxOverlayVisible = true;
+  p.BoxOverlayLeft = 42;
+  p.BoxOverlayTop = 82;
+  p.BoxesLeft = 7;
+  p.TimeShown = 49;
+  p.KapsaWidth = 75;
+  p.DebugButtonsVisible = true;
+  State().PoleLeft = 12.5;  // halves go to the even pixel
+  State().PoleTop = -3.5;
+  screen->Sync();
+
+  EXPECT_TRUE(screen->ControlNamed("ImC(11)").Visible);
+  EXPECT_FALSE(screen->ControlNamed("ImC(22)").Visible);
+  EXPECT_TRUE(screen->ControlNamed("Command4").Visible);
+  EXPECT_EQ(dynamic_cast<platform::Label&>(screen->ControlNamed("NoBx")).Caption, "7");
+  EXPECT_EQ(dynamic_cast<platform::Label&>(screen->ControlNamed("lblRT")).Caption, "49");
+  EXPECT_EQ(screen->ControlNamed("picKapsa").Bounds.w, 75);
+  EXPECT_EQ(screen->ControlNamed("Pole").Bounds.x, 12);
+  EXPECT_EQ(screen->ControlNamed("Pole").Bounds.y, -4);
+
+  SDL_Surface* f = Frame();
+  // The box overlay is green and moves with the board: board (42, 82) is screen (54, 163).
+  EXPECT_EQ(PixelAt(f, 12 + 42 + 1, 85 - 4 + 82 + 1), 0x008000u);
+  EXPECT_EQ(PixelAt(f, 12 + 42 + 35, 85 - 4 + 82 + 35), 0x008000u);
+  // The pocket shows the key, then the first carried potato at 50.
+  EXPECT_NE(PixelAt(f, 5 + 12, 569 + 12), 0u);
+  int lit = 0;
+  for (int x = 55; x < 80; ++x) lit += PixelAt(f, x, 581) != 0 ? 1 : 0;
+  EXPECT_GT(lit, 3);
+  for (int x = 80; x < 110; ++x) EXPECT_EQ(PixelAt(f, x, 581), 0u) << x;  // hidden by the width
+}
+
+TEST_F(GameScreenTest, TheTimerFollowsTheTickInterval) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  State().TickInterval = 12;
+  screen->Sync();
+  EXPECT_EQ(screen->Timer1().Interval(), 12);
+  EXPECT_EQ(screen->Timer1().Schedule().PeriodNs(), platform::EffectivePeriodNs(2));
+  State().TickInterval = 22;
+  screen->Sync();
+  EXPECT_EQ(screen->Timer1().Schedule().PeriodNs(), 2 * platform::EffectivePeriodNs(2));
+  State().TickEnabled = false;
+  screen->Sync();
+  EXPECT_FALSE(screen->Timer1().Enabled());
+}
+
+TEST_F(GameScreenTest, RestartReloadsTheZone) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  State().TimeLeft = 3;
+  State().Panel.KapsaWidth = 100;
+  screen->Click("Label5");
+  EXPECT_EQ(State().TimeLeft, 50);
+  EXPECT_EQ(screen->ControlNamed("picKapsa").Bounds.w, 50);
+  EXPECT_EQ(screen->TheGame().Restarts(), 1);
+  EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(GameScreenTest, ClosingByTheCrossLabelWithTheMouse) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  const SDL_Rect cross = screen->ControlNamed("Label6").Bounds;
+  auto mouse = [&](Uint32 type, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    e.button.windowID = screen->Window().Id();
+    screen->Window().Handle(e);
+  };
+  // Pressed on the × but let go elsewhere: nothing happens, as with any button.
+  mouse(SDL_MOUSEBUTTONDOWN, cross.x + 5, cross.y + 5);
+  mouse(SDL_MOUSEBUTTONUP, 300, 300);
+  EXPECT_EQ(closed, 0);
+  // The background is where the window can be dragged from; the × is not.
+  EXPECT_TRUE(screen->Window().IsBackground(SDL_Point{550, 20}));
+  EXPECT_FALSE(screen->Window().IsBackground(SDL_Point{cross.x + 5, cross.y + 5}));
+  EXPECT_FALSE(screen->Window().IsBackground(SDL_Point{400, 300}));  // the board
+
+  mouse(SDL_MOUSEBUTTONDOWN, cross.x + 5, cross.y + 5);
+  mouse(SDL_MOUSEBUTTONUP, cross.x + 6, cross.y + 6);
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(screen->Window().Shown());
+  EXPECT_FALSE(screen->Timer1().Enabled());
+  EXPECT_FALSE(State().TickEnabled);
+}
+
+TEST_F(GameScreenTest, AZoneThatCannotBeOpenedIsToldAndNotShown) {
+  EXPECT_FALSE(screen->Load(std::string(QUARN_TEST_ZONES) + "/no-such-zone.qrn"));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].Title, "Quarn");
+  EXPECT_NE(asked[0].Text.find("no-such-zone.qrn"), std::string::npos) << asked[0].Text;
+  EXPECT_FALSE(screen->Window().Shown());
+  EXPECT_FALSE(screen->Timer1().Enabled());
+}
+
+TEST_F(GameScreenTest, AMissingPictureIsToldAndNoZoneIsPlayed) {
+  Shut();
+  const auto empty = std::filesystem::temp_directory_path() / "quarn-no-graphics";
+  std::filesystem::create_directories(empty);
+  Open(empty);
+  EXPECT_FALSE(screen->Load(WalkZone));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].Text.find(".bmp"), std::string::npos) << asked[0].Text;
+  EXPECT_FALSE(screen->Window().Shown());
+  EXPECT_EQ(State().BoardWidth, 0);
+}
+
+TEST_F(GameScreenTest, TheWinQuestionInCzech) {
+  MessagePrompter prompter(*app);
+  answer = 1;
+  EXPECT_EQ(prompter.SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo, msgbox::IconQuestion, ""),
+            msgbox::ResultNo);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].Title, "Quarn");
+  EXPECT_EQ(asked[0].Buttons, (std::vector<std::string>{"Ano", "Ne"}));
+}
+
+}  // namespace
+}  // namespace quarn::ui
