@@ -60,7 +60,7 @@ double Bayer(int x, int y);
 // shape; the light falls from the top left. Four tones with ordered dithering between them.
 Col Lit(Col base, double nx, double ny, int x, int y);
 
-// The floor every object stands on; nearly uniform so that scaled trail strips leave no seams.
+// The floor every object stands on: fine grain only, so that scaled trail strips leave no seams.
 Col FloorAt(int x, int y);
 Image Floor(int w, int h);
 
