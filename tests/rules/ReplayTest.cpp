@@ -1,0 +1,135 @@
+// ReplayTest.cpp — the replay runner's contract: key scripts, keys held per tick, the report.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+
+namespace quarn::test {
+namespace {
+
+KeyScript Parse(const std::string& text) {
+  auto parsed = ParseKeyScript(text, "t.keys");
+  if (auto* e = std::get_if<KeyScriptError>(&parsed)) ADD_FAILURE() << e->Describe();
+  return std::get_if<KeyScript>(&parsed) ? std::get<KeyScript>(parsed) : KeyScript{};
+}
+
+std::string ErrorOf(const std::string& text) {
+  auto parsed = ParseKeyScript(text, "t.keys");
+  auto* e = std::get_if<KeyScriptError>(&parsed);
+  return e ? e->Describe() : "(no error)";
+}
+
+TEST(KeyScripts, LinesCommentsAndKeyNames) {
+  const KeyScript s = Parse(
+      "\xEF\xBB\xBF# a walk\r\n\n12 right\r\n  1 ctrl+r   # restart\n30 -\n20 left+space\n"
+      "1 up+down+enter\n0 r");
+  ASSERT_EQ(s.Steps.size(), 6u);
+  EXPECT_EQ(s.Steps[0].Ticks, 12);
+  EXPECT_EQ(s.Steps[0].Keys, std::vector<int>{vk::Right});
+  EXPECT_EQ(s.Steps[0].Line, 3);
+  EXPECT_EQ(s.Steps[1].Keys, (std::vector<int>{vk::Ctrl, vk::R}));
+  EXPECT_TRUE(s.Steps[2].Keys.empty());
+  EXPECT_EQ(s.Steps[3].Keys, (std::vector<int>{vk::Left, vk::Space}));
+  EXPECT_EQ(s.Steps[4].Keys, (std::vector<int>{vk::Up, vk::Down, vk::Enter}));
+  EXPECT_EQ(s.TotalTicks(), 64);
+  EXPECT_EQ(s.KeysAt(12), (std::vector<int>{vk::Ctrl, vk::R}));
+  EXPECT_TRUE(s.KeysAt(64).empty());
+}
+
+TEST(KeyScripts, ErrorsNameTheLine) {
+  EXPECT_EQ(ErrorOf("5 right\n3 rigth\n"),
+            "t.keys:2: unknown key 'rigth'; keys are left, up, right, down, space, enter, ctrl, "
+            "r, or '-' for none");
+  EXPECT_EQ(ErrorOf("# x\n\nright 5"), "t.keys:3: the tick count must be a whole number, not 'right'");
+  EXPECT_EQ(ErrorOf("-1 left"), "t.keys:1: the tick count must be from 0 to 1000000000, not -1");
+  EXPECT_EQ(ErrorOf("12"),
+            "t.keys:1: expected 'N KEYS' (a tick count, then keys or '-'), not '12'");
+  EXPECT_EQ(ErrorOf("1 left + up"),
+            "t.keys:1: expected 'N KEYS'; join keys with '+', without blanks: '1 left + up'");
+  EXPECT_EQ(ErrorOf("1 left+"), "t.keys:1: unknown key ''; keys are left, up, right, down, "
+                                "space, enter, ctrl, r, or '-' for none");
+  EXPECT_NE(ErrorOf("1 Left").find("t.keys:1: unknown key 'Left'"), std::string::npos);
+  EXPECT_EQ(ErrorOf("99999999999999999999 -").substr(0, 47),
+            "t.keys:1: the tick count must be from 0 to 1000");
+}
+
+TEST(KeyScripts, AMissingFileIsAnError) {
+  auto parsed = ReadKeyScript("/nonexistent/x.keys");
+  ASSERT_TRUE(std::holds_alternative<KeyScriptError>(parsed));
+  EXPECT_EQ(std::get<KeyScriptError>(parsed).Describe(),
+            "/nonexistent/x.keys: cannot open the key script");
+}
+
+TEST(ScriptedKeysTest, AHeldKeyReadsDownAtEveryQueryUntilTheNextTick) {
+  ScriptedKeys keys;
+  Keyboard keyboard(keys);
+  keys.Hold({vk::Space, vk::Left});
+  keyboard.FlushKeys();
+  EXPECT_NE(keys.GetAsyncKeyState(vk::Space), 0);
+  EXPECT_NE(keys.GetAsyncKeyState(vk::Space), 0);
+  EXPECT_EQ(keyboard.ChooseArrowKey(), vk::Left);
+  EXPECT_EQ(keys.GetAsyncKeyState(vk::Up), 0);
+  keys.Hold({});
+  EXPECT_EQ(keys.GetAsyncKeyState(vk::Space), 0);
+  EXPECT_EQ(keys.GetAsyncKeyState(0), 0);
+  EXPECT_EQ(keys.GetAsyncKeyState(300), 0);
+}
+
+TEST(Runner, TicksCutOrPadTheScript) {
+  Play p({{"WWWWWWW", "WS....W", "WWWWWWW"}});
+  auto script = Parse("3 right\n2 -");
+  p.R().Run(script, 2);
+  EXPECT_EQ(p.R().TicksRun(), 2);
+  EXPECT_EQ(p.Cell(), std::make_pair(3, 1));
+  Play q({{"WWWWWWW", "WS....W", "WWWWWWW"}});
+  q.R().Run(script, 40);
+  EXPECT_EQ(q.R().TicksRun(), 40);
+  EXPECT_EQ(q.Cell(), std::make_pair(4, 1));
+}
+
+TEST(Runner, SoundCountsAndTheLaserVolumeClamp) {
+  CountingSound sound;
+  EXPECT_EQ(sound.LaserVolume(), std::nullopt);
+  sound.SetVolume(GameSound::Walk, -300);
+  EXPECT_EQ(sound.LaserVolume(), std::nullopt);
+  sound.SetVolume(GameSound::LaserDoors, -20000);
+  EXPECT_EQ(sound.LaserVolume(), -10000);
+  sound.SetVolume(GameSound::LaserDoors, 5);
+  EXPECT_EQ(sound.LaserVolume(), 0);
+  sound.Play(GameSound::Tick);
+  sound.Play(GameSound::Tick);
+  EXPECT_EQ(sound.Starts(GameSound::Tick), 2);
+}
+
+TEST(Report, FieldsInTheirOrderAndTypes) {
+  Play p({{"WWWWWW", "WS.BRW", "WEWW+W", "WWWWWW"}});
+  EXPECT_EQ(p.R().Report(false),
+            "{\"tick\": 0, \"wins\": 0, \"deaths\": 0, \"restarts\": 0, \"game_over\": false, "
+            "\"dying\": false, \"moving\": false, \"player\": [1, 1], \"potatoes_left\": 1, "
+            "\"potatoes_carried\": 0, \"time_left\": 50, \"time_shown\": 50, \"has_key\": false, "
+            "\"has_box\": false, \"boxes_left\": 10, \"box_overlay\": null, \"exit\": [1, 2], "
+            "\"laser_tick\": 1, \"radio_counter\": 0, \"death_phase\": 0, "
+            "\"pole\": [344, 140], \"enemies\": [[4, 2, 1, 0, 0]], "
+            "\"sounds\": {\"walk\": 0, \"laser\": 0, \"die\": 0, \"airdoor\": 0, \"tick\": 0, "
+            "\"target\": 0, \"hotpotato\": 0}, \"laser_volume\": null}");
+  p.Keys("1 right");
+  const std::string r = p.R().Report(true);
+  EXPECT_NE(r.find("\"tick\": 1, "), std::string::npos) << r;
+  EXPECT_NE(r.find("\"box_overlay\": [122, 42]"), std::string::npos) << r;
+  EXPECT_NE(r.find("\"pole\": [365.6, 158], "), std::string::npos) << r;
+  EXPECT_NE(r.find("\"board\": [[2, 2, 2, 2, 2, 2], [2, 0, 1, 12, 7, 2], [2, 2, 2, 2, 13, 2], "),
+            std::string::npos)
+      << r;
+  EXPECT_EQ(r.substr(r.size() - 20), "[2, 2, 2, 2, 2, 2]]}");
+}
+
+TEST(Report, DeathPhaseIsPrintedInSinglePrecision) {
+  Play p({{"WWWWW", "WSa.W", "WWWWW"}});
+  p.Keys("46 right");
+  const std::string r = p.R().Report(false);
+  EXPECT_NE(r.find("\"death_phase\": 9.999995,"), std::string::npos) << r;
+  EXPECT_NE(r.find("\"deaths\": 1,"), std::string::npos) << r;
+  EXPECT_NE(r.find("\"game_over\": true, \"dying\": true"), std::string::npos) << r;
+}
+
+}  // namespace
+}  // namespace quarn::test
