@@ -143,11 +143,12 @@ Col FloorAt(int x, int y) {
   const int fx = ((x % 40) + 40) % 40, fy = ((y % 40) + 40) % 40;
   const Col base{40, 46, 60};
   const double n = Noise(fx, fy, 7);
-  if (n > 0.975) return {50, 57, 73};
-  if (n < 0.03) return {33, 38, 50};
-  // Grain from pixel to pixel only: a strip of the floor squeezed into a trail looks the same as
-  // the floor around it, where patches or blocks would leave streaks behind every sprite.
-  return Shade(base, 0.95 + Noise(fx, fy, 11) * 0.1);
+  if (n > 0.985) return {48, 55, 70};
+  if (n < 0.015) return {35, 40, 53};
+  // Faint grain from pixel to pixel only. Every trail strip is the whole floor squeezed, so a
+  // sprite's path repeats the same few rows or columns: patches, blocks or strong grain would
+  // show as streaks behind every sprite.
+  return Shade(base, 0.975 + Noise(fx, fy, 11) * 0.05);
 }
 
 Image Floor(int w, int h) {
