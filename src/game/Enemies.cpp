@@ -34,7 +34,9 @@ void Game::Nepratele() {
         ports_.Painter.NakrN(s, i);
         done = true;
 
-        // Contact: the same column or row exactly, less than 0.9 cells apart along it.
+        // Contact: the same column or row exactly, less than 0.9 cells apart along it. Quirk: it
+        // is tested only after a fine step, so a blocked enemy never kills, not even a player
+        // standing in its cell.
         const double ex = static_cast<double>(e.X) / steps;
         const double ey = static_cast<double>(e.Y) / steps;
         const double px = static_cast<double>(s.PlayerX) / s.PlayerSteps;

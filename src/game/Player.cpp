@@ -115,6 +115,8 @@ void Game::MoveF() {
       if (!InBoard(tx, ty)) mayMove = false;
 
       // A player who holds a box can neither pick up a second one nor take one from a stack.
+      // Quirk: letting go of the key does not clear the count, only a step that begins does, so
+      // pushes made in several goes add up.
       if (s.HasBox != 0) pushes = 0;
       // Mended: the byte push counter wrapped from 255 to 0, so pushing on and on reached 10 and
       // 20 again. It stops at 255; those values come only by counting up from 0.

@@ -25,13 +25,15 @@ void Game::Tick() {
   if (s.GameOver == 0) MoveF();
   if (!s.TickEnabled) return;
 
-  // 4: restart keys, tested bitwise on the 16-bit key states as the original did.
+  // 4: restart keys. Quirk: the key states are combined bitwise, so R tapped and released between
+  // two ticks while Ctrl is held (0x0001 AND 0x8000) does not restart; a held R always does.
   KeySource& keys = program_.Keys.Source();
   const int16_t ctrl = keys.GetAsyncKeyState(vk::Ctrl);
   const int16_t r = keys.GetAsyncKeyState(vk::R);
   const int16_t enter = keys.GetAsyncKeyState(vk::Enter);
   if (((s.GameOver & enter) | (r & ctrl)) != 0) {
-    // The rest of the tick goes on with the reloaded zone.
+    // The rest of the tick goes on with the reloaded zone. Quirk: a beam still fading keeps
+    // fading on the fresh board, from the player's new place to the old target cell.
     if (Reload()) return;
   }
 
@@ -46,8 +48,8 @@ void Game::Tick() {
     for (int y = 0; y <= s.BoardHeight; ++y) {
       const int code = s.Board.At(x, y);
       if (code == tile::HotPotato &&
-          (std::abs(s.PlayerX - x * s.PlayerSteps) >= s.PlayerSteps ||
-           std::abs(s.PlayerY - y * s.PlayerSteps) >= s.PlayerSteps)) {
+          (std::abs(s.PlayerX - int64_t{x} * s.PlayerSteps) >= s.PlayerSteps ||
+           std::abs(s.PlayerY - int64_t{y} * s.PlayerSteps) >= s.PlayerSteps)) {
         ports_.Painter.Nakr(s, x, y);
       }
       if (code == tile::Target) ports_.Painter.Nakr(s, x, y);
@@ -55,6 +57,7 @@ void Game::Tick() {
   }
 
   // 7: the countdown runs only while potatoes are carried; one unit lasts six cells' walk.
+  // Quirk: a delivery does not wind it back, so carrying time adds up over the whole run.
   if (s.PotatoesCarried > 0) {
     const double d = (1.0 / 6) / s.PlayerSteps;
     if (Int(s.TimeLeft + 0.99) != Int(s.TimeLeft + 0.99 - d)) ports_.Sound.Play(GameSound::Tick);
