@@ -1,4 +1,4 @@
-// KeyScript.cpp — the key scripts of headless replays: "N KEYS" lines, comments, line-numbered errors.
+// KeyScript.cpp — key scripts of headless replays: "N KEYS" lines, comments, line-numbered errors.
 #include <charconv>
 #include <fstream>
 #include <sstream>
@@ -56,7 +56,7 @@ std::string KeyScriptError::Describe() const {
 }
 
 std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
-                                                        const std::string& fileName) {
+                                                       const std::string& fileName) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   KeyScript script;
   int lineNo = 0;
@@ -79,8 +79,8 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
                    std::string(words[0]) + "'");
     }
     if (words.size() > 2) {
-      return error("expected 'N KEYS'; join keys with '+', without blanks: '" +
-                   std::string(line) + "'");
+      return error("expected 'N KEYS'; join keys with '+', without blanks: '" + std::string(line) +
+                   "'");
     }
     KeyScriptStep step;
     step.Line = lineNo;

@@ -209,8 +209,8 @@ void Game::MoveF() {
 void Game::WinFlow() {
   ++wins_;
   // Modal: no tick runs while the question is open.
-  const int answer = ports_.Ask.SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo,
-                                           msgbox::IconQuestion, "");
+  const int answer =
+      ports_.Ask.SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo, msgbox::IconQuestion, "");
   if (answer == msgbox::ResultYes) {
     Reload();
   } else {

@@ -38,7 +38,9 @@ int AnsweringPrompter::SkinMsgBox(const std::string& prompt, int, int, const std
 }
 
 Replay::Replay(BoardPainter& painter, bool answerYes)
-    : program_(keys_), prompter_(answerYes), game_(program_, GamePorts{painter, sound_, prompter_}) {}
+    : program_(keys_),
+      prompter_(answerYes),
+      game_(program_, GamePorts{painter, sound_, prompter_}) {}
 
 Replay::Replay(bool answerYes) : Replay(ownPainter_, answerYes) {}
 

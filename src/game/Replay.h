@@ -1,4 +1,4 @@
-// Replay.h — playing a zone headless from a key script: the ports without a screen, the runner, the report.
+// Replay.h — a zone played headless from a key script: screenless ports, the runner, the report.
 #pragma once
 
 #include <array>
@@ -37,7 +37,7 @@ struct KeyScriptError {
 
 // Parses key-script text ("12 right", "1 ctrl+r", "30 -"; '#' comments). fileName is for errors.
 std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
-                                                        const std::string& fileName = "keys");
+                                                       const std::string& fileName = "keys");
 std::variant<KeyScript, KeyScriptError> ReadKeyScript(const std::string& path);
 
 // Keys that change only between ticks: a key held reads as down at every query of the tick.

@@ -1,4 +1,5 @@
-// ReplayReport.cpp — the replay's report: one JSON object whose field names and order are a contract.
+// ReplayReport.cpp — the replay's report: one JSON object whose field names and order are a
+// contract.
 #include <charconv>
 #include <string>
 
@@ -91,10 +92,13 @@ std::string Replay::Report(bool withBoard) const {
   }
   j.Key("enemies").Raw(enemies + ']');
 
-  const std::pair<const char*, GameSound> sounds[] = {
-      {"walk", GameSound::Walk},     {"laser", GameSound::LaserDoors}, {"die", GameSound::Die},
-      {"airdoor", GameSound::AirDoor}, {"tick", GameSound::Tick},      {"target", GameSound::Target},
-      {"hotpotato", GameSound::HotPotato}};
+  const std::pair<const char*, GameSound> sounds[] = {{"walk", GameSound::Walk},
+                                                      {"laser", GameSound::LaserDoors},
+                                                      {"die", GameSound::Die},
+                                                      {"airdoor", GameSound::AirDoor},
+                                                      {"tick", GameSound::Tick},
+                                                      {"target", GameSound::Target},
+                                                      {"hotpotato", GameSound::HotPotato}};
   std::string counts = "{";
   for (const auto& [name, sound] : sounds) {
     if (counts.size() > 1) counts += ", ";

@@ -80,7 +80,7 @@ TEST(Boxes, OnlyTheTenthPushAgainstAStackTakesABox) {
   EXPECT_NE(p.S().HasBox, 0);
   EXPECT_EQ(p.S().Panel.BoxesLeft, 9);
   EXPECT_EQ(p.Cell(), std::make_pair(2, 1));  // the step itself is always refused
-  p.Keys("1 space");                             // handed back next to the stack
+  p.Keys("1 space");                          // handed back next to the stack
   EXPECT_EQ(p.S().HasBox, 0);
   EXPECT_EQ(p.S().Panel.BoxesLeft, 10);
   p.Keys("200 right");  // no step has begun, so the count goes on past 10 and takes nothing

@@ -1,4 +1,5 @@
-// DeathTest.cpp — KillPlr and the death animation: one death, 46 ticks of circles, the figure wiped.
+// DeathTest.cpp — KillPlr and the death animation: one death, 46 ticks of circles, the figure
+// wiped.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -40,12 +41,13 @@ TEST(Death, CirclesAreLightBlueAroundTheCellMiddleWithRadii2ToTheKPlusPhase) {
   }
   ASSERT_EQ(circles.size(), 5u);
   EXPECT_EQ(circles[0], "Circle 100 60 2 64 128 255");
-  EXPECT_EQ(circles[1], "Circle 100 60 " + [] {
-    std::ostringstream out;
-    out.precision(17);
-    out << std::pow(2.0, 1.5);
-    return out.str();
-  }() + " 64 128 255");
+  EXPECT_EQ(
+      circles[1], "Circle 100 60 " + [] {
+        std::ostringstream out;
+        out.precision(17);
+        out << std::pow(2.0, 1.5);
+        return out.str();
+      }() + " 64 128 255");
   EXPECT_EQ(circles[4], "Circle 100 60 8 64 128 255");
 }
 

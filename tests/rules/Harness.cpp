@@ -68,8 +68,8 @@ void RecordingPainter::Vycisti(double clx, double cly, double cn, int sm) {
 void RecordingPainter::XorLine(double x1, double y1, double x2, double y2, Rgb c) {
   std::ostringstream out;
   out.precision(17);
-  out << "Line " << x1 << " " << y1 << " " << x2 << " " << y2 << " " << int(c.R) << " "
-      << int(c.G) << " " << int(c.B);
+  out << "Line " << x1 << " " << y1 << " " << x2 << " " << y2 << " " << int(c.R) << " " << int(c.G)
+      << " " << int(c.B);
   Calls.push_back(out.str());
   Toggle(out.str());
 }
@@ -77,8 +77,8 @@ void RecordingPainter::XorLine(double x1, double y1, double x2, double y2, Rgb c
 void RecordingPainter::XorCircle(double cx, double cy, double radius, Rgb c) {
   std::ostringstream out;
   out.precision(17);
-  out << "Circle " << cx << " " << cy << " " << radius << " " << int(c.R) << " " << int(c.G)
-      << " " << int(c.B);
+  out << "Circle " << cx << " " << cy << " " << radius << " " << int(c.R) << " " << int(c.G) << " "
+      << int(c.B);
   Calls.push_back(out.str());
   Toggle(out.str());
 }

@@ -61,8 +61,8 @@ TEST(LaserDoors, AnyChangeOfCharacterToggles) {
     p.Ticks(period == 1 ? 59 : 60);
     seen.push_back(p.Code(2, 1));
   }
-  EXPECT_EQ(seen, (std::vector<int>{tile::LaserOpenA, tile::LaserA, tile::LaserOpenA,
-                                    tile::LaserA}));
+  EXPECT_EQ(seen,
+            (std::vector<int>{tile::LaserOpenA, tile::LaserA, tile::LaserOpenA, tile::LaserA}));
 }
 
 TEST(LaserDoors, AnEmptyPatternLeavesTheDoorsOpenForGood) {

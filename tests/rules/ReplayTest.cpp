@@ -39,14 +39,16 @@ TEST(KeyScripts, ErrorsNameTheLine) {
   EXPECT_EQ(ErrorOf("5 right\n3 rigth\n"),
             "t.keys:2: unknown key 'rigth'; keys are left, up, right, down, space, enter, ctrl, "
             "r, or '-' for none");
-  EXPECT_EQ(ErrorOf("# x\n\nright 5"), "t.keys:3: the tick count must be a whole number, not 'right'");
+  EXPECT_EQ(ErrorOf("# x\n\nright 5"),
+            "t.keys:3: the tick count must be a whole number, not 'right'");
   EXPECT_EQ(ErrorOf("-1 left"), "t.keys:1: the tick count must be from 0 to 1000000000, not -1");
   EXPECT_EQ(ErrorOf("12"),
             "t.keys:1: expected 'N KEYS' (a tick count, then keys or '-'), not '12'");
   EXPECT_EQ(ErrorOf("1 left + up"),
             "t.keys:1: expected 'N KEYS'; join keys with '+', without blanks: '1 left + up'");
-  EXPECT_EQ(ErrorOf("1 left+"), "t.keys:1: unknown key ''; keys are left, up, right, down, "
-                                "space, enter, ctrl, r, or '-' for none");
+  EXPECT_EQ(ErrorOf("1 left+"),
+            "t.keys:1: unknown key ''; keys are left, up, right, down, "
+            "space, enter, ctrl, r, or '-' for none");
   EXPECT_NE(ErrorOf("1 Left").find("t.keys:1: unknown key 'Left'"), std::string::npos);
   EXPECT_EQ(ErrorOf("99999999999999999999 -").substr(0, 47),
             "t.keys:1: the tick count must be from 0 to 1000");

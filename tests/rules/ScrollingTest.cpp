@@ -7,7 +7,8 @@ namespace quarn::test {
 namespace {
 
 std::vector<std::string> Board(int width, int height, int sx, int sy, int ex, int ey) {
-  std::vector<std::string> rows(static_cast<size_t>(height), std::string(static_cast<size_t>(width), '.'));
+  std::vector<std::string> rows(static_cast<size_t>(height),
+                                std::string(static_cast<size_t>(width), '.'));
   rows[static_cast<size_t>(sy)][static_cast<size_t>(sx)] = 'S';
   rows[static_cast<size_t>(ey)][static_cast<size_t>(ex)] = 'E';
   return rows;

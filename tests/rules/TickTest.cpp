@@ -63,7 +63,9 @@ TEST(Tick, HotPotatoesAreRedrawnEveryTickExceptOneThePlayerTouches) {
   p.Ticks(1);
   EXPECT_EQ(painter.Count("Nakr 2 1 7"), 1);
   EXPECT_EQ(painter.Count("Nakr 4 1 7"), 1);
-  p.Keys("1 right");  // a quarter cell into the potato's cell
+  p.Keys("1 right");  // a quarter cell into the potato's cell: counted, still shown
+  EXPECT_EQ(p.S().PotatoesCarried, 1);
+  EXPECT_EQ(p.Code(2, 1), tile::HotPotato);
   painter.ClearCalls();
   p.Ticks(1, {vk::Right});
   EXPECT_EQ(painter.Count("Nakr 2 1 7"), 0);
