@@ -51,8 +51,8 @@ void Game::Nepratele() {
           ports_.Painter.Vycisti(e.X - dx, e.Y - dy, steps, d);
         }
       } else {
-        const int tx = IndexOf(static_cast<double>(e.X) / steps) + dx;
-        const int ty = IndexOf(static_cast<double>(e.Y) / steps) + dy;
+        const int tx = IndexOf(static_cast<double>(e.X) / steps + dx);
+        const int ty = IndexOf(static_cast<double>(e.Y) / steps + dy);
         // Mended: the original let an enemy walk past the board's index range (a zone open at
         // its border); such a cell counts as blocked, like a wall.
         if (Reachable(tx, ty, steps) && s.Board.At(tx, ty) <= tile::Start) {

@@ -7,8 +7,12 @@ namespace {
 // A cell the rules may write: inside the board's index range.
 bool InBoard(int x, int y) { return BoardGrid::InRange(x, y); }
 
-// The player's cell index along one axis: fine position over steps, taken to the nearest cell.
-int CellOf(int fine, int steps) { return IndexOf(static_cast<double>(fine) / steps); }
+// A cell index along one axis: the real cell position plus an offset, taken to the nearest whole
+// cell. The offset is added before rounding: a player left half-way between cells by a restart
+// (a zone without "S") looks at cell Round(1.5 + 1) = 2, not Round(1.5) + 1 = 3.
+int CellAt(int fine, int steps, int offset) {
+  return IndexOf(static_cast<double>(fine) / steps + offset);
+}
 
 }  // namespace
 
@@ -48,8 +52,8 @@ void Game::MoveF() {
       if (!finished) continue;
 
       s.Moving = FlagFalse;
-      const int px = IndexOf(static_cast<double>(s.PlayerX) / s.PlayerSteps - dx);
-      const int py = IndexOf(static_cast<double>(s.PlayerY) / s.PlayerSteps - dy);
+      const int px = CellAt(s.PlayerX, s.PlayerSteps, -dx);
+      const int py = CellAt(s.PlayerY, s.PlayerSteps, -dy);
       if (s.Board.At(px, py) == tile::Start) {
         s.Board.Set(px, py, tile::Space);
       } else if (s.Board.At(px, py) == tile::SlamDoor) {
@@ -57,8 +61,8 @@ void Game::MoveF() {
         paint.Nakr(s, px, py);
       }
 
-      const int nx = CellOf(s.PlayerX, s.PlayerSteps);
-      const int ny = CellOf(s.PlayerY, s.PlayerSteps);
+      const int nx = CellAt(s.PlayerX, s.PlayerSteps, 0);
+      const int ny = CellAt(s.PlayerY, s.PlayerSteps, 0);
       s.MoveMemory[0] = static_cast<uint8_t>(s.MoveDir);
       if (s.Board.At(nx, ny) == tile::Exit) paint.Nakr(s, nx, ny);
       if (s.Board.At(nx, ny) == tile::HotPotato) {
@@ -106,8 +110,8 @@ void Game::MoveF() {
     if (s.KeyDir == 0) {
       sound.Stop(GameSound::Walk);
     } else {
-      const int tx = CellOf(s.PlayerX, s.PlayerSteps) + DirDX(d);
-      const int ty = CellOf(s.PlayerY, s.PlayerSteps) + DirDY(d);
+      const int tx = CellAt(s.PlayerX, s.PlayerSteps, DirDX(d));
+      const int ty = CellAt(s.PlayerY, s.PlayerSteps, DirDY(d));
       mayMove = true;
       // Mended: the original stepped into cells past the board's index range (a zone open at its
       // border) and then read and wrote outside the board. Such a step is refused like a wall;
@@ -193,8 +197,8 @@ void Game::MoveF() {
         s.HasBox = FlagFalse;
         s.Panel.BoxesLeft += 1;
       } else {
-        const int bx = CellOf(s.PlayerX, s.PlayerSteps) - DirDX(s.MoveMemory[0]);
-        const int by = CellOf(s.PlayerY, s.PlayerSteps) - DirDY(s.MoveMemory[0]);
+        const int bx = CellAt(s.PlayerX, s.PlayerSteps, -DirDX(s.MoveMemory[0]));
+        const int by = CellAt(s.PlayerY, s.PlayerSteps, -DirDY(s.MoveMemory[0]));
         // Mended: outside the index range the original "placed" the box where it was lost.
         if (InBoard(bx, by) && s.Board.At(bx, by) == tile::Space) {
           s.Board.Set(bx, by, tile::Box);

@@ -1,6 +1,8 @@
 // PlayerTest.cpp — the player's steps and what each tile does to them, the win and the restarts.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "Harness.h"
 
 namespace quarn::test {
@@ -161,6 +163,21 @@ TEST(Player, CtrlRInTheMiddleOfAStepLeavesAZeroLengthStepThatMeltsBesideTheStart
   EXPECT_EQ(p.S().Moving, 0);
   EXPECT_EQ(p.Code(1, 1), tile::Space);  // the start cell's 1 is cleared
   EXPECT_EQ(p.Code(1, 2), tile::Space);  // and the air door below it melts
+}
+
+TEST(Player, APlayerLeftBetweenCellsLooksAtTheRoundedSumOfPositionAndStep) {
+  // Ctrl+R half-way through a step into a zone that has lost its "S" keeps the position, 1.5
+  // cells; the zero-length step then ends there. A step right looks at Round(2.5) = 2, a wall.
+  Play p({{"WWWWWW", "WS...W", "WWWWWW"}, 4});
+  p.Keys("1 right");
+  std::ofstream(p.Path()) << ZoneText({{"WWWWWW", "W.W..W", "WWWWWW"}, 4});
+  p.Keys("1 ctrl+r\n1 -");
+  ASSERT_EQ(p.S().PlayerX, 6);
+  ASSERT_EQ(p.S().Moving, 0);
+  p.Keys("1 right");
+  EXPECT_EQ(p.S().PlayerX, 6);
+  p.Keys("1 left");  // Round(0.5) = 0: the wall on the left, too
+  EXPECT_EQ(p.S().PlayerX, 6);
 }
 
 TEST(Player, CtrlRTakesBothKeysAndRIsNotEnough) {
