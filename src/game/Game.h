@@ -35,7 +35,8 @@ class Game {
 
   // (Re)opens the zone named by State.FileName. On failure nothing at all has changed.
   std::optional<ZoneError> Otevrit();
-  // One tick of the game timer, its ten steps in order. Does nothing while the tick is disabled.
+  // One tick of the game timer, its ten steps in order. Does nothing while the tick is disabled,
+  // nor when it arrives while a question asked inside a tick is still open.
   void Tick();
   // A reload inside the tick (Ctrl+R, Enter, a replay after a win) that failed; the tick is then
   // disabled and the screen should tell the player. Cleared by the next successful Otevrit.
@@ -73,6 +74,7 @@ class Game {
   ProgramContext& program_;
   GamePorts ports_;
   std::optional<ZoneError> loadFailure_;
+  bool inTick_ = false;
   int wins_ = 0;
   int deaths_ = 0;
   int restarts_ = 0;

@@ -7,7 +7,14 @@ namespace quarn {
 
 void Game::Tick() {
   GameState& s = State;
-  if (!s.TickEnabled) return;
+  // The win question is modal inside the tick: a timer tick delivered while it is open (by a
+  // platform that runs its event loop for the question) waits for the answer, i.e. is dropped.
+  if (!s.TickEnabled || inTick_) return;
+  struct InTick {
+    bool& flag_;
+    explicit InTick(bool& f) : flag_(f) { flag_ = true; }
+    ~InTick() { flag_ = false; }
+  } guard(inTick_);
 
   // 1, 2: erase last tick's beam and circles; the exclusive-or figures vanish when drawn again.
   if (s.RadioCounter > 0) {

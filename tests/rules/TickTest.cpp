@@ -99,6 +99,41 @@ TEST(Tick, DebuggingButtonsAppearOnRequestAndGiveAKeyAndABox) {
   EXPECT_TRUE(p.S().Panel.BoxIndicator);
 }
 
+// A question whose window lets the timer tick on while it is open.
+class TickingPrompter : public Prompter {
+ public:
+  Game* game = nullptr;
+  int laserTickInside = -1;
+  int SkinMsgBox(const std::string&, int, int, const std::string&) override {
+    game->Tick();
+    game->Tick();
+    laserTickInside = game->State.LaserTick;
+    return msgbox::ResultNo;
+  }
+};
+
+TEST(Tick, NoTickRunsWhileTheWinQuestionIsOpen) {
+  const std::string path = WriteTemp(ZoneText({{"WWWW", "WSEW", "WWWW"}}));
+  ScriptedKeys keys;
+  ProgramContext program(keys);
+  NullPainter painter;
+  CountingSound sound;
+  TickingPrompter ask;
+  Game game(program, GamePorts{painter, sound, ask});
+  ask.game = &game;
+  game.State.FileName = path;
+  ASSERT_FALSE(game.Otevrit().has_value());
+  game.Command2();  // reveals the exit
+  keys.Hold({vk::Right});
+  const int before = game.State.LaserTick;
+  game.Tick();
+  EXPECT_EQ(game.Wins(), 1);
+  EXPECT_EQ(ask.laserTickInside, before);
+  EXPECT_EQ(game.State.LaserTick, before + 1);
+  game.Tick();
+  EXPECT_EQ(game.State.LaserTick, before + 2);
+}
+
 TEST(Tick, AFailedReloadStopsTheTick) {
   Play p({{"WWWW", "WS.W", "WWWW"}});
   std::remove(p.Path().c_str());
