@@ -8,7 +8,7 @@ namespace quarn {
 void Game::Tick() {
   GameState& s = State;
   // The win question is modal inside the tick: a timer tick delivered while it is open (by a
-  // platform that runs its event loop for the question) waits for the answer, i.e. is dropped.
+  // platform that runs its event loop for the question) is dropped: play stands until the answer.
   if (!s.TickEnabled || inTick_) return;
   struct InTick {
     bool& flag_;
