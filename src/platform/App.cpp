@@ -64,9 +64,10 @@ void App::Dispatch(const SDL_Event& event) {
       return;
     case SDL_KEYDOWN: {
       const SDL_Keysym& k = event.key.keysym;
-      const bool toggle = k.scancode == SDL_SCANCODE_F11 ||
-                          ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
-                           (k.mod & KMOD_ALT));
+      const bool toggle =
+          k.scancode == SDL_SCANCODE_F11 ||
+          ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
+           (k.mod & KMOD_ALT));
       if (toggle) {
         if (event.key.repeat == 0) {
           if (Window* w = WindowOf(event.key.windowID)) w->ToggleFullscreen();
@@ -106,7 +107,10 @@ void App::Run() {
     int timeoutMs = 250;
     if (wake >= 0) {
       now = clock.NowNs();
-      timeoutMs = wake <= now ? 0 : static_cast<int>(std::min<int64_t>((wake - now + 999'999) / 1'000'000, 250));
+      timeoutMs =
+          wake <= now
+              ? 0
+              : static_cast<int>(std::min<int64_t>((wake - now + 999'999) / 1'000'000, 250));
     }
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, timeoutMs)) {

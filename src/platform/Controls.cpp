@@ -58,8 +58,8 @@ void DrawText(Fonts& fonts, const FontSpec& font, const std::string& text, Colou
               SDL_Surface* target, int x, int y, const SDL_Rect& clip) {
   TTF_Font* f = fonts.Get(font);
   if (!f || text.empty()) return;
-  SDL_Surface* rendered = TTF_RenderUTF8_Blended(f, text.c_str(), SDL_Color{colour.R, colour.G,
-                                                                          colour.B, 255});
+  SDL_Surface* rendered =
+      TTF_RenderUTF8_Blended(f, text.c_str(), SDL_Color{colour.R, colour.G, colour.B, 255});
   if (!rendered) return;
   SDL_Rect dst{x, y, rendered->w, rendered->h};
   SDL_Rect visible = Intersect(dst, clip);
@@ -186,8 +186,8 @@ void Button::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
   const SDL_Point size = fonts_.Measure(Font, Caption);
   const int shift = Pressed ? 1 : 0;
   DrawText(fonts_, Font, Caption, dark, target, r.x + (r.w - size.x) / 2 + shift,
-           r.y + (r.h - size.y) / 2 + shift, Intersect(SDL_Rect{r.x + 2, r.y + 2, r.w - 4, r.h - 4},
-                                                      inner));
+           r.y + (r.h - size.y) / 2 + shift,
+           Intersect(SDL_Rect{r.x + 2, r.y + 2, r.w - 4, r.h - 4}, inner));
 }
 
 }  // namespace quarn::platform

@@ -79,7 +79,7 @@ class Label : public Control {
 class Image : public Control {
  public:
   const SDL_Surface* Picture = nullptr;  // not owned
-  std::optional<SDL_Rect> Source;  // a part of the picture, or all of it
+  std::optional<SDL_Rect> Source;        // a part of the picture, or all of it
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
 };

@@ -13,31 +13,51 @@ int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
     return 97 + (scancode - SDL_SCANCODE_KP_1);
   }
   switch (scancode) {
-    case SDL_SCANCODE_LEFT: return 37;
-    case SDL_SCANCODE_UP: return 38;
-    case SDL_SCANCODE_RIGHT: return 39;
-    case SDL_SCANCODE_DOWN: return 40;
+    case SDL_SCANCODE_LEFT:
+      return 37;
+    case SDL_SCANCODE_UP:
+      return 38;
+    case SDL_SCANCODE_RIGHT:
+      return 39;
+    case SDL_SCANCODE_DOWN:
+      return 40;
     case SDL_SCANCODE_RETURN:
     case SDL_SCANCODE_RETURN2:
-    case SDL_SCANCODE_KP_ENTER: return 13;
-    case SDL_SCANCODE_SPACE: return 32;
+    case SDL_SCANCODE_KP_ENTER:
+      return 13;
+    case SDL_SCANCODE_SPACE:
+      return 32;
     case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL: return 17;
+    case SDL_SCANCODE_RCTRL:
+      return 17;
     case SDL_SCANCODE_LSHIFT:
-    case SDL_SCANCODE_RSHIFT: return 16;
+    case SDL_SCANCODE_RSHIFT:
+      return 16;
     case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT: return 18;
-    case SDL_SCANCODE_BACKSPACE: return 8;
-    case SDL_SCANCODE_TAB: return 9;
-    case SDL_SCANCODE_ESCAPE: return 27;
-    case SDL_SCANCODE_PAGEUP: return 33;
-    case SDL_SCANCODE_PAGEDOWN: return 34;
-    case SDL_SCANCODE_END: return 35;
-    case SDL_SCANCODE_HOME: return 36;
-    case SDL_SCANCODE_INSERT: return 45;
-    case SDL_SCANCODE_DELETE: return 46;
-    case SDL_SCANCODE_KP_0: return 96;
-    default: return 0;
+    case SDL_SCANCODE_RALT:
+      return 18;
+    case SDL_SCANCODE_BACKSPACE:
+      return 8;
+    case SDL_SCANCODE_TAB:
+      return 9;
+    case SDL_SCANCODE_ESCAPE:
+      return 27;
+    case SDL_SCANCODE_PAGEUP:
+      return 33;
+    case SDL_SCANCODE_PAGEDOWN:
+      return 34;
+    case SDL_SCANCODE_END:
+      return 35;
+    case SDL_SCANCODE_HOME:
+      return 36;
+    case SDL_SCANCODE_INSERT:
+      return 45;
+    case SDL_SCANCODE_DELETE:
+      return 46;
+    case SDL_SCANCODE_KP_0:
+      return 96;
+    default:
+      return 0;
   }
 }
 

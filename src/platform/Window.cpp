@@ -149,11 +149,13 @@ void Window::PresentNow() {
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
   SDL_RenderPresent(renderer_);
+  ++presents_;
 }
 
 int64_t Window::PresentIfDue(int64_t nowNs) {
   if (!shown_ || !dirty_) return -1;
-  if (lastPresentNs_ != 0 && nowNs - lastPresentNs_ < refreshNs_) return lastPresentNs_ + refreshNs_;
+  if (lastPresentNs_ != 0 && nowNs - lastPresentNs_ < refreshNs_)
+    return lastPresentNs_ + refreshNs_;
   PresentNow();
   dirty_ = false;
   lastPresentNs_ = nowNs;

@@ -43,6 +43,8 @@ class Window {
   uint32_t Id() const { return id_; }
   SDL_Window* Native() const { return window_; }
   int Scale() const { return scale_; }
+  // Frames presented since the window was made.
+  int64_t Presents() const { return presents_; }
 
   // The window manager asked to close it (not the × label, which is a control).
   std::function<void()> OnCloseRequest;
@@ -73,6 +75,7 @@ class Window {
   bool dirty_ = true;
   int64_t refreshNs_ = 16'666'667;
   int64_t lastPresentNs_ = 0;
+  int64_t presents_ = 0;
 };
 
 }  // namespace quarn::platform

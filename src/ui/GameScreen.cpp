@@ -72,7 +72,8 @@ void GameScreen::Build() {
         label->Font = platform::FontSpec{std::string(e.Font), e.Points, true};
         label->Fore = e.Ink;
         if (!e.Transparent) label->Background = platform::Colour{0, 0, 0};
-        label->Alignment = e.Centred ? platform::Label::Align::Centre : platform::Label::Align::Left;
+        label->Alignment =
+            e.Centred ? platform::Label::Align::Centre : platform::Label::Align::Left;
         label->WordWrap = true;
         c = std::move(label);
         break;
@@ -98,7 +99,8 @@ void GameScreen::Build() {
     }
     c->Bounds = SDL_Rect{e.Left, e.Top, e.Width, e.Height};
     platform::PictureBox* parent = &window_.Root();
-    if (!e.Parent.empty()) parent = &dynamic_cast<platform::PictureBox&>(ControlNamed(std::string(e.Parent)));
+    if (!e.Parent.empty())
+      parent = &dynamic_cast<platform::PictureBox&>(ControlNamed(std::string(e.Parent)));
     parent->Children.push_back(c.get());
     controls_[std::string(e.Name)] = std::move(c);
     // The board surface lives in the viewport, before anything that rides on it.
@@ -109,8 +111,8 @@ void GameScreen::Build() {
       viewport.CatchesMouse = true;
     }
   }
-  for (const char* name : {"Command1", "Command2", "Command3", "Command4", "ImC(11)", "ImC(22)",
-                           "picBox"}) {
+  for (const char* name :
+       {"Command1", "Command2", "Command3", "Command4", "ImC(11)", "ImC(22)", "picBox"}) {
     ControlNamed(name).Visible = false;
   }
   dynamic_cast<platform::PictureBox&>(ControlNamed("picKapsa")).Canvas = kapsaCanvas_.get();
@@ -218,14 +220,17 @@ void GameScreen::ShowLoadFailure(const ZoneError& error) {
 
 void GameScreen::RepaintStrips() {
   const SDL_Colour black{0, 0, 0, 255};
-  SDL_FillRect(kapsaCanvas_.get(), nullptr, SDL_MapRGB(kapsaCanvas_->format, black.r, black.g, black.b));
-  SDL_FillRect(needCanvas_.get(), nullptr, SDL_MapRGB(needCanvas_->format, black.r, black.g, black.b));
+  SDL_FillRect(kapsaCanvas_.get(), nullptr,
+               SDL_MapRGB(kapsaCanvas_->format, black.r, black.g, black.b));
+  SDL_FillRect(needCanvas_.get(), nullptr,
+               SDL_MapRGB(needCanvas_->format, black.r, black.g, black.b));
   const SDL_Surface* icon = painter_.Pictures().PotatoIcon();
   if (!icon) return;
   const SDL_Rect all{0, 0, StripCanvasWidth, IconEdge};
   const int count = std::min(game_.State.Panel.PaintedPotatoes, StripCanvasWidth / IconEdge);
   for (int b = 0; b < count; ++b) {
-    platform::BlitScaled(icon, nullptr, needCanvas_.get(), SDL_Rect{IconEdge * b, 0, IconEdge, IconEdge}, all);
+    platform::BlitScaled(icon, nullptr, needCanvas_.get(),
+                         SDL_Rect{IconEdge * b, 0, IconEdge, IconEdge}, all);
     platform::BlitScaled(icon, nullptr, kapsaCanvas_.get(),
                          SDL_Rect{IconEdge * (b + 2), 0, IconEdge, IconEdge}, all);
   }

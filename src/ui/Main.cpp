@@ -46,8 +46,13 @@ int main(int argc, char** argv) {
     ui::GameScreen screen(app, program, sound, folder);
     // There is no start screen to go back to yet: closing the game ends the program.
     screen.OnClosed = [&app] { app.Quit(); };
+    // The trace: the player's position whenever it changes, and at the end how many ticks and
+    // frames the run had, to check the game's speed from outside.
+    int64_t ticks = 0, firstTickNs = 0, lastTickNs = 0;
     if (options.TracePlayer) {
-      screen.OnTicked = [&screen, last = std::pair{-1, -1}]() mutable {
+      screen.OnTicked = [&, last = std::pair{-1, -1}]() mutable {
+        lastTickNs = clock.NowNs();
+        if (ticks++ == 0) firstTickNs = lastTickNs;
         const GameState& s = screen.TheGame().State;
         if (last == std::pair{s.PlayerX, s.PlayerY}) return;
         last = {s.PlayerX, s.PlayerY};
@@ -57,6 +62,15 @@ int main(int argc, char** argv) {
     }
     if (!screen.Load(zone)) return 2;
     app.Run();
+    if (options.TracePlayer) {
+      // Rates over the span from the first tick to the last one.
+      const double seconds = static_cast<double>(lastTickNs - firstTickNs) / 1e9;
+      const double perSecond = seconds > 0 ? 1 / seconds : 0;
+      std::printf("ran %.3f s: %lld ticks (%.2f/s), %lld frames (%.2f/s)\n", seconds,
+                  static_cast<long long>(ticks), static_cast<double>(ticks - 1) * perSecond,
+                  static_cast<long long>(screen.Window().Presents()),
+                  static_cast<double>(screen.Window().Presents()) * perSecond);
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quarn: %s\n", e.what());
     return 1;

@@ -7,10 +7,14 @@ namespace {
 
 std::vector<int> ResultsOf(int buttons) {
   switch (buttons) {
-    case msgbox::OkCancel: return {msgbox::ResultOk, msgbox::ResultCancel};
-    case msgbox::YesNo: return {msgbox::ResultYes, msgbox::ResultNo};
-    case msgbox::YesNoCancel: return {msgbox::ResultYes, msgbox::ResultNo, msgbox::ResultCancel};
-    default: return {msgbox::ResultOk};
+    case msgbox::OkCancel:
+      return {msgbox::ResultOk, msgbox::ResultCancel};
+    case msgbox::YesNo:
+      return {msgbox::ResultYes, msgbox::ResultNo};
+    case msgbox::YesNoCancel:
+      return {msgbox::ResultYes, msgbox::ResultNo, msgbox::ResultCancel};
+    default:
+      return {msgbox::ResultOk};
   }
 }
 
@@ -18,10 +22,14 @@ std::vector<int> ResultsOf(int buttons) {
 
 std::vector<std::string> ButtonCaptions(int buttons) {
   switch (buttons) {
-    case msgbox::OkCancel: return {"OK", "Zrušit"};
-    case msgbox::YesNo: return {"Ano", "Ne"};
-    case msgbox::YesNoCancel: return {"Ano", "Ne", "Zrušit"};
-    default: return {"OK"};
+    case msgbox::OkCancel:
+      return {"OK", "Zrušit"};
+    case msgbox::YesNo:
+      return {"Ano", "Ne"};
+    case msgbox::YesNoCancel:
+      return {"Ano", "Ne", "Zrušit"};
+    default:
+      return {"OK"};
   }
 }
 

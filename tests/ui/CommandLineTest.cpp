@@ -30,12 +30,14 @@ TEST(CommandLine, ArgumentsAndMistakes) {
 
 TEST(CommandLine, FirstZoneBesideTheProgram) {
   namespace fs = std::filesystem;
-  const fs::path root = fs::temp_directory_path() / ("quarn-firstzone-" + std::to_string(::getpid()));
+  const fs::path root =
+      fs::temp_directory_path() / ("quarn-firstzone-" + std::to_string(::getpid()));
   fs::remove_all(root);
   EXPECT_FALSE(FirstZone(root).has_value());  // no folder at all
   fs::create_directories(root / "Zones");
   EXPECT_FALSE(FirstZone(root).has_value());  // an empty one
-  for (const char* name : {"b.qrn", "a.txt", "c.QRN", "a2.qrn"}) std::ofstream(root / "Zones" / name) << "x";
+  for (const char* name : {"b.qrn", "a.txt", "c.QRN", "a2.qrn"})
+    std::ofstream(root / "Zones" / name) << "x";
   fs::create_directories(root / "Zones" / "a1.qrn");  // a folder is no zone
   EXPECT_EQ(FirstZone(root), root / "Zones" / "a2.qrn");
   fs::remove_all(root);

@@ -18,6 +18,12 @@ uint32_t PixelAt(SDL_Surface* s, int x, int y) {
   return static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF;
 }
 
+class FakeClock : public platform::MonotonicClock {
+ public:
+  int64_t NowNs() override { return now; }
+  int64_t now = 1'000'000'000;
+};
+
 class GameScreenTest : public ::testing::Test {
  protected:
   void SetUp() override { Open(QUARN_BIN_DIR); }
@@ -44,6 +50,24 @@ class GameScreenTest : public ::testing::Test {
     app.reset();
   }
   SDL_Surface* Frame() { return screen->Window().Compose(); }
+  // Lets time pass as the event loop would, a millisecond at a time.
+  void RunFor(int64_t ms) {
+    for (int64_t i = 0; i < ms; ++i) {
+      clock.now += 1'000'000;
+      app->Timers().RunDue();
+    }
+  }
+  void Mouse(Uint32 type, int x, int y, int clicks = 1) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.clicks = static_cast<Uint8>(clicks);
+    e.button.x = x;
+    e.button.y = y;
+    e.button.windowID = screen->Window().Id();
+    screen->Window().Handle(e);
+  }
   GameState& State() { return screen->TheGame().State; }
 
   struct Asked {
@@ -51,7 +75,7 @@ class GameScreenTest : public ::testing::Test {
     std::vector<std::string> Buttons;
   };
   KeyState keys;
-  platform::SteadyClock clock;
+  FakeClock clock;
   std::unique_ptr<platform::App> app;
   std::unique_ptr<ProgramContext> program;
   std::unique_ptr<SoundModule> sound;
@@ -143,6 +167,53 @@ TEST_F(GameScreenTest, TheTimerFollowsTheTickInterval) {
   EXPECT_FALSE(screen->Timer1().Enabled());
 }
 
+TEST_F(GameScreenTest, TheTimerDrivesTheGameAtSixtyFourTicksASecond) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  const int startX = State().PlayerX;
+  keys.KeyDown(vk::Right);
+  // The walk zone has 4 fine units per cell: one unit per tick, 16 ticks in a quarter second.
+  RunFor(250);
+  EXPECT_EQ(State().PlayerX, startX + 16);
+  keys.KeyUp(vk::Right);
+  RunFor(1000);  // the step under way finishes, then the player stands
+  EXPECT_EQ(State().PlayerX % State().PlayerSteps, 0);
+  const int stoodAt = State().PlayerX;
+
+  // Two "Zpomalit": 22 ms, which the heartbeat makes 32 ticks a second.
+  screen->Click("Command5");
+  screen->Click("Command5");
+  EXPECT_EQ(State().TickInterval, 22);
+  keys.KeyDown(vk::Left);
+  RunFor(250);
+  EXPECT_EQ(State().PlayerX, stoodAt - 8);
+  // "Zrychlit" twice is back at 2 ms; once more is refused and changes nothing.
+  screen->Click("Command6");
+  screen->Click("Command6");
+  screen->Click("Command6");
+  EXPECT_EQ(State().TickInterval, 2);
+  EXPECT_EQ(screen->Timer1().Schedule().PeriodNs(), platform::EffectivePeriodNs(2));
+}
+
+TEST_F(GameScreenTest, DoubleClickOnTheLogoRevealsTheDebuggingButtons) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  const SDL_Rect logo = screen->ControlNamed("Image1").Bounds;
+  EXPECT_FALSE(screen->ControlNamed("Command3").Visible);
+  Mouse(SDL_MOUSEBUTTONDOWN, logo.x + 10, logo.y + 40, 1);
+  Mouse(SDL_MOUSEBUTTONUP, logo.x + 10, logo.y + 40, 1);
+  EXPECT_FALSE(screen->ControlNamed("Command3").Visible);  // a single click is not enough
+  Mouse(SDL_MOUSEBUTTONDOWN, logo.x + 10, logo.y + 40, 2);
+  Mouse(SDL_MOUSEBUTTONUP, logo.x + 10, logo.y + 40, 2);
+  ASSERT_TRUE(screen->ControlNamed("Command3").Visible);
+  // Command3 hands out a key and a box; the indicators show them from the next tick on.
+  const SDL_Rect give = screen->ControlNamed("Command3").Bounds;
+  Mouse(SDL_MOUSEBUTTONDOWN, give.x + 8, give.y + 8);
+  Mouse(SDL_MOUSEBUTTONUP, give.x + 8, give.y + 8);
+  EXPECT_NE(State().HasKey, 0);
+  RunFor(20);
+  EXPECT_TRUE(screen->ControlNamed("ImC(11)").Visible);
+  EXPECT_TRUE(screen->ControlNamed("ImC(22)").Visible);
+}
+
 TEST_F(GameScreenTest, RestartReloadsTheZone) {
   ASSERT_TRUE(screen->Load(WalkZone));
   State().TimeLeft = 3;
@@ -157,17 +228,7 @@ TEST_F(GameScreenTest, RestartReloadsTheZone) {
 TEST_F(GameScreenTest, ClosingByTheCrossLabelWithTheMouse) {
   ASSERT_TRUE(screen->Load(WalkZone));
   const SDL_Rect cross = screen->ControlNamed("Label6").Bounds;
-  auto mouse = [&](Uint32 type, int x, int y) {
-    SDL_Event e{};
-    e.type = type;
-    e.button.type = type;
-    e.button.button = SDL_BUTTON_LEFT;
-    e.button.clicks = 1;
-    e.button.x = x;
-    e.button.y = y;
-    e.button.windowID = screen->Window().Id();
-    screen->Window().Handle(e);
-  };
+  auto mouse = [&](Uint32 type, int x, int y) { Mouse(type, x, y); };
   // Pressed on the × but let go elsewhere: nothing happens, as with any button.
   mouse(SDL_MOUSEBUTTONDOWN, cross.x + 5, cross.y + 5);
   mouse(SDL_MOUSEBUTTONUP, 300, 300);
@@ -209,8 +270,9 @@ TEST_F(GameScreenTest, AMissingPictureIsToldAndNoZoneIsPlayed) {
 TEST_F(GameScreenTest, TheWinQuestionInCzech) {
   MessagePrompter prompter(*app);
   answer = 1;
-  EXPECT_EQ(prompter.SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo, msgbox::IconQuestion, ""),
-            msgbox::ResultNo);
+  EXPECT_EQ(
+      prompter.SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo, msgbox::IconQuestion, ""),
+      msgbox::ResultNo);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].Title, "Quarn");
   EXPECT_EQ(asked[0].Buttons, (std::vector<std::string>{"Ano", "Ne"}));

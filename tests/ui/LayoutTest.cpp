@@ -1,7 +1,6 @@
 // LayoutTest.cpp — the game screen's layout table: geometry that holds the screen together.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include "game/GameState.h"
 #include "platform/Fonts.h"
@@ -78,7 +77,8 @@ TEST(GameLayout, TextsAndFontsThePlayerSees) {
     EXPECT_FALSE(platform::Fonts::FileFor(std::string(e.Font), true).empty()) << e.Name;
   }
   // The countdown's three-digit times still fit beside the close button.
-  EXPECT_GT(GameControl("lblRT").Left, GameControl("Shape1(1)").Left + GameControl("Shape1(1)").Width);
+  EXPECT_GT(GameControl("lblRT").Left,
+            GameControl("Shape1(1)").Left + GameControl("Shape1(1)").Width);
 }
 
 TEST(GameLayout, NamesAreUnique) {
