@@ -16,7 +16,7 @@ std::string StandInFamily(const std::string& family) {
   return family;
 }
 
-std::string Fonts::FileFor(const std::string& family, bool bold) {
+std::string Fonts::FileFor(const std::string& family, bool bold) const {
   const std::string wanted = StandInFamily(family);
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(wanted.c_str()));
@@ -41,6 +41,9 @@ Fonts::~Fonts() {
   for (auto& [key, font] : open_) {
     if (font) TTF_CloseFont(font);
   }
+  // We keep nothing of fontconfig's but file names: its configuration can go (and is read again
+  // should another set of fonts be made).
+  FcFini();
 }
 
 TTF_Font* Fonts::Get(const FontSpec& spec) {

@@ -37,7 +37,7 @@ class Fonts {
   // Width and height in pixels of one line of UTF-8 text; (0, 0) without a font.
   SDL_Point Measure(const FontSpec& spec, const std::string& text);
   // The font file fontconfig chooses for a family (after the stand-in) and weight; empty if none.
-  static std::string FileFor(const std::string& family, bool bold);
+  std::string FileFor(const std::string& family, bool bold) const;
 
  private:
   std::map<std::tuple<std::string, int, bool>, TTF_Font*> open_;

@@ -27,11 +27,11 @@ TEST(Fonts, PointsAreMeasuredAtNinetySixDpi) {
 }
 
 TEST_F(WithFonts, TheScreensFontsHaveTheirStandIns) {
-  EXPECT_NE(Fonts::FileFor("Arial", true).find("LiberationSans-Bold"), std::string::npos)
-      << Fonts::FileFor("Arial", true);
-  EXPECT_NE(Fonts::FileFor("Comic Sans MS", true).find("ComicNeue"), std::string::npos)
-      << Fonts::FileFor("Comic Sans MS", true);
   Fonts fonts;
+  EXPECT_NE(fonts.FileFor("Arial", true).find("LiberationSans-Bold"), std::string::npos)
+      << fonts.FileFor("Arial", true);
+  EXPECT_NE(fonts.FileFor("Comic Sans MS", true).find("ComicNeue"), std::string::npos)
+      << fonts.FileFor("Comic Sans MS", true);
   const SDL_Point big = fonts.Measure({"Arial", 48, true}, "50");
   const SDL_Point small = fonts.Measure({"Arial", 8.25, true}, "50");
   EXPECT_GT(big.x, 3 * small.x);

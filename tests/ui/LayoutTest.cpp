@@ -70,11 +70,12 @@ TEST(GameLayout, TextsAndFontsThePlayerSees) {
   EXPECT_EQ(GameControl("Label6").Caption, "×");
   EXPECT_NE(GameControl("Label4").Caption.find("firmu," + std::string(52, ' ') + "hledám"),
             std::string_view::npos);
+  const platform::Fonts fonts;
   for (const LayoutEntry& e : GameLayout()) {
     if (e.Kind != ControlKind::Label) continue;
     EXPECT_TRUE(e.Font == "Arial" || e.Font == "Comic Sans MS") << e.Name;
     // Every label's font is installed, or its stand-in is.
-    EXPECT_FALSE(platform::Fonts::FileFor(std::string(e.Font), true).empty()) << e.Name;
+    EXPECT_FALSE(fonts.FileFor(std::string(e.Font), true).empty()) << e.Name;
   }
   // The countdown's three-digit times still fit beside the close button.
   EXPECT_GT(GameControl("lblRT").Left,
