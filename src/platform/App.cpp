@@ -88,6 +88,9 @@ void App::Dispatch(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
       if (Window* w = WindowOf(event.button.windowID)) w->Handle(event);
       return;
+    case SDL_MOUSEMOTION:
+      if (Window* w = WindowOf(event.motion.windowID)) w->Handle(event);
+      return;
     default:
       return;
   }

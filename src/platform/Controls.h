@@ -29,12 +29,14 @@ class Control {
   std::function<void()> OnDoubleClick;
   // Mouse presses on it are its own even without a handler (the window is not dragged by it).
   bool CatchesMouse = false;
+  // Shown in a small box when the pointer rests on the control.
+  std::string ToolTip;
 
   // Draws the control with its top-left corner at origin of target, touching only clip.
   virtual void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) = 0;
   // The innermost visible control at p (parent's coordinates) that takes the mouse, or null.
   virtual Control* ControlAt(SDL_Point p);
-  bool TakesMouse() const { return CatchesMouse || OnClick || OnDoubleClick; }
+  bool TakesMouse() const { return CatchesMouse || OnClick || OnDoubleClick || !ToolTip.empty(); }
   bool Contains(SDL_Point p) const;
   // A press that went down on this control and has not been released yet.
   bool Pressed = false;

@@ -101,9 +101,25 @@ void Window::Handle(const SDL_Event& event) {
         if (OnCloseRequest) OnCloseRequest();
         return;
       }
+      if (event.window.event == SDL_WINDOWEVENT_LEAVE) {
+        HideToolTip();
+        hovered_ = nullptr;
+      }
       dirty_ = true;  // exposed, resized, restored: draw it again
       return;
+    case SDL_MOUSEMOTION: {
+      pointer_ = SDL_Point{event.motion.x, event.motion.y};
+      Control* over = root_.ControlAt(pointer_);
+      if (over != hovered_) {
+        HideToolTip();
+        hovered_ = over;
+        hoverSinceNs_ = app_.Timers().Clock().NowNs();
+      }
+      return;
+    }
     case SDL_MOUSEBUTTONDOWN: {
+      HideToolTip();
+      hovered_ = nullptr;
       if (event.button.button != SDL_BUTTON_LEFT) return;
       const SDL_Point p{event.button.x, event.button.y};
       pressed_ = root_.ControlAt(p);
@@ -139,7 +155,38 @@ void Window::Handle(const SDL_Event& event) {
 SDL_Surface* Window::Compose() {
   SDL_FillRect(frame_.get(), nullptr, SDL_MapRGB(frame_->format, 0, 0, 0));
   root_.Draw(frame_.get(), SDL_Point{0, 0}, SDL_Rect{0, 0, options_.Width, options_.Height});
+  DrawToolTip(frame_.get());
   return frame_.get();
+}
+
+void Window::HideToolTip() {
+  if (tipText_.empty()) return;
+  tipText_.clear();
+  dirty_ = true;
+}
+
+int64_t Window::UpdateToolTip(int64_t nowNs) {
+  if (!hovered_ || hovered_->ToolTip.empty() || !tipText_.empty()) return -1;
+  if (nowNs - hoverSinceNs_ < ToolTipDelayNs) return hoverSinceNs_ + ToolTipDelayNs;
+  tipText_ = hovered_->ToolTip;
+  dirty_ = true;
+  return -1;
+}
+
+void Window::DrawToolTip(SDL_Surface* frame) {
+  if (tipText_.empty()) return;
+  const FontSpec font{"Arial", 8.25, false};
+  const SDL_Point size = app_.FontSet().Measure(font, tipText_);
+  SDL_Rect box{pointer_.x, pointer_.y + 20, size.x + 6, size.y + 2};
+  // Kept inside the window, above the pointer when there is no room below it.
+  if (box.x + box.w > options_.Width) box.x = options_.Width - box.w;
+  if (box.y + box.h > options_.Height) box.y = pointer_.y - box.h - 2;
+  box.x = std::max(box.x, 0);
+  box.y = std::max(box.y, 0);
+  const SDL_Rect all{0, 0, options_.Width, options_.Height};
+  FillRect(frame, box, all, Colour{0, 0, 0});
+  FillRect(frame, SDL_Rect{box.x + 1, box.y + 1, box.w - 2, box.h - 2}, all, Colour{255, 255, 225});
+  DrawText(app_.FontSet(), font, tipText_, Colour{0, 0, 0}, frame, box.x + 3, box.y + 1, all);
 }
 
 void Window::PresentNow() {
@@ -153,7 +200,9 @@ void Window::PresentNow() {
 }
 
 int64_t Window::PresentIfDue(int64_t nowNs) {
-  if (!shown_ || !dirty_) return -1;
+  if (!shown_) return -1;
+  const int64_t tipDue = UpdateToolTip(nowNs);
+  if (!dirty_) return tipDue;
   if (lastPresentNs_ != 0 && nowNs - lastPresentNs_ < refreshNs_)
     return lastPresentNs_ + refreshNs_;
   PresentNow();

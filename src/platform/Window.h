@@ -54,6 +54,10 @@ class Window {
   // Draws and presents when something changed and a display refresh has passed since the last
   // present. Returns the time the next present may happen, or -1 when nothing is waiting.
   int64_t PresentIfDue(int64_t nowNs);
+  // The pointer rests this long on a control before its tool tip shows.
+  static constexpr int64_t ToolTipDelayNs = 500'000'000;
+  // The tool tip showing now, empty for none.
+  const std::string& ShownToolTip() const { return tipText_; }
   // Composes the client area as it is now (also for tests and screenshots).
   SDL_Surface* Compose();
   // Whether the background is under this logical point (the window can be dragged from there).
@@ -61,6 +65,10 @@ class Window {
 
  private:
   void PresentNow();
+  void HideToolTip();
+  // Shows the hovered control's tool tip once the pointer has rested; returns when to look again.
+  int64_t UpdateToolTip(int64_t nowNs);
+  void DrawToolTip(SDL_Surface* frame);
   App& app_;
   WindowOptions options_;
   SDL_Window* window_ = nullptr;
@@ -69,6 +77,10 @@ class Window {
   SurfacePtr frame_;
   PictureBox root_;
   Control* pressed_ = nullptr;
+  Control* hovered_ = nullptr;
+  int64_t hoverSinceNs_ = 0;
+  SDL_Point pointer_{0, 0};
+  std::string tipText_;
   uint32_t id_ = 0;
   int scale_ = 1;
   bool shown_ = false;

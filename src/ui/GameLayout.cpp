@@ -26,7 +26,8 @@ std::vector<LayoutEntry> MakeLayout() {
       {"Image1", K::Image, 3, 6, 233, 72},
       {"Label1", K::Label, 73, 6, 90, 16, White, "Arial", 9.75, false, false, "Verze 0.44alfa"},
       {"Label3", K::Label, 237, 38, 159, 19, Cyan, "Arial", 12, false, false, WebLabel},
-      {"Label2", K::Label, 237, 57, 115, 19, Cyan, "Arial", 12, false, false, CreditLine},
+      {"Label2", K::Label, 237, 57, 115, 19, Cyan, "Arial", 12, false, false, CreditLine, "",
+       MailTip},
       // The web link's label reaches under the advertising line's second half: the advert lies
       // on top and lets the link show through, so neither hides the other.
       {"Label4", K::Label, 266, 17, 246, 28, White, "Arial", 8.25, false, true, AdvertText},
@@ -38,7 +39,8 @@ std::vector<LayoutEntry> MakeLayout() {
       {"Command3", K::Button, 459, 50, 16, 16, Black, "Arial", 8.25, true, false, "Command3"},
       {"Command4", K::Button, 480, 50, 16, 16, Black, "Arial", 8.25, true, false, "Command3"},
       {"Shape1(0)", K::Frame, 585, 45, 93, 29, Blue},
-      {"Label5", K::Label, 585, 45, 93, 29, White, "Arial", 18, true, true, "Restart"},
+      {"Label5", K::Label, 585, 45, 93, 29, White, "Arial", 18, true, true, "Restart", "",
+       "Control+R"},
       {"Shape1(1)", K::Frame, 648, 10, 30, 29, Blue},
       {"Label6", K::Label, 649, 10, 28, 29, White, "Arial", 18, true, true, "×"},
       {"lblRT", K::Label, 718, 7, 72, 75, White, "Arial", 48, false, false, "50"},

@@ -23,6 +23,7 @@ struct LayoutEntry {
   bool Transparent = false;  // a label without its own background
   std::string_view Caption = "";
   std::string_view Parent = "";
+  std::string_view ToolTip = "";
 };
 
 inline constexpr int GameScreenWidth = 800;

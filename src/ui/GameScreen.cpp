@@ -98,6 +98,7 @@ void GameScreen::Build() {
       }
     }
     c->Bounds = SDL_Rect{e.Left, e.Top, e.Width, e.Height};
+    c->ToolTip = std::string(e.ToolTip);
     platform::PictureBox* parent = &window_.Root();
     if (!e.Parent.empty())
       parent = &dynamic_cast<platform::PictureBox&>(ControlNamed(std::string(e.Parent)));

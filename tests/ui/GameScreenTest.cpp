@@ -214,6 +214,31 @@ TEST_F(GameScreenTest, DoubleClickOnTheLogoRevealsTheDebuggingButtons) {
   EXPECT_TRUE(screen->ControlNamed("ImC(22)").Visible);
 }
 
+TEST_F(GameScreenTest, RestingOnRestartShowsItsKeyAsAToolTip) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  platform::Window& w = screen->Window();
+  const SDL_Rect restart = screen->ControlNamed("Label5").Bounds;
+  SDL_Event move{};
+  move.type = SDL_MOUSEMOTION;
+  move.motion.windowID = w.Id();
+  move.motion.x = restart.x + 10;
+  move.motion.y = restart.y + 10;
+  w.Handle(move);
+  w.PresentIfDue(clock.now);
+  EXPECT_EQ(w.ShownToolTip(), "");  // not at once
+  clock.now += platform::Window::ToolTipDelayNs;
+  w.PresentIfDue(clock.now);
+  EXPECT_EQ(w.ShownToolTip(), "Control+R");
+  // A pale box under the pointer, inside the window although the label is near its edge.
+  SDL_Surface* f = Frame();
+  EXPECT_EQ(PixelAt(f, restart.x + 12, restart.y + 32), 0xFFFFE1u);
+  // Moving off the label takes the tip away.
+  move.motion.x = 300;
+  move.motion.y = 300;
+  w.Handle(move);
+  EXPECT_EQ(w.ShownToolTip(), "");
+}
+
 TEST_F(GameScreenTest, RestartReloadsTheZone) {
   ASSERT_TRUE(screen->Load(WalkZone));
   State().TimeLeft = 3;
