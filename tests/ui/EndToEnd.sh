@@ -10,13 +10,15 @@ done
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/trace.txt
 
-# A display number nobody uses: no socket and no lock file.
-for d in $(seq 140 169); do
-  [ -e /tmp/.X11-unix/X$d ] || [ -e /tmp/.X$d-lock ] || break
-done
-Xvfb :$d -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+# Xvfb picks a display number nobody uses and tells us which (-displayfd), so that tests and
+# screenshots of other checkouts running at the same time never meet on one display.
+exec 3>"$out/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
 xvfb=$!
-export DISPLAY=:$d
+exec 3>&-
+for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
+[ -s "$out/display" ] || { echo "FAIL: Xvfb chose no display"; cat "$out/xvfb.log"; exit 1; }
+export DISPLAY=:$(head -n1 "$out/display")
 app=
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
