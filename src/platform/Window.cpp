@@ -2,6 +2,7 @@
 #include "Window.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "App.h"
@@ -49,6 +50,7 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
   texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
                                options.Width, options.Height);
   frame_ = NewSurface(options.Width, options.Height);
+  presented_ = NewSurface(options.Width, options.Height);
 
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) {
@@ -73,6 +75,7 @@ void Window::Show() {
   SDL_RaiseWindow(window_);
   shown_ = true;
   dirty_ = true;
+  mustPresent_ = true;
 }
 
 void Window::Hide() {
@@ -88,6 +91,7 @@ void Window::ToggleFullscreen() {
   if (!options_.CanFullscreen) return;
   SDL_SetWindowFullscreen(window_, Fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
   dirty_ = true;
+  mustPresent_ = true;
 }
 
 bool Window::IsBackground(SDL_Point logical) {
@@ -106,6 +110,7 @@ void Window::Handle(const SDL_Event& event) {
         hovered_ = nullptr;
       }
       dirty_ = true;  // exposed, resized, restored: draw it again
+      mustPresent_ = true;
       return;
     case SDL_MOUSEMOTION: {
       pointer_ = SDL_Point{event.motion.x, event.motion.y};
@@ -191,6 +196,14 @@ void Window::DrawToolTip(SDL_Surface* frame) {
 
 void Window::PresentNow() {
   SDL_Surface* frame = Compose();
+  // A tick that redrew a potato with the frame it already showed changed nothing on the screen.
+  const size_t bytes = static_cast<size_t>(frame->pitch) * static_cast<size_t>(frame->h);
+  if (!mustPresent_ && std::memcmp(frame->pixels, presented_->pixels, bytes) == 0) {
+    ++unchanged_;
+    return;
+  }
+  std::memcpy(presented_->pixels, frame->pixels, bytes);
+  mustPresent_ = false;
   SDL_UpdateTexture(texture_, nullptr, frame->pixels, frame->pitch);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);

@@ -45,6 +45,8 @@ class Window {
   int Scale() const { return scale_; }
   // Frames presented since the window was made.
   int64_t Presents() const { return presents_; }
+  // Frames composed but not presented, because nothing on them had changed.
+  int64_t Unchanged() const { return unchanged_; }
 
   // The window manager asked to close it (not the × label, which is a control).
   std::function<void()> OnCloseRequest;
@@ -75,6 +77,8 @@ class Window {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   SurfacePtr frame_;
+  SurfacePtr presented_;     // the frame on the screen now
+  bool mustPresent_ = true;  // the screen lost its picture (exposed, resized, shown)
   PictureBox root_;
   Control* pressed_ = nullptr;
   Control* hovered_ = nullptr;
@@ -88,6 +92,7 @@ class Window {
   int64_t refreshNs_ = 16'666'667;
   int64_t lastPresentNs_ = 0;
   int64_t presents_ = 0;
+  int64_t unchanged_ = 0;
 };
 
 }  // namespace quarn::platform

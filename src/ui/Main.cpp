@@ -66,10 +66,12 @@ int main(int argc, char** argv) {
       // Rates over the span from the first tick to the last one.
       const double seconds = static_cast<double>(lastTickNs - firstTickNs) / 1e9;
       const double perSecond = seconds > 0 ? 1 / seconds : 0;
-      std::printf("ran %.3f s: %lld ticks (%.2f/s), %lld frames (%.2f/s)\n", seconds,
-                  static_cast<long long>(ticks), static_cast<double>(ticks - 1) * perSecond,
-                  static_cast<long long>(screen.Window().Presents()),
-                  static_cast<double>(screen.Window().Presents()) * perSecond);
+      const platform::Window& w = screen.Window();
+      std::printf("ran %.3f s: %lld ticks (%.2f/s), %lld frames (%.2f/s), %lld unchanged\n",
+                  seconds, static_cast<long long>(ticks),
+                  static_cast<double>(ticks - 1) * perSecond, static_cast<long long>(w.Presents()),
+                  static_cast<double>(w.Presents()) * perSecond,
+                  static_cast<long long>(w.Unchanged()));
     }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quarn: %s\n", e.what());

@@ -239,6 +239,34 @@ TEST_F(GameScreenTest, RestingOnRestartShowsItsKeyAsAToolTip) {
   EXPECT_EQ(w.ShownToolTip(), "");
 }
 
+TEST_F(GameScreenTest, FramesArePresentedOncePerRefreshAndOnlyWhenChanged) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  platform::Window& w = screen->Window();
+  const int64_t refresh = 1'000'000'000 / 30;  // longer than any display's refresh period
+  w.PresentIfDue(clock.now);
+  const int64_t first = w.Presents();
+  EXPECT_EQ(first, 1);
+  // Invalidated, but the picture is the same: composed, compared, not presented.
+  clock.now += refresh;
+  w.Invalidate();
+  w.PresentIfDue(clock.now);
+  EXPECT_EQ(w.Presents(), first);
+  EXPECT_EQ(w.Unchanged(), 1);
+  // The countdown changes: presented, but not twice within one refresh.
+  State().Panel.TimeShown = 12;
+  screen->Sync();
+  clock.now += refresh;
+  w.PresentIfDue(clock.now);
+  EXPECT_EQ(w.Presents(), first + 1);
+  State().Panel.TimeShown = 11;
+  screen->Sync();
+  const int64_t next = w.PresentIfDue(clock.now + 1);
+  EXPECT_EQ(w.Presents(), first + 1);
+  EXPECT_GT(next, clock.now + 1);  // the loop is told when to come back
+  w.PresentIfDue(next);
+  EXPECT_EQ(w.Presents(), first + 2);
+}
+
 TEST_F(GameScreenTest, RestartReloadsTheZone) {
   ASSERT_TRUE(screen->Load(WalkZone));
   State().TimeLeft = 3;
