@@ -131,22 +131,43 @@ std::vector<std::string> Label::Lines() {
   return lines;
 }
 
+void Label::Render() {
+  const std::string key =
+      Caption + '\x01' + Font.Family + std::to_string(Font.Points) + (Font.Bold ? "b" : "") +
+      std::to_string(Fore.R) + ',' + std::to_string(Fore.G) + ',' + std::to_string(Fore.B) + ',' +
+      std::to_string(Bounds.w) + (WordWrap ? "w" : "") + (Alignment == Align::Centre ? "c" : "");
+  if (key == renderedKey_) return;
+  renderedKey_ = key;
+  rendered_.clear();
+  TTF_Font* f = fonts_.Get(Font);
+  if (!f) return;
+  int y = 0;
+  for (const std::string& line : Lines()) {
+    if (!line.empty()) {
+      SDL_Surface* text =
+          TTF_RenderUTF8_Blended(f, line.c_str(), SDL_Color{Fore.R, Fore.G, Fore.B, 255});
+      if (text) {
+        const int x = Alignment == Align::Centre ? (Bounds.w - text->w) / 2 : 0;
+        rendered_.push_back(Rendered{SurfacePtr(text), x, y});
+      }
+    }
+    y += TTF_FontLineSkip(f);
+  }
+}
+
 void Label::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
   if (!Visible) return;
   const SDL_Rect area{origin.x, origin.y, Bounds.w, Bounds.h};
   const SDL_Rect inner = Intersect(area, clip);
   if (inner.w <= 0 || inner.h <= 0) return;
   if (Background) FillRect(target, inner, inner, *Background);
-  TTF_Font* f = fonts_.Get(Font);
-  if (!f) return;
-  const int lineHeight = TTF_FontLineSkip(f);
-  int y = origin.y;
-  for (const std::string& line : Lines()) {
-    int x = origin.x;
-    if (Alignment == Align::Centre) x += (Bounds.w - fonts_.Measure(Font, line).x) / 2;
-    DrawText(fonts_, Font, line, Fore, target, x, y, inner);
-    y += lineHeight;
+  Render();
+  SDL_SetClipRect(target, &inner);
+  for (const Rendered& r : rendered_) {
+    SDL_Rect dst{origin.x + r.X, origin.y + r.Y, r.Text->w, r.Text->h};
+    SDL_BlitSurface(r.Text.get(), nullptr, target, &dst);
   }
+  SDL_SetClipRect(target, nullptr);
 }
 
 void Image::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {

@@ -18,6 +18,13 @@ struct Colour {
   uint8_t R = 0, G = 0, B = 0;
 };
 
+// An owned surface, freed with SDL_FreeSurface.
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+SurfacePtr NewSurface(int width, int height);  // 32-bit, black
+
 // Positions and sizes are pixels relative to the parent's top-left corner.
 class Control {
  public:
@@ -74,6 +81,14 @@ class Label : public Control {
   std::vector<std::string> Lines();
 
  private:
+  // The caption as drawn last time, kept until anything that shapes it changes.
+  struct Rendered {
+    SurfacePtr Text;
+    int X = 0, Y = 0;  // offset inside the label
+  };
+  void Render();
+  std::string renderedKey_;
+  std::vector<Rendered> rendered_;
   Fonts& fonts_;
 };
 
@@ -117,12 +132,5 @@ void BlitScaled(const SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* ta
 // Draws one line of text with its top-left corner at (x, y), clipped to clip.
 void DrawText(Fonts& fonts, const FontSpec& font, const std::string& text, Colour colour,
               SDL_Surface* target, int x, int y, const SDL_Rect& clip);
-
-// An owned surface, freed with SDL_FreeSurface.
-struct SurfaceDeleter {
-  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
-SurfacePtr NewSurface(int width, int height);  // 32-bit, black
 
 }  // namespace quarn::platform
