@@ -43,6 +43,9 @@ class Control {
   virtual void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) = 0;
   // The innermost visible control at p (parent's coordinates) that takes the mouse, or null.
   virtual Control* ControlAt(SDL_Point p);
+  // Whether the second press of a double-click is a click too (a push button), or only a
+  // double-click (labels and pictures).
+  virtual bool EveryPressClicks() const { return false; }
   bool TakesMouse() const { return CatchesMouse || OnClick || OnDoubleClick || !ToolTip.empty(); }
   bool Contains(SDL_Point p) const;
   // A press that went down on this control and has not been released yet.
@@ -117,6 +120,7 @@ class Button : public Control {
   std::string Caption;
   FontSpec Font{"Arial", 8.25, true};
 
+  bool EveryPressClicks() const override { return true; }
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
 
  private:

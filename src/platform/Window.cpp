@@ -145,6 +145,8 @@ void Window::Handle(const SDL_Event& event) {
       control->Pressed = false;
       dirty_ = true;
       const SDL_Point p{event.button.x, event.button.y};
+      const bool secondOfDouble = event.button.clicks >= 2 && event.button.clicks % 2 == 0;
+      if (secondOfDouble && !control->EveryPressClicks()) return;
       if (root_.ControlAt(p) == control && control->OnClick) {
         // The handler may close and destroy this window: nothing of it is touched afterwards.
         const auto handler = control->OnClick;

@@ -1,0 +1,100 @@
+// WindowTest.cpp — windows on SDL's dummy display: decorations, fullscreen, clicks, frames.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/App.h"
+
+namespace quarn::platform {
+namespace {
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    app = std::make_unique<App>(keys, clock);
+  }
+  KeyState keys;
+  SteadyClock clock;
+  std::unique_ptr<App> app;
+};
+
+TEST_F(WindowTest, ScreensAreBorderlessAndDialogsHaveATitleBar) {
+  Window screen(*app, WindowOptions{"Quarn", 800, 600, true, true});
+  WindowOptions dialogOptions{"Quarn", 300, 150, false, false};
+  Window dialog(*app, dialogOptions);
+  EXPECT_NE(SDL_GetWindowFlags(screen.Native()) & SDL_WINDOW_BORDERLESS, 0u);
+  EXPECT_EQ(SDL_GetWindowFlags(dialog.Native()) & SDL_WINDOW_BORDERLESS, 0u);
+  EXPECT_STREQ(SDL_GetWindowTitle(dialog.Native()), "Quarn");
+  // Only a window made for it goes fullscreen.
+  dialog.ToggleFullscreen();
+  EXPECT_FALSE(dialog.Fullscreen());
+  EXPECT_FALSE(screen.Shown());
+  screen.Show();
+  EXPECT_TRUE(screen.Shown());
+}
+
+TEST_F(WindowTest, AClickIsAPressAndAReleaseOnTheSameControl) {
+  Window w(*app, WindowOptions{});
+  Shape a;
+  Button b(app->FontSet());
+  a.Bounds = SDL_Rect{10, 10, 20, 20};
+  b.Bounds = SDL_Rect{40, 10, 20, 20};
+  int aClicks = 0, bClicks = 0, aDouble = 0;
+  a.OnClick = [&] { ++aClicks; };
+  a.OnDoubleClick = [&] { ++aDouble; };
+  b.OnClick = [&] { ++bClicks; };
+  w.Root().Children = {&a, &b};
+  auto mouse = [&](Uint32 type, int x, int y, int clicks) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.clicks = static_cast<Uint8>(clicks);
+    e.button.x = x;
+    e.button.y = y;
+    w.Handle(e);
+  };
+  mouse(SDL_MOUSEBUTTONDOWN, 15, 15, 1);
+  EXPECT_TRUE(a.Pressed);
+  mouse(SDL_MOUSEBUTTONUP, 45, 15, 1);  // let go over another control: no click anywhere
+  EXPECT_FALSE(a.Pressed);
+  EXPECT_EQ(aClicks + bClicks, 0);
+  mouse(SDL_MOUSEBUTTONDOWN, 15, 15, 1);
+  mouse(SDL_MOUSEBUTTONUP, 16, 16, 1);
+  mouse(SDL_MOUSEBUTTONDOWN, 15, 15, 2);
+  mouse(SDL_MOUSEBUTTONUP, 16, 16, 2);
+  EXPECT_EQ(aDouble, 1);
+  EXPECT_EQ(aClicks, 1);  // the second press of a double-click is only the double-click...
+  mouse(SDL_MOUSEBUTTONDOWN, 45, 15, 1);
+  mouse(SDL_MOUSEBUTTONUP, 45, 15, 1);
+  mouse(SDL_MOUSEBUTTONDOWN, 45, 15, 2);
+  mouse(SDL_MOUSEBUTTONUP, 45, 15, 2);
+  EXPECT_EQ(bClicks, 2);  // ...except on a push button, which has no double-click
+  // A right button does nothing.
+  SDL_Event right{};
+  right.type = SDL_MOUSEBUTTONDOWN;
+  right.button.button = SDL_BUTTON_RIGHT;
+  right.button.x = 45;
+  right.button.y = 15;
+  w.Handle(right);
+  right.type = SDL_MOUSEBUTTONUP;
+  w.Handle(right);
+  EXPECT_EQ(bClicks, 2);
+}
+
+TEST_F(WindowTest, BackgroundIsWhereNoControlTakesTheMouse) {
+  Window w(*app, WindowOptions{});
+  Shape frame;  // decoration only
+  frame.Bounds = SDL_Rect{0, 0, 100, 100};
+  Label label(app->FontSet());
+  label.Bounds = SDL_Rect{200, 0, 100, 20};
+  label.ToolTip = "tip";
+  w.Root().Children = {&frame, &label};
+  EXPECT_TRUE(w.IsBackground(SDL_Point{50, 50}));
+  EXPECT_FALSE(w.IsBackground(SDL_Point{210, 10}));
+  EXPECT_FALSE(w.IsBackground(SDL_Point{900, 10}));  // outside the window
+}
+
+}  // namespace
+}  // namespace quarn::platform
