@@ -52,6 +52,7 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
   frame_ = NewSurface(options.Width, options.Height);
   presented_ = NewSurface(options.Width, options.Height);
 
+  // Virtual and headless displays report no refresh rate; they keep the 60 Hz we start from.
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) {
     refreshNs_ = 1'000'000'000LL / mode.refresh_rate;
