@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # EndToEnd.sh — the real quarn on a private Xvfb display: the window is 800 x 600, held arrow keys
-# move the player, a click on × closes the program. Screenshots are left in OUT_DIR.
+# move the player, Restart brings him back, a click on × closes the program. Screenshots are
+# left in OUT_DIR.
 #   EndToEnd.sh QUARN ZONE OUT_DIR
 set -u
 quarn=$1 zone=$2 out=$3
@@ -62,6 +63,12 @@ read -r _ x2 y2 <<<"$(tail -n1 "$out/trace.txt")"
 [ "$y2" -gt "$y1" ] || fail "Down did not move the player ($x1,$y1 -> $x2,$y2)"
 shot moved
 
+# The Restart label (585,45, 93 x 29) puts the player back at the start.
+xdotool mousemove --window "$win" 631 59 click 1
+sleep 0.5
+read -r _ x3 y3 <<<"$(tail -n1 "$out/trace.txt")"
+[ "$x3,$y3" = "$x0,$y0" ] || fail "Restart left the player at $x3,$y3, not at $x0,$y0"
+
 # The × label at 649,10 (28 x 29) ends the program.
 xdotool mousemove --window "$win" 663 24 click 1
 for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
@@ -69,4 +76,4 @@ if kill -0 "$app" 2>/dev/null; then fail "a click on × did not close the game";
 wait "$app"; status=$?
 app=
 [ "$status" -eq 0 ] || fail "quarn ended with status $status"
-echo "PASS: window 800x600, player $x0,$y0 -> $x1,$y1 -> $x2,$y2, closed by ×"
+echo "PASS: window 800x600, player $x0,$y0 -> $x1,$y1 -> $x2,$y2, restarted, closed by ×"
