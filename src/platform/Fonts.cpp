@@ -46,21 +46,21 @@ Fonts::~Fonts() {
   FcFini();
 }
 
-TTF_Font* Fonts::Get(const FontSpec& spec) {
-  const int px = PixelSizeOf(spec.Points);
-  const auto key = std::make_tuple(spec.Family, px, spec.Bold);
+TTF_Font* Fonts::Get(const FontSpec& wanted) {
+  const int px = PixelSizeOf(wanted.Points);
+  const auto key = std::make_tuple(wanted.Family, px, wanted.Bold);
   if (auto it = open_.find(key); it != open_.end()) return it->second;
 
   TTF_Font* font = nullptr;
-  std::string file = FileFor(spec.Family, spec.Bold);
+  std::string file = FileFor(wanted.Family, wanted.Bold);
   if (!file.empty()) font = TTF_OpenFont(file.c_str(), px);
   if (!font) {
-    std::fprintf(stderr, "quarn: no font for \"%s\"; using sans-serif\n", spec.Family.c_str());
-    file = FileFor("sans-serif", spec.Bold);
+    std::fprintf(stderr, "quarn: no font for \"%s\"; using sans-serif\n", wanted.Family.c_str());
+    file = FileFor("sans-serif", wanted.Bold);
     if (!file.empty()) font = TTF_OpenFont(file.c_str(), px);
   }
   // A family without a bold face is emboldened rather than shown thin.
-  if (font && spec.Bold && !(TTF_GetFontStyle(font) & TTF_STYLE_BOLD)) {
+  if (font && wanted.Bold && !(TTF_GetFontStyle(font) & TTF_STYLE_BOLD)) {
     const char* style = TTF_FontFaceStyleName(font);
     if (style && std::string(style).find("Bold") == std::string::npos) {
       TTF_SetFontStyle(font, TTF_STYLE_BOLD);
@@ -70,8 +70,8 @@ TTF_Font* Fonts::Get(const FontSpec& spec) {
   return font;
 }
 
-SDL_Point Fonts::Measure(const FontSpec& spec, const std::string& text) {
-  TTF_Font* font = Get(spec);
+SDL_Point Fonts::Measure(const FontSpec& wanted, const std::string& text) {
+  TTF_Font* font = Get(wanted);
   SDL_Point size{0, 0};
   if (!font) return size;
   if (text.empty()) return SDL_Point{0, TTF_FontHeight(font)};

@@ -33,9 +33,9 @@ class Fonts {
 
   // Never null for an installed system: falls back to any sans-serif face fontconfig offers.
   // Null only when no font can be opened at all.
-  TTF_Font* Get(const FontSpec& spec);
+  TTF_Font* Get(const FontSpec& wanted);
   // Width and height in pixels of one line of UTF-8 text; (0, 0) without a font.
-  SDL_Point Measure(const FontSpec& spec, const std::string& text);
+  SDL_Point Measure(const FontSpec& wanted, const std::string& text);
   // The font file fontconfig chooses for a family (after the stand-in) and weight; empty if none.
   std::string FileFor(const std::string& family, bool bold) const;
 

@@ -20,17 +20,17 @@ std::string Lower(std::string text) {
 }  // namespace
 
 std::variant<Wave, std::string> ReadWave(const std::filesystem::path& file) {
-  SDL_AudioSpec spec;
+  SDL_AudioSpec format;
   Uint8* data = nullptr;
   Uint32 length = 0;
-  if (!SDL_LoadWAV(file.c_str(), &spec, &data, &length)) return std::string(SDL_GetError());
+  if (!SDL_LoadWAV(file.c_str(), &format, &data, &length)) return std::string(SDL_GetError());
 
   Wave wave;
-  wave.Channels = spec.channels == 1 ? 1 : 2;
-  wave.Rate = spec.freq;
+  wave.Channels = format.channels == 1 ? 1 : 2;
+  wave.Rate = format.freq;
   SDL_AudioCVT convert;
-  int need = SDL_BuildAudioCVT(&convert, spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
-                               static_cast<Uint8>(wave.Channels), spec.freq);
+  int need = SDL_BuildAudioCVT(&convert, format.format, format.channels, format.freq, AUDIO_S16SYS,
+                               static_cast<Uint8>(wave.Channels), format.freq);
   if (need < 0) {
     std::string reason = SDL_GetError();
     SDL_FreeWAV(data);

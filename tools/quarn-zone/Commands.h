@@ -1,12 +1,29 @@
 // Commands.h — the sub-commands of quarn-zone, one file each.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "game/Replay.h"
 
 namespace quarn::zonetool {
 
 using Args = std::vector<std::string>;  // the arguments after the sub-command's name
+
+// The replay options that play and render share.
+struct ReplayOptions {
+  std::optional<std::string> KeysFile;
+  std::optional<int64_t> Ticks;
+};
+enum class OptionTaken { No, Yes, Failed };
+// Takes --keys FILE or --ticks N at args[i], moving i past the value. On Failed, error says why.
+OptionTaken TakeReplayOption(const Args& args, size_t& i, ReplayOptions& options,
+                             std::string& error);
+// The key script the options name (an empty one without --keys); a bad one is told on stderr
+// under the command's name and gives nothing.
+std::optional<KeyScript> LoadKeyScript(const ReplayOptions& options, const char* command);
 
 int RunCheck(const Args& args);   // quarn-zone check FILE...
 int RunPlay(const Args& args);    // quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]

@@ -1,5 +1,4 @@
 // Play.cpp — quarn-zone play: plays a zone headless from a key script and prints the report.
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -22,26 +21,17 @@ int UsageError(const std::string& message) {
 
 int RunPlay(const Args& args) {
   std::optional<std::string> zone;
-  std::optional<std::string> keysFile;
-  std::optional<int64_t> ticks;
+  ReplayOptions options;
   bool answerYes = false;
   bool withBoard = false;
   for (size_t i = 0; i < args.size(); ++i) {
+    std::string error;
+    const OptionTaken taken = TakeReplayOption(args, i, options, error);
+    if (taken == OptionTaken::Failed) return UsageError(error);
+    if (taken == OptionTaken::Yes) continue;
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
-    if (a == "--keys") {
-      if (!hasValue) return UsageError("--keys needs a file");
-      keysFile = args[++i];
-    } else if (a == "--ticks") {
-      if (!hasValue) return UsageError("--ticks needs a number");
-      const std::string& v = args[++i];
-      int64_t n = 0;
-      const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-      if (ec != std::errc{} || end != v.data() + v.size() || n < 0) {
-        return UsageError("--ticks needs a whole number of 0 or more, not '" + v + "'");
-      }
-      ticks = n;
-    } else if (a == "--answer") {
+    if (a == "--answer") {
       if (!hasValue) return UsageError("--answer needs yes or no");
       const std::string& v = args[++i];
       if (v != "yes" && v != "no") return UsageError("--answer is yes or no, not '" + v + "'");
@@ -58,22 +48,15 @@ int RunPlay(const Args& args) {
   }
   if (!zone) return UsageError("which zone?");
 
-  KeyScript script;
-  if (keysFile) {
-    auto parsed = ReadKeyScript(*keysFile);
-    if (auto* error = std::get_if<KeyScriptError>(&parsed)) {
-      std::fprintf(stderr, "quarn-zone play: %s\n", error->Describe().c_str());
-      return 2;
-    }
-    script = std::get<KeyScript>(std::move(parsed));
-  }
+  const std::optional<KeyScript> script = LoadKeyScript(options, "play");
+  if (!script) return 2;
 
   Replay replay(answerYes);
   if (auto error = replay.Open(*zone)) {
     std::fprintf(stderr, "quarn-zone play: %s\n", error->Describe().c_str());
     return 2;
   }
-  if (auto error = replay.Run(script, ticks)) {
+  if (auto error = replay.Run(*script, options.Ticks)) {
     // The zone file changed under a reload: report how far play went, then fail.
     std::fputs((replay.Report(withBoard) + "\n").c_str(), stdout);
     std::fprintf(stderr, "quarn-zone play: reload failed after %lld ticks: %s\n",

@@ -1,0 +1,42 @@
+// ReplayOptions.cpp — the --keys and --ticks options of play and render, and their key script.
+#include <charconv>
+#include <cstdio>
+
+#include "Commands.h"
+
+namespace quarn::zonetool {
+
+OptionTaken TakeReplayOption(const Args& args, size_t& i, ReplayOptions& options,
+                             std::string& error) {
+  const std::string& a = args[i];
+  if (a != "--keys" && a != "--ticks") return OptionTaken::No;
+  if (i + 1 >= args.size()) {
+    error = a == "--keys" ? "--keys needs a file" : "--ticks needs a number";
+    return OptionTaken::Failed;
+  }
+  const std::string& v = args[++i];
+  if (a == "--keys") {
+    options.KeysFile = v;
+    return OptionTaken::Yes;
+  }
+  int64_t n = 0;
+  const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+  if (ec != std::errc{} || end != v.data() + v.size() || n < 0) {
+    error = "--ticks needs a whole number of 0 or more, not '" + v + "'";
+    return OptionTaken::Failed;
+  }
+  options.Ticks = n;
+  return OptionTaken::Yes;
+}
+
+std::optional<KeyScript> LoadKeyScript(const ReplayOptions& options, const char* command) {
+  if (!options.KeysFile) return KeyScript{};
+  auto parsed = ReadKeyScript(*options.KeysFile);
+  if (auto* error = std::get_if<KeyScriptError>(&parsed)) {
+    std::fprintf(stderr, "quarn-zone %s: %s\n", command, error->Describe().c_str());
+    return std::nullopt;
+  }
+  return std::get<KeyScript>(std::move(parsed));
+}
+
+}  // namespace quarn::zonetool
