@@ -7,7 +7,7 @@ namespace quarn::test {
 namespace {
 
 // Delivers on the first tick: potato at (2,1), target below it at (2,2); more floor to the right.
-ZoneSpec Delivery() { return {{"WWWWWWWWW", "WSR.....W", "WWCWWWWCW", "WWWWWWWWW"}}; }
+ZoneLayout Delivery() { return {{"WWWWWWWWW", "WSR.....W", "WWCWWWWCW", "WWWWWWWWW"}}; }
 
 std::vector<std::string> Lines(const RecordingPainter& painter) {
   std::vector<std::string> lines;

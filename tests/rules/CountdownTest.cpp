@@ -7,7 +7,7 @@ namespace quarn::test {
 namespace {
 
 // A potato right of the start; the player picks it up and stands still, carrying it.
-ZoneSpec Carry(int steps) { return {{"WWWWWWW", "WSR...W", "WT....W", "WWWWWWW"}, steps}; }
+ZoneLayout Carry(int steps) { return {{"WWWWWWW", "WSR...W", "WT....W", "WWWWWWW"}, steps}; }
 
 TEST(Countdown, With5StepsItShows49FromThe30thTickOfCarrying) {
   Play p(Carry(5));

@@ -10,7 +10,7 @@
 namespace quarn::test {
 namespace {
 
-ZoneSpec IntoLaser() { return {{"WWWWW", "W.Sa.", "WWWWW"}}; }
+ZoneLayout IntoLaser() { return {{"WWWWW", "W.Sa.", "WWWWW"}}; }
 
 TEST(Death, TheAnimationRuns46TicksAndLeavesNoCircles) {
   RecordingPainter painter;

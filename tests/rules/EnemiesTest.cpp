@@ -41,7 +41,7 @@ TEST(Enemies, ABoxedInEnemyDrawsEveryTickAndNeverMoves) {
 }
 
 TEST(Enemies, TheSameZonePlaysTheSameWayInEveryRun) {
-  const ZoneSpec zone{{"WWWWWWW", "W+..-.W", "W.W.W.W", "W..*..W", "WWWWWWW", "S"}, 1, {2, 3, 4}};
+  const ZoneLayout zone{{"WWWWWWW", "W+..-.W", "W.W.W.W", "W..*..W", "WWWWWWW", "S"}, 1, {2, 3, 4}};
   Play a(zone);
   Play b(zone);
   a.Ticks(500);

@@ -9,14 +9,14 @@
 
 namespace quarn::test {
 
-std::string ZoneText(const ZoneSpec& spec) {
+std::string ZoneText(const ZoneLayout& layout) {
   size_t width = 0;
-  for (const std::string& row : spec.Rows) width = std::max(width, row.size());
+  for (const std::string& row : layout.Rows) width = std::max(width, row.size());
   std::ostringstream out;
-  out << "Test zone\n" << width << '\n' << spec.Rows.size() << '\n' << spec.PlayerSteps << '\n';
-  for (int s : spec.EnemySteps) out << s << '\n';
-  for (const std::string& p : spec.Patterns) out << p << '\n';
-  for (const std::string& row : spec.Rows) out << row << '\n';
+  out << "Test zone\n" << width << '\n' << layout.Rows.size() << '\n' << layout.PlayerSteps << '\n';
+  for (int s : layout.EnemySteps) out << s << '\n';
+  for (const std::string& p : layout.Patterns) out << p << '\n';
+  for (const std::string& row : layout.Rows) out << row << '\n';
   return out.str();
 }
 
@@ -95,8 +95,8 @@ int RecordingPainter::Count(const std::string& prefix) const {
   return n;
 }
 
-Play::Play(const ZoneSpec& spec, bool answerYes, BoardPainter* painter)
-    : path_(WriteTemp(ZoneText(spec))),
+Play::Play(const ZoneLayout& layout, bool answerYes, BoardPainter* painter)
+    : path_(WriteTemp(ZoneText(layout))),
       replay_(painter ? std::make_unique<Replay>(*painter, answerYes)
                       : std::make_unique<Replay>(answerYes)) {
   if (auto error = replay_->Open(path_)) ADD_FAILURE() << error->Describe();

@@ -13,15 +13,15 @@
 
 namespace quarn::test {
 
-struct ZoneSpec {
+struct ZoneLayout {
   std::vector<std::string> Rows;
   int PlayerSteps = 1;
   std::array<int, 3> EnemySteps{1, 1, 1};
   std::array<std::string, 3> Patterns{"0", "0", "0"};
 };
 
-// The zone file's text for a spec (width from the longest row).
-std::string ZoneText(const ZoneSpec& spec);
+// The zone file's text for a layout (width from the longest row).
+std::string ZoneText(const ZoneLayout& layout);
 // Writes text to a fresh file in the test's temporary folder and returns its path.
 std::string WriteTemp(const std::string& text, const std::string& extension = ".qrn");
 
@@ -52,7 +52,7 @@ class RecordingPainter : public BoardPainter {
 // A zone opened in a replay, ready to be played tick by tick or by key script.
 class Play {
  public:
-  explicit Play(const ZoneSpec& spec, bool answerYes = false, BoardPainter* painter = nullptr);
+  explicit Play(const ZoneLayout& layout, bool answerYes = false, BoardPainter* painter = nullptr);
 
   // Runs a key script ("12 right\n1 ctrl+r").
   void Keys(const std::string& script);

@@ -6,7 +6,7 @@
 namespace quarn::test {
 namespace {
 
-ZoneSpec Corridor(std::array<std::string, 3> patterns) {
+ZoneLayout Corridor(std::array<std::string, 3> patterns) {
   return {{"WWWWWWW", "WSa.b.W", "WWWWWWW"}, 1, {1, 1, 1}, std::move(patterns)};
 }
 

@@ -28,7 +28,7 @@ std::string Kinds(const std::vector<std::string>& calls) {
   return kinds;
 }
 
-ZoneSpec Busy() {
+ZoneLayout Busy() {
   return {{"WWWWWWWWW", "WSR....aW", "WWC+...WW", "WWWWWWWWW"}, 1, {1, 1, 1}, {"01", "0", "0"}};
 }
 
