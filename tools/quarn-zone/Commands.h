@@ -12,6 +12,9 @@ namespace quarn::zonetool {
 
 using Args = std::vector<std::string>;  // the arguments after the sub-command's name
 
+// Prints "quarn-zone COMMAND: message" and the command's usage on stderr; returns exit status 2.
+int UsageError(const char* command, const char* usage, const std::string& message);
+
 // The replay options that play and render share.
 struct ReplayOptions {
   std::optional<std::string> KeysFile;

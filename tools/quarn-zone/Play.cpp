@@ -12,10 +12,7 @@ namespace {
 constexpr const char* PlayUsage =
     "usage: quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]\n";
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "quarn-zone play: %s\n%s", message.c_str(), PlayUsage);
-  return 2;
-}
+int UsageError(const std::string& message) { return zonetool::UsageError("play", PlayUsage, message); }
 
 }  // namespace
 

@@ -14,10 +14,7 @@ namespace {
 constexpr const char* RenderUsage =
     "usage: quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n";
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "quarn-zone render: %s\n%s", message.c_str(), RenderUsage);
-  return 2;
-}
+int UsageError(const std::string& message) { return zonetool::UsageError("render", RenderUsage, message); }
 
 }  // namespace
 

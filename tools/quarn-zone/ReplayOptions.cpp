@@ -1,10 +1,15 @@
-// ReplayOptions.cpp — the --keys and --ticks options of play and render, and their key script.
+// ReplayOptions.cpp — what play and render share: usage errors, --keys and --ticks, the key script.
 #include <charconv>
 #include <cstdio>
 
 #include "Commands.h"
 
 namespace quarn::zonetool {
+
+int UsageError(const char* command, const char* usage, const std::string& message) {
+  std::fprintf(stderr, "quarn-zone %s: %s\n%s", command, message.c_str(), usage);
+  return 2;
+}
 
 OptionTaken TakeReplayOption(const Args& args, size_t& i, ReplayOptions& options,
                              std::string& error) {
