@@ -102,6 +102,20 @@ Control* PictureBox::ControlAt(SDL_Point p) {
   return TakesMouse() ? this : nullptr;
 }
 
+std::optional<SDL_Point> PictureBox::OriginOf(const Control* c) const {
+  if (c == this) return SDL_Point{Bounds.x, Bounds.y};
+  for (const Control* child : Children) {
+    std::optional<SDL_Point> inner;
+    if (child == c) {
+      inner = SDL_Point{child->Bounds.x, child->Bounds.y};
+    } else if (const auto* box = dynamic_cast<const PictureBox*>(child)) {
+      inner = box->OriginOf(c);
+    }
+    if (inner) return SDL_Point{Bounds.x + inner->x, Bounds.y + inner->y};
+  }
+  return std::nullopt;
+}
+
 std::vector<std::string> Label::Lines() {
   if (!WordWrap) return {Caption};
   std::vector<std::string> lines;
@@ -147,7 +161,9 @@ void Label::Render() {
       SDL_Surface* text =
           TTF_RenderUTF8_Blended(f, line.c_str(), SDL_Color{Fore.R, Fore.G, Fore.B, 255});
       if (text) {
-        const int x = Alignment == Align::Centre ? (Bounds.w - text->w) / 2 : 0;
+        int x = 0;
+        if (Alignment == Align::Centre) x = (Bounds.w - text->w) / 2;
+        if (Alignment == Align::Right) x = Bounds.w - text->w;
         rendered_.push_back(Rendered{SurfacePtr(text), x, y});
       }
     }
@@ -183,10 +199,128 @@ void Shape::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
     FillRect(target, r, clip, Ink);
     return;
   }
-  FillRect(target, SDL_Rect{r.x, r.y, r.w, 1}, clip, Ink);
-  FillRect(target, SDL_Rect{r.x, r.y + r.h - 1, r.w, 1}, clip, Ink);
-  FillRect(target, SDL_Rect{r.x, r.y, 1, r.h}, clip, Ink);
-  FillRect(target, SDL_Rect{r.x + r.w - 1, r.y, 1, r.h}, clip, Ink);
+  const int t = Thickness;
+  FillRect(target, SDL_Rect{r.x, r.y, r.w, t}, clip, Ink);
+  FillRect(target, SDL_Rect{r.x, r.y + r.h - t, r.w, t}, clip, Ink);
+  FillRect(target, SDL_Rect{r.x, r.y, t, r.h}, clip, Ink);
+  FillRect(target, SDL_Rect{r.x + r.w - t, r.y, t, r.h}, clip, Ink);
+}
+
+ListBox::ListBox(Fonts& fonts) : fonts_(fonts) {
+  OnMouseDown = [this](int button, SDL_Point p) {
+    if (button == SDL_BUTTON_LEFT) Press(p);
+  };
+}
+
+void ListBox::Clear() {
+  items_.clear();
+  listIndex_ = -1;
+  topIndex_ = 0;
+}
+
+void ListBox::AddItem(std::string text) { items_.push_back(std::move(text)); }
+
+int ListBox::RowHeight() {
+  TTF_Font* f = fonts_.Get(Font);
+  return f ? std::max(1, TTF_FontLineSkip(f)) : 16;
+}
+
+int ListBox::VisibleRows() {
+  return std::max(1, (Bounds.h - 2 * BorderWidth) / RowHeight());
+}
+
+void ListBox::SetTopIndex(int i) {
+  topIndex_ = std::clamp(i, 0, std::max(0, Count() - VisibleRows()));
+}
+
+void ListBox::SetListIndex(int i) {
+  if (items_.empty()) {
+    listIndex_ = -1;
+    topIndex_ = 0;
+    return;
+  }
+  listIndex_ = std::clamp(i, 0, Count() - 1);
+  const int rows = VisibleRows();
+  if (listIndex_ < topIndex_) SetTopIndex(listIndex_);
+  if (listIndex_ >= topIndex_ + rows) SetTopIndex(listIndex_ - rows + 1);
+  SetTopIndex(topIndex_);  // a shorter list may leave rows empty below its end
+}
+
+bool ListBox::KeyDown(int virtualKey) {
+  const int page = std::max(1, VisibleRows() - 1);
+  const int at = listIndex_;
+  switch (virtualKey) {
+    case 38:  // Up
+      SetListIndex(at - 1);
+      return true;
+    case 40:  // Down
+      SetListIndex(at + 1);
+      return true;
+    case 36:  // Home
+      SetListIndex(0);
+      return true;
+    case 35:  // End
+      SetListIndex(Count() - 1);
+      return true;
+    case 33:  // Page Up
+      SetListIndex(at - page);
+      return true;
+    case 34:  // Page Down
+      SetListIndex(at + page);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void ListBox::Press(SDL_Point p) {
+  const int rows = VisibleRows();
+  if (HasScrollBar() && p.x >= Bounds.w - BorderWidth - ScrollBarWidth) {
+    // A press on the bar above or below its thumb turns a page.
+    const int track = Bounds.h - 2 * BorderWidth;
+    const int thumbTop = BorderWidth + track * topIndex_ / Count();
+    SetTopIndex(p.y < thumbTop ? topIndex_ - rows : topIndex_ + rows);
+    return;
+  }
+  if (p.y < BorderWidth) return;
+  const int row = topIndex_ + (p.y - BorderWidth) / RowHeight();
+  if (row < Count() && row < topIndex_ + rows) SetListIndex(row);
+}
+
+void ListBox::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
+  if (!Visible) return;
+  const SDL_Rect r{origin.x, origin.y, Bounds.w, Bounds.h};
+  const SDL_Rect inner = Intersect(r, clip);
+  if (inner.w <= 0 || inner.h <= 0) return;
+  FillRect(target, r, inner, Back);
+  const int b = BorderWidth;
+  FillRect(target, SDL_Rect{r.x, r.y, r.w, b}, inner, Border);
+  FillRect(target, SDL_Rect{r.x, r.y + r.h - b, r.w, b}, inner, Border);
+  FillRect(target, SDL_Rect{r.x, r.y, b, r.h}, inner, Border);
+  FillRect(target, SDL_Rect{r.x + r.w - b, r.y, b, r.h}, inner, Border);
+
+  const bool bar = HasScrollBar();
+  const int rows = VisibleRows(), rowHeight = RowHeight();
+  const SDL_Rect text{r.x + b, r.y + b, r.w - 2 * b - (bar ? ScrollBarWidth : 0), rows * rowHeight};
+  const SDL_Rect textClip = Intersect(text, inner);
+  for (int i = topIndex_; i < Count() && i < topIndex_ + rows; ++i) {
+    const int y = text.y + (i - topIndex_) * rowHeight;
+    const bool selected = i == listIndex_;
+    if (selected) FillRect(target, SDL_Rect{text.x, y, text.w, rowHeight}, textClip, SelectedBack);
+    DrawText(fonts_, Font, items_[static_cast<size_t>(i)], selected ? SelectedFore : Fore, target,
+             text.x + 2, y, textClip);
+  }
+  if (bar) {
+    const int track = r.h - 2 * b;
+    const SDL_Rect barRect{r.x + r.w - b - ScrollBarWidth, r.y + b, ScrollBarWidth, track};
+    FillRect(target, barRect, inner, Colour{0, 0, 80});
+    const int thumbTop = track * topIndex_ / Count();
+    const int thumbHeight = std::max(6, track * rows / Count());
+    FillRect(target,
+             SDL_Rect{barRect.x + 2, barRect.y + thumbTop, ScrollBarWidth - 4,
+                      std::min(thumbHeight, track - thumbTop)},
+             inner, Border);
+  }
 }
 
 void Button::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {

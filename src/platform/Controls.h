@@ -34,6 +34,11 @@ class Control {
   bool Visible = true;
   std::function<void()> OnClick;
   std::function<void()> OnDoubleClick;
+  // Press and release of any mouse button (SDL_BUTTON_LEFT, ...), with the pointer position
+  // relative to the control's top-left corner. The release goes to the control that took the
+  // press, wherever the pointer is by then.
+  std::function<void(int button, SDL_Point local)> OnMouseDown;
+  std::function<void(int button, SDL_Point local)> OnMouseUp;
   // Mouse presses on it are its own even without a handler (the window is not dragged by it).
   bool CatchesMouse = false;
   // Shown in a small box when the pointer rests on the control.
@@ -46,7 +51,10 @@ class Control {
   // Whether the second press of a double-click is a click too (a push button), or only a
   // double-click (labels and pictures).
   virtual bool EveryPressClicks() const { return false; }
-  bool TakesMouse() const { return CatchesMouse || OnClick || OnDoubleClick || !ToolTip.empty(); }
+  bool TakesMouse() const {
+    return CatchesMouse || OnClick || OnDoubleClick || OnMouseDown || OnMouseUp ||
+           !ToolTip.empty();
+  }
   bool Contains(SDL_Point p) const;
   // A press that went down on this control and has not been released yet.
   bool Pressed = false;
@@ -63,13 +71,16 @@ class PictureBox : public Control {
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
   Control* ControlAt(SDL_Point p) override;
+  // Where c's top-left corner lies in this box's parent's coordinates, searching the children
+  // and their children; nothing when c is not inside.
+  std::optional<SDL_Point> OriginOf(const Control* c) const;
 };
 
 // Text in one font and colour, left-aligned or centred, on its background or transparent.
 class Label : public Control {
  public:
   explicit Label(Fonts& fonts) : fonts_(fonts) {}
-  enum class Align { Left, Centre };
+  enum class Align { Left, Centre, Right };
 
   std::string Caption;
   FontSpec Font;
@@ -104,11 +115,13 @@ class Image : public Control {
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
 };
 
-// A one-pixel frame, or a filled rectangle (a line is a filled rectangle one pixel thick).
+// A frame Thickness pixels wide inside its bounds, or a filled rectangle (a line is a filled
+// rectangle one pixel thick).
 class Shape : public Control {
  public:
   Colour Ink{0, 0, 255};
   bool Filled = false;
+  int Thickness = 1;
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
 };
@@ -125,6 +138,55 @@ class Button : public Control {
 
  private:
   Fonts& fonts_;
+};
+
+// A list of texts with one selected entry (or none), in the screens' colours. It scrolls to keep
+// the selection in view; a press selects the entry under the pointer; the arrow keys, Home, End,
+// Page Up and Page Down move the selection. Rows are the font's line height; only whole rows show.
+class ListBox : public Control {
+ public:
+  explicit ListBox(Fonts& fonts);
+  FontSpec Font{"Arial", 9.75, true};
+  Colour Fore{255, 255, 255};
+  Colour Back{0, 0, 128};
+  Colour SelectedFore{0, 0, 128};
+  Colour SelectedBack{0, 255, 255};
+  Colour Border{0, 0, 192};
+  // The frame drawn inside the bounds; the text area lies inside it.
+  static constexpr int BorderWidth = 1;
+  static constexpr int ScrollBarWidth = 12;
+
+  void Clear();
+  void AddItem(std::string text);
+  const std::vector<std::string>& Items() const { return items_; }
+  int Count() const { return static_cast<int>(items_.size()); }
+  // The selected position, -1 for none.
+  int ListIndex() const { return listIndex_; }
+  // Selects position i, clamped to the list (-1 only when the list is empty, or when asked), and
+  // scrolls so that it shows.
+  void SetListIndex(int i);
+  // The first position shown.
+  int TopIndex() const { return topIndex_; }
+  void SetTopIndex(int i);
+  int RowHeight();
+  // Whole rows that fit, at least one.
+  int VisibleRows();
+  // A key pressed while the list has the keyboard (a virtual-key code); true when it was one of
+  // the list's keys.
+  bool KeyDown(int virtualKey);
+
+  // A left press at p (the list's own pixels): the entry there is selected; on the scroll bar,
+  // a page is turned.
+  void Press(SDL_Point p);
+
+  void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+
+ private:
+  bool HasScrollBar() { return Count() > VisibleRows(); }
+  Fonts& fonts_;
+  std::vector<std::string> items_;
+  int listIndex_ = -1;
+  int topIndex_ = 0;
 };
 
 // Small drawing helpers shared by the controls and the screens.

@@ -126,8 +126,18 @@ void Window::Handle(const SDL_Event& event) {
     case SDL_MOUSEBUTTONDOWN: {
       HideToolTip();
       hovered_ = nullptr;
-      if (event.button.button != SDL_BUTTON_LEFT) return;
       const SDL_Point p{event.button.x, event.button.y};
+      if (!captured_) {
+        if (Control* target = root_.ControlAt(p); target && target->OnMouseDown) {
+          captured_ = target;
+          capturedButton_ = event.button.button;
+          const SDL_Point at = root_.OriginOf(target).value_or(SDL_Point{0, 0});
+          const auto handler = target->OnMouseDown;
+          handler(event.button.button, SDL_Point{p.x - at.x, p.y - at.y});
+          dirty_ = true;
+        }
+      }
+      if (event.button.button != SDL_BUTTON_LEFT) return;
       pressed_ = root_.ControlAt(p);
       if (!pressed_) return;
       pressed_->Pressed = true;
@@ -140,6 +150,18 @@ void Window::Handle(const SDL_Event& event) {
       return;
     }
     case SDL_MOUSEBUTTONUP: {
+      if (captured_ && event.button.button == capturedButton_) {
+        Control* target = captured_;
+        captured_ = nullptr;
+        if (target->OnMouseUp) {
+          const SDL_Point at = root_.OriginOf(target).value_or(SDL_Point{0, 0});
+          const auto handler = target->OnMouseUp;
+          dirty_ = true;
+          // The handler may hide this window; nothing of the press is looked at afterwards.
+          handler(event.button.button,
+                  SDL_Point{event.button.x - at.x, event.button.y - at.y});
+        }
+      }
       if (event.button.button != SDL_BUTTON_LEFT || !pressed_) return;
       Control* control = pressed_;
       pressed_ = nullptr;

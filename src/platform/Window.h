@@ -50,6 +50,9 @@ class Window {
 
   // The window manager asked to close it (not the × label, which is a control).
   std::function<void()> OnCloseRequest;
+  // A key went down while the window had the keyboard (auto-repeat not included), with its
+  // virtual-key code.
+  std::function<void(int virtualKey)> OnKeyDown;
 
   // Used by App: mouse and window events of this window, and drawing.
   void Handle(const SDL_Event& event);
@@ -81,6 +84,10 @@ class Window {
   bool mustPresent_ = true;  // the screen lost its picture (exposed, resized, shown)
   PictureBox root_;
   Control* pressed_ = nullptr;
+  // The control that took the first mouse press still held, and that press's button: it gets the
+  // release, wherever the pointer is by then.
+  Control* captured_ = nullptr;
+  int capturedButton_ = 0;
   Control* hovered_ = nullptr;
   int64_t hoverSinceNs_ = 0;
   SDL_Point pointer_{0, 0};

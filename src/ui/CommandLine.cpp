@@ -37,6 +37,14 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.Zone = args[++i];
     } else if (a.rfind("--zone=", 0) == 0) {
       o.Zone = a.substr(7);
+    } else if (a == "--zones") {
+      if (i + 1 >= args.size()) {
+        o.Error = "--zones needs a folder";
+        return o;
+      }
+      o.Zones = args[++i];
+    } else if (a.rfind("--zones=", 0) == 0) {
+      o.Zones = a.substr(8);
     } else {
       o.Error = "unknown argument: " + a;
       return o;
@@ -46,14 +54,17 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
 }
 
 std::string Usage() {
-  return "Usage: quarn [--zone FILE] [--no-sound]\n"
-         "  --zone FILE   play the zone FILE (a .qrn file) straight away\n"
-         "  --no-sound    play without sound\n"
-         "  --version     print the version and stop\n"
-         "  --help        print this text and stop\n"
-         "Without --zone the first zone of the zones folder beside the program is played.\n"
+  return "Usage: quarn [--zone FILE | --zones FOLDER] [--no-sound]\n"
+         "  --zone FILE      play the zone FILE (a .qrn file) straight away, without the\n"
+         "                   start screen; closing the game ends the program\n"
+         "  --zones FOLDER   list the zones of FOLDER on the start screen instead of the\n"
+         "                   zones beside the program and the player's own zones\n"
+         "  --no-sound       play without sound and without the question about it\n"
+         "  --version        print the version and stop\n"
+         "  --help           print this text and stop\n"
          "Keys: arrows walk, space puts down or takes a box, Ctrl+R restarts,\n"
-         "Enter restarts after the end, F11 or Alt+Enter switch fullscreen.\n";
+         "Enter restarts after the end, P pauses, Esc goes back to the start screen,\n"
+         "F11 or Alt+Enter switch fullscreen.\n";
 }
 
 std::optional<std::filesystem::path> FirstZone(const std::filesystem::path& folder) {

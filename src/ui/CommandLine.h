@@ -14,6 +14,8 @@ struct Options {
   bool NoSound = false;
   bool TracePlayer = false;  // print the player's fine position whenever it changes
   std::optional<std::string> Zone;
+  // Lists the zones of this folder instead of the zone folders (tests, trying zones out).
+  std::optional<std::string> Zones;
   std::string Error;  // non-empty: the arguments make no sense
 };
 

@@ -43,7 +43,10 @@ std::vector<LayoutEntry> MakeLayout() {
        "Control+R"},
       {"Shape1(1)", K::Frame, 648, 10, 30, 29, Blue},
       {"Label6", K::Label, 649, 10, 28, 29, White, "Arial", 18, true, true, "×"},
-      {"lblRT", K::Label, 718, 7, 72, 75, White, "Arial", 48, false, false, "50"},
+      // Mended: three time bonuses raise the countdown to 140, which does not fit 72 pixels at
+      // this size; the label keeps its right edge (790) and grows to the left, its digits
+      // right-aligned, so every value the countdown can reach shows whole.
+      {"lblRT", K::Label, 682, 7, 108, 75, White, "Arial", 48, false, false, "50", "", "", true},
       {"Line1(0)", K::Line, 0, 83, 800, 1, Blue},
       {"Picture1", K::Picture, 0, 85, 800, 480, Black},
       {"Line1(1)", K::Line, 0, 566, 800, 1, Blue},

@@ -24,6 +24,7 @@ struct LayoutEntry {
   std::string_view Caption = "";
   std::string_view Parent = "";
   std::string_view ToolTip = "";
+  bool RightAligned = false;
 };
 
 inline constexpr int GameScreenWidth = 800;

@@ -25,6 +25,8 @@ platform::WindowOptions GameWindowOptions() {
 // Icons past the screen's right edge can never be revealed, so the strips stop there.
 constexpr int StripCanvasWidth = GameScreenWidth + 50;
 constexpr int IconEdge = 25;
+constexpr int EscapeKey = 27;
+constexpr int PauseKey = 'P';
 
 }  // namespace
 
@@ -51,6 +53,10 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
   Bind();
   ImageNamed("Image1").Picture = logo_.get();
   window_.OnCloseRequest = [this] { Close(); };
+  window_.OnKeyDown = [this](int virtualKey) {
+    if (virtualKey == EscapeKey) Close();
+    if (virtualKey == PauseKey) TogglePause();
+  };
 }
 
 GameScreen::~GameScreen() { timer_.SetEnabled(false); }
@@ -72,8 +78,9 @@ void GameScreen::Build() {
         label->Font = platform::FontSpec{std::string(e.Font), e.Points, true};
         label->Fore = e.Ink;
         if (!e.Transparent) label->Background = platform::Colour{0, 0, 0};
-        label->Alignment =
-            e.Centred ? platform::Label::Align::Centre : platform::Label::Align::Left;
+        label->Alignment = e.Centred        ? platform::Label::Align::Centre
+                           : e.RightAligned ? platform::Label::Align::Right
+                                            : platform::Label::Align::Left;
         label->WordWrap = true;
         c = std::move(label);
         break;
@@ -112,8 +119,18 @@ void GameScreen::Build() {
       viewport.CatchesMouse = true;
     }
   }
+  // "Pauza" stands over the middle of the board while the game is paused.
+  auto pause = std::make_unique<platform::Label>(app_.FontSet());
+  pause->Caption = "Pauza";
+  pause->Font = platform::FontSpec{"Arial", 48, true};
+  pause->Alignment = platform::Label::Align::Centre;
+  pause->Background = platform::Colour{0, 0, 128};
+  pause->Bounds = SDL_Rect{(GameScreenWidth - 240) / 2, 240 - 40, 240, 80};
+  dynamic_cast<platform::PictureBox&>(ControlNamed("Picture1")).Children.push_back(pause.get());
+  controls_["lblPause"] = std::move(pause);
   for (const char* name :
-       {"Command1", "Command2", "Command3", "Command4", "ImC(11)", "ImC(22)", "picBox"}) {
+       {"Command1", "Command2", "Command3", "Command4", "ImC(11)", "ImC(22)", "picBox",
+        "lblPause"}) {
     ControlNamed(name).Visible = false;
   }
   dynamic_cast<platform::PictureBox&>(ControlNamed("picKapsa")).Canvas = kapsaCanvas_.get();
@@ -188,6 +205,12 @@ void GameScreen::Close() {
   sounds_.FreeAll();
   window_.Hide();
   if (OnClosed) OnClosed();
+}
+
+void GameScreen::TogglePause() {
+  if (closed_) return;
+  paused_ = !paused_;
+  Sync();
 }
 
 void GameScreen::Tick() {
@@ -271,7 +294,8 @@ void GameScreen::Sync() {
   }
 
   if (timer_.Interval() != s.TickInterval) timer_.SetInterval(s.TickInterval);
-  timer_.SetEnabled(s.TickEnabled && !closed_);
+  timer_.SetEnabled(s.TickEnabled && !closed_ && !paused_);
+  ControlNamed("lblPause").Visible = paused_;
   window_.Invalidate();
 }
 

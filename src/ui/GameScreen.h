@@ -30,8 +30,12 @@ class GameScreen {
   // The load event: the sounds, then the zone; the window appears when the zone is open. False,
   // after telling the player why, when the zone cannot be played: nothing of it is shown.
   bool Load(const std::string& zoneFile);
-  // The × label: the tick stops, every sound slot is freed, the window goes, OnClosed runs.
+  // The × label and Esc: the tick stops, every sound slot is freed, the window goes, OnClosed
+  // runs.
   void Close();
+  // P: the tick stops with "Pauza" over the board, and the next P lets it go on.
+  void TogglePause();
+  bool Paused() const { return paused_; }
   std::function<void()> OnClosed;
   // Runs after every tick (the end-to-end tests follow the player through it).
   std::function<void()> OnTicked;
@@ -72,6 +76,7 @@ class GameScreen {
   quarn::SurfacePtr logo_;
   bool failureShown_ = false;
   bool closed_ = false;
+  bool paused_ = false;
 };
 
 }  // namespace quarn::ui

@@ -1,12 +1,16 @@
-// Main.cpp — the quarn program: opens a zone on the game screen and plays it.
+// Main.cpp — the quarn program: the start screen, or with --zone one zone on the game screen.
 #include <cstdio>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "CommandLine.h"
+#include "Flow.h"
+#include "Folders.h"
 #include "GameScreen.h"
+#include "MessagePrompter.h"
 #include "platform/App.h"
+#include "render/PictureSet.h"
 #include "sound/SoundModule.h"
 
 int main(int argc, char** argv) {
@@ -25,15 +29,15 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const std::string folder = platform::ProgramFolder();
-  std::string zone;
-  if (options.Zone) {
-    zone = *options.Zone;
-  } else if (auto first = ui::FirstZone(folder)) {
-    zone = first->string();
+  const std::filesystem::path data = ui::DataFolder(platform::ProgramFolder());
+  ui::FlowFolders folders;
+  folders.Data = data;
+  folders.UserZones = ui::UserZoneFolder();
+  if (options.Zones) {
+    folders.ZoneFolders = {*options.Zones};
   } else {
-    std::fprintf(stderr, "quarn: no zone in %s/zones\n%s", folder.c_str(), ui::Usage().c_str());
-    return 2;
+    folders.ZoneFolders = {FindCaseless(data, {"zones"}).value_or(data / "zones"),
+                           folders.UserZones};
   }
 
   try {
@@ -41,37 +45,44 @@ int main(int argc, char** argv) {
     platform::SteadyClock clock;
     platform::App app(keys, clock);
     ProgramContext program(keys);
-    SoundModule sound(folder);
+    SoundModule sound(data);
+    // Without the question, sound is on unless --no-sound turns it off.
     sound.SetEnabled(!options.NoSound);
-    ui::GameScreen screen(app, program, sound, folder);
-    // There is no start screen to go back to yet: closing the game ends the program.
-    screen.OnClosed = [&app] { app.Quit(); };
+    ui::MessagePrompter prompter(app);
+    ui::Flow flow(app, program, sound, prompter, folders);
+
     // The trace: the player's position whenever it changes, and at the end how many ticks and
     // frames the run had, to check the game's speed from outside.
-    int64_t ticks = 0, firstTickNs = 0, lastTickNs = 0;
+    int64_t ticks = 0, firstTickNs = 0, lastTickNs = 0, presents = 0, unchanged = 0;
     if (options.TracePlayer) {
-      screen.OnTicked = [&, last = std::pair{-1, -1}]() mutable {
-        lastTickNs = clock.NowNs();
-        if (ticks++ == 0) firstTickNs = lastTickNs;
-        const GameState& s = screen.TheGame().State;
-        if (last == std::pair{s.PlayerX, s.PlayerY}) return;
-        last = {s.PlayerX, s.PlayerY};
-        std::printf("player %d %d\n", s.PlayerX, s.PlayerY);
-        std::fflush(stdout);
+      flow.OnNewGameScreen = [&](ui::GameScreen& screen) {
+        screen.OnTicked = [&, shown = &screen, last = std::pair{-1, -1}]() mutable {
+          lastTickNs = clock.NowNs();
+          if (ticks++ == 0) firstTickNs = lastTickNs;
+          presents = shown->Window().Presents();
+          unchanged = shown->Window().Unchanged();
+          const GameState& s = shown->TheGame().State;
+          if (last == std::pair{s.PlayerX, s.PlayerY}) return;
+          last = {s.PlayerX, s.PlayerY};
+          std::printf("player %d %d\n", s.PlayerX, s.PlayerY);
+          std::fflush(stdout);
+        };
       };
     }
-    if (!screen.Load(zone)) return 2;
+    if (options.Zone) {
+      if (!flow.PlayOnly(*options.Zone)) return 2;
+    } else {
+      flow.Begin(!options.NoSound);
+    }
     app.Run();
     if (options.TracePlayer) {
       // Rates over the span from the first tick to the last one.
       const double seconds = static_cast<double>(lastTickNs - firstTickNs) / 1e9;
       const double perSecond = seconds > 0 ? 1 / seconds : 0;
-      const platform::Window& w = screen.Window();
       std::printf("ran %.3f s: %lld ticks (%.2f/s), %lld frames (%.2f/s), %lld unchanged\n",
                   seconds, static_cast<long long>(ticks),
-                  static_cast<double>(ticks - 1) * perSecond, static_cast<long long>(w.Presents()),
-                  static_cast<double>(w.Presents()) * perSecond,
-                  static_cast<long long>(w.Unchanged()));
+                  static_cast<double>(ticks - 1) * perSecond, static_cast<long long>(presents),
+                  static_cast<double>(presents) * perSecond, static_cast<long long>(unchanged));
     }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "quarn: %s\n", e.what());

@@ -1,0 +1,227 @@
+// StartScreen.cpp — building frmStart, listing the zones every second, and its buttons and links.
+#include "StartScreen.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include "Links.h"
+#include "MessagePrompter.h"
+#include "render/PictureSet.h"
+
+namespace quarn::ui {
+
+namespace {
+
+constexpr platform::Colour Navy{0, 0, 128};
+constexpr platform::Colour FrameBlue{0, 0, 192};
+constexpr platform::Colour Cyan{0, 255, 255};
+constexpr platform::Colour Yellow{255, 255, 0};
+constexpr platform::Colour White{255, 255, 255};
+constexpr int RefreshMs = 1000;
+
+platform::WindowOptions StartWindowOptions() {
+  platform::WindowOptions o;
+  o.Title = AppTitle;
+  o.Width = StartScreenWidth;
+  o.Height = StartScreenHeight;
+  o.Borderless = true;
+  return o;
+}
+
+bool SameZones(const std::vector<ZoneEntry>& a, const std::vector<ZoneEntry>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+    return x.File == y.File && x.Title == y.Title;
+  });
+}
+
+}  // namespace
+
+std::string EditorQuestion() {
+  return std::string("Editor zatím není, jelikož ještě není ustálený formát zón.") + '\n' +
+         " Pro účely testování můžeš klidně měnit zóny v notepadu." + '\n' +
+         "  Chceš otevřít vybranou zónu v notepadu?";
+}
+
+std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders) {
+  std::string text = "Není tu žádná zóna. Zóny jsou soubory .qrn ve složce";
+  text += zoneFolders.size() == 1 ? ":" : "ch:";
+  for (const auto& folder : zoneFolders) text += "\n" + folder.string();
+  return text;
+}
+
+StartScreen::StartScreen(platform::App& app, Prompter& prompter,
+                         const std::filesystem::path& dataFolder,
+                         std::vector<std::filesystem::path> zoneFolders)
+    : app_(app),
+      prompter_(prompter),
+      dataFolder_(dataFolder),
+      zoneFolders_(std::move(zoneFolders)),
+      window_(app, StartWindowOptions()),
+      timer_(app.Timers(), [this] { Refresh(); }),
+      list_(app.FontSet()) {
+  Build();
+  window_.OnCloseRequest = [this] {
+    if (OnCancel) OnCancel();
+  };
+  window_.OnKeyDown = [this](int virtualKey) {
+    if (list_.KeyDown(virtualKey)) window_.Invalidate();
+  };
+  FindZones();
+  // The refresh runs for the whole program, also while a zone is played.
+  timer_.SetInterval(RefreshMs);
+  timer_.SetEnabled(true);
+}
+
+void StartScreen::Build() {
+  platform::PictureBox& root = window_.Root();
+  root.Background = Navy;
+  auto add = [&](const std::string& name, std::unique_ptr<platform::Control> c, SDL_Rect bounds,
+                 platform::PictureBox& parent) -> platform::Control& {
+    c->Bounds = bounds;
+    parent.Children.push_back(c.get());
+    platform::Control& placed = *c;
+    controls_[name] = std::move(c);
+    return placed;
+  };
+  auto frame = [&](const std::string& name, SDL_Rect bounds, int thickness) {
+    auto shape = std::make_unique<platform::Shape>();
+    shape->Ink = FrameBlue;
+    shape->Thickness = thickness;
+    add(name, std::move(shape), bounds, root);
+  };
+  auto picture = [&](const std::string& file) -> const SDL_Surface* {
+    auto loaded = LoadGraphicsFile(dataFolder_, file);
+    if (auto* p = std::get_if<quarn::SurfacePtr>(&loaded)) {
+      pictures_.push_back(std::move(*p));
+      return pictures_.back().get();
+    }
+    std::fprintf(stderr, "quarn: %s\n", std::get<std::string>(loaded).c_str());
+    return nullptr;
+  };
+  auto image = [&](const std::string& name, const std::string& file, SDL_Rect bounds,
+                   bool strip) -> platform::Control& {
+    auto img = std::make_unique<platform::Image>();
+    img->Picture = picture(file);
+    // A button strip shows its first look, as tall as the button.
+    if (strip) img->Source = SDL_Rect{0, 0, bounds.w, bounds.h};
+    return add(name, std::move(img), bounds, root);
+  };
+  auto label = [&](const std::string& name, const std::string& caption, SDL_Rect bounds,
+                   platform::Colour ink, double points) -> platform::Control& {
+    auto l = std::make_unique<platform::Label>(app_.FontSet());
+    l->Caption = caption;
+    l->Font = platform::FontSpec{"Arial", points, true};
+    l->Fore = ink;
+    return add(name, std::move(l), bounds, root);
+  };
+
+  frame("Shape1(1)", SDL_Rect{2, 2, 507, 310}, 3);
+  image("Image1", "Title.bmp", SDL_Rect{8, 8, 495, 152}, false);
+  platform::Control& mail = label("Label4", CreditLine, SDL_Rect{159, 16, 115, 19}, Cyan, 12);
+  mail.ToolTip = MailTip;
+  mail.OnClick = [this] {
+    if (OnLink) OnLink(MailLink);
+  };
+  label("Label3", WebLabel, SDL_Rect{290, 16, 159, 19}, Cyan, 12).OnClick = [this] {
+    if (OnLink) OnLink(WebLink);
+  };
+  image("btn(2)", "bCancel.bmp", SDL_Rect{466, 8, 37, 30}, true).OnClick = [this] {
+    if (OnCancel) OnCancel();
+  };
+  label("Label1", "verze 0.44alfa", SDL_Rect{25, 136, 88, 16}, Yellow, 9.75);
+  label("Label5", "Rebuild 03.03.2002", SDL_Rect{405, 158, 86, 11}, White, 6.75);
+  label("Label2", "Zóna :", SDL_Rect{58, 169, 48, 19}, White, 12);
+  frame("Shape1(0)", SDL_Rect{11, 188, 142, 114}, 1);
+  // The holder cuts off the list's own border: the list is a pixel larger on every side.
+  auto holder = std::make_unique<platform::PictureBox>();
+  holder->Background = Navy;
+  auto& picture1 =
+      static_cast<platform::PictureBox&>(add("Picture1", std::move(holder), {12, 189, 140, 112}, root));
+  list_.Bounds = SDL_Rect{-1, -1, 142, 114};
+  list_.Font = platform::FontSpec{"Arial", 9.75, true};
+  picture1.Children.push_back(&list_);
+  image("btn(1)", "bPlay.bmp", SDL_Rect{177, 189, 100, 30}, true).OnClick = [this] {
+    ClickedPlay();
+  };
+  image("btn(3)", "bEditor.bmp", SDL_Rect{177, 224, 100, 30}, true).OnClick = [this] {
+    ClickedEdit();
+  };
+}
+
+platform::Control& StartScreen::ControlNamed(const std::string& name) {
+  if (name == "lstZones") return list_;
+  auto it = controls_.find(name);
+  if (it == controls_.end()) throw std::out_of_range("no control " + name + " on the start screen");
+  return *it->second;
+}
+
+void StartScreen::Click(const std::string& name) {
+  if (const auto handler = ControlNamed(name).OnClick) handler();
+}
+
+bool StartScreen::AskSound() {
+  return prompter_.SkinMsgBox(SoundQuestion, msgbox::YesNo, msgbox::IconQuestion, "") ==
+         msgbox::ResultYes;
+}
+
+void StartScreen::Fill(std::vector<ZoneEntry> zones) {
+  zones_ = std::move(zones);
+  list_.Clear();
+  for (const ZoneEntry& z : zones_) list_.AddItem(z.Title);
+  window_.Invalidate();
+}
+
+void StartScreen::FindZones() {
+  Fill(ui::FindZones(zoneFolders_));
+  list_.SetListIndex(0);
+}
+
+void StartScreen::Refresh() {
+  std::vector<ZoneEntry> zones = ui::FindZones(zoneFolders_);
+  if (SameZones(zones, zones_)) return;
+  const int remembered = list_.ListIndex();
+  Fill(std::move(zones));
+  list_.SetListIndex(std::max(remembered, 0));
+}
+
+const ZoneEntry* StartScreen::Selected() const {
+  const int i = list_.ListIndex();
+  if (i < 0 || i >= static_cast<int>(zones_.size())) return nullptr;
+  return &zones_[static_cast<size_t>(i)];
+}
+
+void StartScreen::Show() {
+  window_.Show();
+  window_.Invalidate();
+}
+
+void StartScreen::Hide() { window_.Hide(); }
+
+void StartScreen::ClickedPlay() {
+  const ZoneEntry* zone = Selected();
+  if (!zone) {
+    // Mended: with no zone listed there is nothing to play; the player is told where zones go
+    // instead of the program failing on an empty selection.
+    prompter_.SkinMsgBox(NoZoneText(zoneFolders_), msgbox::OkOnly, msgbox::IconExclamation, "");
+    return;
+  }
+  const std::filesystem::path file = zone->File;
+  if (OnPlay) OnPlay(file);
+}
+
+void StartScreen::ClickedEdit() {
+  const ZoneEntry* zone = Selected();
+  if (!zone) {
+    // Mended: as for Play, an empty list has no zone to open in the editor.
+    prompter_.SkinMsgBox(NoZoneText(zoneFolders_), msgbox::OkOnly, msgbox::IconExclamation, "");
+    return;
+  }
+  const std::filesystem::path file = zone->File;
+  if (prompter_.SkinMsgBox(EditorQuestion(), msgbox::YesNo, msgbox::IconExclamation, "") !=
+      msgbox::ResultYes)
+    return;
+  if (OnEdit) OnEdit(file);
+}
+
+}  // namespace quarn::ui

@@ -1,0 +1,83 @@
+// StartScreen.h — frmStart: the zone list, the Play, Editor and Cancel buttons, and the links.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ZoneList.h"
+#include "game/Ports.h"
+#include "platform/App.h"
+#include "platform/Controls.h"
+#include "platform/Timers.h"
+#include "platform/Window.h"
+#include "render/Surface.h"
+
+namespace quarn::ui {
+
+inline constexpr int StartScreenWidth = 511;
+inline constexpr int StartScreenHeight = 314;
+
+// The texts the start screen asks and tells.
+inline constexpr const char* SoundQuestion = "Podporuje tvá zvuková karta DirectSound?";
+std::string EditorQuestion();
+std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders);
+
+class StartScreen {
+ public:
+  // Pictures come from dataFolder's Graphics; zones are listed from zoneFolders, in that order.
+  StartScreen(platform::App& app, Prompter& prompter, const std::filesystem::path& dataFolder,
+              std::vector<std::filesystem::path> zoneFolders);
+  StartScreen(const StartScreen&) = delete;
+  StartScreen& operator=(const StartScreen&) = delete;
+
+  // The sound question: true when the player answers Yes.
+  bool AskSound();
+  // Lists the zones again and selects the first.
+  void FindZones();
+  void Show();
+  void Hide();
+  // Play: the selected zone goes to OnPlay. Editor: after a Yes to the question, to OnEdit.
+  // Both tell the player when there is no zone to choose.
+  void ClickedPlay();
+  void ClickedEdit();
+
+  std::function<void(const std::filesystem::path& zone)> OnPlay;
+  std::function<void(const std::filesystem::path& zone)> OnEdit;
+  std::function<void(const std::string& link)> OnLink;
+  // Cancel, or the window manager closing the window.
+  std::function<void()> OnCancel;
+
+  platform::Window& Window() { return window_; }
+  platform::Timer& Timer1() { return timer_; }
+  platform::ListBox& List() { return list_; }
+  // The zone files and their titles, position by position as the list shows them.
+  const std::vector<ZoneEntry>& Zones() const { return zones_; }
+  // A control by its name in the layout ("lstZones" is the list).
+  platform::Control& ControlNamed(const std::string& name);
+  void Click(const std::string& name);
+
+ private:
+  void Build();
+  // The list refresh: the same position stays selected, or the last one when the list got
+  // shorter. A list that did not change is left as it is, scrolled where the player left it.
+  void Refresh();
+  void Fill(std::vector<ZoneEntry> zones);
+  const ZoneEntry* Selected() const;
+
+  platform::App& app_;
+  Prompter& prompter_;
+  std::filesystem::path dataFolder_;
+  std::vector<std::filesystem::path> zoneFolders_;
+  platform::Window window_;
+  platform::Timer timer_;
+  platform::ListBox list_;
+  std::map<std::string, std::unique_ptr<platform::Control>> controls_;
+  std::vector<quarn::SurfacePtr> pictures_;
+  std::vector<ZoneEntry> zones_;
+};
+
+}  // namespace quarn::ui
