@@ -225,9 +225,7 @@ int ListBox::RowHeight() {
   return f ? std::max(1, TTF_FontLineSkip(f)) : 16;
 }
 
-int ListBox::VisibleRows() {
-  return std::max(1, (Bounds.h - 2 * BorderWidth) / RowHeight());
-}
+int ListBox::VisibleRows() { return std::max(1, (Bounds.h - 2 * BorderWidth) / RowHeight()); }
 
 void ListBox::SetTopIndex(int i) {
   topIndex_ = std::clamp(i, 0, std::max(0, Count() - VisibleRows()));

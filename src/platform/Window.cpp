@@ -31,7 +31,9 @@ SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* area, void* data) {
 Window::Window(App& app, const WindowOptions& options) : app_(app), options_(options) {
   SDL_Rect usable{0, 0, options.Width, options.Height};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
-  scale_ = WholeScale(options.Width, options.Height, usable.w, usable.h);
+  scale_ = WholeScale(options.ScaleAsWidth > 0 ? options.ScaleAsWidth : options.Width,
+                      options.ScaleAsHeight > 0 ? options.ScaleAsHeight : options.Height, usable.w,
+                      usable.h);
 
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (options.Borderless) flags |= SDL_WINDOW_BORDERLESS;
@@ -158,8 +160,7 @@ void Window::Handle(const SDL_Event& event) {
           const auto handler = target->OnMouseUp;
           dirty_ = true;
           // The handler may hide this window; nothing of the press is looked at afterwards.
-          handler(event.button.button,
-                  SDL_Point{event.button.x - at.x, event.button.y - at.y});
+          handler(event.button.button, SDL_Point{event.button.x - at.x, event.button.y - at.y});
         }
       }
       if (event.button.button != SDL_BUTTON_LEFT || !pressed_) return;

@@ -19,6 +19,10 @@ struct WindowOptions {
   int Height = 600;
   bool Borderless = true;  // the screens; a dialog has a title bar
   bool CanFullscreen = false;
+  // The whole scaling factor is chosen as for a window of this logical size (0: its own), so a
+  // small dialog is scaled like the screens it stands over.
+  int ScaleAsWidth = 0;
+  int ScaleAsHeight = 0;
 };
 
 // The largest whole factor by which a logical size fits into the usable area, at least 1.

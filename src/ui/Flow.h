@@ -17,9 +17,9 @@
 namespace quarn::ui {
 
 struct FlowFolders {
-  std::filesystem::path Data;                    // Graphics and sound
+  std::filesystem::path Data;                      // Graphics and sound
   std::vector<std::filesystem::path> ZoneFolders;  // listed in this order
-  std::filesystem::path UserZones;               // where a zone is copied to be edited
+  std::filesystem::path UserZones;                 // where a zone is copied to be edited
 };
 
 class Flow {

@@ -128,9 +128,8 @@ void GameScreen::Build() {
   pause->Bounds = SDL_Rect{(GameScreenWidth - 240) / 2, 240 - 40, 240, 80};
   dynamic_cast<platform::PictureBox&>(ControlNamed("Picture1")).Children.push_back(pause.get());
   controls_["lblPause"] = std::move(pause);
-  for (const char* name :
-       {"Command1", "Command2", "Command3", "Command4", "ImC(11)", "ImC(22)", "picBox",
-        "lblPause"}) {
+  for (const char* name : {"Command1", "Command2", "Command3", "Command4", "ImC(11)", "ImC(22)",
+                           "picBox", "lblPause"}) {
     ControlNamed(name).Visible = false;
   }
   dynamic_cast<platform::PictureBox&>(ControlNamed("picKapsa")).Canvas = kapsaCanvas_.get();

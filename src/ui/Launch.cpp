@@ -1,4 +1,5 @@
-// Launch.cpp — starting xdg-open without waiting for it, and finding a zone file the player may edit.
+// Launch.cpp — starting xdg-open without waiting for it, and finding a zone file the player may
+// edit.
 #include "Launch.h"
 
 #include <spawn.h>

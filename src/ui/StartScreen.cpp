@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "GameLayout.h"
 #include "Links.h"
 #include "MessagePrompter.h"
 #include "render/PictureSet.h"
@@ -26,6 +27,9 @@ platform::WindowOptions StartWindowOptions() {
   o.Width = StartScreenWidth;
   o.Height = StartScreenHeight;
   o.Borderless = true;
+  // As large as the game screen is drawn, not larger because the window is smaller.
+  o.ScaleAsWidth = GameScreenWidth;
+  o.ScaleAsHeight = GameScreenHeight;
   return o;
 }
 
@@ -136,8 +140,8 @@ void StartScreen::Build() {
   // The holder cuts off the list's own border: the list is a pixel larger on every side.
   auto holder = std::make_unique<platform::PictureBox>();
   holder->Background = Navy;
-  auto& picture1 =
-      static_cast<platform::PictureBox&>(add("Picture1", std::move(holder), {12, 189, 140, 112}, root));
+  auto& picture1 = static_cast<platform::PictureBox&>(
+      add("Picture1", std::move(holder), {12, 189, 140, 112}, root));
   list_.Bounds = SDL_Rect{-1, -1, 142, 114};
   list_.Font = platform::FontSpec{"Arial", 9.75, true};
   picture1.Children.push_back(&list_);

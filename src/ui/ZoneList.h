@@ -1,4 +1,5 @@
-// ZoneList.h — the zone files of the zone folders with their titles, as the start screen lists them.
+// ZoneList.h — the zone files of the zone folders with their titles, as the start screen lists
+// them.
 #pragma once
 
 #include <filesystem>
