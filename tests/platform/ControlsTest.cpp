@@ -116,6 +116,89 @@ TEST(Controls, ScaledCopyOfAPartOfAPicture) {
   EXPECT_EQ(PixelAt(target.get(), 55, 25), 0u);  // the lower frame never shows
 }
 
+TEST_F(WithFonts, ListBoxKeysMoveTheSelectionAndTheListScrollsToShowIt) {
+  Fonts fonts;
+  ListBox list(fonts);
+  list.Bounds = SDL_Rect{-1, -1, 142, 114};
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_TRUE(list.KeyDown(40));  // keys on an empty list select nothing and do no harm
+  EXPECT_EQ(list.ListIndex(), -1);
+  for (int i = 0; i < 20; ++i) list.AddItem("zóna " + std::to_string(i));
+  const int rows = list.VisibleRows();
+  ASSERT_GE(rows, 5);
+  ASSERT_LT(rows, 20);
+  list.SetListIndex(0);
+
+  EXPECT_TRUE(list.KeyDown(38));  // Up at the top stays
+  EXPECT_EQ(list.ListIndex(), 0);
+  list.KeyDown(40);
+  EXPECT_EQ(list.ListIndex(), 1);
+  EXPECT_EQ(list.TopIndex(), 0);
+  list.KeyDown(34);  // Page Down: a page less one row
+  EXPECT_EQ(list.ListIndex(), rows);
+  EXPECT_EQ(list.TopIndex(), 1);  // the selection is the last row shown
+  list.KeyDown(35);               // End
+  EXPECT_EQ(list.ListIndex(), 19);
+  EXPECT_EQ(list.TopIndex(), 20 - rows);
+  list.KeyDown(40);  // Down at the bottom stays
+  EXPECT_EQ(list.ListIndex(), 19);
+  list.KeyDown(33);  // Page Up
+  EXPECT_EQ(list.ListIndex(), 19 - (rows - 1));
+  EXPECT_EQ(list.TopIndex(), 20 - rows);  // still in view: no scroll
+  list.KeyDown(36);                       // Home
+  EXPECT_EQ(list.ListIndex(), 0);
+  EXPECT_EQ(list.TopIndex(), 0);
+  EXPECT_FALSE(list.KeyDown(13));  // Enter is not the list's
+
+  // A selection past the end of a list that got shorter lands on its last entry.
+  list.SetListIndex(30);
+  EXPECT_EQ(list.ListIndex(), 19);
+  list.Clear();
+  list.AddItem("jediná");
+  list.SetListIndex(5);
+  EXPECT_EQ(list.ListIndex(), 0);
+  EXPECT_EQ(list.TopIndex(), 0);
+}
+
+TEST_F(WithFonts, ListBoxPressSelectsTheRowUnderThePointerAndItsHolderCutsItsBorder) {
+  Fonts fonts;
+  ListBox list(fonts);
+  list.Bounds = SDL_Rect{-1, -1, 142, 114};
+  for (int i = 0; i < 12; ++i) list.AddItem("zóna " + std::to_string(i));
+  list.SetListIndex(0);
+  PictureBox holder;
+  holder.Bounds = SDL_Rect{12, 189, 140, 112};
+  holder.Children.push_back(&list);
+  PictureBox root;
+  root.Bounds = SDL_Rect{0, 0, 511, 314};
+  root.Children.push_back(&holder);
+
+  // Through the holder, in window pixels: the third row.
+  const int row = list.RowHeight();
+  const SDL_Point p{40, 189 + 2 * row + row / 2};
+  ASSERT_EQ(root.ControlAt(p), &list);
+  const SDL_Point origin = root.OriginOf(&list).value();
+  EXPECT_EQ(origin.x, 11);
+  EXPECT_EQ(origin.y, 188);
+  list.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{p.x - origin.x, p.y - origin.y});
+  EXPECT_EQ(list.ListIndex(), 2);
+  list.OnMouseDown(SDL_BUTTON_RIGHT, SDL_Point{p.x - origin.x, 1});
+  EXPECT_EQ(list.ListIndex(), 2);  // only the left button selects
+  // A press on the scroll bar below its thumb turns a page and leaves the selection alone.
+  list.Press(SDL_Point{list.Bounds.w - 4, list.Bounds.h - 4});
+  EXPECT_EQ(list.TopIndex(), 12 - list.VisibleRows());
+  EXPECT_EQ(list.ListIndex(), 2);
+
+  SurfacePtr frame = NewSurface(511, 314);
+  list.SetTopIndex(0);
+  root.Draw(frame.get(), SDL_Point{0, 0}, root.Bounds);
+  EXPECT_EQ(PixelAt(frame.get(), 13, 190), 0x000080u);  // inside: the list's background
+  EXPECT_EQ(PixelAt(frame.get(), 11, 188), 0u);  // its border lies outside the holder
+  // The selected row is highlighted across the text area, the others are not.
+  EXPECT_EQ(PixelAt(frame.get(), 120, 189 + 2 * row + 1), 0x00FFFFu);
+  EXPECT_EQ(PixelAt(frame.get(), 120, 189 + row + 1), 0x000080u);
+}
+
 TEST(WholeScale, LargestWholeFactorThatFits) {
   EXPECT_EQ(WholeScale(800, 600, 1280, 1024), 1);
   EXPECT_EQ(WholeScale(800, 600, 1920, 1040), 1);

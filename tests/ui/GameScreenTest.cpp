@@ -194,6 +194,35 @@ TEST_F(GameScreenTest, TheTimerDrivesTheGameAtSixtyFourTicksASecond) {
   EXPECT_EQ(screen->Timer1().Schedule().PeriodNs(), platform::EffectivePeriodNs(2));
 }
 
+TEST_F(GameScreenTest, PPausesAndResumesAndEscClosesTheScreen) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  const int startX = State().PlayerX;
+  keys.KeyDown(vk::Right);
+  screen->Window().OnKeyDown('P');
+  RunFor(500);
+  EXPECT_EQ(State().PlayerX, startX);
+  EXPECT_TRUE(screen->ControlNamed("lblPause").Visible);
+  EXPECT_EQ(PixelAt(Frame(), 400 - 115, 85 + 200 + 2), 0x000080u);  // "Pauza" over the board
+  // A restart while paused reloads the zone and stays paused.
+  screen->Click("Label5");
+  RunFor(100);
+  EXPECT_EQ(State().PlayerX, startX);
+  EXPECT_TRUE(screen->Paused());
+
+  screen->Window().OnKeyDown('P');
+  EXPECT_FALSE(screen->ControlNamed("lblPause").Visible);
+  RunFor(250);
+  EXPECT_EQ(State().PlayerX, startX + 16);
+  keys.KeyUp(vk::Right);
+
+  screen->Window().OnKeyDown(27);
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(screen->Window().Shown());
+  EXPECT_FALSE(screen->Timer1().Enabled());
+  screen->Window().OnKeyDown('P');  // a closed screen never starts ticking again
+  EXPECT_FALSE(screen->Timer1().Enabled());
+}
+
 TEST_F(GameScreenTest, DoubleClickOnTheLogoRevealsTheDebuggingButtons) {
   ASSERT_TRUE(screen->Load(WalkZone));
   const SDL_Rect logo = screen->ControlNamed("Image1").Bounds;

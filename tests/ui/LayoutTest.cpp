@@ -77,9 +77,18 @@ TEST(GameLayout, TextsAndFontsThePlayerSees) {
     // Every label's font is installed, or its stand-in is.
     EXPECT_FALSE(fonts.FileFor(std::string(e.Font), true).empty()) << e.Name;
   }
-  // The countdown's three-digit times still fit beside the close button.
-  EXPECT_GT(GameControl("lblRT").Left,
-            GameControl("Shape1(1)").Left + GameControl("Shape1(1)").Width);
+  // The countdown's three-digit times (three time bonuses give 140) fit whole beside the
+  // close button.
+  const LayoutEntry& rt = GameControl("lblRT");
+  EXPECT_GT(rt.Left, GameControl("Shape1(1)").Left + GameControl("Shape1(1)").Width);
+  EXPECT_TRUE(rt.RightAligned);
+  ASSERT_EQ(TTF_Init(), 0);
+  {
+    platform::Fonts measuring;
+    EXPECT_LE(measuring.Measure({"Arial", rt.Points, true}, "140").x, rt.Width);
+    EXPECT_LE(measuring.Measure({"Arial", rt.Points, true}, "888").x, rt.Width);
+  }
+  TTF_Quit();
 }
 
 TEST(GameLayout, NamesAreUnique) {

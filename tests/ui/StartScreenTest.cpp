@@ -1,0 +1,309 @@
+// StartScreenTest.cpp — the start screen and the way between the screens, on SDL's dummy display.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "platform/App.h"
+#include "sound/SoundModule.h"
+#include "ui/Flow.h"
+#include "ui/Links.h"
+#include "ui/StartScreen.h"
+
+namespace quarn::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+uint32_t PixelAt(SDL_Surface* s, int x, int y) {
+  return static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF;
+}
+
+class FakeClock : public platform::MonotonicClock {
+ public:
+  int64_t NowNs() override { return now; }
+  int64_t now = 1'000'000'000;
+};
+
+// Answers every question with the next scripted answer (No when the script is used up).
+class ScriptedPrompter : public Prompter {
+ public:
+  struct Asked {
+    std::string Prompt;
+    int Buttons, Icon;
+  };
+  int SkinMsgBox(const std::string& prompt, int buttons, int icon, const std::string&) override {
+    asked.push_back({prompt, buttons, icon});
+    if (answers.empty()) return msgbox::ResultNo;
+    const int a = answers.front();
+    answers.erase(answers.begin());
+    return a;
+  }
+  std::vector<Asked> asked;
+  std::vector<int> answers;
+};
+
+void WriteZone(const fs::path& file, const std::string& title) {
+  std::ifstream walk(std::string(QUARN_TEST_ZONES) + "/walk.qrn");
+  std::string text((std::istreambuf_iterator<char>(walk)), std::istreambuf_iterator<char>());
+  text = "\"" + title + "\"" + text.substr(text.find('\n'));
+  std::ofstream(file) << text;
+}
+
+class StartScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    root = fs::temp_directory_path() / ("quarn-start-" + std::to_string(::getpid()));
+    shipped = root / "zones";
+    own = root / "own";
+    fs::remove_all(root);
+    fs::create_directories(shipped);
+    fs::create_directories(own);
+    app = std::make_unique<platform::App>(keys, clock);
+    app->AnswerInstead = [this](const std::string&, const std::string& text,
+                                const std::vector<std::string>&) {
+      told.push_back(text);
+      return 1;
+    };
+  }
+  void TearDown() override {
+    flow.reset();
+    screen.reset();
+    sound.reset();
+    program.reset();
+    app.reset();
+    fs::remove_all(root);
+  }
+  StartScreen& Screen() {
+    if (!screen) screen = std::make_unique<StartScreen>(*app, prompter, QUARN_BIN_DIR,
+                                                        std::vector<fs::path>{shipped, own});
+    return *screen;
+  }
+  Flow& TheFlow() {
+    program = std::make_unique<ProgramContext>(keys);
+    sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
+    flow = std::make_unique<Flow>(*app, *program, *sound, prompter,
+                                  FlowFolders{QUARN_BIN_DIR, {shipped, own}, own});
+    flow->OpenInEditor = [this](const fs::path& file) {
+      edited.push_back(file);
+      return editorStarts;
+    };
+    return *flow;
+  }
+  void RunFor(int64_t ms) {
+    for (int64_t i = 0; i < ms; ++i) {
+      clock.now += 1'000'000;
+      app->Timers().RunDue();
+    }
+  }
+  std::vector<std::string> Titles() { return Screen().List().Items(); }
+
+  fs::path root;
+  fs::path shipped, own;
+  KeyState keys;
+  FakeClock clock;
+  ScriptedPrompter prompter;
+  std::unique_ptr<platform::App> app;
+  std::unique_ptr<StartScreen> screen;
+  std::unique_ptr<ProgramContext> program;
+  std::unique_ptr<SoundModule> sound;
+  std::unique_ptr<Flow> flow;
+  std::vector<std::string> told;
+  std::vector<fs::path> edited;
+  bool editorStarts = true;
+};
+
+TEST_F(StartScreenTest, TheScreenThePlayerSees) {
+  WriteZone(shipped / "a.qrn", "Úvod");
+  SDL_Surface* f = Screen().Window().Compose();
+  ASSERT_EQ(f->w, 511);
+  ASSERT_EQ(f->h, 314);
+  EXPECT_EQ(PixelAt(f, 100, 305), 0x000080u);  // background
+  EXPECT_EQ(PixelAt(f, 2, 100), 0x0000C0u);    // the 3-pixel frame along the edge
+  EXPECT_EQ(PixelAt(f, 4, 100), 0x0000C0u);
+  EXPECT_EQ(PixelAt(f, 5, 100), 0x000080u);
+  EXPECT_EQ(PixelAt(f, 11, 250), 0x0000C0u);  // the frame around the list
+  EXPECT_EQ(PixelAt(f, 140, 192), 0x00FFFFu);  // the first zone is selected
+  auto caption = [&](const std::string& name) {
+    return dynamic_cast<platform::Label&>(Screen().ControlNamed(name)).Caption;
+  };
+  EXPECT_EQ(caption("Label1"), "verze 0.44alfa");
+  EXPECT_EQ(caption("Label5"), "Rebuild 03.03.2002");
+  EXPECT_EQ(caption("Label2"), "Zóna :");
+  EXPECT_EQ(Screen().ControlNamed("Label4").ToolTip, MailTip);
+  const SDL_Rect play = Screen().ControlNamed("btn(1)").Bounds;
+  EXPECT_EQ(play.x, 177);
+  EXPECT_EQ(play.y, 189);
+  EXPECT_EQ(Screen().ControlNamed("btn(3)").Bounds.y, 224);
+  EXPECT_EQ(Screen().ControlNamed("btn(2)").Bounds.x, 466);
+}
+
+TEST_F(StartScreenTest, ZonesAreListedByFileNameShippedFirstAndTheListFollowsTheFolders) {
+  WriteZone(shipped / "b.qrn", "Druhá");
+  WriteZone(shipped / "a.QRN", "První");
+  WriteZone(shipped / "c.qrn", "První");  // a title twice is listed twice
+  std::ofstream(shipped / "notes.txt") << "no zone";
+  std::ofstream(shipped / "d.qrn") << "";  // no title to read: an empty entry
+  WriteZone(own / "a.qrn", "Moje");
+  EXPECT_EQ(Titles(), (std::vector<std::string>{"První", "Druhá", "První", "", "Moje"}));
+  EXPECT_EQ(Screen().Zones()[2].File, shipped / "c.qrn");
+  EXPECT_EQ(Screen().Zones()[4].File, own / "a.qrn");
+  EXPECT_EQ(Screen().List().ListIndex(), 0);
+
+  // The refresh keeps the position, not the zone: a file added before it shifts the zones.
+  Screen().List().SetListIndex(1);
+  WriteZone(shipped / "0.qrn", "Nová");
+  RunFor(999);
+  EXPECT_EQ(Titles().size(), 5u);
+  RunFor(1);
+  EXPECT_EQ(Titles().front(), "Nová");
+  EXPECT_EQ(Screen().List().ListIndex(), 1);
+  EXPECT_EQ(Screen().Zones()[1].File, shipped / "a.QRN");
+  // A list grown shorter than the position selects its last zone.
+  Screen().List().SetListIndex(5);
+  fs::remove(own / "a.qrn");
+  fs::remove(shipped / "d.qrn");
+  RunFor(1000);
+  EXPECT_EQ(Screen().List().ListIndex(), 3);
+  // The refresh goes on while the screen is hidden.
+  Screen().Hide();
+  fs::remove_all(shipped);
+  RunFor(1000);
+  EXPECT_TRUE(Titles().empty());
+  EXPECT_EQ(Screen().List().ListIndex(), -1);
+  EXPECT_TRUE(Screen().Timer1().Enabled());
+}
+
+TEST_F(StartScreenTest, QuestionsPlayEditCancelAndLinks) {
+  std::vector<fs::path> played, forEditor;
+  std::vector<std::string> links;
+  int cancels = 0;
+  StartScreen& s = Screen();
+  s.OnPlay = [&](const fs::path& z) { played.push_back(z); };
+  s.OnEdit = [&](const fs::path& z) { forEditor.push_back(z); };
+  s.OnLink = [&](const std::string& l) { links.push_back(l); };
+  s.OnCancel = [&] { ++cancels; };
+
+  // With no zone, Play and Editor say so instead of starting anything.
+  s.Click("btn(1)");
+  s.Click("btn(3)");
+  ASSERT_EQ(prompter.asked.size(), 2u);
+  EXPECT_NE(prompter.asked[0].Prompt.find("žádná zóna"), std::string::npos);
+  EXPECT_NE(prompter.asked[0].Prompt.find(shipped.string()), std::string::npos);
+  EXPECT_TRUE(played.empty());
+  EXPECT_TRUE(forEditor.empty());
+
+  prompter.asked.clear();
+  prompter.answers = {msgbox::ResultYes, msgbox::ResultNo};
+  EXPECT_TRUE(s.AskSound());
+  EXPECT_FALSE(s.AskSound());
+  EXPECT_EQ(prompter.asked[0].Prompt, "Podporuje tvá zvuková karta DirectSound?");
+  EXPECT_EQ(prompter.asked[0].Buttons, msgbox::YesNo);
+  EXPECT_EQ(prompter.asked[0].Icon, msgbox::IconQuestion);
+
+  WriteZone(shipped / "a.qrn", "A");
+  WriteZone(shipped / "b.qrn", "B");
+  RunFor(1000);
+  s.Window().OnKeyDown(40);  // Down
+  s.Click("btn(1)");
+  EXPECT_EQ(played, std::vector<fs::path>{shipped / "b.qrn"});
+
+  prompter.asked.clear();
+  prompter.answers = {msgbox::ResultNo, msgbox::ResultYes};
+  s.Click("btn(3)");
+  EXPECT_TRUE(forEditor.empty());
+  s.Click("btn(3)");
+  EXPECT_EQ(forEditor, std::vector<fs::path>{shipped / "b.qrn"});
+  EXPECT_EQ(prompter.asked[0].Prompt,
+            "Editor zatím není, jelikož ještě není ustálený formát zón.\n Pro účely testování "
+            "můžeš klidně měnit zóny v notepadu.\n  Chceš otevřít vybranou zónu v notepadu?");
+  EXPECT_EQ(prompter.asked[0].Buttons, msgbox::YesNo);
+  EXPECT_EQ(prompter.asked[0].Icon, msgbox::IconExclamation);
+
+  s.Click("Label3");
+  s.Click("Label4");
+  EXPECT_EQ(links, (std::vector<std::string>{WebLink, MailLink}));
+  EXPECT_EQ(s.List().ListIndex(), 1);  // a link touches nothing else
+  EXPECT_EQ(cancels, 0);
+  s.Click("btn(2)");
+  s.Window().OnCloseRequest();
+  EXPECT_EQ(cancels, 2);
+}
+
+TEST_F(StartScreenTest, PlayHidesTheStartScreenAndCloseBringsItBackWithItsSelection) {
+  WriteZone(shipped / "a.qrn", "A");
+  WriteZone(shipped / "b.qrn", "B");
+  prompter.answers = {msgbox::ResultNo};
+  Flow& f = TheFlow();
+  f.Begin(true);
+  ASSERT_EQ(prompter.asked.size(), 1u);  // the sound question, before the screen shows
+  EXPECT_FALSE(sound->Enabled());
+  EXPECT_TRUE(f.Start().Window().Shown());
+
+  f.Start().List().SetListIndex(1);
+  f.Start().ClickedPlay();
+  ASSERT_NE(f.Game(), nullptr);
+  EXPECT_TRUE(f.Game()->Window().Shown());
+  EXPECT_FALSE(f.Start().Window().Shown());
+  EXPECT_EQ(f.Game()->TheGame().State.FileName, (shipped / "b.qrn").string());
+
+  // Esc does what × does.
+  f.Game()->Window().OnKeyDown(27);
+  EXPECT_EQ(f.Game(), nullptr);
+  EXPECT_TRUE(f.Start().Window().Shown());
+  EXPECT_EQ(f.Start().List().ListIndex(), 1);
+  RunFor(50);  // the closed screen is dropped once its event is over
+
+  // A second game gets a fresh screen; the sound question is not asked again.
+  f.Start().ClickedPlay();
+  ASSERT_NE(f.Game(), nullptr);
+  f.Game()->Click("Label6");
+  EXPECT_TRUE(f.Start().Window().Shown());
+  EXPECT_EQ(prompter.asked.size(), 1u);
+  EXPECT_TRUE(told.empty());
+}
+
+TEST_F(StartScreenTest, AnUnreadableZoneIsToldAndTheStartScreenStays) {
+  std::ofstream(shipped / "a.qrn") << "\"Rozbitá\"\nxx\n";
+  Flow& f = TheFlow();
+  f.Begin(false);
+  f.Start().ClickedPlay();
+  EXPECT_EQ(f.Game(), nullptr);
+  EXPECT_TRUE(f.Start().Window().Shown());
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("a.qrn"), std::string::npos) << told[0];
+}
+
+TEST_F(StartScreenTest, TheEditorGetsTheZoneOrAWritableCopyOfIt) {
+  WriteZone(shipped / "a.qrn", "A");
+  Flow& f = TheFlow();
+  f.Begin(false);
+  prompter.answers = {msgbox::ResultYes};
+  f.Start().ClickedEdit();
+  EXPECT_EQ(edited, std::vector<fs::path>{shipped / "a.qrn"});
+
+  if (::geteuid() != 0) {  // root writes everywhere: nothing would be copied
+    fs::permissions(shipped / "a.qrn", fs::perms::owner_write, fs::perm_options::remove);
+    prompter.answers = {msgbox::ResultYes};
+    f.Start().ClickedEdit();
+    ASSERT_EQ(edited.size(), 2u);
+    EXPECT_EQ(edited[1], own / "a.qrn");
+    EXPECT_TRUE(fs::exists(own / "a.qrn"));
+  }
+
+  // When no editor can be started the player is told, and the start screen goes on.
+  editorStarts = false;
+  prompter.asked.clear();
+  prompter.answers = {msgbox::ResultYes};
+  f.Start().ClickedEdit();
+  ASSERT_EQ(prompter.asked.size(), 2u);
+  EXPECT_EQ(prompter.asked[1].Buttons, msgbox::OkOnly);
+  EXPECT_TRUE(f.Start().Window().Shown());
+}
+
+}  // namespace
+}  // namespace quarn::ui
