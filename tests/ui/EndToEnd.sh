@@ -23,6 +23,10 @@ exec 3>&-
 for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
 [ -s "$out/display" ] || { echo "FAIL: Xvfb chose no display"; cat "$out/xvfb.log"; exit 1; }
 export DISPLAY=:$(head -n1 "$out/display")
+# The program must draw on that display: a video driver inherited from the caller's environment
+# (SDL_VIDEODRIVER=dummy, as the unit tests use) would tick the game with no window anywhere.
+export SDL_VIDEODRIVER=x11
+unset WAYLAND_DISPLAY
 app=
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
