@@ -6,6 +6,7 @@
 
 #include "CommandLine.h"
 #include "GameScreen.h"
+#include "KeyFeed.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 
@@ -38,8 +39,9 @@ int main(int argc, char** argv) {
 
   try {
     KeyState keys;
+    ui::KeyFeed keyFeed(keys);
     platform::SteadyClock clock;
-    platform::App app(keys, clock);
+    platform::App app(keyFeed, clock);
     ProgramContext program(keys);
     SoundModule sound(folder);
     sound.SetEnabled(!options.NoSound);
