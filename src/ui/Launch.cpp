@@ -39,8 +39,8 @@ class SpawnSettings {
     sigfillset(&all);
     posix_spawnattr_setsigmask(&attr_, &none);
     posix_spawnattr_setsigdefault(&attr_, &all);
-    posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
-                                         POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&attr_,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   }
   ~SpawnSettings() {
     posix_spawnattr_destroy(&attr_);
@@ -80,9 +80,8 @@ bool StartDetached(const std::vector<std::string>& argv) {
   if (middle < 0) return false;
   if (middle == 0) {
     pid_t program = 0;
-    const int rc =
-        posix_spawnp(&program, args[0], settings.Actions(), settings.Attributes(), args.data(),
-                     environ);
+    const int rc = posix_spawnp(&program, args[0], settings.Actions(), settings.Attributes(),
+                                args.data(), environ);
     _exit(rc == 0 ? 0 : 127);
   }
   int status = 0;
@@ -120,8 +119,9 @@ std::optional<fs::path> CopyForEditing(const fs::path& zone, const fs::path& use
   bool made = fs::copy_file(zone, part, fs::copy_options::overwrite_existing, ec);
   // Mended: a copy keeps the shipped file's permissions, and a read-only copy could not be
   // edited either.
-  if (made) fs::permissions(part, fs::perms::owner_read | fs::perms::owner_write,
-                            fs::perm_options::add, ec);
+  if (made)
+    fs::permissions(part, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add,
+                    ec);
   if (made && !ec) fs::rename(part, target, ec);
   if (!made || ec) {
     fs::remove(part, ec);

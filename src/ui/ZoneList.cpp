@@ -16,8 +16,9 @@ namespace fs = std::filesystem;
 bool IsZoneName(const std::string& name) {
   constexpr std::string_view Suffix = ".qrn";
   if (name.size() < Suffix.size()) return false;
-  return std::equal(Suffix.begin(), Suffix.end(), name.end() - Suffix.size(),
-                    [](char s, char c) { return s == std::tolower(static_cast<unsigned char>(c)); });
+  return std::equal(Suffix.begin(), Suffix.end(), name.end() - Suffix.size(), [](char s, char c) {
+    return s == std::tolower(static_cast<unsigned char>(c));
+  });
 }
 
 }  // namespace
