@@ -10,13 +10,13 @@ namespace {
 
 TEST(ZoneTitle, AgreesWithTheLoaderOnEveryFirstFieldForm) {
   const std::vector<std::string> firstLines = {
-      "\"Úvod\"",                   // quoted
-      "\"Tři, dva, jedna\"",        // quoted, holding commas
-      "\"Hra\" poznámka",           // what follows the closing quote is dropped
-      "  \t\"Odsazená\"",           // blanks before the field
-      "Bez uvozovek",               // unquoted, to the line end
-      "\"\"",                       // empty
-      "\"Dvě\nřádky\"",             // a quoted field runs over a line end
+      "\"Úvod\"",                                     // quoted
+      "\"Tři, dva, jedna\"",                          // quoted, holding commas
+      "\"Hra\" poznámka",                             // what follows the closing quote is dropped
+      "  \t\"Odsazená\"",                             // blanks before the field
+      "Bez uvozovek",                                 // unquoted, to the line end
+      "\"\"",                                         // empty
+      "\"Dvě\nřádky\"",                               // a quoted field runs over a line end
       "\"\xDA\x6B\x6F\x6C \xE8\xED\x73\x6C\x6F 1\"",  // Windows-1250 "Úkol číslo 1"
   };
   for (const std::string& first : firstLines) {

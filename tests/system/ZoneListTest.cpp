@@ -32,8 +32,8 @@ TEST_F(ZoneList, ZoneFilesOfEachFolderByNameFoldersInTheOrderGiven) {
 
   const auto zones = FindZones({shipped, Root() / "missing", own});
   // Byte order of the names: capitals before small letters.
-  EXPECT_EQ(Names(zones), (std::vector<std::string>{"C.QRN", "a.Qrn", "b.qrn", "link.qrn",
-                                                    "0-first.qrn"}));
+  EXPECT_EQ(Names(zones),
+            (std::vector<std::string>{"C.QRN", "a.Qrn", "b.qrn", "link.qrn", "0-first.qrn"}));
   ASSERT_EQ(zones.size(), 5u);
   EXPECT_EQ(zones[0].File, shipped / "C.QRN");
   EXPECT_EQ(zones[0].Title, "C.QRN");
