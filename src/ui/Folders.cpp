@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -26,17 +27,22 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
   });
 }
 
-// Folder and file names are matched without regard to case, so "graphics" or "Zones" count too.
-bool HoldsData(const fs::path& folder) {
+// The subfolder of folder called name in any letter case; folder and file names are matched
+// without regard to case, so "graphics" or "Zones" count too. The exact spelling wins.
+std::optional<fs::path> Subfolder(const fs::path& folder, const std::string& name) {
   std::error_code ec;
+  if (fs::is_directory(folder / name, ec)) return folder / name;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if ((SameIgnoringCase(name, "Graphics") || SameIgnoringCase(name, "zones")) &&
-        it->is_directory(ec)) {
-      return true;
+    std::error_code typeError;
+    if (SameIgnoringCase(it->path().filename().string(), name) && it->is_directory(typeError)) {
+      return it->path();
     }
   }
-  return false;
+  return std::nullopt;
+}
+
+bool HoldsData(const fs::path& folder) {
+  return Subfolder(folder, "Graphics") || Subfolder(folder, "zones");
 }
 
 std::string Environment(const char* name) {
@@ -65,6 +71,10 @@ fs::path DataFolder(const fs::path& programFolder) {
     return ec ? share : real;
   }
   return QUARN_INSTALL_DATA_DIR;
+}
+
+fs::path ShippedZoneFolder(const fs::path& dataFolder) {
+  return Subfolder(dataFolder, "zones").value_or(dataFolder / "zones");
 }
 
 fs::path UserZoneFolder() {

@@ -11,6 +11,10 @@ namespace quarn::ui {
 // install moved anywhere as a whole); else the data folder chosen when Quarn was built.
 std::filesystem::path DataFolder(const std::filesystem::path& programFolder);
 
+// The shipped zones: dataFolder's "zones" folder in whatever letter case it is written there
+// ("Zones", "ZONES"), or dataFolder/zones when there is none.
+std::filesystem::path ShippedZoneFolder(const std::filesystem::path& dataFolder);
+
 // The player's own zone folder, $XDG_DATA_HOME/quarn/zones ($HOME/.local/share when
 // XDG_DATA_HOME is unset, empty or not an absolute path). Created when missing; a failure to
 // create it is left for whoever writes there to meet.

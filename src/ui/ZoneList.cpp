@@ -25,9 +25,17 @@ bool IsZoneName(const std::string& name) {
 
 std::vector<ZoneEntry> FindZones(const std::vector<fs::path>& folders) {
   std::vector<ZoneEntry> zones;
-  for (const fs::path& folder : folders) {
-    std::vector<fs::path> files;
+  for (size_t k = 0; k < folders.size(); ++k) {
+    const fs::path& folder = folders[k];
     std::error_code ec;
+    // Mended: installed with the prefix ~/.local, the shipped zones and the player's own are
+    // one folder; without this check every zone would be listed twice.
+    const bool seen = std::any_of(folders.begin(), folders.begin() + k, [&](const fs::path& f) {
+      std::error_code sameError;
+      return fs::equivalent(f, folder, sameError);
+    });
+    if (seen) continue;
+    std::vector<fs::path> files;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
       // Only regular files (or links to them): opening a pipe named *.qrn would hang the list.
       std::error_code typeError;

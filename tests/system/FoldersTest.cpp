@@ -30,10 +30,12 @@ TEST_F(DataFolderLookup, ProgramFolderThenShareBesideItThenTheBuiltInFolder) {
   fs::remove(bin / "graphics");
   fs::create_directories(bin / "Zones");
   EXPECT_EQ(DataFolder(bin), bin);
+  EXPECT_EQ(ui::ShippedZoneFolder(bin), bin / "Zones");
   // A file named like a data folder is not one.
   fs::remove(bin / "Zones");
   Write(bin / "Graphics", "");
   EXPECT_NE(DataFolder(bin), bin);
+  EXPECT_EQ(ui::ShippedZoneFolder(bin), bin / "zones");
 }
 
 TEST_F(DataFolderLookup, EnvironmentOverridesEverything) {

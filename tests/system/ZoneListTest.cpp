@@ -41,6 +41,9 @@ TEST_F(ZoneList, ZoneFilesOfEachFolderByNameFoldersInTheOrderGiven) {
   EXPECT_EQ(zones[4].File, own / "0-first.qrn");
   EXPECT_EQ(zones[4].Title, "Moje");
 
+  // One folder named twice, as when the game is installed into ~/.local, is listed once.
+  EXPECT_EQ(FindZones({own, Root() / "." / "own", own}).size(), 1u);
+
   EXPECT_TRUE(FindZones({Root() / "missing"}).empty());
   EXPECT_TRUE(FindZones({}).empty());
 }
