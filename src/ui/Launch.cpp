@@ -95,7 +95,12 @@ bool StartDetached(const std::vector<std::string>& argv) {
 
 void OpenLink(const std::string& link) { StartDetached({"xdg-open", link}); }
 
-bool OpenInEditor(const fs::path& file) { return StartDetached({"xdg-open", file.string()}); }
+bool OpenInEditor(const fs::path& file) {
+  // Mended: a relative name such as "-x.qrn" would be taken by the opener for an option.
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(file, ec);
+  return StartDetached({"xdg-open", (ec ? file : absolute).string()});
+}
 
 std::optional<fs::path> EditableZone(const fs::path& zone, const fs::path& userZones,
                                      std::string& czechError) {

@@ -89,10 +89,13 @@ TEST_F(Opener, EditorGetsThePathAsOneArgumentWithoutWaitOrInheritedDescriptors) 
   close(pipeEnds[0]);
 }
 
-TEST_F(Opener, LinksGoToTheOpenerAsTheyAre) {
+TEST_F(Opener, LinksGoAsTheyAreAndRelativeZonesAsAbsolutePaths) {
   const std::string mail = "mailto:autor@quarn.example.org?subject=Quarn&body=a b";
   ui::OpenLink(mail);
   EXPECT_EQ(Arguments(), std::vector<std::string>{mail});
+  // A relative name starting with "-" must not reach the opener as an option.
+  EXPECT_TRUE(ui::OpenInEditor("-x.qrn"));
+  EXPECT_EQ(Arguments(), std::vector<std::string>{(fs::current_path() / "-x.qrn").string()});
 }
 
 TEST_F(Opener, NothingStartedWhenThereIsNoOpener) {
