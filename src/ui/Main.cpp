@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "Folders.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
 #include "platform/App.h"
@@ -26,7 +27,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const std::string folder = platform::ProgramFolder();
+  const std::string folder = ui::DataFolder(platform::ProgramFolder()).string();
   std::string zone;
   if (options.Zone) {
     zone = *options.Zone;
