@@ -8,6 +8,7 @@
 #include "platform/Timers.h"
 #include "sound/SoundModule.h"
 #include "ui/GameScreen.h"
+#include "ui/KeyFeed.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ struct Screen {
   Screen() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     const std::string folder = quarn::platform::ProgramFolder();
-    app = std::make_unique<quarn::platform::App>(keys, clock);
+    app = std::make_unique<quarn::platform::App>(keyFeed, clock);
     app->AnswerInstead = [](const auto&, const auto&, const auto&) { return 0; };
     program = std::make_unique<quarn::ProgramContext>(keys);
     sound = std::make_unique<quarn::SoundModule>(folder);
@@ -31,6 +32,7 @@ struct Screen {
     app.reset();
   }
   quarn::KeyState keys;
+  quarn::ui::KeyFeed keyFeed{keys};
   quarn::platform::SteadyClock clock;
   std::unique_ptr<quarn::platform::App> app;
   std::unique_ptr<quarn::ProgramContext> program;

@@ -11,6 +11,8 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-liberation fonts-comic-neue
   # sound
   libopenal-dev
+  # the program's icon, and checking what install puts on the desktop
+  libpng-dev desktop-file-utils appstream shared-mime-info
   # end-to-end tests on a virtual display, and measuring our sounds
   xvfb xdotool x11-utils imagemagick sox
 )

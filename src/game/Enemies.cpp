@@ -53,8 +53,8 @@ void Game::Nepratele() {
       } else {
         const int tx = IndexOf(static_cast<double>(e.X) / steps + dx);
         const int ty = IndexOf(static_cast<double>(e.Y) / steps + dy);
-        // Mended: the original let an enemy walk past the board's index range (a zone open at
-        // its border); such a cell counts as blocked, like a wall.
+        // Mended: a step toward a cell past the board's index range (a zone open at its border)
+        // is refused as if the cell were a wall; it would write outside the board.
         if (Reachable(tx, ty, steps) && s.Board.At(tx, ty) <= tile::Start) {
           // The cell is claimed now, so a later enemy heading for it finds it taken.
           e.Stepping = FlagTrue;

@@ -80,7 +80,7 @@ class BoardGrid {
   std::array<int16_t, Columns * Rows> cells_{};
 };
 
-// One enemy, in the field order and widths of the original record.
+// One enemy: its fine position, kind, direction and stepping flag, 16 bits each but the direction.
 struct EnemyRec {
   int16_t X = 0;         // fine x position, units of EnemySteps(Kind - 1)
   int16_t Y = 0;         // fine y position
@@ -89,8 +89,8 @@ struct EnemyRec {
   Flag16 Stepping = 0;   // -1 while between two cells
 };
 
-// What the side panel and the board overlays show. The original kept these in controls; the
-// screens read them from here.
+// What the side panel and the board overlays show. The rules keep these values here, where the
+// headless runner can read them too; the screens copy them into their controls.
 struct PanelState {
   int BoxesLeft = 10;             // caption of NoBx: boxes left in the stacks
   bool BoxOverlayVisible = false; // picBox, the overlay on a box stack next to the player

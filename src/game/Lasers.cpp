@@ -16,7 +16,8 @@ inline constexpr double NoDoorSwitched = 1000;  // distance sentinel, cells
 bool GroupChanged(const std::string& pattern, int64_t p) {
   const std::vector<char32_t> chars = CodePoints(pattern);
   const auto n = static_cast<int64_t>(chars.size());
-  // Mended: an empty pattern divided by zero in the original. It never changes.
+  // Mended: an empty pattern never changes; taking the period modulo its length would divide by
+  // zero.
   if (n == 0) return false;
   return chars[static_cast<size_t>(p % n)] != chars[static_cast<size_t>((p - 1) % n)];
 }

@@ -32,8 +32,8 @@ std::optional<ZoneError> Game::Otevrit() {
   s.EnemyCount = 0;
   s.PotatoesLeft = zone.Potatoes;
 
-  // Mended: the original rewrote only the zone's own cells, so codes that enemies left in the
-  // margin of an open zone survived a restart. The whole grid starts clean instead.
+  // Mended: the whole grid, margin included, starts clean. Rewriting only the zone's own cells
+  // would let codes that enemies left in the margin of an open zone survive a restart.
   s.Board.Clear();
   for (int y = 0; y < zone.Height; ++y) {
     for (int x = 0; x < zone.Width; ++x) s.Board.Set(x, y, zone.CodeAt(x, y));
@@ -71,8 +71,8 @@ std::optional<ZoneError> Game::Otevrit() {
   panel.KapsaWidth = 50;
   panel.NeedWidth = 25 * s.PotatoesLeft;
   panel.NeedLeft = FormWidth - 5 - panel.NeedWidth;
-  // Mended: the box overlay stayed where the previous run left it, so a restart could leave it
-  // over a stack far from the player and boxes could be taken from there.
+  // Mended: a load hides the box overlay. Left where the previous run put it, it could stand over
+  // a stack far from the player after a restart, and boxes could be taken from there.
   panel.BoxOverlayVisible = false;
 
   // The view starts with the exit site at column 9, row 5 and glides to the player from there.
@@ -111,9 +111,10 @@ std::optional<ZoneError> Game::Reload() {
 
 void Game::Restart() {
   // Mended: the label is clicked between two ticks, when the beam's last frame is on the board
-  // that the load has just replaced; the next tick's erase then drew that frame onto the fresh
-  // board for good. The live frame is drawn once on the fresh board so the erase finds it. (The
-  // death circles need nothing: the load clears Dying, so no erase follows.)
+  // that the load has just replaced; without a frame to find, the next tick's erase would draw
+  // that frame onto the fresh board for good. The live frame is drawn once on the fresh board so
+  // the erase finds it. (The death circles need nothing: the load clears Dying, so no erase
+  // follows.)
   if (!Reload() && State.RadioCounter > 0) AnimRadio(1);
 }
 

@@ -113,17 +113,17 @@ void Game::MoveF() {
       const int tx = CellAt(s.PlayerX, s.PlayerSteps, DirDX(d));
       const int ty = CellAt(s.PlayerY, s.PlayerSteps, DirDY(d));
       mayMove = true;
-      // Mended: the original stepped into cells past the board's index range (a zone open at its
-      // border) and then read and wrote outside the board. Such a step is refused like a wall;
-      // those cells read 0, so nothing below acts on them.
+      // Mended: a step toward a cell past the board's index range (a zone open at its border) is
+      // refused like a wall; it would read and write outside the board. Those cells read 0, so
+      // nothing below acts on them.
       if (!InBoard(tx, ty)) mayMove = false;
 
       // A player who holds a box can neither pick up a second one nor take one from a stack.
       // Quirk: letting go of the key does not clear the count, only a step that begins does, so
       // pushes made in several goes add up.
       if (s.HasBox != 0) pushes = 0;
-      // Mended: the byte push counter wrapped from 255 to 0, so pushing on and on reached 10 and
-      // 20 again. It stops at 255; those values come only by counting up from 0.
+      // Mended: the byte push counter stops at 255. Wrapping to 0, pushing on and on would reach
+      // 10 and 20 again; those values come only by counting up from 0.
       auto push = [&pushes] {
         if (pushes < 255) ++pushes;
       };
@@ -199,7 +199,8 @@ void Game::MoveF() {
       } else {
         const int bx = CellAt(s.PlayerX, s.PlayerSteps, -DirDX(s.MoveMemory[0]));
         const int by = CellAt(s.PlayerY, s.PlayerSteps, -DirDY(s.MoveMemory[0]));
-        // Mended: outside the index range the original "placed" the box where it was lost.
+        // Mended: a box is put down only inside the board; past the index range it would be
+        // written outside the board and lost from the player's hands.
         if (InBoard(bx, by) && s.Board.At(bx, by) == tile::Space) {
           s.Board.Set(bx, by, tile::Box);
           paint.Nakr(s, bx, by);

@@ -1,4 +1,4 @@
-// Text.h — zone text encodings: UTF-8, and the Windows-1250 of zones written on the old platform.
+// Text.h — zone text encodings: UTF-8, and zones saved in the Windows-1250 code page.
 #pragma once
 
 #include <string>

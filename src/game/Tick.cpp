@@ -106,9 +106,9 @@ void Game::Command1() {
 
 void Game::Command2() {
   GameState& s = State;
-  // Mended: clicked between two ticks, the original replaced a live beam without erasing its
-  // frame, and the next tick's erase drew the new beam's first frame for good. The old frame is
-  // erased here and the new one drawn, so the tick's erase-then-draw pairs stay matched.
+  // Mended: a live beam's frame is erased before the new beam starts. Replaced without the
+  // erase, clicked between two ticks, the next tick's erase would draw the new beam's first
+  // frame for good. Erasing here keeps the tick's erase-then-draw pairs matched.
   if (s.RadioCounter > 0) AnimRadio(1);
   s.PotatoesCarried = 0;
   s.RadioX = static_cast<double>(s.PlayerX) / s.PlayerSteps;

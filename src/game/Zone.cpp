@@ -217,7 +217,8 @@ std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const s
                           "row " + std::to_string(y + 1) + " holds enemy number 102 (column " +
                               std::to_string(x + 1) + "); a zone holds at most 101 enemies");
         }
-        // Mended: steps below 1 for a kind the zone uses divided by zero in the original.
+        // Mended: a kind the zone uses needs at least one step per cell; with fewer, its fine
+        // position would be divided by zero.
         const int steps = zone.EnemySteps[kind - 1];
         if (steps < 1) {
           return in.Error(stepLines[kind - 1], EnemyStepNames[kind - 1],

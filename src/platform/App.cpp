@@ -37,7 +37,7 @@ App::Session::~Session() {
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-App::App(KeyState& keys, MonotonicClock& clock) : keyInput_(keys), timers_(clock) {}
+App::App(KeySink& keys, MonotonicClock& clock) : keyInput_(keys), timers_(clock) {}
 
 App::~App() = default;
 

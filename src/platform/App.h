@@ -17,9 +17,9 @@ std::string ProgramFolder();
 
 class App {
  public:
-  // Starts SDL's video and fonts; keys of our windows go into keys. Throws std::runtime_error when
-  // there is no display.
-  App(KeyState& keys, MonotonicClock& clock);
+  // Starts SDL's video and fonts; key events of our windows go to keys. Throws std::runtime_error
+  // when there is no display.
+  App(KeySink& keys, MonotonicClock& clock);
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;

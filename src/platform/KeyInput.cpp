@@ -1,4 +1,4 @@
-// KeyInput.cpp — the SDL-to-virtual-key table and the key-state feeding.
+// KeyInput.cpp — the SDL-to-virtual-key table and the key events handed to the sink.
 #include "KeyInput.h"
 
 namespace quarn::platform {

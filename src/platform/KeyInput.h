@@ -1,23 +1,32 @@
-// KeyInput.h — turns SDL keyboard and focus events into the game's virtual-key state.
+// KeyInput.h — turns SDL keyboard and focus events into virtual-key codes going down and up.
 #pragma once
 
 #include <SDL.h>
 
 #include <array>
 
-#include "game/Keyboard.h"
-
 namespace quarn::platform {
+
+// Where the key events of our windows go, as virtual-key codes (1..255). The screens own it; the
+// platform knows nothing of what the keys mean.
+class KeySink {
+ public:
+  virtual ~KeySink() = default;
+  virtual void KeyDown(int virtualKey) = 0;
+  virtual void KeyUp(int virtualKey) = 0;
+  // Every key is up: the keyboard went to another program or a modal window had it.
+  virtual void ReleaseAll() = 0;
+};
 
 // The virtual-key code of a key, 0 for a key the game has no code for. Letters follow the
 // keyboard layout (the key labelled R is R), as virtual keys do.
 int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode);
 
-// Feeds a KeyState from the events of our windows. Auto-repeat is ignored: the game reads which
+// Hands the key events of our windows to a sink. Auto-repeat is ignored: the game reads which
 // keys are down, and a repeat would only mark a key as freshly pressed again.
 class KeyInput {
  public:
-  explicit KeyInput(KeyState& keys) : keys_(keys) {}
+  explicit KeyInput(KeySink& keys) : keys_(keys) {}
   // Returns true when the event was a keyboard or focus event it used.
   bool Handle(const SDL_Event& event);
   // Every key up: the keyboard went to another program.
@@ -25,7 +34,7 @@ class KeyInput {
 
  private:
   bool AnotherHeld(SDL_Scancode except, int virtualKey) const;
-  KeyState& keys_;
+  KeySink& keys_;
   // The virtual key each physical key went down as; two physical keys (left and right Ctrl) can
   // share one code, which stays down until both are up.
   std::array<int, SDL_NUM_SCANCODES> heldAs_{};

@@ -7,9 +7,9 @@
 
 namespace quarn::platform {
 
-// Every timing of the game is counted in ticks, and those ticks were tuned on a platform whose
-// timers fire only on a 1/64 s heartbeat: a 2 ms game tick really ran 64 times a second, and a
-// 12 ms one just as often. Keeping that granularity keeps the game's speed.
+// Quarn's timers fire on a 1/64 s heartbeat: a timer's period is its interval rounded up to whole
+// heartbeats. The game's speeds are counted in ticks and tuned for that beat, so the 2 ms game
+// tick runs 64 times a second, and a 12 ms one just as often.
 inline constexpr int64_t TimerGranularityNs = 15'625'000;
 
 // A timer's real period: its interval rounded up to a whole number of heartbeats (at least one).

@@ -10,7 +10,8 @@ struct SoundFile {
   SoundLoadFlags Flags;
 };
 
-// In the order of GameSound; the names keep the original's separator and letter case.
+// In the order of GameSound; the names are relative to the program's folder and matched without
+// regard to letter case.
 constexpr std::array<SoundFile, GameSoundCount> SoundFiles{{
     {"sound\\walk.wav", {.Looping = true}},
     {"sound\\LaserDoors.wav", {.CtrlVolume = true}},

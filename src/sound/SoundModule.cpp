@@ -15,8 +15,8 @@ namespace quarn {
 namespace {
 
 constexpr int32_t QuietestVolume = -10000;  // hundredths of a decibel: -100 dB
-// Mended: a rate outside what the original's sound buffers accepted failed the call and ended the
-// program; here it is held to that range.
+// Mended: a playback rate is held to 100..100000 Hz; a rate outside it would fail the call and
+// end the program.
 constexpr int32_t LowestRate = 100;
 constexpr int32_t HighestRate = 100000;
 
@@ -74,8 +74,8 @@ bool SoundModule::SoundInit() {
         device_, opened.ContextAttributes.empty() ? nullptr : opened.ContextAttributes.data());
   }
   if (!context_ || !MakeCurrent()) {
-    // Mended: the original ended the program after its message; a missing sound card now only
-    // means a game without sound.
+    // Mended: without a sound device the game goes on silently after its message; ending the
+    // program would leave a player without a sound card no game at all.
     CloseDevice();
     enabled_ = false;
     return false;
@@ -127,13 +127,15 @@ SoundSlot SoundModule::SoundLoad(const std::string& name, SoundLoadFlags flags) 
   slot.FileName = name;
   slot.Status = "Stopped";
   slot.Flags = flags;
-  // Mended: a wave that cannot be read ended the program; its slot now stays in use and silent.
+  // Mended: a wave that cannot be read leaves its slot in use and silent; one bad sound file
+  // should not end the game.
   ReadInto(slot);
   return static_cast<SoundSlot>(index);
 }
 
 SoundModule::Slot* SoundModule::InUse(SoundSlot slot) {
-  // Mended: a slot number outside the table was an error that ended the program; it is ignored.
+  // Mended: a slot number outside the table is ignored; indexing with it would read past the
+  // table.
   if (!enabled_ || slot < 0 || static_cast<size_t>(slot) >= slots_.size()) return nullptr;
   Slot& s = slots_[static_cast<size_t>(slot)];
   return s.Free ? nullptr : &s;
@@ -163,7 +165,7 @@ void SoundModule::SoundStop(SoundSlot slot) {
 void SoundModule::SoundSetFrequency(SoundSlot slot, int32_t hertz) {
   Slot* s = InUse(slot);
   if (!s || !s->Flags.CtrlFrequency || !s->Source || !MakeCurrent()) return;
-  // Zero asks for the wave's own rate, as it did of the original's buffers.
+  // Zero asks for the wave's own rate.
   float rate = hertz == 0 ? static_cast<float>(s->FileRate)
                           : static_cast<float>(std::clamp(hertz, LowestRate, HighestRate));
   alSourcef(s->Source, AL_PITCH, rate / static_cast<float>(s->FileRate));

@@ -1,21 +1,7 @@
-// CommandLine.cpp — parsing the program's arguments and finding the zones folder.
+// CommandLine.cpp — parsing the program's arguments.
 #include "CommandLine.h"
 
-#include <algorithm>
-#include <cctype>
-#include <system_error>
-
 namespace quarn::ui {
-
-namespace {
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
-
-}  // namespace
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
   Options o;
@@ -65,28 +51,6 @@ std::string Usage() {
          "Keys: arrows walk, space puts down or takes a box, Ctrl+R restarts,\n"
          "Enter restarts after the end, P pauses, Esc goes back to the start screen,\n"
          "F11 or Alt+Enter switch fullscreen.\n";
-}
-
-std::optional<std::filesystem::path> FirstZone(const std::filesystem::path& folder) {
-  std::error_code ec;
-  std::optional<std::filesystem::path> zones;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    if (entry.is_directory(ec) && Lower(entry.path().filename().string()) == "zones") {
-      zones = entry.path();
-      if (entry.path().filename() == "zones") break;
-    }
-  }
-  if (!zones) return std::nullopt;
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(*zones, ec)) {
-    if (entry.is_regular_file(ec) && Lower(entry.path().extension().string()) == ".qrn") {
-      files.push_back(entry.path());
-    }
-  }
-  if (files.empty()) return std::nullopt;
-  return *std::min_element(files.begin(), files.end(), [](const auto& a, const auto& b) {
-    return a.filename().string() < b.filename().string();
-  });
 }
 
 }  // namespace quarn::ui

@@ -1,4 +1,4 @@
-// CommandLine.h — what the quarn program is asked to do, and where its zones are.
+// CommandLine.h — what the quarn program is asked to do.
 #pragma once
 
 #include <filesystem>
@@ -21,8 +21,5 @@ struct Options {
 
 Options ParseCommandLine(const std::vector<std::string>& args);
 std::string Usage();
-
-// The first zone file (*.qrn, any letter case) of folder/zones by name, or nothing.
-std::optional<std::filesystem::path> FirstZone(const std::filesystem::path& folder);
 
 }  // namespace quarn::ui

@@ -1,28 +1,89 @@
-// Folders.cpp — the data folder and the player's zone folder.
+// Folders.cpp — the data folder lookup and the player's zone folder.
 #include "Folders.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <system_error>
+
+#ifndef QUARN_INSTALL_DATA_DIR
+#define QUARN_INSTALL_DATA_DIR "/usr/local/share/quarn"
+#endif
 
 namespace quarn::ui {
 
-std::filesystem::path DataFolder(const std::filesystem::path& programFolder) {
-  return programFolder;
+namespace {
+
+namespace fs = std::filesystem;
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
+    return std::tolower(x) == std::tolower(y);
+  });
 }
 
-std::filesystem::path UserZoneFolder() {
-  std::filesystem::path base;
-  if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
-    base = data;
-  } else if (const char* home = std::getenv("HOME"); home && *home) {
-    base = std::filesystem::path(home) / ".local" / "share";
-  } else {
-    base = std::filesystem::temp_directory_path();
-  }
-  const std::filesystem::path folder = base / "quarn" / "zones";
+// The subfolder of folder called name in any letter case; folder and file names are matched
+// without regard to case, so "graphics" or "Zones" count too. The exact spelling wins.
+std::optional<fs::path> Subfolder(const fs::path& folder, const std::string& name) {
   std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  return folder;
+  if (fs::is_directory(folder / name, ec)) return folder / name;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code typeError;
+    if (SameIgnoringCase(it->path().filename().string(), name) && it->is_directory(typeError)) {
+      return it->path();
+    }
+  }
+  return std::nullopt;
+}
+
+bool HoldsData(const fs::path& folder) {
+  return Subfolder(folder, "Graphics") || Subfolder(folder, "zones");
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+fs::path HomeFolder() {
+  const std::string home = Environment("HOME");
+  if (!home.empty()) return home;
+  // Mended: a program started without HOME (from some service managers) would otherwise put
+  // the player's zones in a folder relative to wherever it was started.
+  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return "/tmp";
+}
+
+}  // namespace
+
+fs::path DataFolder(const fs::path& programFolder) {
+  if (const std::string over = Environment("QUARN_DATA_DIR"); !over.empty()) return over;
+  if (HoldsData(programFolder)) return programFolder;
+  std::error_code ec;
+  const fs::path share = programFolder / ".." / "share" / "quarn";
+  if (fs::is_directory(share, ec)) {
+    const fs::path real = fs::canonical(share, ec);
+    return ec ? share : real;
+  }
+  return QUARN_INSTALL_DATA_DIR;
+}
+
+fs::path ShippedZoneFolder(const fs::path& dataFolder) {
+  return Subfolder(dataFolder, "zones").value_or(dataFolder / "zones");
+}
+
+fs::path UserZoneFolder() {
+  const fs::path xdg = Environment("XDG_DATA_HOME");
+  const fs::path base = xdg.is_absolute() ? xdg : HomeFolder() / ".local" / "share";
+  const fs::path zones = base / "quarn" / "zones";
+  std::error_code ec;
+  fs::create_directories(zones, ec);
+  return zones;
 }
 
 }  // namespace quarn::ui

@@ -1,13 +1,23 @@
-// Folders.h — where Quarn finds its data and keeps the player's own zones.
+// Folders.h — where Quarn finds its pictures, sounds and zones, and where a player's zones go.
 #pragma once
 
 #include <filesystem>
 
 namespace quarn::ui {
 
-// The folder holding Graphics, sound and zones: the program's own folder.
+// The folder that holds Graphics, sound and zones. In order: $QUARN_DATA_DIR when set and not
+// empty; programFolder itself when it holds a Graphics or zones folder (a build tree, or the
+// program unpacked with its data); programFolder/../share/quarn when that is a folder (an
+// install moved anywhere as a whole); else the data folder chosen when Quarn was built.
 std::filesystem::path DataFolder(const std::filesystem::path& programFolder);
-// The player's own zones ($XDG_DATA_HOME/quarn/zones); created if missing.
+
+// The shipped zones: dataFolder's "zones" folder in whatever letter case it is written there
+// ("Zones", "ZONES"), or dataFolder/zones when there is none.
+std::filesystem::path ShippedZoneFolder(const std::filesystem::path& dataFolder);
+
+// The player's own zone folder, $XDG_DATA_HOME/quarn/zones ($HOME/.local/share when
+// XDG_DATA_HOME is unset, empty or not an absolute path). Created when missing; a failure to
+// create it is left for whoever writes there to meet.
 std::filesystem::path UserZoneFolder();
 
 }  // namespace quarn::ui

@@ -1,11 +1,12 @@
-// Launch.cpp — starting xdg-open without waiting for it, and finding a zone file the player may
-// edit.
+// Launch.cpp — starting the link opener and the editor without a shell and without waiting.
 #include "Launch.h"
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <system_error>
 
@@ -15,43 +16,124 @@ namespace quarn::ui {
 
 namespace {
 
-// Starts xdg-open on argument in a grandchild, so that no child is left for us to reap.
-bool StartOpener(const std::string& argument) {
-  const pid_t child = fork();
-  if (child < 0) return false;
-  if (child == 0) {
-    pid_t grandchild = 0;
-    char* argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(argument.c_str()), nullptr};
-    const int rc = posix_spawnp(&grandchild, "xdg-open", nullptr, nullptr, argv, environ);
-    _exit(rc == 0 ? 0 : 127);
+namespace fs = std::filesystem;
+
+// The spawn settings, made before the fork because making them may allocate, which a child of
+// a program with threads (sound, display) must not do.
+class SpawnSettings {
+ public:
+  SpawnSettings() {
+    posix_spawn_file_actions_init(&actions_);
+    posix_spawnattr_init(&attr_);
+    // The standard streams go to /dev/null: an editor that lives on must not keep the terminal
+    // or a pipe of whoever started Quarn open, nor read keys meant for us.
+    posix_spawn_file_actions_addopen(&actions_, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions_, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions_, 1, 2);
+    // Nothing else of ours: the display connection, the sound device, zone files.
+    posix_spawn_file_actions_addclosefrom_np(&actions_, 3);
+    // A session of its own, so a Ctrl+C or a hang-up meant for Quarn does not reach the editor;
+    // every signal at its default and none blocked, whatever Quarn set for itself.
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attr_, &none);
+    posix_spawnattr_setsigdefault(&attr_, &all);
+    posix_spawnattr_setflags(&attr_,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   }
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  ~SpawnSettings() {
+    posix_spawnattr_destroy(&attr_);
+    posix_spawn_file_actions_destroy(&actions_);
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  SpawnSettings(const SpawnSettings&) = delete;
+  SpawnSettings& operator=(const SpawnSettings&) = delete;
+
+  const posix_spawn_file_actions_t* Actions() const { return &actions_; }
+  const posix_spawnattr_t* Attributes() const { return &attr_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+  posix_spawnattr_t attr_;
+};
+
+std::string CopyFailed(const fs::path& zone, const fs::path& userZones) {
+  return "Zónu " + zone.filename().string() +
+         " nelze měnit na jejím místě a její kopii se nepodařilo uložit do složky " +
+         userZones.string() + ".";
 }
 
 }  // namespace
 
-void OpenLink(const std::string& link) { StartOpener(link); }
+bool StartDetached(const std::vector<std::string>& argv) {
+  if (argv.empty() || argv[0].empty()) return false;
+  std::vector<char*> args;
+  args.reserve(argv.size() + 1);
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  const SpawnSettings settings;
 
-std::optional<std::filesystem::path> EditableZone(const std::filesystem::path& zone,
-                                                  const std::filesystem::path& userZones,
-                                                  std::string& czechError) {
-  if (access(zone.c_str(), W_OK) == 0) return zone;
-  std::error_code ec;
-  const std::filesystem::path copy = userZones / zone.filename();
-  if (!std::filesystem::exists(copy, ec)) {
-    std::filesystem::create_directories(userZones, ec);
-    std::filesystem::copy_file(zone, copy, ec);
-    if (ec) {
-      czechError = "Zónu nelze zkopírovat do " + userZones.string() + ": " + ec.message();
-      return std::nullopt;
-    }
+  // Two generations: a short-lived middle child starts the program and ends at once, so the
+  // program belongs to the system's reaper and never lingers as our zombie, and Quarn's own
+  // handling of SIGCHLD stays as it is.
+  const pid_t middle = fork();
+  if (middle < 0) return false;
+  if (middle == 0) {
+    pid_t program = 0;
+    const int rc = posix_spawnp(&program, args[0], settings.Actions(), settings.Attributes(),
+                                args.data(), environ);
+    _exit(rc == 0 ? 0 : 127);
   }
-  return copy;
+  int status = 0;
+  while (waitpid(middle, &status, 0) < 0) {
+    // With SIGCHLD ignored the system reaps the middle child itself and its answer is lost;
+    // the start is then taken as made.
+    if (errno != EINTR) return errno == ECHILD;
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool OpenInEditor(const std::filesystem::path& file) { return StartOpener(file.string()); }
+void OpenLink(const std::string& link) { StartDetached({"xdg-open", link}); }
+
+bool OpenInEditor(const fs::path& file) {
+  // Mended: a relative name such as "-x.qrn" would be taken by the opener for an option.
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(file, ec);
+  return StartDetached({"xdg-open", (ec ? file : absolute).string()});
+}
+
+std::optional<fs::path> EditableZone(const fs::path& zone, const fs::path& userZones,
+                                     std::string& czechError) {
+  if (access(zone.c_str(), W_OK) == 0) return zone;
+  return CopyForEditing(zone, userZones, czechError);
+}
+
+std::optional<fs::path> CopyForEditing(const fs::path& zone, const fs::path& userZones,
+                                       std::string& czechError) {
+  const fs::path target = userZones / zone.filename();
+  std::error_code ec;
+  if (fs::is_regular_file(target, ec)) return target;
+  if (fs::exists(target, ec)) {
+    czechError = CopyFailed(zone, userZones);
+    return std::nullopt;
+  }
+  fs::create_directories(userZones, ec);
+  // Mended: the zone list is read again every second; copying under a name that does not end in
+  // .qrn and renaming when done keeps a half-written copy from ever being listed.
+  const fs::path part = userZones / ("." + zone.filename().string() + ".part");
+  bool made = fs::copy_file(zone, part, fs::copy_options::overwrite_existing, ec);
+  // Mended: a copy keeps the shipped file's permissions, and a read-only copy could not be
+  // edited either.
+  if (made)
+    fs::permissions(part, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add,
+                    ec);
+  if (made && !ec) fs::rename(part, target, ec);
+  if (!made || ec) {
+    fs::remove(part, ec);
+    czechError = CopyFailed(zone, userZones);
+    return std::nullopt;
+  }
+  return target;
+}
 
 }  // namespace quarn::ui

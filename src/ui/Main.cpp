@@ -8,9 +8,9 @@
 #include "Flow.h"
 #include "Folders.h"
 #include "GameScreen.h"
+#include "KeyFeed.h"
 #include "MessagePrompter.h"
 #include "platform/App.h"
-#include "render/PictureSet.h"
 #include "sound/SoundModule.h"
 
 int main(int argc, char** argv) {
@@ -36,14 +36,14 @@ int main(int argc, char** argv) {
   if (options.Zones) {
     folders.ZoneFolders = {*options.Zones};
   } else {
-    folders.ZoneFolders = {FindCaseless(data, {"zones"}).value_or(data / "zones"),
-                           folders.UserZones};
+    folders.ZoneFolders = {ui::ShippedZoneFolder(data), folders.UserZones};
   }
 
   try {
     KeyState keys;
+    ui::KeyFeed keyFeed(keys);
     platform::SteadyClock clock;
-    platform::App app(keys, clock);
+    platform::App app(keyFeed, clock);
     ProgramContext program(keys);
     SoundModule sound(data);
     // Without the question, sound is on unless --no-sound turns it off.

@@ -1,53 +1,55 @@
-// ZoneList.cpp — listing zone files and reading their titles.
+// ZoneList.cpp — lists the zone files of the zone folders with their titles.
 #include "ZoneList.h"
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <system_error>
 
-#include "game/Text.h"
+#include "game/ZoneTitle.h"
 
 namespace quarn::ui {
 
 namespace {
 
-bool IsZoneFile(const std::filesystem::path& p) {
-  std::string ext = p.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext == ".qrn";
-}
+namespace fs = std::filesystem;
 
-// The first field: a quoted text up to its closing quote, or the first line up to a comma.
-std::string TitleOf(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::string line;
-  if (!in || !std::getline(in, line)) return "";
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  const size_t start = line.find_first_not_of(" \t");
-  if (start == std::string::npos) return "";
-  if (line[start] == '"') {
-    const size_t end = line.find('"', start + 1);
-    return ToUtf8(line.substr(start + 1, end == std::string::npos ? end : end - start - 1));
-  }
-  return ToUtf8(line.substr(start, line.find(',', start) - start));
+bool IsZoneName(const std::string& name) {
+  constexpr std::string_view Suffix = ".qrn";
+  if (name.size() < Suffix.size()) return false;
+  return std::equal(Suffix.begin(), Suffix.end(), name.end() - Suffix.size(), [](char s, char c) {
+    return s == std::tolower(static_cast<unsigned char>(c));
+  });
 }
 
 }  // namespace
 
-std::vector<ZoneEntry> FindZones(const std::vector<std::filesystem::path>& folders) {
+std::vector<ZoneEntry> FindZones(const std::vector<fs::path>& folders) {
   std::vector<ZoneEntry> zones;
-  for (const auto& folder : folders) {
-    std::vector<std::filesystem::path> files;
+  for (size_t k = 0; k < folders.size(); ++k) {
+    const fs::path& folder = folders[k];
     std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-      if (entry.is_regular_file(ec) && IsZoneFile(entry.path())) files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
-      return a.filename().string() < b.filename().string();
+    // Mended: installed with the prefix ~/.local, the shipped zones and the player's own are
+    // one folder; without this check every zone would be listed twice.
+    const bool seen = std::any_of(folders.begin(), folders.begin() + k, [&](const fs::path& f) {
+      std::error_code sameError;
+      return fs::equivalent(f, folder, sameError);
     });
-    for (auto& f : files) zones.push_back(ZoneEntry{f, TitleOf(f)});
+    if (seen) continue;
+    std::vector<fs::path> files;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+      // Only regular files (or links to them): opening a pipe named *.qrn would hang the list.
+      std::error_code typeError;
+      if (IsZoneName(it->path().filename().string()) && it->is_regular_file(typeError)) {
+        files.push_back(it->path());
+      }
+    }
+    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
+      return a.filename().native() < b.filename().native();
+    });
+    for (fs::path& file : files) {
+      std::string title = ReadZoneTitle(file);
+      zones.push_back({std::move(file), std::move(title)});
+    }
   }
   return zones;
 }

@@ -1,5 +1,4 @@
-// ZoneList.h — the zone files of the zone folders with their titles, as the start screen lists
-// them.
+// ZoneList.h — the zones the start screen lists: files and titles, in a settled order.
 #pragma once
 
 #include <filesystem>
@@ -10,10 +9,12 @@ namespace quarn::ui {
 
 struct ZoneEntry {
   std::filesystem::path File;
-  std::string Title;  // the zone's first field; empty when the file cannot be read
+  std::string Title;  // the zone's first field in UTF-8; "" when the file cannot be read
 };
 
-// The *.qrn files of each folder in turn, each folder's files in ascending order of name.
+// The zones of each folder in the order the folders are given: the regular files whose names
+// end in ".qrn" in any letter case, ascending by file name within a folder. A missing or
+// unreadable folder adds nothing.
 std::vector<ZoneEntry> FindZones(const std::vector<std::filesystem::path>& folders);
 
 }  // namespace quarn::ui

@@ -107,7 +107,7 @@ TEST(ZoneFields, AnUnclosedQuoteIsPointedOut) {
 TEST(ZoneTitles, Utf8IsKeptAndWindows1250IsConverted) {
   EXPECT_EQ(MustParse(ZoneText(1, 1, {"S"}, DefaultTail, "\"Žluťoučký kůň\"")).Title,
             "Žluťoučký kůň");
-  // The same title as a zone written on the old platform stores it.
+  // The same title as a zone saved in the Windows-1250 code page stores it.
   const std::string cp1250 = "\"\x8Elu\x9Dou\xE8k\xFD k\xF9\xF2\"";
   EXPECT_EQ(MustParse(ZoneText(1, 1, {"S"}, DefaultTail, cp1250)).Title, "Žluťoučký kůň");
   EXPECT_EQ(Cp1250ToUtf8("\x8A\x9A\xC8\xE8\xD8\xF8\xCC\xEC\xA9"), "ŠšČčŘřĚě©");

@@ -69,7 +69,7 @@ TEST(TickSchedule, BacklogAfterAStallIsDropped) {
   EXPECT_TRUE(s.Poll(late));
   EXPECT_FALSE(s.Poll(late));
   EXPECT_FALSE(s.Poll(late + 1 * Ms));
-  // The next tick is on the original grid, the first grid point after the late one.
+  // The next tick is back on the timer's grid, the first grid point after the late one.
   EXPECT_EQ(s.NextDueNs() % period, 0);
   EXPECT_GT(s.NextDueNs(), late);
   EXPECT_LE(s.NextDueNs(), late + period);

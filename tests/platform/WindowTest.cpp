@@ -15,7 +15,11 @@ class WindowTest : public ::testing::Test {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     app = std::make_unique<App>(keys, clock);
   }
-  KeyState keys;
+  struct : KeySink {
+    void KeyDown(int) override {}
+    void KeyUp(int) override {}
+    void ReleaseAll() override {}
+  } keys;
   SteadyClock clock;
   std::unique_ptr<App> app;
 };

@@ -1,8 +1,5 @@
-// CommandLineTest.cpp — the program's arguments, the first zone, and the question buttons.
+// CommandLineTest.cpp — the program's arguments and the question buttons.
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
 
 #include "ui/CommandLine.h"
 #include "ui/MessagePrompter.h"
@@ -26,21 +23,9 @@ TEST(CommandLine, ArgumentsAndMistakes) {
   EXPECT_FALSE(ParseCommandLine({"--zone"}).Error.empty());
   EXPECT_FALSE(ParseCommandLine({"--zonee", "x"}).Error.empty());
   EXPECT_FALSE(ParseCommandLine({"a.qrn"}).Error.empty());
-}
-
-TEST(CommandLine, FirstZoneBesideTheProgram) {
-  namespace fs = std::filesystem;
-  const fs::path root =
-      fs::temp_directory_path() / ("quarn-firstzone-" + std::to_string(::getpid()));
-  fs::remove_all(root);
-  EXPECT_FALSE(FirstZone(root).has_value());  // no folder at all
-  fs::create_directories(root / "Zones");
-  EXPECT_FALSE(FirstZone(root).has_value());  // an empty one
-  for (const char* name : {"b.qrn", "a.txt", "c.QRN", "a2.qrn"})
-    std::ofstream(root / "Zones" / name) << "x";
-  fs::create_directories(root / "Zones" / "a1.qrn");  // a folder is no zone
-  EXPECT_EQ(FirstZone(root), root / "Zones" / "a2.qrn");
-  fs::remove_all(root);
+  EXPECT_EQ(ParseCommandLine({"--zones", "mine"}).Zones, "mine");
+  EXPECT_EQ(ParseCommandLine({"--zones=mine"}).Zones, "mine");
+  EXPECT_FALSE(ParseCommandLine({"--zones"}).Error.empty());
 }
 
 TEST(MessagePrompter, ButtonSetsAndResults) {

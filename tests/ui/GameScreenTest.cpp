@@ -8,6 +8,7 @@
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "ui/GameScreen.h"
+#include "ui/KeyFeed.h"
 
 namespace quarn::ui {
 namespace {
@@ -31,7 +32,7 @@ class GameScreenTest : public ::testing::Test {
 
   void Open(const std::filesystem::path& folder) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    app = std::make_unique<platform::App>(keys, clock);
+    app = std::make_unique<platform::App>(keyFeed, clock);
     app->AnswerInstead = [this](const std::string& title, const std::string& text,
                                 const std::vector<std::string>& buttons) {
       asked.push_back({title, text, buttons});
@@ -75,6 +76,7 @@ class GameScreenTest : public ::testing::Test {
     std::vector<std::string> Buttons;
   };
   KeyState keys;
+  KeyFeed keyFeed{keys};
   FakeClock clock;
   std::unique_ptr<platform::App> app;
   std::unique_ptr<ProgramContext> program;

@@ -10,6 +10,7 @@
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "ui/Flow.h"
+#include "ui/KeyFeed.h"
 #include "ui/Links.h"
 #include "ui/StartScreen.h"
 
@@ -63,7 +64,7 @@ class StartScreenTest : public ::testing::Test {
     fs::remove_all(root);
     fs::create_directories(shipped);
     fs::create_directories(own);
-    app = std::make_unique<platform::App>(keys, clock);
+    app = std::make_unique<platform::App>(keyFeed, clock);
     app->AnswerInstead = [this](const std::string&, const std::string& text,
                                 const std::vector<std::string>&) {
       told.push_back(text);
@@ -105,6 +106,7 @@ class StartScreenTest : public ::testing::Test {
   fs::path root;
   fs::path shipped, own;
   KeyState keys;
+  KeyFeed keyFeed{keys};
   FakeClock clock;
   ScriptedPrompter prompter;
   std::unique_ptr<platform::App> app;

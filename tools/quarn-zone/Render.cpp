@@ -6,6 +6,8 @@
 #include "Commands.h"
 #include "game/Replay.h"
 #include "render/BoardRenderer.h"
+#include "render/PictureSet.h"
+#include "ui/Folders.h"
 
 namespace quarn::zonetool {
 
@@ -42,8 +44,8 @@ int RunRender(const Args& args) {
   const std::optional<KeyScript> script = LoadKeyScript(options, "render");
   if (!script) return 2;
 
-  // Pictures come from the Graphics folder beside this program, as the game's do.
-  BoardRenderer painter;
+  // Pictures come from the data folder's Graphics, as the game's do.
+  BoardRenderer painter(ui::DataFolder(ProgramFolder()));
   Replay replay(painter, /*answerYes=*/false);
   if (auto error = replay.Open(*zone)) {
     std::fprintf(stderr, "quarn-zone render: %s\n", error->Describe().c_str());

@@ -1,10 +1,13 @@
-// KeyInputTest.cpp — the game's key state as built from SDL keyboard and focus events.
+// KeyFeedTest.cpp — the game's key state as built from SDL keyboard and focus events.
 #include <gtest/gtest.h>
 
 #include "platform/KeyInput.h"
+#include "ui/KeyFeed.h"
 
 namespace quarn::platform {
 namespace {
+
+using ui::KeyFeed;
 
 SDL_Event Key(Uint32 type, SDL_Scancode sc, SDL_Keycode sym, bool repeat = false) {
   SDL_Event e{};
@@ -40,7 +43,8 @@ TEST(VirtualKeyOf, TheKeysTheGameReads) {
 
 TEST(KeyInput, PressHoldAndRelease) {
   KeyState keys;
-  KeyInput input(keys);
+  KeyFeed feed(keys);
+  KeyInput input(feed);
   input.Handle(Down(SDL_SCANCODE_RIGHT, SDLK_RIGHT));
   EXPECT_EQ(keys.GetAsyncKeyState(vk::Right), DownNow | 1);
   EXPECT_EQ(keys.GetAsyncKeyState(vk::Right), DownNow);
@@ -58,7 +62,8 @@ TEST(KeyInput, PressHoldAndRelease) {
 
 TEST(KeyInput, LosingTheKeyboardReleasesEverything) {
   KeyState keys;
-  KeyInput input(keys);
+  KeyFeed feed(keys);
+  KeyInput input(feed);
   input.Handle(Down(SDL_SCANCODE_LEFT, SDLK_LEFT));
   input.Handle(Down(SDL_SCANCODE_LCTRL, SDLK_LCTRL));
   SDL_Event lost{};
@@ -83,7 +88,8 @@ TEST(KeyInput, LosingTheKeyboardReleasesEverything) {
 
 TEST(KeyInput, TwoPhysicalKeysOfOneCode) {
   KeyState keys;
-  KeyInput input(keys);
+  KeyFeed feed(keys);
+  KeyInput input(feed);
   input.Handle(Down(SDL_SCANCODE_LCTRL, SDLK_LCTRL));
   input.Handle(Down(SDL_SCANCODE_RCTRL, SDLK_RCTRL));
   input.Handle(Up(SDL_SCANCODE_LCTRL, SDLK_LCTRL));
@@ -94,7 +100,8 @@ TEST(KeyInput, TwoPhysicalKeysOfOneCode) {
 
 TEST(KeyInput, ReleaseGoesToTheCodeTheKeyWentDownAs) {
   KeyState keys;
-  KeyInput input(keys);
+  KeyFeed feed(keys);
+  KeyInput input(feed);
   // The layout switched while R was held: its release still lets R go.
   input.Handle(Down(SDL_SCANCODE_R, SDLK_r));
   input.Handle(Up(SDL_SCANCODE_R, SDLK_k));

@@ -1,0 +1,163 @@
+// LaunchTest.cpp — the opener gets the path as one argument, is not waited for, inherits none of
+// our descriptors and leaves no zombie; copies of zones for editing.
+#include <poll.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <thread>
+
+#include "TempFolder.h"
+#include "ui/Launch.h"
+
+namespace quarn::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// A stand-in xdg-open on PATH: writes its arguments one per line, then its process id, then
+// stays alive for a long while, as an editor would.
+class Opener : public TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    oldPath_ = std::getenv("PATH") ? std::getenv("PATH") : "";
+    const fs::path bin = Root() / "bin";
+    Write(bin / "xdg-open",
+          "#!/bin/sh\n"
+          "PATH=/usr/bin:/bin\n"
+          "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$QUARN_TEST_OUT.part\"\n"
+          "echo \"pid $$\" >> \"$QUARN_TEST_OUT.part\"\n"
+          "mv \"$QUARN_TEST_OUT.part\" \"$QUARN_TEST_OUT\"\n"
+          "exec sleep 30\n");
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+    setenv("PATH", bin.c_str(), 1);
+    setenv("QUARN_TEST_OUT", Out().c_str(), 1);
+  }
+  void TearDown() override {
+    for (pid_t pid : started_) kill(pid, SIGKILL);
+    setenv("PATH", oldPath_.c_str(), 1);
+    TempFolderTest::TearDown();
+  }
+  fs::path Out() const { return Root() / "args.txt"; }
+
+  // The opener's arguments, once it has written them; remembers its pid to stop it later.
+  std::vector<std::string> Arguments() {
+    for (int i = 0; i < 100 && !fs::exists(Out()); ++i) std::this_thread::sleep_for(50ms);
+    std::vector<std::string> lines;
+    std::string text = Read(Out());
+    for (size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+      lines.push_back(text.substr(at, end - at));
+    }
+    if (!lines.empty() && lines.back().rfind("pid ", 0) == 0) {
+      started_.push_back(std::stoi(lines.back().substr(4)));
+      lines.pop_back();
+    }
+    fs::remove(Out());
+    return lines;
+  }
+
+ private:
+  std::string oldPath_;
+  std::vector<pid_t> started_;
+};
+
+TEST_F(Opener, EditorGetsThePathAsOneArgumentWithoutWaitOrInheritedDescriptors) {
+  const fs::path zone = Root() / "Moje zóny; rm -rf ~" / "$(kdo) 'a' \"b\".qrn";
+  Write(zone, "\"Zóna\"\n");
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);  // inheritable on purpose
+
+  const auto before = std::chrono::steady_clock::now();
+  ASSERT_TRUE(ui::OpenInEditor(zone));
+  EXPECT_LT(std::chrono::steady_clock::now() - before, 3s) << "the editor was waited for";
+  EXPECT_EQ(Arguments(), std::vector<std::string>{zone.string()});
+
+  // The opener lives on, yet is not our child (no zombie to come) and holds no end of our pipe.
+  int status = 0;
+  EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+  close(pipeEnds[1]);
+  pollfd reader{pipeEnds[0], POLLIN, 0};
+  ASSERT_EQ(poll(&reader, 1, 2000), 1) << "the opener keeps our pipe open";
+  EXPECT_TRUE(reader.revents & POLLHUP);
+  close(pipeEnds[0]);
+}
+
+TEST_F(Opener, LinksGoAsTheyAreAndRelativeZonesAsAbsolutePaths) {
+  const std::string mail = "mailto:autor@quarn.example.org?subject=Quarn&body=a b";
+  ui::OpenLink(mail);
+  EXPECT_EQ(Arguments(), std::vector<std::string>{mail});
+  // A relative name starting with "-" must not reach the opener as an option.
+  EXPECT_TRUE(ui::OpenInEditor("-x.qrn"));
+  EXPECT_EQ(Arguments(), std::vector<std::string>{(fs::current_path() / "-x.qrn").string()});
+}
+
+TEST_F(Opener, NothingStartedWhenThereIsNoOpener) {
+  setenv("PATH", (Root() / "empty").c_str(), 1);
+  EXPECT_FALSE(ui::OpenInEditor(Root() / "a.qrn"));
+  ui::OpenLink("http://quarn.example.org/");  // no message, nothing happens
+  EXPECT_FALSE(ui::StartDetached({}));
+  EXPECT_FALSE(ui::StartDetached({""}));
+  // Found but not runnable.
+  Write(Root() / "bin" / "not-runnable", "#!/bin/sh\n");
+  setenv("PATH", (Root() / "bin").c_str(), 1);
+  EXPECT_FALSE(ui::StartDetached({"not-runnable"}));
+  EXPECT_FALSE(fs::exists(Out()));
+}
+
+using EditCopy = TempFolderTest;
+
+TEST_F(EditCopy, WritableZoneIsEditedInPlace) {
+  const fs::path zone = Root() / "zones" / "a.qrn";
+  Write(zone, "\"A\"\n");
+  std::string error;
+  EXPECT_EQ(ui::EditableZone(zone, Root() / "mine", error), zone);
+  EXPECT_FALSE(fs::exists(Root() / "mine" / "a.qrn"));
+  EXPECT_EQ(error, "");
+}
+
+TEST_F(EditCopy, CopyIsMadeOnceWritableAndNeverOverwritten) {
+  const fs::path zone = Root() / "shipped" / "Úvod.qrn";
+  Write(zone, "\"Úvod\"\n3\n");
+  fs::permissions(zone, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const fs::path mine = Root() / "data" / "quarn" / "zones";  // not there yet
+
+  std::string error;
+  const auto copy = ui::CopyForEditing(zone, mine, error);
+  ASSERT_TRUE(copy) << error;
+  EXPECT_EQ(*copy, mine / "Úvod.qrn");
+  EXPECT_EQ(Read(*copy), "\"Úvod\"\n3\n");
+  EXPECT_NE(fs::status(*copy).permissions() & fs::perms::owner_write, fs::perms::none);
+  // Only the copy itself is left there; the list never sees a half-written file.
+  EXPECT_EQ(std::distance(fs::directory_iterator(mine), fs::directory_iterator()), 1);
+
+  // The player's changes are kept: the next edit opens the same copy as it is.
+  Write(*copy, "\"Moje úpravy\"\n");
+  EXPECT_EQ(ui::CopyForEditing(zone, mine, error), copy);
+  EXPECT_EQ(Read(*copy), "\"Moje úpravy\"\n");
+}
+
+TEST_F(EditCopy, FailedCopyGivesACzechReason) {
+  const fs::path zone = Root() / "a.qrn";
+  Write(zone, "\"A\"\n");
+  Write(Root() / "file", "");
+  std::string error;
+  EXPECT_FALSE(ui::CopyForEditing(zone, Root() / "file" / "zones", error));
+  EXPECT_NE(error.find("a.qrn"), std::string::npos) << error;
+  EXPECT_NE(error.find("nepodařilo"), std::string::npos) << error;
+
+  error.clear();
+  EXPECT_FALSE(ui::CopyForEditing(Root() / "gone.qrn", Root() / "mine", error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(fs::exists(Root() / "mine" / "gone.qrn"));
+  EXPECT_FALSE(fs::exists(Root() / "mine" / ".gone.qrn.part"));
+}
+
+}  // namespace
+}  // namespace quarn::test
