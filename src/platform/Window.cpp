@@ -106,7 +106,18 @@ void Window::CentreOnScreen() {
 
 SDL_Point Window::Pointer() const {
   int gx = 0, gy = 0, wx = 0, wy = 0;
-  SDL_GetGlobalMouseState(&gx, &gy);
+  // Mended: X11 refreshes the global pointer position only with raw input events, which a
+  // display may not send: the looks would stay as they were while the pointer moves. Over one
+  // of our windows the position comes from its own pointer events.
+  if (SDL_Window* over = SDL_GetMouseFocus()) {
+    int fx = 0, fy = 0;
+    SDL_GetMouseState(&gx, &gy);
+    SDL_GetWindowPosition(over, &fx, &fy);
+    gx += fx;
+    gy += fy;
+  } else {
+    SDL_GetGlobalMouseState(&gx, &gy);
+  }
   SDL_GetWindowPosition(window_, &wx, &wy);
   float lx = static_cast<float>(gx - wx), ly = static_cast<float>(gy - wy);
   SDL_RenderWindowToLogical(renderer_, gx - wx, gy - wy, &lx, &ly);
