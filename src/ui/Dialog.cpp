@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <exception>
 #include <variant>
 
 #include "render/PictureSet.h"
@@ -185,6 +186,13 @@ DialogLayout LayOut(std::string_view t, bool icon, const ButtonFlags& wanted,
     l.LabelY = (IconEdge - l.LabelHeight) / 2 + Margin;
     l.IconY = Margin;
     l.ContentHeight = IconEdge;
+    // Mended: lines taller than the icon and both margins, centred on the icon, would start
+    // above the window and run into the buttons; they start at the top margin and push the
+    // buttons down instead.
+    if (l.LabelHeight > IconEdge + 2 * Margin) {
+      l.LabelY = Margin;
+      l.ContentHeight = l.LabelHeight;
+    }
   } else {
     // The working copy: a space at the end and before every carriage return, no line feeds.
     std::string w;
@@ -241,10 +249,11 @@ std::string PicturesMessage(const std::string& error) {
   const size_t colon = error.find(": ", slash == std::string::npos ? 0 : slash);
   const std::string path = error.substr(0, colon);
   const std::filesystem::path p(path);
+  const bool missing = colon != std::string::npos && error.substr(colon + 2) == "file not found";
+  // Three lines: the dialog puts up to three lines of a short message beside its icon.
   std::string text = "Obrázky hry chybí nebo jsou poškozené.\n";
   text += "Složka: " + p.parent_path().string() + "\n";
-  text += "Soubor: " + p.filename().string();
-  if (colon != std::string::npos) text += "\n(" + error.substr(colon + 2) + ")";
+  text += "Soubor: " + p.filename().string() + (missing ? " (chybí)" : " (nelze jej přečíst)");
   return text;
 }
 
@@ -312,14 +321,26 @@ void Dialog::ReportPictureProblems() {
 int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon,
                        const std::string& title) {
   const MsgBoxSetup setup = PrepareMsgBox(buttons, icon, title);
-  Print(title, prompt);
   if (app_.AnswerInstead) {
+    Print(title, prompt);
     return ResultOf(buttons, app_.AnswerInstead(setup.Title, prompt, ButtonCaptions(buttons)));
   }
   if (app_.QuitRequested()) return msgbox::ResultNone;
-  if (!window_) Load();
+  if (!window_) {
+    try {
+      Load();
+    } catch (const std::exception& e) {
+      // No window of our own can be made: the system's message box is all there is.
+      std::fprintf(stderr, "quarn: %s\n", e.what());
+      window_.reset();
+      buttons_.reset();
+      Print(title, prompt);
+      return ResultOf(buttons, app_.Ask(setup.Title, prompt, ButtonCaptions(buttons)));
+    }
+  }
   ReportPictureProblems();
   if (app_.QuitRequested()) return msgbox::ResultNone;
+  Print(title, prompt);
 
   wanted_ = setup.Wanted;
   const bool hasIcon = setup.IconKind != msgbox::IconNone;

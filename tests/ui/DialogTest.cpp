@@ -70,6 +70,17 @@ TEST(DialogLayout, TheWinMessageStandsOnTwoLines) {
   EXPECT_EQ(l.ButtonX[0], 12);
 }
 
+TEST(DialogLayout, ManyShortLinesPushTheButtonsDown) {
+  // Three lines still stand centred on the icon; a fourth would run into the buttons.
+  const DialogLayout three = LayOut("a\nb\nc", true, OkOnly, Fixed);
+  EXPECT_EQ(three.LabelY, (32 - 45) / 2.0 + 12);
+  EXPECT_EQ(three.ButtonY, 56);
+  const DialogLayout four = LayOut("a\nb\nc\nd", true, OkOnly, Fixed);
+  EXPECT_EQ(four.LabelY, 12);
+  EXPECT_EQ(four.ButtonY, 60 + 24);
+  EXPECT_EQ(four.ClientHeight, 60 + 24 + 37 + 12);
+}
+
 TEST(DialogLayout, APromptWiderThan720IsWrappedBelow640) {
   // 40 words of 5 letters: 42 pixels for a word and its space. A line ends at the last space that
   // fits under 640 (15 words make 630 with their spaces, 16 would make 672): 15, 15 and 10 words.
