@@ -232,6 +232,8 @@ TEST_F(DialogWindow, KeysAndClicksAnswerTheModalDialog) {
   EXPECT_NE(dialog->Icon()->Picture, nullptr);
   EXPECT_EQ(dialog->Icon()->Bounds.x, 12);
   EXPECT_STREQ(SDL_GetWindowTitle(w->Native()), "Quarn");
+  // The key answered the dialog; the game never saw it.
+  EXPECT_EQ(keys.GetAsyncKeyState(13), 0);
 
   // O on Yes/No shows nothing; N then answers No. The window is the same one.
   Key(SDLK_o, SDL_SCANCODE_O);
