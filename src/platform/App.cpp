@@ -97,7 +97,11 @@ void App::Dispatch(const SDL_Event& event) {
       return;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      if (BlockedByModal(event.button.windowID)) return;
+      if (BlockedByModal(event.button.windowID)) {
+        // A click beside the modal window brings it back to the player's eyes.
+        if (event.type == SDL_MOUSEBUTTONDOWN) SDL_RaiseWindow(modal_->Native());
+        return;
+      }
       if (Window* w = WindowOf(event.button.windowID)) w->Handle(event);
       return;
     case SDL_MOUSEMOTION:

@@ -326,6 +326,9 @@ int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon,
     return ResultOf(buttons, app_.AnswerInstead(setup.Title, prompt, ButtonCaptions(buttons)));
   }
   if (app_.QuitRequested()) return msgbox::ResultNone;
+  // Mended: a question asked while the dialog already waits (from a timer of another window)
+  // would lay the open dialog out anew under its player; it gets no answer instead.
+  if (window_ && window_->Shown()) return msgbox::ResultNone;
   if (!window_) {
     try {
       Load();
@@ -358,9 +361,12 @@ int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon,
   window_->SetCaption(setup.Title);
   clicked_ = 0;
   ShowText(prompt, hasIcon);
+  buttons_->HoverTimer()->SetEnabled(true);
   app_.ShowModal(*window_);
   // Mended: a wait ended by the program's quit leaves the dialog on screen; it goes with the rest.
   window_->Hide();
+  // A hidden dialog is not the active window: its looks rest until it is shown again.
+  buttons_->HoverTimer()->SetEnabled(false);
   const int result = app_.QuitRequested() ? msgbox::ResultNone : ResultOfClick(clicked_);
   ReportPictureProblems();
   return result;
