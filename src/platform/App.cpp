@@ -64,6 +64,15 @@ void App::Dispatch(const SDL_Event& event) {
       return;
     case SDL_KEYDOWN: {
       const SDL_Keysym& k = event.key.keysym;
+      // A modal window has every key, whichever window the system gave it to.
+      if (modal_) {
+        if (event.key.repeat == 0 && modal_->OnKeyDown) {
+          const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
+          const auto handler = modal_->OnKeyDown;
+          if (virtualKey != 0) handler(virtualKey);
+        }
+        return;
+      }
       const bool toggle =
           k.scancode == SDL_SCANCODE_F11 ||
           ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
@@ -84,17 +93,25 @@ void App::Dispatch(const SDL_Event& event) {
       return;
     }
     case SDL_KEYUP:
-      keyInput_.Handle(event);
+      if (!modal_) keyInput_.Handle(event);
       return;
     case SDL_WINDOWEVENT:
-      keyInput_.Handle(event);
+      if (!modal_) keyInput_.Handle(event);
+      if (BlockedByModal(event.window.windowID) && event.window.event == SDL_WINDOWEVENT_CLOSE)
+        return;
       if (Window* w = WindowOf(event.window.windowID)) w->Handle(event);
       return;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+      if (BlockedByModal(event.button.windowID)) {
+        // A click beside the modal window brings it back to the player's eyes.
+        if (event.type == SDL_MOUSEBUTTONDOWN) SDL_RaiseWindow(modal_->Native());
+        return;
+      }
       if (Window* w = WindowOf(event.button.windowID)) w->Handle(event);
       return;
     case SDL_MOUSEMOTION:
+      if (BlockedByModal(event.motion.windowID)) return;
       if (Window* w = WindowOf(event.motion.windowID)) w->Handle(event);
       return;
     default:
@@ -102,32 +119,50 @@ void App::Dispatch(const SDL_Event& event) {
   }
 }
 
+bool App::BlockedByModal(uint32_t windowId) const {
+  return modal_ != nullptr && modal_->Id() != windowId;
+}
+
 void App::Run() {
-  quit_ = false;
+  while (!quit_) Step();
+}
+
+bool App::ShowModal(Window& w) {
+  Window* outer = modal_;
+  modal_ = &w;
+  w.Show();
+  while (!quit_ && w.Shown()) Step();
+  modal_ = outer;
+  // Keys pressed or let go while the modal window had the keyboard never reached the game.
+  ModalDone();
+  return !quit_;
+}
+
+void App::Step() {
   MonotonicClock& clock = timers_.Clock();
-  while (!quit_) {
-    int64_t now = clock.NowNs();
-    int64_t wake = timers_.NextDueNs();
-    // Copies: a present never changes the list, but a callback below may.
-    for (Window* w : std::vector<Window*>(windows_)) {
-      const int64_t next = w->PresentIfDue(now);
-      if (next >= 0 && (wake < 0 || next < wake)) wake = next;
-    }
-    int timeoutMs = 250;
-    if (wake >= 0) {
-      now = clock.NowNs();
-      timeoutMs =
-          wake <= now
-              ? 0
-              : static_cast<int>(std::min<int64_t>((wake - now + 999'999) / 1'000'000, 250));
-    }
-    SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, timeoutMs)) {
-      Dispatch(event);
-      while (!quit_ && SDL_PollEvent(&event)) Dispatch(event);
-    }
-    if (!quit_) timers_.RunDue();
+  int64_t now = clock.NowNs();
+  int64_t wake = timers_.NextDueNs();
+  // Copies: a present never changes the list, but a callback below may.
+  for (Window* w : std::vector<Window*>(windows_)) {
+    const int64_t next = w->PresentIfDue(now);
+    if (next >= 0 && (wake < 0 || next < wake)) wake = next;
   }
+  int timeoutMs = 250;
+  if (wake >= 0) {
+    now = clock.NowNs();
+    timeoutMs = wake <= now
+                    ? 0
+                    : static_cast<int>(std::min<int64_t>((wake - now + 999'999) / 1'000'000, 250));
+  }
+  // Mended: the events queued behind the one that hid a modal window belong to the windows
+  // under it; handed to the hidden window they would change a choice already made.
+  auto modalEnded = [this] { return modal_ != nullptr && !modal_->Shown(); };
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, timeoutMs)) {
+    Dispatch(event);
+    while (!quit_ && !modalEnded() && SDL_PollEvent(&event)) Dispatch(event);
+  }
+  if (!quit_) timers_.RunDue();
 }
 
 void App::ShowMessage(const std::string& title, const std::string& text, bool error) {

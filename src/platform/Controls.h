@@ -52,7 +52,8 @@ class Control {
   // double-click (labels and pictures).
   virtual bool EveryPressClicks() const { return false; }
   bool TakesMouse() const {
-    return CatchesMouse || OnClick || OnDoubleClick || OnMouseDown || OnMouseUp || !ToolTip.empty();
+    return CatchesMouse || OnClick || OnDoubleClick || OnMouseDown || OnMouseUp ||
+           !ToolTip.empty();
   }
   bool Contains(SDL_Point p) const;
   // A press that went down on this control and has not been released yet.
@@ -70,8 +71,8 @@ class PictureBox : public Control {
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
   Control* ControlAt(SDL_Point p) override;
-  // Where c's top-left corner lies in this box's parent's coordinates, searching the children
-  // and their children; nothing when c is not inside.
+  // The top-left corner of a control inside this box in this box's parent's coordinates, or
+  // nullopt when the control is not in it.
   std::optional<SDL_Point> OriginOf(const Control* c) const;
 };
 
@@ -89,8 +90,9 @@ class Label : public Control {
   bool WordWrap = false;
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
-  // The lines the caption is broken into: at spaces when a word would pass the right edge; the
-  // spaces at a break are dropped, as the system's word break does.
+  // The lines the caption is broken into: at every line feed, and with WordWrap at spaces when a
+  // word would pass the right edge; the spaces at a break are dropped, as the system's word
+  // break does.
   std::vector<std::string> Lines();
 
  private:
@@ -100,6 +102,7 @@ class Label : public Control {
     int X = 0, Y = 0;  // offset inside the label
   };
   void Render();
+  std::vector<std::string> WrapLine(const std::string& text);
   std::string renderedKey_;
   std::vector<Rendered> rendered_;
   Fonts& fonts_;

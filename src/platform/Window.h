@@ -43,6 +43,16 @@ class Window {
   // Something on the window changed: it is drawn again at the next display refresh.
   void Invalidate() { dirty_ = true; }
   void ToggleFullscreen();
+  // A new logical client size: the window keeps its scaling factor and is drawn anew.
+  void SetClientSize(int width, int height);
+  int ClientWidth() const { return options_.Width; }
+  int ClientHeight() const { return options_.Height; }
+  void SetCaption(const std::string& caption);
+  // Puts the window with its frame in the middle of the screen it is on.
+  void CentreOnScreen();
+  // The pointer's position in the window's logical client pixels, wherever it is on the screen
+  // (outside the window the values lie outside the client area).
+  SDL_Point Pointer() const;
   bool Fullscreen() const;
   uint32_t Id() const { return id_; }
   SDL_Window* Native() const { return window_; }
@@ -54,8 +64,11 @@ class Window {
 
   // The window manager asked to close it (not the × label, which is a control).
   std::function<void()> OnCloseRequest;
+  // The window became the active one (it has the keyboard), or stopped being it.
+  std::function<void()> OnActivate;
+  std::function<void()> OnDeactivate;
   // A key went down while the window had the keyboard (auto-repeat not included), with its
-  // virtual-key code.
+  // virtual-key code. Keys of a window shown modally go only here.
   std::function<void(int virtualKey)> OnKeyDown;
 
   // Used by App: mouse and window events of this window, and drawing.
@@ -74,6 +87,7 @@ class Window {
 
  private:
   void PresentNow();
+  void MakeSurfaces();
   void HideToolTip();
   // Shows the hovered control's tool tip once the pointer has rested; returns when to look again.
   int64_t UpdateToolTip(int64_t nowNs);

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "Dialog.h"
 #include "Flow.h"
 #include "Folders.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
-#include "MessagePrompter.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 
@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
     SoundModule sound(data);
     // Without the question, sound is on unless --no-sound turns it off.
     sound.SetEnabled(!options.NoSound);
-    ui::MessagePrompter prompter(app);
-    ui::Flow flow(app, program, sound, prompter, folders);
+    ui::Dialog dialog(app, data);
+    ui::Flow flow(app, program, sound, dialog, folders);
 
     // The trace: the player's position whenever it changes, and at the end how many ticks and
     // frames the run had, to check the game's speed from outside.

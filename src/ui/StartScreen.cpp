@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "Dialog.h"
 #include "GameLayout.h"
 #include "Links.h"
-#include "MessagePrompter.h"
 #include "render/PictureSet.h"
 
 namespace quarn::ui {

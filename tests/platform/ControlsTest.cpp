@@ -55,6 +55,12 @@ TEST_F(WithFonts, WordWrapBreaksAtSpacesAndDropsThemAtTheBreak) {
   EXPECT_EQ(label.Lines(), (std::vector<std::string>{"one", "two"}));
   label.WordWrap = false;
   EXPECT_EQ(label.Lines().size(), 1u);
+  // A line feed always ends a line; with word wrap each line is wrapped on its own.
+  label.Caption = "Vyhrál jsi!\nHrát znovu?";
+  EXPECT_EQ(label.Lines(), (std::vector<std::string>{"Vyhrál jsi!", "Hrát znovu?"}));
+  label.WordWrap = true;
+  label.Caption = "one two three\n\none";
+  EXPECT_EQ(label.Lines(), (std::vector<std::string>{"one two", "three", "", "one"}));
 }
 
 TEST(Controls, PictureBoxClipsItsChildrenAndKeepsItsCanvas) {
@@ -193,7 +199,7 @@ TEST_F(WithFonts, ListBoxPressSelectsTheRowUnderThePointerAndItsHolderCutsItsBor
   list.SetTopIndex(0);
   root.Draw(frame.get(), SDL_Point{0, 0}, root.Bounds);
   EXPECT_EQ(PixelAt(frame.get(), 13, 190), 0x000080u);  // inside: the list's background
-  EXPECT_EQ(PixelAt(frame.get(), 11, 188), 0u);  // its border lies outside the holder
+  EXPECT_EQ(PixelAt(frame.get(), 11, 188), 0u);         // its border lies outside the holder
   // The selected row is highlighted across the text area, the others are not.
   EXPECT_EQ(PixelAt(frame.get(), 120, 189 + 2 * row + 1), 0x00FFFFu);
   EXPECT_EQ(PixelAt(frame.get(), 120, 189 + row + 1), 0x000080u);

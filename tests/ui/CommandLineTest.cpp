@@ -1,8 +1,7 @@
-// CommandLineTest.cpp — the program's arguments and the question buttons.
+// CommandLineTest.cpp — the program's arguments.
 #include <gtest/gtest.h>
 
 #include "ui/CommandLine.h"
-#include "ui/MessagePrompter.h"
 
 namespace quarn::ui {
 namespace {
@@ -26,19 +25,6 @@ TEST(CommandLine, ArgumentsAndMistakes) {
   EXPECT_EQ(ParseCommandLine({"--zones", "mine"}).Zones, "mine");
   EXPECT_EQ(ParseCommandLine({"--zones=mine"}).Zones, "mine");
   EXPECT_FALSE(ParseCommandLine({"--zones"}).Error.empty());
-}
-
-TEST(MessagePrompter, ButtonSetsAndResults) {
-  EXPECT_EQ(ButtonCaptions(msgbox::YesNo), (std::vector<std::string>{"Ano", "Ne"}));
-  EXPECT_EQ(ResultOf(msgbox::YesNo, 0), msgbox::ResultYes);
-  EXPECT_EQ(ResultOf(msgbox::YesNo, 1), msgbox::ResultNo);
-  // Closing the box without a button is the last button: No, or Cancel where there is one.
-  EXPECT_EQ(ResultOf(msgbox::YesNo, -1), msgbox::ResultNo);
-  EXPECT_EQ(ResultOf(msgbox::YesNoCancel, -1), msgbox::ResultCancel);
-  EXPECT_EQ(ResultOf(msgbox::YesNoCancel, 1), msgbox::ResultNo);
-  EXPECT_EQ(ResultOf(msgbox::OkOnly, 0), msgbox::ResultOk);
-  EXPECT_EQ(ResultOf(msgbox::OkCancel, 1), msgbox::ResultCancel);
-  EXPECT_EQ(ButtonCaptions(msgbox::OkCancel).size(), 2u);
 }
 
 }  // namespace
