@@ -63,7 +63,8 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
       zoneFolders_(std::move(zoneFolders)),
       window_(app, StartWindowOptions()),
       timer_(app.Timers(), [this] { Refresh(); }),
-      list_(app.FontSet()) {
+      list_(app.FontSet()),
+      buttons_(dataFolder) {
   Build();
   window_.OnCloseRequest = [this] {
     if (OnCancel) OnCancel();
@@ -103,13 +104,10 @@ void StartScreen::Build() {
     std::fprintf(stderr, "quarn: %s\n", std::get<std::string>(loaded).c_str());
     return nullptr;
   };
-  auto image = [&](const std::string& name, const std::string& file, SDL_Rect bounds,
-                   bool strip) -> platform::Control& {
+  auto image = [&](const std::string& name, const std::string& file, SDL_Rect bounds) {
     auto img = std::make_unique<platform::Image>();
     img->Picture = picture(file);
-    // A button strip shows its first look, as tall as the button.
-    if (strip) img->Source = SDL_Rect{0, 0, bounds.w, bounds.h};
-    return add(name, std::move(img), bounds, root);
+    add(name, std::move(img), bounds, root);
   };
   auto label = [&](const std::string& name, const std::string& caption, SDL_Rect bounds,
                    platform::Colour ink, double points) -> platform::Control& {
@@ -121,7 +119,7 @@ void StartScreen::Build() {
   };
 
   frame("Shape1(1)", SDL_Rect{2, 2, 507, 310}, 3);
-  image("Image1", "Title.bmp", SDL_Rect{8, 8, 495, 152}, false);
+  image("Image1", "Title.bmp", SDL_Rect{8, 8, 495, 152});
   platform::Control& mail = label("Label4", CreditLine, SDL_Rect{159, 16, 115, 19}, Cyan, 12);
   mail.ToolTip = MailTip;
   mail.OnClick = [this] {
@@ -129,9 +127,6 @@ void StartScreen::Build() {
   };
   label("Label3", WebLabel, SDL_Rect{290, 16, 159, 19}, Cyan, 12).OnClick = [this] {
     if (OnLink) OnLink(WebLink);
-  };
-  image("btn(2)", "bCancel.bmp", SDL_Rect{466, 8, 37, 30}, true).OnClick = [this] {
-    if (OnCancel) OnCancel();
   };
   label("Label1", "verze 0.44alfa", SDL_Rect{25, 136, 88, 16}, Yellow, 9.75);
   label("Label5", "Rebuild 03.03.2002", SDL_Rect{405, 158, 86, 11}, White, 6.75);
@@ -145,22 +140,38 @@ void StartScreen::Build() {
   list_.Bounds = SDL_Rect{-1, -1, 142, 114};
   list_.Font = platform::FontSpec{"Arial", 9.75, true};
   picture1.Children.push_back(&list_);
-  image("btn(1)", "bPlay.bmp", SDL_Rect{177, 189, 100, 30}, true).OnClick = [this] {
-    ClickedPlay();
+  // The picture buttons, numbered as the hover poll counts them, lie on top of everything.
+  auto button = [&](std::string_view strip, SDL_Rect frame, std::function<void()> click) {
+    if (auto error = buttons_.Add(strip, frame, std::move(click)))
+      std::fprintf(stderr, "quarn: %s\n", error->c_str());
   };
-  image("btn(3)", "bEditor.bmp", SDL_Rect{177, 224, 100, 30}, true).OnClick = [this] {
-    ClickedEdit();
-  };
+  button("bPlay.bmp", SDL_Rect{177, 189, 100, 30}, [this] { ClickedPlay(); });
+  button("bCancel.bmp", SDL_Rect{466, 8, 37, 30}, [this] {
+    if (OnCancel) OnCancel();
+  });
+  button("bEditor.bmp", SDL_Rect{177, 224, 100, 30}, [this] { ClickedEdit(); });
+  buttons_.PutInto(root);
+  buttons_.Attach(window_, app_.Timers());
 }
 
 platform::Control& StartScreen::ControlNamed(const std::string& name) {
   if (name == "lstZones") return list_;
+  for (int i = 1; i <= buttons_.Count(); ++i) {
+    if (name == "btn(" + std::to_string(i) + ")") return buttons_.Frame(i);
+  }
   auto it = controls_.find(name);
   if (it == controls_.end()) throw std::out_of_range("no control " + name + " on the start screen");
   return *it->second;
 }
 
 void StartScreen::Click(const std::string& name) {
+  for (int i = 1; i <= buttons_.Count(); ++i) {
+    if (name == "btn(" + std::to_string(i) + ")") {
+      buttons_.Press(i);
+      buttons_.Release(SDL_Point{1, 1});
+      return;
+    }
+  }
   if (const auto handler = ControlNamed(name).OnClick) handler();
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "PictureButton.h"
 #include "ZoneList.h"
 #include "game/Ports.h"
 #include "platform/App.h"
@@ -56,9 +57,12 @@ class StartScreen {
   platform::ListBox& List() { return list_; }
   // The zone files and their titles, position by position as the list shows them.
   const std::vector<ZoneEntry>& Zones() const { return zones_; }
-  // A control by its name in the layout ("lstZones" is the list).
+  // A control by its name in the layout ("lstZones" is the list, "btn(1)" Play's frame).
   platform::Control& ControlNamed(const std::string& name);
+  // Clicks a control as the mouse would (a picture button: pressed and released on it).
   void Click(const std::string& name);
+  // Play 1, Cancel 2, Editor 3.
+  PictureButtons& Buttons() { return buttons_; }
 
  private:
   void Build();
@@ -75,6 +79,7 @@ class StartScreen {
   platform::Window window_;
   platform::Timer timer_;
   platform::ListBox list_;
+  PictureButtons buttons_;
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   std::vector<quarn::SurfacePtr> pictures_;
   std::vector<ZoneEntry> zones_;
