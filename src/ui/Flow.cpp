@@ -45,6 +45,7 @@ bool Flow::PlayOnly(const std::string& zone) {
 bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed) {
   game_ = std::make_unique<GameScreen>(app_, program_, sound_, prompter_, folders_.Data);
   game_->OnClosed = std::move(onClosed);
+  game_->OnLink = [this](const std::string& link) { OpenLink(link); };
   if (OnNewGameScreen) OnNewGameScreen(*game_);
   if (!game_->Load(zone)) {
     game_.reset();

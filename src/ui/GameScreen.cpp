@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "GameLayout.h"
+#include "Links.h"
 #include "game/Numbers.h"
 
 namespace quarn::ui {
@@ -155,9 +156,12 @@ void GameScreen::Bind() {
     AfterReload();
   };
   ControlNamed("Label6").OnClick = [this] { Close(); };
-  // The links open with the start screen's work; until then a click on them does nothing.
-  ControlNamed("Label2").CatchesMouse = true;
-  ControlNamed("Label3").CatchesMouse = true;
+  ControlNamed("Label2").OnClick = [this] {
+    if (OnLink) OnLink(MailLink);
+  };
+  ControlNamed("Label3").OnClick = [this] {
+    if (OnLink) OnLink(WebLink);
+  };
 }
 
 platform::Control& GameScreen::ControlNamed(const std::string& name) {

@@ -40,6 +40,8 @@ class GameScreen {
   std::function<void()> OnClosed;
   // Runs after every tick (the end-to-end tests follow the player through it).
   std::function<void()> OnTicked;
+  // The mail and web labels hand their link here; nothing else changes.
+  std::function<void(const std::string& link)> OnLink;
 
   Game& TheGame() { return game_; }
   platform::Window& Window() { return window_; }

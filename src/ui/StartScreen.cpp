@@ -141,8 +141,8 @@ void StartScreen::Build() {
   list_.Font = platform::FontSpec{"Arial", 9.75, true};
   picture1.Children.push_back(&list_);
   // The picture buttons, numbered as the hover poll counts them, lie on top of everything.
-  auto button = [&](std::string_view strip, SDL_Rect frame, std::function<void()> click) {
-    if (auto error = buttons_.Add(strip, frame, std::move(click)))
+  auto button = [&](std::string_view strip, SDL_Rect bounds, std::function<void()> click) {
+    if (auto error = buttons_.Add(strip, bounds, std::move(click)))
       std::fprintf(stderr, "quarn: %s\n", error->c_str());
   };
   button("bPlay.bmp", SDL_Rect{177, 189, 100, 30}, [this] { ClickedPlay(); });
