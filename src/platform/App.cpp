@@ -114,6 +114,10 @@ void App::Dispatch(const SDL_Event& event) {
       if (BlockedByModal(event.motion.windowID)) return;
       if (Window* w = WindowOf(event.motion.windowID)) w->Handle(event);
       return;
+    case SDL_MOUSEWHEEL:
+      if (BlockedByModal(event.wheel.windowID)) return;
+      if (Window* w = WindowOf(event.wheel.windowID)) w->Handle(event);
+      return;
     default:
       return;
   }

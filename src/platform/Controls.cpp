@@ -224,6 +224,7 @@ ListBox::ListBox(Fonts& fonts) : fonts_(fonts) {
   OnMouseDown = [this](int button, SDL_Point p) {
     if (button == SDL_BUTTON_LEFT) Press(p);
   };
+  OnWheel = [this](int notches) { SetTopIndex(topIndex_ - 3 * notches); };
 }
 
 void ListBox::Clear() {

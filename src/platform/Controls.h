@@ -39,6 +39,9 @@ class Control {
   // press, wherever the pointer is by then.
   std::function<void(int button, SDL_Point local)> OnMouseDown;
   std::function<void(int button, SDL_Point local)> OnMouseUp;
+  // The wheel turned while the pointer was over the control: notches away from the player
+  // (upwards) are positive.
+  std::function<void(int notches)> OnWheel;
   // Mouse presses on it are its own even without a handler (the window is not dragged by it).
   bool CatchesMouse = false;
   // Shown in a small box when the pointer rests on the control.

@@ -181,6 +181,18 @@ void Window::Handle(const SDL_Event& event) {
       dirty_ = true;  // exposed, resized, restored: draw it again
       mustPresent_ = true;
       return;
+    case SDL_MOUSEWHEEL: {
+      // The wheel goes to what the pointer was last seen over.
+      Control* over = root_.ControlAt(pointer_);
+      const int notches =
+          event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+      if (over && over->OnWheel && notches != 0) {
+        const auto handler = over->OnWheel;
+        handler(notches);
+        dirty_ = true;
+      }
+      return;
+    }
     case SDL_MOUSEMOTION: {
       pointer_ = SDL_Point{event.motion.x, event.motion.y};
       Control* over = root_.ControlAt(pointer_);

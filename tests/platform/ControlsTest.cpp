@@ -1,6 +1,8 @@
 // ControlsTest.cpp — fonts, word wrap, clipping and mouse hit-testing of the controls, off screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/Controls.h"
 #include "platform/Window.h"
 
@@ -194,6 +196,11 @@ TEST_F(WithFonts, ListBoxPressSelectsTheRowUnderThePointerAndItsHolderCutsItsBor
   list.Press(SDL_Point{list.Bounds.w - 4, list.Bounds.h - 4});
   EXPECT_EQ(list.TopIndex(), 12 - list.VisibleRows());
   EXPECT_EQ(list.ListIndex(), 2);
+  // The wheel scrolls three rows a notch, within the list.
+  list.OnWheel(2);
+  EXPECT_EQ(list.TopIndex(), std::max(0, 12 - list.VisibleRows() - 6));
+  list.OnWheel(-10);
+  EXPECT_EQ(list.TopIndex(), 12 - list.VisibleRows());
 
   SurfacePtr frame = NewSurface(511, 314);
   list.SetTopIndex(0);
