@@ -151,6 +151,9 @@ class Button : public Control {
 class ListBox : public Control {
  public:
   explicit ListBox(Fonts& fonts);
+  // Its mouse handlers point at it: a copy would answer for the original.
+  ListBox(const ListBox&) = delete;
+  ListBox& operator=(const ListBox&) = delete;
   FontSpec Font{"Arial", 9.75, true};
   Colour Fore{255, 255, 255};
   Colour Back{0, 0, 128};

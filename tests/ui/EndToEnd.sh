@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # EndToEnd.sh — the real quarn on a private Xvfb display, as a player uses it: the sound question
-# answered with Esc, a zone chosen with the keys and started with Play, walked and won, the replay
-# declined and Enter restarting, P pausing, × back to the start screen with the selection kept,
-# the editor question answered Yes (an xdg-open stand-in records what it was given), Cancel ending
-# the program with status 0. Screenshots of every stage are left in OUT_DIR.
+# answered with Esc, a zone chosen with the keys and started with Play, the web label's link,
+# P pausing, the zone walked and won, the replay declined and Enter restarting, × back to the
+# start screen with the selection kept, the editor question answered Yes (an xdg-open stand-in
+# records what it was given), Cancel ending the program with status 0. Screenshots of every stage are left in OUT_DIR.
 #   EndToEnd.sh QUARN ZONE_FOLDER OUT_DIR
 # ZONE_FOLDER holds two zones: the second is won by holding Right from the start.
 set -u
@@ -128,6 +128,11 @@ for _ in $(seq 50); do [ -n "$(last)" ] && break; sleep 0.1; done
 begin=$(last)
 [ "$begin" = "4 4" ] || fail "the second zone starts the player at 4,4, not at '$begin'"
 shot game
+# The web label (237,38) hands its link to the desktop's opener; the game goes on.
+click "$game" 260 46
+for _ in $(seq 50); do [ -s "$out/opened.txt" ] && break; sleep 0.1; done
+link=$(head -n1 "$out/opened.txt" 2>/dev/null)
+[ "$link" = "http://quarn.example.org/" ] || fail "the web label opened '$link'"
 
 # 3. P pauses: Right moves nothing while "Pauza" shows; P again lets the game go on.
 focus "$game"
@@ -169,8 +174,8 @@ second=$(pixel back-at-start $((sx + 145)) $((sy + 211)))
 # 6. Editor (177,224): Yes hands the selected zone's file to the desktop's opener.
 click "$start" 227 239
 answer Return editor-question
-for _ in $(seq 50); do [ -s "$out/opened.txt" ] && break; sleep 0.1; done
-opened=$(cat "$out/opened.txt" 2>/dev/null)
+for _ in $(seq 50); do [ "$(wc -l <"$out/opened.txt")" -ge 2 ] && break; sleep 0.1; done
+opened=$(sed -n 2p "$out/opened.txt")
 [ "$opened" = "$zones/2-vyhra.qrn" ] || fail "the editor was given '$opened'"
 window 511x314 >/dev/null || fail "the start screen went away after the editor question"
 
