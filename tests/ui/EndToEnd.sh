@@ -3,7 +3,8 @@
 # answered with Esc, a zone chosen with the keys and started with Play, the web label's link,
 # P pausing, the zone walked and won, the replay declined and Enter restarting, × back to the
 # start screen with the selection kept, the editor question answered Yes (an xdg-open stand-in
-# records what it was given), Cancel ending the program with status 0. Screenshots of every stage are left in OUT_DIR.
+# records what it was given), Cancel ending the program with status 0. Screenshots of every
+# stage are left in OUT_DIR.
 #   EndToEnd.sh QUARN ZONE_FOLDER OUT_DIR
 # ZONE_FOLDER holds two zones: the second is won by holding Right from the start.
 set -u
