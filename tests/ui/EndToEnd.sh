@@ -13,30 +13,17 @@ for tool in Xvfb xdotool xdpyinfo xwininfo import convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 mkdir -p "$out"
-rm -rf "$out"/*.png "$out"/trace.txt "$out"/opened.txt "$out"/home "$out"/bin
+rm -rf "$out"/*.png "$out"/display "$out"/trace.txt "$out"/opened.txt "$out"/home "$out"/bin
 
-# Xvfb picks a display number nobody uses and tells us which (-displayfd), so that tests and
-# screenshots of other checkouts running at the same time never meet on one display.
-exec 3>"$out/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
-[ -s "$out/display" ] || { echo "FAIL: Xvfb chose no display"; cat "$out/xvfb.log"; exit 1; }
-export DISPLAY=:$(head -n1 "$out/display")
-# The program must draw on that display: a video driver inherited from the caller's environment
-# (SDL_VIDEODRIVER=dummy, as the unit tests use) would tick the game with no window anywhere.
-export SDL_VIDEODRIVER=x11
-unset WAYLAND_DISPLAY
-app=
+app= xvfb=
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
-  kill "$xvfb" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   wait 2>/dev/null
 }
 trap cleanup EXIT
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "FAIL: Xvfb did not start"; exit 1; }
+. "$(dirname "$0")/Display.sh"
+StartDisplay "$out" || { echo "FAIL: no X display could be started"; cat "$out/xvfb.log"; exit 1; }
 
 # The player's own zone folder lies inside OUT_DIR, and the desktop's opener only writes down
 # what it was asked to open.

@@ -9,32 +9,23 @@ for tool in Xvfb xdotool xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 mkdir -p "$out"
-rm -f "$out"/*.png "$out"/trace.txt
+rm -f "$out"/*.png "$out"/display "$out"/trace.txt
 
-# Xvfb picks a display number nobody uses and tells us which (-displayfd), so that tests and
-# screenshots of other checkouts running at the same time never meet on one display.
-exec 3>"$out/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$out/display" ] && break; sleep 0.1; done
-[ -s "$out/display" ] || { echo "FAIL: Xvfb chose no display"; cat "$out/xvfb.log"; exit 1; }
-export DISPLAY=:$(head -n1 "$out/display")
-# The program must draw on that display: a video driver inherited from the caller's environment
-# (SDL_VIDEODRIVER=dummy, as the unit tests use) would tick the game with no window anywhere.
-export SDL_VIDEODRIVER=x11
-unset WAYLAND_DISPLAY
-app=
+app= xvfb=
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
-  kill "$xvfb" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   wait 2>/dev/null
 }
 trap cleanup EXIT
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { echo "FAIL: Xvfb did not start"; exit 1; }
+. "$(dirname "$0")/Display.sh"
+StartDisplay "$out" || { echo "FAIL: no X display could be started"; cat "$out/xvfb.log"; exit 1; }
 
-fail() { echo "FAIL: $*"; echo "--- trace"; cat "$out/trace.txt"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  echo "--- trace"; cat "$out/trace.txt"; echo "--- stderr"; cat "$out/stderr.txt"
+  exit 1
+}
 shot() { command -v import >/dev/null && import -window root "$out/$1.png" 2>/dev/null; }
 
 "$quarn" --zone "$zone" --no-sound --trace-player >"$out/trace.txt" 2>"$out/stderr.txt" &

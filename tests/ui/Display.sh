@@ -1,0 +1,36 @@
+# Display.sh — sourced by the end-to-end tests: a private Xvfb display of their own.
+#
+# Several checkouts run these tests and take screenshots on one machine at the same time. Xvfb's
+# own choice of a free display (-displayfd) races when servers start together: a test can be told
+# a display another server won, or none serves, and the program then finds no X server at all.
+# So a display number is drawn at random from a wide range, and the display counts as ours only
+# when its lock file names our server; otherwise the next number is tried.
+
+# StartDisplay OUT_DIR: starts the server, sets xvfb to its process and exports DISPLAY.
+StartDisplay() {
+  local out=$1 n lock
+  for _ in $(seq 20); do
+    n=$((200 + RANDOM % 800))
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+    xvfb=$!
+    for _ in $(seq 100); do
+      lock=$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)
+      if [ "$lock" = "$xvfb" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        # The program must draw there: a video driver named by the caller's environment
+        # (SDL_VIDEODRIVER=dummy, as the unit tests use), or a fall-back when X cannot be
+        # reached, would tick the game with no window anywhere.
+        export SDL_VIDEODRIVER=x11
+        unset WAYLAND_DISPLAY
+        return 0
+      fi
+      kill -0 "$xvfb" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+  done
+  xvfb=
+  return 1
+}
