@@ -5,6 +5,10 @@
 # a display another server won, or none serves, and the program then finds no X server at all.
 # So a display number is drawn at random from a wide range, and the display counts as ours only
 # when its lock file names our server; otherwise the next number is tried.
+#
+# -noreset: by default the server resets itself when its last client leaves, and refuses
+# connections meanwhile. The check that the server answers is such a last client; the program
+# started right after it then sometimes found no X server, and the game ticked with no window.
 
 # StartDisplay OUT_DIR: starts the server, sets xvfb to its process and exports DISPLAY.
 StartDisplay() {
@@ -12,7 +16,7 @@ StartDisplay() {
   for _ in $(seq 20); do
     n=$((200 + RANDOM % 800))
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do
       lock=$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)
