@@ -104,6 +104,8 @@ void Window::CentreOnScreen() {
                         screen.y + (screen.h - outerH) / 2 + top);
 }
 
+bool Window::BlockedByModal() const { return app_.Modal() != nullptr && app_.Modal() != this; }
+
 SDL_Point Window::Pointer() const {
   int gx = 0, gy = 0, wx = 0, wy = 0;
   // Mended: X11 refreshes the global pointer position only with raw input events, which a

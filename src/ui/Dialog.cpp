@@ -374,11 +374,15 @@ int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon,
 
 void Dialog::ShowText(const std::string& t, bool icon) {
   buttons_->ClearPressed();
+  TTF_Font* font = app_.FontSet().Get(DialogFont);
+  // Mended: with no font at all there is no line height to ask for; the text is then not drawn
+  // either, and the dialog keeps its icon and buttons.
+  const int lineHeight = font ? TTF_FontLineSkip(font) : 0;
   const TextMeasure measure{
       [this](std::string_view line) {
         return static_cast<double>(app_.FontSet().Measure(DialogFont, std::string(line)).x);
       },
-      static_cast<double>(TTF_FontLineSkip(app_.FontSet().Get(DialogFont)))};
+      static_cast<double>(lineHeight)};
   layout_ = LayOut(t, icon, wanted_, measure);
   const DialogLayout& l = layout_;
   // The icon's picture stays as it was when there is none to show; it is only moved away.

@@ -49,7 +49,11 @@ void PictureButtons::PutInto(platform::PictureBox& parent) {
 
 void PictureButtons::Attach(platform::Window& window, platform::TimerQueue& timers) {
   window_ = &window;
-  timer_ = std::make_unique<platform::Timer>(timers, [this] { Tick(window_->Pointer()); });
+  timer_ = std::make_unique<platform::Timer>(timers, [this] {
+    // Under a modal window the looks stay as they were when it opened, also where the system
+    // leaves this window active.
+    if (!window_->BlockedByModal()) Tick(window_->Pointer());
+  });
   timer_->SetInterval(HoverIntervalMs);
   timer_->SetEnabled(true);
   auto onActivate = std::move(window.OnActivate);
