@@ -23,6 +23,10 @@ App::Session::Session() {
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // Mended: closing the only window by its frame would also ask the whole program to quit; a
+  // dialog closed so before any screen exists must only go away. Each window handles its own
+  // close request.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
   }
