@@ -88,6 +88,11 @@ void App::Dispatch(const SDL_Event& event) {
         return;  // not a key of the game
       }
       keyInput_.Handle(event);
+      if (Window* w = WindowOf(event.key.windowID); w && w->OnKeyDown && event.key.repeat == 0) {
+        const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
+        const auto handler = w->OnKeyDown;
+        if (virtualKey != 0) handler(virtualKey);
+      }
       return;
     }
     case SDL_KEYUP:
