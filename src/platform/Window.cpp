@@ -228,8 +228,7 @@ void Window::Handle(const SDL_Event& event) {
           const auto handler = target->OnMouseUp;
           dirty_ = true;
           // The handler may hide this window; nothing of the press is looked at afterwards.
-          handler(event.button.button,
-                  SDL_Point{event.button.x - at.x, event.button.y - at.y});
+          handler(event.button.button, SDL_Point{event.button.x - at.x, event.button.y - at.y});
         }
       }
       if (event.button.button != SDL_BUTTON_LEFT || !pressed_) return;

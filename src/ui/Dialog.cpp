@@ -168,9 +168,8 @@ double TextMeasure::Width(std::string_view text) const {
 }
 
 double TextMeasure::Height(std::string_view text) const {
-  const auto breaks = std::count_if(text.begin(), text.end(), [](char c) {
-    return c == '\n' || c == '\r';
-  });
+  const auto breaks =
+      std::count_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; });
   return LineHeight * static_cast<double>(breaks + 1);
 }
 
@@ -318,8 +317,7 @@ void Dialog::ReportPictureProblems() {
   reporting_ = false;
 }
 
-int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon,
-                       const std::string& title) {
+int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon, const std::string& title) {
   const MsgBoxSetup setup = PrepareMsgBox(buttons, icon, title);
   if (app_.AnswerInstead) {
     Print(title, prompt);

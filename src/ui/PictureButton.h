@@ -1,4 +1,5 @@
-// PictureButton.h — buttons drawn from picture strips, with hover and press looks polled every 50 ms.
+// PictureButton.h — buttons drawn from picture strips, with hover and press looks polled every 50
+// ms.
 #pragma once
 
 #include <SDL.h>
