@@ -214,8 +214,9 @@ DialogLayout LayOut(std::string_view t, bool icon, const ButtonFlags& wanted,
       w.erase(0, brk);
       ++lines;
     }
-    // Quirk: the label is as tall as all the prompt's own lines once for every wrapped line, so a
-    // long prompt with line feeds gets room to spare below its text; the dialogs are sized so.
+    // Quirk: a long prompt with line feeds shows empty room below its text, because the label
+    // is as tall as all the prompt's own lines once for every wrapped line. Kept on purpose: the
+    // room is never too little, whichever way the label breaks the lines it shows.
     l.Lines = lines;
     l.LabelHeight = measure.Height(t) * lines;
     l.LabelWidth = widest;
