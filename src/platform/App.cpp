@@ -68,19 +68,20 @@ void App::Dispatch(const SDL_Event& event) {
       return;
     case SDL_KEYDOWN: {
       const SDL_Keysym& k = event.key.keysym;
-      // A modal window has every key, whichever window the system gave it to.
+      const bool toggle =
+          k.scancode == SDL_SCANCODE_F11 ||
+          ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
+           (k.mod & KMOD_ALT));
+      // A modal window has every key, whichever window the system gave it to; Alt+Enter is no
+      // Enter for it.
       if (modal_) {
-        if (event.key.repeat == 0 && modal_->OnKeyDown) {
+        if (!toggle && event.key.repeat == 0 && modal_->OnKeyDown) {
           const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
           const auto handler = modal_->OnKeyDown;
           if (virtualKey != 0) handler(virtualKey);
         }
         return;
       }
-      const bool toggle =
-          k.scancode == SDL_SCANCODE_F11 ||
-          ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
-           (k.mod & KMOD_ALT));
       if (toggle) {
         if (event.key.repeat == 0) {
           if (Window* w = WindowOf(event.key.windowID)) w->ToggleFullscreen();
