@@ -1,4 +1,4 @@
-// App.cpp — SDL start-up, the event loop and the message boxes.
+// App.cpp — SDL start-up, the event loop, modal waits and the system message boxes.
 #include "App.h"
 
 #include <SDL_ttf.h>
