@@ -1,4 +1,4 @@
-// Window.h — a window of a logical size in pixels, drawn from its controls, scaled by a whole factor.
+// Window.h — a window drawn from its controls at a logical size, scaled by a whole factor.
 #pragma once
 
 #include <SDL.h>
