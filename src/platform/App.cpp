@@ -1,4 +1,4 @@
-// App.cpp — SDL start-up, the event loop and the message boxes.
+// App.cpp — SDL start-up, the event loop, modal waits and the system message boxes.
 #include "App.h"
 
 #include <SDL_ttf.h>
@@ -23,6 +23,10 @@ App::Session::Session() {
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // Mended: closing the only window by its frame would also ask the whole program to quit; a
+  // dialog closed so before any screen exists must only go away. Each window handles its own
+  // close request.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
   }
@@ -64,19 +68,20 @@ void App::Dispatch(const SDL_Event& event) {
       return;
     case SDL_KEYDOWN: {
       const SDL_Keysym& k = event.key.keysym;
-      // A modal window has every key, whichever window the system gave it to.
+      const bool toggle =
+          k.scancode == SDL_SCANCODE_F11 ||
+          ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
+           (k.mod & KMOD_ALT));
+      // A modal window has every key, whichever window the system gave it to; Alt+Enter is no
+      // Enter for it.
       if (modal_) {
-        if (event.key.repeat == 0 && modal_->OnKeyDown) {
+        if (!toggle && event.key.repeat == 0 && modal_->OnKeyDown) {
           const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
           const auto handler = modal_->OnKeyDown;
           if (virtualKey != 0) handler(virtualKey);
         }
         return;
       }
-      const bool toggle =
-          k.scancode == SDL_SCANCODE_F11 ||
-          ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
-           (k.mod & KMOD_ALT));
       if (toggle) {
         if (event.key.repeat == 0) {
           if (Window* w = WindowOf(event.key.windowID)) w->ToggleFullscreen();
@@ -86,7 +91,6 @@ void App::Dispatch(const SDL_Event& event) {
       keyInput_.Handle(event);
       if (Window* w = WindowOf(event.key.windowID); w && w->OnKeyDown && event.key.repeat == 0) {
         const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
-        // The handler may hide or replace windows: it runs from a copy.
         const auto handler = w->OnKeyDown;
         if (virtualKey != 0) handler(virtualKey);
       }

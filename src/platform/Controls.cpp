@@ -120,7 +120,8 @@ std::vector<std::string> Label::Lines() {
   size_t start = 0;
   while (true) {
     const size_t end = Caption.find('\n', start);
-    const std::string paragraph = Caption.substr(start, end == std::string::npos ? end : end - start);
+    const std::string paragraph =
+        Caption.substr(start, end == std::string::npos ? end : end - start);
     if (WordWrap) {
       for (std::string& line : WrapLine(paragraph)) lines.push_back(std::move(line));
     } else {

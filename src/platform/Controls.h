@@ -55,8 +55,7 @@ class Control {
   // double-click (labels and pictures).
   virtual bool EveryPressClicks() const { return false; }
   bool TakesMouse() const {
-    return CatchesMouse || OnClick || OnDoubleClick || OnMouseDown || OnMouseUp ||
-           !ToolTip.empty();
+    return CatchesMouse || OnClick || OnDoubleClick || OnMouseDown || OnMouseUp || !ToolTip.empty();
   }
   bool Contains(SDL_Point p) const;
   // A press that went down on this control and has not been released yet.

@@ -104,6 +104,8 @@ void Window::CentreOnScreen() {
                         screen.y + (screen.h - outerH) / 2 + top);
 }
 
+bool Window::BlockedByModal() const { return app_.Modal() != nullptr && app_.Modal() != this; }
+
 SDL_Point Window::Pointer() const {
   int gx = 0, gy = 0, wx = 0, wy = 0;
   // Mended: X11 refreshes the global pointer position only with raw input events, which a
@@ -238,8 +240,7 @@ void Window::Handle(const SDL_Event& event) {
           const auto handler = target->OnMouseUp;
           dirty_ = true;
           // The handler may hide this window; nothing of the press is looked at afterwards.
-          handler(event.button.button,
-                  SDL_Point{event.button.x - at.x, event.button.y - at.y});
+          handler(event.button.button, SDL_Point{event.button.x - at.x, event.button.y - at.y});
         }
       }
       if (event.button.button != SDL_BUTTON_LEFT || !pressed_) return;

@@ -1,4 +1,4 @@
-// Window.h — a window of fixed logical size, drawn from its controls, scaled by a whole factor.
+// Window.h — a window drawn from its controls at a logical size, scaled by a whole factor.
 #pragma once
 
 #include <SDL.h>
@@ -53,6 +53,8 @@ class Window {
   // The pointer's position in the window's logical client pixels, wherever it is on the screen
   // (outside the window the values lie outside the client area).
   SDL_Point Pointer() const;
+  // Another window is shown modally: this one takes no input until it is hidden.
+  bool BlockedByModal() const;
   bool Fullscreen() const;
   uint32_t Id() const { return id_; }
   SDL_Window* Native() const { return window_; }

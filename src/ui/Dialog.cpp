@@ -168,9 +168,8 @@ double TextMeasure::Width(std::string_view text) const {
 }
 
 double TextMeasure::Height(std::string_view text) const {
-  const auto breaks = std::count_if(text.begin(), text.end(), [](char c) {
-    return c == '\n' || c == '\r';
-  });
+  const auto breaks =
+      std::count_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; });
   return LineHeight * static_cast<double>(breaks + 1);
 }
 
@@ -215,8 +214,9 @@ DialogLayout LayOut(std::string_view t, bool icon, const ButtonFlags& wanted,
       w.erase(0, brk);
       ++lines;
     }
-    // Quirk: the label is as tall as all the prompt's own lines once for every wrapped line, so a
-    // long prompt with line feeds gets room to spare below its text; the dialogs are sized so.
+    // Quirk: a long prompt with line feeds shows empty room below its text, because the label
+    // is as tall as all the prompt's own lines once for every wrapped line. Kept on purpose: the
+    // room is never too little, whichever way the label breaks the lines it shows.
     l.Lines = lines;
     l.LabelHeight = measure.Height(t) * lines;
     l.LabelWidth = widest;
@@ -318,8 +318,7 @@ void Dialog::ReportPictureProblems() {
   reporting_ = false;
 }
 
-int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon,
-                       const std::string& title) {
+int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon, const std::string& title) {
   const MsgBoxSetup setup = PrepareMsgBox(buttons, icon, title);
   if (app_.AnswerInstead) {
     Print(title, prompt);
@@ -374,11 +373,15 @@ int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon,
 
 void Dialog::ShowText(const std::string& t, bool icon) {
   buttons_->ClearPressed();
+  TTF_Font* font = app_.FontSet().Get(DialogFont);
+  // Mended: with no font at all there is no line height to ask for; the text is then not drawn
+  // either, and the dialog keeps its icon and buttons.
+  const int lineHeight = font ? TTF_FontLineSkip(font) : 0;
   const TextMeasure measure{
       [this](std::string_view line) {
         return static_cast<double>(app_.FontSet().Measure(DialogFont, std::string(line)).x);
       },
-      static_cast<double>(TTF_FontLineSkip(app_.FontSet().Get(DialogFont)))};
+      static_cast<double>(lineHeight)};
   layout_ = LayOut(t, icon, wanted_, measure);
   const DialogLayout& l = layout_;
   // The icon's picture stays as it was when there is none to show; it is only moved away.

@@ -25,7 +25,7 @@ inline constexpr const char* AppTitle = "Quarn";
 inline constexpr int BtnYes = 1, BtnNo = 2, BtnOk = 3, BtnCancel = 4;
 inline constexpr std::array<int, 4> DialogButtonWidths{100, 100, 62, 37};
 inline constexpr std::array<const char*, 4> DialogStripFiles{"bYes.bmp", "bNo.bmp", "bOK.bmp",
-                                                            "bCancel.bmp"};
+                                                             "bCancel.bmp"};
 using ButtonFlags = std::array<bool, 4>;  // Yes, No, OK, Cancel
 
 // The Czech captions of a message-box button set, in the order they are shown.

@@ -244,8 +244,8 @@ void GameScreen::AfterReload() {
 }
 
 void GameScreen::ShowLoadFailure(const ZoneError& error) {
-  const std::string text = error.Pictures ? PicturesMessage(error.Message)
-                                          : "Zónu nelze otevřít.\n" + error.Describe();
+  const std::string text =
+      error.Pictures ? PicturesMessage(error.Message) : "Zónu nelze otevřít.\n" + error.Describe();
   prompter_.SkinMsgBox(text, msgbox::OkOnly, msgbox::IconCritical, "");
 }
 

@@ -33,8 +33,7 @@ void PictureButtons::Add(const SDL_Surface* strip, SDL_Rect frame, std::function
   b.StripImage = std::make_unique<platform::Image>();
   b.StripImage->Picture = strip;
   // Drawn at its own size: the frame shows one look of it and clips the others.
-  b.StripImage->Bounds = SDL_Rect{0, 0, strip ? strip->w : frame.w,
-                                  strip ? strip->h : frame.h * 4};
+  b.StripImage->Bounds = SDL_Rect{0, 0, strip ? strip->w : frame.w, strip ? strip->h : frame.h * 4};
   b.FrameBox->Children.push_back(b.StripImage.get());
   b.OnClick = std::move(onClick);
   const int index = Count() + 1;
@@ -49,7 +48,11 @@ void PictureButtons::PutInto(platform::PictureBox& parent) {
 
 void PictureButtons::Attach(platform::Window& window, platform::TimerQueue& timers) {
   window_ = &window;
-  timer_ = std::make_unique<platform::Timer>(timers, [this] { Tick(window_->Pointer()); });
+  timer_ = std::make_unique<platform::Timer>(timers, [this] {
+    // Under a modal window the looks stay as they were when it opened, also where the system
+    // leaves this window active.
+    if (!window_->BlockedByModal()) Tick(window_->Pointer());
+  });
   timer_->SetInterval(HoverIntervalMs);
   timer_->SetEnabled(true);
   auto onActivate = std::move(window.OnActivate);
@@ -66,7 +69,8 @@ void PictureButtons::Attach(platform::Window& window, platform::TimerQueue& time
 
 void PictureButtons::Tick(SDL_Point pointer) {
   if (pressed_ != 0) {
-    Apply(pressed_, IsInside(pointer, Frame(pressed_).Bounds) ? Look::PressedOn : Look::PressedAway);
+    Apply(pressed_,
+          IsInside(pointer, Frame(pressed_).Bounds) ? Look::PressedOn : Look::PressedAway);
     return;
   }
   for (int i = 1; i <= Count(); ++i) {

@@ -1,4 +1,5 @@
-// PictureButton.h — buttons drawn from picture strips, with hover and press looks polled every 50 ms.
+// PictureButton.h — buttons drawn from picture strips, with hover and press looks polled every 50
+// ms.
 #pragma once
 
 #include <SDL.h>
@@ -54,8 +55,9 @@ class PictureButtons {
 
   // Puts every frame, in order, into the window's client area (or another box at its origin).
   void PutInto(platform::PictureBox& parent);
-  // Runs the 50 ms poll of the window's pointer while the window is active, and from now on;
-  // the window's OnActivate and OnDeactivate are taken over (a handler already set still runs).
+  // Runs the 50 ms poll of the window's pointer while the window is active, and from now on, but
+  // not while another window is shown modally; the window's OnActivate and OnDeactivate are
+  // taken over (a handler already set still runs).
   void Attach(platform::Window& window, platform::TimerQueue& timers);
   platform::Timer* HoverTimer() { return timer_.get(); }
 

@@ -1,7 +1,6 @@
 // DialogTest.cpp — the game's dialog: its layout as numbers, its keys, and the modal wait.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <deque>
@@ -15,8 +14,8 @@ namespace quarn::ui {
 namespace {
 
 // Every byte 7 pixels wide, lines 15 pixels high.
-const TextMeasure Fixed{[](std::string_view line) { return 7.0 * static_cast<double>(line.size()); },
-                        15};
+const TextMeasure Fixed{
+    [](std::string_view line) { return 7.0 * static_cast<double>(line.size()); }, 15};
 const ButtonFlags YesNo{true, true, false, false};
 const ButtonFlags YesNoCancel{true, true, false, true};
 const ButtonFlags OkOnly{false, false, true, false};
@@ -30,7 +29,8 @@ TEST(DialogLayout, AOneLinePromptStandsBesideTheIcon) {
   EXPECT_EQ(l.LabelY, (32 - 15) / 2.0 + 12);
   EXPECT_EQ(l.ButtonY, 56);
   EXPECT_EQ(l.ClientHeight, 105);
-  const double textWidth = 7.0 * static_cast<double>(std::string("Podporuje tvá zvuková karta DirectSound?").size());
+  const double textWidth =
+      7.0 * static_cast<double>(std::string("Podporuje tvá zvuková karta DirectSound?").size());
   EXPECT_EQ(l.LabelWidth, textWidth);
   EXPECT_EQ(l.ClientWidth, 56 + textWidth + 12);
   EXPECT_EQ(l.Lines, 0);
