@@ -369,9 +369,11 @@ int main(int argc, char** argv) {
       return 1;
     }
     const auto& s = solver.State();
-    std::fprintf(stderr, "%s:%d: ok, at (%d, %d), left %d, carried %d, time %.1f\n", argv[2], lineNo,
-                 s.PlayerX / s.PlayerSteps, s.PlayerY / s.PlayerSteps, s.PotatoesLeft,
-                 s.PotatoesCarried, s.TimeLeft);
+    std::fprintf(stderr,
+                 "%s:%d: ok, at (%d, %d), left %d, carried %d, time %.1f, key %d, box %d, stacks %d\n",
+                 argv[2], lineNo, s.PlayerX / s.PlayerSteps, s.PlayerY / s.PlayerSteps,
+                 s.PotatoesLeft, s.PotatoesCarried, s.TimeLeft, s.HasKey != 0, s.HasBox != 0,
+                 s.Panel.BoxesLeft);
   }
   std::fputs(solver.Script().c_str(), stdout);
   return solver.Won() ? 0 : 1;
