@@ -11,6 +11,7 @@
 //   hold KEY N    hold one key (left, up, right, down, space) for N ticks
 //   wait N        N ticks without keys
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <deque>
 #include <fstream>
@@ -122,10 +123,14 @@ bool Standable(int code, bool isGoal) {
 
 class Solver {
  public:
-  explicit Solver(const std::string& zone) : player_(zone) { now_ = player_.Take(); }
+  explicit Solver(const std::string& zone) : player_(std::make_shared<Player>(zone)) {
+    now_ = player_->Take();
+  }
 
   // Searches moves and waits from the current state to the goal cell (or into the exit).
-  bool Go(int gx, int gy, bool intoExit) {
+  // Arrivals at or before notBefore ticks from now are passed over, so that a retry of the goal
+  // arrives later than the attempt that led into a trap.
+  bool Go(int gx, int gy, bool intoExit, int notBefore = -1) {
     const GameState& s0 = now_.state;
     const int steps = s0.PlayerSteps;
     const int W = s0.BoardWidth, H = s0.BoardHeight;
@@ -172,14 +177,17 @@ class Solver {
     open.emplace(dist[static_cast<size_t>(py * W + px)] * steps, 0, 0);
     const int wait = std::max(2, steps / 2);
     int expanded = 0;
+    int nearest = 1 << 30;
     while (!open.empty()) {
       const auto [f, negTick, index] = open.top();
       open.pop();
       Node& n = *nodes[static_cast<size_t>(index)];
       const GameState& s = n.snap->state;
       const int cx = s.PlayerX / steps, cy = s.PlayerY / steps;
-      if (!intoExit && cx == gx && cy == gy && s.Moving == 0) {
+      if (!intoExit && cx == gx && cy == gy && s.Moving == 0 && n.tick > notBefore &&
+          SafeToStand(*n.snap)) {
         Finish(nodes, index);
+        arrival_ = n.tick;
         return true;
       }
       if (++expanded > 60000 || open.size() > 30000) break;
@@ -200,28 +208,36 @@ class Solver {
         }
         const int run = step.key != 0 && step.key == n.lastKey ? n.run + step.ticks : step.ticks;
         if (step.key != 0 && run > MaxHold) continue;
-        player_.Put(*n.snap);
+        player_->Put(*n.snap);
         int ran = 0;
-        const Outcome out = player_.Run(step.key ? std::vector<int>{step.key} : std::vector<int>{},
+        const Outcome out = player_->Run(step.key ? std::vector<int>{step.key} : std::vector<int>{},
                                         step.ticks, &ran);
+        static const bool debug = std::getenv("QUARN_SOLVE_DEBUG") != nullptr;
+        if (debug) {
+          const GameState& t = player_->State();
+          std::fprintf(stderr, "  from (%d, %d) t%d key %d: died %d won %d at (%d, %d) moving %d\n", cx, cy,
+                       n.tick, step.key, out.died, out.won, t.PlayerX / steps, t.PlayerY / steps,
+                       t.Moving != 0);
+        }
         if (out.died) continue;
         if (out.won) {
           if (!intoExit) continue;
           step.ticks = ran;
-          nodes.push_back(std::make_unique<Node>(Node{std::make_unique<Snapshot>(player_.Take()), index, step, n.tick + ran, 0, 0}));
+          nodes.push_back(std::make_unique<Node>(Node{std::make_unique<Snapshot>(player_->Take()), index, step, n.tick + ran, 0, 0}));
           Finish(nodes, static_cast<int>(nodes.size() - 1));
           won_ = true;
           return true;
         }
-        const GameState& t = player_.State();
+        const GameState& t = player_->State();
         const int tx = t.PlayerX / steps, ty = t.PlayerY / steps;
         if (t.Moving != 0 || tx != nx || ty != ny) continue;
         const auto key = std::make_tuple(tx, ty, n.tick + step.ticks, t.PotatoesLeft,
                                          int{t.HasKey}, t.PotatoesCarried);
         if (!seen.insert(key).second) continue;
         const int h = dist[static_cast<size_t>(ty * W + tx)];
+        nearest = std::min(nearest, h < 0 ? nearest : h);
         nodes.push_back(std::make_unique<Node>(
-            Node{std::make_unique<Snapshot>(player_.Take()), index, step, n.tick + step.ticks,
+            Node{std::make_unique<Snapshot>(player_->Take()), index, step, n.tick + step.ticks,
                  step.key ? run : 0, step.key}));
         open.emplace(n.tick + step.ticks + std::max(h, 0) * steps, -(n.tick + step.ticks),
                      static_cast<int>(nodes.size() - 1));
@@ -229,19 +245,31 @@ class Solver {
       // A closed node's state is no longer needed.
       n.snap.reset();
     }
-    std::fprintf(stderr, "quarn-solve: found no safe way from (%d, %d) to (%d, %d)\n", px, py, gx, gy);
+    std::fprintf(stderr,
+                 "quarn-solve: found no safe way from (%d, %d) to (%d, %d) (%d nodes searched, "
+                 "nearest %d cells off)\n",
+                 px, py, gx, gy, expanded, nearest);
     return false;
   }
 
+  int Arrival() const { return arrival_; }
+
+  // Whether the player, standing still at the goal, lives for a few cells' time: an arrival in a
+  // dead end just ahead of an enemy is no arrival.
+  bool SafeToStand(const Snapshot& at) {
+    player_->Put(at);
+    return !player_->Run({}, std::max(40, 4 * at.state.PlayerSteps)).died;
+  }
+
   bool Hold(int key, int ticks) {
-    player_.Put(now_);
+    player_->Put(now_);
     const int run = key != 0 && key == lastKey_ ? run_ + ticks : ticks;
-    const Outcome out = player_.Run(key ? std::vector<int>{key} : std::vector<int>{}, ticks);
+    const Outcome out = player_->Run(key ? std::vector<int>{key} : std::vector<int>{}, ticks);
     if (out.died) {
       std::fprintf(stderr, "quarn-solve: the player dies while holding the key\n");
       return false;
     }
-    now_ = player_.Take();
+    now_ = player_->Take();
     steps_.push_back({key, ticks});
     lastKey_ = key;
     run_ = key ? run : 0;
@@ -304,12 +332,13 @@ class Solver {
     }
   }
 
-  Player player_;
+  std::shared_ptr<Player> player_;  // shared by copies: every use puts its own state in first
   Snapshot now_;
   std::vector<Step> steps_;
   std::map<size_t, std::vector<std::string>> comments_;
   int run_ = 0, lastKey_ = 0;
   bool won_ = false;
+  int arrival_ = -1;
 };
 
 int KeyByName(const std::string& name) {
@@ -335,12 +364,24 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quarn-solve: cannot open %s\n", argv[2]);
     return 2;
   }
+  std::vector<std::string> lines;
+  for (std::string l; std::getline(planFile, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    lines.push_back(l);
+  }
   Solver solver(argv[1]);
-  std::string line;
-  int lineNo = 0;
-  while (std::getline(planFile, line)) {
-    ++lineNo;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  // When a goal cannot be reached, the previous "go" is tried again with a later arrival.
+  struct Saved {
+    size_t line;
+    Solver state;
+    int arrival;
+  };
+  std::optional<Saved> lastGo;
+  int retries = 0;
+  int notBefore = -1;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const int lineNo = static_cast<int>(i + 1);
     if (line.empty()) continue;
     if (line[0] == '#') {
       solver.Comment(line);
@@ -352,7 +393,14 @@ int main(int argc, char** argv) {
     bool ok = false;
     if (verb == "go") {
       int x = 0, y = 0;
-      ok = static_cast<bool>(words >> x >> y) && solver.Go(x, y, false);
+      if (!(words >> x >> y)) {
+        ok = false;
+      } else {
+        Solver before = solver;
+        ok = solver.Go(x, y, false, notBefore);
+        notBefore = -1;
+        if (ok) lastGo = Saved{i, std::move(before), solver.Arrival()};
+      }
     } else if (verb == "exit") {
       ok = solver.Go(0, 0, true);
     } else if (verb == "hold") {
@@ -362,6 +410,16 @@ int main(int argc, char** argv) {
     } else if (verb == "wait") {
       int n = 0;
       ok = static_cast<bool>(words >> n) && solver.Hold(0, n);
+    }
+    if (!ok && lastGo && retries < 40) {
+      ++retries;
+      std::fprintf(stderr, "%s:%d: retrying line %zu with a later arrival\n", argv[2], lineNo,
+                   lastGo->line + 1);
+      solver = lastGo->state;
+      notBefore = lastGo->arrival;
+      i = lastGo->line - 1;
+      lastGo.reset();
+      continue;
     }
     if (!ok) {
       std::fprintf(stderr, "%s:%d: cannot do '%s'\n", argv[2], lineNo, line.c_str());
