@@ -103,10 +103,6 @@ struct Step {
   int ticks = 0;
 };
 
-struct Plan {
-  std::vector<std::string> lines;
-};
-
 int KeyOfDir(int d) { return 36 + d; }
 
 bool Standable(int code, bool isGoal) {
