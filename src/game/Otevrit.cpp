@@ -10,7 +10,7 @@ std::optional<ZoneError> Game::Otevrit() {
   const ParsedZone& zone = std::get<ParsedZone>(parsed);
   uint8_t tileSize = 0;
   if (auto error = ports_.Painter.LoadGraphics(tileSize)) {
-    return ZoneError{State.FileName, 0, "", *error};
+    return ZoneError{State.FileName, 0, "", *error, true};
   }
   GameState& s = State;
 

@@ -74,7 +74,8 @@ inline constexpr int IconDefault = 0, IconNone = 1, IconInformation = 2, IconQue
 inline constexpr int ResultNone = 0, ResultOk = 1, ResultCancel = 2, ResultYes = 6, ResultNo = 7;
 }  // namespace msgbox
 
-// Questions to the player. Modal: no game tick runs until it returns.
+// Questions to the player. Modal: the caller waits for the answer while the timers go on ticking
+// (a game tick arriving meanwhile does nothing).
 class Prompter {
  public:
   virtual ~Prompter() = default;

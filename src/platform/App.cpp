@@ -1,4 +1,4 @@
-// App.cpp — SDL start-up, the event loop and the message boxes.
+// App.cpp — SDL start-up, the event loop, modal waits and the system message boxes.
 #include "App.h"
 
 #include <SDL_ttf.h>
@@ -23,6 +23,10 @@ App::Session::Session() {
   SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // Mended: closing the only window by its frame would also ask the whole program to quit; a
+  // dialog closed so before any screen exists must only go away. Each window handles its own
+  // close request.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
   }
@@ -68,6 +72,16 @@ void App::Dispatch(const SDL_Event& event) {
           k.scancode == SDL_SCANCODE_F11 ||
           ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
            (k.mod & KMOD_ALT));
+      // A modal window has every key, whichever window the system gave it to; Alt+Enter is no
+      // Enter for it.
+      if (modal_) {
+        if (!toggle && event.key.repeat == 0 && modal_->OnKeyDown) {
+          const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
+          const auto handler = modal_->OnKeyDown;
+          if (virtualKey != 0) handler(virtualKey);
+        }
+        return;
+      }
       if (toggle) {
         if (event.key.repeat == 0) {
           if (Window* w = WindowOf(event.key.windowID)) w->ToggleFullscreen();
@@ -75,20 +89,33 @@ void App::Dispatch(const SDL_Event& event) {
         return;  // not a key of the game
       }
       keyInput_.Handle(event);
+      if (Window* w = WindowOf(event.key.windowID); w && w->OnKeyDown && event.key.repeat == 0) {
+        const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
+        const auto handler = w->OnKeyDown;
+        if (virtualKey != 0) handler(virtualKey);
+      }
       return;
     }
     case SDL_KEYUP:
-      keyInput_.Handle(event);
+      if (!modal_) keyInput_.Handle(event);
       return;
     case SDL_WINDOWEVENT:
-      keyInput_.Handle(event);
+      if (!modal_) keyInput_.Handle(event);
+      if (BlockedByModal(event.window.windowID) && event.window.event == SDL_WINDOWEVENT_CLOSE)
+        return;
       if (Window* w = WindowOf(event.window.windowID)) w->Handle(event);
       return;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+      if (BlockedByModal(event.button.windowID)) {
+        // A click beside the modal window brings it back to the player's eyes.
+        if (event.type == SDL_MOUSEBUTTONDOWN) SDL_RaiseWindow(modal_->Native());
+        return;
+      }
       if (Window* w = WindowOf(event.button.windowID)) w->Handle(event);
       return;
     case SDL_MOUSEMOTION:
+      if (BlockedByModal(event.motion.windowID)) return;
       if (Window* w = WindowOf(event.motion.windowID)) w->Handle(event);
       return;
     default:
@@ -96,32 +123,50 @@ void App::Dispatch(const SDL_Event& event) {
   }
 }
 
+bool App::BlockedByModal(uint32_t windowId) const {
+  return modal_ != nullptr && modal_->Id() != windowId;
+}
+
 void App::Run() {
-  quit_ = false;
+  while (!quit_) Step();
+}
+
+bool App::ShowModal(Window& w) {
+  Window* outer = modal_;
+  modal_ = &w;
+  w.Show();
+  while (!quit_ && w.Shown()) Step();
+  modal_ = outer;
+  // Keys pressed or let go while the modal window had the keyboard never reached the game.
+  ModalDone();
+  return !quit_;
+}
+
+void App::Step() {
   MonotonicClock& clock = timers_.Clock();
-  while (!quit_) {
-    int64_t now = clock.NowNs();
-    int64_t wake = timers_.NextDueNs();
-    // Copies: a present never changes the list, but a callback below may.
-    for (Window* w : std::vector<Window*>(windows_)) {
-      const int64_t next = w->PresentIfDue(now);
-      if (next >= 0 && (wake < 0 || next < wake)) wake = next;
-    }
-    int timeoutMs = 250;
-    if (wake >= 0) {
-      now = clock.NowNs();
-      timeoutMs =
-          wake <= now
-              ? 0
-              : static_cast<int>(std::min<int64_t>((wake - now + 999'999) / 1'000'000, 250));
-    }
-    SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, timeoutMs)) {
-      Dispatch(event);
-      while (!quit_ && SDL_PollEvent(&event)) Dispatch(event);
-    }
-    if (!quit_) timers_.RunDue();
+  int64_t now = clock.NowNs();
+  int64_t wake = timers_.NextDueNs();
+  // Copies: a present never changes the list, but a callback below may.
+  for (Window* w : std::vector<Window*>(windows_)) {
+    const int64_t next = w->PresentIfDue(now);
+    if (next >= 0 && (wake < 0 || next < wake)) wake = next;
   }
+  int timeoutMs = 250;
+  if (wake >= 0) {
+    now = clock.NowNs();
+    timeoutMs = wake <= now
+                    ? 0
+                    : static_cast<int>(std::min<int64_t>((wake - now + 999'999) / 1'000'000, 250));
+  }
+  // Mended: the events queued behind the one that hid a modal window belong to the windows
+  // under it; handed to the hidden window they would change a choice already made.
+  auto modalEnded = [this] { return modal_ != nullptr && !modal_->Shown(); };
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, timeoutMs)) {
+    Dispatch(event);
+    while (!quit_ && !modalEnded() && SDL_PollEvent(&event)) Dispatch(event);
+  }
+  if (!quit_) timers_.RunDue();
 }
 
 void App::ShowMessage(const std::string& title, const std::string& text, bool error) {

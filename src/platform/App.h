@@ -28,12 +28,23 @@ class App {
   TimerQueue& Timers() { return timers_; }
   KeyInput& Keys() { return keyInput_; }
 
-  // Delivers events, timer ticks and presents, one at a time, until Quit.
+  // Delivers events, timer ticks and presents, one at a time, until Quit. Returns at once when
+  // a quit was asked for before it started.
   void Run();
+  // Ends Run and every modal wait; stays asked for the rest of the program.
   void Quit() { quit_ = true; }
+  bool QuitRequested() const { return quit_; }
+  // Shows the window and waits until it is hidden again or the program is asked to quit. Timer
+  // ticks and presents of every window go on meanwhile; the other windows take no mouse or
+  // keyboard input. Returns false when the wait ended by the quit.
+  bool ShowModal(Window& w);
+  // The window shown modally now, or null.
+  Window* Modal() const { return modal_; }
 
-  // A plain message, and a question with buttons (first is the default); these wait for the player
-  // and no timer ticks meanwhile. Ask returns the index of the pressed button, -1 when closed.
+  // The system's message boxes, for a message that must be shown where no window of our own can
+  // be: a plain message, and a question with buttons (first is the default); these wait for the
+  // player and no timer ticks meanwhile. Ask returns the index of the pressed button, -1 when
+  // closed.
   void ShowMessage(const std::string& title, const std::string& text, bool error);
   int Ask(const std::string& title, const std::string& text,
           const std::vector<std::string>& buttons);
@@ -49,6 +60,10 @@ class App {
 
  private:
   void Dispatch(const SDL_Event& event);
+  // One round of the event loop: presents, waiting for the next event or due tick, events, ticks.
+  void Step();
+  // Whether an event of window w is dropped because another window is shown modally.
+  bool BlockedByModal(uint32_t windowId) const;
   // Keys pressed or let go while a message box had the keyboard are unknown to us.
   void ModalDone() { keyInput_.ReleaseAll(); }
   Window* WindowOf(uint32_t id);
@@ -62,6 +77,7 @@ class App {
   KeyInput keyInput_;
   TimerQueue timers_;
   std::vector<Window*> windows_;
+  Window* modal_ = nullptr;
   bool quit_ = false;
 };
 

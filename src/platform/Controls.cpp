@@ -102,12 +102,41 @@ Control* PictureBox::ControlAt(SDL_Point p) {
   return TakesMouse() ? this : nullptr;
 }
 
+std::optional<SDL_Point> PictureBox::OriginOf(const Control* c) const {
+  const SDL_Point mine{Bounds.x, Bounds.y};
+  if (c == this) return mine;
+  for (const Control* child : Children) {
+    SDL_Point at{mine.x + child->Bounds.x, mine.y + child->Bounds.y};
+    if (child == c) return at;
+    if (const auto* box = dynamic_cast<const PictureBox*>(child)) {
+      if (auto inner = box->OriginOf(c)) return SDL_Point{mine.x + inner->x, mine.y + inner->y};
+    }
+  }
+  return std::nullopt;
+}
+
 std::vector<std::string> Label::Lines() {
-  if (!WordWrap) return {Caption};
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (true) {
+    const size_t end = Caption.find('\n', start);
+    const std::string paragraph =
+        Caption.substr(start, end == std::string::npos ? end : end - start);
+    if (WordWrap) {
+      for (std::string& line : WrapLine(paragraph)) lines.push_back(std::move(line));
+    } else {
+      lines.push_back(paragraph);
+    }
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::vector<std::string> Label::WrapLine(const std::string& text) {
   std::vector<std::string> lines;
   std::string line;
   size_t i = 0;
-  const std::string& text = Caption;
   while (i < text.size()) {
     // The next word with the spaces before it.
     size_t spacesEnd = text.find_first_not_of(' ', i);

@@ -34,6 +34,11 @@ class Control {
   bool Visible = true;
   std::function<void()> OnClick;
   std::function<void()> OnDoubleClick;
+  // Press and release of any mouse button (SDL_BUTTON_LEFT, ...), with the pointer position
+  // relative to the control's top-left corner. The release goes to the control that took the
+  // press, wherever the pointer is by then.
+  std::function<void(int button, SDL_Point local)> OnMouseDown;
+  std::function<void(int button, SDL_Point local)> OnMouseUp;
   // Mouse presses on it are its own even without a handler (the window is not dragged by it).
   bool CatchesMouse = false;
   // Shown in a small box when the pointer rests on the control.
@@ -46,7 +51,9 @@ class Control {
   // Whether the second press of a double-click is a click too (a push button), or only a
   // double-click (labels and pictures).
   virtual bool EveryPressClicks() const { return false; }
-  bool TakesMouse() const { return CatchesMouse || OnClick || OnDoubleClick || !ToolTip.empty(); }
+  bool TakesMouse() const {
+    return CatchesMouse || OnClick || OnDoubleClick || OnMouseDown || OnMouseUp || !ToolTip.empty();
+  }
   bool Contains(SDL_Point p) const;
   // A press that went down on this control and has not been released yet.
   bool Pressed = false;
@@ -63,6 +70,9 @@ class PictureBox : public Control {
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
   Control* ControlAt(SDL_Point p) override;
+  // The top-left corner of a control inside this box in this box's parent's coordinates, or
+  // nullopt when the control is not in it.
+  std::optional<SDL_Point> OriginOf(const Control* c) const;
 };
 
 // Text in one font and colour, left-aligned or centred, on its background or transparent.
@@ -79,8 +89,9 @@ class Label : public Control {
   bool WordWrap = false;
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
-  // The lines the caption is broken into: at spaces when a word would pass the right edge; the
-  // spaces at a break are dropped, as the system's word break does.
+  // The lines the caption is broken into: at every line feed, and with WordWrap at spaces when a
+  // word would pass the right edge; the spaces at a break are dropped, as the system's word
+  // break does.
   std::vector<std::string> Lines();
 
  private:
@@ -90,6 +101,7 @@ class Label : public Control {
     int X = 0, Y = 0;  // offset inside the label
   };
   void Render();
+  std::vector<std::string> WrapLine(const std::string& text);
   std::string renderedKey_;
   std::vector<Rendered> rendered_;
   Fonts& fonts_;

@@ -2,6 +2,7 @@
 #include "Window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -31,7 +32,9 @@ SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* area, void* data) {
 Window::Window(App& app, const WindowOptions& options) : app_(app), options_(options) {
   SDL_Rect usable{0, 0, options.Width, options.Height};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
-  scale_ = WholeScale(options.Width, options.Height, usable.w, usable.h);
+  scale_ = WholeScale(options.ScaleAsWidth > 0 ? options.ScaleAsWidth : options.Width,
+                      options.ScaleAsHeight > 0 ? options.ScaleAsHeight : options.Height, usable.w,
+                      usable.h);
 
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (options.Borderless) flags |= SDL_WINDOW_BORDERLESS;
@@ -45,12 +48,8 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
     SDL_DestroyWindow(window_);
     throw std::runtime_error(std::string("cannot draw in a window: ") + SDL_GetError());
   }
-  SDL_RenderSetLogicalSize(renderer_, options.Width, options.Height);
   SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
-                               options.Width, options.Height);
-  frame_ = NewSurface(options.Width, options.Height);
-  presented_ = NewSurface(options.Width, options.Height);
+  MakeSurfaces();
 
   // Virtual and headless displays report no refresh rate; they keep the 60 Hz we start from.
   SDL_DisplayMode mode;
@@ -59,9 +58,72 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
   }
   if (options.Borderless) SDL_SetWindowHitTest(window_, HitTest, this);
 
-  root_.Bounds = SDL_Rect{0, 0, options.Width, options.Height};
   root_.Background = Colour{0, 0, 0};
   app_.Register(this);
+}
+
+void Window::MakeSurfaces() {
+  SDL_RenderSetLogicalSize(renderer_, options_.Width, options_.Height);
+  if (texture_) SDL_DestroyTexture(texture_);
+  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
+                               options_.Width, options_.Height);
+  frame_ = NewSurface(options_.Width, options_.Height);
+  presented_ = NewSurface(options_.Width, options_.Height);
+  root_.Bounds = SDL_Rect{0, 0, options_.Width, options_.Height};
+  dirty_ = true;
+  mustPresent_ = true;
+}
+
+void Window::SetClientSize(int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  if (width == options_.Width && height == options_.Height) return;
+  options_.Width = width;
+  options_.Height = height;
+  SDL_SetWindowSize(window_, width * scale_, height * scale_);
+  MakeSurfaces();
+}
+
+void Window::SetCaption(const std::string& caption) {
+  options_.Title = caption;
+  SDL_SetWindowTitle(window_, caption.c_str());
+}
+
+void Window::CentreOnScreen() {
+  const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+  SDL_Rect screen{0, 0, 0, 0};
+  if (SDL_GetDisplayBounds(display, &screen) != 0) return;
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;
+  }
+  const int outerW = options_.Width * scale_ + left + right;
+  const int outerH = options_.Height * scale_ + top + bottom;
+  // SDL places the client area; the frame lies around it.
+  SDL_SetWindowPosition(window_, screen.x + (screen.w - outerW) / 2 + left,
+                        screen.y + (screen.h - outerH) / 2 + top);
+}
+
+bool Window::BlockedByModal() const { return app_.Modal() != nullptr && app_.Modal() != this; }
+
+SDL_Point Window::Pointer() const {
+  int gx = 0, gy = 0, wx = 0, wy = 0;
+  // Mended: X11 refreshes the global pointer position only with raw input events, which a
+  // display may not send: the looks would stay as they were while the pointer moves. Over one
+  // of our windows the position comes from its own pointer events.
+  if (SDL_Window* over = SDL_GetMouseFocus()) {
+    int fx = 0, fy = 0;
+    SDL_GetMouseState(&gx, &gy);
+    SDL_GetWindowPosition(over, &fx, &fy);
+    gx += fx;
+    gy += fy;
+  } else {
+    SDL_GetGlobalMouseState(&gx, &gy);
+  }
+  SDL_GetWindowPosition(window_, &wx, &wy);
+  float lx = static_cast<float>(gx - wx), ly = static_cast<float>(gy - wy);
+  SDL_RenderWindowToLogical(renderer_, gx - wx, gy - wy, &lx, &ly);
+  return SDL_Point{static_cast<int>(std::floor(lx)), static_cast<int>(std::floor(ly))};
 }
 
 Window::~Window() {
@@ -106,6 +168,14 @@ void Window::Handle(const SDL_Event& event) {
         if (OnCloseRequest) OnCloseRequest();
         return;
       }
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        if (OnActivate) OnActivate();
+        return;
+      }
+      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        if (OnDeactivate) OnDeactivate();
+        return;
+      }
       if (event.window.event == SDL_WINDOWEVENT_LEAVE) {
         HideToolTip();
         hovered_ = nullptr;
@@ -126,8 +196,18 @@ void Window::Handle(const SDL_Event& event) {
     case SDL_MOUSEBUTTONDOWN: {
       HideToolTip();
       hovered_ = nullptr;
-      if (event.button.button != SDL_BUTTON_LEFT) return;
       const SDL_Point p{event.button.x, event.button.y};
+      if (!captured_) {
+        if (Control* target = root_.ControlAt(p); target && target->OnMouseDown) {
+          captured_ = target;
+          capturedButton_ = event.button.button;
+          const SDL_Point at = root_.OriginOf(target).value_or(SDL_Point{0, 0});
+          const auto handler = target->OnMouseDown;
+          handler(event.button.button, SDL_Point{p.x - at.x, p.y - at.y});
+          dirty_ = true;
+        }
+      }
+      if (event.button.button != SDL_BUTTON_LEFT) return;
       pressed_ = root_.ControlAt(p);
       if (!pressed_) return;
       pressed_->Pressed = true;
@@ -140,6 +220,17 @@ void Window::Handle(const SDL_Event& event) {
       return;
     }
     case SDL_MOUSEBUTTONUP: {
+      if (captured_ && event.button.button == capturedButton_) {
+        Control* target = captured_;
+        captured_ = nullptr;
+        if (target->OnMouseUp) {
+          const SDL_Point at = root_.OriginOf(target).value_or(SDL_Point{0, 0});
+          const auto handler = target->OnMouseUp;
+          dirty_ = true;
+          // The handler may hide this window; nothing of the press is looked at afterwards.
+          handler(event.button.button, SDL_Point{event.button.x - at.x, event.button.y - at.y});
+        }
+      }
       if (event.button.button != SDL_BUTTON_LEFT || !pressed_) return;
       Control* control = pressed_;
       pressed_ = nullptr;

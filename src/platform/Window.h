@@ -1,4 +1,4 @@
-// Window.h — a window of fixed logical size, drawn from its controls, scaled by a whole factor.
+// Window.h — a window drawn from its controls at a logical size, scaled by a whole factor.
 #pragma once
 
 #include <SDL.h>
@@ -19,6 +19,10 @@ struct WindowOptions {
   int Height = 600;
   bool Borderless = true;  // the screens; a dialog has a title bar
   bool CanFullscreen = false;
+  // The whole scaling factor is chosen as for a window of this logical size (0: its own), so a
+  // small dialog is scaled like the screens it stands over.
+  int ScaleAsWidth = 0;
+  int ScaleAsHeight = 0;
 };
 
 // The largest whole factor by which a logical size fits into the usable area, at least 1.
@@ -39,6 +43,18 @@ class Window {
   // Something on the window changed: it is drawn again at the next display refresh.
   void Invalidate() { dirty_ = true; }
   void ToggleFullscreen();
+  // A new logical client size: the window keeps its scaling factor and is drawn anew.
+  void SetClientSize(int width, int height);
+  int ClientWidth() const { return options_.Width; }
+  int ClientHeight() const { return options_.Height; }
+  void SetCaption(const std::string& caption);
+  // Puts the window with its frame in the middle of the screen it is on.
+  void CentreOnScreen();
+  // The pointer's position in the window's logical client pixels, wherever it is on the screen
+  // (outside the window the values lie outside the client area).
+  SDL_Point Pointer() const;
+  // Another window is shown modally: this one takes no input until it is hidden.
+  bool BlockedByModal() const;
   bool Fullscreen() const;
   uint32_t Id() const { return id_; }
   SDL_Window* Native() const { return window_; }
@@ -50,6 +66,12 @@ class Window {
 
   // The window manager asked to close it (not the × label, which is a control).
   std::function<void()> OnCloseRequest;
+  // The window became the active one (it has the keyboard), or stopped being it.
+  std::function<void()> OnActivate;
+  std::function<void()> OnDeactivate;
+  // A key went down while the window had the keyboard (auto-repeat not included), with its
+  // virtual-key code. Keys of a window shown modally go only here.
+  std::function<void(int virtualKey)> OnKeyDown;
 
   // Used by App: mouse and window events of this window, and drawing.
   void Handle(const SDL_Event& event);
@@ -67,6 +89,7 @@ class Window {
 
  private:
   void PresentNow();
+  void MakeSurfaces();
   void HideToolTip();
   // Shows the hovered control's tool tip once the pointer has rested; returns when to look again.
   int64_t UpdateToolTip(int64_t nowNs);
@@ -81,6 +104,10 @@ class Window {
   bool mustPresent_ = true;  // the screen lost its picture (exposed, resized, shown)
   PictureBox root_;
   Control* pressed_ = nullptr;
+  // The control that took the first mouse press still held, and that press's button: it gets the
+  // release, wherever the pointer is by then.
+  Control* captured_ = nullptr;
+  int capturedButton_ = 0;
   Control* hovered_ = nullptr;
   int64_t hoverSinceNs_ = 0;
   SDL_Point pointer_{0, 0};

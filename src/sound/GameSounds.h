@@ -9,7 +9,8 @@
 namespace quarn {
 
 // What the game screen shows when InicializaceZvuku finds no audio device.
-inline constexpr const char* SoundInitFailureText = "Unable to initialize DirectSound.";
+inline constexpr const char* SoundInitFailureText =
+    "Zvukové zařízení se nepodařilo otevřít. Hra poběží bez zvuku.";
 
 // The background music's playback rate, samples per second, whatever the file's own rate.
 inline constexpr int32_t BackgroundRate = 12000;
@@ -25,7 +26,7 @@ class GameSounds final : public SoundPort {
 
   // Initialises the module, loads sound/*.wav into Sounds(0..9) and starts the background music
   // looping at BackgroundRate. With sound off it does nothing. False when no audio device could
-  // be opened: show SoundInitFailureText and go on; sound is then off.
+  // be opened: the screen shows SoundInitFailureText and goes on; sound is then off.
   bool InicializaceZvuku();
   // Frees every slot of the module (the screen's close).
   void FreeAll() { module_.SoundFreeAll(); }

@@ -29,11 +29,11 @@ constexpr int IconEdge = 25;
 }  // namespace
 
 GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule& sound,
-                       const std::filesystem::path& folder)
+                       Prompter& prompter, const std::filesystem::path& folder)
     : app_(app),
       painter_(folder),
       sounds_(sound),
-      prompter_(app),
+      prompter_(prompter),
       game_(program, GamePorts{painter_, sounds_, prompter_}),
       window_(app, GameWindowOptions()),
       timer_(app.Timers(), [this] { Tick(); }) {
@@ -169,7 +169,9 @@ void GameScreen::Click(const std::string& name) {
 
 bool GameScreen::Load(const std::string& zoneFile) {
   game_.State.FileName = zoneFile;
-  if (!sounds_.InicializaceZvuku()) app_.ShowMessage(AppTitle, SoundInitFailureText, true);
+  if (!sounds_.InicializaceZvuku()) {
+    prompter_.SkinMsgBox(SoundInitFailureText, msgbox::OkOnly, msgbox::IconExclamation, "");
+  }
   if (auto error = game_.Otevrit()) {
     ShowLoadFailure(*error);
     return false;
@@ -216,7 +218,9 @@ void GameScreen::AfterReload() {
 }
 
 void GameScreen::ShowLoadFailure(const ZoneError& error) {
-  app_.ShowMessage(AppTitle, "Zónu nelze otevřít.\n\n" + error.Describe(), true);
+  const std::string text =
+      error.Pictures ? PicturesMessage(error.Message) : "Zónu nelze otevřít.\n" + error.Describe();
+  prompter_.SkinMsgBox(text, msgbox::OkOnly, msgbox::IconCritical, "");
 }
 
 void GameScreen::RepaintStrips() {

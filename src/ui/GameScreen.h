@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "MessagePrompter.h"
+#include "Dialog.h"
 #include "game/Game.h"
 #include "platform/App.h"
 #include "platform/Controls.h"
@@ -20,8 +20,9 @@ namespace quarn::ui {
 
 class GameScreen {
  public:
-  // Pictures come from folder's Graphics; the sound module outlives the screen.
-  GameScreen(platform::App& app, ProgramContext& program, SoundModule& sound,
+  // Pictures come from folder's Graphics; the sound module and the prompter (the game's dialog)
+  // outlive the screen.
+  GameScreen(platform::App& app, ProgramContext& program, SoundModule& sound, Prompter& prompter,
              const std::filesystem::path& folder);
   ~GameScreen();
   GameScreen(const GameScreen&) = delete;
@@ -61,7 +62,7 @@ class GameScreen {
   platform::App& app_;
   BoardRenderer painter_;
   GameSounds sounds_;
-  MessagePrompter prompter_;
+  Prompter& prompter_;
   Game game_;
   platform::Window window_;
   platform::Timer timer_;

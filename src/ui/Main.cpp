@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CommandLine.h"
+#include "Dialog.h"
 #include "Folders.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
@@ -46,7 +47,8 @@ int main(int argc, char** argv) {
     ProgramContext program(keys);
     SoundModule sound(folder);
     sound.SetEnabled(!options.NoSound);
-    ui::GameScreen screen(app, program, sound, folder);
+    ui::Dialog dialog(app, folder);
+    ui::GameScreen screen(app, program, sound, dialog, folder);
     // There is no start screen to go back to yet: closing the game ends the program.
     screen.OnClosed = [&app] { app.Quit(); };
     // The trace: the player's position whenever it changes, and at the end how many ticks and

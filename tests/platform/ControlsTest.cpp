@@ -55,6 +55,12 @@ TEST_F(WithFonts, WordWrapBreaksAtSpacesAndDropsThemAtTheBreak) {
   EXPECT_EQ(label.Lines(), (std::vector<std::string>{"one", "two"}));
   label.WordWrap = false;
   EXPECT_EQ(label.Lines().size(), 1u);
+  // A line feed always ends a line; with word wrap each line is wrapped on its own.
+  label.Caption = "Vyhrál jsi!\nHrát znovu?";
+  EXPECT_EQ(label.Lines(), (std::vector<std::string>{"Vyhrál jsi!", "Hrát znovu?"}));
+  label.WordWrap = true;
+  label.Caption = "one two three\n\none";
+  EXPECT_EQ(label.Lines(), (std::vector<std::string>{"one two", "three", "", "one"}));
 }
 
 TEST(Controls, PictureBoxClipsItsChildrenAndKeepsItsCanvas) {

@@ -101,7 +101,7 @@ TEST_F(GameSet, NoDeviceMeansAMessageAndNoSound) {
   module.SetEnabled(true);
   GameSounds sounds(module);
   EXPECT_FALSE(sounds.InicializaceZvuku());
-  EXPECT_STREQ(SoundInitFailureText, "Unable to initialize DirectSound.");
+  EXPECT_NE(std::string(SoundInitFailureText).find("bez zvuku"), std::string::npos);
   EXPECT_FALSE(module.Enabled());
   for (int k = 0; k < GameSoundCount; ++k) EXPECT_EQ(sounds.Slot(static_cast<GameSound>(k)), 0);
 }

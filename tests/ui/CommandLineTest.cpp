@@ -1,11 +1,10 @@
-// CommandLineTest.cpp — the program's arguments, the first zone, and the question buttons.
+// CommandLineTest.cpp — the program's arguments, and the first zone.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "ui/CommandLine.h"
-#include "ui/MessagePrompter.h"
 
 namespace quarn::ui {
 namespace {
@@ -41,19 +40,6 @@ TEST(CommandLine, FirstZoneBesideTheProgram) {
   fs::create_directories(root / "Zones" / "a1.qrn");  // a folder is no zone
   EXPECT_EQ(FirstZone(root), root / "Zones" / "a2.qrn");
   fs::remove_all(root);
-}
-
-TEST(MessagePrompter, ButtonSetsAndResults) {
-  EXPECT_EQ(ButtonCaptions(msgbox::YesNo), (std::vector<std::string>{"Ano", "Ne"}));
-  EXPECT_EQ(ResultOf(msgbox::YesNo, 0), msgbox::ResultYes);
-  EXPECT_EQ(ResultOf(msgbox::YesNo, 1), msgbox::ResultNo);
-  // Closing the box without a button is the last button: No, or Cancel where there is one.
-  EXPECT_EQ(ResultOf(msgbox::YesNo, -1), msgbox::ResultNo);
-  EXPECT_EQ(ResultOf(msgbox::YesNoCancel, -1), msgbox::ResultCancel);
-  EXPECT_EQ(ResultOf(msgbox::YesNoCancel, 1), msgbox::ResultNo);
-  EXPECT_EQ(ResultOf(msgbox::OkOnly, 0), msgbox::ResultOk);
-  EXPECT_EQ(ResultOf(msgbox::OkCancel, 1), msgbox::ResultCancel);
-  EXPECT_EQ(ButtonCaptions(msgbox::OkCancel).size(), 2u);
 }
 
 }  // namespace

@@ -41,11 +41,13 @@ class GameScreenTest : public ::testing::Test {
     program = std::make_unique<ProgramContext>(keys);
     sound = std::make_unique<SoundModule>(folder);
     sound->SetEnabled(false);
-    screen = std::make_unique<GameScreen>(*app, *program, *sound, folder);
+    dialog = std::make_unique<Dialog>(*app, folder);
+    screen = std::make_unique<GameScreen>(*app, *program, *sound, *dialog, folder);
     screen->OnClosed = [this] { ++closed; };
   }
   void Shut() {
     screen.reset();
+    dialog.reset();
     sound.reset();
     program.reset();
     app.reset();
@@ -81,6 +83,7 @@ class GameScreenTest : public ::testing::Test {
   std::unique_ptr<platform::App> app;
   std::unique_ptr<ProgramContext> program;
   std::unique_ptr<SoundModule> sound;
+  std::unique_ptr<Dialog> dialog;
   std::unique_ptr<GameScreen> screen;
   std::vector<Asked> asked;
   int answer = 0;
@@ -317,16 +320,20 @@ TEST_F(GameScreenTest, AMissingPictureIsToldAndNoZoneIsPlayed) {
   Open(empty);
   EXPECT_FALSE(screen->Load(WalkZone));
   ASSERT_EQ(asked.size(), 1u);
+  // The pictures are blamed, not the zone, and the folder and file are named.
+  EXPECT_EQ(asked[0].Text.rfind("Obrázky hry chybí nebo jsou poškozené.", 0), 0u) << asked[0].Text;
+  EXPECT_NE(asked[0].Text.find("Složka: " + (empty / "Graphics").string() + "\n"),
+            std::string::npos)
+      << asked[0].Text;
   EXPECT_NE(asked[0].Text.find(".bmp"), std::string::npos) << asked[0].Text;
   EXPECT_FALSE(screen->Window().Shown());
   EXPECT_EQ(State().BoardWidth, 0);
 }
 
 TEST_F(GameScreenTest, TheWinQuestionInCzech) {
-  MessagePrompter prompter(*app);
   answer = 1;
   EXPECT_EQ(
-      prompter.SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo, msgbox::IconQuestion, ""),
+      dialog->SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo, msgbox::IconQuestion, ""),
       msgbox::ResultNo);
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].Title, "Quarn");
