@@ -23,7 +23,7 @@ struct Screen {
     sound = std::make_unique<quarn::SoundModule>(folder);
     sound->SetEnabled(false);
     screen = std::make_unique<quarn::ui::GameScreen>(*app, *program, *sound, folder);
-    ok = screen->Load(folder + "/zones/01-uvod.qrn");
+    ok = screen->Load(folder + "/zones/01-prvni-kroky.qrn");
   }
   ~Screen() {
     screen.reset();

@@ -25,10 +25,10 @@ std::string Slurp(const std::filesystem::path& path) {
   return text.str();
 }
 
-ToolRun Check(const std::vector<std::string>& files) {
+ToolRun Check(const std::vector<std::string>& files, bool strict = false) {
   const auto out = TempPath("stdout.txt");
   const auto err = TempPath("stderr.txt");
-  std::string command = std::string("'") + QUARN_ZONE_TOOL + "' check";
+  std::string command = std::string("'") + QUARN_ZONE_TOOL + "' check" + (strict ? " --strict" : "");
   for (const std::string& f : files) command += " '" + f + "'";
   command += " >'" + out.string() + "' 2>'" + err.string() + "'";
   const int raw = std::system(command.c_str());
@@ -43,13 +43,13 @@ int Lines(const std::string& text) {
   return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-TEST(ZoneCheck, OurZonesPass) {
+TEST(ZoneCheck, OurZonesPassEvenStrictly) {
   std::vector<std::string> zones;
   for (const auto& entry : std::filesystem::directory_iterator(QUARN_ZONES_DIR)) {
     if (entry.path().extension() == ".qrn") zones.push_back(entry.path().string());
   }
-  ASSERT_GE(zones.size(), 2u);
-  const ToolRun run = Check(zones);
+  ASSERT_GE(zones.size(), 20u);
+  const ToolRun run = Check(zones, true);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(Lines(run.out), static_cast<int>(zones.size())) << run.out;
@@ -76,6 +76,91 @@ TEST(ZoneCheck, BrokenZoneGivesFileAndLineAndStatusOne) {
   EXPECT_EQ(run.out.rfind(good + ": ", 0), 0u) << run.out;
   EXPECT_EQ(run.err, broken + ":12: the file ends before row 3; the header promises 3 rows\n" +
                          missing + ": cannot open the zone file\n");
+}
+
+// The stderr lines of a strict check of one zone with these rows (a tail without lasers).
+std::string StrictErrors(const std::string& name, const std::vector<std::string>& rows) {
+  const std::string file = WriteFile(
+      TempPath(name), ZoneText(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()),
+                               rows, "10\n16\n12\n6\n01\n01\n01\n"));
+  const ToolRun run = Check({file}, true);
+  EXPECT_EQ(run.status, run.err.empty() ? 0 : 1);
+  std::string lines;
+  // Keep only "LINE: message", so that expectations need not spell the temporary path.
+  std::istringstream in(run.err);
+  for (std::string line; std::getline(in, line);) {
+    lines += line.substr(line.find(".qrn:") + 5) + "\n";
+  }
+  return lines;
+}
+
+TEST(ZoneCheckStrict, ReportsWhatNoPlayReachesAtItsRowsLine) {
+  // Rows start on line 11. The potato sits behind a locked door without a key, the target and
+  // the exit site are walled in.
+  EXPECT_EQ(StrictErrors("walled.qrn", {"WWWWWWWWW",
+                                        "WS..WD.RW",
+                                        "WWWWWWWWW",
+                                        "W.C.W..RW",
+                                        "WWWWWWWWW",
+                                        "WWWEWWWWW"}),
+            "12: horký brambor ve sloupci 8 je ze startu nedosažitelný\n"
+            "14: k cíli ve sloupci 3 se ze startu nelze dostat\n"
+            "14: horký brambor ve sloupci 8 je ze startu nedosažitelný\n"
+            "16: k místu východu ve sloupci 4 se ze startu nelze dostat\n");
+  EXPECT_EQ(StrictErrors("fine.qrn", {"WWWWWWW",
+                                      "WS?a+RW",
+                                      "WT-.C.W",
+                                      "WWWEWWW"}),
+            "")
+      << "air doors, laser doors, enemies and time bonuses are walked through";
+}
+
+TEST(ZoneCheckStrict, CountsKeysAndSlamDoorsAsTheRulesDo) {
+  // A second key taken while one is held is wasted, so the second door stays shut.
+  EXPECT_EQ(StrictErrors("keys.qrn", {"WWWWWWWW", "WSKKDDRW", "WWWWWCEW"}),
+            "12: horký brambor ve sloupci 7 je ze startu nedosažitelný\n"
+            "13: k cíli ve sloupci 6 se ze startu nelze dostat\n"
+            "13: k místu východu ve sloupci 7 se ze startu nelze dostat\n");
+  EXPECT_EQ(StrictErrors("keys-in-turn.qrn", {"WWWWWWWW", "WSKDKDRW", "WWWWWCEW"}), "");
+  // The key lies behind a slam door, which lets the player through once only.
+  EXPECT_EQ(StrictErrors("slam.qrn", {"WWWEWWWW", "WRDSQ.KW", "WWWCWWWW"}),
+            "12: horký brambor ve sloupci 2 je ze startu nedosažitelný\n");
+  // Through a slam door and on: everything beyond it is reached.
+  EXPECT_EQ(StrictErrors("slam-on.qrn", {"WWWWWWW", "WSQ.RCW", "WW.WWWW", "WWEWWWW"}), "");
+}
+
+TEST(ZoneCheckStrict, ReportsAnEdgeThePlayerOrAnEnemyCanWalkOff) {
+  EXPECT_EQ(StrictErrors("open.qrn", {"WWW.WWWWW",
+                                      "WSR....CW",
+                                      "WWWWWW.WW",
+                                      "W.-W...W.",
+                                      "W..W.....",
+                                      "WWWWWWWEW"}),
+            "11: okraj zóny není uzavřen: hráč může ve sloupci 4 odejít ze zóny\n"
+            "14: okraj zóny není uzavřen: hráč může ve sloupci 9 odejít ze zóny\n"
+            "15: okraj zóny není uzavřen: hráč může ve sloupci 9 odejít ze zóny\n");
+  // The enemy's room is sealed from the player but open to the edge.
+  EXPECT_EQ(StrictErrors("enemy.qrn", {"WWWWWWWW", "WSRCW..W", "WWEWW.-.", "WWWWWWWW"}),
+            "13: okraj zóny není uzavřen: nepřítel může ve sloupci 8 odejít ze zóny\n");
+}
+
+TEST(ZoneCheckStrict, ReportsAZoneThatCannotOpenItsExit) {
+  EXPECT_EQ(StrictErrors("bare.qrn", {"WWWW", "W..W", "WWWW"}),
+            "11: zóna nemá start (S)\n"
+            "11: zóna nemá místo východu (E), východ by se otevřel v rohu zóny\n"
+            "11: zóna nemá žádný horký brambor (R), takže se východ nikdy neotevře\n");
+  EXPECT_EQ(StrictErrors("no-target.qrn", {"WWWW", "WSRW", "WWEW"}),
+            "11: zóna nemá žádný cíl (C), brambory nelze doručit\n");
+}
+
+TEST(ZoneCheckStrict, NamesTheRowsLineWhenHeaderFieldsShareALine) {
+  // The header's numbers share lines, so the rows move up: the last row is on line 8 here.
+  const std::string file = WriteFile(TempPath("packed.qrn"),
+                                     "\"Zkouška, těsně\"\n4,4\n10,16,12,6\n01,01,01\n"
+                                     "WWWW\nWSRW\nWCWW\nWWWE\n");
+  const ToolRun run = Check({file}, true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, file + ":8: k místu východu ve sloupci 4 se ze startu nelze dostat\n");
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "platform/App.h"
-#include "ui/KeyFeed.h"
 #include "ui/PictureButton.h"
+#include "ui/KeyFeed.h"
 
 namespace quarn::ui {
 namespace {
@@ -91,7 +91,7 @@ TEST_F(PictureButtonsTest, AClickCountsOnlyWhenReleasedOnTheVisiblePartOfThePres
 TEST(PictureButtonsInAWindow, MousePressesAndReleasesReachThePressedStrip) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   KeyState keys;
-  KeyFeed keyFeed(keys);
+  KeyFeed keyFeed{keys};
   platform::SteadyClock clock;
   platform::App app(keyFeed, clock);
   platform::Window w(app, platform::WindowOptions{"Quarn", 300, 105, false, false});

@@ -1,15 +1,20 @@
 // Check.cpp — quarn-zone check: reads zone files with the game's own loader and reports on each.
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <variant>
 
 #include "Commands.h"
+#include "Strict.h"
 #include "game/Zone.h"
 
 namespace quarn::zonetool {
 namespace {
+
+constexpr const char* CheckUsage = "usage: quarn-zone check [--strict] FILE...\n";
 
 // One line a zone author can read at a glance: what the loader found in the zone.
 std::string Summary(const std::string& path, const ParsedZone& zone) {
@@ -38,21 +43,45 @@ std::string Summary(const std::string& path, const ParsedZone& zone) {
   return out.str();
 }
 
+// Prints the strict findings of a zone that loaded; returns whether there were any.
+bool ReportDeadEnds(const std::string& path, const ParsedZone& zone) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  std::vector<StrictFinding> found = FindDeadEnds(zone, RowLines(text.str(), zone.Height));
+  std::stable_sort(found.begin(), found.end(),
+                   [](const StrictFinding& a, const StrictFinding& b) { return a.Line < b.Line; });
+  for (const StrictFinding& f : found) {
+    std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), f.Line, f.Message.c_str());
+  }
+  return !found.empty();
+}
+
 }  // namespace
 
 int RunCheck(const Args& args) {
-  if (args.empty()) {
-    std::fputs("usage: quarn-zone check FILE...\n", stderr);
-    return 2;
+  bool strict = false;
+  std::vector<std::string> files;
+  for (const std::string& a : args) {
+    if (a == "--strict") {
+      strict = true;
+    } else if (a.size() > 1 && a[0] == '-') {
+      return UsageError("check", CheckUsage, "unknown option '" + a + "'");
+    } else {
+      files.push_back(a);
+    }
   }
+  if (files.empty()) return UsageError("check", CheckUsage, "which zones?");
   int status = 0;
-  for (const std::string& path : args) {
+  for (const std::string& path : files) {
     const auto parsed = ParseZoneFile(path);
     if (const auto* error = std::get_if<ZoneError>(&parsed)) {
       std::fprintf(stderr, "%s\n", error->Describe().c_str());
       status = 1;
     } else {
-      std::printf("%s\n", Summary(path, std::get<ParsedZone>(parsed)).c_str());
+      const ParsedZone& zone = std::get<ParsedZone>(parsed);
+      std::printf("%s\n", Summary(path, zone).c_str());
+      if (strict && ReportDeadEnds(path, zone)) status = 1;
     }
   }
   return status;

@@ -28,7 +28,7 @@ OptionTaken TakeReplayOption(const Args& args, size_t& i, ReplayOptions& options
 // under the command's name and gives nothing.
 std::optional<KeyScript> LoadKeyScript(const ReplayOptions& options, const char* command);
 
-int RunCheck(const Args& args);   // quarn-zone check FILE...
+int RunCheck(const Args& args);   // quarn-zone check [--strict] FILE...
 int RunPlay(const Args& args);    // quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]
 int RunRender(const Args& args);  // quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]
 

@@ -8,7 +8,7 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: quarn-zone check FILE...\n"
+    "usage: quarn-zone check [--strict] FILE...\n"
     "       quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]\n"
     "       quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n";
 

@@ -1,0 +1,27 @@
+// Strict.h — finds dead zones without playing them: what cannot be reached, where the edge leaks.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/Zone.h"
+
+namespace quarn::zonetool {
+
+// One problem of a zone, at the file line of the row it concerns.
+struct StrictFinding {
+  int Line = 0;
+  std::string Message;  // Czech, for the zone's author
+};
+
+// The file line of each row of a zone text that ParseZoneText accepted with this height.
+std::vector<int> RowLines(std::string_view text, int height);
+
+// Everything that makes the zone unwinnable or lets a figure leave the board: a hot potato, a
+// target or the exit site that no play from the start reaches (keys, locked doors, slam doors
+// and air doors as the rules treat them; laser doors and enemies taken as passable), a missing
+// start, exit or potato, and an edge the player or an enemy can walk off. rowLines from RowLines.
+std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vector<int>& rowLines);
+
+}  // namespace quarn::zonetool
