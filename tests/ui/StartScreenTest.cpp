@@ -153,9 +153,18 @@ TEST_F(StartScreenTest, TheListFollowsTheFoldersEverySecondKeepingThePosition) {
   fs::remove(shipped / "d.qrn");
   RunFor(1000);
   EXPECT_EQ(Screen().List().ListIndex(), 3);
+  // A list that did not change stays where the player scrolled it.
+  for (int i = 0; i < 10; ++i) WriteZone(own / ("z" + std::to_string(i) + ".qrn"), "Z");
+  RunFor(1000);
+  Screen().List().OnWheel(-1);
+  const int top = Screen().List().TopIndex();
+  ASSERT_GT(top, 0);
+  RunFor(3000);
+  EXPECT_EQ(Screen().List().TopIndex(), top);
   // The refresh goes on while the screen is hidden.
   Screen().Hide();
   fs::remove_all(shipped);
+  fs::remove_all(own);
   RunFor(1000);
   EXPECT_TRUE(Titles().empty());
   EXPECT_EQ(Screen().List().ListIndex(), -1);
