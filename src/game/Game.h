@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "GameState.h"
 #include "Keyboard.h"
@@ -19,6 +20,9 @@ struct ProgramContext {
   Keyboard Keys;
   Random Rng;
 };
+
+// For each position of a laser pattern, whether its character differs from the one before it.
+std::vector<bool> LaserSwitchesOf(const std::string& pattern);
 
 // The outside world of one game screen.
 struct GamePorts {
