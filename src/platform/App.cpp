@@ -26,6 +26,16 @@ App::Session::Session() {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
   }
+  // Mended: with no display SDL falls back to drawing into memory, and the game went on running
+  // where nobody could see or close it. A driver without a screen is used only when asked for
+  // by name (SDL_VIDEODRIVER, as the tests do).
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+  if ((driver == "offscreen" || driver == "dummy") && !(chosen && driver == chosen)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw std::runtime_error(
+        "no display to open a window on: DISPLAY and WAYLAND_DISPLAY name none that answers");
+  }
   if (TTF_Init() != 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw std::runtime_error(std::string("cannot start the font renderer: ") + TTF_GetError());
@@ -100,6 +110,7 @@ void App::Run() {
   quit_ = false;
   MonotonicClock& clock = timers_.Clock();
   while (!quit_) {
+    if (SignalReceived()) break;
     int64_t now = clock.NowNs();
     int64_t wake = timers_.NextDueNs();
     // Copies: a present never changes the list, but a callback below may.
@@ -120,7 +131,7 @@ void App::Run() {
       Dispatch(event);
       while (!quit_ && SDL_PollEvent(&event)) Dispatch(event);
     }
-    if (!quit_) timers_.RunDue();
+    if (!quit_ && !SignalReceived()) timers_.RunDue();
   }
 }
 

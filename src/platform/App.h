@@ -7,6 +7,7 @@
 
 #include "Fonts.h"
 #include "KeyInput.h"
+#include "Signals.h"
 #include "Timers.h"
 #include "Window.h"
 
@@ -53,6 +54,8 @@ class App {
   void ModalDone() { keyInput_.ReleaseAll(); }
   Window* WindowOf(uint32_t id);
   Window* Owner();
+  // Signals are watched from before SDL starts until after it has shut down.
+  SignalWatch signals_;
   // SDL and its fonts, started first and shut down last.
   struct Session {
     Session();

@@ -77,5 +77,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quarn: %s\n", e.what());
     return 1;
   }
+  // Ended by SIGTERM, SIGINT or SIGHUP: the status says so, as the shell expects.
+  if (const int signal = platform::SignalReceived()) return 128 + signal;
   return 0;
 }
