@@ -13,6 +13,8 @@ packages=(
   libopenal-dev
   # end-to-end tests on a virtual display, and measuring our sounds
   xvfb xdotool x11-utils imagemagick sox
+  # fuzzing (libFuzzer comes with clang's runtime libraries) and memory checking
+  clang-14 libclang-rt-14-dev valgrind
 )
 
 missing=()

@@ -1,0 +1,155 @@
+// Soak.cpp — long headless plays with random keys, the state's guarantees checked after every tick.
+//   quarn_soak [--ticks N] [--seed S] [--generated K] [ZONE_OR_FOLDER...]
+// Plays every zone given (a folder: every .qrn in it) and K generated zones of the largest size
+// with 101 enemies, N ticks each (default 200000). Ends with status 1 at the first broken
+// guarantee, naming the zone, the tick and the seed.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "game/Invariants.h"
+#include "game/Replay.h"
+
+using namespace quarn;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A zone of the largest size: 150 x 130 cells, 101 enemies of all three kinds, every tile, and
+// laser doors of all three groups. A walled zone keeps everything inside; an open one lets the
+// player and the enemies reach the margin around it.
+std::string GeneratedZone(std::mt19937_64& rng, bool walled) {
+  const int w = MaxBoardWidth, h = MaxBoardHeight;
+  std::vector<std::string> rows(h, std::string(w, '.'));
+  const std::string tiles = "WWWWWWOQ?RRCCDKBTabc";
+  std::uniform_int_distribution<int> px(0, w - 1), py(0, h - 1), pick(0, 99);
+  std::uniform_int_distribution<size_t> tile(0, tiles.size() - 1);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const bool edge = x == 0 || y == 0 || x == w - 1 || y == h - 1;
+      if (walled && edge) {
+        rows[y][x] = 'W';
+      } else if (pick(rng) < 25) {
+        rows[y][x] = tiles[tile(rng)];
+      }
+    }
+  }
+  auto place = [&](char c) {
+    for (;;) {
+      const int x = px(rng), y = py(rng);
+      if (rows[y][x] == '.' || (!walled && rows[y][x] != 'S' && rows[y][x] != 'E' &&
+                                rows[y][x] != '+' && rows[y][x] != '-' && rows[y][x] != '*')) {
+        rows[y][x] = c;
+        return;
+      }
+    }
+  };
+  place('S');
+  place('E');
+  for (int i = 0; i < MaxEnemies; ++i) place("+-*"[i % 3]);
+  std::string text = walled ? "\"Velká zeď\"\n" : "\"Velká pláň\"\n";
+  // Enemy steps as large as the far corner allows: 149 x 219 < 32768.
+  text += std::to_string(w) + "\n" + std::to_string(h) + "\n4\n3\n7\n219\n0011\n01\n000111000\n";
+  for (const std::string& row : rows) text += row + "\n";
+  return text;
+}
+
+// Random keys: arrows alone or together, the space bar, now and then Ctrl+R or Enter (which
+// restarts a halted zone), held for 1..200 ticks.
+std::vector<int> RandomKeys(std::mt19937_64& rng) {
+  std::uniform_int_distribution<int> pick(0, 99);
+  std::vector<int> keys;
+  const int roll = pick(rng);
+  if (roll < 2) return {vk::Ctrl, vk::R};
+  if (roll < 8) return {vk::Enter};
+  if (roll < 12) return {};
+  for (int k : {vk::Left, vk::Up, vk::Right, vk::Down}) {
+    if (pick(rng) < 30) keys.push_back(k);
+  }
+  if (pick(rng) < 20) keys.push_back(vk::Space);
+  return keys;
+}
+
+bool Soak(const std::string& zone, int64_t ticks, uint64_t seed) {
+  std::mt19937_64 rng(seed);
+  Replay replay(rng() % 2 == 0);
+  if (auto error = replay.Open(zone)) {
+    std::fprintf(stderr, "soak: %s\n", error->Describe().c_str());
+    return false;
+  }
+  const auto start = std::chrono::steady_clock::now();
+  std::vector<int> keys;
+  int64_t held = 0;
+  std::uniform_int_distribution<int64_t> hold(1, 200);
+  for (int64_t t = 0; t < ticks; ++t) {
+    if (held-- <= 0) {
+      keys = RandomKeys(rng);
+      held = hold(rng);
+    }
+    if (!replay.Tick(keys)) {
+      std::fprintf(stderr, "soak: %s: the tick stopped at %lld (seed %llu)\n", zone.c_str(),
+                   static_cast<long long>(t), static_cast<unsigned long long>(seed));
+      return false;
+    }
+    if (auto broken = BrokenInvariant(replay.State())) {
+      std::fprintf(stderr, "soak: %s: after tick %lld (seed %llu): %s\n", zone.c_str(),
+                   static_cast<long long>(t + 1), static_cast<unsigned long long>(seed),
+                   broken->c_str());
+      return false;
+    }
+  }
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const Game& g = replay.GetGame();
+  std::printf("soak: %s: %lld ticks in %.1f s, %d deaths, %d wins, %d restarts, %d enemies\n",
+              fs::path(zone).filename().c_str(), static_cast<long long>(ticks), seconds,
+              g.Deaths(), g.Wins(), g.Restarts(), replay.State().EnemyCount);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int64_t ticks = 200000;
+  uint64_t seed = 1;
+  int generated = 0;
+  std::vector<std::string> zones;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--ticks" && i + 1 < argc) {
+      ticks = std::stoll(argv[++i]);
+    } else if (a == "--seed" && i + 1 < argc) {
+      seed = std::stoull(argv[++i]);
+    } else if (a == "--generated" && i + 1 < argc) {
+      generated = std::stoi(argv[++i]);
+    } else if (fs::is_directory(a)) {
+      std::vector<std::string> found;
+      for (const auto& entry : fs::directory_iterator(a)) {
+        if (entry.path().extension() == ".qrn") found.push_back(entry.path().string());
+      }
+      std::sort(found.begin(), found.end());
+      zones.insert(zones.end(), found.begin(), found.end());
+    } else {
+      zones.push_back(a);
+    }
+  }
+  std::mt19937_64 rng(seed);
+  const fs::path folder = fs::temp_directory_path() / ("quarn-soak-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  for (int k = 0; k < generated; ++k) {
+    const fs::path file = folder / ("generated-" + std::to_string(k + 1) + ".qrn");
+    std::ofstream(file, std::ios::binary) << GeneratedZone(rng, k % 2 == 0);
+    zones.push_back(file.string());
+  }
+  bool ok = true;
+  for (const std::string& zone : zones) ok = Soak(zone, ticks, rng()) && ok;
+  fs::remove_all(folder);
+  return ok ? 0 : 1;
+}
