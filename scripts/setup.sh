@@ -8,7 +8,7 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # window, pictures, fonts
-  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-liberation fonts-comic-neue
+  libsdl2-dev libsdl2-ttf-dev libx11-dev libfontconfig-dev fontconfig fonts-liberation fonts-comic-neue
   # sound
   libopenal-dev
   # end-to-end tests on a virtual display, and measuring our sounds
