@@ -1,7 +1,6 @@
 // Zone.cpp — reads a zone file into a ParsedZone: field syntax, header limits, the tile characters.
 #include "Zone.h"
 
-#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -106,21 +105,7 @@ class FieldStream {
 
 // Mended: messages quoted whole fields, so a 100 MB field made a 100 MB line and an unreadable
 // box. A zone author sees the first 40 characters of a field, then "…".
-std::string Cut(std::string_view text) {
-  constexpr size_t MaxShown = 40;
-  // Enough bytes for 40 characters of four bytes, cut where a character starts.
-  size_t cut = std::min(text.size(), 4 * MaxShown + 1);
-  while (cut > 0 && cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
-    --cut;
-  }
-  const std::string utf8 = ToUtf8(text.substr(0, cut));
-  size_t chars = 0;
-  for (size_t i = 0; i < utf8.size(); ++i) {
-    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
-    if (++chars > MaxShown) return utf8.substr(0, i) + "…";
-  }
-  return cut < text.size() ? utf8 + "…" : utf8;
-}
+std::string Cut(std::string_view text) { return CutForMessage(text); }
 
 std::string Quoted(std::string_view text) { return "„" + Cut(text) + "“"; }
 
