@@ -42,7 +42,7 @@ fuzz: setup
 soak: setup
 	cmake -S . -B $(TESTING) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQUARN_SANITIZE=ON
 	cmake --build $(TESTING) --target quarn_soak
-	$(TESTING)/bin/quarn_soak --ticks $(SOAK_TICKS) --generated 2 zones
+	$(TESTING)/bin/quarn_soak --ticks $(SOAK_TICKS) --generated 2 --solutions tests/game/solutions zones
 
 clean:
 	rm -rf build

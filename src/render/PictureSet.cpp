@@ -68,8 +68,8 @@ std::optional<std::string> OversizedPicture(const std::filesystem::path& path) {
     height = static_cast<int32_t>(le(22, 4));  // negative: rows stored top down
   }
   if (std::llabs(width) <= MaxPictureEdge && std::llabs(height) <= MaxPictureEdge) return std::nullopt;
-  return "the picture claims " + std::to_string(std::llabs(width)) + " x " +
-         std::to_string(std::llabs(height)) + " pixels; pictures may be at most " +
+  return "obrázek má podle hlavičky " + std::to_string(std::llabs(width)) + " x " +
+         std::to_string(std::llabs(height)) + " pixelů; obrázek smí mít nejvýš " +
          std::to_string(MaxPictureEdge) + " x " + std::to_string(MaxPictureEdge);
 }
 
@@ -110,12 +110,12 @@ std::variant<SurfacePtr, std::string> LoadGraphicsFile(const std::filesystem::pa
                                                        std::string_view file) {
   const auto path = FindCaseless(base, {"Graphics", file});
   const std::string shown = (base / "Graphics" / std::string(file)).string();
-  if (!path) return shown + ": file not found";
+  if (!path) return shown + ": soubor chybí";
   if (auto oversized = OversizedPicture(*path)) return path->string() + ": " + *oversized;
   SurfacePtr loaded(SDL_LoadBMP(path->string().c_str()));
-  if (!loaded) return path->string() + ": not a readable picture (" + SDL_GetError() + ")";
+  if (!loaded) return path->string() + ": obrázek nelze přečíst (" + SDL_GetError() + ")";
   SurfacePtr converted = ToBoardFormat(loaded.get());
-  if (!converted) return path->string() + ": cannot convert the picture (" + SDL_GetError() + ")";
+  if (!converted) return path->string() + ": obrázek nelze převést (" + SDL_GetError() + ")";
   return converted;
 }
 
@@ -135,7 +135,7 @@ std::optional<std::string> PictureSet::Load() {
     fresh[static_cast<size_t>(slot)] = std::move(std::get<SurfacePtr>(result));
   }
   SurfacePtr icon = MakeSurface(IconSize, IconSize);
-  if (!icon) return std::string("cannot make the potato icon: ") + SDL_GetError();
+  if (!icon) return std::string("nelze vytvořit ikonu brambory: ") + SDL_GetError();
   const int t = TileSize();
   ScaledCopy(*fresh[7], SourceRect{0, 0, t, t}, *icon, DestRect{0, 0, IconSize, IconSize});
 

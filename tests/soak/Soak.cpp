@@ -1,7 +1,8 @@
 // Soak.cpp — long headless plays with random keys, the state's guarantees checked after every tick.
-//   quarn_soak [--ticks N] [--seed S] [--generated K] [ZONE_OR_FOLDER...]
+//   quarn_soak [--ticks N] [--seed S] [--generated K] [--solutions DIR] [ZONE_OR_FOLDER...]
 // Plays every zone given (a folder: every .qrn in it) and K generated zones of the largest size
-// with 101 enemies, N ticks each (default 200000). Ends with status 1 at the first broken
+// with 101 enemies, N ticks each (default 200000). A zone with a key script of its name in DIR
+// is first played by it (its solution, so the win is soaked too), then by random keys. Ends with status 1 at the first broken
 // guarantee, naming the zone, the tick and the seed.
 #include <unistd.h>
 
@@ -61,23 +62,27 @@ std::string GeneratedZone(std::mt19937_64& rng, bool walled) {
   return text;
 }
 
-// Random keys: arrows alone or together, the space bar, now and then Ctrl+R or Enter (which
-// restarts a halted zone), held for 1..200 ticks.
-std::vector<int> RandomKeys(std::mt19937_64& rng) {
-  std::uniform_int_distribution<int> pick(0, 99);
-  std::vector<int> keys;
+// Random keys: arrows alone or together, the space bar, or none, held for 1..200 ticks; now and
+// then a tap of Ctrl+R (a restart) or of Enter (which restarts a halted zone). Restarts are rare
+// so that the counters of a long run grow long.
+std::vector<int> RandomKeys(std::mt19937_64& rng, int64_t& hold) {
+  std::uniform_int_distribution<int> pick(0, 999);
+  hold = std::uniform_int_distribution<int64_t>(1, 200)(rng);
   const int roll = pick(rng);
-  if (roll < 2) return {vk::Ctrl, vk::R};
-  if (roll < 8) return {vk::Enter};
-  if (roll < 12) return {};
-  for (int k : {vk::Left, vk::Up, vk::Right, vk::Down}) {
-    if (pick(rng) < 30) keys.push_back(k);
+  if (roll < 2 || (roll < 50 && roll % 2 == 0)) {
+    hold = 1;
+    return roll < 2 ? std::vector<int>{vk::Ctrl, vk::R} : std::vector<int>{vk::Enter};
   }
-  if (pick(rng) < 20) keys.push_back(vk::Space);
+  std::vector<int> keys;
+  if (roll < 100) return keys;
+  for (int k : {vk::Left, vk::Up, vk::Right, vk::Down}) {
+    if (pick(rng) < 300) keys.push_back(k);
+  }
+  if (pick(rng) < 200) keys.push_back(vk::Space);
   return keys;
 }
 
-bool Soak(const std::string& zone, int64_t ticks, uint64_t seed) {
+bool Soak(const std::string& zone, const KeyScript& opening, int64_t ticks, uint64_t seed) {
   std::mt19937_64 rng(seed);
   Replay replay(rng() % 2 == 0);
   if (auto error = replay.Open(zone)) {
@@ -87,11 +92,12 @@ bool Soak(const std::string& zone, int64_t ticks, uint64_t seed) {
   const auto start = std::chrono::steady_clock::now();
   std::vector<int> keys;
   int64_t held = 0;
-  std::uniform_int_distribution<int64_t> hold(1, 200);
   for (int64_t t = 0; t < ticks; ++t) {
-    if (held-- <= 0) {
-      keys = RandomKeys(rng);
-      held = hold(rng);
+    if (t < opening.TotalTicks()) {
+      keys = opening.KeysAt(t);
+    } else {
+      if (held == 0) keys = RandomKeys(rng, held);
+      --held;
     }
     if (!replay.Tick(keys)) {
       std::fprintf(stderr, "soak: %s: the tick stopped at %lld (seed %llu)\n", zone.c_str(),
@@ -108,9 +114,12 @@ bool Soak(const std::string& zone, int64_t ticks, uint64_t seed) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const Game& g = replay.GetGame();
-  std::printf("soak: %s: %lld ticks in %.1f s, %d deaths, %d wins, %d restarts, %d enemies\n",
+  std::printf("soak: %s: %lld ticks in %.1f s, %d deaths, %d wins, %d restarts, %d enemies, "
+              "laser clock at %lld\n",
               fs::path(zone).filename().c_str(), static_cast<long long>(ticks), seconds,
-              g.Deaths(), g.Wins(), g.Restarts(), replay.State().EnemyCount);
+              g.Deaths(), g.Wins(), g.Restarts(), replay.State().EnemyCount,
+              static_cast<long long>(replay.State().LaserTick));
+  std::fflush(stdout);
   return true;
 }
 
@@ -120,6 +129,7 @@ int main(int argc, char** argv) {
   int64_t ticks = 200000;
   uint64_t seed = 1;
   int generated = 0;
+  fs::path solutions;
   std::vector<std::string> zones;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -129,6 +139,8 @@ int main(int argc, char** argv) {
       seed = std::stoull(argv[++i]);
     } else if (a == "--generated" && i + 1 < argc) {
       generated = std::stoi(argv[++i]);
+    } else if (a == "--solutions" && i + 1 < argc) {
+      solutions = argv[++i];
     } else if (fs::is_directory(a)) {
       std::vector<std::string> found;
       for (const auto& entry : fs::directory_iterator(a)) {
@@ -149,7 +161,19 @@ int main(int argc, char** argv) {
     zones.push_back(file.string());
   }
   bool ok = true;
-  for (const std::string& zone : zones) ok = Soak(zone, ticks, rng()) && ok;
+  for (const std::string& zone : zones) {
+    KeyScript opening;
+    const fs::path keys = solutions / fs::path(zone).filename().replace_extension(".keys");
+    if (!solutions.empty() && fs::exists(keys)) {
+      auto read = ReadKeyScript(keys.string());
+      if (auto* error = std::get_if<KeyScriptError>(&read)) {
+        std::fprintf(stderr, "soak: %s\n", error->Describe().c_str());
+        return 1;
+      }
+      opening = std::get<KeyScript>(read);
+    }
+    ok = Soak(zone, opening, ticks, rng()) && ok;
+  }
   fs::remove_all(folder);
   return ok ? 0 : 1;
 }
