@@ -191,7 +191,7 @@ void GameScreen::Close() {
 }
 
 void GameScreen::Tick() {
-  const int restarts = game_.Restarts();
+  const int64_t restarts = game_.Restarts();
   game_.Tick();
   if (game_.Restarts() != restarts) {
     AfterReload();

@@ -114,10 +114,11 @@ bool Soak(const std::string& zone, const KeyScript& opening, int64_t ticks, uint
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const Game& g = replay.GetGame();
-  std::printf("soak: %s: %lld ticks in %.1f s, %d deaths, %d wins, %d restarts, %d enemies, "
+  std::printf("soak: %s: %lld ticks in %.1f s, %lld deaths, %lld wins, %lld restarts, %d enemies, "
               "laser clock at %lld\n",
               fs::path(zone).filename().c_str(), static_cast<long long>(ticks), seconds,
-              g.Deaths(), g.Wins(), g.Restarts(), replay.State().EnemyCount,
+              static_cast<long long>(g.Deaths()), static_cast<long long>(g.Wins()),
+              static_cast<long long>(g.Restarts()), replay.State().EnemyCount,
               static_cast<long long>(replay.State().LaserTick));
   std::fflush(stdout);
   return true;
