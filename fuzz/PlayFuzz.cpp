@@ -19,9 +19,15 @@ namespace {
 
 constexpr int64_t MaxTicks = 2000;
 
+// The zone of the current input, one file per fuzzing process, removed when the process ends.
+struct ZoneFile {
+  std::string Path = "/tmp/quarn-fuzz-play-" + std::to_string(getpid()) + ".qrn";
+  ~ZoneFile() { std::remove(Path.c_str()); }
+};
+
 const std::string& ZonePath() {
-  static const std::string path = "/tmp/quarn-fuzz-play-" + std::to_string(getpid()) + ".qrn";
-  return path;
+  static const ZoneFile file;
+  return file.Path;
 }
 
 [[noreturn]] void Broken(const std::string& what, int64_t tick) {
