@@ -78,6 +78,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Ended by SIGTERM, SIGINT or SIGHUP: the status says so, as the shell expects.
-  if (const int signal = platform::SignalReceived()) return 128 + signal;
+  if (const int ended = platform::SignalReceived()) return 128 + ended;
   return 0;
 }
