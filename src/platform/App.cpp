@@ -109,8 +109,7 @@ void App::Dispatch(const SDL_Event& event) {
 void App::Run() {
   quit_ = false;
   MonotonicClock& clock = timers_.Clock();
-  while (!quit_) {
-    if (SignalReceived()) break;
+  while (!QuitRequested()) {
     int64_t now = clock.NowNs();
     int64_t wake = timers_.NextDueNs();
     // Copies: a present never changes the list, but a callback below may.
@@ -131,7 +130,7 @@ void App::Run() {
       Dispatch(event);
       while (!quit_ && SDL_PollEvent(&event)) Dispatch(event);
     }
-    if (!quit_ && !SignalReceived()) timers_.RunDue();
+    if (!QuitRequested()) timers_.RunDue();
   }
 }
 

@@ -32,6 +32,9 @@ class App {
   // Delivers events, timer ticks and presents, one at a time, until Quit.
   void Run();
   void Quit() { quit_ = true; }
+  // Whether the program is to end: Quit was called, or a signal asked for it. A nested event loop
+  // (a modal window of ours) ends when this turns true.
+  bool QuitRequested() const { return quit_ || SignalReceived() != 0; }
 
   // A plain message, and a question with buttons (first is the default); these wait for the player
   // and no timer ticks meanwhile. Ask returns the index of the pressed button, -1 when closed.
