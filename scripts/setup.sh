@@ -8,13 +8,15 @@ packages=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # window, pictures, fonts
-  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-liberation fonts-comic-neue
+  libsdl2-dev libsdl2-ttf-dev libx11-dev libfontconfig-dev fontconfig fonts-liberation fonts-comic-neue
   # sound
   libopenal-dev
   # the program's icon, and checking what install puts on the desktop
   libpng-dev desktop-file-utils appstream shared-mime-info
   # end-to-end tests on a virtual display, and measuring our sounds
   xvfb xdotool x11-utils imagemagick sox
+  # fuzzing (libFuzzer comes with clang's runtime libraries) and memory checking
+  clang-14 libclang-rt-14-dev valgrind
 )
 
 missing=()

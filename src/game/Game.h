@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "GameState.h"
 #include "Keyboard.h"
@@ -19,6 +20,9 @@ struct ProgramContext {
   Keyboard Keys;
   Random Rng;
 };
+
+// For each position of a laser pattern, whether its character differs from the one before it.
+std::vector<bool> LaserSwitchesOf(const std::string& pattern);
 
 // The outside world of one game screen.
 struct GamePorts {
@@ -53,9 +57,9 @@ class Game {
   void Command4();  // resume halted play
 
   // Counters the headless report shows.
-  int Wins() const { return wins_; }
-  int Deaths() const { return deaths_; }
-  int Restarts() const { return restarts_; }
+  int64_t Wins() const { return wins_; }
+  int64_t Deaths() const { return deaths_; }
+  int64_t Restarts() const { return restarts_; }
 
   // The rules, one tick's worth each.
   void Vstupy();
@@ -75,9 +79,10 @@ class Game {
   GamePorts ports_;
   std::optional<ZoneError> loadFailure_;
   bool inTick_ = false;
-  int wins_ = 0;
-  int deaths_ = 0;
-  int restarts_ = 0;
+  // 64 bits: Ctrl+R held restarts at every tick, and 32 bits would run out in weeks of that.
+  int64_t wins_ = 0;
+  int64_t deaths_ = 0;
+  int64_t restarts_ = 0;
 };
 
 }  // namespace quarn

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "Numbers.h"
 
@@ -116,7 +117,13 @@ struct GameState {
   int PlayerSteps = 1;  // fine units per cell of the player; ticks per cell
   std::array<int, 3> EnemySteps{1, 1, 1};  // fine units per cell of enemy kinds 1, 2, 3
   std::array<std::string, 3> LaserPatterns;  // groups a, b, c
-  int LaserTick = 0;
+  // Per group and pattern position i: whether character i differs from the one before it (the
+  // last one before the first). Decoded once by the load, read every laser period.
+  std::array<std::vector<bool>, 3> LaserSwitches;
+  // Ticks since the load. Mended: 64 bits never run out; 32 bits would wrap after 2^31 ticks
+  // without a restart (weeks of play, minutes headless) and the next period would read before
+  // the pattern.
+  int64_t LaserTick = 0;
 
   int PlayerX = 0;  // fine units; kept when the zone has no "S"
   int PlayerY = 0;

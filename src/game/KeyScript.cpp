@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "Replay.h"
+#include "Text.h"
 
 namespace quarn {
 namespace {
@@ -76,10 +77,10 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
     if (words.empty()) continue;
     if (words.size() == 1) {
       return error("expected 'N KEYS' (a tick count, then keys or '-'), not '" +
-                   std::string(words[0]) + "'");
+                   CutForMessage(words[0]) + "'");
     }
     if (words.size() > 2) {
-      return error("expected 'N KEYS'; join keys with '+', without blanks: '" + std::string(line) +
+      return error("expected 'N KEYS'; join keys with '+', without blanks: '" + CutForMessage(line) +
                    "'");
     }
     KeyScriptStep step;
@@ -87,10 +88,10 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
     const std::string_view count = words[0];
     const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), step.Ticks);
     if (ec == std::errc::invalid_argument || end != count.data() + count.size()) {
-      return error("the tick count must be a whole number, not '" + std::string(count) + "'");
+      return error("the tick count must be a whole number, not '" + CutForMessage(count) + "'");
     }
     if (ec == std::errc::result_out_of_range || step.Ticks < 0 || step.Ticks > MaxTicksPerLine) {
-      return error("the tick count must be from 0 to 1000000000, not " + std::string(count));
+      return error("the tick count must be from 0 to 1000000000, not " + CutForMessage(count));
     }
     const std::string_view keys = words[1];
     if (keys != "-") {
@@ -103,7 +104,7 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
           if (k.Name == name) found = k.VirtualKey;
         }
         if (found == 0) {
-          return error("unknown key '" + std::string(name) +
+          return error("unknown key '" + CutForMessage(name) +
                        "'; keys are left, up, right, down, space, enter, ctrl, r, or '-' for none");
         }
         step.Keys.push_back(found);

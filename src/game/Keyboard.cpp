@@ -40,7 +40,9 @@ uint8_t Keyboard::ChooseArrowKey() {
   int chosen = -36;
   for (int i = 1; i <= 4; ++i) {
     if (source_.GetAsyncKeyState(36 + i) != 0) {
-      holdCount_[i] += 1;
+      // Mended: the count stops at 1000; growing without bound it would overflow after 2^31
+      // polls of a held key. Any count of 1000 or more acts alike (never chosen).
+      if (holdCount_[i] < 1000) holdCount_[i] += 1;
       if (holdCount_[i] > 0 && holdCount_[i] < best) {
         chosen = i;
         best = holdCount_[i];

@@ -11,27 +11,37 @@ namespace {
 inline constexpr int PeriodTicks = 60;
 inline constexpr double NoDoorSwitched = 1000;  // distance sentinel, cells
 
-// Whether group g's pattern changes character between phases p - 1 and p. Characters are counted
-// as code points, so a pattern of letters with accents reads one character per letter.
-bool GroupChanged(const std::string& pattern, int64_t p) {
-  const std::vector<char32_t> chars = CodePoints(pattern);
-  const auto n = static_cast<int64_t>(chars.size());
-  // Mended: an empty pattern never changes; taking the period modulo its length would divide by
+// Whether a group's pattern changes character between phases p - 1 and p.
+bool GroupChanged(const std::vector<bool>& switches, int64_t p) {
+  const auto n = static_cast<int64_t>(switches.size());
+  // Mended: an empty pattern never changes; taking the phase modulo its length would divide by
   // zero.
   if (n == 0) return false;
-  return chars[static_cast<size_t>(p % n)] != chars[static_cast<size_t>((p - 1) % n)];
+  return switches[static_cast<size_t>(p % n)];
 }
 
 }  // namespace
 
+std::vector<bool> LaserSwitchesOf(const std::string& pattern) {
+  // Mended: a pattern is decoded once per load; decoded again every period, a pattern of 100 MB
+  // would cost 0.3 s each time. Characters are counted as code points, so a pattern of letters
+  // with accents reads one per letter.
+  const std::vector<char32_t> chars = CodePoints(pattern);
+  std::vector<bool> switches(chars.size());
+  for (size_t i = 0; i < chars.size(); ++i) {
+    switches[i] = chars[i] != chars[(i + chars.size() - 1) % chars.size()];
+  }
+  return switches;
+}
+
 void Game::LaserDoors() {
   GameState& s = State;
   s.LaserTick += 1;
-  if (Mod(s.LaserTick, PeriodTicks) != 0) return;
+  if (s.LaserTick % PeriodTicks != 0) return;
   const int64_t phase = s.LaserTick / PeriodTicks;
 
   std::array<bool, 3> changed{};
-  for (size_t g = 0; g < 3; ++g) changed[g] = GroupChanged(s.LaserPatterns[g], phase);
+  for (size_t g = 0; g < 3; ++g) changed[g] = GroupChanged(s.LaserSwitches[g], phase);
 
   const double px = static_cast<double>(s.PlayerX) / s.PlayerSteps;
   const double py = static_cast<double>(s.PlayerY) / s.PlayerSteps;

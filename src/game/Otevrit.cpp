@@ -1,4 +1,6 @@
 // Otevrit.cpp — (re)opening a zone: the one routine that starts and restarts play.
+#include <algorithm>
+
 #include "Game.h"
 
 namespace quarn {
@@ -23,6 +25,7 @@ std::optional<ZoneError> Game::Otevrit() {
   s.PlayerSteps = zone.PlayerSteps;
   s.EnemySteps = zone.EnemySteps;
   s.LaserPatterns = zone.LaserPatterns;
+  for (size_t g = 0; g < 3; ++g) s.LaserSwitches[g] = LaserSwitchesOf(s.LaserPatterns[g]);
 
   s.PoleWidth = CellPixels * zone.Width;
   s.PoleHeight = CellPixels * zone.Height;
@@ -59,6 +62,11 @@ std::optional<ZoneError> Game::Otevrit() {
     rec.Stepping = FlagFalse;
     ++s.EnemyCount;
   }
+  // Mended: the count the enemy switch parked is capped at this load's enemies. Kept across
+  // loads, after the zone file lost enemies it would revive records of the previous load, of
+  // kinds the new zone may give 0 steps. With an unchanged file the parked count never exceeds
+  // the zone's, so this changes nothing.
+  s.SavedEnemyCount = std::min(s.SavedEnemyCount, s.EnemyCount);
 
   for (int y = 0; y < s.BoardHeight; ++y) {
     for (int x = 0; x < s.BoardWidth; ++x) ports_.Painter.Nakr(s, x, y);

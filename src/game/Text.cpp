@@ -1,6 +1,7 @@
 // Text.cpp — UTF-8 checks and decoding, and the Windows-1250 table for old zone titles.
 #include "Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -116,6 +117,21 @@ std::vector<char32_t> CodePoints(std::string_view text) {
     }
   }
   return out;
+}
+
+std::string CutForMessage(std::string_view text, size_t maxChars) {
+  // Enough bytes for maxChars characters of four bytes, cut where a character starts.
+  size_t cut = std::min(text.size(), 4 * maxChars + 1);
+  while (cut > 0 && cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
+    --cut;
+  }
+  const std::string utf8 = ToUtf8(text.substr(0, cut));
+  size_t chars = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
+    if (++chars > maxChars) return utf8.substr(0, i) + "…";
+  }
+  return cut < text.size() ? utf8 + "…" : utf8;
 }
 
 }  // namespace quarn

@@ -15,4 +15,8 @@ std::string ToUtf8(std::string_view text);
 // The code points of a UTF-8 text; a byte that starts no valid sequence counts as one character.
 std::vector<char32_t> CodePoints(std::string_view text);
 
+// Input quoted in a message: the first maxChars characters (UTF-8, or Windows-1250 converted),
+// then "…" when there was more.
+std::string CutForMessage(std::string_view text, size_t maxChars = 40);
+
 }  // namespace quarn

@@ -17,98 +17,158 @@ struct Field {
   bool Unclosed = false;  // began with a double quote that no other quote closes
 };
 
-// Splits zone text into fields. A field ends at a comma or a line end; blanks before a field are
-// skipped; a field that begins with a double quote runs to the next double quote and may hold
-// commas (what follows the closing quote up to the comma or line end is dropped).
-std::vector<Field> SplitFields(std::string_view text) {
-  std::vector<Field> fields;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  int line = 1;
-  size_t i = 0;
-  const size_t n = text.size();
-  auto atLineEnd = [&](size_t k) { return k >= n || text[k] == '\n' || text[k] == '\r'; };
-  while (i < n) {
-    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
-    Field field{{}, line, false};
-    if (i < n && text[i] == '"') {
-      const size_t close = text.find('"', i + 1);
-      const size_t end = close == std::string_view::npos ? n : close;
-      field.Unclosed = close == std::string_view::npos;
-      field.Text = std::string(text.substr(i + 1, end - i - 1));
-      for (char c : field.Text) line += c == '\n' ? 1 : 0;
-      i = close == std::string_view::npos ? n : close + 1;
-      while (!atLineEnd(i) && text[i] != ',') ++i;
-    } else {
-      const size_t start = i;
-      while (!atLineEnd(i) && text[i] != ',') ++i;
-      field.Text = std::string(text.substr(start, i - start));
-    }
-    fields.push_back(std::move(field));
-    if (i >= n) break;
-    if (text[i] == ',') {
-      ++i;
-      // A comma that ends a line does not start another field on that line.
-      if (atLineEnd(i) && i < n) {
-        if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-        ++i;
-        ++line;
+// Mended: fields are read one at a time, reading stops after the last row, and no more than this
+// many bytes are read before it. Reading the whole file first, a zone followed by 100 MB of notes
+// would take gigabytes, and /dev/zero would never end.
+constexpr size_t MaxZoneBytes = size_t{8} << 20;
+
+struct TooBig {
+  int Line;
+};
+
+// Splits zone text into fields, one on each call of Next. A field ends at a comma or a line end;
+// blanks before a field are skipped; a field that begins with a double quote runs to the next
+// double quote and may hold commas (what follows the closing quote up to the comma or line end is
+// dropped).
+class FieldStream {
+ public:
+  explicit FieldStream(std::streambuf& in) : in_(in) {
+    // Byte-order marks at the very start are skipped, however many an editor wrote.
+    while (Peek() == 0xEF) {
+      std::string mark;
+      for (int k = 0; k < 3 && Peek() >= 0; ++k) mark += static_cast<char>(Get());
+      if (mark != "\xEF\xBB\xBF") {
+        pending_ = mark;  // not a mark after all: it is the start of the text
+        break;
       }
-    } else {
-      if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-      ++i;
-      ++line;
     }
   }
-  return fields;
+
+  // The next field, or nothing at the end of the text.
+  std::optional<Field> Next() {
+    if (Peek() < 0) return std::nullopt;
+    while (Peek() == ' ' || Peek() == '\t') Get();
+    Field field{{}, line_, false};
+    if (Peek() == '"') {
+      Get();
+      for (int c = Get(); c != '"'; c = Get()) {
+        if (c < 0) {
+          field.Unclosed = true;
+          break;
+        }
+        if (c == '\n') ++line_;
+        field.Text += static_cast<char>(c);
+      }
+      while (!AtLineEnd() && Peek() != ',') Get();
+    } else {
+      while (!AtLineEnd() && Peek() != ',') field.Text += static_cast<char>(Get());
+    }
+    if (Peek() < 0) return field;
+    if (Peek() == ',') {
+      Get();
+      // A comma that ends a line does not start another field on that line.
+      if (AtLineEnd() && Peek() >= 0) TakeLineEnd();
+    } else {
+      TakeLineEnd();
+    }
+    return field;
+  }
+
+ private:
+  int Peek() {
+    if (!pending_.empty()) return static_cast<unsigned char>(pending_.front());
+    const auto c = in_.sgetc();
+    return c == std::char_traits<char>::eof() ? -1 : c;
+  }
+  int Get() {
+    if (!pending_.empty()) {
+      const int c = static_cast<unsigned char>(pending_.front());
+      pending_.erase(0, 1);
+      return c;
+    }
+    const auto c = in_.sbumpc();
+    if (c == std::char_traits<char>::eof()) return -1;
+    if (++read_ > MaxZoneBytes) throw TooBig{line_};
+    return c;
+  }
+  bool AtLineEnd() { return Peek() < 0 || Peek() == '\n' || Peek() == '\r'; }
+  void TakeLineEnd() {
+    if (Get() == '\r' && Peek() == '\n') Get();
+    ++line_;
+  }
+
+  std::streambuf& in_;
+  std::string pending_;
+  size_t read_ = 0;
+  int line_ = 1;
+};
+
+// Mended: a message quotes the first 40 characters of a field, then "…". Quoted whole, a 100 MB
+// field would make a 100 MB line and an unreadable box.
+std::string Cut(std::string_view text) { return CutForMessage(text); }
+
+std::string Quoted(std::string_view text) { return "„" + Cut(text) + "“"; }
+
+// "1 řádek", "3 řádky", "5 řádků".
+std::string Rows(int n) {
+  return std::to_string(n) + (n == 1 ? " řádek" : n >= 2 && n <= 4 ? " řádky" : " řádků");
 }
 
 class Reader {
  public:
-  Reader(std::vector<Field> fields, const std::string& fileName)
-      : fields_(std::move(fields)), file_(fileName) {}
+  Reader(FieldStream& fields, const std::string& fileName) : fields_(fields), file_(fileName) {}
 
-  bool AtEnd() const { return next_ >= fields_.size(); }
-  const Field& Take() { return fields_[next_++]; }
-  int LastLine() const { return fields_.empty() ? 1 : fields_.back().Line; }
-  int LineOfPrevious() const { return next_ == 0 ? 1 : fields_[next_ - 1].Line; }
+  bool AtEnd() {
+    if (!ahead_) ahead_ = fields_.Next();
+    return !ahead_;
+  }
+  const Field& Take() {
+    AtEnd();
+    taken_ = std::move(*ahead_);
+    ahead_.reset();
+    any_ = true;
+    return taken_;
+  }
+  // The line of the field taken last (the last of the file once it has ended).
+  int LineOfPrevious() const { return any_ ? taken_.Line : 1; }
 
   // Why the file ended early, when an unclosed double quote swallowed the rest of it.
   std::string EndHint() const {
-    if (fields_.empty() || !fields_.back().Unclosed) return "";
-    return " (the double quote that opens line " + std::to_string(fields_.back().Line) +
-           " is never closed)";
+    if (!any_ || !taken_.Unclosed) return "";
+    return " (uvozovky otevřené na řádku " + std::to_string(taken_.Line) + " se nikde nezavírají)";
   }
 
   ZoneError Error(int line, std::string field, std::string message) const {
     return ZoneError{file_, line, std::move(field), std::move(message)};
   }
+  ZoneError EndsBefore(const std::string& name) {
+    return Error(LineOfPrevious(), name, "soubor končí, ale chybí ještě " + name + EndHint());
+  }
 
   // Reads a whole number in [min, max]; the name is the field's name for a zone author.
-  std::optional<ZoneError> Number(const char* name, long min, long max, int& out) {
-    if (AtEnd()) {
-      return Error(LastLine(), name, std::string("the file ends before the ") + name + EndHint());
-    }
+  std::optional<ZoneError> Number(const std::string& name, long min, long max, int& out) {
+    if (AtEnd()) return EndsBefore(name);
     const Field& f = Take();
     std::string_view t = f.Text;
     while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
-    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+    // Only a sign followed by a digit is a sign: "+-5" is no whole number.
+    if (t.size() > 1 && t.front() == '+' && t[1] >= '0' && t[1] <= '9') t.remove_prefix(1);
     long value = 0;
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (t.empty() || ec == std::errc::invalid_argument || end != t.data() + t.size()) {
-      return Error(f.Line, name, std::string("the ") + name + " must be a whole number, not '" +
-                                     f.Text + "'");
+      return Error(f.Line, name, name + " musí být celé číslo, ne " + Quoted(f.Text));
     }
     if (ec == std::errc::result_out_of_range || value < min || value > max) {
       std::ostringstream msg;
-      msg << "the " << name << " must be ";
+      msg << name << " musí být ";
       if (min == -Unbounded && max == Unbounded) {
-        msg << "between " << -Unbounded << " and " << Unbounded;
+        msg << "mezi " << -Unbounded << " a " << Unbounded;
       } else if (max == Unbounded) {
-        msg << "at least " << min;
+        msg << "aspoň " << min;
       } else {
-        msg << "from " << min << " to " << max;
+        msg << "od " << min << " do " << max;
       }
-      msg << ", not " << f.Text;
+      msg << ", ne " << Cut(t);
       return Error(f.Line, name, msg.str());
     }
     out = static_cast<int>(value);
@@ -118,16 +178,105 @@ class Reader {
   static constexpr long Unbounded = 1L << 30;
 
  private:
-  std::vector<Field> fields_;
-  size_t next_ = 0;
+  FieldStream& fields_;
+  std::optional<Field> ahead_;
+  Field taken_;
+  bool any_ = false;
   std::string file_;
 };
 
 constexpr long MaxPlayerSteps = 10000;  // 20 seconds a cell at the fastest tick
 
-constexpr const char* EnemyStepNames[3] = {"steps of enemy kind 1 (+)", "steps of enemy kind 2 (-)",
-                                           "steps of enemy kind 3 (*)"};
-constexpr const char* PatternNames[3] = {"laser pattern a", "laser pattern b", "laser pattern c"};
+const std::string EnemyStepNames[3] = {"kroky nepřítele druhu 1 (+)", "kroky nepřítele druhu 2 (-)",
+                                       "kroky nepřítele druhu 3 (*)"};
+const std::string PatternNames[3] = {"laserový vzor a", "laserový vzor b", "laserový vzor c"};
+
+std::string RowName(int y) { return "řádek " + std::to_string(y + 1); }
+
+std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
+  ParsedZone zone;
+
+  if (in.AtEnd()) return in.Error(1, "název", "soubor je prázdný; zóna začíná svým názvem");
+  zone.Title = ToUtf8(in.Take().Text);
+  if (auto e = in.Number("šířka", 1, MaxBoardWidth, zone.Width)) return *e;
+  if (auto e = in.Number("výška", 1, MaxBoardHeight, zone.Height)) return *e;
+  // The upper bound keeps every fine position of the player far inside an int.
+  if (auto e = in.Number("kroky hráče", 1, MaxPlayerSteps, zone.PlayerSteps)) return *e;
+  std::array<int, 3> stepLines{};
+  for (int k = 0; k < 3; ++k) {
+    // Any whole number is read here; steps below 1 are refused only for kinds the zone uses.
+    if (auto e = in.Number(EnemyStepNames[k], -Reader::Unbounded, Reader::Unbounded,
+                           zone.EnemySteps[k])) {
+      return *e;
+    }
+    stepLines[k] = in.LineOfPrevious();
+  }
+  for (int g = 0; g < 3; ++g) {
+    if (in.AtEnd()) return in.EndsBefore(PatternNames[g]);
+    zone.LaserPatterns[g] = in.Take().Text;
+  }
+
+  zone.Codes.assign(static_cast<size_t>(zone.Width * zone.Height), 0);
+  for (int y = 0; y < zone.Height; ++y) {
+    if (in.AtEnd()) {
+      std::ostringstream msg;
+      msg << "soubor končí, ale chybí ještě řádek " << y + 1 << "; hlavička slibuje "
+          << Rows(zone.Height) << in.EndHint();
+      return in.Error(in.LineOfPrevious(), RowName(y), msg.str());
+    }
+    const Field& row = in.Take();
+    const std::vector<char32_t> chars = CodePoints(row.Text);
+    for (int x = 0; x < zone.Width && x < static_cast<int>(chars.size()); ++x) {
+      const char32_t cp = chars[static_cast<size_t>(x)];
+      if (cp >= 0x80) continue;  // no tile character lies outside ASCII
+      const char c = static_cast<char>(cp);
+      const int16_t code = CodeOfCharacter(c, zone.LaserPatterns);
+      zone.Codes[static_cast<size_t>(y * zone.Width + x)] = code;
+      if (c == 'S') zone.Start = std::make_pair(x, y);
+      if (c == 'E') zone.Exit = std::make_pair(x, y);
+      if (c == 'R') ++zone.Potatoes;
+      if (code >= tile::Enemy1 && code <= tile::Enemy3) {
+        const int kind = code - 12;
+        if (zone.Enemies.size() >= static_cast<size_t>(MaxEnemies)) {
+          return in.Error(row.Line, RowName(y),
+                          RowName(y) + " má 102. nepřítele (sloupec " + std::to_string(x + 1) +
+                              "); zóna smí mít nejvýš 101 nepřátel");
+        }
+        // Mended: steps below 1 for a kind the zone uses would divide by zero in every tick.
+        const int steps = zone.EnemySteps[kind - 1];
+        if (steps < 1) {
+          return in.Error(stepLines[kind - 1], EnemyStepNames[kind - 1],
+                          EnemyStepNames[kind - 1] +
+                              " musí být aspoň 1, protože zóna takové nepřátele má (" +
+                              RowName(y) + ")");
+        }
+        const long fx = static_cast<long>(steps) * x;
+        const long fy = static_cast<long>(steps) * y;
+        if (fx > 32767 || fy > 32767) {
+          std::ostringstream msg;
+          msg << "nepřítel ve sloupci " << x + 1 << " (" << RowName(y)
+              << ") je příliš daleko pro své " << EnemyStepNames[kind - 1] << " (" << steps
+              << "): jeho jemná poloha musí zůstat pod 32768";
+          return in.Error(row.Line, RowName(y), msg.str());
+        }
+        zone.Enemies.push_back(ZoneEnemy{x, y, kind});
+      }
+    }
+  }
+  return zone;
+}
+
+std::variant<ParsedZone, ZoneError> Parse(std::streambuf& text, const std::string& fileName) {
+  FieldStream fields(text);
+  Reader in(fields, fileName);
+  try {
+    return Parse(in);
+  } catch (const TooBig& big) {
+    return ZoneError{fileName, big.Line, "",
+                     "soubor je příliš velký: hlavička a řádky zóny mají přes " +
+                         std::to_string(MaxZoneBytes >> 20) + " MB"};
+  }
+}
 
 }  // namespace
 
@@ -165,92 +314,24 @@ int16_t CodeOfCharacter(char c, const std::array<std::string, 3>& laserPatterns)
 }
 
 std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName) {
-  Reader in(SplitFields(text), fileName);
-  ParsedZone zone;
-
-  if (in.AtEnd()) return in.Error(1, "title", "the file is empty; a zone starts with its title");
-  zone.Title = ToUtf8(in.Take().Text);
-  if (auto e = in.Number("width", 1, MaxBoardWidth, zone.Width)) return *e;
-  if (auto e = in.Number("height", 1, MaxBoardHeight, zone.Height)) return *e;
-  // The upper bound keeps every fine position of the player far inside an int.
-  if (auto e = in.Number("player steps", 1, MaxPlayerSteps, zone.PlayerSteps)) return *e;
-  std::array<int, 3> stepLines{};
-  for (int k = 0; k < 3; ++k) {
-    // Any whole number is read here; steps below 1 are refused only for kinds the zone uses.
-    if (auto e = in.Number(EnemyStepNames[k], -Reader::Unbounded, Reader::Unbounded,
-                           zone.EnemySteps[k])) {
-      return *e;
-    }
-    stepLines[k] = in.LineOfPrevious();
-  }
-  for (int g = 0; g < 3; ++g) {
-    if (in.AtEnd()) {
-      return in.Error(in.LastLine(), PatternNames[g],
-                      std::string("the file ends before the ") + PatternNames[g] + in.EndHint());
-    }
-    zone.LaserPatterns[g] = in.Take().Text;
-  }
-
-  zone.Codes.assign(static_cast<size_t>(zone.Width * zone.Height), 0);
-  for (int y = 0; y < zone.Height; ++y) {
-    if (in.AtEnd()) {
-      std::ostringstream msg;
-      msg << "the file ends before row " << y + 1 << "; the header promises " << zone.Height
-          << " rows" << in.EndHint();
-      return in.Error(in.LastLine(), "row " + std::to_string(y + 1), msg.str());
-    }
-    const Field& row = in.Take();
-    const std::vector<char32_t> chars = CodePoints(row.Text);
-    for (int x = 0; x < zone.Width && x < static_cast<int>(chars.size()); ++x) {
-      const char32_t cp = chars[static_cast<size_t>(x)];
-      if (cp >= 0x80) continue;  // no tile character lies outside ASCII
-      const char c = static_cast<char>(cp);
-      const int16_t code = CodeOfCharacter(c, zone.LaserPatterns);
-      zone.Codes[static_cast<size_t>(y * zone.Width + x)] = code;
-      if (c == 'S') zone.Start = std::make_pair(x, y);
-      if (c == 'E') zone.Exit = std::make_pair(x, y);
-      if (c == 'R') ++zone.Potatoes;
-      if (code >= tile::Enemy1 && code <= tile::Enemy3) {
-        const int kind = code - 12;
-        if (zone.Enemies.size() >= static_cast<size_t>(MaxEnemies)) {
-          return in.Error(row.Line, "row " + std::to_string(y + 1),
-                          "row " + std::to_string(y + 1) + " holds enemy number 102 (column " +
-                              std::to_string(x + 1) + "); a zone holds at most 101 enemies");
-        }
-        // Mended: a kind the zone uses needs at least one step per cell; with fewer, its fine
-        // position would be divided by zero.
-        const int steps = zone.EnemySteps[kind - 1];
-        if (steps < 1) {
-          return in.Error(stepLines[kind - 1], EnemyStepNames[kind - 1],
-                          std::string("the ") + EnemyStepNames[kind - 1] +
-                              " must be at least 1, because the zone has such enemies (row " +
-                              std::to_string(y + 1) + ")");
-        }
-        const long fx = static_cast<long>(steps) * x;
-        const long fy = static_cast<long>(steps) * y;
-        if (fx > 32767 || fy > 32767) {
-          std::ostringstream msg;
-          msg << "the enemy at column " << x + 1 << " of row " << y + 1 << " is too far out for its "
-              << EnemyStepNames[kind - 1] << " (" << steps
-              << "): its fine position must stay below 32768";
-          return in.Error(row.Line, "row " + std::to_string(y + 1), msg.str());
-        }
-        zone.Enemies.push_back(ZoneEnemy{x, y, kind});
-      }
-    }
-  }
-  return zone;
+  std::stringbuf buffer{std::string(text)};
+  return Parse(buffer, fileName);
 }
 
 std::variant<ParsedZone, ZoneError> ParseZoneFile(const std::string& path) {
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return ZoneError{path, 0, "", "this is a folder, not a zone file"};
+  const auto status = std::filesystem::status(path, ec);
+  if (std::filesystem::is_directory(status)) {
+    return ZoneError{path, 0, "", "toto je složka, ne soubor zóny"};
+  }
+  // Mended: only a regular file is opened. A pipe given as the zone would block the program for
+  // good, and a device such as /dev/zero would never end.
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    return ZoneError{path, 0, "", "toto není obyčejný soubor, ale zařízení, roura nebo socket"};
+  }
   std::ifstream file(path, std::ios::binary);
-  if (!file) return ZoneError{path, 0, "", "cannot open the zone file"};
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad()) return ZoneError{path, 0, "", "cannot read the zone file"};
-  return ParseZoneText(content.str(), path);
+  if (!file) return ZoneError{path, 0, "", "soubor zóny nelze otevřít"};
+  return Parse(*file.rdbuf(), path);
 }
 
 }  // namespace quarn

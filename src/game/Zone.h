@@ -17,7 +17,7 @@ namespace quarn {
 struct ZoneError {
   std::string File;
   int Line = 0;        // 1-based; 0 when the file could not be read at all
-  std::string Field;   // the field concerned, e.g. "width" or "row 3"; may be empty
+  std::string Field;   // the field concerned, e.g. "šířka" or "řádek 3"; may be empty
   std::string Message;
   // The game's pictures could not be read (Message names the file); the zone itself is fine.
   bool Pictures = false;

@@ -30,6 +30,16 @@ App::Session::Session() {
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
   }
+  // Mended: a driver without a screen is used only when asked for by name (SDL_VIDEODRIVER, as
+  // the tests do). With no display SDL falls back to drawing into memory, and the game would go
+  // on running where nobody could see or close it.
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+  if ((driver == "offscreen" || driver == "dummy") && !(chosen && driver == chosen)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw std::runtime_error(
+        "no display to open a window on: DISPLAY and WAYLAND_DISPLAY name none that answers");
+  }
   if (TTF_Init() != 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw std::runtime_error(std::string("cannot start the font renderer: ") + TTF_GetError());
@@ -132,18 +142,18 @@ bool App::BlockedByModal(uint32_t windowId) const {
 }
 
 void App::Run() {
-  while (!quit_) Step();
+  while (!QuitRequested()) Step();
 }
 
 bool App::ShowModal(Window& w) {
   Window* outer = modal_;
   modal_ = &w;
   w.Show();
-  while (!quit_ && w.Shown()) Step();
+  while (!QuitRequested() && w.Shown()) Step();
   modal_ = outer;
   // Keys pressed or let go while the modal window had the keyboard never reached the game.
   ModalDone();
-  return !quit_;
+  return !QuitRequested();
 }
 
 void App::Step() {
@@ -168,9 +178,9 @@ void App::Step() {
   SDL_Event event;
   if (SDL_WaitEventTimeout(&event, timeoutMs)) {
     Dispatch(event);
-    while (!quit_ && !modalEnded() && SDL_PollEvent(&event)) Dispatch(event);
+    while (!QuitRequested() && !modalEnded() && SDL_PollEvent(&event)) Dispatch(event);
   }
-  if (!quit_) timers_.RunDue();
+  if (!QuitRequested()) timers_.RunDue();
 }
 
 void App::ShowMessage(const std::string& title, const std::string& text, bool error) {

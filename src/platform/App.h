@@ -7,6 +7,7 @@
 
 #include "Fonts.h"
 #include "KeyInput.h"
+#include "Signals.h"
 #include "Timers.h"
 #include "Window.h"
 
@@ -33,7 +34,9 @@ class App {
   void Run();
   // Ends Run and every modal wait; stays asked for the rest of the program.
   void Quit() { quit_ = true; }
-  bool QuitRequested() const { return quit_; }
+  // Whether the program is to end: Quit was called, or a signal asked for it. A nested event loop
+  // (a modal window of ours) ends when this turns true.
+  bool QuitRequested() const { return quit_ || SignalReceived() != 0; }
   // Shows the window and waits until it is hidden again or the program is asked to quit. Timer
   // ticks and presents of every window go on meanwhile; the other windows take no mouse or
   // keyboard input. Returns false when the wait ended by the quit.
@@ -68,6 +71,8 @@ class App {
   void ModalDone() { keyInput_.ReleaseAll(); }
   Window* WindowOf(uint32_t id);
   Window* Owner();
+  // Signals are watched from before SDL starts until after it has shut down.
+  SignalWatch signals_;
   // SDL and its fonts, started first and shut down last.
   struct Session {
     Session();

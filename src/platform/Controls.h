@@ -150,7 +150,7 @@ class Button : public Control {
 class ListBox : public Control {
  public:
   explicit ListBox(Fonts& fonts);
-  // Its mouse handlers point at it: a copy would answer for the original.
+  // Its mouse handlers point at it: a copy would answer for the list it was copied from.
   ListBox(const ListBox&) = delete;
   ListBox& operator=(const ListBox&) = delete;
   FontSpec Font{"Arial", 9.75, true};

@@ -8,6 +8,10 @@
 
 #include "App.h"
 
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 namespace quarn::platform {
 
 int WholeScale(int logicalW, int logicalH, int usableW, int usableH) {
@@ -25,6 +29,26 @@ SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* area, void* data) {
   if (renderer) SDL_RenderWindowToLogical(renderer, area->x, area->y, &lx, &ly);
   const SDL_Point logical{static_cast<int>(lx), static_cast<int>(ly)};
   return w->IsBackground(logical) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
+}
+
+// Whether the window's display has a window manager to carry out a fullscreen request. On X a
+// manager announces itself on the root window; other systems always have one.
+bool HasWindowManager(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+  Display* display = info.info.x11.display;
+  const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
+                                        XA_WINDOW, &type, &format, &count, &after, &data);
+  const bool found = status == Success && data != nullptr && count == 1;
+  if (data) XFree(data);
+  return found;
 }
 
 }  // namespace
@@ -147,12 +171,29 @@ void Window::Hide() {
 }
 
 bool Window::Fullscreen() const {
-  return (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  return ownFullscreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
 }
 
 void Window::ToggleFullscreen() {
   if (!options_.CanFullscreen) return;
-  SDL_SetWindowFullscreen(window_, Fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (ownFullscreen_) {
+    SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+    SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+    ownFullscreen_ = false;
+  } else if (!Fullscreen() && !HasWindowManager(window_)) {
+    // Mended: with no window manager the window is laid over the whole display by us. Nobody
+    // would carry out the fullscreen request, yet SDL would draw for the whole screen into the
+    // unchanged window, and the frame would show shifted, without its panel.
+    SDL_Rect screen;
+    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &screen) != 0) return;
+    SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+    SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+    SDL_SetWindowPosition(window_, screen.x, screen.y);
+    SDL_SetWindowSize(window_, screen.w, screen.h);
+    ownFullscreen_ = true;
+  } else {
+    SDL_SetWindowFullscreen(window_, Fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
   dirty_ = true;
   mustPresent_ = true;
 }

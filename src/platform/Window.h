@@ -102,6 +102,8 @@ class Window {
   SurfacePtr frame_;
   SurfacePtr presented_;     // the frame on the screen now
   bool mustPresent_ = true;  // the screen lost its picture (exposed, resized, shown)
+  bool ownFullscreen_ = false;  // laid over the display by us, for want of a window manager
+  SDL_Rect windowed_{};         // where the window was before that
   PictureBox root_;
   Control* pressed_ = nullptr;
   // The control that took the first mouse press still held, and that press's button: it gets the

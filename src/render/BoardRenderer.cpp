@@ -76,9 +76,10 @@ void BoardRenderer::Nakr(const GameState& s, int x, int y) {
     }
   }
   // Potatoes and targets blink with the laser clock, each at its own pace; the lower frame shows
-  // when the quotient rounds to an even number, so both start on it.
-  if (code == tile::HotPotato && IsEven(Round(s.LaserTick / 3.0))) sy = t;
-  if (code == tile::Target && IsEven(Round(s.LaserTick / 5.0))) sy = t;
+  // when the quotient rounds to an even number, so both start on it. A tick count over 3 or 5
+  // never ends in a half, so the rounding is done in whole numbers, exact at any count.
+  if (code == tile::HotPotato && IsEven((s.LaserTick + 1) / 3)) sy = t;
+  if (code == tile::Target && IsEven((s.LaserTick + 2) / 5)) sy = t;
   if (tile::IsActiveLaser(code)) sy = t / 4;
   Copy(code, SourceRect{0, sy, t, t}, DestRect{left, top + dy, Cell, Cell - cut});
 }

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <fstream>
 #include <system_error>
 #include <utility>
 
@@ -39,6 +41,36 @@ SurfacePtr BuiltInPicture() {
     }
   }
   return s;
+}
+
+// Mended: the header's size is read first and a picture larger than any the game draws (ours are
+// at most 495 x 152) is refused before a pixel is allocated. Otherwise a 54-byte header claiming
+// 32767 x 32767 pixels would make the loader allocate gigabytes, again at every restart.
+constexpr int MaxPictureEdge = 4096;
+
+std::optional<std::string> OversizedPicture(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  unsigned char h[26] = {};
+  if (!in.read(reinterpret_cast<char*>(h), sizeof h) || h[0] != 'B' || h[1] != 'M') {
+    return std::nullopt;  // too short to tell, or no bitmap: the loader says what is wrong
+  }
+  auto le = [&h](int at, int bytes) {
+    uint32_t v = 0;
+    for (int k = bytes - 1; k >= 0; --k) v = (v << 8) | h[at + k];
+    return v;
+  };
+  int64_t width = 0, height = 0;
+  if (le(14, 4) == 12) {  // the small header of early bitmaps: 16-bit sizes
+    width = static_cast<int16_t>(le(18, 2));
+    height = static_cast<int16_t>(le(20, 2));
+  } else {
+    width = static_cast<int32_t>(le(18, 4));
+    height = static_cast<int32_t>(le(22, 4));  // negative: rows stored top down
+  }
+  if (std::llabs(width) <= MaxPictureEdge && std::llabs(height) <= MaxPictureEdge) return std::nullopt;
+  return "obrázek má podle hlavičky " + std::to_string(std::llabs(width)) + " x " +
+         std::to_string(std::llabs(height)) + " pixelů; obrázek smí mít nejvýš " +
+         std::to_string(MaxPictureEdge) + " x " + std::to_string(MaxPictureEdge);
 }
 
 }  // namespace
@@ -78,11 +110,12 @@ std::variant<SurfacePtr, std::string> LoadGraphicsFile(const std::filesystem::pa
                                                        std::string_view file) {
   const auto path = FindCaseless(base, {"Graphics", file});
   const std::string shown = (base / "Graphics" / std::string(file)).string();
-  if (!path) return shown + ": file not found";
+  if (!path) return shown + ": soubor chybí";
+  if (auto oversized = OversizedPicture(*path)) return path->string() + ": " + *oversized;
   SurfacePtr loaded(SDL_LoadBMP(path->string().c_str()));
-  if (!loaded) return path->string() + ": not a readable picture (" + SDL_GetError() + ")";
+  if (!loaded) return path->string() + ": obrázek nelze přečíst (" + SDL_GetError() + ")";
   SurfacePtr converted = ToBoardFormat(loaded.get());
-  if (!converted) return path->string() + ": cannot convert the picture (" + SDL_GetError() + ")";
+  if (!converted) return path->string() + ": obrázek nelze převést (" + SDL_GetError() + ")";
   return converted;
 }
 
@@ -102,7 +135,7 @@ std::optional<std::string> PictureSet::Load() {
     fresh[static_cast<size_t>(slot)] = std::move(std::get<SurfacePtr>(result));
   }
   SurfacePtr icon = MakeSurface(IconSize, IconSize);
-  if (!icon) return std::string("cannot make the potato icon: ") + SDL_GetError();
+  if (!icon) return std::string("nelze vytvořit ikonu brambory: ") + SDL_GetError();
   const int t = TileSize();
   ScaledCopy(*fresh[7], SourceRect{0, 0, t, t}, *icon, DestRect{0, 0, IconSize, IconSize});
 

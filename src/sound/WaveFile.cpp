@@ -24,6 +24,12 @@ std::variant<Wave, std::string> ReadWave(const std::filesystem::path& file) {
   Uint8* data = nullptr;
   Uint32 length = 0;
   if (!SDL_LoadWAV(file.c_str(), &format, &data, &length)) return std::string(SDL_GetError());
+  // Mended: a wave of a bare header (no samples) is refused like any other unreadable wave, and
+  // its slot stays silent; read on, it would hand a null pointer to memcpy.
+  if (!data || length == 0) {
+    SDL_FreeWAV(data);
+    return std::string("the wave holds no samples");
+  }
 
   Wave wave;
   wave.Channels = format.channels == 1 ? 1 : 2;
@@ -48,6 +54,7 @@ std::variant<Wave, std::string> ReadWave(const std::filesystem::path& file) {
   }
   size_t frameBytes = sizeof(int16_t) * static_cast<size_t>(wave.Channels);
   converted -= converted % frameBytes;  // a torn last frame would shift the channels
+  if (converted == 0) return std::string("the wave holds no whole frame");
   wave.Samples.resize(converted / sizeof(int16_t));
   std::memcpy(wave.Samples.data(), bytes.data(), converted);
   return wave;

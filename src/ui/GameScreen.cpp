@@ -219,7 +219,7 @@ void GameScreen::TogglePause() {
 }
 
 void GameScreen::Tick() {
-  const int restarts = game_.Restarts();
+  const int64_t restarts = game_.Restarts();
   game_.Tick();
   if (game_.Restarts() != restarts) {
     AfterReload();

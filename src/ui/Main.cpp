@@ -70,7 +70,10 @@ int main(int argc, char** argv) {
       };
     }
     if (options.Zone) {
-      if (!flow.PlayOnly(*options.Zone)) return 2;
+      // A signal that ended the load's message box ends the program as a signal does.
+      if (!flow.PlayOnly(*options.Zone)) {
+        return platform::SignalReceived() ? 128 + platform::SignalReceived() : 2;
+      }
     } else {
       flow.Begin(!options.NoSound);
     }
@@ -88,5 +91,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quarn: %s\n", e.what());
     return 1;
   }
+  // Ended by SIGTERM, SIGINT or SIGHUP: the status says so, as the shell expects.
+  if (const int ended = platform::SignalReceived()) return 128 + ended;
   return 0;
 }

@@ -74,8 +74,8 @@ TEST(ZoneCheck, BrokenZoneGivesFileAndLineAndStatusOne) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Lines(run.out), 1) << run.out;
   EXPECT_EQ(run.out.rfind(good + ": ", 0), 0u) << run.out;
-  EXPECT_EQ(run.err, broken + ":12: the file ends before row 3; the header promises 3 rows\n" +
-                         missing + ": cannot open the zone file\n");
+  EXPECT_EQ(run.err, broken + ":12: soubor končí, ale chybí ještě řádek 3; hlavička slibuje 3 řádky\n" +
+                         missing + ": soubor zóny nelze otevřít\n");
 }
 
 // The stderr lines of a strict check of one zone with these rows (a tail without lasers).

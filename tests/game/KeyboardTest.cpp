@@ -142,6 +142,10 @@ TEST_F(KeyboardTest, AKeyHeldAlone1000PollsIsNoLongerChosen) {
   keys.KeyDown(vk::Right);
   EXPECT_EQ(Poll(), vk::Right);
   EXPECT_EQ(board.HoldCount(dir::Right), 1);
+  // Held on and on, the count stops at 1000 instead of running out of its type.
+  for (int poll = 0; poll < 5000; ++poll) Poll();
+  EXPECT_EQ(board.HoldCount(dir::Right), 1000);
+  EXPECT_EQ(Poll(), 0);
 }
 
 TEST(Directions, OffsetsOfEveryCode) {

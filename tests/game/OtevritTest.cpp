@@ -193,7 +193,8 @@ TEST_F(OtevritTest, ReloadResetsWhatALoadSets) {
 }
 
 TEST_F(OtevritTest, ReloadKeepsStepMemoryAndAnimations) {
-  Open(ZoneText(3, 1, {"SRE"}));
+  // Five enemies, so the parked count of the enemy switch is one this zone can have.
+  Open(ZoneText(8, 1, {"SRE+++++"}));
   s.Moving = FlagTrue;
   s.MoveMemory = {4, 17};
   s.DeathPhase = 3.4f;
@@ -201,7 +202,7 @@ TEST_F(OtevritTest, ReloadKeepsStepMemoryAndAnimations) {
   s.RadioY = 7;
   s.RadioCounter = 120;
   s.SavedEnemyCount = 5;
-  Open(ZoneText(3, 1, {"SRE"}));
+  Open(ZoneText(8, 1, {"SRE+++++"}));
   EXPECT_EQ(s.Moving, FlagTrue);
   EXPECT_EQ(s.MoveMemory, (std::array<uint8_t, 2>{4, 17}));
   EXPECT_EQ(s.DeathPhase, 3.4f);

@@ -22,11 +22,11 @@ TEST(ZoneLimits, SizeMustLieInsideTheBoard) {
   EXPECT_EQ(MustParse(Header("1", "1") + Rows(1, 1)).Width, 1);
   for (const auto& [width, height, field, line] :
        std::vector<std::tuple<std::string, std::string, std::string, int>>{
-           {"0", "5", "width", 2},
-           {"151", "5", "width", 2},
-           {"-3", "5", "width", 2},
-           {"5", "0", "height", 3},
-           {"5", "131", "height", 3}}) {
+           {"0", "5", "šířka", 2},
+           {"151", "5", "šířka", 2},
+           {"-3", "5", "šířka", 2},
+           {"5", "0", "výška", 3},
+           {"5", "131", "výška", 3}}) {
     const ZoneError e = MustFail(Header(width, height) + Rows(5, 5));
     EXPECT_EQ(e.Field, field) << width << "x" << height;
     EXPECT_EQ(e.Line, line);
@@ -34,27 +34,27 @@ TEST(ZoneLimits, SizeMustLieInsideTheBoard) {
     EXPECT_NE(e.Message.find(field), std::string::npos) << e.Message;
   }
   EXPECT_EQ(MustFail(Header("151", "5")).Describe(),
-            "test.qrn:2: the width must be from 1 to 150, not 151");
+            "test.qrn:2: šířka musí být od 1 do 150, ne 151");
 }
 
 TEST(ZoneLimits, PlayerStepsMustBeAtLeastOne) {
-  EXPECT_EQ(MustFail(Header("1", "1", "0\n4\n6\n8\n0\n0\n0\n") + "S\n").Field, "player steps");
+  EXPECT_EQ(MustFail(Header("1", "1", "0\n4\n6\n8\n0\n0\n0\n") + "S\n").Field, "kroky hráče");
   EXPECT_EQ(MustFail(Header("1", "1", "-2\n4\n6\n8\n0\n0\n0\n") + "S\n").Line, 4);
   EXPECT_EQ(MustParse(Header("1", "1", "1\n4\n6\n8\n0\n0\n0\n") + "S\n").PlayerSteps, 1);
   // A bound far above any sensible speed keeps fine positions inside an int.
-  EXPECT_EQ(MustFail(Header("1", "1", "10001\n4\n6\n8\n0\n0\n0\n") + "S\n").Field, "player steps");
+  EXPECT_EQ(MustFail(Header("1", "1", "10001\n4\n6\n8\n0\n0\n0\n") + "S\n").Field, "kroky hráče");
 }
 
 TEST(ZoneLimits, EnemyStepsMatterOnlyForKindsTheZoneHas) {
   const std::string tail = "5\n0\n-1\n8\n0\n0\n0\n";
   EXPECT_EQ(MustParse(Header("2", "1", tail) + "S*\n").EnemySteps, (std::array<int, 3>{0, -1, 8}));
   const ZoneError plus = MustFail(Header("2", "1", tail) + "S+\n");
-  EXPECT_EQ(plus.Field, "steps of enemy kind 1 (+)");
+  EXPECT_EQ(plus.Field, "kroky nepřítele druhu 1 (+)");
   EXPECT_EQ(plus.Line, 5);  // the steps' own line, not the row's
   const ZoneError minus = MustFail(Header("2", "2", tail) + "S.\n.-\n");
-  EXPECT_EQ(minus.Field, "steps of enemy kind 2 (-)");
+  EXPECT_EQ(minus.Field, "kroky nepřítele druhu 2 (-)");
   EXPECT_EQ(minus.Line, 6);
-  EXPECT_NE(minus.Message.find("row 2"), std::string::npos) << minus.Message;
+  EXPECT_NE(minus.Message.find("řádek 2"), std::string::npos) << minus.Message;
 }
 
 TEST(ZoneLimits, AtMost101Enemies) {
@@ -62,7 +62,7 @@ TEST(ZoneLimits, AtMost101Enemies) {
   EXPECT_EQ(MustParse(Header("101", "2") + rows101 + "S\n").Enemies.size(), 101u);
   const ZoneError e = MustFail(Header("101", "2") + rows101 + "-\n");
   EXPECT_EQ(e.Line, 12);
-  EXPECT_EQ(e.Field, "row 2");
+  EXPECT_EQ(e.Field, "řádek 2");
   EXPECT_NE(e.Message.find("101"), std::string::npos) << e.Message;
 }
 
@@ -73,34 +73,34 @@ TEST(ZoneLimits, EnemyFinePositionMustFitSixteenBits) {
   const ParsedZone z = MustParse(Header("110", "1", tail) + edge + "\n");
   EXPECT_EQ(z.Enemies.at(0).X, 109);
   const ZoneError across = MustFail(Header("111", "1", tail) + std::string(110, '.') + "+\n");
-  EXPECT_EQ(across.Field, "row 1");
+  EXPECT_EQ(across.Field, "řádek 1");
   EXPECT_EQ(across.Line, 11);
   // Downwards as well: row 110 of a tall zone.
   const ZoneError down = MustFail(Header("1", "111", tail) + Rows(1, 110) + "+\n");
-  EXPECT_EQ(down.Field, "row 111");
+  EXPECT_EQ(down.Field, "řádek 111");
 }
 
 TEST(ZoneLimits, FileEndingEarlyNamesWhatIsMissing) {
   const std::vector<std::string> lines = {"\"Hra\"", "2",  "2", "5", "4", "6",
                                           "8",       "01", "0", "1", "SR"};
-  const std::vector<std::string> missing = {"title",
-                                            "width",
-                                            "height",
-                                            "player steps",
-                                            "steps of enemy kind 1 (+)",
-                                            "steps of enemy kind 2 (-)",
-                                            "steps of enemy kind 3 (*)",
-                                            "laser pattern a",
-                                            "laser pattern b",
-                                            "laser pattern c",
-                                            "row 1",
-                                            "row 2"};
+  const std::vector<std::string> missing = {"název",
+                                            "šířka",
+                                            "výška",
+                                            "kroky hráče",
+                                            "kroky nepřítele druhu 1 (+)",
+                                            "kroky nepřítele druhu 2 (-)",
+                                            "kroky nepřítele druhu 3 (*)",
+                                            "laserový vzor a",
+                                            "laserový vzor b",
+                                            "laserový vzor c",
+                                            "řádek 1",
+                                            "řádek 2"};
   std::string text;
   for (size_t n = 0; n < missing.size(); ++n) {
     const ZoneError e = MustFail(text);
     EXPECT_EQ(e.Field, missing[n]) << "after " << n << " lines";
     EXPECT_GE(e.Line, 1);
-    EXPECT_NE(e.Message.find(n == 0 ? "empty" : "ends"), std::string::npos) << e.Message;
+    EXPECT_NE(e.Message.find(n == 0 ? "prázdný" : "končí"), std::string::npos) << e.Message;
     if (n < lines.size()) text += lines[n] + "\n";
   }
 }
@@ -109,12 +109,12 @@ TEST(ZoneLimits, NumbersMustBeWholeNumbers) {
   for (const std::string bad :
        {"abc", "3x", "1.5", "1e2", "\"\"", "0x10", "99999999999999999999"}) {
     const ZoneError e = MustFail(Header(bad, "1") + "S\n");
-    EXPECT_EQ(e.Field, "width") << bad;
+    EXPECT_EQ(e.Field, "šířka") << bad;
     EXPECT_EQ(e.Line, 2);
   }
   EXPECT_EQ(MustParse(Header("+2", "1") + "S.\n").Width, 2);
   EXPECT_EQ(MustFail(Header("2", "1", "5\n4\nrychle\n8\n0\n0\n0\n") + "S.\n").Field,
-            "steps of enemy kind 2 (-)");
+            "kroky nepřítele druhu 2 (-)");
 }
 
 TEST(ZoneFiles, MissingFileAndFolderAreErrorsWithoutALine) {
@@ -124,7 +124,7 @@ TEST(ZoneFiles, MissingFileAndFolderAreErrorsWithoutALine) {
   const ZoneError& e = std::get<ZoneError>(result);
   EXPECT_EQ(e.File, missing);
   EXPECT_EQ(e.Line, 0);
-  EXPECT_EQ(e.Describe(), missing + ": cannot open the zone file");
+  EXPECT_EQ(e.Describe(), missing + ": soubor zóny nelze otevřít");
   EXPECT_TRUE(std::holds_alternative<ZoneError>(ParseZoneFile(TempPath("x").parent_path())));
 }
 

@@ -43,7 +43,7 @@ TEST(ZoneFields, QuotedFieldsHoldCommasAndDropWhatFollowsTheQuote) {
   EXPECT_EQ(z.LaserPatterns[0], "0,1");
   EXPECT_EQ(z.CodeAt(0, 0), tile::LaserA);
   // An unquoted title ends at its first comma, and the rest is the next field.
-  EXPECT_EQ(MustFail(ZoneText(1, 1, {"S"}, DefaultTail, "Tři, dva")).Field, "width");
+  EXPECT_EQ(MustFail(ZoneText(1, 1, {"S"}, DefaultTail, "Tři, dva")).Field, "šířka");
 }
 
 TEST(ZoneFields, BlanksBeforeAFieldAreSkippedAndAfterANumberIgnored) {
@@ -84,7 +84,7 @@ TEST(ZoneFields, LfCrLfAndByteOrderMarkReadAlike) {
   EXPECT_EQ(MustFail("\"Hra\"\n\xEF\xBB\xBF"
                      "3\n")
                 .Field,
-            "width");
+            "šířka");
 }
 
 TEST(ZoneFields, NothingAfterTheLastRowIsRead) {
@@ -95,13 +95,13 @@ TEST(ZoneFields, NothingAfterTheLastRowIsRead) {
 TEST(ZoneFields, ErrorLinesFollowQuotedFieldsThatSpanLines) {
   const ZoneError e = MustFail("\"Dlouhý\nnázev\"\n3\nx\n");
   EXPECT_EQ(e.Line, 4);
-  EXPECT_EQ(e.Field, "height");
+  EXPECT_EQ(e.Field, "výška");
 }
 
 TEST(ZoneFields, AnUnclosedQuoteIsPointedOut) {
   const ZoneError e = MustFail("\"Hra\n3\n1\n");
   EXPECT_EQ(e.Line, 1);
-  EXPECT_NE(e.Message.find("never closed"), std::string::npos) << e.Message;
+  EXPECT_NE(e.Message.find("nezavírají"), std::string::npos) << e.Message;
 }
 
 TEST(ZoneTitles, Utf8IsKeptAndWindows1250IsConverted) {

@@ -83,6 +83,36 @@ TEST(PictureSet, MissingOrBrokenPictureIsAnErrorNamingTheFile) {
   EXPECT_EQ(fresh.Slot(0), nullptr);
 }
 
+// A bare 54-byte bitmap header claiming width x height pixels of 24 bits.
+void WriteBitmapHeader(const std::filesystem::path& file, int32_t width, int32_t height) {
+  unsigned char h[54] = {'B', 'M'};
+  auto put = [&h](int at, uint32_t v) {
+    for (int k = 0; k < 4; ++k) h[at + k] = static_cast<unsigned char>(v >> (8 * k));
+  };
+  put(2, 54);
+  put(10, 54);
+  put(14, 40);
+  put(18, static_cast<uint32_t>(width));
+  put(22, static_cast<uint32_t>(height));
+  h[26] = 1;
+  h[28] = 24;
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(h), sizeof h);
+}
+
+TEST(PictureSet, GiantPicturesAreRefusedBeforeTheyAreRead) {
+  TestGraphics g;
+  PictureSet set(g.Base());
+  // Each would take gigabytes; the refusal names the file and the bound.
+  for (const auto& [w, h] : std::vector<std::pair<int32_t, int32_t>>{
+           {32767, 32767}, {23171, 23171}, {4097, 10}, {10, -5000}}) {
+    WriteBitmapHeader(g.File("Boxes.bmp"), w, h);
+    const auto error = set.Load();
+    ASSERT_TRUE(error.has_value()) << w << " x " << h;
+    EXPECT_NE(error->find("Boxes.bmp"), std::string::npos) << *error;
+    EXPECT_NE(error->find("4096 x 4096"), std::string::npos) << *error;
+  }
+}
+
 TEST(PictureSet, PainterReportsTheErrorAndStillDrawsNothingWithoutPictures) {
   TestGraphics g;
   std::filesystem::remove(g.File("Time.bmp"));

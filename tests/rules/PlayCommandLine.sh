@@ -21,7 +21,7 @@ expect() {  # expect STATUS PATTERN-ON-STDERR -- ARGS...
 }
 
 zone=$golden/delivery.qrn
-expect 2 "cannot open the zone file" -- "$work/missing.qrn"
+expect 2 "soubor zóny nelze otevřít" -- "$work/missing.qrn"
 printf 'Broken\n5\nx\n' >"$work/broken.qrn"
 expect 2 "broken.qrn:3:" -- "$work/broken.qrn"
 printf '1 right\n2 jump\n' >"$work/bad.keys"

@@ -52,6 +52,10 @@ TEST(KeyScripts, ErrorsNameTheLine) {
   EXPECT_NE(ErrorOf("1 Left").find("t.keys:1: unknown key 'Left'"), std::string::npos);
   EXPECT_EQ(ErrorOf("99999999999999999999 -").substr(0, 47),
             "t.keys:1: the tick count must be from 0 to 1000");
+  // A long word is quoted by its first 40 characters only.
+  EXPECT_EQ(ErrorOf("1 " + std::string(100000, 'x')),
+            "t.keys:1: unknown key '" + std::string(40, 'x') +
+                "…'; keys are left, up, right, down, space, enter, ctrl, r, or '-' for none");
 }
 
 TEST(KeyScripts, AMissingFileIsAnError) {

@@ -103,7 +103,7 @@ TEST(Tick, DebuggingButtonsAppearOnRequestAndGiveAKeyAndABox) {
 class TickingPrompter : public Prompter {
  public:
   Game* game = nullptr;
-  int laserTickInside = -1;
+  int64_t laserTickInside = -1;
   int SkinMsgBox(const std::string&, int, int, const std::string&) override {
     game->Tick();
     game->Tick();
@@ -125,7 +125,7 @@ TEST(Tick, NoTickRunsWhileTheWinQuestionIsOpen) {
   ASSERT_FALSE(game.Otevrit().has_value());
   game.Command2();  // reveals the exit
   keys.Hold({vk::Right});
-  const int before = game.State.LaserTick;
+  const int64_t before = game.State.LaserTick;
   game.Tick();
   EXPECT_EQ(game.Wins(), 1);
   EXPECT_EQ(ask.laserTickInside, before);

@@ -175,6 +175,19 @@ TEST(WaveFormats, EightBitMonoAndSixteenBitStereoReadAlike) {
   EXPECT_NEAR(peak(s), 16351, 2);
 }
 
+TEST(WaveFormats, AWaveWithoutSamplesIsRefused) {
+  TempFolder folder;
+  // A 44-byte header whose data chunk is empty, and one whose data chunk is missing.
+  std::string header("RIFF\x24\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x44\xAC\0\0\x88\x58\x01\0"
+                     "\x02\0\x10\0data\0\0\0\0",
+                     44);
+  std::ofstream(folder.Path() / "empty.wav", std::ios::binary) << header;
+  std::ofstream(folder.Path() / "cut.wav", std::ios::binary) << header.substr(0, 36);
+  for (const char* name : {"empty.wav", "cut.wav"}) {
+    EXPECT_TRUE(std::holds_alternative<std::string>(ReadWave(folder.Path() / name))) << name;
+  }
+}
+
 TEST(DriverChoice, PrefersPulseAndAlsaOverJackUnlessThePlayerChose) {
   std::map<std::string, std::string> env{{"HOME", "/home/p"}};
   std::map<std::filesystem::path, std::string> files;

@@ -72,20 +72,16 @@ prefix=$work/moved
 for tool in Xvfb xdotool xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "installed layout fine; no $tool to start the game"; exit 0; }
 done
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-exec 3>&-
+. "$(dirname "$0")/../ui/Display.sh"
+xvfb=
 app=
 cleanup() {
   [ -n "$app" ] && kill "$app" 2>/dev/null
-  kill "$xvfb" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   wait 2>/dev/null
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -n1 "$work/display")
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+StartDisplay "$work" 1024x768x24 || fail "no private X display could be started"
 HOME=$work/home "$prefix/bin/quarn" --no-sound >"$work/quarn.txt" 2>&1 &
 app=$!
 win=

@@ -10,13 +10,14 @@
 # connections meanwhile. The check that the server answers is such a last client; the program
 # started right after it then sometimes found no X server, and the game ticked with no window.
 
-# StartDisplay OUT_DIR: starts the server, sets xvfb to its process and exports DISPLAY.
+# StartDisplay OUT_DIR [WxHxDEPTH]: starts the server (1280x1024x24 unless told), sets xvfb to its
+# process and exports DISPLAY.
 StartDisplay() {
-  local out=$1 n lock
+  local out=$1 screen=${2:-1280x1024x24} n lock
   for _ in $(seq 20); do
     n=$((200 + RANDOM % 800))
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do
       lock=$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)

@@ -1,0 +1,51 @@
+// ZoneParserFuzz.cpp — any bytes as a zone file: parsed or refused, never a crash, and what is
+// accepted or said about it keeps the loader's promises.
+#include <cstdint>
+#include <cstdlib>
+#include <cstdio>
+#include <string_view>
+
+#include "game/Zone.h"
+
+using namespace quarn;
+
+namespace {
+
+[[noreturn]] void Broken(const char* what) {
+  std::fprintf(stderr, "zone parser: %s\n", what);
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const auto result = ParseZoneText(text, "fuzz.qrn");
+  if (const auto* error = std::get_if<ZoneError>(&result)) {
+    // A refusal names a line of the text and quotes at most 40 characters of it.
+    if (error->Line < 1) Broken("an error without a line");
+    if (error->Describe().size() > 400) Broken("an error message too long to read");
+    return 0;
+  }
+  const ParsedZone& z = std::get<ParsedZone>(result);
+  if (z.Width < 1 || z.Width > MaxBoardWidth || z.Height < 1 || z.Height > MaxBoardHeight) {
+    Broken("a zone size out of range");
+  }
+  if (z.Codes.size() != static_cast<size_t>(z.Width * z.Height)) Broken("codes of another size");
+  int potatoes = 0;
+  for (int16_t code : z.Codes) {
+    if (code < 0 || code >= tile::Count) Broken("a code outside the tile table");
+    potatoes += code == tile::HotPotato;
+  }
+  if (potatoes != z.Potatoes) Broken("potatoes miscounted");
+  if (z.Enemies.size() > static_cast<size_t>(MaxEnemies)) Broken("too many enemies");
+  for (const ZoneEnemy& e : z.Enemies) {
+    if (z.CodeAt(e.X, e.Y) != 12 + e.Kind) Broken("an enemy on a cell of another code");
+    const int steps = z.EnemySteps[static_cast<size_t>(e.Kind - 1)];
+    if (steps < 1 || int64_t{steps} * e.X > 32767 || int64_t{steps} * e.Y > 32767) {
+      Broken("an enemy out of reach");
+    }
+  }
+  if (z.Start && z.CodeAt(z.Start->first, z.Start->second) != tile::Start) Broken("a lost start");
+  return 0;
+}
