@@ -18,10 +18,11 @@ std::string ProgramFolder() {
 }
 
 App::Session::Session() {
-  // Ticks keep their own schedule and presents follow the display's refresh by our own clock:
-  // a present that waited for vertical blank would hold back the ticks behind it.
-  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The windows are drawn in software and handed to the display by the rectangles that changed:
+  // SDL would otherwise put a GL texture behind every window surface, which without a GPU
+  // costs a software GL stack's memory and a full-window upload per frame. The environment may
+  // still ask for it.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // Mended: closing the only window by its frame would also ask the whole program to quit; a
   // dialog closed so before any screen exists must only go away. Each window handles its own
@@ -122,11 +123,11 @@ void App::Dispatch(const SDL_Event& event) {
         if (event.type == SDL_MOUSEBUTTONDOWN) SDL_RaiseWindow(modal_->Native());
         return;
       }
-      if (Window* w = WindowOf(event.button.windowID)) w->Handle(event);
+      if (Window* w = WindowOf(event.button.windowID)) w->HandleNative(event);
       return;
     case SDL_MOUSEMOTION:
       if (BlockedByModal(event.motion.windowID)) return;
-      if (Window* w = WindowOf(event.motion.windowID)) w->Handle(event);
+      if (Window* w = WindowOf(event.motion.windowID)) w->HandleNative(event);
       return;
     case SDL_MOUSEWHEEL:
       if (BlockedByModal(event.wheel.windowID)) return;

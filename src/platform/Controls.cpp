@@ -71,6 +71,83 @@ void DrawText(Fonts& fonts, const FontSpec& font, const std::string& text, Colou
   SDL_FreeSurface(rendered);
 }
 
+namespace {
+
+// FNV-1a over the pieces of a control's look.
+class Digest {
+ public:
+  Digest& Add(uint64_t v) {
+    for (int i = 0; i < 8; ++i) {
+      h_ ^= (v >> (8 * i)) & 0xFF;
+      h_ *= 1099511628211ULL;
+    }
+    return *this;
+  }
+  Digest& Add(const std::string& s) {
+    for (unsigned char c : s) {
+      h_ ^= c;
+      h_ *= 1099511628211ULL;
+    }
+    return Add(s.size());
+  }
+  Digest& Add(Colour c) { return Add((uint64_t{c.R} << 16) | (uint64_t{c.G} << 8) | c.B); }
+  Digest& Add(bool b) { return Add(uint64_t{b ? 1u : 0u}); }
+  Digest& Add(const std::optional<Colour>& c) { return c ? Add(true).Add(*c) : Add(false); }
+  Digest& Add(const void* p) { return Add(reinterpret_cast<uintptr_t>(p)); }
+  Digest& Add(const SDL_Rect& r) {
+    return Add(static_cast<uint64_t>(static_cast<uint32_t>(r.x))).Add(static_cast<uint64_t>(static_cast<uint32_t>(r.y)))
+        .Add(static_cast<uint64_t>(static_cast<uint32_t>(r.w))).Add(static_cast<uint64_t>(static_cast<uint32_t>(r.h)));
+  }
+  Digest& Add(const FontSpec& f) {
+    return Add(f.Family).Add(static_cast<uint64_t>(f.Points * 1000)).Add(f.Bold);
+  }
+  uint64_t Value() const { return h_; }
+
+ private:
+  uint64_t h_ = 14695981039346656037ULL;
+};
+
+}  // namespace
+
+uint64_t Control::Look() const {
+  // A control that cannot describe its look is drawn again at every frame.
+  static uint64_t counter = 0;
+  return ++counter;
+}
+
+uint64_t PictureBox::Look() const { return Digest().Add(Background).Add(Canvas).Value(); }
+
+uint64_t Label::Look() const {
+  return Digest()
+      .Add(Caption)
+      .Add(Font)
+      .Add(Fore)
+      .Add(Background)
+      .Add(static_cast<uint64_t>(Alignment))
+      .Add(WordWrap)
+      .Value();
+}
+
+uint64_t Image::Look() const {
+  return Digest().Add(Picture).Add(Source.has_value()).Add(Source.value_or(SDL_Rect{})).Value();
+}
+
+uint64_t Shape::Look() const {
+  return Digest().Add(Ink).Add(Filled).Add(static_cast<uint64_t>(Thickness)).Value();
+}
+
+uint64_t Button::Look() const {
+  return Digest().Add(Caption).Add(Font).Add(Pressed).Value();
+}
+
+uint64_t ListBox::Look() const {
+  Digest d;
+  d.Add(Font).Add(Fore).Add(Back).Add(SelectedFore).Add(SelectedBack).Add(Border);
+  d.Add(static_cast<uint64_t>(listIndex_)).Add(static_cast<uint64_t>(topIndex_));
+  for (const std::string& item : items_) d.Add(item);
+  return d.Value();
+}
+
 bool Control::Contains(SDL_Point p) const { return SDL_PointInRect(&p, &Bounds); }
 
 Control* Control::ControlAt(SDL_Point p) {

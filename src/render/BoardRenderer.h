@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "PictureSet.h"
 #include "Surface.h"
@@ -37,10 +38,29 @@ class BoardRenderer : public BoardPainter {
   std::optional<std::string> SaveBmp(const std::string& path) const;
   // How many times the surface has been allocated: a new size allocates, a reload does not.
   int Allocations() const { return allocations_; }
+  // The rectangles of board pixels drawn on since the last call (few: past a handful they
+  // become the one rectangle around them), and forgets them.
+  std::vector<SDL_Rect> TakeDamage();
+  // Cells copied by Nakr since the board was made (a cell that already showed the same picture
+  // frame is not copied again).
+  int64_t CellCopies() const { return cellCopies_; }
 
  private:
   void Copy(int slot, SourceRect from, DestRect to);
   void CopyWhole(int slot, DestRect to);
+  // Pixels [x0, x1) x [y0, y1) were drawn on: they are damage, and the cells under them no
+  // longer show what Nakr last put there.
+  void Touch(int x0, int y0, int x1, int y1);
+  void ForgetCells();
+
+  // What Nakr last copied whole into each cell (slot and frame), or Unknown once anything else
+  // was drawn over it.
+  static constexpr int32_t Unknown = -1;
+  std::vector<int32_t> drawn_;
+  int columns_ = 0;
+  int rows_ = 0;
+  std::vector<SDL_Rect> damage_;
+  int64_t cellCopies_ = 0;
 
   PictureSet pictures_;
   SurfacePtr surface_;

@@ -255,6 +255,7 @@ void GameScreen::RepaintStrips() {
                SDL_MapRGB(kapsaCanvas_->format, black.r, black.g, black.b));
   SDL_FillRect(needCanvas_.get(), nullptr,
                SDL_MapRGB(needCanvas_->format, black.r, black.g, black.b));
+  window_.InvalidateAll();
   const SDL_Surface* icon = painter_.Pictures().PotatoIcon();
   if (!icon) return;
   const SDL_Rect all{0, 0, StripCanvasWidth, IconEdge};
@@ -275,6 +276,18 @@ void GameScreen::Sync() {
   pole_.Bounds = SDL_Rect{static_cast<int>(Round(s.PoleLeft)), static_cast<int>(Round(s.PoleTop)),
                           s.PoleWidth, s.PoleHeight};
   pole_.Canvas = painter_.Surface();
+  // What the rules drew on the board this tick, where it shows through the viewport. A board
+  // that moved is drawn again whole by the window, which sees its new place.
+  if (const auto at = window_.Root().OriginOf(&pole_)) {
+    const platform::Control& viewport = ControlNamed("Picture1");
+    const auto view = window_.Root().OriginOf(&viewport);
+    const SDL_Rect shown{view ? view->x : 0, view ? view->y : 0, viewport.Bounds.w,
+                         viewport.Bounds.h};
+    for (const SDL_Rect& r : painter_.TakeDamage()) {
+      window_.InvalidateRect(
+          platform::Intersect(SDL_Rect{at->x + r.x, at->y + r.y, r.w, r.h}, shown));
+    }
+  }
 
   auto& box = ControlNamed("picBox");
   box.Visible = p.BoxOverlayVisible;
