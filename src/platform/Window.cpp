@@ -404,25 +404,27 @@ void Window::AddDamage(const SDL_Rect& area) {
   }
 }
 
-void Window::Walk(Control* c, SDL_Point origin, const SDL_Rect& clip,
-                  std::unordered_map<const Control*, Seen>& now) {
+void Window::Walk(Control* c, SDL_Point origin, const SDL_Rect& clip) {
   const SDL_Rect area =
       c->Visible ? Intersect(SDL_Rect{origin.x, origin.y, c->Bounds.w, c->Bounds.h}, clip)
                  : SDL_Rect{0, 0, 0, 0};
-  const Seen seen{area, origin, c->Visible ? c->Look() : 0};
-  const auto it = seen_.find(c);
-  if (it == seen_.end()) {
+  const Seen seen{area, origin, c->Visible ? c->Look() : 0, walks_};
+  const auto [it, added] = seen_.try_emplace(c, seen);
+  if (added) {
     AddDamage(area);
-  } else if (!SameRect(it->second.Area, area) || it->second.Origin.x != origin.x ||
-             it->second.Origin.y != origin.y || it->second.Look != seen.Look) {
-    AddDamage(it->second.Area);
-    AddDamage(area);
+  } else {
+    Seen& was = it->second;
+    if (!SameRect(was.Area, area) || was.Origin.x != origin.x || was.Origin.y != origin.y ||
+        was.Look != seen.Look) {
+      AddDamage(was.Area);
+      AddDamage(area);
+    }
+    was = seen;
   }
-  now.emplace(c, seen);
   if (!c->Visible || Empty(area)) return;
   if (auto* box = dynamic_cast<PictureBox*>(c)) {
     for (Control* child : box->Children) {
-      Walk(child, SDL_Point{origin.x + child->Bounds.x, origin.y + child->Bounds.y}, area, now);
+      Walk(child, SDL_Point{origin.x + child->Bounds.x, origin.y + child->Bounds.y}, area);
     }
   }
 }
@@ -442,14 +444,15 @@ SDL_Rect Window::ToolTipBox() const {
 
 SDL_Surface* Window::ComposeChanges() {
   damage_.clear();
-  std::unordered_map<const Control*, Seen> now;
-  now.reserve(seen_.size());
+  ++walks_;
   const SDL_Rect all{0, 0, options_.Width, options_.Height};
-  Walk(&root_, SDL_Point{0, 0}, all, now);
-  for (const auto& [control, seen] : seen_) {
-    if (!now.contains(control)) AddDamage(seen.Area);
-  }
-  seen_ = std::move(now);
+  Walk(&root_, SDL_Point{0, 0}, all);
+  // A control no longer in the window leaves its area to what lies under it.
+  std::erase_if(seen_, [&](const auto& entry) {
+    if (entry.second.Frame == walks_) return false;
+    AddDamage(entry.second.Area);
+    return true;
+  });
   const SDL_Rect tip = ToolTipBox();
   if (tipText_ != tipDrawn_ || !SameRect(tip, tipDrawnBox_)) {
     AddDamage(tipDrawnBox_);
@@ -536,8 +539,10 @@ int64_t Window::PresentIfDue(int64_t nowNs) {
   if (!shown_) return -1;
   const int64_t tipDue = UpdateToolTip(nowNs);
   if (!dirty_) return tipDue;
-  if (lastPresentNs_ != 0 && nowNs - lastPresentNs_ < refreshNs_)
-    return lastPresentNs_ + refreshNs_;
+  // A frame may go out up to a fifth of a refresh early: a tick a little shorter than the
+  // refresh then shows its frame at once, instead of waking the program again a moment later.
+  const int64_t spacing = refreshNs_ - refreshNs_ / 5;
+  if (lastPresentNs_ != 0 && nowNs - lastPresentNs_ < spacing) return lastPresentNs_ + spacing;
   PresentNow();
   dirty_ = false;
   lastPresentNs_ = nowNs;

@@ -123,9 +123,9 @@ class Window {
     SDL_Rect Area;
     SDL_Point Origin;
     uint64_t Look;
+    uint64_t Frame;  // the last frame the control was found in the window
   };
-  void Walk(Control* c, SDL_Point origin, const SDL_Rect& clip,
-            std::unordered_map<const Control*, Seen>& now);
+  void Walk(Control* c, SDL_Point origin, const SDL_Rect& clip);
   void AddDamage(const SDL_Rect& r);
   SDL_Rect ToolTipBox() const;
   // Shows the hovered control's tool tip once the pointer has rested; returns when to look again.
@@ -138,6 +138,7 @@ class Window {
   SurfacePtr full_;   // Compose's own surface, made when first asked for
   bool fullRedraw_ = true;  // the screen lost its picture (exposed, resized, shown)
   std::unordered_map<const Control*, Seen> seen_;
+  uint64_t walks_ = 0;
   std::vector<SDL_Rect> pending_;  // areas changed outside the controls' looks
   std::vector<SDL_Rect> damage_;   // what the last ComposeChanges drew
   std::string tipDrawn_;

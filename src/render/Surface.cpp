@@ -61,7 +61,9 @@ void ScaledCopy(const SDL_Surface& src, SourceRect from, SDL_Surface& dst, DestR
     }
     return;
   }
-  std::vector<int> columns(static_cast<size_t>(x1 - x0));
+  // The column map is kept between copies: figures are copied at fractional places every tick.
+  thread_local std::vector<int> columns;
+  columns.resize(static_cast<size_t>(x1 - x0));
   for (int x = x0; x < x1; ++x) {
     const int c = std::clamp(static_cast<int>(std::floor((x + 0.5 - to.X) * sx)), 0, from.W - 1);
     columns[static_cast<size_t>(x - x0)] = from.X + c;

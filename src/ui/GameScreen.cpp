@@ -275,14 +275,18 @@ void GameScreen::Sync() {
   // A fractional board position shows at the nearest pixel.
   pole_.Bounds = SDL_Rect{static_cast<int>(Round(s.PoleLeft)), static_cast<int>(Round(s.PoleTop)),
                           s.PoleWidth, s.PoleHeight};
-  pole_.Canvas = painter_.Surface();
-  // What the rules drew on the board this tick, where it shows through the viewport. A board
-  // that moved is drawn again whole by the window, which sees its new place.
+  pole_.Canvas = painter_.ShownSurface();
+  // The board draws the cells in view; then what it drew this tick is drawn again where it shows
+  // through the viewport. A board that moved is drawn again whole by the window, which sees its
+  // new place.
   if (const auto at = window_.Root().OriginOf(&pole_)) {
     const platform::Control& viewport = ControlNamed("Picture1");
     const auto view = window_.Root().OriginOf(&viewport);
     const SDL_Rect shown{view ? view->x : 0, view ? view->y : 0, viewport.Bounds.w,
                          viewport.Bounds.h};
+    const SDL_Rect onBoard =
+        platform::Intersect(SDL_Rect{at->x, at->y, pole_.Bounds.w, pole_.Bounds.h}, shown);
+    painter_.SetShownArea(SDL_Rect{onBoard.x - at->x, onBoard.y - at->y, onBoard.w, onBoard.h});
     for (const SDL_Rect& r : painter_.TakeDamage()) {
       window_.InvalidateRect(
           platform::Intersect(SDL_Rect{at->x + r.x, at->y + r.y, r.w, r.h}, shown));
