@@ -61,8 +61,8 @@ struct Screen {
   }
   // One tick of the game timer, then the frame presented as the event loop would.
   void TickAndPresent() {
-    clock.now += 1'000'000'000 / 60;
-    screen->Timer1().Fire();
+    clock.now += int64_t{screen->Timer1().Interval()} * 1'000'000 + 1'000'000;
+    app->Timers().RunDue();
     screen->Window().PresentIfDue(clock.now);
   }
   void Present() {

@@ -161,11 +161,15 @@ void App::Step() {
   MonotonicClock& clock = timers_.Clock();
   int64_t now = clock.NowNs();
   int64_t wake = timers_.NextDueNs();
-  // Copies: a present never changes the list, but a callback below may.
-  for (Window* w : std::vector<Window*>(windows_)) {
+  // A copy: a present never changes the list, but a callback below may.
+  std::vector<Window*> presenting;
+  presenting.swap(presenting_);
+  presenting.assign(windows_.begin(), windows_.end());
+  for (Window* w : presenting) {
     const int64_t next = w->PresentIfDue(now);
     if (next >= 0 && (wake < 0 || next < wake)) wake = next;
   }
+  presenting.swap(presenting_);
   int timeoutMs = 250;
   if (wake >= 0) {
     now = clock.NowNs();

@@ -56,6 +56,9 @@ class Control {
   virtual uint64_t Look() const;
   // The innermost visible control at p (parent's coordinates) that takes the mouse, or null.
   virtual Control* ControlAt(SDL_Point p);
+  // The control as a box of other controls, or null.
+  virtual class PictureBox* AsBox() { return nullptr; }
+  virtual const class PictureBox* AsBox() const { return nullptr; }
   // Whether the second press of a double-click is a click too (a push button), or only a
   // double-click (labels and pictures).
   virtual bool EveryPressClicks() const { return false; }
@@ -78,6 +81,8 @@ class PictureBox : public Control {
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
   uint64_t Look() const override;
+  PictureBox* AsBox() override { return this; }
+  const PictureBox* AsBox() const override { return this; }
   Control* ControlAt(SDL_Point p) override;
   // The top-left corner of a control inside this box in this box's parent's coordinates, or
   // nullopt when the control is not in it.
@@ -210,6 +215,9 @@ class ListBox : public Control {
 // Small drawing helpers shared by the controls and the screens.
 SDL_Rect Intersect(const SDL_Rect& a, const SDL_Rect& b);
 void FillRect(SDL_Surface* target, const SDL_Rect& rect, const SDL_Rect& clip, Colour c);
+// Copies the part of src at from to target with its top-left corner at to, one to one, clipped
+// to both surfaces; a canvas or frame of the same 32-bit format is copied by rows.
+void CopyPixels(const SDL_Surface* src, SDL_Rect from, SDL_Surface* target, SDL_Point to);
 // Copies src (or a part of it) scaled into dst on target, nearest pixel, clipped to clip.
 void BlitScaled(const SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* target, SDL_Rect dst,
                 const SDL_Rect& clip);

@@ -77,13 +77,13 @@ void CopyScaled(SDL_Surface* frame, const SDL_Rect& r, SDL_Surface* screen, int 
   const bool plain = screen->format->BytesPerPixel == 4 &&
                      (screen->format->format == SDL_PIXELFORMAT_XRGB8888 ||
                       screen->format->format == SDL_PIXELFORMAT_ARGB8888);
-  if (factor == 1 || !plain) {
+  if (factor == 1) {
+    CopyPixels(frame, r, screen, SDL_Point{dst.x, dst.y});
+    return;
+  }
+  if (!plain) {
     SDL_Rect src = r;
-    if (factor == 1) {
-      SDL_BlitSurface(frame, &src, screen, &dst);
-    } else {
-      SDL_BlitScaled(frame, &src, screen, &dst);
-    }
+    SDL_BlitScaled(frame, &src, screen, &dst);
     return;
   }
   const SDL_Rect clipped = Intersect(dst, SDL_Rect{0, 0, screen->w, screen->h});
@@ -422,7 +422,7 @@ void Window::Walk(Control* c, SDL_Point origin, const SDL_Rect& clip) {
     was = seen;
   }
   if (!c->Visible || Empty(area)) return;
-  if (auto* box = dynamic_cast<PictureBox*>(c)) {
+  if (PictureBox* box = c->AsBox()) {
     for (Control* child : box->Children) {
       Walk(child, SDL_Point{origin.x + child->Bounds.x, origin.y + child->Bounds.y}, area);
     }
@@ -466,10 +466,8 @@ SDL_Surface* Window::ComposeChanges() {
     damage_.assign(1, all);
     fullRedraw_ = false;
   }
-  const Uint32 black = SDL_MapRGB(frame_->format, 0, 0, 0);
   for (const SDL_Rect& r : damage_) {
-    SDL_Rect fill = r;
-    SDL_FillRect(frame_.get(), &fill, black);
+    FillRect(frame_.get(), r, r, Colour{0, 0, 0});
     root_.Draw(frame_.get(), SDL_Point{0, 0}, r);
     DrawToolTip(frame_.get(), r);
   }

@@ -116,6 +116,7 @@ void GameScreen::Build() {
     if (e.Name == "Picture1") {
       auto& viewport = dynamic_cast<platform::PictureBox&>(*controls_["Picture1"]);
       viewport.Children.push_back(&pole_);
+      viewport_ = &viewport;
       // The board is the game, not a handle: the window is not dragged by it.
       viewport.CatchesMouse = true;
     }
@@ -279,17 +280,15 @@ void GameScreen::Sync() {
   // The board draws the cells in view; then what it drew this tick is drawn again where it shows
   // through the viewport. A board that moved is drawn again whole by the window, which sees its
   // new place.
-  if (const auto at = window_.Root().OriginOf(&pole_)) {
-    const platform::Control& viewport = ControlNamed("Picture1");
-    const auto view = window_.Root().OriginOf(&viewport);
-    const SDL_Rect shown{view ? view->x : 0, view ? view->y : 0, viewport.Bounds.w,
-                         viewport.Bounds.h};
+  {
+    // The viewport lies on the window's client area, the board in the viewport.
+    const SDL_Rect shown = viewport_->Bounds;
+    const SDL_Point at{shown.x + pole_.Bounds.x, shown.y + pole_.Bounds.y};
     const SDL_Rect onBoard =
-        platform::Intersect(SDL_Rect{at->x, at->y, pole_.Bounds.w, pole_.Bounds.h}, shown);
-    painter_.SetShownArea(SDL_Rect{onBoard.x - at->x, onBoard.y - at->y, onBoard.w, onBoard.h});
+        platform::Intersect(SDL_Rect{at.x, at.y, pole_.Bounds.w, pole_.Bounds.h}, shown);
+    painter_.SetShownArea(SDL_Rect{onBoard.x - at.x, onBoard.y - at.y, onBoard.w, onBoard.h});
     for (const SDL_Rect& r : painter_.TakeDamage()) {
-      window_.InvalidateRect(
-          platform::Intersect(SDL_Rect{at->x + r.x, at->y + r.y, r.w, r.h}, shown));
+      window_.InvalidateRect(platform::Intersect(SDL_Rect{at.x + r.x, at.y + r.y, r.w, r.h}, shown));
     }
   }
 
