@@ -18,11 +18,6 @@ std::string ProgramFolder() {
 }
 
 App::Session::Session() {
-  // The windows are drawn in software and handed to the display by the rectangles that changed:
-  // SDL would otherwise put a GL texture behind every window surface, which without a GPU
-  // costs a software GL stack's memory and a full-window upload per frame. The environment may
-  // still ask for it.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // Mended: closing the only window by its frame would also ask the whole program to quit; a
   // dialog closed so before any screen exists must only go away. Each window handles its own
@@ -41,6 +36,12 @@ App::Session::Session() {
     throw std::runtime_error(
         "no display to open a window on: DISPLAY and WAYLAND_DISPLAY name none that answers");
   }
+  // The windows are drawn in software and handed to the display by the rectangles that changed.
+  // On X, SDL would otherwise put a GL texture behind every window surface, which without a GPU
+  // costs a software GL stack's memory and a full-window upload per frame; X takes the pixels
+  // directly. A driver with no window surface of its own keeps SDL's texture, and the
+  // environment may still ask for it.
+  if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (TTF_Init() != 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw std::runtime_error(std::string("cannot start the font renderer: ") + TTF_GetError());
