@@ -1,64 +1,167 @@
-// ScreenBench.cpp — composing the game screen's frame, the work behind every present.
+// ScreenBench.cpp — the game screen's work per tick and per frame: the tick with its drawing and
+// the composing and presenting of what changed, on the first zone and on the heaviest one, and
+// opening the heaviest zone.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <string>
 
 #include "platform/App.h"
 #include "platform/Timers.h"
 #include "sound/SoundModule.h"
+#include "ui/Dialog.h"
 #include "ui/GameScreen.h"
 #include "ui/KeyFeed.h"
 
 namespace {
 
-// The game screen on SDL's dummy display, playing the first shipped zone, sound off.
+// A clock the benchmark moves: every present is due.
+class StepClock : public quarn::platform::MonotonicClock {
+ public:
+  int64_t NowNs() override { return now; }
+  int64_t now = 1'000'000'000;
+};
+
+const std::string Folder = quarn::ProgramFolder().string();
+
+// The heaviest zone: 150 x 130 cells of hot potatoes and targets and 101 enemies, written by
+// scripts/make-crowded-zone.sh once per run.
+std::string CrowdedZone() {
+  static const std::string file = [] {
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "quarn-bench-crowded.qrn").string();
+    const std::string command =
+        std::string(QUARN_SOURCE_DIR) + "/scripts/make-crowded-zone.sh " + path;
+    return std::system(command.c_str()) == 0 ? path : std::string();
+  }();
+  return file;
+}
+
+// The game screen on SDL's dummy display, playing a zone, sound off.
 struct Screen {
-  Screen() {
+  explicit Screen(const std::string& zone) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    const std::string folder = quarn::platform::ProgramFolder();
     app = std::make_unique<quarn::platform::App>(keyFeed, clock);
     app->AnswerInstead = [](const auto&, const auto&, const auto&) { return 0; };
     program = std::make_unique<quarn::ProgramContext>(keys);
-    sound = std::make_unique<quarn::SoundModule>(folder);
+    sound = std::make_unique<quarn::SoundModule>(Folder);
     sound->SetEnabled(false);
-    screen = std::make_unique<quarn::ui::GameScreen>(*app, *program, *sound, folder);
-    ok = screen->Load(folder + "/zones/01-prvni-kroky.qrn");
+    dialog = std::make_unique<quarn::ui::Dialog>(*app, Folder);
+    screen = std::make_unique<quarn::ui::GameScreen>(*app, *program, *sound, *dialog, Folder);
+    ok = !zone.empty() && screen->Load(zone);
   }
   ~Screen() {
     screen.reset();
+    dialog.reset();
     sound.reset();
     program.reset();
     app.reset();
   }
+  // One tick of the game timer (64 a second), then the frame presented as the event loop would.
+  void TickAndPresent() {
+    clock.now += 1'000'000'000 / 64;  // the tick's period
+    app->Timers().RunDue();
+    screen->Window().PresentIfDue(clock.now);
+  }
+  void Present() {
+    clock.now += 1'000'000'000 / 60;
+    screen->Window().PresentIfDue(clock.now);
+  }
   quarn::KeyState keys;
   quarn::ui::KeyFeed keyFeed{keys};
-  quarn::platform::SteadyClock clock;
+  StepClock clock;
   std::unique_ptr<quarn::platform::App> app;
   std::unique_ptr<quarn::ProgramContext> program;
   std::unique_ptr<quarn::SoundModule> sound;
+  std::unique_ptr<quarn::ui::Dialog> dialog;
   std::unique_ptr<quarn::ui::GameScreen> screen;
   bool ok = false;
 };
 
-void BM_ComposeGameScreen(benchmark::State& state) {
-  Screen s;
-  if (!s.ok) return state.SkipWithError("no zones or Graphics folder beside the benchmark");
-  for (auto _ : state) benchmark::DoNotOptimize(s.screen->Window().Compose());
-}
-BENCHMARK(BM_ComposeGameScreen)->Unit(benchmark::kMicrosecond);
-
-// A frame whose countdown changed: the labels render their text again.
-void BM_ComposeWithNewCountdown(benchmark::State& state) {
-  Screen s;
-  if (!s.ok) return state.SkipWithError("no zones or Graphics folder beside the benchmark");
-  int shown = 0;
+void TickWithDrawing(benchmark::State& state, const std::string& zone) {
+  Screen s(zone);
+  if (!s.ok) return state.SkipWithError("no zone or Graphics folder beside the benchmark");
+  int64_t ticks = 0;
   for (auto _ : state) {
-    s.screen->TheGame().State.Panel.TimeShown = shown++ % 100;
-    s.screen->Sync();
-    benchmark::DoNotOptimize(s.screen->Window().Compose());
+    // A zone that ended (time out, or the player caught) is started again, off the clock.
+    if (!s.screen->Timer1().Enabled()) {
+      state.PauseTiming();
+      s.screen->Click("Label5");
+      state.ResumeTiming();
+    }
+    s.TickAndPresent();
+    ++ticks;
+  }
+  state.counters["frames"] = benchmark::Counter(
+      static_cast<double>(s.screen->Window().Presents()) / static_cast<double>(ticks));
+}
+
+void BM_TickZone01(benchmark::State& state) {
+  TickWithDrawing(state, Folder + "/zones/01-prvni-kroky.qrn");
+}
+BENCHMARK(BM_TickZone01)->Unit(benchmark::kMicrosecond);
+
+void BM_TickCrowdedZone(benchmark::State& state) { TickWithDrawing(state, CrowdedZone()); }
+BENCHMARK(BM_TickCrowdedZone)->Unit(benchmark::kMicrosecond);
+
+// A frame where one cell of the board changed: that cell is composed and presented.
+void BM_PresentOneCell(benchmark::State& state) {
+  Screen s(Folder + "/zones/01-prvni-kroky.qrn");
+  if (!s.ok) return state.SkipWithError("no zone or Graphics folder beside the benchmark");
+  s.Present();
+  for (auto _ : state) {
+    s.screen->Window().InvalidateRect(SDL_Rect{200, 200, 40, 40});
+    s.Present();
   }
 }
-BENCHMARK(BM_ComposeWithNewCountdown)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PresentOneCell)->Unit(benchmark::kMicrosecond);
+
+// A frame where the board glided one pixel: the whole viewport is composed and presented.
+void BM_PresentGlide(benchmark::State& state) {
+  Screen s(CrowdedZone());
+  if (!s.ok) return state.SkipWithError("no zone or Graphics folder beside the benchmark");
+  s.Present();
+  auto& game = s.screen->TheGame().State;
+  int shift = 0;
+  for (auto _ : state) {
+    game.PoleLeft = -40.0 * 10 - (shift++ % 40);
+    s.screen->Sync();
+    s.Present();
+  }
+}
+BENCHMARK(BM_PresentGlide)->Unit(benchmark::kMicrosecond);
+
+// A frame where nothing changed: the controls are looked at, nothing is drawn.
+void BM_PresentNothingChanged(benchmark::State& state) {
+  Screen s(Folder + "/zones/01-prvni-kroky.qrn");
+  if (!s.ok) return state.SkipWithError("no zone or Graphics folder beside the benchmark");
+  s.Present();
+  for (auto _ : state) {
+    s.screen->Sync();
+    s.Present();
+  }
+}
+BENCHMARK(BM_PresentNothingChanged)->Unit(benchmark::kMicrosecond);
+
+// The whole window composed afresh (tests and screenshots do this).
+void BM_ComposeWholeGameScreen(benchmark::State& state) {
+  Screen s(Folder + "/zones/01-prvni-kroky.qrn");
+  if (!s.ok) return state.SkipWithError("no zone or Graphics folder beside the benchmark");
+  for (auto _ : state) benchmark::DoNotOptimize(s.screen->Window().Compose());
+}
+BENCHMARK(BM_ComposeWholeGameScreen)->Unit(benchmark::kMicrosecond);
+
+// Opening the heaviest zone: reading it, the board surface, every cell drawn, the first frame.
+void BM_OpenCrowdedZone(benchmark::State& state) {
+  const std::string zone = CrowdedZone();
+  for (auto _ : state) {
+    Screen s(zone);
+    if (!s.ok) return state.SkipWithError("no zone or Graphics folder beside the benchmark");
+    s.Present();
+  }
+}
+BENCHMARK(BM_OpenCrowdedZone)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

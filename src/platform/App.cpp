@@ -18,10 +18,6 @@ std::string ProgramFolder() {
 }
 
 App::Session::Session() {
-  // Ticks keep their own schedule and presents follow the display's refresh by our own clock:
-  // a present that waited for vertical blank would hold back the ticks behind it.
-  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   // Mended: closing the only window by its frame would also ask the whole program to quit; a
   // dialog closed so before any screen exists must only go away. Each window handles its own
@@ -40,6 +36,12 @@ App::Session::Session() {
     throw std::runtime_error(
         "no display to open a window on: DISPLAY and WAYLAND_DISPLAY name none that answers");
   }
+  // The windows are drawn in software and handed to the display by the rectangles that changed.
+  // On X, SDL would otherwise put a GL texture behind every window surface, which without a GPU
+  // costs a software GL stack's memory and a full-window upload per frame; X takes the pixels
+  // directly. A driver with no window surface of its own keeps SDL's texture, and the
+  // environment may still ask for it.
+  if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (TTF_Init() != 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw std::runtime_error(std::string("cannot start the font renderer: ") + TTF_GetError());
@@ -122,11 +124,11 @@ void App::Dispatch(const SDL_Event& event) {
         if (event.type == SDL_MOUSEBUTTONDOWN) SDL_RaiseWindow(modal_->Native());
         return;
       }
-      if (Window* w = WindowOf(event.button.windowID)) w->Handle(event);
+      if (Window* w = WindowOf(event.button.windowID)) w->HandleNative(event);
       return;
     case SDL_MOUSEMOTION:
       if (BlockedByModal(event.motion.windowID)) return;
-      if (Window* w = WindowOf(event.motion.windowID)) w->Handle(event);
+      if (Window* w = WindowOf(event.motion.windowID)) w->HandleNative(event);
       return;
     case SDL_MOUSEWHEEL:
       if (BlockedByModal(event.wheel.windowID)) return;
@@ -160,11 +162,15 @@ void App::Step() {
   MonotonicClock& clock = timers_.Clock();
   int64_t now = clock.NowNs();
   int64_t wake = timers_.NextDueNs();
-  // Copies: a present never changes the list, but a callback below may.
-  for (Window* w : std::vector<Window*>(windows_)) {
+  // A copy: a present never changes the list, but a callback below may.
+  std::vector<Window*> presenting;
+  presenting.swap(presenting_);
+  presenting.assign(windows_.begin(), windows_.end());
+  for (Window* w : presenting) {
     const int64_t next = w->PresentIfDue(now);
     if (next >= 0 && (wake < 0 || next < wake)) wake = next;
   }
+  presenting.swap(presenting_);
   int timeoutMs = 250;
   if (wake >= 0) {
     now = clock.NowNs();

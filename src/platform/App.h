@@ -82,6 +82,7 @@ class App {
   KeyInput keyInput_;
   TimerQueue timers_;
   std::vector<Window*> windows_;
+  std::vector<Window*> presenting_;  // Step's copy of windows_, kept between steps
   Window* modal_ = nullptr;
   bool quit_ = false;
 };

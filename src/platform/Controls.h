@@ -49,8 +49,16 @@ class Control {
 
   // Draws the control with its top-left corner at origin of target, touching only clip.
   virtual void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) = 0;
+  // A digest of everything its own drawing depends on besides its place (caption, colours,
+  // picture, press): the window redraws a control whose digest or place changed since the last
+  // frame, and nothing else. A canvas's pixels are not in it: whoever draws on a canvas tells
+  // the window which rectangle changed.
+  virtual uint64_t Look() const;
   // The innermost visible control at p (parent's coordinates) that takes the mouse, or null.
   virtual Control* ControlAt(SDL_Point p);
+  // The control as a box of other controls, or null.
+  virtual class PictureBox* AsBox() { return nullptr; }
+  virtual const class PictureBox* AsBox() const { return nullptr; }
   // Whether the second press of a double-click is a click too (a push button), or only a
   // double-click (labels and pictures).
   virtual bool EveryPressClicks() const { return false; }
@@ -72,6 +80,9 @@ class PictureBox : public Control {
   std::vector<Control*> Children;  // not owned, drawn in order, the last on top
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+  uint64_t Look() const override;
+  PictureBox* AsBox() override { return this; }
+  const PictureBox* AsBox() const override { return this; }
   Control* ControlAt(SDL_Point p) override;
   // The top-left corner of a control inside this box in this box's parent's coordinates, or
   // nullopt when the control is not in it.
@@ -92,6 +103,7 @@ class Label : public Control {
   bool WordWrap = false;
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+  uint64_t Look() const override;
   // The lines the caption is broken into: at every line feed, and with WordWrap at spaces when a
   // word would pass the right edge; the spaces at a break are dropped, as the system's word
   // break does.
@@ -117,6 +129,7 @@ class Image : public Control {
   std::optional<SDL_Rect> Source;        // a part of the picture, or all of it
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+  uint64_t Look() const override;
 };
 
 // A frame Thickness pixels wide inside its bounds, or a filled rectangle (a line is a filled
@@ -128,6 +141,7 @@ class Shape : public Control {
   int Thickness = 1;
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+  uint64_t Look() const override;
 };
 
 // A grey push button with a caption.
@@ -139,6 +153,7 @@ class Button : public Control {
 
   bool EveryPressClicks() const override { return true; }
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+  uint64_t Look() const override;
 
  private:
   Fonts& fonts_;
@@ -187,6 +202,7 @@ class ListBox : public Control {
   void Press(SDL_Point p);
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
+  uint64_t Look() const override;
 
  private:
   bool HasScrollBar() { return Count() > VisibleRows(); }
@@ -199,6 +215,9 @@ class ListBox : public Control {
 // Small drawing helpers shared by the controls and the screens.
 SDL_Rect Intersect(const SDL_Rect& a, const SDL_Rect& b);
 void FillRect(SDL_Surface* target, const SDL_Rect& rect, const SDL_Rect& clip, Colour c);
+// Copies the part of src at from to target with its top-left corner at to, one to one, clipped
+// to both surfaces; a canvas or frame of the same 32-bit format is copied by rows.
+void CopyPixels(const SDL_Surface* src, SDL_Rect from, SDL_Surface* target, SDL_Point to);
 // Copies src (or a part of it) scaled into dst on target, nearest pixel, clipped to clip.
 void BlitScaled(const SDL_Surface* src, const SDL_Rect* srcRect, SDL_Surface* target, SDL_Rect dst,
                 const SDL_Rect& clip);

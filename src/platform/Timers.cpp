@@ -61,13 +61,17 @@ bool TimerQueue::Contains(const Timer* t) const {
 void TimerQueue::RunDue() {
   // A callback may destroy timers (closing a screen) or create new ones: walk a copy and skip
   // any that are gone.
-  const std::vector<Timer*> snapshot = timers_;
+  // A callback may run RunDue again (a modal loop): that one walks a copy of its own.
+  std::vector<Timer*> snapshot;
+  snapshot.swap(snapshot_);
+  snapshot.assign(timers_.begin(), timers_.end());
   for (Timer* t : snapshot) {
     if (!Contains(t) || !t->schedule_.Poll(clock_.NowNs())) continue;
     // A copy, so that a callback that destroys its own timer does not pull the code from under us.
     const std::function<void()> onTick = t->onTick_;
     if (onTick) onTick();
   }
+  snapshot.swap(snapshot_);
 }
 
 int64_t TimerQueue::NextDueNs() const {

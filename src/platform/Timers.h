@@ -90,6 +90,7 @@ class TimerQueue {
   bool Contains(const Timer* t) const;
   MonotonicClock& clock_;
   std::vector<Timer*> timers_;
+  std::vector<Timer*> snapshot_;  // RunDue's copy, kept so that a tick allocates nothing
 };
 
 }  // namespace quarn::platform

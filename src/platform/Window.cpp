@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <stdexcept>
 
 #include "App.h"
@@ -24,11 +23,8 @@ namespace {
 SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* area, void* data) {
   auto* w = static_cast<Window*>(data);
   if (w->Fullscreen()) return SDL_HITTEST_NORMAL;
-  SDL_Renderer* renderer = SDL_GetRenderer(w->Native());
-  float lx = static_cast<float>(area->x), ly = static_cast<float>(area->y);
-  if (renderer) SDL_RenderWindowToLogical(renderer, area->x, area->y, &lx, &ly);
-  const SDL_Point logical{static_cast<int>(lx), static_cast<int>(ly)};
-  return w->IsBackground(logical) ? SDL_HITTEST_DRAGGABLE : SDL_HITTEST_NORMAL;
+  return w->IsBackground(w->ToLogical(area->x, area->y)) ? SDL_HITTEST_DRAGGABLE
+                                                         : SDL_HITTEST_NORMAL;
 }
 
 // Whether the window's display has a window manager to carry out a fullscreen request. On X a
@@ -51,6 +47,58 @@ bool HasWindowManager(SDL_Window* window) {
   return found;
 }
 
+// The rectangles are kept few: one that lies inside another is dropped, and past this many
+// they become the one rectangle around them all.
+constexpr size_t MaxDamageRects = 48;
+
+SDL_Rect Union(const SDL_Rect& a, const SDL_Rect& b) {
+  SDL_Rect r;
+  SDL_UnionRect(&a, &b, &r);
+  return r;
+}
+
+bool Inside(const SDL_Rect& inner, const SDL_Rect& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w &&
+         inner.y + inner.h <= outer.y + outer.h;
+}
+
+bool Empty(const SDL_Rect& r) { return r.w <= 0 || r.h <= 0; }
+
+bool SameRect(const SDL_Rect& a, const SDL_Rect& b) {
+  return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
+
+// Copies a rectangle of the frame onto the window surface, every pixel as a factor x factor
+// square.
+void CopyScaled(SDL_Surface* frame, const SDL_Rect& r, SDL_Surface* screen, int factor, int left,
+                int top) {
+  SDL_Rect dst{left + r.x * factor, top + r.y * factor, r.w * factor, r.h * factor};
+  const bool plain = screen->format->BytesPerPixel == 4 &&
+                     (screen->format->format == SDL_PIXELFORMAT_XRGB8888 ||
+                      screen->format->format == SDL_PIXELFORMAT_ARGB8888);
+  if (factor == 1) {
+    CopyPixels(frame, r, screen, SDL_Point{dst.x, dst.y});
+    return;
+  }
+  if (!plain) {
+    SDL_Rect src = r;
+    SDL_BlitScaled(frame, &src, screen, &dst);
+    return;
+  }
+  const SDL_Rect clipped = Intersect(dst, SDL_Rect{0, 0, screen->w, screen->h});
+  if (Empty(clipped)) return;
+  const bool locked = SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) == 0;
+  for (int y = clipped.y; y < clipped.y + clipped.h; ++y) {
+    const int fy = (y - top) / factor;
+    const auto* in = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(frame->pixels) +
+                                                     static_cast<ptrdiff_t>(fy) * frame->pitch);
+    auto* out = reinterpret_cast<Uint32*>(static_cast<Uint8*>(screen->pixels) +
+                                          static_cast<ptrdiff_t>(y) * screen->pitch);
+    for (int x = clipped.x; x < clipped.x + clipped.w; ++x) out[x] = in[(x - left) / factor];
+  }
+  if (locked) SDL_UnlockSurface(screen);
+}
+
 }  // namespace
 
 Window::Window(App& app, const WindowOptions& options) : app_(app), options_(options) {
@@ -66,13 +114,6 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
                              options.Width * scale_, options.Height * scale_, flags);
   if (!window_) throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
   id_ = SDL_GetWindowID(window_);
-  renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-  if (!renderer_) {
-    SDL_DestroyWindow(window_);
-    throw std::runtime_error(std::string("cannot draw in a window: ") + SDL_GetError());
-  }
-  SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
   MakeSurfaces();
 
   // Virtual and headless displays report no refresh rate; they keep the 60 Hz we start from.
@@ -87,15 +128,10 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
 }
 
 void Window::MakeSurfaces() {
-  SDL_RenderSetLogicalSize(renderer_, options_.Width, options_.Height);
-  if (texture_) SDL_DestroyTexture(texture_);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_XRGB8888, SDL_TEXTUREACCESS_STREAMING,
-                               options_.Width, options_.Height);
   frame_ = NewSurface(options_.Width, options_.Height);
-  presented_ = NewSurface(options_.Width, options_.Height);
+  full_.reset();
   root_.Bounds = SDL_Rect{0, 0, options_.Width, options_.Height};
-  dirty_ = true;
-  mustPresent_ = true;
+  InvalidateAll();
 }
 
 void Window::SetClientSize(int width, int height) {
@@ -145,15 +181,30 @@ SDL_Point Window::Pointer() const {
     SDL_GetGlobalMouseState(&gx, &gy);
   }
   SDL_GetWindowPosition(window_, &wx, &wy);
-  float lx = static_cast<float>(gx - wx), ly = static_cast<float>(gy - wy);
-  SDL_RenderWindowToLogical(renderer_, gx - wx, gy - wy, &lx, &ly);
-  return SDL_Point{static_cast<int>(std::floor(lx)), static_cast<int>(std::floor(ly))};
+  return ToLogical(gx - wx, gy - wy);
+}
+
+Window::Placement Window::Place() const {
+  int w = options_.Width * scale_, h = options_.Height * scale_;
+  SDL_GetWindowSize(window_, &w, &h);
+  Placement p;
+  p.Factor = WholeScale(options_.Width, options_.Height, w, h);
+  p.Left = (w - options_.Width * p.Factor) / 2;
+  p.Top = (h - options_.Height * p.Factor) / 2;
+  return p;
+}
+
+SDL_Point Window::ToLogical(int x, int y) const {
+  const Placement p = Place();
+  const auto down = [&](int v, int at) {
+    const int d = v - at;
+    return d >= 0 ? d / p.Factor : -((-d + p.Factor - 1) / p.Factor);
+  };
+  return SDL_Point{down(x, p.Left), down(y, p.Top)};
 }
 
 Window::~Window() {
   app_.Unregister(this);
-  if (texture_) SDL_DestroyTexture(texture_);
-  if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
 }
 
@@ -161,8 +212,7 @@ void Window::Show() {
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
   shown_ = true;
-  dirty_ = true;
-  mustPresent_ = true;
+  InvalidateAll();
 }
 
 void Window::Hide() {
@@ -194,12 +244,25 @@ void Window::ToggleFullscreen() {
   } else {
     SDL_SetWindowFullscreen(window_, Fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
-  dirty_ = true;
-  mustPresent_ = true;
+  InvalidateAll();
 }
 
 bool Window::IsBackground(SDL_Point logical) {
   return root_.Contains(logical) && root_.ControlAt(logical) == nullptr;
+}
+
+void Window::HandleNative(const SDL_Event& original) {
+  SDL_Event event = original;
+  if (event.type == SDL_MOUSEMOTION) {
+    const SDL_Point p = ToLogical(event.motion.x, event.motion.y);
+    event.motion.x = p.x;
+    event.motion.y = p.y;
+  } else if (event.type == SDL_MOUSEBUTTONDOWN || event.type == SDL_MOUSEBUTTONUP) {
+    const SDL_Point p = ToLogical(event.button.x, event.button.y);
+    event.button.x = p.x;
+    event.button.y = p.y;
+  }
+  Handle(event);
 }
 
 void Window::Handle(const SDL_Event& event) {
@@ -221,8 +284,7 @@ void Window::Handle(const SDL_Event& event) {
         HideToolTip();
         hovered_ = nullptr;
       }
-      dirty_ = true;  // exposed, resized, restored: draw it again
-      mustPresent_ = true;
+      InvalidateAll();  // exposed, resized, restored: draw it again
       return;
     case SDL_MOUSEWHEEL: {
       // The wheel goes to what the pointer was last seen over.
@@ -305,9 +367,109 @@ void Window::Handle(const SDL_Event& event) {
 }
 
 SDL_Surface* Window::Compose() {
-  SDL_FillRect(frame_.get(), nullptr, SDL_MapRGB(frame_->format, 0, 0, 0));
-  root_.Draw(frame_.get(), SDL_Point{0, 0}, SDL_Rect{0, 0, options_.Width, options_.Height});
-  DrawToolTip(frame_.get());
+  if (!full_) full_ = NewSurface(options_.Width, options_.Height);
+  const SDL_Rect all{0, 0, options_.Width, options_.Height};
+  SDL_FillRect(full_.get(), nullptr, SDL_MapRGB(full_->format, 0, 0, 0));
+  root_.Draw(full_.get(), SDL_Point{0, 0}, all);
+  DrawToolTip(full_.get(), all);
+  return full_.get();
+}
+
+void Window::InvalidateRect(const SDL_Rect& area) {
+  const SDL_Rect r = Intersect(area, SDL_Rect{0, 0, options_.Width, options_.Height});
+  if (Empty(r)) return;
+  if (pending_.size() >= MaxDamageRects) {
+    pending_.front() = Union(pending_.front(), r);
+    for (size_t i = 1; i < pending_.size(); ++i) pending_.front() = Union(pending_.front(), pending_[i]);
+    pending_.resize(1);
+  } else {
+    pending_.push_back(r);
+  }
+  dirty_ = true;
+}
+
+void Window::AddDamage(const SDL_Rect& area) {
+  const SDL_Rect r = Intersect(area, SDL_Rect{0, 0, options_.Width, options_.Height});
+  if (Empty(r)) return;
+  for (const SDL_Rect& d : damage_) {
+    if (Inside(r, d)) return;
+  }
+  std::erase_if(damage_, [&](const SDL_Rect& d) { return Inside(d, r); });
+  damage_.push_back(r);
+  if (damage_.size() > MaxDamageRects) {
+    SDL_Rect all = damage_.front();
+    for (const SDL_Rect& d : damage_) all = Union(all, d);
+    damage_.assign(1, all);
+  }
+}
+
+void Window::Walk(Control* c, SDL_Point origin, const SDL_Rect& clip) {
+  const SDL_Rect area =
+      c->Visible ? Intersect(SDL_Rect{origin.x, origin.y, c->Bounds.w, c->Bounds.h}, clip)
+                 : SDL_Rect{0, 0, 0, 0};
+  const Seen seen{area, origin, c->Visible ? c->Look() : 0, walks_};
+  const auto [it, added] = seen_.try_emplace(c, seen);
+  if (added) {
+    AddDamage(area);
+  } else {
+    Seen& was = it->second;
+    if (!SameRect(was.Area, area) || was.Origin.x != origin.x || was.Origin.y != origin.y ||
+        was.Look != seen.Look) {
+      AddDamage(was.Area);
+      AddDamage(area);
+    }
+    was = seen;
+  }
+  if (!c->Visible || Empty(area)) return;
+  if (PictureBox* box = c->AsBox()) {
+    for (Control* child : box->Children) {
+      Walk(child, SDL_Point{origin.x + child->Bounds.x, origin.y + child->Bounds.y}, area);
+    }
+  }
+}
+
+SDL_Rect Window::ToolTipBox() const {
+  if (tipText_.empty()) return SDL_Rect{0, 0, 0, 0};
+  const FontSpec font{"Arial", 8.25, false};
+  const SDL_Point size = app_.FontSet().Measure(font, tipText_);
+  SDL_Rect box{pointer_.x, pointer_.y + 20, size.x + 6, size.y + 2};
+  // Kept inside the window, above the pointer when there is no room below it.
+  if (box.x + box.w > options_.Width) box.x = options_.Width - box.w;
+  if (box.y + box.h > options_.Height) box.y = pointer_.y - box.h - 2;
+  box.x = std::max(box.x, 0);
+  box.y = std::max(box.y, 0);
+  return box;
+}
+
+SDL_Surface* Window::ComposeChanges() {
+  damage_.clear();
+  ++walks_;
+  const SDL_Rect all{0, 0, options_.Width, options_.Height};
+  Walk(&root_, SDL_Point{0, 0}, all);
+  // A control no longer in the window leaves its area to what lies under it.
+  std::erase_if(seen_, [&](const auto& entry) {
+    if (entry.second.Frame == walks_) return false;
+    AddDamage(entry.second.Area);
+    return true;
+  });
+  const SDL_Rect tip = ToolTipBox();
+  if (tipText_ != tipDrawn_ || !SameRect(tip, tipDrawnBox_)) {
+    AddDamage(tipDrawnBox_);
+    AddDamage(tip);
+    tipDrawn_ = tipText_;
+    tipDrawnBox_ = tip;
+  }
+  for (const SDL_Rect& r : pending_) AddDamage(r);
+  pending_.clear();
+  if (fullRedraw_) {
+    damage_.assign(1, all);
+    fullRedraw_ = false;
+  }
+  for (const SDL_Rect& r : damage_) {
+    FillRect(frame_.get(), r, r, Colour{0, 0, 0});
+    root_.Draw(frame_.get(), SDL_Point{0, 0}, r);
+    DrawToolTip(frame_.get(), r);
+  }
   return frame_.get();
 }
 
@@ -325,37 +487,48 @@ int64_t Window::UpdateToolTip(int64_t nowNs) {
   return -1;
 }
 
-void Window::DrawToolTip(SDL_Surface* frame) {
+void Window::DrawToolTip(SDL_Surface* frame, const SDL_Rect& all) {
   if (tipText_.empty()) return;
   const FontSpec font{"Arial", 8.25, false};
-  const SDL_Point size = app_.FontSet().Measure(font, tipText_);
-  SDL_Rect box{pointer_.x, pointer_.y + 20, size.x + 6, size.y + 2};
-  // Kept inside the window, above the pointer when there is no room below it.
-  if (box.x + box.w > options_.Width) box.x = options_.Width - box.w;
-  if (box.y + box.h > options_.Height) box.y = pointer_.y - box.h - 2;
-  box.x = std::max(box.x, 0);
-  box.y = std::max(box.y, 0);
-  const SDL_Rect all{0, 0, options_.Width, options_.Height};
+  const SDL_Rect box = ToolTipBox();
   FillRect(frame, box, all, Colour{0, 0, 0});
   FillRect(frame, SDL_Rect{box.x + 1, box.y + 1, box.w - 2, box.h - 2}, all, Colour{255, 255, 225});
   DrawText(app_.FontSet(), font, tipText_, Colour{0, 0, 0}, frame, box.x + 3, box.y + 1, all);
 }
 
 void Window::PresentNow() {
-  SDL_Surface* frame = Compose();
-  // A tick that redrew a potato with the frame it already showed changed nothing on the screen.
-  const size_t bytes = static_cast<size_t>(frame->pitch) * static_cast<size_t>(frame->h);
-  if (!mustPresent_ && std::memcmp(frame->pixels, presented_->pixels, bytes) == 0) {
+  SDL_Surface* screen = SDL_GetWindowSurface(window_);
+  if (!screen) return;
+  // A new window surface (the window was resized or went fullscreen) holds no picture yet.
+  if (screen != screenSurface_ || screen->w != screenW_ || screen->h != screenH_) {
+    screenSurface_ = screen;
+    screenW_ = screen->w;
+    screenH_ = screen->h;
+    fullRedraw_ = true;
+  }
+  const bool whole = fullRedraw_;
+  SDL_Surface* frame = ComposeChanges();
+  if (damage_.empty()) {
     ++unchanged_;
     return;
   }
-  std::memcpy(presented_->pixels, frame->pixels, bytes);
-  mustPresent_ = false;
-  SDL_UpdateTexture(texture_, nullptr, frame->pixels, frame->pitch);
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
+  const Placement p = Place();
+  std::vector<SDL_Rect> rects;
+  if (whole) {
+    // The margin around a scaled client area is black.
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
+    rects.push_back(SDL_Rect{0, 0, screen->w, screen->h});
+  }
+  for (const SDL_Rect& r : damage_) {
+    CopyScaled(frame, r, screen, p.Factor, p.Left, p.Top);
+    if (!whole) {
+      const SDL_Rect out = Intersect(
+          SDL_Rect{p.Left + r.x * p.Factor, p.Top + r.y * p.Factor, r.w * p.Factor, r.h * p.Factor},
+          SDL_Rect{0, 0, screen->w, screen->h});
+      if (!Empty(out)) rects.push_back(out);
+    }
+  }
+  if (!rects.empty()) SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
   ++presents_;
 }
 
@@ -363,8 +536,10 @@ int64_t Window::PresentIfDue(int64_t nowNs) {
   if (!shown_) return -1;
   const int64_t tipDue = UpdateToolTip(nowNs);
   if (!dirty_) return tipDue;
-  if (lastPresentNs_ != 0 && nowNs - lastPresentNs_ < refreshNs_)
-    return lastPresentNs_ + refreshNs_;
+  // A frame may go out up to a fifth of a refresh early: a tick a little shorter than the
+  // refresh then shows its frame at once, instead of waking the program again a moment later.
+  const int64_t spacing = refreshNs_ - refreshNs_ / 5;
+  if (lastPresentNs_ != 0 && nowNs - lastPresentNs_ < spacing) return lastPresentNs_ + spacing;
   PresentNow();
   dirty_ = false;
   lastPresentNs_ = nowNs;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "Controls.h"
 
@@ -40,8 +42,16 @@ class Window {
   void Show();
   void Hide();
   bool Shown() const { return shown_; }
-  // Something on the window changed: it is drawn again at the next display refresh.
+  // Something on the window may have changed: at the next display refresh the window looks at
+  // its controls and draws again only those whose place or look changed.
   void Invalidate() { dirty_ = true; }
+  // These logical pixels changed in a way no control can tell (a canvas drawn on).
+  void InvalidateRect(const SDL_Rect& area);
+  // The whole client area is drawn again at the next display refresh.
+  void InvalidateAll() {
+    fullRedraw_ = true;
+    dirty_ = true;
+  }
   void ToggleFullscreen();
   // A new logical client size: the window keeps its scaling factor and is drawn anew.
   void SetClientSize(int width, int height);
@@ -73,8 +83,11 @@ class Window {
   // virtual-key code. Keys of a window shown modally go only here.
   std::function<void(int virtualKey)> OnKeyDown;
 
-  // Used by App: mouse and window events of this window, and drawing.
+  // Used by App: mouse and window events of this window, and drawing. Handle takes the
+  // pointer's positions in logical client pixels, HandleNative in the window's own pixels (as
+  // the window system reports them).
   void Handle(const SDL_Event& event);
+  void HandleNative(const SDL_Event& event);
   // Draws and presents when something changed and a display refresh has passed since the last
   // present. Returns the time the next present may happen, or -1 when nothing is waiting.
   int64_t PresentIfDue(int64_t nowNs);
@@ -82,8 +95,15 @@ class Window {
   static constexpr int64_t ToolTipDelayNs = 500'000'000;
   // The tool tip showing now, empty for none.
   const std::string& ShownToolTip() const { return tipText_; }
-  // Composes the client area as it is now (also for tests and screenshots).
+  // Composes the whole client area as it is now into a surface of its own (for tests and
+  // screenshots); the window's frame is not touched.
   SDL_Surface* Compose();
+  // Brings the window's frame up to date by drawing again only the rectangles that changed since
+  // the last time, and returns it; Damage() then lists those rectangles (empty: nothing changed).
+  SDL_Surface* ComposeChanges();
+  const std::vector<SDL_Rect>& Damage() const { return damage_; }
+  // A point of the window's own pixels in logical client pixels.
+  SDL_Point ToLogical(int x, int y) const;
   // Whether the background is under this logical point (the window can be dragged from there).
   bool IsBackground(SDL_Point logical);
 
@@ -91,17 +111,40 @@ class Window {
   void PresentNow();
   void MakeSurfaces();
   void HideToolTip();
+  // The whole scaling factor and the top-left corner of the client area in the window's pixels
+  // (fullscreen centres the client area, scaled by the largest whole factor that fits).
+  struct Placement {
+    int Factor = 1;
+    int Left = 0, Top = 0;
+  };
+  Placement Place() const;
+  // Records the place and look of every control, adding the areas of those that changed.
+  struct Seen {
+    SDL_Rect Area;
+    SDL_Point Origin;
+    uint64_t Look;
+    uint64_t Frame;  // the last frame the control was found in the window
+  };
+  void Walk(Control* c, SDL_Point origin, const SDL_Rect& clip);
+  void AddDamage(const SDL_Rect& r);
+  SDL_Rect ToolTipBox() const;
   // Shows the hovered control's tool tip once the pointer has rested; returns when to look again.
   int64_t UpdateToolTip(int64_t nowNs);
-  void DrawToolTip(SDL_Surface* frame);
+  void DrawToolTip(SDL_Surface* frame, const SDL_Rect& clip);
   App& app_;
   WindowOptions options_;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  SurfacePtr frame_;
-  SurfacePtr presented_;     // the frame on the screen now
-  bool mustPresent_ = true;  // the screen lost its picture (exposed, resized, shown)
+  SurfacePtr frame_;  // the client area at logical size, kept between frames
+  SurfacePtr full_;   // Compose's own surface, made when first asked for
+  bool fullRedraw_ = true;  // the screen lost its picture (exposed, resized, shown)
+  std::unordered_map<const Control*, Seen> seen_;
+  uint64_t walks_ = 0;
+  std::vector<SDL_Rect> pending_;  // areas changed outside the controls' looks
+  std::vector<SDL_Rect> damage_;   // what the last ComposeChanges drew
+  std::string tipDrawn_;
+  SDL_Rect tipDrawnBox_{0, 0, 0, 0};
+  const SDL_Surface* screenSurface_ = nullptr;  // the window surface last presented to
+  int screenW_ = 0, screenH_ = 0;
   bool ownFullscreen_ = false;  // laid over the display by us, for want of a window manager
   SDL_Rect windowed_{};         // where the window was before that
   PictureBox root_;

@@ -1,6 +1,8 @@
 // BoardRenderer.cpp — Nakr, NakrF, NakrN and Vycisti: cells, caps, blink frames and trail strips.
 #include "BoardRenderer.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "game/Numbers.h"
@@ -17,12 +19,19 @@ Uint32 Packed(Rgb c) { return (Uint32{c.R} << 16) | (Uint32{c.G} << 8) | Uint32{
 // and open doors of one group share their group's picture.
 int CapSlot(int code) { return static_cast<int>(Mod(code - tile::LaserA, 3)) + tile::LaserA; }
 
+// A figure's edge in whole pixels, kept in range of an int however far off the board it lies.
+int Down(double v) { return static_cast<int>(std::clamp(std::floor(v), -1e9, 1e9)); }
+int Up(double v) { return static_cast<int>(std::clamp(std::ceil(v), -1e9, 1e9)); }
+
 }  // namespace
 
 BoardRenderer::BoardRenderer(std::filesystem::path base) : pictures_(std::move(base)) {}
 
 std::optional<std::string> BoardRenderer::LoadGraphics(uint8_t& tileSize) {
+  // The cells still to draw are drawn with the pictures they were meant with.
+  DrawPending(0, 0, width_, height_);
   if (auto error = pictures_.Load()) return error;
+  ForgetCells();
   tileSize = pictures_.TileSize();
   return std::nullopt;
 }
@@ -39,18 +48,108 @@ void BoardRenderer::ResizeBoard(int widthPx, int heightPx) {
   }
   width_ = widthPx;
   height_ = heightPx;
+  columns_ = (std::max(1, widthPx) + CellPixels - 1) / CellPixels;
+  rows_ = (std::max(1, heightPx) + CellPixels - 1) / CellPixels;
+  drawn_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), Unknown);
+  pending_.assign(drawn_.size(), Unknown);
+  pendingCount_ = 0;
+  damage_.assign(1, SDL_Rect{0, 0, surface_->w, surface_->h});
+}
+
+void BoardRenderer::ForgetCells() { std::fill(drawn_.begin(), drawn_.end(), Unknown); }
+
+const SDL_Surface* BoardRenderer::Surface() const {
+  DrawPending(0, 0, width_, height_);
+  return surface_.get();
+}
+
+void BoardRenderer::SetShownArea(const SDL_Rect& area) {
+  shown_ = area;
+  DrawPending(area.x, area.y, area.x + area.w, area.y + area.h);
+}
+
+void BoardRenderer::DrawPending(int x0, int y0, int x1, int y1) const {
+  if (pendingCount_ == 0 || !surface_) return;
+  x0 = std::max(x0, 0);
+  y0 = std::max(y0, 0);
+  x1 = std::min(x1, surface_->w);
+  y1 = std::min(y1, surface_->h);
+  if (x0 >= x1 || y0 >= y1) return;
+  const int cx1 = std::min((x1 - 1) / CellPixels, columns_ - 1);
+  const int cy1 = std::min((y1 - 1) / CellPixels, rows_ - 1);
+  for (int cy = y0 / CellPixels; cy <= cy1 && pendingCount_ > 0; ++cy) {
+    for (int cx = x0 / CellPixels; cx <= cx1; ++cx) {
+      const size_t cell =
+          static_cast<size_t>(cy) * static_cast<size_t>(columns_) + static_cast<size_t>(cx);
+      const int32_t look = pending_[cell];
+      if (look == Unknown) continue;
+      pending_[cell] = Unknown;
+      --pendingCount_;
+      DrawCell(cell, look);
+    }
+  }
+}
+
+void BoardRenderer::DrawCell(size_t cell, int32_t look) const {
+  const int cx = static_cast<int>(cell % static_cast<size_t>(columns_));
+  const int cy = static_cast<int>(cell / static_cast<size_t>(columns_));
+  const int slot = look >> 16, t = (look >> 8) & 0xFF, sy = look & 0xFF;
+  CopyNow(slot, SourceRect{0, sy, t, t}, DestRect{Cell * cx, Cell * cy, Cell, Cell});
+  ++cellCopies_;
+  drawn_[cell] = look;
+}
+
+void BoardRenderer::Touch(int x0, int y0, int x1, int y1) const {
+  if (!surface_) return;
+  x0 = std::max(x0, 0);
+  y0 = std::max(y0, 0);
+  x1 = std::min(x1, surface_->w);
+  y1 = std::min(y1, surface_->h);
+  if (x0 >= x1 || y0 >= y1) return;
+  const int cx1 = std::min((x1 - 1) / CellPixels, columns_ - 1);
+  const int cy1 = std::min((y1 - 1) / CellPixels, rows_ - 1);
+  for (int cy = y0 / CellPixels; cy <= cy1; ++cy) {
+    for (int cx = x0 / CellPixels; cx <= cx1; ++cx) {
+      drawn_[static_cast<size_t>(cy) * static_cast<size_t>(columns_) + static_cast<size_t>(cx)] =
+          Unknown;
+    }
+  }
+  const SDL_Rect r{x0, y0, x1 - x0, y1 - y0};
+  constexpr size_t MaxDamage = 64;
+  if (damage_.size() >= MaxDamage) {
+    SDL_Rect all = r;
+    for (const SDL_Rect& d : damage_) SDL_UnionRect(&all, &d, &all);
+    damage_.assign(1, all);
+  } else {
+    damage_.push_back(r);
+  }
+}
+
+std::vector<SDL_Rect> BoardRenderer::TakeDamage() {
+  std::vector<SDL_Rect> taken;
+  taken.swap(damage_);
+  return taken;
 }
 
 void BoardRenderer::Copy(int slot, SourceRect from, DestRect to) {
+  // Whatever lies under the copy is drawn first, in the order the rules drew it.
+  DrawPending(Down(to.X), Down(to.Y), Up(to.X + to.W), Up(to.Y + to.H));
+  CopyNow(slot, from, to);
+}
+
+void BoardRenderer::CopyNow(int slot, SourceRect from, DestRect to) const {
   if (!surface_ || slot < 0 || slot >= PictureSet::SlotCount) return;
   const SDL_Surface* picture = pictures_.Slot(slot);
-  if (picture) ScaledCopy(*picture, from, *surface_, to);
+  if (!picture) return;
+  ScaledCopy(*picture, from, *surface_, to);
+  Touch(Down(to.X), Down(to.Y),
+        Up(to.X + to.W), Up(to.Y + to.H));
 }
 
 void BoardRenderer::CopyWhole(int slot, DestRect to) {
-  if (!surface_ || slot < 0 || slot >= PictureSet::SlotCount) return;
-  const SDL_Surface* picture = pictures_.Slot(slot);
-  if (picture) ScaledCopy(*picture, *surface_, to);
+  const SDL_Surface* picture =
+      slot >= 0 && slot < PictureSet::SlotCount ? pictures_.Slot(slot) : nullptr;
+  if (picture) Copy(slot, SourceRect{0, 0, picture->w, picture->h}, to);
 }
 
 void BoardRenderer::Nakr(const GameState& s, int x, int y) {
@@ -81,7 +180,33 @@ void BoardRenderer::Nakr(const GameState& s, int x, int y) {
   if (code == tile::HotPotato && IsEven((s.LaserTick + 1) / 3)) sy = t;
   if (code == tile::Target && IsEven((s.LaserTick + 2) / 5)) sy = t;
   if (tile::IsActiveLaser(code)) sy = t / 4;
-  Copy(code, SourceRect{0, sy, t, t}, DestRect{left, top + dy, Cell, Cell - cut});
+  // A cell that still shows the same frame of the same picture, untouched since, keeps it: on a
+  // zone full of potatoes and targets most of them did not change this tick.
+  const bool whole = dy == 0 && cut == 0 && x >= 0 && y >= 0 && x < columns_ && y < rows_ &&
+                     code >= 0 && code < PictureSet::SlotCount && t > 0 && t < 256 && sy < 256;
+  if (!whole) {
+    Copy(code, SourceRect{0, sy, t, t}, DestRect{left, top + dy, Cell, Cell - cut});
+    ++cellCopies_;
+    return;
+  }
+  const size_t cell = static_cast<size_t>(y) * static_cast<size_t>(columns_) +
+                      static_cast<size_t>(x);
+  const int32_t look = (code << 16) | (t << 8) | sy;
+  // A later whole copy of the cell replaces one still pending.
+  if (pending_[cell] != Unknown) {
+    pending_[cell] = Unknown;
+    --pendingCount_;
+  }
+  if (drawn_[cell] == look) return;
+  const int px = CellPixels * x, py = CellPixels * y;
+  const bool inView = px < shown_.x + shown_.w && px + CellPixels > shown_.x &&
+                      py < shown_.y + shown_.h && py + CellPixels > shown_.y;
+  if (!inView) {
+    pending_[cell] = look;
+    ++pendingCount_;
+    return;
+  }
+  DrawCell(cell, look);
 }
 
 void BoardRenderer::NakrF(const GameState& s) {
@@ -131,15 +256,28 @@ void BoardRenderer::Vycisti(double clx, double cly, double cn, int sm) {
 }
 
 void BoardRenderer::XorLine(double x1, double y1, double x2, double y2, Rgb colour) {
-  if (surface_) quarn::XorLine(*surface_, x1, y1, x2, y2, Packed(colour));
+  if (!surface_) return;
+  DrawPending(Down(std::min(x1, x2)) - 2, Down(std::min(y1, y2)) - 2, Up(std::max(x1, x2)) + 3,
+              Up(std::max(y1, y2)) + 3);
+  quarn::XorLine(*surface_, x1, y1, x2, y2, Packed(colour));
+  Touch(Down(std::min(x1, x2)) - 2,
+        Down(std::min(y1, y2)) - 2,
+        Up(std::max(x1, x2)) + 3,
+        Up(std::max(y1, y2)) + 3);
 }
 
 void BoardRenderer::XorCircle(double cx, double cy, double radius, Rgb colour) {
-  if (surface_) quarn::XorCircle(*surface_, cx, cy, radius, Packed(colour));
+  if (!surface_) return;
+  const double r = std::abs(radius);
+  DrawPending(Down(cx - r) - 2, Down(cy - r) - 2, Up(cx + r) + 3, Up(cy + r) + 3);
+  quarn::XorCircle(*surface_, cx, cy, radius, Packed(colour));
+  Touch(Down(cx - r) - 2, Down(cy - r) - 2,
+        Up(cx + r) + 3, Up(cy + r) + 3);
 }
 
 std::optional<std::string> BoardRenderer::SaveBmp(const std::string& path) const {
   if (!surface_) return path + ": there is no board to save";
+  DrawPending(0, 0, width_, height_);
   return SaveBmp24(*surface_, path);
 }
 

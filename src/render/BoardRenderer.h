@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "PictureSet.h"
 #include "Surface.h"
@@ -29,18 +30,54 @@ class BoardRenderer : public BoardPainter {
   void XorCircle(double cx, double cy, double radius, Rgb colour) override;
 
   const PictureSet& Pictures() const { return pictures_; }
-  // The board surface, XRGB8888; null before the first ResizeBoard.
-  const SDL_Surface* Surface() const { return surface_.get(); }
+  // The board surface, XRGB8888, every cell drawn; null before the first ResizeBoard.
+  const SDL_Surface* Surface() const;
+  // The board pixels the player can see (everything until a screen says otherwise). A cell
+  // Nakr draws whole outside them is drawn only when it comes into them, when anything else is
+  // drawn over it, or when the surface is read whole: on a zone full of blinking potatoes only
+  // those in view cost a copy. The cells pending inside the new area are drawn now.
+  void SetShownArea(const SDL_Rect& area);
+  // The board surface with only the shown area sure to be up to date, for the screen.
+  const SDL_Surface* ShownSurface() const { return surface_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
   // Writes the board as a 24-bit bitmap; an error names the file.
   std::optional<std::string> SaveBmp(const std::string& path) const;
   // How many times the surface has been allocated: a new size allocates, a reload does not.
   int Allocations() const { return allocations_; }
+  // The rectangles of board pixels drawn on since the last call (few: past a handful they
+  // become the one rectangle around them), and forgets them.
+  std::vector<SDL_Rect> TakeDamage();
+  // Cells copied by Nakr since the board was made (a cell that already showed the same picture
+  // frame is not copied again).
+  int64_t CellCopies() const { return cellCopies_; }
 
  private:
   void Copy(int slot, SourceRect from, DestRect to);
   void CopyWhole(int slot, DestRect to);
+  // Copies without first drawing the pending cells under the copy.
+  void CopyNow(int slot, SourceRect from, DestRect to) const;
+  // Pixels [x0, x1) x [y0, y1) were drawn on: they are damage, and the cells under them no
+  // longer show what Nakr last put there.
+  void Touch(int x0, int y0, int x1, int y1) const;
+  // Draws the pending cells that meet pixels [x0, x1) x [y0, y1).
+  void DrawPending(int x0, int y0, int x1, int y1) const;
+  void DrawCell(size_t cell, int32_t look) const;
+  void ForgetCells();
+
+  // What Nakr last copied whole into each cell (slot, frame edge and frame row), or Unknown once
+  // anything else was drawn over it; and what it is still to copy there, out of view. Drawing
+  // pending cells changes when pixels are written, not what they become, so a read of the
+  // surface (a const member) may do it.
+  static constexpr int32_t Unknown = -1;
+  mutable std::vector<int32_t> drawn_;
+  mutable std::vector<int32_t> pending_;
+  mutable int64_t pendingCount_ = 0;
+  int columns_ = 0;
+  int rows_ = 0;
+  SDL_Rect shown_{0, 0, 1 << 30, 1 << 30};
+  mutable std::vector<SDL_Rect> damage_;
+  mutable int64_t cellCopies_ = 0;
 
   PictureSet pictures_;
   SurfacePtr surface_;

@@ -49,7 +49,21 @@ void ScaledCopy(const SDL_Surface& src, SourceRect from, SDL_Surface& dst, DestR
   const int y1 = std::min(dst.h, FirstCentreAtOrAfter(to.Y + to.H));
   if (x0 >= x1 || y0 >= y1) return;
   const double sx = from.W / to.W, sy = from.H / to.H;
-  std::vector<int> columns(static_cast<size_t>(x1 - x0));
+  // A one-to-one copy at a whole position (every cell of the board) moves whole rows.
+  const int firstX = from.X + x0 - static_cast<int>(to.X);
+  const int firstY = from.Y + y0 - static_cast<int>(to.Y);
+  if (sx == 1 && sy == 1 && to.X == std::floor(to.X) && to.Y == std::floor(to.Y) && firstX >= 0 &&
+      firstY >= 0 && firstX + (x1 - x0) <= src.w && firstY + (y1 - y0) <= src.h) {
+    for (int y = y0; y < y1; ++y) {
+      const Uint32* in = Row(src, firstY + (y - y0)) + firstX;
+      Uint32* out = Row(dst, y) + x0;
+      for (int i = 0; i < x1 - x0; ++i) out[i] = in[i] & 0xFFFFFFu;
+    }
+    return;
+  }
+  // The column map is kept between copies: figures are copied at fractional places every tick.
+  thread_local std::vector<int> columns;
+  columns.resize(static_cast<size_t>(x1 - x0));
   for (int x = x0; x < x1; ++x) {
     const int c = std::clamp(static_cast<int>(std::floor((x + 0.5 - to.X) * sx)), 0, from.W - 1);
     columns[static_cast<size_t>(x - x0)] = from.X + c;

@@ -116,6 +116,7 @@ void GameScreen::Build() {
     if (e.Name == "Picture1") {
       auto& viewport = dynamic_cast<platform::PictureBox&>(*controls_["Picture1"]);
       viewport.Children.push_back(&pole_);
+      viewport_ = &viewport;
       // The board is the game, not a handle: the window is not dragged by it.
       viewport.CatchesMouse = true;
     }
@@ -255,6 +256,7 @@ void GameScreen::RepaintStrips() {
                SDL_MapRGB(kapsaCanvas_->format, black.r, black.g, black.b));
   SDL_FillRect(needCanvas_.get(), nullptr,
                SDL_MapRGB(needCanvas_->format, black.r, black.g, black.b));
+  window_.InvalidateAll();
   const SDL_Surface* icon = painter_.Pictures().PotatoIcon();
   if (!icon) return;
   const SDL_Rect all{0, 0, StripCanvasWidth, IconEdge};
@@ -274,7 +276,21 @@ void GameScreen::Sync() {
   // A fractional board position shows at the nearest pixel.
   pole_.Bounds = SDL_Rect{static_cast<int>(Round(s.PoleLeft)), static_cast<int>(Round(s.PoleTop)),
                           s.PoleWidth, s.PoleHeight};
-  pole_.Canvas = painter_.Surface();
+  pole_.Canvas = painter_.ShownSurface();
+  // The board draws the cells in view; then what it drew this tick is drawn again where it shows
+  // through the viewport. A board that moved is drawn again whole by the window, which sees its
+  // new place.
+  {
+    // The viewport lies on the window's client area, the board in the viewport.
+    const SDL_Rect shown = viewport_->Bounds;
+    const SDL_Point at{shown.x + pole_.Bounds.x, shown.y + pole_.Bounds.y};
+    const SDL_Rect onBoard =
+        platform::Intersect(SDL_Rect{at.x, at.y, pole_.Bounds.w, pole_.Bounds.h}, shown);
+    painter_.SetShownArea(SDL_Rect{onBoard.x - at.x, onBoard.y - at.y, onBoard.w, onBoard.h});
+    for (const SDL_Rect& r : painter_.TakeDamage()) {
+      window_.InvalidateRect(platform::Intersect(SDL_Rect{at.x + r.x, at.y + r.y, r.w, r.h}, shown));
+    }
+  }
 
   auto& box = ControlNamed("picBox");
   box.Visible = p.BoxOverlayVisible;

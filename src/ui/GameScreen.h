@@ -74,6 +74,7 @@ class GameScreen {
   platform::Timer timer_;
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   platform::PictureBox pole_;
+  platform::PictureBox* viewport_ = nullptr;  // Picture1, on the client area; the board is in it
   platform::SurfacePtr kapsaCanvas_;
   platform::SurfacePtr needCanvas_;
   quarn::SurfacePtr logo_;
