@@ -198,15 +198,62 @@ Control* Control::ControlAt(SDL_Point p) {
   return Visible && Contains(p) && TakesMouse() ? this : nullptr;
 }
 
+namespace {
+
+bool Within(const SDL_Rect& inner, const SDL_Rect& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w &&
+         inner.y + inner.h <= outer.y + outer.h;
+}
+
+// A canvas copied as it is: no colour key and no blending, so nothing under it shows through.
+bool CopiedOpaquely(const SDL_Surface* canvas) {
+  SDL_Surface* s = const_cast<SDL_Surface*>(canvas);
+  Uint32 key = 0;
+  SDL_BlendMode blend = SDL_BLENDMODE_NONE;
+  SDL_GetSurfaceBlendMode(s, &blend);
+  return SDL_GetColorKey(s, &key) != 0 && blend == SDL_BLENDMODE_NONE;
+}
+
+}  // namespace
+
+bool PictureBox::Covers(SDL_Point origin, const SDL_Rect& r) const {
+  if (!Visible || !Within(r, SDL_Rect{origin.x, origin.y, Bounds.w, Bounds.h})) return false;
+  if (Background) return true;
+  if (Canvas && CopiedOpaquely(Canvas) &&
+      Within(r, SDL_Rect{origin.x, origin.y, Canvas->w, Canvas->h})) {
+    return true;
+  }
+  for (const Control* child : Children) {
+    if (child->Covers(SDL_Point{origin.x + child->Bounds.x, origin.y + child->Bounds.y}, r)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void PictureBox::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
   if (!Visible) return;
   const SDL_Rect area{origin.x, origin.y, Bounds.w, Bounds.h};
   const SDL_Rect inner = Intersect(area, clip);
   if (inner.w <= 0 || inner.h <= 0) return;
-  if (Background) FillRect(target, inner, inner, *Background);
-  if (Canvas) {
-    CopyPixels(Canvas, SDL_Rect{inner.x - origin.x, inner.y - origin.y, inner.w, inner.h}, target,
-               SDL_Point{inner.x, inner.y});
+  // Where a child hides all of the area (the board inside its view, the view inside the
+  // window), the background and the canvas under it are not drawn only to be drawn over: a
+  // changed cell of the board is then painted once, not filled two or three times first.
+  bool hidden = false;
+  for (const Control* child : Children) {
+    if (child->Covers(SDL_Point{origin.x + child->Bounds.x, origin.y + child->Bounds.y}, inner)) {
+      hidden = true;
+      break;
+    }
+  }
+  if (!hidden) {
+    const bool canvasHides = Canvas && CopiedOpaquely(Canvas) &&
+                             Within(inner, SDL_Rect{origin.x, origin.y, Canvas->w, Canvas->h});
+    if (Background && !canvasHides) FillRect(target, inner, inner, *Background);
+    if (Canvas) {
+      CopyPixels(Canvas, SDL_Rect{inner.x - origin.x, inner.y - origin.y, inner.w, inner.h},
+                 target, SDL_Point{inner.x, inner.y});
+    }
   }
   for (Control* child : Children) {
     child->Draw(target, SDL_Point{origin.x + child->Bounds.x, origin.y + child->Bounds.y}, inner);

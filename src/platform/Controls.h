@@ -57,6 +57,13 @@ class Control {
   // The innermost visible control at p (parent's coordinates) that takes the mouse, or null.
   virtual Control* ControlAt(SDL_Point p);
   // The control as a box of other controls, or null.
+  // Whether drawing the control at origin paints every pixel of r (target coordinates) with
+  // nothing showing through, so what lies under it there need not be drawn first.
+  virtual bool Covers(SDL_Point origin, const SDL_Rect& r) const {
+    (void)origin;
+    (void)r;
+    return false;
+  }
   virtual class PictureBox* AsBox() { return nullptr; }
   virtual const class PictureBox* AsBox() const { return nullptr; }
   // Whether the second press of a double-click is a click too (a push button), or only a
@@ -81,6 +88,7 @@ class PictureBox : public Control {
 
   void Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) override;
   uint64_t Look() const override;
+  bool Covers(SDL_Point origin, const SDL_Rect& r) const override;
   PictureBox* AsBox() override { return this; }
   const PictureBox* AsBox() const override { return this; }
   Control* ControlAt(SDL_Point p) override;

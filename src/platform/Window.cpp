@@ -466,7 +466,7 @@ SDL_Surface* Window::ComposeChanges() {
     fullRedraw_ = false;
   }
   for (const SDL_Rect& r : damage_) {
-    FillRect(frame_.get(), r, r, Colour{0, 0, 0});
+    if (!root_.Covers(SDL_Point{0, 0}, r)) FillRect(frame_.get(), r, r, Colour{0, 0, 0});
     root_.Draw(frame_.get(), SDL_Point{0, 0}, r);
     DrawToolTip(frame_.get(), r);
   }

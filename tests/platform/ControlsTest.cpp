@@ -89,6 +89,54 @@ TEST(Controls, PictureBoxClipsItsChildrenAndKeepsItsCanvas) {
   EXPECT_EQ(PixelAt(target.get(), 30, 30), 0u);
 }
 
+// Drawing skips what an opaque child hides. Whatever the target held before, the boxes' area must
+// come out the same: a skip that left a pixel unpainted shows the old content there.
+TEST(Controls, WhatAChildHidesIsSkippedButNothingIsLeftUnpainted) {
+  SurfacePtr board = NewSurface(60, 30);  // smaller than its box: the box's background shows
+  SDL_FillRect(board.get(), nullptr, SDL_MapRGB(board->format, 0, 200, 0));
+  SurfacePtr keyed = NewSurface(80, 80);  // a colour key lets what is under it show through
+  SDL_FillRect(keyed.get(), nullptr, SDL_MapRGB(keyed->format, 200, 0, 200));
+  SDL_SetColorKey(keyed.get(), SDL_TRUE, SDL_MapRGB(keyed->format, 200, 0, 200));
+  PictureBox root, view, pole, overlay, hidden;
+  root.Bounds = SDL_Rect{0, 0, 100, 100};
+  root.Background = Colour{0, 0, 0};
+  view.Bounds = SDL_Rect{10, 10, 70, 50};
+  view.Background = Colour{0, 0, 128};
+  pole.Bounds = SDL_Rect{-5, -5, 90, 40};  // reaches past the view, which cuts it
+  pole.Background = Colour{50, 50, 50};
+  pole.Canvas = board.get();
+  overlay.Bounds = SDL_Rect{40, 20, 30, 30};
+  overlay.Canvas = keyed.get();
+  hidden.Bounds = SDL_Rect{0, 0, 100, 100};
+  hidden.Background = Colour{255, 255, 255};
+  hidden.Visible = false;
+  view.Children = {&pole, &overlay};
+  root.Children = {&view, &hidden};
+  const SDL_Rect clips[] = {{0, 0, 100, 100}, {12, 12, 20, 10}, {66, 36, 10, 6},
+                            {60, 30, 30, 40}, {5, 5, 10, 90}};
+  for (const SDL_Rect& clip : clips) {
+    SurfacePtr a = NewSurface(100, 100), b = NewSurface(100, 100);
+    SDL_FillRect(a.get(), nullptr, SDL_MapRGB(a->format, 255, 0, 0));
+    SDL_FillRect(b.get(), nullptr, SDL_MapRGB(b->format, 0, 0, 255));
+    if (!root.Covers(SDL_Point{0, 0}, clip)) {
+      SDL_FillRect(a.get(), &clip, 0);
+      SDL_FillRect(b.get(), &clip, 0);
+    }
+    root.Draw(a.get(), SDL_Point{0, 0}, clip);
+    root.Draw(b.get(), SDL_Point{0, 0}, clip);
+    for (int y = clip.y; y < clip.y + clip.h; ++y) {
+      for (int x = clip.x; x < clip.x + clip.w; ++x) {
+        ASSERT_EQ(PixelAt(a.get(), x, y), PixelAt(b.get(), x, y))
+            << "at " << x << "," << y << " in clip " << clip.x << "," << clip.y;
+      }
+    }
+  }
+  EXPECT_TRUE(root.Covers(SDL_Point{0, 0}, SDL_Rect{0, 0, 100, 100}));
+  EXPECT_TRUE(view.Covers(SDL_Point{10, 10}, SDL_Rect{10, 10, 55, 25})) << "the pole's canvas";
+  EXPECT_FALSE(overlay.Covers(SDL_Point{50, 30}, SDL_Rect{55, 35, 5, 5})) << "a keyed canvas";
+  EXPECT_FALSE(hidden.Covers(SDL_Point{0, 0}, SDL_Rect{0, 0, 10, 10})) << "a hidden box";
+}
+
 TEST(Controls, MouseFindsTheTopmostControlWithAHandler) {
   PictureBox root;
   root.Bounds = SDL_Rect{0, 0, 800, 600};
