@@ -136,6 +136,16 @@ void GameScreen::Build() {
   }
   dynamic_cast<platform::PictureBox&>(ControlNamed("picKapsa")).Canvas = kapsaCanvas_.get();
   dynamic_cast<platform::PictureBox&>(ControlNamed("picNeed")).Canvas = needCanvas_.get();
+  panel_.BoxOverlay = &ControlNamed("picBox");
+  panel_.BoxesLeft = &LabelNamed("NoBx");
+  panel_.Time = &LabelNamed("lblRT");
+  panel_.Kapsa = &ControlNamed("picKapsa");
+  panel_.Need = &ControlNamed("picNeed");
+  panel_.Key = &ImageNamed("ImC(11)");
+  panel_.Carried = &ImageNamed("ImC(22)");
+  panel_.Debug = {&ControlNamed("Command1"), &ControlNamed("Command2"), &ControlNamed("Command3"),
+                  &ControlNamed("Command4")};
+  panel_.Pause = &ControlNamed("lblPause");
 }
 
 void GameScreen::Bind() {
@@ -292,33 +302,28 @@ void GameScreen::Sync() {
     }
   }
 
-  auto& box = ControlNamed("picBox");
+  platform::Control& box = *panel_.BoxOverlay;
   box.Visible = p.BoxOverlayVisible;
   box.Bounds.x = p.BoxOverlayLeft;
   box.Bounds.y = p.BoxOverlayTop;
-  LabelNamed("NoBx").Caption = std::to_string(p.BoxesLeft);
-  LabelNamed("lblRT").Caption = std::to_string(p.TimeShown);
+  panel_.BoxesLeft->Caption = std::to_string(p.BoxesLeft);
+  panel_.Time->Caption = std::to_string(p.TimeShown);
 
-  ControlNamed("picKapsa").Bounds.w = p.KapsaWidth;
-  auto& need = ControlNamed("picNeed");
-  need.Bounds.x = p.NeedLeft;
-  need.Bounds.w = p.NeedWidth;
+  panel_.Kapsa->Bounds.w = p.KapsaWidth;
+  panel_.Need->Bounds.x = p.NeedLeft;
+  panel_.Need->Bounds.w = p.NeedWidth;
 
   // The pictures are read again by every load, so the indicators look them up each time.
-  auto& key = ImageNamed("ImC(11)");
-  key.Picture = painter_.Pictures().Slot(11);
-  key.Visible = p.KeyIndicator;
-  auto& carried = ImageNamed("ImC(22)");
-  carried.Picture = painter_.Pictures().Slot(22);
-  carried.Visible = p.BoxIndicator;
+  panel_.Key->Picture = painter_.Pictures().Slot(11);
+  panel_.Key->Visible = p.KeyIndicator;
+  panel_.Carried->Picture = painter_.Pictures().Slot(22);
+  panel_.Carried->Visible = p.BoxIndicator;
 
-  for (const char* name : {"Command1", "Command2", "Command3", "Command4"}) {
-    ControlNamed(name).Visible = p.DebugButtonsVisible;
-  }
+  for (platform::Control* button : panel_.Debug) button->Visible = p.DebugButtonsVisible;
 
   if (timer_.Interval() != s.TickInterval) timer_.SetInterval(s.TickInterval);
   timer_.SetEnabled(s.TickEnabled && !closed_ && !paused_);
-  ControlNamed("lblPause").Visible = paused_;
+  panel_.Pause->Visible = paused_;
   window_.Invalidate();
 }
 

@@ -1,6 +1,7 @@
 // GameScreen.h — frmGame: the window where a zone is played, its controls, tick and buttons.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -75,6 +76,19 @@ class GameScreen {
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   platform::PictureBox pole_;
   platform::PictureBox* viewport_ = nullptr;  // Picture1, on the client area; the board is in it
+  // The controls every Sync writes, found once when the screen is built: looked up by name
+  // they cost a string search each tick.
+  struct Panel {
+    platform::Control* BoxOverlay = nullptr;
+    platform::Label* BoxesLeft = nullptr;
+    platform::Label* Time = nullptr;
+    platform::Control* Kapsa = nullptr;
+    platform::Control* Need = nullptr;
+    platform::Image* Key = nullptr;
+    platform::Image* Carried = nullptr;
+    std::array<platform::Control*, 4> Debug{};
+    platform::Control* Pause = nullptr;
+  } panel_;
   platform::SurfacePtr kapsaCanvas_;
   platform::SurfacePtr needCanvas_;
   quarn::SurfacePtr logo_;
