@@ -68,17 +68,25 @@ void BoardRenderer::SetShownArea(const SDL_Rect& area) {
   DrawPending(area.x, area.y, area.x + area.w, area.y + area.h);
 }
 
+bool BoardRenderer::SpanOf(int x0, int y0, int x1, int y1, Span& span) const {
+  if (!surface_) return false;
+  span.X0 = std::max(x0, 0);
+  span.Y0 = std::max(y0, 0);
+  span.X1 = std::min(x1, surface_->w);
+  span.Y1 = std::min(y1, surface_->h);
+  if (span.X0 >= span.X1 || span.Y0 >= span.Y1) return false;
+  span.Cx0 = span.X0 / CellPixels;
+  span.Cy0 = span.Y0 / CellPixels;
+  span.Cx1 = std::min((span.X1 - 1) / CellPixels, columns_ - 1);
+  span.Cy1 = std::min((span.Y1 - 1) / CellPixels, rows_ - 1);
+  return true;
+}
+
 void BoardRenderer::DrawPending(int x0, int y0, int x1, int y1) const {
-  if (pendingCount_ == 0 || !surface_) return;
-  x0 = std::max(x0, 0);
-  y0 = std::max(y0, 0);
-  x1 = std::min(x1, surface_->w);
-  y1 = std::min(y1, surface_->h);
-  if (x0 >= x1 || y0 >= y1) return;
-  const int cx1 = std::min((x1 - 1) / CellPixels, columns_ - 1);
-  const int cy1 = std::min((y1 - 1) / CellPixels, rows_ - 1);
-  for (int cy = y0 / CellPixels; cy <= cy1 && pendingCount_ > 0; ++cy) {
-    for (int cx = x0 / CellPixels; cx <= cx1; ++cx) {
+  Span span;
+  if (pendingCount_ == 0 || !SpanOf(x0, y0, x1, y1, span)) return;
+  for (int cy = span.Cy0; cy <= span.Cy1 && pendingCount_ > 0; ++cy) {
+    for (int cx = span.Cx0; cx <= span.Cx1; ++cx) {
       const size_t cell =
           static_cast<size_t>(cy) * static_cast<size_t>(columns_) + static_cast<size_t>(cx);
       const int32_t look = pending_[cell];
@@ -100,21 +108,15 @@ void BoardRenderer::DrawCell(size_t cell, int32_t look) const {
 }
 
 void BoardRenderer::Touch(int x0, int y0, int x1, int y1) const {
-  if (!surface_) return;
-  x0 = std::max(x0, 0);
-  y0 = std::max(y0, 0);
-  x1 = std::min(x1, surface_->w);
-  y1 = std::min(y1, surface_->h);
-  if (x0 >= x1 || y0 >= y1) return;
-  const int cx1 = std::min((x1 - 1) / CellPixels, columns_ - 1);
-  const int cy1 = std::min((y1 - 1) / CellPixels, rows_ - 1);
-  for (int cy = y0 / CellPixels; cy <= cy1; ++cy) {
-    for (int cx = x0 / CellPixels; cx <= cx1; ++cx) {
+  Span span;
+  if (!SpanOf(x0, y0, x1, y1, span)) return;
+  for (int cy = span.Cy0; cy <= span.Cy1; ++cy) {
+    for (int cx = span.Cx0; cx <= span.Cx1; ++cx) {
       drawn_[static_cast<size_t>(cy) * static_cast<size_t>(columns_) + static_cast<size_t>(cx)] =
           Unknown;
     }
   }
-  const SDL_Rect r{x0, y0, x1 - x0, y1 - y0};
+  const SDL_Rect r{span.X0, span.Y0, span.X1 - span.X0, span.Y1 - span.Y0};
   constexpr size_t MaxDamage = 64;
   if (damage_.size() >= MaxDamage) {
     SDL_Rect all = r;

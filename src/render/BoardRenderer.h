@@ -64,6 +64,13 @@ class BoardRenderer : public BoardPainter {
   void DrawPending(int x0, int y0, int x1, int y1) const;
   void DrawCell(size_t cell, int32_t look) const;
   void ForgetCells();
+  // The pixels [x0, x1) x [y0, y1) cut to the surface, and the cells they meet (inclusive);
+  // false when nothing of them lies on the surface.
+  struct Span {
+    int X0, Y0, X1, Y1;     // pixels
+    int Cx0, Cy0, Cx1, Cy1;  // cells
+  };
+  bool SpanOf(int x0, int y0, int x1, int y1, Span& span) const;
 
   // What Nakr last copied whole into each cell (slot, frame edge and frame row), or Unknown once
   // anything else was drawn over it; and what it is still to copy there, out of view. Drawing

@@ -67,7 +67,7 @@ TEST(ShownArea, DrawingOnlyWhatShowsLeavesTheSamePixelsAsDrawingEverything) {
     e.Kind = static_cast<int16_t>(1 + pick(3));
     e.X = static_cast<int16_t>(pick(Columns * 4));
     e.Y = static_cast<int16_t>(pick(Rows * 4));
-    e.Dir = static_cast<int16_t>(1 + pick(4));
+    e.Dir = static_cast<uint8_t>(1 + pick(4));
     everything.NakrN(*s, 0);
     lazy.NakrN(*s, 0);
     if (pick(3) == 0) {
@@ -94,7 +94,9 @@ TEST(ShownArea, DrawingOnlyWhatShowsLeavesTheSamePixelsAsDrawingEverything) {
       }
     }
     if (inside.w > 40 && inside.h > 40) ++shownWithCells;
-    if (step % 50 == 49) ASSERT_TRUE(SamePixels(a, *lazy.Surface())) << "step " << step;
+    if (step % 50 == 49) {
+      ASSERT_TRUE(SamePixels(a, *lazy.Surface())) << "step " << step;
+    }
   }
   EXPECT_GT(shownWithCells, 100);
   // Cells out of view and cells that kept their frame were not copied.

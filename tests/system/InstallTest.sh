@@ -84,13 +84,7 @@ trap cleanup EXIT
 StartDisplay "$work" 1024x768x24 || fail "no private X display could be started"
 HOME=$work/home "$prefix/bin/quarn" --no-sound >"$work/quarn.txt" 2>&1 &
 app=$!
-win=
-for _ in $(seq 100); do
-  win=$(xdotool search --onlyvisible --name '^Quarn$' 2>/dev/null | head -n1)
-  [ -n "$win" ] && break
-  kill -0 "$app" 2>/dev/null || break
-  sleep 0.1
-done
+win=$(QuarnWindow)
 [ -n "$win" ] || { cat "$work/quarn.txt"; fail "the installed quarn showed no window"; }
 sleep 1
 kill -0 "$app" 2>/dev/null || { cat "$work/quarn.txt"; fail "the installed quarn ended by itself"; }

@@ -114,7 +114,9 @@ TEST_P(GameScreenDamage, EveryFrameEqualsTheWholeWindowDrawnAfresh) {
     if (area > 0 && area < int64_t{w.ClientWidth()} * w.ClientHeight()) ++partial;
   }
   EXPECT_GT(partial, 100);  // most frames drew only a part of the window
-  if (GetParam() == "20-velke-mesto.qrn") EXPECT_GT(boardPlaces.size(), 5u);  // the board glided
+  if (GetParam() == "20-velke-mesto.qrn") {
+    EXPECT_GT(boardPlaces.size(), 5u);  // the board glided
+  }
 }
 
 // A large zone that glides, laser doors, hot potatoes, and enemies that kill.

@@ -23,12 +23,7 @@ StartDisplay "$work" 1024x768x24 || fail "no private X display could be started"
 
 "$quarn" --zone "$zone" --no-sound >/dev/null 2>"$work/stderr.txt" &
 app=$!
-win=
-for _ in $(seq 150); do
-  win=$(xdotool search --onlyvisible --name '^Quarn$' 2>/dev/null | head -n1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
+win=$(QuarnWindow)
 [ -n "$win" ] || fail "no window named Quarn appeared"
 sleep 0.5
 geometry() { xwininfo -id "$win" | sed -n 's/^ *-geometry //p'; }

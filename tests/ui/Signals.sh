@@ -41,12 +41,8 @@ ends() {
   local signal=$1 number=$2 zoneFile=$3 name=$4 visible=$5
   "$quarn" --zone "$zoneFile" --no-sound >/dev/null 2>"$work/$name.err" &
   app=$!
-  local win=
-  for _ in $(seq 150); do
-    win=$(xdotool search $visible --name '^Quarn$' 2>/dev/null | head -n1)
-    [ -n "$win" ] && break
-    sleep 0.1
-  done
+  local win
+  win=$(QuarnWindow "$visible")
   [ -n "$win" ] || fail "$name: no window named Quarn appeared"
   sleep 0.5
   local start; start=$(now_ms)

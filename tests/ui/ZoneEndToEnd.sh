@@ -30,12 +30,7 @@ shot() { command -v import >/dev/null && import -window root "$out/$1.png" 2>/de
 
 "$quarn" --zone "$zone" --no-sound --trace-player >"$out/trace.txt" 2>"$out/stderr.txt" &
 app=$!
-win=
-for _ in $(seq 100); do
-  win=$(xdotool search --onlyvisible --name '^Quarn$' 2>/dev/null | head -n1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
+win=$(QuarnWindow)
 [ -n "$win" ] || fail "no window named Quarn appeared"
 sleep 0.5
 geometry=$(xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: //p')
