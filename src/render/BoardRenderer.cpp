@@ -13,6 +13,26 @@ namespace {
 
 constexpr double Cell = CellPixels;
 
+bool Empty(const PixelBox& b) { return b.X0 >= b.X1 || b.Y0 >= b.Y1; }
+bool Inside(const PixelBox& inner, const PixelBox& outer) {
+  return outer.X0 <= inner.X0 && outer.Y0 <= inner.Y0 && inner.X1 <= outer.X1 &&
+         inner.Y1 <= outer.Y1;
+}
+PixelBox Common(const PixelBox& a, const PixelBox& b) {
+  return PixelBox{std::max(a.X0, b.X0), std::max(a.Y0, b.Y0), std::min(a.X1, b.X1),
+                  std::min(a.Y1, b.Y1)};
+}
+// The union of two boxes when it is itself a box.
+std::optional<PixelBox> Joined(const PixelBox& a, const PixelBox& b) {
+  if (Inside(a, b)) return b;
+  if (Inside(b, a)) return a;
+  const PixelBox around{std::min(a.X0, b.X0), std::min(a.Y0, b.Y0), std::max(a.X1, b.X1),
+                        std::max(a.Y1, b.Y1)};
+  if (a.Y0 == b.Y0 && a.Y1 == b.Y1 && a.X0 <= b.X1 && b.X0 <= a.X1) return around;
+  if (a.X0 == b.X0 && a.X1 == b.X1 && a.Y0 <= b.Y1 && b.Y0 <= a.Y1) return around;
+  return std::nullopt;
+}
+
 Uint32 Packed(Rgb c) { return (Uint32{c.R} << 16) | (Uint32{c.G} << 8) | Uint32{c.B}; }
 
 // The slot of the laser picture whose caps a wall beside laser door code `code` shows: active
@@ -52,6 +72,11 @@ void BoardRenderer::ResizeBoard(int widthPx, int heightPx) {
   rows_ = (std::max(1, heightPx) + CellPixels - 1) / CellPixels;
   drawn_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), Unknown);
   pending_.assign(drawn_.size(), Unknown);
+  logs_.assign(drawn_.size(), {});
+  entries_.clear();
+  freeEntries_ = -1;
+  liveEntries_ = 0;
+  order_.clear();
   pendingCount_ = 0;
   damage_.assign(1, SDL_Rect{0, 0, surface_->w, surface_->h});
 }
@@ -82,6 +107,17 @@ bool BoardRenderer::SpanOf(int x0, int y0, int x1, int y1, Span& span) const {
   return true;
 }
 
+bool BoardRenderer::InView(const Span& span) const {
+  return span.Cx0 * CellPixels < shown_.x + shown_.w && (span.Cx1 + 1) * CellPixels > shown_.x &&
+         span.Cy0 * CellPixels < shown_.y + shown_.h && (span.Cy1 + 1) * CellPixels > shown_.y;
+}
+
+PixelBox BoardRenderer::CellBox(size_t cell) const {
+  const int cx = static_cast<int>(cell % static_cast<size_t>(columns_));
+  const int cy = static_cast<int>(cell / static_cast<size_t>(columns_));
+  return PixelBox{CellPixels * cx, CellPixels * cy, CellPixels * (cx + 1), CellPixels * (cy + 1)};
+}
+
 void BoardRenderer::DrawPending(int x0, int y0, int x1, int y1) const {
   Span span;
   if (pendingCount_ == 0 || !SpanOf(x0, y0, x1, y1, span)) return;
@@ -89,12 +125,99 @@ void BoardRenderer::DrawPending(int x0, int y0, int x1, int y1) const {
     for (int cx = span.Cx0; cx <= span.Cx1; ++cx) {
       const size_t cell =
           static_cast<size_t>(cy) * static_cast<size_t>(columns_) + static_cast<size_t>(cx);
-      const int32_t look = pending_[cell];
-      if (look == Unknown) continue;
-      pending_[cell] = Unknown;
-      --pendingCount_;
-      DrawCell(cell, look);
+      if (HasPending(cell)) DrawPendingCell(cell);
     }
+  }
+}
+
+void BoardRenderer::DrawPendingCell(size_t cell) const {
+  const int32_t look = pending_[cell];
+  pending_[cell] = Unknown;
+  if (look != Unknown) DrawCell(cell, look);
+  for (int32_t e = logs_[cell].Head; e >= 0; e = entries_[static_cast<size_t>(e)].Next)
+    CopyNow(entries_[static_cast<size_t>(e)].Op, entries_[static_cast<size_t>(e)].Piece);
+  ClearLog(cell);
+  --pendingCount_;
+}
+
+void BoardRenderer::Append(size_t cell, const CopyOp& op, const PixelBox& piece) {
+  int32_t e = freeEntries_;
+  if (e >= 0) {
+    freeEntries_ = entries_[static_cast<size_t>(e)].Next;
+  } else {
+    e = static_cast<int32_t>(entries_.size());
+    entries_.emplace_back();
+  }
+  ++liveEntries_;
+  CellLog& log = logs_[cell];
+  entries_[static_cast<size_t>(e)] = LogEntry{op, piece, -1, log.Tail};
+  if (log.Tail >= 0)
+    entries_[static_cast<size_t>(log.Tail)].Next = e;
+  else
+    log.Head = e;
+  log.Tail = e;
+  ++log.Length;
+}
+
+void BoardRenderer::Prune(size_t cell, const PixelBox& piece) {
+  CellLog& log = logs_[cell];
+  if (log.Length == 0) return;
+  // A figure moving through the cell draws a trail strip and then itself, a little further on,
+  // every tick: the two together write over all of the figure's last piece, which lies a step or
+  // two back. Older entries are left for the cell's next whole copy or its drawing.
+  constexpr int Lookback = 4;
+  const PixelBox& last = entries_[static_cast<size_t>(log.Tail)].Piece;
+  const PixelBox reach = Joined(last, piece).value_or(piece);
+  int32_t e = log.Tail;
+  for (int looked = 0; e >= 0 && looked < Lookback; ++looked) {
+    LogEntry& entry = entries_[static_cast<size_t>(e)];
+    const int32_t before = entry.Prev;
+    if (Inside(entry.Piece, e == log.Tail ? piece : reach)) {
+      (entry.Prev >= 0 ? entries_[static_cast<size_t>(entry.Prev)].Next : log.Head) = entry.Next;
+      (entry.Next >= 0 ? entries_[static_cast<size_t>(entry.Next)].Prev : log.Tail) = entry.Prev;
+      entry.Next = freeEntries_;
+      freeEntries_ = e;
+      --log.Length;
+      --liveEntries_;
+    }
+    e = before;
+  }
+}
+
+void BoardRenderer::ClearLog(size_t cell) const {
+  CellLog& log = logs_[cell];
+  if (log.Length == 0) return;
+  entries_[static_cast<size_t>(log.Tail)].Next = freeEntries_;
+  freeEntries_ = log.Head;
+  liveEntries_ -= log.Length;
+  log.Head = log.Tail = -1;
+  log.Length = 0;
+}
+
+void BoardRenderer::Defer(size_t cell, const CopyOp& op) {
+  const PixelBox box = Common(CellBox(cell), PixelBox{0, 0, width_, height_});
+  const PixelBox piece = Common(CoveredPixels(op.To), box);
+  if (Empty(piece)) return;
+  const bool counted = HasPending(cell);
+  if (Inside(box, piece)) {
+    // The copy writes every pixel of the cell: nothing drawn there before it can show.
+    pending_[cell] = Unknown;
+    ClearLog(cell);
+  } else {
+    Prune(cell, piece);
+  }
+  Append(cell, op, piece);
+  if (!counted) ++pendingCount_;
+  drawn_[cell] = Unknown;
+  if (!logs_[cell].Queued) {
+    logs_[cell].Queued = true;
+    order_.push_back(cell);
+  }
+  while (liveEntries_ > maxLogged_ && !order_.empty()) {
+    const size_t oldest = order_.front();
+    order_.pop_front();
+    logs_[oldest].Queued = false;
+    if (logs_[oldest].Length > 0) DrawPendingCell(oldest);
   }
 }
 
@@ -102,7 +225,8 @@ void BoardRenderer::DrawCell(size_t cell, int32_t look) const {
   const int cx = static_cast<int>(cell % static_cast<size_t>(columns_));
   const int cy = static_cast<int>(cell / static_cast<size_t>(columns_));
   const int slot = look >> 16, t = (look >> 8) & 0xFF, sy = look & 0xFF;
-  CopyNow(slot, SourceRect{0, sy, t, t}, DestRect{Cell * cx, Cell * cy, Cell, Cell});
+  CopyNow(CopyOp{slot, SourceRect{0, sy, t, t}, DestRect{Cell * cx, Cell * cy, Cell, Cell}},
+          CellBox(cell));
   ++cellCopies_;
   drawn_[cell] = look;
 }
@@ -116,7 +240,10 @@ void BoardRenderer::Touch(int x0, int y0, int x1, int y1) const {
           Unknown;
     }
   }
-  const SDL_Rect r{span.X0, span.Y0, span.X1 - span.X0, span.Y1 - span.Y0};
+  // Only what shows is damage: a board that moves to show other parts is drawn again whole.
+  const SDL_Rect drawn{span.X0, span.Y0, span.X1 - span.X0, span.Y1 - span.Y0};
+  SDL_Rect r;
+  if (!SDL_IntersectRect(&drawn, &shown_, &r)) return;
   constexpr size_t MaxDamage = 64;
   if (damage_.size() >= MaxDamage) {
     SDL_Rect all = r;
@@ -134,18 +261,36 @@ std::vector<SDL_Rect> BoardRenderer::TakeDamage() {
 }
 
 void BoardRenderer::Copy(int slot, SourceRect from, DestRect to) {
-  // Whatever lies under the copy is drawn first, in the order the rules drew it.
-  DrawPending(Down(to.X), Down(to.Y), Up(to.X + to.W), Up(to.Y + to.H));
-  CopyNow(slot, from, to);
+  if (slot < 0 || slot >= PictureSet::SlotCount || !pictures_.Slot(slot)) return;
+  const CopyOp op{slot, from, to};
+  Span span;
+  if (from.W <= 0 || from.H <= 0 || to.W <= 0 || to.H <= 0 ||
+      !SpanOf(Down(to.X), Down(to.Y), Up(to.X + to.W), Up(to.Y + to.H), span))
+    return;
+  if (InView(span)) {
+    // Whatever lies under the copy is drawn first, in the order the rules drew it.
+    DrawPending(span.X0, span.Y0, span.X1, span.Y1);
+    CopyNow(op, PixelBox{span.X0, span.Y0, span.X1, span.Y1});
+    return;
+  }
+  // Wholly out of view: each cell it meets keeps its piece of it for later.
+  for (int cy = span.Cy0; cy <= span.Cy1; ++cy) {
+    for (int cx = span.Cx0; cx <= span.Cx1; ++cx) {
+      Defer(static_cast<size_t>(cy) * static_cast<size_t>(columns_) + static_cast<size_t>(cx), op);
+    }
+  }
 }
 
-void BoardRenderer::CopyNow(int slot, SourceRect from, DestRect to) const {
-  if (!surface_ || slot < 0 || slot >= PictureSet::SlotCount) return;
-  const SDL_Surface* picture = pictures_.Slot(slot);
-  if (!picture) return;
-  ScaledCopy(*picture, from, *surface_, to);
-  Touch(Down(to.X), Down(to.Y),
-        Up(to.X + to.W), Up(to.Y + to.H));
+void BoardRenderer::CopyNow(const CopyOp& op, const PixelBox& clip) const {
+  const SDL_Surface* picture = pictures_.Slot(op.Slot);
+  if (!surface_ || !picture) return;
+  ScaledCopy(*picture, op.From, *surface_, op.To, clip);
+  const PixelBox covered = CoveredPixels(op.To);
+  const int x0 = std::max({covered.X0, clip.X0, 0}), x1 = std::min({covered.X1, clip.X1, width_});
+  const int y0 = std::max({covered.Y0, clip.Y0, 0}), y1 = std::min({covered.Y1, clip.Y1, height_});
+  if (x0 >= x1 || y0 >= y1) return;
+  copiedPixels_ += int64_t{x1 - x0} * (y1 - y0);
+  Touch(x0, y0, x1, y1);
 }
 
 void BoardRenderer::CopyWhole(int slot, DestRect to) {
@@ -191,12 +336,13 @@ void BoardRenderer::Nakr(const GameState& s, int x, int y) {
     ++cellCopies_;
     return;
   }
-  const size_t cell = static_cast<size_t>(y) * static_cast<size_t>(columns_) +
-                      static_cast<size_t>(x);
+  const size_t cell =
+      static_cast<size_t>(y) * static_cast<size_t>(columns_) + static_cast<size_t>(x);
   const int32_t look = (code << 16) | (t << 8) | sy;
-  // A later whole copy of the cell replaces one still pending.
-  if (pending_[cell] != Unknown) {
+  // A later whole copy of the cell replaces all that is still pending there.
+  if (HasPending(cell)) {
     pending_[cell] = Unknown;
+    ClearLog(cell);
     --pendingCount_;
   }
   if (drawn_[cell] == look) return;
@@ -262,9 +408,7 @@ void BoardRenderer::XorLine(double x1, double y1, double x2, double y2, Rgb colo
   DrawPending(Down(std::min(x1, x2)) - 2, Down(std::min(y1, y2)) - 2, Up(std::max(x1, x2)) + 3,
               Up(std::max(y1, y2)) + 3);
   quarn::XorLine(*surface_, x1, y1, x2, y2, Packed(colour));
-  Touch(Down(std::min(x1, x2)) - 2,
-        Down(std::min(y1, y2)) - 2,
-        Up(std::max(x1, x2)) + 3,
+  Touch(Down(std::min(x1, x2)) - 2, Down(std::min(y1, y2)) - 2, Up(std::max(x1, x2)) + 3,
         Up(std::max(y1, y2)) + 3);
 }
 
@@ -273,8 +417,7 @@ void BoardRenderer::XorCircle(double cx, double cy, double radius, Rgb colour) {
   const double r = std::abs(radius);
   DrawPending(Down(cx - r) - 2, Down(cy - r) - 2, Up(cx + r) + 3, Up(cy + r) + 3);
   quarn::XorCircle(*surface_, cx, cy, radius, Packed(colour));
-  Touch(Down(cx - r) - 2, Down(cy - r) - 2,
-        Up(cx + r) + 3, Up(cy + r) + 3);
+  Touch(Down(cx - r) - 2, Down(cy - r) - 2, Up(cx + r) + 3, Up(cy + r) + 3);
 }
 
 std::optional<std::string> BoardRenderer::SaveBmp(const std::string& path) const {

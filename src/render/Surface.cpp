@@ -22,8 +22,11 @@ void XorPixel(SDL_Surface& s, int x, int y, Uint32 rgb) {
   if (x >= 0 && y >= 0 && x < s.w && y < s.h) Row(s, y)[x] ^= rgb;
 }
 
-// The first pixel whose centre lies at or past the coordinate.
-int FirstCentreAtOrAfter(double v) { return static_cast<int>(std::ceil(v - 0.5)); }
+// The first pixel whose centre lies at or past the coordinate, kept in range of an int however
+// far off the surface the coordinate lies.
+int FirstCentreAtOrAfter(double v) {
+  return static_cast<int>(std::clamp(std::ceil(v - 0.5), -1e9, 1e9));
+}
 
 }  // namespace
 
@@ -41,12 +44,23 @@ SurfacePtr ToBoardFormat(SDL_Surface* picture) {
 // whose centre (i + 0.5) lies in [X, X + W) across and [Y, Y + H) down, and each takes the source
 // pixel under its centre. Two copies that meet at a fractional edge therefore never overlap or
 // leave a gap, and a 40 x 40 copy at a whole position is one to one.
+PixelBox CoveredPixels(DestRect to) {
+  return PixelBox{FirstCentreAtOrAfter(to.X), FirstCentreAtOrAfter(to.Y),
+                  FirstCentreAtOrAfter(to.X + to.W), FirstCentreAtOrAfter(to.Y + to.H)};
+}
+
 void ScaledCopy(const SDL_Surface& src, SourceRect from, SDL_Surface& dst, DestRect to) {
+  ScaledCopy(src, from, dst, to, PixelBox{0, 0, dst.w, dst.h});
+}
+
+void ScaledCopy(const SDL_Surface& src, SourceRect from, SDL_Surface& dst, DestRect to,
+                const PixelBox& clip) {
   if (from.W <= 0 || from.H <= 0 || to.W <= 0 || to.H <= 0) return;
-  const int x0 = std::max(0, FirstCentreAtOrAfter(to.X));
-  const int x1 = std::min(dst.w, FirstCentreAtOrAfter(to.X + to.W));
-  const int y0 = std::max(0, FirstCentreAtOrAfter(to.Y));
-  const int y1 = std::min(dst.h, FirstCentreAtOrAfter(to.Y + to.H));
+  const PixelBox covered = CoveredPixels(to);
+  const int x0 = std::max({0, clip.X0, covered.X0});
+  const int x1 = std::min({dst.w, clip.X1, covered.X1});
+  const int y0 = std::max({0, clip.Y0, covered.Y0});
+  const int y1 = std::min({dst.h, clip.Y1, covered.Y1});
   if (x0 >= x1 || y0 >= y1) return;
   const double sx = from.W / to.W, sy = from.H / to.H;
   // A one-to-one copy at a whole position (every cell of the board) moves whole rows.

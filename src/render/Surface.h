@@ -29,10 +29,21 @@ struct DestRect {
   double X = 0, Y = 0, W = 0, H = 0;
 };
 
+// The pixels [X0, X1) x [Y0, Y1) a copy to a destination rectangle writes: those whose centre
+// (i + 0.5) lies inside it. Not cut to any surface.
+struct PixelBox {
+  int X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;
+};
+PixelBox CoveredPixels(DestRect to);
+
 // Copies the source rectangle of src scaled into the destination rectangle of dst (both in the
 // board's format), nearest pixel, overwriting what is there and clipped to dst. Parts of the
 // source rectangle outside the picture come out black.
 void ScaledCopy(const SDL_Surface& src, SourceRect from, SDL_Surface& dst, DestRect to);
+// The same copy, writing only the pixels inside clip: every pixel it writes gets the value the
+// whole copy would give it, so a copy can be done piece by piece.
+void ScaledCopy(const SDL_Surface& src, SourceRect from, SDL_Surface& dst, DestRect to,
+                const PixelBox& clip);
 // The whole picture scaled into the destination rectangle.
 void ScaledCopy(const SDL_Surface& src, SDL_Surface& dst, DestRect to);
 
