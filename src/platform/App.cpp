@@ -181,10 +181,12 @@ void App::Step() {
   // Mended: the events queued behind the one that hid a modal window belong to the windows
   // under it; handed to the hidden window they would change a choice already made.
   auto modalEnded = [this] { return modal_ != nullptr && !modal_->Shown(); };
-  SDL_Event event;
-  if (SDL_WaitEventTimeout(&event, timeoutMs)) {
-    Dispatch(event);
-    while (!QuitRequested() && !modalEnded() && SDL_PollEvent(&event)) Dispatch(event);
+  if (wait_.Wait(windows_, timeoutMs)) {
+    SDL_PumpEvents();
+    SDL_Event event;
+    while (!QuitRequested() && !modalEnded() &&
+           SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
+      Dispatch(event);
   }
   if (!QuitRequested()) timers_.RunDue();
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "EventWait.h"
 #include "Fonts.h"
 #include "KeyInput.h"
 #include "Signals.h"
@@ -84,6 +85,7 @@ class App {
   std::vector<Window*> windows_;
   std::vector<Window*> presenting_;  // Step's copy of windows_, kept between steps
   Window* modal_ = nullptr;
+  EventWait wait_;
   bool quit_ = false;
 };
 

@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "EventWait.h"
+
 namespace quarn::platform {
 namespace {
 
@@ -51,6 +53,7 @@ void Watch(Watcher& w) {
   SDL_Event quit{};
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);
+  WakeEventLoop();
   std::unique_lock lock(w.Lock);
   if (!w.Ended.wait_for(lock, std::chrono::milliseconds(SignalWatch::GraceMs),
                         [&w] { return w.Done; })) {

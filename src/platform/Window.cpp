@@ -528,7 +528,8 @@ void Window::PresentNow() {
       if (!Empty(out)) rects.push_back(out);
     }
   }
-  if (!rects.empty()) SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+  if (!rects.empty() && !upload_.Put(window_, screen, rects))
+    SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
   ++presents_;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Controls.h"
+#include "XUpload.h"
 
 namespace quarn::platform {
 
@@ -144,6 +145,7 @@ class Window {
   std::string tipDrawn_;
   SDL_Rect tipDrawnBox_{0, 0, 0, 0};
   const SDL_Surface* screenSurface_ = nullptr;  // the window surface last presented to
+  XUpload upload_;
   int screenW_ = 0, screenH_ = 0;
   bool ownFullscreen_ = false;  // laid over the display by us, for want of a window manager
   SDL_Rect windowed_{};         // where the window was before that

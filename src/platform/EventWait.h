@@ -1,0 +1,29 @@
+// EventWait.h — sleeping until the display has news for us, a timer is due or the loop is woken.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace quarn::platform {
+
+class Window;
+
+// The event loop's sleep. On X it waits on the display connection itself and asks SDL to collect
+// events only when the display sent some (and now and then for SDL's own upkeep): SDL's own wait
+// looks into the connection a dozen times per wake, which at 64 ticks a second would be most of
+// what an idle game costs. Elsewhere it is SDL's own wait.
+class EventWait {
+ public:
+  // Waits at most timeoutMs for an event; true when there may be events for SDL to collect.
+  bool Wait(const std::vector<Window*>& windows, int timeoutMs);
+
+ private:
+  void* display_ = nullptr;  // the X display of our windows, once known
+  bool looked_ = false;
+  int64_t lastCollectNs_ = 0;
+};
+
+// Ends the current wait at once; safe from any thread and from a signal handler.
+void WakeEventLoop();
+
+}  // namespace quarn::platform

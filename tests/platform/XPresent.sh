@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# XPresent.sh TESTS WORK_DIR — runs the X presenting tests on a private virtual display.
+set -u
+tests=$1 work=$2
+command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
+mkdir -p "$work"
+. "$(dirname "$0")/../ui/Display.sh"
+xvfb=
+trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; wait 2>/dev/null' EXIT
+StartDisplay "$work" || { echo "FAIL: no private X display could be started"; exit 1; }
+"$tests"
