@@ -1,6 +1,6 @@
 // ScreenBench.cpp — the game screen's work per tick and per frame: the tick with its drawing and
-// the composing and presenting of what changed, on the first zone and on the heaviest one, and
-// opening the heaviest zone.
+// the composing and presenting of what changed, on the first zone, the heaviest one and one
+// where enemies roam out of view, and opening the heaviest zone.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -26,16 +26,23 @@ class StepClock : public quarn::platform::MonotonicClock {
 
 const std::string Folder = quarn::ProgramFolder().string();
 
-// The heaviest zone: 150 x 130 cells of hot potatoes and targets and 101 enemies, written by
-// scripts/make-crowded-zone.sh once per run.
+// A zone written by scripts/make-crowded-zone.sh (with its option, if any) once per run.
+std::string MadeZone(const std::string& option, const std::string& name) {
+  const std::string path = (std::filesystem::temp_directory_path() / name).string();
+  const std::string command =
+      std::string(QUARN_SOURCE_DIR) + "/scripts/make-crowded-zone.sh " + option + " " + path;
+  return std::system(command.c_str()) == 0 ? path : std::string();
+}
+
+// The heaviest zone: 150 x 130 cells of hot potatoes and targets and 101 enemies.
 std::string CrowdedZone() {
-  static const std::string file = [] {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "quarn-bench-crowded.qrn").string();
-    const std::string command =
-        std::string(QUARN_SOURCE_DIR) + "/scripts/make-crowded-zone.sh " + path;
-    return std::system(command.c_str()) == 0 ? path : std::string();
-  }();
+  static const std::string file = MadeZone("", "quarn-bench-crowded.qrn");
+  return file;
+}
+
+// 150 x 130 cells of open floor with 101 enemies roaming it, most of them out of view.
+std::string RoamingZone() {
+  static const std::string file = MadeZone("--roaming", "quarn-bench-roaming.qrn");
   return file;
 }
 
@@ -105,6 +112,9 @@ BENCHMARK(BM_TickZone01)->Unit(benchmark::kMicrosecond);
 
 void BM_TickCrowdedZone(benchmark::State& state) { TickWithDrawing(state, CrowdedZone()); }
 BENCHMARK(BM_TickCrowdedZone)->Unit(benchmark::kMicrosecond);
+
+void BM_TickRoamingZone(benchmark::State& state) { TickWithDrawing(state, RoamingZone()); }
+BENCHMARK(BM_TickRoamingZone)->Unit(benchmark::kMicrosecond);
 
 // A frame where one cell of the board changed: that cell is composed and presented.
 void BM_PresentOneCell(benchmark::State& state) {

@@ -163,9 +163,10 @@ void BoardRenderer::Prune(size_t cell, const PixelBox& piece) {
   CellLog& log = logs_[cell];
   if (log.Length == 0) return;
   // A figure moving through the cell draws a trail strip and then itself, a little further on,
-  // every tick: the two together write over all of the figure's last piece, which lies a step or
-  // two back. Older entries are left for the cell's next whole copy or its drawing.
-  constexpr int Lookback = 4;
+  // every tick: the two together write over all of the figure's last piece, which comes just
+  // before the strip. Only the last two entries are looked at (each look is likely a cache miss);
+  // older ones wait for the cell's next whole copy or its drawing.
+  constexpr int Lookback = 2;
   const PixelBox& last = entries_[static_cast<size_t>(log.Tail)].Piece;
   const PixelBox reach = Joined(last, piece).value_or(piece);
   int32_t e = log.Tail;
