@@ -32,11 +32,17 @@ bool XUpload::Put(SDL_Window* window, SDL_Surface* screen, const std::vector<SDL
   long pixels = 0;
   for (const SDL_Rect& r : rects) pixels += long{r.w} * r.h;
   if (pixels > MaxPixels) return false;
-  if (screen != surface_ || screen->w != width_ || screen->h != height_ || !image_) {
+  if (screen != surface_ || screen->pixels != pixels_ || screen->w != width_ ||
+      screen->h != height_ || !image_) {
     Forget();
+    // Only a window surface that is X's own image: when SDL keeps it in a GL texture (the
+    // environment may ask for that), SDL must be the one to hand every change over.
+    const char* accelerated = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    const bool native = accelerated && (SDL_strcmp(accelerated, "0") == 0 ||
+                                        SDL_strcasecmp(accelerated, "false") == 0);
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11 ||
+    if (!native || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11 ||
         screen->format->BytesPerPixel != 4) {
       unusable_ = true;
       return false;
@@ -63,6 +69,7 @@ bool XUpload::Put(SDL_Window* window, SDL_Surface* screen, const std::vector<SDL
     image_ = image;
     gc_ = XCreateGC(display, xwindow_, 0, nullptr);
     surface_ = screen;
+    pixels_ = screen->pixels;
     width_ = screen->w;
     height_ = screen->h;
   }

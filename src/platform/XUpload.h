@@ -30,6 +30,7 @@ class XUpload {
   void* gc_ = nullptr;
   void* image_ = nullptr;  // an XImage over the window surface's own pixels
   const SDL_Surface* surface_ = nullptr;
+  const void* pixels_ = nullptr;
   int width_ = 0, height_ = 0;
   bool unusable_ = false;
 };
