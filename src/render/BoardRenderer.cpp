@@ -70,9 +70,8 @@ void BoardRenderer::ResizeBoard(int widthPx, int heightPx) {
   height_ = heightPx;
   columns_ = (std::max(1, widthPx) + CellPixels - 1) / CellPixels;
   rows_ = (std::max(1, heightPx) + CellPixels - 1) / CellPixels;
-  drawn_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), Unknown);
-  pending_.assign(drawn_.size(), Unknown);
-  logs_.assign(drawn_.size(), {});
+  cells_.assign(static_cast<size_t>(columns_) * static_cast<size_t>(rows_), CellState{});
+  logs_.assign(cells_.size(), {});
   entries_.clear();
   freeEntries_ = -1;
   liveEntries_ = 0;
@@ -81,7 +80,9 @@ void BoardRenderer::ResizeBoard(int widthPx, int heightPx) {
   damage_.assign(1, SDL_Rect{0, 0, surface_->w, surface_->h});
 }
 
-void BoardRenderer::ForgetCells() { std::fill(drawn_.begin(), drawn_.end(), Unknown); }
+void BoardRenderer::ForgetCells() {
+  for (CellState& c : cells_) c.Drawn = Unknown;
+}
 
 const SDL_Surface* BoardRenderer::Surface() const {
   DrawPending(0, 0, width_, height_);
@@ -131,10 +132,10 @@ void BoardRenderer::DrawPending(int x0, int y0, int x1, int y1) const {
 }
 
 void BoardRenderer::DrawPendingCell(size_t cell) const {
-  const int32_t look = pending_[cell];
-  pending_[cell] = Unknown;
+  const int32_t look = cells_[cell].Pending;
+  cells_[cell].Pending = Unknown;
   if (look != Unknown) DrawCell(cell, look);
-  for (int32_t e = logs_[cell].Head; e >= 0; e = entries_[static_cast<size_t>(e)].Next)
+  for (int32_t e = cells_[cell].Head; e >= 0; e = entries_[static_cast<size_t>(e)].Next)
     CopyNow(entries_[static_cast<size_t>(e)].Op, entries_[static_cast<size_t>(e)].Piece);
   ClearLog(cell);
   --pendingCount_;
@@ -154,7 +155,7 @@ void BoardRenderer::Append(size_t cell, const CopyOp& op, const PixelBox& piece)
   if (log.Tail >= 0)
     entries_[static_cast<size_t>(log.Tail)].Next = e;
   else
-    log.Head = e;
+    cells_[cell].Head = e;
   log.Tail = e;
   ++log.Length;
 }
@@ -174,7 +175,8 @@ void BoardRenderer::Prune(size_t cell, const PixelBox& piece) {
     LogEntry& entry = entries_[static_cast<size_t>(e)];
     const int32_t before = entry.Prev;
     if (Inside(entry.Piece, e == log.Tail ? piece : reach)) {
-      (entry.Prev >= 0 ? entries_[static_cast<size_t>(entry.Prev)].Next : log.Head) = entry.Next;
+      (entry.Prev >= 0 ? entries_[static_cast<size_t>(entry.Prev)].Next : cells_[cell].Head) =
+          entry.Next;
       (entry.Next >= 0 ? entries_[static_cast<size_t>(entry.Next)].Prev : log.Tail) = entry.Prev;
       entry.Next = freeEntries_;
       freeEntries_ = e;
@@ -186,12 +188,13 @@ void BoardRenderer::Prune(size_t cell, const PixelBox& piece) {
 }
 
 void BoardRenderer::ClearLog(size_t cell) const {
+  int32_t& head = cells_[cell].Head;
+  if (head < 0) return;
   CellLog& log = logs_[cell];
-  if (log.Length == 0) return;
   entries_[static_cast<size_t>(log.Tail)].Next = freeEntries_;
-  freeEntries_ = log.Head;
+  freeEntries_ = head;
   liveEntries_ -= log.Length;
-  log.Head = log.Tail = -1;
+  head = log.Tail = -1;
   log.Length = 0;
 }
 
@@ -202,14 +205,14 @@ void BoardRenderer::Defer(size_t cell, const CopyOp& op) {
   const bool counted = HasPending(cell);
   if (Inside(box, piece)) {
     // The copy writes every pixel of the cell: nothing drawn there before it can show.
-    pending_[cell] = Unknown;
+    cells_[cell].Pending = Unknown;
     ClearLog(cell);
   } else {
     Prune(cell, piece);
   }
   Append(cell, op, piece);
   if (!counted) ++pendingCount_;
-  drawn_[cell] = Unknown;
+  cells_[cell].Drawn = Unknown;
   if (!logs_[cell].Queued) {
     logs_[cell].Queued = true;
     order_.push_back(cell);
@@ -218,7 +221,7 @@ void BoardRenderer::Defer(size_t cell, const CopyOp& op) {
     const size_t oldest = order_.front();
     order_.pop_front();
     logs_[oldest].Queued = false;
-    if (logs_[oldest].Length > 0) DrawPendingCell(oldest);
+    if (cells_[oldest].Head >= 0) DrawPendingCell(oldest);
   }
 }
 
@@ -229,7 +232,7 @@ void BoardRenderer::DrawCell(size_t cell, int32_t look) const {
   CopyNow(CopyOp{slot, SourceRect{0, sy, t, t}, DestRect{Cell * cx, Cell * cy, Cell, Cell}},
           CellBox(cell));
   ++cellCopies_;
-  drawn_[cell] = look;
+  cells_[cell].Drawn = look;
 }
 
 void BoardRenderer::Touch(int x0, int y0, int x1, int y1) const {
@@ -237,8 +240,8 @@ void BoardRenderer::Touch(int x0, int y0, int x1, int y1) const {
   if (!SpanOf(x0, y0, x1, y1, span)) return;
   for (int cy = span.Cy0; cy <= span.Cy1; ++cy) {
     for (int cx = span.Cx0; cx <= span.Cx1; ++cx) {
-      drawn_[static_cast<size_t>(cy) * static_cast<size_t>(columns_) + static_cast<size_t>(cx)] =
-          Unknown;
+      cells_[static_cast<size_t>(cy) * static_cast<size_t>(columns_) + static_cast<size_t>(cx)]
+          .Drawn = Unknown;
     }
   }
   // Only what shows is damage: a board that moves to show other parts is drawn again whole.
@@ -342,16 +345,16 @@ void BoardRenderer::Nakr(const GameState& s, int x, int y) {
   const int32_t look = (code << 16) | (t << 8) | sy;
   // A later whole copy of the cell replaces all that is still pending there.
   if (HasPending(cell)) {
-    pending_[cell] = Unknown;
+    cells_[cell].Pending = Unknown;
     ClearLog(cell);
     --pendingCount_;
   }
-  if (drawn_[cell] == look) return;
+  if (cells_[cell].Drawn == look) return;
   const int px = CellPixels * x, py = CellPixels * y;
   const bool inView = px < shown_.x + shown_.w && px + CellPixels > shown_.x &&
                       py < shown_.y + shown_.h && py + CellPixels > shown_.y;
   if (!inView) {
-    pending_[cell] = look;
+    cells_[cell].Pending = look;
     ++pendingCount_;
     return;
   }

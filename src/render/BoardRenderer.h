@@ -75,7 +75,9 @@ class BoardRenderer : public BoardPainter {
   void Defer(size_t cell, const CopyOp& op);
   // Draws what is pending in the cell: the picture Nakr left there, then the logged copies.
   void DrawPendingCell(size_t cell) const;
-  bool HasPending(size_t cell) const { return pending_[cell] != Unknown || logs_[cell].Length > 0; }
+  bool HasPending(size_t cell) const {
+    return cells_[cell].Pending != Unknown || cells_[cell].Head >= 0;
+  }
   // The cell's logged copies: one added at the end (piece: the pixels of the cell it writes);
   // those a new piece and the one before it write over forgotten; all given back to the pool.
   void Append(size_t cell, const CopyOp& op, const PixelBox& piece);
@@ -105,8 +107,13 @@ class BoardRenderer : public BoardPainter {
   // cells changes when pixels are written, not what they become, so a read of the surface (a
   // const member) may do it.
   static constexpr int32_t Unknown = -1;
-  mutable std::vector<int32_t> drawn_;
-  mutable std::vector<int32_t> pending_;
+  // Read for every cell a tick draws, so kept small and together.
+  struct CellState {
+    int32_t Drawn = Unknown;
+    int32_t Pending = Unknown;  // the picture Nakr left to copy, or Unknown
+    int32_t Head = -1;          // the first logged copy, or -1
+  };
+  mutable std::vector<CellState> cells_;
   // The logs are lists threaded through one pool of entries, so their memory is what is pending
   // at the worst moment, not what every cell ever held.
   // Past a budget of entries the cells logged longest ago (most likely left by the figure that
@@ -118,7 +125,7 @@ class BoardRenderer : public BoardPainter {
     int32_t Prev = -1;
   };
   struct CellLog {
-    int32_t Head = -1, Tail = -1;
+    int32_t Tail = -1;
     int32_t Length = 0;
     bool Queued = false;  // in order_
   };
