@@ -23,7 +23,7 @@ class EventWait {
   int64_t lastCollectNs_ = 0;
 };
 
-// Ends the current wait at once; safe from any thread and from a signal handler.
+// Ends the current wait at once; safe to call from any thread.
 void WakeEventLoop();
 
 }  // namespace quarn::platform
