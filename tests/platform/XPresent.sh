@@ -2,7 +2,9 @@
 # XPresent.sh TESTS WORK_DIR — runs the X presenting tests on a private virtual display.
 set -u
 tests=$1 work=$2
-command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
+for tool in Xvfb xdpyinfo; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
 mkdir -p "$work"
 . "$(dirname "$0")/../ui/Display.sh"
 xvfb=
