@@ -115,9 +115,8 @@ class BoardRenderer : public BoardPainter {
   };
   mutable std::vector<CellState> cells_;
   // The logs are lists threaded through one pool of entries, so their memory is what is pending
-  // at the worst moment, not what every cell ever held.
-  // Past a budget of entries the cells logged longest ago (most likely left by the figure that
-  // drew there) are drawn after all.
+  // at the worst moment, not what every cell ever held. Past a budget of entries the cells
+  // logged longest ago (most likely left by the figure that drew there) are drawn after all.
   struct LogEntry {
     CopyOp Op;
     PixelBox Piece;
@@ -133,7 +132,7 @@ class BoardRenderer : public BoardPainter {
   mutable std::vector<LogEntry> entries_;
   mutable int32_t freeEntries_ = -1;
   mutable int64_t liveEntries_ = 0;
-  int64_t maxLogged_ = 32768;         // a few copies per cell for every figure a zone may hold
+  int64_t maxLogged_ = 32768;         // about 2.9 MB: with 101 figures, few cells drawn early
   std::deque<size_t> order_;          // cells in the order their logs began
   mutable int64_t pendingCount_ = 0;  // cells with anything pending
   int columns_ = 0;
