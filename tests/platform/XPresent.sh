@@ -7,7 +7,5 @@ for tool in Xvfb xdpyinfo; do
 done
 mkdir -p "$work"
 . "$(dirname "$0")/../ui/Display.sh"
-xvfb=
-trap '[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null; wait 2>/dev/null' EXIT
 StartDisplay "$work" || { echo "FAIL: no private X display could be started"; exit 1; }
 "$tests"

@@ -73,14 +73,6 @@ for tool in Xvfb xdotool xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "installed layout fine; no $tool to start the game"; exit 0; }
 done
 . "$(dirname "$0")/../ui/Display.sh"
-xvfb=
-app=
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-}
-trap cleanup EXIT
 StartDisplay "$work" 1024x768x24 || fail "no private X display could be started"
 HOME=$work/home "$prefix/bin/quarn" --no-sound >"$work/quarn.txt" 2>&1 &
 app=$!

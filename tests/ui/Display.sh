@@ -10,6 +10,17 @@
 # connections meanwhile. The check that the server answers is such a last client; the program
 # started right after it then sometimes found no X server, and the game ticked with no window.
 
+# Sourcing this arms the clean-up: on exit the program under test ($app, once the test sets it)
+# and the server ($xvfb) are ended and waited for. A test that must end them otherwise sets a
+# trap of its own after sourcing.
+app= xvfb=
+CleanUp() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null
+}
+trap CleanUp EXIT
+
 # StartDisplay OUT_DIR [WxHxDEPTH]: starts the server (1280x1024x24 unless told), sets xvfb to its
 # process and exports DISPLAY.
 StartDisplay() {

@@ -15,13 +15,6 @@ done
 mkdir -p "$out"
 rm -rf "$out"/*.png "$out"/display "$out"/trace.txt "$out"/opened.txt "$out"/home "$out"/bin
 
-app= xvfb=
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-}
-trap cleanup EXIT
 . "$(dirname "$0")/Display.sh"
 StartDisplay "$out" || { echo "FAIL: no X display could be started"; cat "$out/xvfb.log"; exit 1; }
 

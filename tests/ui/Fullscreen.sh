@@ -11,14 +11,6 @@ mkdir -p "$work"
 fail() { echo "FAIL: $*"; exit 1; }
 
 . "$(dirname "$0")/Display.sh"
-xvfb=
-app=
-cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-}
-trap cleanup EXIT
 StartDisplay "$work" 1024x768x24 || fail "no private X display could be started"
 
 "$quarn" --zone "$zone" --no-sound >/dev/null 2>"$work/stderr.txt" &

@@ -24,8 +24,7 @@ echo "no display: status 1 after $took ms"
 
 # A private display.
 . "$(dirname "$0")/Display.sh"
-xvfb=
-app=
+# A program stuck in a signal test is killed outright.
 cleanup() {
   [ -n "$app" ] && kill -9 "$app" 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
