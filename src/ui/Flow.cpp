@@ -1,7 +1,7 @@
 // Flow.cpp — opening zones from the start screen, going back to it, the editor and the links.
 #include "Flow.h"
 
-#include "Launch.h"
+#include "system/Launch.h"
 
 namespace quarn::ui {
 
@@ -16,8 +16,8 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
         reaper_.SetEnabled(false);
         retired_.reset();
       }) {
-  OpenLink = [](const std::string& link) { ui::OpenLink(link); };
-  OpenInEditor = [](const std::filesystem::path& file) { return ui::OpenInEditor(file); };
+  OpenLink = [](const std::string& link) { system::OpenLink(link); };
+  OpenInEditor = [](const std::filesystem::path& file) { return system::OpenInEditor(file); };
   reaper_.SetInterval(0);
 }
 
@@ -75,7 +75,7 @@ void Flow::Retire() {
 
 void Flow::Edit(const std::filesystem::path& zone) {
   std::string error;
-  const auto file = EditableZone(zone, folders_.UserZones, error);
+  const auto file = system::EditableZone(zone, folders_.UserZones, error);
   if (!file) {
     prompter_.SkinMsgBox(error, msgbox::OkOnly, msgbox::IconCritical, "");
     return;

@@ -7,7 +7,7 @@
 #include "CommandLine.h"
 #include "Dialog.h"
 #include "Flow.h"
-#include "Folders.h"
+#include "system/Folders.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
 #include "platform/App.h"
@@ -29,14 +29,14 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  const std::filesystem::path data = ui::DataFolder(platform::ProgramFolder());
+  const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
   ui::FlowFolders folders;
   folders.Data = data;
-  folders.UserZones = ui::UserZoneFolder();
+  folders.UserZones = system::UserZoneFolder();
   if (options.Zones) {
     folders.ZoneFolders = {*options.Zones};
   } else {
-    folders.ZoneFolders = {ui::ShippedZoneFolder(data), folders.UserZones};
+    folders.ZoneFolders = {system::ShippedZoneFolder(data), folders.UserZones};
   }
 
   try {

@@ -33,7 +33,7 @@ platform::WindowOptions StartWindowOptions() {
   return o;
 }
 
-bool SameZones(const std::vector<ZoneEntry>& a, const std::vector<ZoneEntry>& b) {
+bool SameZones(const std::vector<system::ZoneEntry>& a, const std::vector<system::ZoneEntry>& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
     return x.File == y.File && x.Title == y.Title;
   });
@@ -180,27 +180,27 @@ bool StartScreen::AskSound() {
          msgbox::ResultYes;
 }
 
-void StartScreen::Fill(std::vector<ZoneEntry> zones) {
+void StartScreen::Fill(std::vector<system::ZoneEntry> zones) {
   zones_ = std::move(zones);
   list_.Clear();
-  for (const ZoneEntry& z : zones_) list_.AddItem(z.Title);
+  for (const system::ZoneEntry& z : zones_) list_.AddItem(z.Title);
   window_.Invalidate();
 }
 
 void StartScreen::FindZones() {
-  Fill(ui::FindZones(zoneFolders_));
+  Fill(system::FindZones(zoneFolders_));
   list_.SetListIndex(0);
 }
 
 void StartScreen::Refresh() {
-  std::vector<ZoneEntry> zones = ui::FindZones(zoneFolders_);
+  std::vector<system::ZoneEntry> zones = system::FindZones(zoneFolders_);
   if (SameZones(zones, zones_)) return;
   const int remembered = list_.ListIndex();
   Fill(std::move(zones));
   list_.SetListIndex(std::max(remembered, 0));
 }
 
-const ZoneEntry* StartScreen::Selected() const {
+const system::ZoneEntry* StartScreen::Selected() const {
   const int i = list_.ListIndex();
   if (i < 0 || i >= static_cast<int>(zones_.size())) return nullptr;
   return &zones_[static_cast<size_t>(i)];
@@ -214,7 +214,7 @@ void StartScreen::Show() {
 void StartScreen::Hide() { window_.Hide(); }
 
 void StartScreen::ClickedPlay() {
-  const ZoneEntry* zone = Selected();
+  const system::ZoneEntry* zone = Selected();
   if (!zone) {
     // Mended: with no zone listed there is nothing to play; the player is told where zones go
     // instead of the program failing on an empty selection.
@@ -226,7 +226,7 @@ void StartScreen::ClickedPlay() {
 }
 
 void StartScreen::ClickedEdit() {
-  const ZoneEntry* zone = Selected();
+  const system::ZoneEntry* zone = Selected();
   if (!zone) {
     // Mended: as for Play, an empty list has no zone to open in the editor.
     prompter_.SkinMsgBox(NoZoneText(zoneFolders_), msgbox::OkOnly, msgbox::IconExclamation, "");

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "PictureButton.h"
-#include "ZoneList.h"
+#include "system/ZoneList.h"
 #include "game/Ports.h"
 #include "platform/App.h"
 #include "platform/Controls.h"
@@ -56,7 +56,7 @@ class StartScreen {
   platform::Timer& Timer1() { return timer_; }
   platform::ListBox& List() { return list_; }
   // The zone files and their titles, position by position as the list shows them.
-  const std::vector<ZoneEntry>& Zones() const { return zones_; }
+  const std::vector<system::ZoneEntry>& Zones() const { return zones_; }
   // A control by its name in the layout ("lstZones" is the list, "btn(1)" Play's frame).
   platform::Control& ControlNamed(const std::string& name);
   // Clicks a control as the mouse would (a picture button: pressed and released on it).
@@ -69,8 +69,8 @@ class StartScreen {
   // The list refresh: the same position stays selected, or the last one when the list got
   // shorter. A list that did not change is left as it is, scrolled where the player left it.
   void Refresh();
-  void Fill(std::vector<ZoneEntry> zones);
-  const ZoneEntry* Selected() const;
+  void Fill(std::vector<system::ZoneEntry> zones);
+  const system::ZoneEntry* Selected() const;
 
   platform::App& app_;
   Prompter& prompter_;
@@ -82,7 +82,7 @@ class StartScreen {
   PictureButtons buttons_;
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   std::vector<quarn::SurfacePtr> pictures_;
-  std::vector<ZoneEntry> zones_;
+  std::vector<system::ZoneEntry> zones_;
 };
 
 }  // namespace quarn::ui

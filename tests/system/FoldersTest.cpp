@@ -2,14 +2,14 @@
 #include <cstdlib>
 
 #include "TempFolder.h"
-#include "ui/Folders.h"
+#include "system/Folders.h"
 
 namespace quarn::test {
 namespace {
 
 namespace fs = std::filesystem;
-using ui::DataFolder;
-using ui::UserZoneFolder;
+using system::DataFolder;
+using system::UserZoneFolder;
 
 using DataFolderLookup = TempFolderTest;
 
@@ -30,12 +30,12 @@ TEST_F(DataFolderLookup, ProgramFolderThenShareBesideItThenTheBuiltInFolder) {
   fs::remove(bin / "graphics");
   fs::create_directories(bin / "Zones");
   EXPECT_EQ(DataFolder(bin), bin);
-  EXPECT_EQ(ui::ShippedZoneFolder(bin), bin / "Zones");
+  EXPECT_EQ(system::ShippedZoneFolder(bin), bin / "Zones");
   // A file named like a data folder is not one.
   fs::remove(bin / "Zones");
   Write(bin / "Graphics", "");
   EXPECT_NE(DataFolder(bin), bin);
-  EXPECT_EQ(ui::ShippedZoneFolder(bin), bin / "zones");
+  EXPECT_EQ(system::ShippedZoneFolder(bin), bin / "zones");
 }
 
 TEST_F(DataFolderLookup, EnvironmentOverridesEverything) {

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "TempFolder.h"
-#include "ui/Launch.h"
+#include "system/Launch.h"
 
 namespace quarn::test {
 namespace {
@@ -74,7 +74,7 @@ TEST_F(Opener, EditorGetsThePathAsOneArgumentWithoutWaitOrInheritedDescriptors) 
   ASSERT_EQ(pipe(pipeEnds), 0);  // inheritable on purpose
 
   const auto before = std::chrono::steady_clock::now();
-  ASSERT_TRUE(ui::OpenInEditor(zone));
+  ASSERT_TRUE(system::OpenInEditor(zone));
   EXPECT_LT(std::chrono::steady_clock::now() - before, 3s) << "the editor was waited for";
   EXPECT_EQ(Arguments(), std::vector<std::string>{zone.string()});
 
@@ -91,23 +91,23 @@ TEST_F(Opener, EditorGetsThePathAsOneArgumentWithoutWaitOrInheritedDescriptors) 
 
 TEST_F(Opener, LinksGoAsTheyAreAndRelativeZonesAsAbsolutePaths) {
   const std::string mail = "mailto:autor@quarn.example.org?subject=Quarn&body=a b";
-  ui::OpenLink(mail);
+  system::OpenLink(mail);
   EXPECT_EQ(Arguments(), std::vector<std::string>{mail});
   // A relative name starting with "-" must not reach the opener as an option.
-  EXPECT_TRUE(ui::OpenInEditor("-x.qrn"));
+  EXPECT_TRUE(system::OpenInEditor("-x.qrn"));
   EXPECT_EQ(Arguments(), std::vector<std::string>{(fs::current_path() / "-x.qrn").string()});
 }
 
 TEST_F(Opener, NothingStartedWhenThereIsNoOpener) {
   setenv("PATH", (Root() / "empty").c_str(), 1);
-  EXPECT_FALSE(ui::OpenInEditor(Root() / "a.qrn"));
-  ui::OpenLink("http://quarn.example.org/");  // no message, nothing happens
-  EXPECT_FALSE(ui::StartDetached({}));
-  EXPECT_FALSE(ui::StartDetached({""}));
+  EXPECT_FALSE(system::OpenInEditor(Root() / "a.qrn"));
+  system::OpenLink("http://quarn.example.org/");  // no message, nothing happens
+  EXPECT_FALSE(system::StartDetached({}));
+  EXPECT_FALSE(system::StartDetached({""}));
   // Found but not runnable.
   Write(Root() / "bin" / "not-runnable", "#!/bin/sh\n");
   setenv("PATH", (Root() / "bin").c_str(), 1);
-  EXPECT_FALSE(ui::StartDetached({"not-runnable"}));
+  EXPECT_FALSE(system::StartDetached({"not-runnable"}));
   EXPECT_FALSE(fs::exists(Out()));
 }
 
@@ -117,7 +117,7 @@ TEST_F(EditCopy, WritableZoneIsEditedInPlace) {
   const fs::path zone = Root() / "zones" / "a.qrn";
   Write(zone, "\"A\"\n");
   std::string error;
-  EXPECT_EQ(ui::EditableZone(zone, Root() / "mine", error), zone);
+  EXPECT_EQ(system::EditableZone(zone, Root() / "mine", error), zone);
   EXPECT_FALSE(fs::exists(Root() / "mine" / "a.qrn"));
   EXPECT_EQ(error, "");
 }
@@ -129,7 +129,7 @@ TEST_F(EditCopy, CopyIsMadeOnceWritableAndNeverOverwritten) {
   const fs::path mine = Root() / "data" / "quarn" / "zones";  // not there yet
 
   std::string error;
-  const auto copy = ui::CopyForEditing(zone, mine, error);
+  const auto copy = system::CopyForEditing(zone, mine, error);
   ASSERT_TRUE(copy) << error;
   EXPECT_EQ(*copy, mine / "Úvod.qrn");
   EXPECT_EQ(Read(*copy), "\"Úvod\"\n3\n");
@@ -139,7 +139,7 @@ TEST_F(EditCopy, CopyIsMadeOnceWritableAndNeverOverwritten) {
 
   // The player's changes are kept: the next edit opens the same copy as it is.
   Write(*copy, "\"Moje úpravy\"\n");
-  EXPECT_EQ(ui::CopyForEditing(zone, mine, error), copy);
+  EXPECT_EQ(system::CopyForEditing(zone, mine, error), copy);
   EXPECT_EQ(Read(*copy), "\"Moje úpravy\"\n");
 }
 
@@ -148,12 +148,12 @@ TEST_F(EditCopy, FailedCopyGivesACzechReason) {
   Write(zone, "\"A\"\n");
   Write(Root() / "file", "");
   std::string error;
-  EXPECT_FALSE(ui::CopyForEditing(zone, Root() / "file" / "zones", error));
+  EXPECT_FALSE(system::CopyForEditing(zone, Root() / "file" / "zones", error));
   EXPECT_NE(error.find("a.qrn"), std::string::npos) << error;
   EXPECT_NE(error.find("nepodařilo"), std::string::npos) << error;
 
   error.clear();
-  EXPECT_FALSE(ui::CopyForEditing(Root() / "gone.qrn", Root() / "mine", error));
+  EXPECT_FALSE(system::CopyForEditing(Root() / "gone.qrn", Root() / "mine", error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(fs::exists(Root() / "mine" / "gone.qrn"));
   EXPECT_FALSE(fs::exists(Root() / "mine" / ".gone.qrn.part"));

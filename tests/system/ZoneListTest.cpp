@@ -2,14 +2,14 @@
 #include <sys/stat.h>
 
 #include "TempFolder.h"
-#include "ui/ZoneList.h"
+#include "system/ZoneList.h"
 
 namespace quarn::test {
 namespace {
 
 namespace fs = std::filesystem;
-using ui::FindZones;
-using ui::ZoneEntry;
+using system::FindZones;
+using system::ZoneEntry;
 
 std::vector<std::string> Names(const std::vector<ZoneEntry>& zones) {
   std::vector<std::string> names;

@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "Commands.h"
-#include "Strict.h"
+#include "game/ZoneCheck.h"
 #include "game/Zone.h"
 
 namespace quarn::zonetool {

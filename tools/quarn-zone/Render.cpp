@@ -7,7 +7,7 @@
 #include "game/Replay.h"
 #include "render/BoardRenderer.h"
 #include "render/PictureSet.h"
-#include "ui/Folders.h"
+#include "system/Folders.h"
 
 namespace quarn::zonetool {
 
@@ -45,7 +45,7 @@ int RunRender(const Args& args) {
   if (!script) return 2;
 
   // Pictures come from the data folder's Graphics, as the game's do.
-  BoardRenderer painter(ui::DataFolder(ProgramFolder()));
+  BoardRenderer painter(system::DataFolder(ProgramFolder()));
   Replay replay(painter, /*answerYes=*/false);
   if (auto error = replay.Open(*zone)) {
     std::fprintf(stderr, "quarn-zone render: %s\n", error->Describe().c_str());

@@ -1,6 +1,6 @@
-// Strict.cpp — quarn-zone check --strict: a reachability analysis over keys, locked doors, slam
+// ZoneCheck.cpp — the strict zone check: a reachability analysis over keys, locked doors, slam
 // doors and air doors, and a test that no figure can walk off the edge of the zone.
-#include "Strict.h"
+#include "ZoneCheck.h"
 
 #include <cstdint>
 #include <deque>
@@ -10,7 +10,7 @@
 
 #include "game/GameState.h"
 
-namespace quarn::zonetool {
+namespace quarn {
 namespace {
 
 constexpr int HeaderFields = 10;  // title, width, height, four step counts, three laser patterns
@@ -288,4 +288,4 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
   return found;
 }
 
-}  // namespace quarn::zonetool
+}  // namespace quarn

@@ -15,7 +15,7 @@
 #define QUARN_INSTALL_DATA_DIR "/usr/local/share/quarn"
 #endif
 
-namespace quarn::ui {
+namespace quarn::system {
 
 namespace {
 
@@ -86,4 +86,4 @@ fs::path UserZoneFolder() {
   return zones;
 }
 
-}  // namespace quarn::ui
+}  // namespace quarn::system

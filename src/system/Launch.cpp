@@ -12,7 +12,7 @@
 
 extern char** environ;
 
-namespace quarn::ui {
+namespace quarn::system {
 
 namespace {
 
@@ -136,4 +136,4 @@ std::optional<fs::path> CopyForEditing(const fs::path& zone, const fs::path& use
   return target;
 }
 
-}  // namespace quarn::ui
+}  // namespace quarn::system

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace quarn::ui {
+namespace quarn::system {
 
 struct ZoneEntry {
   std::filesystem::path File;
@@ -17,4 +17,4 @@ struct ZoneEntry {
 // unreadable folder adds nothing.
 std::vector<ZoneEntry> FindZones(const std::vector<std::filesystem::path>& folders);
 
-}  // namespace quarn::ui
+}  // namespace quarn::system

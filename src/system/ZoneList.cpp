@@ -7,7 +7,7 @@
 
 #include "game/ZoneTitle.h"
 
-namespace quarn::ui {
+namespace quarn::system {
 
 namespace {
 
@@ -54,4 +54,4 @@ std::vector<ZoneEntry> FindZones(const std::vector<fs::path>& folders) {
   return zones;
 }
 
-}  // namespace quarn::ui
+}  // namespace quarn::system

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-namespace quarn::ui {
+namespace quarn::system {
 
 // The folder that holds Graphics, sound and zones. In order: $QUARN_DATA_DIR when set and not
 // empty; programFolder itself when it holds a Graphics or zones folder (a build tree, or the
@@ -20,4 +20,4 @@ std::filesystem::path ShippedZoneFolder(const std::filesystem::path& dataFolder)
 // create it is left for whoever writes there to meet.
 std::filesystem::path UserZoneFolder();
 
-}  // namespace quarn::ui
+}  // namespace quarn::system

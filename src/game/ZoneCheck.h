@@ -1,4 +1,4 @@
-// Strict.h — finds dead zones without playing them: what cannot be reached, where the edge leaks.
+// ZoneCheck.h — finds dead zones without playing them: what cannot be reached, where the edge leaks.
 #pragma once
 
 #include <string>
@@ -7,7 +7,7 @@
 
 #include "game/Zone.h"
 
-namespace quarn::zonetool {
+namespace quarn {
 
 // One problem of a zone, at the file line of the row it concerns.
 struct StrictFinding {
@@ -24,4 +24,4 @@ std::vector<int> RowLines(std::string_view text, int height);
 // start, exit or potato, and an edge the player or an enemy can walk off. rowLines from RowLines.
 std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vector<int>& rowLines);
 
-}  // namespace quarn::zonetool
+}  // namespace quarn

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace quarn::ui {
+namespace quarn::system {
 
 // Starts argv[0] (looked up on PATH) with the arguments argv[1..] as they are, no shell between.
 // The program gets /dev/null for its standard streams, none of Quarn's other descriptors, a
@@ -34,4 +34,4 @@ std::optional<std::filesystem::path> CopyForEditing(const std::filesystem::path&
 // nothing could be started.
 bool OpenInEditor(const std::filesystem::path& file);
 
-}  // namespace quarn::ui
+}  // namespace quarn::system
