@@ -4,7 +4,12 @@
 # (Xvfb 1280x1024x24, no sound), waits S seconds (3) for it to settle, then prints the CPU time
 # it used over the next N seconds (10) as a share of one core, and its peak resident memory.
 # The game is build/release/bin/quarn unless QUARN names another program file.
+# measure-idle.sh --sum-ns < SCHEDSTAT... prints the sum of the first column (the tests use it).
 set -euo pipefail
+# Nanoseconds pass 2^31 after 2.1 s of CPU: Debian's awk prints %d through a 32-bit integer, so
+# the sum is printed as a whole floating-point number (exact up to 2^53 ns, 104 days).
+SumNs() { awk '{ ns += $1 } END { printf "%.0f\n", ns }'; }
+if [ "${1:-}" = --sum-ns ]; then SumNs; exit 0; fi
 settle=3
 seconds=10
 while [ $# -gt 0 ]; do
@@ -37,7 +42,7 @@ game=$!
 sleep "$settle"
 # Time on a CPU in nanoseconds, summed over the program's threads (the scheduler's own count:
 # the clock ticks of /proc/PID/stat are a tenth of a percent apart over ten seconds).
-cpu() { cat /proc/"$game"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%d\n", ns }'; }
+cpu() { cat /proc/"$game"/task/*/schedstat 2>/dev/null | SumNs; }
 before=$(cpu)
 sleep "$seconds"
 after=$(cpu)

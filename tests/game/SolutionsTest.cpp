@@ -54,8 +54,8 @@ TEST_P(ShippedZoneSolution, WinsWithoutADeath) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Zones, ShippedZoneSolution, ::testing::ValuesIn(ShippedZoneNames()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param;
+                         [](const ::testing::TestParamInfo<std::string>& zone) {
+                           std::string name = zone.param;
                            std::replace(name.begin(), name.end(), '-', '_');
                            return name;
                          });
