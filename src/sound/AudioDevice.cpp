@@ -2,10 +2,12 @@
 #include "sound/AudioDevice.h"
 
 #include <AL/alext.h>
+#include <dlfcn.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 namespace quarn {
 
@@ -37,6 +39,27 @@ std::string Trim(const std::string& text) {
   size_t first = text.find_first_not_of(" \t\r");
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// ALSA's error handler type; ours takes every message and shows none.
+using AlsaErrorHandler = void (*)(const char* file, int line, const char* function, int error,
+                                  const char* format, ...);
+using AlsaSetErrorHandler = int (*)(AlsaErrorHandler);
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card OpenAL Soft and the ALSA library it loads fill the terminal with lines of
+// their own (nine for one zone); the game says in one line that it plays without sound. Their
+// lines stay for whoever sets QUARN_SOUND_LOG, or chooses OpenAL Soft's own ALSOFT_LOGLEVEL.
+void QuietSoundLibraries() {
+  const char* wanted = std::getenv(SoundLogVariable);
+  if (wanted && *wanted && std::string_view(wanted) != "0") return;
+  setenv("ALSOFT_LOGLEVEL", "0", 0);
+  // OpenAL Soft loads ALSA itself, by this name; loaded now, it is the same library, which keeps
+  // the handler. It stays loaded for the handler's sake.
+  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);
+  if (!alsa) return;
+  if (auto set = reinterpret_cast<AlsaSetErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+    set(IgnoreAlsaMessage);
 }
 
 }  // namespace
@@ -84,6 +107,7 @@ OpenedDevice OpenSystemDevice() {
                        });
   // OpenAL Soft reads its drivers once, on the first device opened in the process.
   if (drivers) setenv("ALSOFT_DRIVERS", drivers->c_str(), 0);
+  QuietSoundLibraries();
   return OpenedDevice{alcOpenDevice(nullptr), {}};
 }
 

@@ -21,8 +21,12 @@ struct OpenedDevice {
 // Opens the output anew for every initialisation of the sound module.
 using DeviceOpener = std::function<OpenedDevice()>;
 
+// Set to anything but 0, it lets OpenAL Soft and ALSA write their own messages to stderr.
+inline constexpr const char* SoundLogVariable = "QUARN_SOUND_LOG";
+
 // The system's default output, preferring PulseAudio (or PipeWire's Pulse server) and ALSA over
-// JACK unless the player has configured OpenAL Soft.
+// JACK unless the player has configured OpenAL Soft. The libraries' own messages are kept quiet
+// unless SoundLogVariable asks for them.
 OpenedDevice OpenSystemDevice();
 
 // A device that plays into memory, one block at a time as its owner asks (alcRenderSamplesSOFT):

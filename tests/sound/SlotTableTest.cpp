@@ -1,10 +1,14 @@
 // SlotTableTest.cpp — how the slot table hands out, frees and reports its slots.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <fstream>
 #include <map>
 
 #include "SoundTestSupport.h"
+#include "sound/AudioDevice.h"
 #include "sound/WaveFile.h"
 
 namespace quarn {
@@ -228,6 +232,44 @@ TEST(DriverChoice, PrefersPulseAndAlsaOverJackUnlessThePlayerChose) {
   files.erase("/cfg/alsoft.conf");
   env["ALSOFT_DRIVERS"] = "jack";
   EXPECT_EQ(PreferredDrivers(getEnv, read), std::nullopt);
+}
+
+// What opening the system's output writes to stderr, device closed again.
+std::string StderrOfOpeningTheSystemDevice(const std::filesystem::path& folder) {
+  const std::filesystem::path file = folder / "stderr.txt";
+  const int saved = dup(STDERR_FILENO);
+  const int sink = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  dup2(sink, STDERR_FILENO);
+  close(sink);
+  const OpenedDevice opened = OpenSystemDevice();
+  if (opened.Device) alcCloseDevice(opened.Device);
+  fflush(stderr);
+  dup2(saved, STDERR_FILENO);
+  close(saved);
+  std::ifstream in(file);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Each case runs in a process of its own: OpenAL Soft reads its log level once per process.
+TEST(SystemDevice, OpensWithoutTheLibrariesWritingToTheTerminal) {
+  unsetenv(SoundLogVariable);
+  unsetenv("ALSOFT_LOGLEVEL");
+  TempFolder folder;
+  // With a sound card or without one (the game itself says it plays silently).
+  EXPECT_EQ(StderrOfOpeningTheSystemDevice(folder.Path()), "");
+}
+
+TEST(SystemDevice, LeavesTheLibrariesTheirSayWhenAskedFor) {
+  setenv(SoundLogVariable, "1", 1);
+  unsetenv("ALSOFT_LOGLEVEL");
+  TempFolder folder;
+  StderrOfOpeningTheSystemDevice(folder.Path());
+  EXPECT_EQ(std::getenv("ALSOFT_LOGLEVEL"), nullptr);
+  // The player's own OpenAL Soft log level stands either way.
+  setenv(SoundLogVariable, "0", 1);
+  setenv("ALSOFT_LOGLEVEL", "3", 1);
+  StderrOfOpeningTheSystemDevice(folder.Path());
+  EXPECT_STREQ(std::getenv("ALSOFT_LOGLEVEL"), "3");
 }
 
 }  // namespace
