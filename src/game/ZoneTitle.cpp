@@ -1,7 +1,12 @@
 // ZoneTitle.cpp — reads the first field of a zone file without reading the rest of it.
 #include "ZoneTitle.h"
 
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 
 #include "Text.h"
 
@@ -38,14 +43,51 @@ std::string ZoneTitleOfText(std::string_view text, bool cut) {
   return ToUtf8(field);
 }
 
-std::string ReadZoneTitle(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return "";
-  std::string start(ZoneTitleReadLimit, '\0');
-  in.read(start.data(), static_cast<std::streamsize>(start.size()));
-  if (in.bad()) return "";
-  start.resize(static_cast<size_t>(in.gcount()));
-  const bool cut = start.size() == ZoneTitleReadLimit && in.peek() != std::char_traits<char>::eof();
+bool LooksBinary(std::string_view start) {
+  return std::any_of(start.begin(), start.end(), [](char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != 0x1A) || b == 0x7F;
+  });
+}
+
+FileStamp StampOf(const struct stat& st) {
+  FileStamp s;
+  s.Device = st.st_dev;
+  s.Inode = st.st_ino;
+  s.Size = st.st_size;
+  s.ModifiedNs = int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
+  s.ChangedNs = int64_t{st.st_ctim.tv_sec} * 1'000'000'000 + st.st_ctim.tv_nsec;
+  return s;
+}
+
+std::optional<std::string> ReadZoneTitle(const std::filesystem::path& file, FileStamp* stamp) {
+  // Mended: a file swapped for a named pipe after the folder was read would block the open, and
+  // the list with it, for good; the open does not wait, and only a regular file is read.
+  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return std::nullopt;
+  }
+  if (stamp) *stamp = StampOf(st);
+  // One byte past the limit tells whether the title may have been cut.
+  std::string start(ZoneTitleReadLimit + 1, '\0');
+  size_t got = 0;
+  while (got < start.size()) {
+    const ssize_t n = read(fd, start.data() + got, start.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  close(fd);
+  const bool cut = got > ZoneTitleReadLimit;
+  start.resize(std::min(got, ZoneTitleReadLimit));
+  if (LooksBinary(start)) return std::nullopt;
   return ZoneTitleOfText(start, cut);
 }
 

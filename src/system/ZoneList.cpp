@@ -1,11 +1,17 @@
-// ZoneList.cpp — lists the zone files of the zone folders with their titles.
+// ZoneList.cpp — lists the zone files of the zone folders with their titles, and keeps the list.
 #include "ZoneList.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <system_error>
-
-#include "game/ZoneTitle.h"
+#include <cerrno>
+#include <cstddef>
+#include <string_view>
 
 namespace quarn::system {
 
@@ -13,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsZoneName(const std::string& name) {
+bool IsZoneName(std::string_view name) {
   constexpr std::string_view Suffix = ".qrn";
   if (name.size() < Suffix.size()) return false;
   return std::equal(Suffix.begin(), Suffix.end(), name.end() - Suffix.size(), [](char s, char c) {
@@ -21,37 +27,193 @@ bool IsZoneName(const std::string& name) {
   });
 }
 
+// Everything that changes which zones a folder holds or what their files say.
+constexpr uint32_t WatchedEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
+                                   IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF |
+                                   IN_MOVE_SELF | IN_ONLYDIR;
+
 }  // namespace
 
 std::vector<ZoneEntry> FindZones(const std::vector<fs::path>& folders) {
-  std::vector<ZoneEntry> zones;
-  for (size_t k = 0; k < folders.size(); ++k) {
-    const fs::path& folder = folders[k];
-    std::error_code ec;
-    // Mended: installed with the prefix ~/.local, the shipped zones and the player's own are
-    // one folder; without this check every zone would be listed twice.
-    const bool seen = std::any_of(folders.begin(), folders.begin() + k, [&](const fs::path& f) {
-      std::error_code sameError;
-      return fs::equivalent(f, folder, sameError);
-    });
-    if (seen) continue;
-    std::vector<fs::path> files;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-      // Only regular files (or links to them): opening a pipe named *.qrn would hang the list.
-      std::error_code typeError;
-      if (IsZoneName(it->path().filename().string()) && it->is_regular_file(typeError)) {
-        files.push_back(it->path());
+  ZoneLister lister(folders);
+  lister.Refresh();
+  return lister.Zones();
+}
+
+ZoneLister::ZoneLister(std::vector<fs::path> folders) {
+  for (fs::path& path : folders) {
+    folders_.emplace_back();
+    folders_.back().Path = std::move(path);
+  }
+  // Without inotify (no support, or the instances used up) every refresh reads the folders.
+  notify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+}
+
+ZoneLister::~ZoneLister() {
+  if (notify_ >= 0) close(notify_);
+}
+
+void ZoneLister::TakeEvents() {
+  if (notify_ < 0) return;
+  alignas(inotify_event) char buffer[16384];
+  for (;;) {
+    const ssize_t got = read(notify_, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return;
+    for (ssize_t at = 0; at < got;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      if (event->mask & IN_Q_OVERFLOW) {
+        // Changes were lost: every file is looked at again.
+        for (Folder& f : folders_) {
+          f.Stale = true;
+          f.Touched.clear();
+          for (auto& [name, known] : f.Files) f.Touched.insert(name);
+        }
+        continue;
+      }
+      // One folder named twice shares its watch.
+      for (Folder& f : folders_) {
+        if (f.Watch != event->wd) continue;
+        f.Stale = true;
+        if (event->mask & IN_IGNORED) f.Watch = -1;  // the folder is gone; Look watches anew
+        if (event->len > 0) f.Touched.insert(event->name);
       }
     }
-    std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
-      return a.filename().native() < b.filename().native();
-    });
-    for (fs::path& file : files) {
-      std::string title = ReadZoneTitle(file);
-      zones.push_back({std::move(file), std::move(title)});
+  }
+}
+
+void ZoneLister::Look(Folder& folder) {
+  struct stat st {};
+  const bool exists = stat(folder.Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (!exists) {
+    if (folder.Exists || !folder.Files.empty()) folder.Stale = true;
+    folder.Exists = false;
+    folder.Files.clear();
+    return;
+  }
+  const bool same = folder.Exists && folder.Device == st.st_dev && folder.Inode == st.st_ino;
+  if (!same || folder.Watch < 0) {
+    if (folder.Watch >= 0) {
+      // Another folder now has this name: the old one's watch is of no use.
+      const int old = folder.Watch;
+      bool shared = false;
+      for (const Folder& f : folders_) shared |= &f != &folder && f.Watch == old;
+      if (!shared) inotify_rm_watch(notify_, old);
+    }
+    // Watched before it is read, so that nothing changed in between goes unseen.
+    folder.Watch = notify_ >= 0 ? inotify_add_watch(notify_, folder.Path.c_str(), WatchedEvents)
+                                : -1;
+    folder.Exists = true;
+    folder.Device = st.st_dev;
+    folder.Inode = st.st_ino;
+    folder.Stale = true;
+    // Nothing is known of the files of a folder that was not watched.
+    for (auto& [name, known] : folder.Files) folder.Touched.insert(name);
+  }
+}
+
+void ZoneLister::Read(Folder& folder) {
+  folder.Stale = false;
+  std::set<std::string> touched;
+  touched.swap(folder.Touched);
+  if (!folder.Exists) return;
+  const int dirFd = open(folder.Path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd < 0) {
+    folder.Files.clear();
+    return;
+  }
+  DIR* dir = fdopendir(dirFd);
+  if (!dir) {
+    close(dirFd);
+    folder.Files.clear();
+    return;
+  }
+  ++foldersRead_;
+  std::map<std::string, Known> files;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (!IsZoneName(name)) continue;
+    // Only regular files (or links to them): a pipe or a device named *.qrn is no zone.
+    if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+      continue;
+    std::string key(name);
+    auto old = folder.Files.find(key);
+    if (old != folder.Files.end() && !old->second.Link && !touched.contains(key)) {
+      // The system reported nothing about this file: it is as it was.
+      files.insert(folder.Files.extract(old));
+      continue;
+    }
+    struct stat st {};
+    if (fstatat(dirFd, entry->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode)) continue;
+    Known known;
+    known.Stamp = StampOf(st);
+    struct stat own {};
+    known.Link = entry->d_type == DT_LNK ||
+                 (entry->d_type == DT_UNKNOWN && fstatat(dirFd, entry->d_name, &own,
+                                                         AT_SYMLINK_NOFOLLOW) == 0 &&
+                  S_ISLNK(own.st_mode));
+    if (old != folder.Files.end() && old->second.Stamp == known.Stamp) {
+      known.Title = std::move(old->second.Title);
+    } else {
+      ++titlesRead_;
+      const fs::path file = folder.Path / key;
+      auto title = ReadZoneTitle(file, &known.Stamp);
+      // A file that cannot be read, or is no text, is listed by its name.
+      known.Title = title ? std::move(*title) : key;
+    }
+    files.emplace(std::move(key), std::move(known));
+  }
+  closedir(dir);
+  folder.Files = std::move(files);
+}
+
+bool ZoneLister::Refresh() {
+  TakeEvents();
+  bool read = false;
+  for (Folder& folder : folders_) {
+    // A link's file lies elsewhere; its folder's watch does not see it change.
+    for (auto& [name, known] : folder.Files) {
+      if (!known.Link) continue;
+      struct stat st {};
+      if (stat((folder.Path / name).c_str(), &st) != 0 || StampOf(st) != known.Stamp) {
+        folder.Touched.insert(name);
+        folder.Stale = true;
+      }
+    }
+    Look(folder);
+    if (folder.Exists && folder.Watch < 0) {
+      // Unwatched, every file is looked at again (no title is read unless its file changed).
+      folder.Stale = true;
+      for (auto& [name, known] : folder.Files) folder.Touched.insert(name);
+    }
+    if (folder.Stale) {
+      Read(folder);
+      read = true;
     }
   }
-  return zones;
+  if (!read && !zones_.empty()) return false;
+  std::vector<ZoneEntry> zones;
+  for (size_t k = 0; k < folders_.size(); ++k) {
+    const Folder& folder = folders_[k];
+    if (!folder.Exists) continue;
+    // Mended: installed with the prefix ~/.local, the shipped zones and the player's own are
+    // one folder; without this check every zone would be listed twice.
+    const bool seen = std::any_of(folders_.begin(), folders_.begin() + static_cast<ptrdiff_t>(k),
+                                  [&](const Folder& f) {
+                                    return f.Exists && f.Device == folder.Device &&
+                                           f.Inode == folder.Inode;
+                                  });
+    if (seen) continue;
+    for (const auto& [name, known] : folder.Files) zones.push_back({folder.Path / name, known.Title});
+  }
+  const bool changed =
+      !std::equal(zones.begin(), zones.end(), zones_.begin(), zones_.end(),
+                  [](const ZoneEntry& a, const ZoneEntry& b) {
+                    return a.File == b.File && a.Title == b.Title;
+                  });
+  if (changed) zones_ = std::move(zones);
+  return changed;
 }
 
 }  // namespace quarn::system

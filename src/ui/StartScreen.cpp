@@ -33,12 +33,6 @@ platform::WindowOptions StartWindowOptions() {
   return o;
 }
 
-bool SameZones(const std::vector<system::ZoneEntry>& a, const std::vector<system::ZoneEntry>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-    return x.File == y.File && x.Title == y.Title;
-  });
-}
-
 }  // namespace
 
 std::string EditorQuestion() {
@@ -64,7 +58,8 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
       window_(app, StartWindowOptions()),
       timer_(app.Timers(), [this] { Refresh(); }),
       list_(app.FontSet()),
-      buttons_(dataFolder) {
+      buttons_(dataFolder),
+      lister_(zoneFolders_) {
   Build();
   window_.OnCloseRequest = [this] {
     if (OnCancel) OnCancel();
@@ -180,23 +175,24 @@ bool StartScreen::AskSound() {
          msgbox::ResultYes;
 }
 
-void StartScreen::Fill(std::vector<system::ZoneEntry> zones) {
-  zones_ = std::move(zones);
+void StartScreen::Fill(const std::vector<system::ZoneEntry>& zones) {
+  zones_ = zones;
   list_.Clear();
   for (const system::ZoneEntry& z : zones_) list_.AddItem(z.Title);
   window_.Invalidate();
 }
 
 void StartScreen::FindZones() {
-  Fill(system::FindZones(zoneFolders_));
+  lister_.Refresh();
+  Fill(lister_.Zones());
   list_.SetListIndex(0);
 }
 
 void StartScreen::Refresh() {
-  std::vector<system::ZoneEntry> zones = system::FindZones(zoneFolders_);
-  if (SameZones(zones, zones_)) return;
+  if (!window_.Shown()) return;
+  if (!lister_.Refresh()) return;
   const int remembered = list_.ListIndex();
-  Fill(std::move(zones));
+  Fill(lister_.Zones());
   list_.SetListIndex(std::max(remembered, 0));
 }
 
@@ -208,6 +204,7 @@ const system::ZoneEntry* StartScreen::Selected() const {
 
 void StartScreen::Show() {
   window_.Show();
+  Refresh();
   window_.Invalidate();
 }
 

@@ -68,8 +68,10 @@ class StartScreen {
   void Build();
   // The list refresh: the same position stays selected, or the last one when the list got
   // shorter. A list that did not change is left as it is, scrolled where the player left it.
+  // Hidden behind the game screen the list is not looked at; it is brought up to date before
+  // it shows again, so play is never held up by the zone folders.
   void Refresh();
-  void Fill(std::vector<system::ZoneEntry> zones);
+  void Fill(const std::vector<system::ZoneEntry>& zones);
   const system::ZoneEntry* Selected() const;
 
   platform::App& app_;
@@ -82,6 +84,7 @@ class StartScreen {
   PictureButtons buttons_;
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   std::vector<quarn::SurfacePtr> pictures_;
+  system::ZoneLister lister_;
   std::vector<system::ZoneEntry> zones_;
 };
 

@@ -41,13 +41,32 @@ TEST(ZoneTitle, ReadsOnlyTheStartOfTheFileAndKeepsACutTitleInUtf8) {
   title += "řeka";  // "ř" straddles the limit
   const auto file = TempPath("long.qrn");
   WriteFile(file, title + "\n3\n");
-  const std::string read = ReadZoneTitle(file);
-  EXPECT_EQ(read, std::string(ZoneTitleReadLimit - 2, 'a'));
+  EXPECT_EQ(ReadZoneTitle(file), std::string(ZoneTitleReadLimit - 2, 'a'));
 
   // Cut inside a Windows-1250 title, the bytes are still converted.
   EXPECT_EQ(ZoneTitleOfText("\"\xE8\xED\x73", /*cut=*/true), "čís");
 
-  EXPECT_EQ(ReadZoneTitle(TempPath("missing.qrn")), "");
+  EXPECT_EQ(ReadZoneTitle(TempPath("missing.qrn")), std::nullopt);
+}
+
+TEST(ZoneTitle, NoTitleFromBinaryFilesButFromEveryTextAZoneMayBe) {
+  using namespace std::string_literals;
+  // A picture, a program, a compressed file named .qrn: bytes no zone text holds.
+  for (const std::string& start : {"\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s, "\x7F" "ELF\x02\x01"s,
+                                   "PK\x03\x04\x14\0"s, "\"Ok\"\n3\x1B[2J"s}) {
+    const auto file = TempPath("binary.qrn");
+    WriteFile(file, start);
+    EXPECT_EQ(ReadZoneTitle(file), std::nullopt) << start;
+  }
+  // Tabs, both line ends, the old end-of-file mark and Windows-1250 letters are zone text.
+  for (const std::string& text : {"\"Úkol\"\t\r\n3\r\n\x1A"s, "\"\xDA\x6B\x6F\x6C\"\n"s, ""s}) {
+    EXPECT_FALSE(LooksBinary(text)) << text;
+  }
+  const auto file = TempPath("text.qrn");
+  WriteFile(file, "\"\xDA\x6B\x6F\x6C\"\n3\n");
+  FileStamp stamp;
+  EXPECT_EQ(ReadZoneTitle(file, &stamp), "Úkol");
+  EXPECT_EQ(stamp.Size, 9);
 }
 
 }  // namespace
