@@ -53,6 +53,19 @@ TEST_P(ShippedZoneSolution, WinsWithoutADeath) {
   EXPECT_EQ(replay.State().GameOver, FlagTrue);
 }
 
+// A player who reads the zone before moving must not die for it: no enemy, laser door or
+// countdown reaches a figure left standing at the start for the first 20 seconds.
+TEST_P(ShippedZoneSolution, SparesAPlayerStandingStillForTwentySeconds) {
+  const fs::path zone = fs::path(QUARN_ZONES_DIR) / (GetParam() + ".qrn");
+  auto script = ParseKeyScript("1280 -\n", "still.keys");
+  ASSERT_TRUE(std::holds_alternative<KeyScript>(script));
+  Replay replay(false);
+  const auto opened = replay.Open(zone.string());
+  ASSERT_FALSE(opened.has_value()) << opened->Describe();
+  ASSERT_FALSE(replay.Run(std::get<KeyScript>(script)).has_value());
+  EXPECT_EQ(replay.GetGame().Deaths(), 0) << replay.Report(false);
+}
+
 INSTANTIATE_TEST_SUITE_P(Zones, ShippedZoneSolution, ::testing::ValuesIn(ShippedZoneNames()),
                          [](const ::testing::TestParamInfo<std::string>& zone) {
                            std::string name = zone.param;
