@@ -2,6 +2,8 @@
 // doors and air doors, and a test that no figure can walk off the edge of the zone.
 #include "ZoneCheck.h"
 
+#include "TitleWidth.h"
+
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -230,6 +232,12 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
   std::vector<StrictFinding> found;
   auto lineOf = [&](int y) { return rowLines[static_cast<size_t>(y)]; };
   const int firstRow = lineOf(0);
+  // The title is the first field, on the file's first line; the start screen cuts a wider one.
+  if (ListTitleWidth(zone.Title) > ListTitleRoom) {
+    found.push_back({1, "název zóny je na seznam zón příliš dlouhý (" +
+                            std::to_string(ListTitleWidth(zone.Title)) + " bodů, vejde se " +
+                            std::to_string(ListTitleRoom) + "); bude v seznamu useknutý"});
+  }
   if (!zone.Start) found.push_back({firstRow, "zóna nemá start (S)"});
   if (!zone.Exit) found.push_back({firstRow, "zóna nemá místo východu (E), východ by se otevřel v rohu zóny"});
   if (zone.Potatoes == 0) {

@@ -21,7 +21,8 @@ std::vector<int> RowLines(std::string_view text, int height);
 // Everything that makes the zone unwinnable or lets a figure leave the board: a hot potato, a
 // target or the exit site that no play from the start reaches (keys, locked doors, slam doors
 // and air doors as the rules treat them; laser doors and enemies taken as passable), a missing
-// start, exit or potato, and an edge the player or an enemy can walk off. rowLines from RowLines.
+// start, exit or potato, a title wider than the start screen's list, and an edge the player or
+// an enemy can walk off. rowLines from RowLines.
 std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vector<int>& rowLines);
 
 }  // namespace quarn

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "ZoneTestSupport.h"
+#include "game/TitleWidth.h"
 
 namespace quarn::test {
 namespace {
@@ -113,6 +114,23 @@ TEST(ZoneCheckStrict, ReportsWhatNoPlayReachesAtItsRowsLine) {
                                       "WWWEWWW"}),
             "")
       << "air doors, laser doors, enemies and time bonuses are walked through";
+}
+
+TEST(ZoneCheckStrict, WarnsOfATitleTheListWouldCut) {
+  const std::vector<std::string> rows = {"WWWWWW", "WSR.CW", "WWWEWW"};
+  const std::string tail = "10\n16\n12\n6\n01\n01\n01\n";
+  const std::string fits = WriteFile(TempPath("fits.qrn"),
+                                     ZoneText(6, 3, rows, tail, "\"Sklad, klíč a dveře\""));
+  const std::string cut = WriteFile(
+      TempPath("cut.qrn"), ZoneText(6, 3, rows, tail, "\"Sklad, klíč a zabouchnuté dveře\""));
+  EXPECT_EQ(Check({fits}, true).err, "");
+  const ToolRun run = Check({cut}, true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("cut.qrn:1: název zóny je na seznam zón příliš dlouhý (199 bodů"),
+            std::string::npos)
+      << run.err;
+  // Bytes that are no UTF-8 count as the widest character, never as nothing.
+  EXPECT_EQ(ListTitleWidth("\xFF\xFE"), ListTitleWidth("@@"));
 }
 
 TEST(ZoneCheckStrict, CountsKeysAndSlamDoorsAsTheRulesDo) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "game/TitleWidth.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "ui/Flow.h"
@@ -295,6 +296,23 @@ TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrThePlayerIsTold) {
   ASSERT_EQ(prompter.asked.size(), 2u);
   EXPECT_EQ(prompter.asked[1].Buttons, msgbox::OkOnly);
   EXPECT_TRUE(f.Start().Window().Shown());
+}
+
+// The zone check measures titles without a font: its table must agree with the list's font, or
+// a title it passes would be cut in the list.
+TEST_F(StartScreenTest, TheCheckMeasuresTitlesAsTheListDrawsThem) {
+  StartScreen& s = Screen();
+  const platform::FontSpec font = s.List().Font;
+  for (const std::string title :
+       {"Sklad, klíč a dveře", "ŽLUŤOUČKÝ KŮŇ ÚPĚL ĎÁBELSKÉ ÓDY", "žluťoučký kůň úpěl ďábelské ódy",
+        "0123456789 !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", "Äö ü – „…“", "WMQ@%"}) {
+    const int drawn = app->FontSet().Measure(font, title).x;
+    EXPECT_GE(ListTitleWidth(title), drawn) << title;
+    EXPECT_LE(ListTitleWidth(title), drawn + 2) << title;
+  }
+  // The room the check allows is what the list shows beside its scroll bar.
+  EXPECT_EQ(ListTitleRoom, s.List().Bounds.w - 2 * platform::ListBox::BorderWidth -
+                               platform::ListBox::ScrollBarWidth - 2);
 }
 
 }  // namespace
