@@ -2,6 +2,7 @@
 #include "App.h"
 
 #include <SDL_ttf.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -16,6 +17,26 @@ std::string ProgramFolder() {
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   return folder;
 }
+
+ScreenPath ChooseScreenPath(uint32_t desktopFormat, int depth) {
+  if (depth > 0 && depth < 15) return ScreenPath::Unusable;
+  if (desktopFormat == SDL_PIXELFORMAT_UNKNOWN || SDL_ISPIXELFORMAT_INDEXED(desktopFormat))
+    return ScreenPath::SdlDefault;
+  return ScreenPath::Native;
+}
+
+namespace {
+
+// The default depth of the X display SDL uses, 0 when it cannot be asked.
+int XDepth() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return 0;
+  const int depth = DefaultDepth(display, DefaultScreen(display));
+  XCloseDisplay(display);
+  return depth;
+}
+
+}  // namespace
 
 App::Session::Session() {
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -41,7 +62,24 @@ App::Session::Session() {
   // costs a software GL stack's memory and a full-window upload per frame; X takes the pixels
   // directly. A driver with no window surface of its own keeps SDL's texture, and the
   // environment may still ask for it.
-  if (driver == "x11") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (driver == "x11") {
+    SDL_DisplayMode mode{};
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) mode.format = SDL_PIXELFORMAT_UNKNOWN;
+    const int depth = XDepth();
+    switch (ChooseScreenPath(mode.format, depth)) {
+      case ScreenPath::Native:
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        break;
+      case ScreenPath::SdlDefault:
+        // Mended: forced to X's own image on a 30-bit screen, SDL showed an empty window.
+        break;
+      case ScreenPath::Unusable:
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        throw std::runtime_error("the screen shows " + std::to_string(depth) +
+                                 "-bit palette colours, on which nothing of the game can be "
+                                 "shown; it needs a screen of 16 bits or more (true colour)");
+    }
+  }
   if (TTF_Init() != 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw std::runtime_error(std::string("cannot start the font renderer: ") + TTF_GetError());

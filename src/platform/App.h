@@ -17,6 +17,14 @@ namespace quarn::platform {
 // The program's own folder (where the executable lies), without a trailing separator.
 std::string ProgramFolder();
 
+// How the windows reach the screen. Native: the window surface is X's own image, and changed
+// rectangles go straight to the server. SdlDefault: SDL keeps the surface in a texture of its
+// renderer, which SDL 2.26 can show where its own X image cannot (a 30-bit screen, whose desktop
+// format it reports as unknown). None: nothing can be shown (a screen of 8-bit palette colours).
+enum class ScreenPath { Native, SdlDefault, Unusable };
+// desktopFormat: SDL's format of the desktop mode; depth: the X screen's default depth.
+ScreenPath ChooseScreenPath(uint32_t desktopFormat, int depth);
+
 class App {
  public:
   // Starts SDL's video and fonts; key events of our windows go to keys. Throws std::runtime_error

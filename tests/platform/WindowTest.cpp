@@ -24,6 +24,18 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<App> app;
 };
 
+TEST(ScreenPath, XOwnImageOnlyWhereSdlKnowsTheScreensPixels) {
+  // 24-bit and 16-bit screens: SDL names their format and draws into X's image itself.
+  EXPECT_EQ(ChooseScreenPath(SDL_PIXELFORMAT_RGB888, 24), ScreenPath::Native);
+  EXPECT_EQ(ChooseScreenPath(SDL_PIXELFORMAT_RGB565, 16), ScreenPath::Native);
+  // A 30-bit screen, whose format SDL 2.26 does not know: its own path shows the window.
+  EXPECT_EQ(ChooseScreenPath(SDL_PIXELFORMAT_UNKNOWN, 30), ScreenPath::SdlDefault);
+  EXPECT_EQ(ChooseScreenPath(SDL_PIXELFORMAT_INDEX8, 0), ScreenPath::SdlDefault);
+  // Palette colours show nothing either way; the game says so instead of an empty window.
+  EXPECT_EQ(ChooseScreenPath(SDL_PIXELFORMAT_UNKNOWN, 8), ScreenPath::Unusable);
+  EXPECT_EQ(ChooseScreenPath(SDL_PIXELFORMAT_INDEX8, 8), ScreenPath::Unusable);
+}
+
 TEST_F(WindowTest, ScreensAreBorderlessAndDialogsHaveATitleBar) {
   Window screen(*app, WindowOptions{"Quarn", 800, 600, true, true});
   WindowOptions dialogOptions{"Quarn", 300, 150, false, false};
