@@ -50,6 +50,28 @@ double Difference(const SDL_Surface& a, const SDL_Surface& b, int rowA = 0, int 
   return sum / (40 * 40 * 3);
 }
 
+// The trail behind a moving figure is the floor picture squeezed into a strip: only a floor
+// that is one colour throughout leaves no streaks, whichever rows or columns the squeeze keeps.
+TEST(Artwork, TheFloorLooksTheSameSqueezedIntoAnyStrip) {
+  PictureSet set(BinDir);
+  ASSERT_FALSE(set.Load().has_value());
+  const SDL_Surface& floor = *set.Slot(0);
+  SurfacePtr strip(SDL_CreateRGBSurfaceWithFormat(0, 40, 40, 32, floor.format->format));
+  for (const SDL_Rect into : {SDL_Rect{0, 0, 40, 3}, SDL_Rect{0, 0, 1, 40}, SDL_Rect{5, 7, 4, 9}}) {
+    SDL_FillRect(strip.get(), nullptr, 0);
+    SDL_Rect from{0, 0, 40, 40}, to = into;
+    ASSERT_EQ(SDL_BlitScaled(const_cast<SDL_Surface*>(&floor), &from, strip.get(), &to), 0);
+    for (int y = into.y; y < into.y + into.h; ++y)
+      for (int x = into.x; x < into.x + into.w; ++x) {
+        const auto* row = reinterpret_cast<const uint32_t*>(
+            static_cast<const uint8_t*>(strip->pixels) + y * strip->pitch);
+        const auto* floorRow = reinterpret_cast<const uint32_t*>(
+            static_cast<const uint8_t*>(floor.pixels) + y * floor.pitch);
+        ASSERT_EQ(row[x] & 0xFFFFFF, floorRow[x] & 0xFFFFFF) << x << "," << y;
+      }
+  }
+}
+
 TEST(Artwork, TilesLoadAsASetAndLookDifferent) {
   PictureSet set(BinDir);
   ASSERT_FALSE(set.Load().has_value());

@@ -139,16 +139,11 @@ Col Lit(Col base, double nx, double ny, int x, int y) {
   return Shade(base, Tones[level]);
 }
 
-Col FloorAt(int x, int y) {
-  const int fx = ((x % 40) + 40) % 40, fy = ((y % 40) + 40) % 40;
-  const Col base{40, 46, 60};
-  const double n = Noise(fx, fy, 7);
-  if (n > 0.985) return {48, 55, 70};
-  if (n < 0.015) return {35, 40, 53};
-  // Faint grain from pixel to pixel only. Every trail strip is the whole floor squeezed, so a
-  // sprite's path repeats the same few rows or columns: patches, blocks or strong grain would
-  // show as streaks behind every sprite.
-  return Shade(base, 0.975 + Noise(fx, fy, 11) * 0.05);
+Col FloorAt(int, int) {
+  // One flat colour. A trail strip is the whole floor picture squeezed into a few rows or
+  // columns, so any texture, however faint, would be repeated along a sprite's path as streaks;
+  // only a picture that is the same everywhere looks the same squeezed.
+  return {40, 46, 60};
 }
 
 Image Floor(int w, int h) {
