@@ -18,7 +18,61 @@ int WholeScale(int logicalW, int logicalH, int usableW, int usableH) {
   return std::max(1, std::min(usableW / logicalW, usableH / logicalH));
 }
 
+std::vector<ScaleTap> SharpTaps(int from, int to) {
+  std::vector<ScaleTap> taps(static_cast<size_t>(std::max(to, 0)));
+  if (from <= 0 || to <= 0) return taps;
+  for (int x = 0; x < to; ++x) {
+    // The screen pixel covers [a, b) of the source, in source pixels.
+    const double a = static_cast<double>(x) * from / to, b = static_cast<double>(x + 1) * from / to;
+    const int i = std::min(static_cast<int>(a), from - 1);
+    ScaleTap& t = taps[static_cast<size_t>(x)];
+    t.Index = i;
+    if (b <= i + 1 + 1e-9 || i + 1 >= from) continue;
+    t.Weight = static_cast<int>(std::lround(256 * (i + 1 - a) / (b - a)));
+  }
+  return taps;
+}
+
 namespace {
+
+// Copies a rectangle of the frame onto the window surface stretched by SharpTaps; out is the
+// part of the surface to fill, taps map its columns and rows to the frame's.
+void CopySharp(const SDL_Surface* frame, SDL_Surface* screen, const SDL_Rect& out, int left,
+               int top, const std::vector<ScaleTap>& columns, const std::vector<ScaleTap>& rows) {
+  const bool locked = SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) == 0;
+  auto at = [&](int x, int y) {
+    return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(frame->pixels) +
+                                           static_cast<ptrdiff_t>(y) * frame->pitch)[x];
+  };
+  auto mix = [](Uint32 p, Uint32 q, int w) {
+    Uint32 r = 0;
+    for (int shift : {0, 8, 16}) {
+      const int c = (static_cast<int>((p >> shift) & 255) * w +
+                     static_cast<int>((q >> shift) & 255) * (256 - w) + 128) >> 8;
+      r |= static_cast<Uint32>(c) << shift;
+    }
+    return r;
+  };
+  for (int y = out.y; y < out.y + out.h; ++y) {
+    const ScaleTap ty = rows[static_cast<size_t>(y - top)];
+    const int y2 = std::min(ty.Index + 1, frame->h - 1);
+    auto* line = reinterpret_cast<Uint32*>(static_cast<Uint8*>(screen->pixels) +
+                                           static_cast<ptrdiff_t>(y) * screen->pitch);
+    for (int x = out.x; x < out.x + out.w; ++x) {
+      const ScaleTap tx = columns[static_cast<size_t>(x - left)];
+      const int x2 = std::min(tx.Index + 1, frame->w - 1);
+      Uint32 upper = at(tx.Index, ty.Index);
+      if (tx.Weight < 256) upper = mix(upper, at(x2, ty.Index), tx.Weight);
+      if (ty.Weight < 256) {
+        Uint32 lower = at(tx.Index, y2);
+        if (tx.Weight < 256) lower = mix(lower, at(x2, y2), tx.Weight);
+        upper = mix(upper, lower, ty.Weight);
+      }
+      line[x] = upper;
+    }
+  }
+  if (locked) SDL_UnlockSurface(screen);
+}
 
 SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* area, void* data) {
   auto* w = static_cast<Window*>(data);
@@ -185,22 +239,53 @@ SDL_Point Window::Pointer() const {
 }
 
 Window::Placement Window::Place() const {
-  int w = options_.Width * scale_, h = options_.Height * scale_;
+  const int lw = options_.Width, lh = options_.Height;
+  int w = lw * scale_, h = lh * scale_;
   SDL_GetWindowSize(window_, &w, &h);
   Placement p;
-  p.Factor = WholeScale(options_.Width, options_.Height, w, h);
-  p.Left = (w - options_.Width * p.Factor) / 2;
-  p.Top = (h - options_.Height * p.Factor) / 2;
+  p.Factor = WholeScale(lw, lh, w, h);
+  p.Width = lw * p.Factor;
+  p.Height = lh * p.Factor;
+  if (Fullscreen()) {
+    // Mended: the screen is filled as far as the client area's shape allows, not only by
+    // whole factors (800 x 600 stayed unscaled on 1920 x 1080, three quarters black).
+    const double s = std::min(static_cast<double>(w) / lw, static_cast<double>(h) / lh);
+    const int fw = std::min(w, static_cast<int>(std::lround(lw * s)));
+    const int fh = std::min(h, static_cast<int>(std::lround(lh * s)));
+    if (fw > p.Width || fh > p.Height) {
+      p.Width = fw;
+      p.Height = fh;
+      p.Sharp = true;
+    }
+  }
+  p.Left = (w - p.Width) / 2;
+  p.Top = (h - p.Height) / 2;
   return p;
+}
+
+SDL_Rect Window::OnScreen(const Placement& p, const SDL_Rect& r) const {
+  if (!p.Sharp) return SDL_Rect{p.Left + r.x * p.Factor, p.Top + r.y * p.Factor, r.w * p.Factor,
+                                r.h * p.Factor};
+  const int lw = options_.Width, lh = options_.Height;
+  // A pixel more on each side: the border pixels mix in the rectangle's outer neighbours.
+  const int x0 = std::max(0, static_cast<int>(static_cast<int64_t>(r.x) * p.Width / lw) - 1);
+  const int y0 = std::max(0, static_cast<int>(static_cast<int64_t>(r.y) * p.Height / lh) - 1);
+  const int x1 = std::min(p.Width, static_cast<int>((static_cast<int64_t>(r.x + r.w) * p.Width +
+                                                     lw - 1) / lw) + 1);
+  const int y1 = std::min(p.Height, static_cast<int>((static_cast<int64_t>(r.y + r.h) * p.Height +
+                                                      lh - 1) / lh) + 1);
+  return SDL_Rect{p.Left + x0, p.Top + y0, x1 - x0, y1 - y0};
 }
 
 SDL_Point Window::ToLogical(int x, int y) const {
   const Placement p = Place();
-  const auto down = [&](int v, int at) {
-    const int d = v - at;
-    return d >= 0 ? d / p.Factor : -((-d + p.Factor - 1) / p.Factor);
+  // Rounded down, also left of and above the client area.
+  const auto down = [](int v, int at, int logical, int shown) {
+    const int64_t d = static_cast<int64_t>(v - at) * logical;
+    return static_cast<int>(d >= 0 ? d / shown : -((-d + shown - 1) / shown));
   };
-  return SDL_Point{down(x, p.Left), down(y, p.Top)};
+  return SDL_Point{down(x, p.Left, options_.Width, p.Width),
+                   down(y, p.Top, options_.Height, p.Height)};
 }
 
 Window::~Window() {
@@ -519,14 +604,28 @@ void Window::PresentNow() {
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));
     rects.push_back(SDL_Rect{0, 0, screen->w, screen->h});
   }
+  const bool sharp = p.Sharp && screen->format->BytesPerPixel == 4;
+  std::vector<ScaleTap> columns, rows;
+  if (sharp) {
+    columns = SharpTaps(options_.Width, p.Width);
+    rows = SharpTaps(options_.Height, p.Height);
+  }
+  const SDL_Rect screenArea{0, 0, screen->w, screen->h};
   for (const SDL_Rect& r : damage_) {
-    CopyScaled(frame, r, screen, p.Factor, p.Left, p.Top);
-    if (!whole) {
-      const SDL_Rect out = Intersect(
-          SDL_Rect{p.Left + r.x * p.Factor, p.Top + r.y * p.Factor, r.w * p.Factor, r.h * p.Factor},
-          SDL_Rect{0, 0, screen->w, screen->h});
-      if (!Empty(out)) rects.push_back(out);
+    const SDL_Rect out = Intersect(OnScreen(p, r), screenArea);
+    if (sharp) {
+      if (!Empty(out)) CopySharp(frame, screen, out, p.Left, p.Top, columns, rows);
+    } else if (p.Sharp) {
+      // A screen of another pixel size gets SDL's plain stretch.
+      const int lw = options_.Width, lh = options_.Height;
+      SDL_Rect src = r;
+      SDL_Rect dst{p.Left + r.x * p.Width / lw, p.Top + r.y * p.Height / lh,
+                   (r.w * p.Width + lw - 1) / lw, (r.h * p.Height + lh - 1) / lh};
+      SDL_BlitScaled(frame, &src, screen, &dst);
+    } else {
+      CopyScaled(frame, r, screen, p.Factor, p.Left, p.Top);
     }
+    if (!whole && !Empty(out)) rects.push_back(out);
   }
   if (!rects.empty() && !upload_.Put(window_, screen, rects))
     SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));

@@ -31,6 +31,16 @@ struct WindowOptions {
 // The largest whole factor by which a logical size fits into the usable area, at least 1.
 int WholeScale(int logicalW, int logicalH, int usableW, int usableH);
 
+// Where one screen pixel takes its colour when `from` pixels are stretched over `to`: all of
+// pixel Index when Weight is 256, else Weight/256 of it and the rest of Index + 1. Each source
+// pixel is a block of screen pixels, and only a screen pixel on the border between two blocks
+// mixes them: as sharp as a whole-pixel enlargement, without its uneven blocks.
+struct ScaleTap {
+  int Index = 0;
+  int Weight = 256;
+};
+std::vector<ScaleTap> SharpTaps(int from, int to);
+
 class Window {
  public:
   Window(App& app, const WindowOptions& options);
@@ -112,12 +122,18 @@ class Window {
   void PresentNow();
   void MakeSurfaces();
   void HideToolTip();
-  // The whole scaling factor and the top-left corner of the client area in the window's pixels
-  // (fullscreen centres the client area, scaled by the largest whole factor that fits).
+  // The scaled client area in the window's pixels. A window is its client area enlarged by a
+  // whole factor; fullscreen centres the client area at the largest size that fits the screen,
+  // by whole pixels where that fills it, else by SharpTaps.
   struct Placement {
     int Factor = 1;
     int Left = 0, Top = 0;
+    int Width = 0, Height = 0;
+    bool Sharp = false;  // not a whole factor: drawn through SharpTaps
   };
+  // The window pixels that show the logical rectangle r (with the border pixels a sharp
+  // scaling mixes from its neighbours).
+  SDL_Rect OnScreen(const Placement& p, const SDL_Rect& r) const;
   Placement Place() const;
   // Records the place and look of every control, adding the areas of those that changed.
   struct Seen {

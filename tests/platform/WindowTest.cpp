@@ -1,6 +1,7 @@
 // WindowTest.cpp — windows on SDL's dummy display: decorations, fullscreen, clicks, frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -23,6 +24,36 @@ class WindowTest : public ::testing::Test {
   SteadyClock clock;
   std::unique_ptr<App> app;
 };
+
+TEST(SharpScaling, BlocksOfWholePixelsMixedOnlyAtTheirBorders) {
+  // A whole factor: every screen pixel is one source pixel, in blocks of two.
+  for (const ScaleTap& t : SharpTaps(4, 8)) EXPECT_EQ(t.Weight, 256);
+  EXPECT_EQ(SharpTaps(4, 8)[5].Index, 2);
+  // 800 to 1440 (1920 x 1080 full screen): 1.8 screen pixels per source pixel. Each source
+  // pixel shows whole at least once, and a mixed pixel lies only between two whole ones.
+  const std::vector<ScaleTap> taps = SharpTaps(800, 1440);
+  ASSERT_EQ(taps.size(), 1440u);
+  std::vector<int> wholeShown(800, 0);
+  int mixed = 0;
+  for (size_t x = 0; x < taps.size(); ++x) {
+    const ScaleTap& t = taps[x];
+    ASSERT_GE(t.Index, 0);
+    ASSERT_LT(t.Index, 800);
+    if (t.Weight == 256) {
+      ++wholeShown[static_cast<size_t>(t.Index)];
+      continue;
+    }
+    ++mixed;
+    EXPECT_GT(t.Weight, 0);
+    ASSERT_GT(x, 0u);
+    ASSERT_LT(x + 1, taps.size());
+    EXPECT_EQ(taps[x - 1].Index, t.Index);
+    EXPECT_EQ(taps[x + 1].Index, t.Index + 1);
+  }
+  EXPECT_EQ(std::count(wholeShown.begin(), wholeShown.end(), 0), 0);
+  EXPECT_LT(mixed, 800);
+  EXPECT_EQ(taps.back().Index, 799);
+}
 
 TEST(ScreenPath, XOwnImageOnlyWhereSdlKnowsTheScreensPixels) {
   // 24-bit and 16-bit screens: SDL names their format and draws into X's image itself.

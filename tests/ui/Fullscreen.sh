@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fullscreen.sh — on an X display without a window manager, F11 lays the game over the whole screen
-# with the frame centred (panel included), and F11 again puts the window back where it was.
+# with the frame enlarged to the largest size that fits and centred (panel included), and F11
+# again puts the window back where it was.
 #   Fullscreen.sh QUARN ZONE WORK_DIR
 set -u
 quarn=$1 zone=$2 work=$3
@@ -11,7 +12,7 @@ mkdir -p "$work"
 fail() { echo "FAIL: $*"; exit 1; }
 
 . "$(dirname "$0")/Display.sh"
-StartDisplay "$work" 1024x768x24 || fail "no private X display could be started"
+StartDisplay "$work" 1280x1024x24 || fail "no private X display could be started"
 
 "$quarn" --zone "$zone" --no-sound >/dev/null 2>"$work/stderr.txt" &
 app=$!
@@ -26,11 +27,16 @@ import -window root -crop "450x60+$x+$y" +repage "$work/panel-window.png"
 xdotool windowfocus "$win" 2>/dev/null
 xdotool key --window "$win" F11
 sleep 1
-[ "$(geometry)" = "1024x768+0+0" ] || fail "fullscreen window is $(geometry), not 1024x768+0+0"
-# The 800 x 600 frame at scale 1, centred in 1024 x 768.
-import -window root -crop "450x60+112+84" +repage "$work/panel-fullscreen.png"
-differ=$(compare -metric AE "$work/panel-window.png" "$work/panel-fullscreen.png" null: 2>&1)
-[ "$differ" = "0" ] || fail "the panel is not where the centred frame puts it ($differ pixels differ)"
+[ "$(geometry)" = "1280x1024+0+0" ] || fail "fullscreen window is $(geometry), not 1280x1024+0+0"
+# The 800 x 600 frame enlarged 1.6 times to 1280 x 960, centred: 32 black rows above it. Brought
+# back to its own size, the panel looks as in the window, but for the mixed border pixels.
+import -window root -crop "720x96+0+32" +repage -resize '450x60!' "$work/panel-fullscreen.png"
+differ=$(compare -metric RMSE "$work/panel-window.png" "$work/panel-fullscreen.png" null: 2>&1 |
+  sed 's/.*(\(.*\))/\1/')
+awk -v d="$differ" 'BEGIN { exit !(d < 0.08) }' ||
+  fail "the panel is not where the enlarged frame puts it (difference $differ)"
+margin=$(import -window root -crop "1280x32+0+0" +repage -format '%[fx:maxima]' info:)
+[ "$margin" = "0" ] || fail "the rows above the enlarged frame are not black ($margin)"
 xdotool key --window "$win" F11
 sleep 1
 [ "$(geometry)" = "$before" ] || fail "back from fullscreen the window is $(geometry), not $before"
