@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Dialog.h"
 #include "Flow.h"
+#include "game/Text.h"
 #include "system/Folders.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
@@ -17,7 +18,8 @@ int main(int argc, char** argv) {
   using namespace quarn;
   const ui::Options options = ui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!options.Error.empty()) {
-    std::fprintf(stderr, "quarn: %s\n%s", options.Error.c_str(), ui::Usage().c_str());
+    std::fprintf(stderr, "quarn: %s\n%s", ShowControls(options.Error).c_str(),
+                 ui::Usage().c_str());
     return 2;
   }
   if (options.Help) {
@@ -32,11 +34,20 @@ int main(int argc, char** argv) {
   const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
   ui::FlowFolders folders;
   folders.Data = data;
-  folders.UserZones = system::UserZoneFolder();
+  folders.Shipped = system::ShippedZoneFolder(data);
+  std::string refused;
+  folders.UserZones = system::UserZoneFolder(&refused);
+  if (!refused.empty()) {
+    // The game goes on with the shipped zones alone; nothing is read from or written there.
+    std::fprintf(stderr, "quarn: %s Tvé zóny se nenačtou a kopie zón pro úpravy se neuloží.\n",
+                 refused.c_str());
+    folders.UserZones.clear();
+  }
   if (options.Zones) {
     folders.ZoneFolders = {*options.Zones};
   } else {
-    folders.ZoneFolders = {system::ShippedZoneFolder(data), folders.UserZones};
+    folders.ZoneFolders = {folders.Shipped};
+    if (!folders.UserZones.empty()) folders.ZoneFolders.push_back(folders.UserZones);
   }
 
   try {

@@ -84,7 +84,7 @@ class StartScreenTest : public ::testing::Test {
     program = std::make_unique<ProgramContext>(keys);
     sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
     flow = std::make_unique<Flow>(*app, *program, *sound, prompter,
-                                  FlowFolders{QUARN_BIN_DIR, {shipped, own}, own});
+                                  FlowFolders{QUARN_BIN_DIR, {shipped, own}, own, shipped});
     flow->OpenInEditor = [this](const fs::path& file) {
       edited.push_back(file);
       return editorStarts;
@@ -233,7 +233,10 @@ TEST_F(StartScreenTest, PlayHidesTheStartScreenAndCloseBringsItBackWithItsSelect
   prompter.answers = {msgbox::ResultNo};
   Flow& f = TheFlow();
   std::vector<std::string> links;
-  f.OpenLink = [&](const std::string& link) { links.push_back(link); };
+  f.OpenLink = [&](const std::string& link) {
+    links.push_back(link);
+    return true;
+  };
   f.Begin(true);
   ASSERT_EQ(prompter.asked.size(), 1u);  // the sound question, before the screen shows
   EXPECT_FALSE(sound->Enabled());
@@ -281,7 +284,8 @@ TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrThePlayerIsTold) {
   f.Begin(false);
   prompter.answers = {msgbox::ResultYes};
   f.Start().ClickedEdit();
-  EXPECT_EQ(edited, std::vector<fs::path>{shipped / "a.qrn"});
+  // A shipped zone is edited as the player's copy, never where it ships.
+  EXPECT_EQ(edited, std::vector<fs::path>{own / "a.qrn"});
 
   // When no editor can be started the player is told, and the start screen goes on.
   editorStarts = false;
