@@ -7,6 +7,7 @@
 #include <exception>
 #include <variant>
 
+#include "game/Text.h"
 #include "render/PictureSet.h"
 
 namespace quarn::ui {
@@ -41,9 +42,11 @@ std::vector<int> ResultsOf(int buttons) {
 
 // The message as one line on stderr.
 void Print(const std::string& title, const std::string& prompt) {
-  std::string line = prompt;
+  std::string line = ShowControls(prompt, "\n");
   std::replace(line.begin(), line.end(), '\n', ' ');
-  std::fprintf(stderr, "quarn: %s%s\n", title.empty() ? "" : (title + ": ").c_str(), line.c_str());
+  const std::string caption = ShowControls(title);
+  std::fprintf(stderr, "quarn: %s%s\n", caption.empty() ? "" : (caption + ": ").c_str(),
+               line.c_str());
 }
 
 }  // namespace
@@ -333,7 +336,7 @@ int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon, const s
       Load();
     } catch (const std::exception& e) {
       // No window of our own can be made: the system's message box is all there is.
-      std::fprintf(stderr, "quarn: %s\n", e.what());
+      std::fprintf(stderr, "quarn: %s\n", ShowControls(e.what()).c_str());
       window_.reset();
       buttons_.reset();
       Print(title, prompt);
@@ -357,9 +360,11 @@ int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon, const s
     }
     icon_->Picture = iconPicture_.get();
   }
-  window_->SetCaption(setup.Title);
+  window_->SetCaption(ShowControls(setup.Title));
   clicked_ = 0;
-  ShowText(prompt, hasIcon);
+  // Whatever a message quotes (a file name, a zone's title) shows its control characters
+  // escaped, as on stderr; only the message's own line feeds break lines.
+  ShowText(ShowControls(prompt, "\n"), hasIcon);
   buttons_->HoverTimer()->SetEnabled(true);
   app_.ShowModal(*window_);
   // Mended: a wait ended by the program's quit leaves the dialog on screen; it goes with the rest.

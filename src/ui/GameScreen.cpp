@@ -8,6 +8,7 @@
 #include "GameLayout.h"
 #include "Links.h"
 #include "game/Numbers.h"
+#include "game/Text.h"
 
 namespace quarn::ui {
 
@@ -48,7 +49,7 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
   if (auto* picture = std::get_if<quarn::SurfacePtr>(&logo)) {
     logo_ = std::move(*picture);
   } else {
-    std::fprintf(stderr, "quarn: %s\n", std::get<std::string>(logo).c_str());
+    std::fprintf(stderr, "quarn: %s\n", ShowControls(std::get<std::string>(logo)).c_str());
   }
   Build();
   Bind();

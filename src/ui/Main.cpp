@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
                   static_cast<double>(presents) * perSecond, static_cast<long long>(unchanged));
     }
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quarn: %s\n", e.what());
+    std::fprintf(stderr, "quarn: %s\n", ShowControls(e.what()).c_str());
     return 1;
   }
   // Ended by SIGTERM, SIGINT or SIGHUP: the status says so, as the shell expects.
