@@ -76,6 +76,28 @@ struct DialogLayout {
 DialogLayout LayOut(std::string_view t, bool icon, const ButtonFlags& wanted,
                     const TextMeasure& measure);
 
+// The tallest the dialog's client area may grow: it fits the 800 x 600 screen the game is made
+// for, with the window's title bar.
+inline constexpr double MaxDialogClientHeight = 560;
+
+// text with every word too wide for a wrapped line (with its space, 640 pixels or more) cut into
+// pieces that fit, separated by spaces, so that it wraps instead of ending the wrapping.
+std::string BreakLongWords(std::string_view text, const TextMeasure& measure);
+// text broken into the lines the dialog's label shows, joined by line feeds: at most maxLines;
+// when there are more, the last of them says the rest is on the standard error output.
+std::string CapLines(std::string_view text, const TextMeasure& measure, int maxLines);
+
+// What the dialog shows for a prompt, and where: long words broken, and when the box would be
+// taller than MaxDialogClientHeight, only the lines that fit (Cut). The work grows in step with
+// the length of the prompt.
+struct ShownText {
+  std::string Text;
+  DialogLayout Layout;
+  bool Cut = false;
+};
+ShownText FitToScreen(std::string_view prompt, bool icon, const ButtonFlags& wanted,
+                      const TextMeasure& measure);
+
 class Dialog : public Prompter {
  public:
   // Pictures come from dataFolder's Graphics folder. Nothing is made until the first question.
