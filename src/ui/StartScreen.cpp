@@ -49,9 +49,9 @@ std::string EditorQuestion() {
 }
 
 std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders) {
-  std::string text = "Není tu žádná zóna. Zóny jsou soubory .qrn ve složce";
-  text += zoneFolders.size() == 1 ? ":" : "ch:";
-  for (const auto& folder : zoneFolders) text += "\n" + folder.string();
+  std::string text = "Není tu žádná zóna. Zóny jsou soubory .qrn ve ";
+  text += zoneFolders.size() == 1 ? "složce:" : "složkách:";
+  for (const auto& folder : zoneFolders) text += "\n" + ShowControls(folder.string());
   return text;
 }
 

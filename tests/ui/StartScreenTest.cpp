@@ -186,7 +186,9 @@ TEST_F(StartScreenTest, QuestionsPlayEditCancelAndLinks) {
   s.Click("btn(3)");
   ASSERT_EQ(prompter.asked.size(), 2u);
   EXPECT_NE(prompter.asked[0].Prompt.find("žádná zóna"), std::string::npos);
-  EXPECT_NE(prompter.asked[0].Prompt.find(shipped.string()), std::string::npos);
+  EXPECT_EQ(prompter.asked[0].Prompt, "Není tu žádná zóna. Zóny jsou soubory .qrn ve složkách:\n" +
+                                          shipped.string() + "\n" + own.string());
+  EXPECT_EQ(NoZoneText({"/z"}), "Není tu žádná zóna. Zóny jsou soubory .qrn ve složce:\n/z");
   EXPECT_TRUE(played.empty());
   EXPECT_TRUE(forEditor.empty());
 
@@ -278,7 +280,7 @@ TEST_F(StartScreenTest, AnUnreadableZoneIsToldAndTheStartScreenStays) {
   EXPECT_NE(prompter.asked[0].Prompt.find("a.qrn"), std::string::npos) << prompter.asked[0].Prompt;
 }
 
-TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrThePlayerIsTold) {
+TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrItsCopyOrThePlayerIsTold) {
   WriteZone(shipped / "a.qrn", "A");
   Flow& f = TheFlow();
   f.Begin(false);
@@ -295,6 +297,14 @@ TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrThePlayerIsTold) {
   ASSERT_EQ(prompter.asked.size(), 2u);
   EXPECT_EQ(prompter.asked[1].Buttons, msgbox::OkOnly);
   EXPECT_TRUE(f.Start().Window().Shown());
+
+  // So is a link that no program can open, on either screen.
+  f.OpenLink = [](const std::string&) { return false; };
+  prompter.asked.clear();
+  f.Start().Click("Label3");
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_NE(prompter.asked[0].Prompt.find("xdg-open"), std::string::npos);
+  EXPECT_NE(prompter.asked[0].Prompt.find(WebLink), std::string::npos);
 }
 
 }  // namespace
