@@ -388,13 +388,10 @@ ShownText FitToScreen(std::string_view prompt, bool icon, const ButtonFlags& wan
   return shown;
 }
 
-std::string PicturesMessage(const std::string& error) {
-  // "<folder>/<file>: <reason>"; the reason may itself hold colons.
-  const size_t slash = error.find_last_of('/', error.find(": "));
-  const size_t colon = error.find(": ", slash == std::string::npos ? 0 : slash);
-  const std::string path = error.substr(0, colon);
-  const std::filesystem::path p(path);
-  const bool missing = colon != std::string::npos && error.substr(colon + 2) == "file not found";
+std::string PicturesMessage(const PictureProblem& problem) {
+  const std::filesystem::path p(problem.File);
+  // Mended: chosen by the loader's reason, not by its words, which had changed under the check.
+  const bool missing = problem.Why == PictureProblem::Reason::Missing;
   // Three lines: the dialog puts up to three lines of a short message beside its icon.
   std::string text = "Obrázky hry chybí nebo jsou poškozené.\n";
   text += "Složka: " + p.parent_path().string() + "\n";
@@ -446,18 +443,18 @@ void Dialog::Load() {
   window_->OnCloseRequest = [this] { window_->Hide(); };
 }
 
-void Dialog::NotePictureProblem(const std::string& error) {
+void Dialog::NotePictureProblem(const PictureProblem& problem) {
   // Mended: a picture missing for the report itself would otherwise be reported before every
   // later question.
-  if (reported_.insert(error).second) pictureProblems_.push_back(error);
+  if (reported_.insert(problem.Describe()).second) pictureProblems_.push_back(problem);
 }
 
 void Dialog::ReportPictureProblems() {
   if (reporting_ || pictureProblems_.empty()) return;
   reporting_ = true;
-  const std::vector<std::string> problems = std::move(pictureProblems_);
+  const std::vector<PictureProblem> problems = std::move(pictureProblems_);
   pictureProblems_.clear();
-  for (const std::string& problem : problems) {
+  for (const PictureProblem& problem : problems) {
     SkinMsgBox(PicturesMessage(problem), msgbox::OkOnly, msgbox::IconCritical, "");
   }
   reporting_ = false;
@@ -498,7 +495,7 @@ int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon, const s
       iconPicture_ = std::move(*picture);
     } else {
       iconPicture_.reset();
-      NotePictureProblem(std::get<std::string>(loaded));
+      NotePictureProblem(std::get<PictureProblem>(loaded));
     }
     icon_->Picture = iconPicture_.get();
   }

@@ -127,7 +127,7 @@ class Dialog : public Prompter {
   void Choose(int button);
   // Pictures that could not be read are reported once, in the dialog, before the next question.
   void ReportPictureProblems();
-  void NotePictureProblem(const std::string& error);
+  void NotePictureProblem(const PictureProblem& problem);
 
   platform::App& app_;
   std::filesystem::path folder_;
@@ -139,13 +139,13 @@ class Dialog : public Prompter {
   DialogLayout layout_;
   ButtonFlags wanted_{};
   int clicked_ = 0;
-  std::vector<std::string> pictureProblems_;
+  std::vector<PictureProblem> pictureProblems_;
   std::set<std::string> reported_;
   bool reporting_ = false;
 };
 
-// The Czech message for a picture of the game that could not be read, from the loader's error
-// ("<folder>/<file>: <reason>"): it names the folder and the file.
-std::string PicturesMessage(const std::string& error);
+// The Czech message for a picture of the game that could not be read: it names the folder and
+// the file, and whether the file is missing or unreadable.
+std::string PicturesMessage(const PictureProblem& problem);
 
 }  // namespace quarn::ui

@@ -102,7 +102,8 @@ void StartScreen::Build() {
       pictures_.push_back(std::move(*p));
       return pictures_.back().get();
     }
-    std::fprintf(stderr, "quarn: %s\n", ShowControls(std::get<std::string>(loaded)).c_str());
+    std::fprintf(stderr, "quarn: %s\n",
+                 ShowControls(std::get<PictureProblem>(loaded).Describe()).c_str());
     return nullptr;
   };
   auto image = [&](const std::string& name, const std::string& file, SDL_Rect bounds) {
@@ -144,7 +145,7 @@ void StartScreen::Build() {
   // The picture buttons, numbered as the hover poll counts them, lie on top of everything.
   auto button = [&](std::string_view strip, SDL_Rect bounds, std::function<void()> click) {
     if (auto error = buttons_.Add(strip, bounds, std::move(click)))
-      std::fprintf(stderr, "quarn: %s\n", ShowControls(*error).c_str());
+      std::fprintf(stderr, "quarn: %s\n", ShowControls(error->Describe()).c_str());
   };
   button("bPlay.bmp", SDL_Rect{177, 189, 100, 30}, [this] { ClickedPlay(); });
   button("bCancel.bmp", SDL_Rect{466, 8, 37, 30}, [this] {

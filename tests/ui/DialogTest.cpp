@@ -4,9 +4,12 @@
 
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "platform/App.h"
+#include "render/PictureSet.h"
 #include "ui/Dialog.h"
 #include "ui/KeyFeed.h"
 
@@ -231,6 +234,26 @@ TEST(DialogChoice, Keys) {
   EXPECT_FALSE(ChoiceCloses(0, OkOnly));
   EXPECT_EQ(ChooseByKey('Y', OkOnly, 0), BtnYes);
   EXPECT_EQ(ChooseByKey(Enter, OkOnly, BtnYes), BtnOk);
+}
+
+TEST(DialogPictures, AMissingPictureIsToldAsMissingAndABrokenOneAsUnreadable) {
+  // The words come from the loader's reason: the loader's own text once differed from what the
+  // message looked for, and every picture was called unreadable.
+  const std::filesystem::path base = std::filesystem::temp_directory_path() / "quarn-dialog-pictures";
+  std::filesystem::remove_all(base);
+  std::filesystem::create_directories(base / "Graphics");
+  std::ofstream(base / "Graphics" / "iCritical.bmp") << "not a picture";
+  auto missing = LoadGraphicsFile(base, "iQuestion.bmp");
+  auto broken = LoadGraphicsFile(base, "iCritical.bmp");
+  ASSERT_TRUE(std::holds_alternative<PictureProblem>(missing));
+  ASSERT_TRUE(std::holds_alternative<PictureProblem>(broken));
+  EXPECT_EQ(PicturesMessage(std::get<PictureProblem>(missing)),
+            "Obrázky hry chybí nebo jsou poškozené.\nSložka: " + (base / "Graphics").string() +
+                "\nSoubor: iQuestion.bmp (chybí)");
+  const std::string unreadable = PicturesMessage(std::get<PictureProblem>(broken));
+  EXPECT_NE(unreadable.find("Soubor: iCritical.bmp (nelze jej přečíst)"), std::string::npos)
+      << unreadable;
+  std::filesystem::remove_all(base);
 }
 
 // The dialog itself on SDL's dummy display, answered by keys and clicks that arrive while it
