@@ -36,6 +36,10 @@ void Flow::Begin(bool askSound) {
   start_->OnCancel = [this] { app_.Quit(); };
   // Asked once per run, before the start screen is first seen.
   if (askSound) sound_.SetEnabled(start_->AskSound());
+  // Players who start the game from the desktop see no terminal: the refusal is said here too.
+  if (!folders_.UserZonesRefused.empty()) {
+    prompter_.SkinMsgBox(folders_.UserZonesRefused, msgbox::OkOnly, msgbox::IconExclamation, "");
+  }
   start_->Show();
 }
 

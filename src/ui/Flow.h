@@ -22,6 +22,7 @@ struct FlowFolders {
   std::filesystem::path UserZones;                 // where a zone is copied to be edited;
                                                    // empty when the player has no usable one
   std::filesystem::path Shipped;                   // zones never edited where they are
+  std::string UserZonesRefused{};  // why the player's folder is not used; told on the start screen
 };
 
 class Flow {

@@ -39,9 +39,11 @@ int main(int argc, char** argv) {
   folders.UserZones = system::UserZoneFolder(&refused);
   if (!refused.empty()) {
     // The game goes on with the shipped zones alone; nothing is read from or written there.
-    std::fprintf(stderr, "quarn: %s Tvé zóny se nenačtou a kopie zón pro úpravy se neuloží.\n",
-                 refused.c_str());
+    folders.UserZonesRefused =
+        refused + "\nTvé zóny se nenačtou a kopie zón pro úpravy se neuloží.";
     folders.UserZones.clear();
+    // The start screen tells it in the dialog, which writes it to stderr as well.
+    if (options.Zone) std::fprintf(stderr, "quarn: %s\n", folders.UserZonesRefused.c_str());
   }
   if (options.Zones) {
     folders.ZoneFolders = {*options.Zones};

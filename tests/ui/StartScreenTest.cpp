@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 #include "platform/App.h"
 #include "sound/SoundModule.h"
@@ -80,11 +81,11 @@ class StartScreenTest : public ::testing::Test {
                                              std::vector<fs::path>{shipped, own});
     return *screen;
   }
-  Flow& TheFlow() {
+  Flow& TheFlow(std::optional<FlowFolders> folders = std::nullopt) {
     program = std::make_unique<ProgramContext>(keys);
     sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
-    flow = std::make_unique<Flow>(*app, *program, *sound, prompter,
-                                  FlowFolders{QUARN_BIN_DIR, {shipped, own}, own, shipped});
+    if (!folders) folders = FlowFolders{QUARN_BIN_DIR, {shipped, own}, own, shipped};
+    flow = std::make_unique<Flow>(*app, *program, *sound, prompter, *folders);
     flow->OpenInEditor = [this](const fs::path& file) {
       edited.push_back(file);
       return editorStarts;
@@ -298,13 +299,28 @@ TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrItsCopyOrThePlayerIsTold) 
   EXPECT_EQ(prompter.asked[1].Buttons, msgbox::OkOnly);
   EXPECT_TRUE(f.Start().Window().Shown());
 
-  // So is a link that no program can open, on either screen.
+  // So is a link that no program can open.
   f.OpenLink = [](const std::string&) { return false; };
   prompter.asked.clear();
   f.Start().Click("Label3");
   ASSERT_EQ(prompter.asked.size(), 1u);
   EXPECT_NE(prompter.asked[0].Prompt.find("xdg-open"), std::string::npos);
   EXPECT_NE(prompter.asked[0].Prompt.find(WebLink), std::string::npos);
+}
+
+TEST_F(StartScreenTest, WithoutAFolderOfTheirOwnThePlayerIsToldAndShippedZonesStayUntouched) {
+  WriteZone(shipped / "a.qrn", "A");
+  const std::string refused = "Složka /tmp/.local nepatří tobě, ale jinému uživateli.";
+  Flow& f = TheFlow(FlowFolders{QUARN_BIN_DIR, {shipped}, "", shipped, refused});
+  f.Begin(false);
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_EQ(prompter.asked[0].Prompt, refused);
+  prompter.answers = {msgbox::ResultYes};
+  f.Start().ClickedEdit();
+  EXPECT_TRUE(edited.empty());
+  ASSERT_EQ(prompter.asked.size(), 3u);
+  EXPECT_NE(prompter.asked[2].Prompt.find("nemá žádnou tvou složku"), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(shipped), fs::directory_iterator()), 1);
 }
 
 }  // namespace
