@@ -19,7 +19,9 @@ struct PictureProblem {
   Reason Why = Reason::Unreadable;
   std::string Detail;  // for an unreadable picture, the loader's words for what is wrong
   // "FILE: soubor chybí" or "FILE: <detail>".
-  std::string Describe() const { return File + ": " + (Why == Reason::Missing ? "soubor chybí" : Detail); }
+  std::string Describe() const {
+    return File + ": " + (Why == Reason::Missing ? "soubor chybí" : Detail);
+  }
 };
 
 struct Rgb {

@@ -1,8 +1,6 @@
 // Folders.cpp — the data folder lookup and the player's zone folder.
 #include "Folders.h"
 
-#include "SafeFile.h"
-
 #include <pwd.h>
 #include <unistd.h>
 
@@ -12,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <system_error>
+
+#include "SafeFile.h"
 
 #ifndef QUARN_INSTALL_DATA_DIR
 #define QUARN_INSTALL_DATA_DIR "/usr/local/share/quarn"

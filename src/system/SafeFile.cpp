@@ -76,7 +76,8 @@ std::string FolderProblem(const fs::path& folder) {
   if (ec) return Failed("Složku nelze najít:", folder, ec.value());
   // Only what exists can be checked; what is missing will be made by the player's own hand.
   fs::path existing = absolute;
-  while (!fs::exists(existing, ec) && existing.has_relative_path()) existing = existing.parent_path();
+  while (!fs::exists(existing, ec) && existing.has_relative_path())
+    existing = existing.parent_path();
   const fs::path real = fs::canonical(existing, ec);
   if (ec) return Failed("Složku nelze najít:", existing, ec.value());
   const uid_t me = geteuid();

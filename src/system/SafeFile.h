@@ -1,4 +1,4 @@
-// SafeFile.h — writing what Quarn keeps for the player whole and only into the player's own folders.
+// SafeFile.h — files written whole, and only into folders that are the player's own.
 #pragma once
 
 #include <filesystem>

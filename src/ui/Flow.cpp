@@ -86,8 +86,9 @@ void Flow::Edit(const std::filesystem::path& zone) {
     return;
   }
   if (!OpenInEditor(*file)) {
-    prompter_.SkinMsgBox("Editor se nepodařilo spustit (xdg-open).\n" + ShowControls(file->string()),
-                         msgbox::OkOnly, msgbox::IconCritical, "");
+    prompter_.SkinMsgBox(
+        "Editor se nepodařilo spustit (xdg-open).\n" + ShowControls(file->string()), msgbox::OkOnly,
+        msgbox::IconCritical, "");
   }
 }
 

@@ -7,19 +7,18 @@
 #include "CommandLine.h"
 #include "Dialog.h"
 #include "Flow.h"
-#include "game/Text.h"
-#include "system/Folders.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
+#include "game/Text.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
+#include "system/Folders.h"
 
 int main(int argc, char** argv) {
   using namespace quarn;
   const ui::Options options = ui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!options.Error.empty()) {
-    std::fprintf(stderr, "quarn: %s\n%s", ShowControls(options.Error).c_str(),
-                 ui::Usage().c_str());
+    std::fprintf(stderr, "quarn: %s\n%s", ShowControls(options.Error).c_str(), ui::Usage().c_str());
     return 2;
   }
   if (options.Help) {

@@ -152,8 +152,9 @@ TEST(QuotedInput, ControlCharactersAreEscapedAndLettersKept) {
   EXPECT_EQ(ShowControls("\xc2\xa0"), "\xc2\xa0");
   EXPECT_EQ(ShowControls(ShowControls(raw)), ShowControls(raw));
   // A cut title quoted in a message shows no raw control either.
-  EXPECT_EQ(MustFail(ZoneText(2, 1, {"SE"}, "x\x1b]0;\n4\n6\n8\n01\n0\n1\n")).Describe().find('\x1b'),
-            std::string::npos);
+  EXPECT_EQ(
+      MustFail(ZoneText(2, 1, {"SE"}, "x\x1b]0;\n4\n6\n8\n01\n0\n1\n")).Describe().find('\x1b'),
+      std::string::npos);
 }
 
 }  // namespace

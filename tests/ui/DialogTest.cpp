@@ -239,7 +239,8 @@ TEST(DialogChoice, Keys) {
 TEST(DialogPictures, AMissingPictureIsToldAsMissingAndABrokenOneAsUnreadable) {
   // The words come from the loader's reason: the loader's own text once differed from what the
   // message looked for, and every picture was called unreadable.
-  const std::filesystem::path base = std::filesystem::temp_directory_path() / "quarn-dialog-pictures";
+  const std::filesystem::path base =
+      std::filesystem::temp_directory_path() / "quarn-dialog-pictures";
   std::filesystem::remove_all(base);
   std::filesystem::create_directories(base / "Graphics");
   std::ofstream(base / "Graphics" / "iCritical.bmp") << "not a picture";
@@ -401,8 +402,7 @@ TEST_F(DialogWindow, QuotedInputIsShownEscapedAndALongMessageKeepsItsButtonOnThe
     const SDL_Rect ok = dialog->Buttons()->Frame(BtnOk).Bounds;
     EXPECT_LE(ok.y + ok.h, w->ClientHeight());
     // The label is tall enough for every line it shows.
-    EXPECT_LE(static_cast<int>(dialog->Text()->Lines().size()) * 15,
-              dialog->Text()->Bounds.h + 15);
+    EXPECT_LE(static_cast<int>(dialog->Text()->Lines().size()) * 15, dialog->Text()->Bounds.h + 15);
   });
   Key(SDLK_RETURN, SDL_SCANCODE_RETURN);
   ::testing::internal::CaptureStderr();

@@ -8,9 +8,9 @@
 #include <variant>
 
 #include "Commands.h"
-#include "game/ZoneCheck.h"
 #include "game/Text.h"
 #include "game/Zone.h"
+#include "game/ZoneCheck.h"
 
 namespace quarn::zonetool {
 namespace {
@@ -36,11 +36,11 @@ std::string Summary(const std::string& path, const ParsedZone& zone) {
     if (laserGroups[g]) lasers += static_cast<char>('a' + g);
   }
   std::ostringstream out;
-  out << ShowControls(path) << ": \"" << ShowControls(zone.Title) << "\" " << zone.Width << "x" << zone.Height
-      << ", hot potatoes " << zone.Potatoes << ", targets " << targets << ", enemies +"
-      << enemies[0] << " -" << enemies[1] << " *" << enemies[2] << ", laser groups "
-      << (lasers.empty() ? "none" : lasers) << ", S " << (zone.Start ? "yes" : "no") << ", E "
-      << (zone.Exit ? "yes" : "no");
+  out << ShowControls(path) << ": \"" << ShowControls(zone.Title) << "\" " << zone.Width << "x"
+      << zone.Height << ", hot potatoes " << zone.Potatoes << ", targets " << targets
+      << ", enemies +" << enemies[0] << " -" << enemies[1] << " *" << enemies[2]
+      << ", laser groups " << (lasers.empty() ? "none" : lasers) << ", S "
+      << (zone.Start ? "yes" : "no") << ", E " << (zone.Exit ? "yes" : "no");
   return out.str();
 }
 

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   if (command == "check") return RunCheck(args);
   if (command == "play") return RunPlay(args);
   if (command == "render") return RunRender(args);
-  std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s",
-               quarn::ShowControls(command).c_str(), Usage);
+  std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s", quarn::ShowControls(command).c_str(),
+               Usage);
   return 2;
 }
