@@ -285,7 +285,8 @@ void AppendInPieces(std::string& out, std::string_view word, const TextMeasure& 
     }
     // The longest start (in whole characters, at least one) that fits.
     size_t good = std::min(CharLength(static_cast<unsigned char>(word[0])), word.size());
-    size_t bad = std::min(word.size(), Window) + 1;
+    // The whole word is known not to fit; beyond the window nothing is tried.
+    size_t bad = word.size() <= Window ? word.size() : Window + 1;
     while (bad - good > 1) {
       size_t mid = (good + bad) / 2;
       while (mid > good && (static_cast<unsigned char>(word[mid]) & 0xC0) == 0x80) --mid;
