@@ -53,7 +53,7 @@ std::string KeyScriptError::Describe() const {
   out << File;
   if (Line > 0) out << ':' << Line;
   out << ": " << Message;
-  return out.str();
+  return ShowControls(out.str());
 }
 
 std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,

@@ -12,7 +12,7 @@ std::optional<ZoneError> Game::Otevrit() {
   const ParsedZone& zone = std::get<ParsedZone>(parsed);
   uint8_t tileSize = 0;
   if (auto error = ports_.Painter.LoadGraphics(tileSize)) {
-    return ZoneError{State.FileName, 0, "", *error, true};
+    return ZoneError{State.FileName, 0, "", error->Describe(), *error};
   }
   GameState& s = State;
 

@@ -11,6 +11,19 @@ namespace quarn {
 
 struct GameState;
 
+// A picture of the game that could not be had: which file, and why, as a code the messages
+// choose their words by.
+struct PictureProblem {
+  enum class Reason { Missing, Unreadable };
+  std::string File;  // the path the picture was looked for at
+  Reason Why = Reason::Unreadable;
+  std::string Detail;  // for an unreadable picture, the loader's words for what is wrong
+  // "FILE: soubor chybí" or "FILE: <detail>".
+  std::string Describe() const {
+    return File + ": " + (Why == Reason::Missing ? "soubor chybí" : Detail);
+  }
+};
+
 struct Rgb {
   uint8_t R = 0, G = 0, B = 0;
 };
@@ -23,7 +36,7 @@ class BoardPainter {
   virtual ~BoardPainter() = default;
   // Reloads every picture of the set. Returns an error naming the file that is missing or
   // unreadable; on success stores the frame edge (40) in tileSize.
-  virtual std::optional<std::string> LoadGraphics(uint8_t& tileSize) = 0;
+  virtual std::optional<PictureProblem> LoadGraphics(uint8_t& tileSize) = 0;
   // Gives the surface a new size in pixels, all black.
   virtual void ResizeBoard(int widthPx, int heightPx) = 0;
   // Draws cell (x, y) from its tile code: caps beside laser doors, blink frames.

@@ -18,7 +18,7 @@ int16_t ScriptedKeys::GetAsyncKeyState(int virtualKey) {
   return down_[static_cast<size_t>(virtualKey)] ? static_cast<int16_t>(-32768) : 0;
 }
 
-std::optional<std::string> NullPainter::LoadGraphics(uint8_t& tileSize) {
+std::optional<PictureProblem> NullPainter::LoadGraphics(uint8_t& tileSize) {
   tileSize = CellPixels;
   return std::nullopt;
 }

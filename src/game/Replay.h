@@ -53,7 +53,7 @@ class ScriptedKeys : public KeySource {
 // Draws nothing; pictures always "load".
 class NullPainter : public BoardPainter {
  public:
-  std::optional<std::string> LoadGraphics(uint8_t& tileSize) override;
+  std::optional<PictureProblem> LoadGraphics(uint8_t& tileSize) override;
   void ResizeBoard(int, int) override {}
   void Nakr(const GameState&, int, int) override {}
   void NakrF(const GameState&) override {}

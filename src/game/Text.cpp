@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 
 namespace quarn {
 namespace {
@@ -132,6 +135,72 @@ std::string CutForMessage(std::string_view text, size_t maxChars) {
     if (++chars > maxChars) return utf8.substr(0, i) + "…";
   }
   return cut < text.size() ? utf8 + "…" : utf8;
+}
+
+std::string ShowControls(std::string_view text, std::string_view keep) {
+  std::string out;
+  out.reserve(text.size());
+  char hex[8];
+  for (size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+      if ((b < 0x20 && keep.find(static_cast<char>(b)) == std::string_view::npos) || b == 0x7F) {
+        std::snprintf(hex, sizeof hex, "\\x%02X", b);
+        out += hex;
+      } else {
+        out += static_cast<char>(b);
+      }
+      ++i;
+      continue;
+    }
+    char32_t cp = 0;
+    const size_t length = DecodeOne(text, i, cp);
+    if (length == 0) {
+      std::snprintf(hex, sizeof hex, "\\x%02X", b);
+      out += hex;
+      ++i;
+    } else if (cp <= 0x9F) {
+      std::snprintf(hex, sizeof hex, "\\u%04X", static_cast<unsigned>(cp));
+      out += hex;
+      i += length;
+    } else {
+      out.append(text.substr(i, length));
+      i += length;
+    }
+  }
+  return out;
+}
+
+std::string FileErrorInCzech(int errnoValue) {
+  switch (errnoValue) {
+    case ENOENT:
+      return "soubor nebo složka chybí";
+    case EACCES:
+    case EPERM:
+      return "chybí oprávnění";
+    case EISDIR:
+      return "je to složka, ne soubor";
+    case ENOTDIR:
+      return "část cesty není složka";
+    case ENAMETOOLONG:
+      return "jméno nebo cesta je příliš dlouhá";
+    case ELOOP:
+      return "příliš mnoho symbolických odkazů, nebo odkaz tam, kde být nesmí";
+    case EEXIST:
+      return "soubor toho jména už existuje";
+    case ENOSPC:
+    case EDQUOT:
+      return "na disku není místo";
+    case EROFS:
+      return "disk je jen pro čtení";
+    case EMFILE:
+    case ENFILE:
+      return "je otevřeno příliš mnoho souborů";
+    case EIO:
+      return "chyba čtení nebo zápisu na disku";
+    default:
+      return "chyba " + std::to_string(errnoValue) + " (" + std::strerror(errnoValue) + ")";
+  }
 }
 
 }  // namespace quarn

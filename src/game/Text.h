@@ -19,4 +19,15 @@ std::vector<char32_t> CodePoints(std::string_view text);
 // then "…" when there was more.
 std::string CutForMessage(std::string_view text, size_t maxChars = 40);
 
+// Text that came from outside (a file name, a zone field) made safe to print or show: C0
+// control characters other than those in keep, DEL, the C1 controls U+0080..U+009F and bytes
+// that are not UTF-8 become "\xNN" ("\u0085" for a C1 character), so an escape sequence cannot
+// rewrite the terminal and a line feed in a file name cannot break a message into lines.
+// Escaping escaped text changes nothing. keep holds the controls the message itself uses ("\n").
+std::string ShowControls(std::string_view text, std::string_view keep = "");
+
+// Why a file could not be opened, in Czech words that fit after a colon: "soubor chybí",
+// "chybí oprávnění", ... for the errno value of the failure.
+std::string FileErrorInCzech(int errnoValue);
+
 }  // namespace quarn

@@ -1,6 +1,7 @@
 // Zone.cpp — reads a zone file into a ParsedZone: field syntax, header limits, the tile characters.
 #include "Zone.h"
 
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -285,7 +286,9 @@ std::string ZoneError::Describe() const {
   out << File;
   if (Line > 0) out << ':' << Line;
   out << ": " << Message;
-  return out.str();
+  // File names and quoted fields come from outside; a control character in them must not reach
+  // the terminal or break the message into lines.
+  return ShowControls(out.str());
 }
 
 int16_t CodeOfCharacter(char c, const std::array<std::string, 3>& laserPatterns) {
@@ -329,8 +332,14 @@ std::variant<ParsedZone, ZoneError> ParseZoneFile(const std::string& path) {
   if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
     return ZoneError{path, 0, "", "toto není obyčejný soubor, ale zařízení, roura nebo socket"};
   }
+  errno = 0;
   std::ifstream file(path, std::ios::binary);
-  if (!file) return ZoneError{path, 0, "", "soubor zóny nelze otevřít"};
+  if (!file) {
+    // Mended: the player is told why (missing, no permission, ...), not only that it failed.
+    const int why = errno;
+    return ZoneError{path, 0, "",
+                     "soubor zóny nelze otevřít" + (why ? ": " + FileErrorInCzech(why) : "")};
+  }
   return Parse(*file.rdbuf(), path);
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GameState.h"
+#include "Ports.h"
 
 namespace quarn {
 
@@ -19,8 +20,8 @@ struct ZoneError {
   int Line = 0;        // 1-based; 0 when the file could not be read at all
   std::string Field;   // the field concerned, e.g. "šířka" or "řádek 3"; may be empty
   std::string Message;
-  // The game's pictures could not be read (Message names the file); the zone itself is fine.
-  bool Pictures = false;
+  // The game's pictures could not be read (Message names the file too); the zone itself is fine.
+  std::optional<PictureProblem> Picture{};
   // "FILE:LINE: message" (or "FILE: message" without a line).
   std::string Describe() const;
 };

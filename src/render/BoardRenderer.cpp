@@ -47,7 +47,7 @@ int Up(double v) { return static_cast<int>(std::clamp(std::ceil(v), -1e9, 1e9));
 
 BoardRenderer::BoardRenderer(std::filesystem::path base) : pictures_(std::move(base)) {}
 
-std::optional<std::string> BoardRenderer::LoadGraphics(uint8_t& tileSize) {
+std::optional<PictureProblem> BoardRenderer::LoadGraphics(uint8_t& tileSize) {
   // The cells still to draw are drawn with the pictures they were meant with.
   DrawPending(0, 0, width_, height_);
   if (auto error = pictures_.Load()) return error;

@@ -22,7 +22,7 @@ class BoardRenderer : public BoardPainter {
   // Pictures come from base's Graphics folder; an empty base means the program's folder.
   explicit BoardRenderer(std::filesystem::path base = {});
 
-  std::optional<std::string> LoadGraphics(uint8_t& tileSize) override;
+  std::optional<PictureProblem> LoadGraphics(uint8_t& tileSize) override;
   void ResizeBoard(int widthPx, int heightPx) override;
   void Nakr(const GameState& s, int x, int y) override;
   void NakrF(const GameState& s) override;

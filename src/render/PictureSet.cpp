@@ -106,16 +106,25 @@ std::optional<std::filesystem::path> FindCaseless(const std::filesystem::path& b
   return at;
 }
 
-std::variant<SurfacePtr, std::string> LoadGraphicsFile(const std::filesystem::path& base,
-                                                       std::string_view file) {
+std::variant<SurfacePtr, PictureProblem> LoadGraphicsFile(const std::filesystem::path& base,
+                                                          std::string_view file) {
+  using Reason = PictureProblem::Reason;
   const auto path = FindCaseless(base, {"Graphics", file});
   const std::string shown = (base / "Graphics" / std::string(file)).string();
-  if (!path) return shown + ": soubor chybí";
-  if (auto oversized = OversizedPicture(*path)) return path->string() + ": " + *oversized;
+  if (!path) return PictureProblem{shown, Reason::Missing, ""};
+  if (auto oversized = OversizedPicture(*path)) {
+    return PictureProblem{path->string(), Reason::Unreadable, *oversized};
+  }
   SurfacePtr loaded(SDL_LoadBMP(path->string().c_str()));
-  if (!loaded) return path->string() + ": obrázek nelze přečíst (" + SDL_GetError() + ")";
+  if (!loaded) {
+    return PictureProblem{path->string(), Reason::Unreadable,
+                          std::string("obrázek nelze přečíst (") + SDL_GetError() + ")"};
+  }
   SurfacePtr converted = ToBoardFormat(loaded.get());
-  if (!converted) return path->string() + ": obrázek nelze převést (" + SDL_GetError() + ")";
+  if (!converted) {
+    return PictureProblem{path->string(), Reason::Unreadable,
+                          std::string("obrázek nelze převést (") + SDL_GetError() + ")"};
+  }
   return converted;
 }
 
@@ -126,16 +135,19 @@ PictureSet::PictureSet(std::filesystem::path base)
 
 std::string_view PictureSet::FileOf(int slot) { return SlotFiles[slot]; }
 
-std::optional<std::string> PictureSet::Load() {
+std::optional<PictureProblem> PictureSet::Load() {
   std::array<SurfacePtr, SlotCount> fresh;
   for (int slot = 0; slot < SlotCount; ++slot) {
     if (slot == BuiltInSlot) continue;
     auto result = LoadGraphicsFile(base_, SlotFiles[slot]);
-    if (auto* error = std::get_if<std::string>(&result)) return *error;
+    if (auto* error = std::get_if<PictureProblem>(&result)) return *error;
     fresh[static_cast<size_t>(slot)] = std::move(std::get<SurfacePtr>(result));
   }
   SurfacePtr icon = MakeSurface(IconSize, IconSize);
-  if (!icon) return std::string("nelze vytvořit ikonu brambory: ") + SDL_GetError();
+  if (!icon) {
+    return PictureProblem{"", PictureProblem::Reason::Unreadable,
+                          std::string("nelze vytvořit ikonu brambory: ") + SDL_GetError()};
+  }
   const int t = TileSize();
   ScaledCopy(*fresh[7], SourceRect{0, 0, t, t}, *icon, DestRect{0, 0, IconSize, IconSize});
 

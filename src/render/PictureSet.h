@@ -11,6 +11,7 @@
 #include <variant>
 
 #include "Surface.h"
+#include "game/Ports.h"
 
 namespace quarn {
 
@@ -24,8 +25,8 @@ std::optional<std::filesystem::path> FindCaseless(const std::filesystem::path& b
 
 // Reads base/Graphics/<file> (any letter case) into the board's pixel format. The error names
 // the file and says whether it is missing or not a readable picture.
-std::variant<SurfacePtr, std::string> LoadGraphicsFile(const std::filesystem::path& base,
-                                                       std::string_view file);
+std::variant<SurfacePtr, PictureProblem> LoadGraphicsFile(const std::filesystem::path& base,
+                                                          std::string_view file);
 
 class PictureSet {
  public:
@@ -38,7 +39,7 @@ class PictureSet {
 
   // Reads every slot's file again (Space.bmp into slots 0, 19, 20 and 21). On an error naming
   // the file, the set keeps the pictures it had before: a zone is never drawn half from each.
-  std::optional<std::string> Load();
+  std::optional<PictureProblem> Load();
   bool Loaded() const { return loaded_; }
 
   // The picture of a slot; never null for slot 9, null for the others until the first Load.

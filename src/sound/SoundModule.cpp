@@ -8,6 +8,7 @@
 #include <iostream>
 #include <utility>
 
+#include "game/Text.h"
 #include "sound/WaveFile.h"
 
 namespace quarn {
@@ -86,13 +87,13 @@ bool SoundModule::SoundInit() {
 bool SoundModule::ReadInto(Slot& slot) {
   auto file = FindIgnoringCase(folder_, slot.FileName);
   if (!file) {
-    std::cerr << "quarn: sound " << slot.FileName << ": no such file in " << folder_.string()
-              << "\n";
+    std::cerr << "quarn: sound " << slot.FileName << ": no such file in "
+              << ShowControls(folder_.string()) << "\n";
     return false;
   }
   auto read = ReadWave(*file);
   if (auto* reason = std::get_if<std::string>(&read)) {
-    std::cerr << "quarn: sound " << file->string() << ": " << *reason << "\n";
+    std::cerr << "quarn: sound " << ShowControls(file->string()) << ": " << *reason << "\n";
     return false;
   }
   const Wave& wave = std::get<Wave>(read);
@@ -104,7 +105,7 @@ bool SoundModule::ReadInto(Slot& slot) {
                wave.Rate);
   alGenSources(1, &slot.Source);
   if (alGetError() != AL_NO_ERROR) {
-    std::cerr << "quarn: sound " << file->string() << ": OpenAL refused the wave\n";
+    std::cerr << "quarn: sound " << ShowControls(file->string()) << ": OpenAL refused the wave\n";
     DeleteSound(slot);
     return false;
   }

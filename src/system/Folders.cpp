@@ -11,6 +11,8 @@
 #include <string>
 #include <system_error>
 
+#include "SafeFile.h"
+
 #ifndef QUARN_INSTALL_DATA_DIR
 #define QUARN_INSTALL_DATA_DIR "/usr/local/share/quarn"
 #endif
@@ -77,12 +79,14 @@ fs::path ShippedZoneFolder(const fs::path& dataFolder) {
   return Subfolder(dataFolder, "zones").value_or(dataFolder / "zones");
 }
 
-fs::path UserZoneFolder() {
+fs::path UserZoneFolder(std::string* refused) {
   const fs::path xdg = Environment("XDG_DATA_HOME");
   const fs::path base = xdg.is_absolute() ? xdg : HomeFolder() / ".local" / "share";
   const fs::path zones = base / "quarn" / "zones";
-  std::error_code ec;
-  fs::create_directories(zones, ec);
+  // Mended: without HOME the folder may lie in /tmp, where another user could have prepared it
+  // to catch what the game writes; such a folder is refused, not used.
+  std::string problem = MakePrivateFolder(zones);
+  if (!problem.empty() && refused) *refused = std::move(problem);
   return zones;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace quarn::system {
 
@@ -16,8 +17,9 @@ std::filesystem::path DataFolder(const std::filesystem::path& programFolder);
 std::filesystem::path ShippedZoneFolder(const std::filesystem::path& dataFolder);
 
 // The player's own zone folder, $XDG_DATA_HOME/quarn/zones ($HOME/.local/share when
-// XDG_DATA_HOME is unset, empty or not an absolute path). Created when missing; a failure to
-// create it is left for whoever writes there to meet.
-std::filesystem::path UserZoneFolder();
+// XDG_DATA_HOME is unset, empty or not an absolute path). Created when missing, readable by the
+// player alone. When it cannot be made, or is not the player's own (see FolderProblem), it is not
+// to be used: refused then gets a Czech sentence saying why.
+std::filesystem::path UserZoneFolder(std::string* refused = nullptr);
 
 }  // namespace quarn::system

@@ -7,6 +7,7 @@
 #include <exception>
 #include <variant>
 
+#include "game/Text.h"
 #include "render/PictureSet.h"
 
 namespace quarn::ui {
@@ -41,9 +42,11 @@ std::vector<int> ResultsOf(int buttons) {
 
 // The message as one line on stderr.
 void Print(const std::string& title, const std::string& prompt) {
-  std::string line = prompt;
+  std::string line = ShowControls(prompt, "\n");
   std::replace(line.begin(), line.end(), '\n', ' ');
-  std::fprintf(stderr, "quarn: %s%s\n", title.empty() ? "" : (title + ": ").c_str(), line.c_str());
+  const std::string caption = ShowControls(title);
+  std::fprintf(stderr, "quarn: %s%s\n", caption.empty() ? "" : (caption + ": ").c_str(),
+               line.c_str());
 }
 
 }  // namespace
@@ -202,16 +205,20 @@ DialogLayout LayOut(std::string_view t, bool icon, const ButtonFlags& wanted,
     w += ' ';
     double widest = 0;
     int lines = 0;
+    size_t from = 0;  // where the rest of w begins
     while (true) {
-      size_t brk = 0;  // 1-based position of the last space that fits, 0 for none
-      for (size_t i = 0; i < w.size() && w[i] != '\r'; ++i) {
-        if (w[i] == ' ' && measure.Width(std::string_view(w).substr(0, i + 1)) < LineBelow) {
-          brk = i + 1;
-        }
+      size_t brk = 0;  // 1-based position (from `from`) of the last space that fits, 0 for none
+      const std::string_view rest = std::string_view(w).substr(from);
+      for (size_t i = 0; i < rest.size() && rest[i] != '\r'; ++i) {
+        if (rest[i] != ' ') continue;
+        // Mended: a longer start of the line is never narrower, so the scan ends at the first
+        // space that does not fit; scanning all the text for every line took seconds.
+        if (measure.Width(rest.substr(0, i + 1)) >= LineBelow) break;
+        brk = i + 1;
       }
       if (brk == 0) break;
-      widest = std::max(widest, measure.Width(std::string_view(w).substr(0, brk - 1)));
-      w.erase(0, brk);
+      widest = std::max(widest, measure.Width(rest.substr(0, brk - 1)));
+      from += brk;
       ++lines;
     }
     // Quirk: a long prompt with line feeds shows empty room below its text, because the label
@@ -243,13 +250,149 @@ DialogLayout LayOut(std::string_view t, bool icon, const ButtonFlags& wanted,
   return l;
 }
 
-std::string PicturesMessage(const std::string& error) {
-  // "<folder>/<file>: <reason>"; the reason may itself hold colons.
-  const size_t slash = error.find_last_of('/', error.find(": "));
-  const size_t colon = error.find(": ", slash == std::string::npos ? 0 : slash);
-  const std::string path = error.substr(0, colon);
-  const std::filesystem::path p(path);
-  const bool missing = colon != std::string::npos && error.substr(colon + 2) == "file not found";
+namespace {
+
+// How many bytes a UTF-8 character starting with byte b takes (1 for a stray byte).
+size_t CharLength(unsigned char b) {
+  if (b >= 0xF0) return 4;
+  if (b >= 0xE0) return 3;
+  if (b >= 0xC0) return 2;
+  return 1;
+}
+
+// The width of a stretch of text as the wrapping counts it: with its line feeds taken out (the
+// wrapping joins the lines of a long prompt) and the space after it.
+double CountedWidth(std::string_view piece, const TextMeasure& measure) {
+  std::string joined;
+  joined.reserve(piece.size() + 1);
+  for (char c : piece) {
+    if (c != '\n') joined += c;
+  }
+  joined += ' ';
+  return measure.LineWidth(joined);
+}
+
+// Cuts word into pieces that each fit a wrapped line with the space after them, and appends them
+// joined by spaces, so that every piece of it gets a line.
+void AppendInPieces(std::string& out, std::string_view word, const TextMeasure& measure) {
+  // No line holds more bytes than this; searching beyond it would only make long words slow.
+  constexpr size_t Window = 512;
+  auto fits = [&](std::string_view piece) { return CountedWidth(piece, measure) < LineBelow; };
+  while (!word.empty()) {
+    if (word.size() <= Window && fits(word)) {
+      out += word;
+      return;
+    }
+    // The longest start (in whole characters, at least one) that fits.
+    size_t good = std::min(CharLength(static_cast<unsigned char>(word[0])), word.size());
+    // The whole word is known not to fit; beyond the window nothing is tried.
+    size_t bad = word.size() <= Window ? word.size() : Window + 1;
+    while (bad - good > 1) {
+      size_t mid = (good + bad) / 2;
+      while (mid > good && (static_cast<unsigned char>(word[mid]) & 0xC0) == 0x80) --mid;
+      if (mid == good) break;
+      if (fits(word.substr(0, mid))) {
+        good = mid;
+      } else {
+        bad = mid;
+      }
+    }
+    out += word.substr(0, good);
+    word.remove_prefix(good);
+    if (!word.empty()) out += ' ';
+  }
+}
+
+}  // namespace
+
+std::string BreakLongWords(std::string_view text, const TextMeasure& measure) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 32);
+  // Words as the wrapping sees them: between spaces, their line feeds taken out.
+  size_t start = 0;
+  while (start <= text.size()) {
+    const size_t end = std::min(text.find(' ', start), text.size());
+    const std::string_view word = text.substr(start, end - start);
+    if (!word.empty() && CountedWidth(word, measure) >= LineBelow) {
+      AppendInPieces(out, word, measure);
+    } else {
+      out += word;
+    }
+    if (end == text.size()) break;
+    out += ' ';
+    start = end + 1;
+  }
+  return out;
+}
+
+std::string CapLines(std::string_view text, const TextMeasure& measure, int maxLines) {
+  std::vector<std::string> lines;
+  const std::string note = "… Zbytek zprávy se nevešel; celá je na standardním chybovém výstupu.";
+  // Greedy, as the label breaks its lines: a word goes on the line while the line stays narrower
+  // than a wrapped line may be.
+  size_t start = 0;
+  bool more = false;
+  while (start <= text.size()) {
+    if (static_cast<int>(lines.size()) >= maxLines) {
+      more = true;
+      break;
+    }
+    const size_t end = std::min(text.find_first_of("\n\r", start), text.size());
+    const std::string_view paragraph = text.substr(start, end - start);
+    std::string line;
+    size_t at = 0;
+    while (at < paragraph.size()) {
+      const size_t wordEnd = std::min(paragraph.find(' ', at), paragraph.size());
+      const std::string_view word = paragraph.substr(at, wordEnd - at);
+      at = wordEnd + 1;
+      if (word.empty()) continue;
+      std::string candidate = line.empty() ? std::string(word) : line + ' ' + std::string(word);
+      if (line.empty() || measure.LineWidth(candidate) < LineBelow) {
+        line = std::move(candidate);
+      } else {
+        lines.push_back(std::move(line));
+        line = std::string(word);
+      }
+    }
+    lines.push_back(std::move(line));
+    if (end == text.size()) break;
+    start = end + 1;
+  }
+  if (static_cast<int>(lines.size()) > maxLines) more = true;
+  if (more) lines.resize(static_cast<size_t>(std::max(maxLines - 1, 0)));
+  std::string out;
+  for (const std::string& line : lines) out += line + '\n';
+  if (more) return out + note;
+  if (!out.empty()) out.pop_back();
+  return out;
+}
+
+ShownText FitToScreen(std::string_view prompt, bool icon, const ButtonFlags& wanted,
+                      const TextMeasure& measure) {
+  ShownText shown;
+  // Mended: a word too wide for a line (a long path) stopped the wrapping, and the text after it
+  // was not shown at all.
+  // Only a wrapped prompt needs it: one that stands on its own lines loses nothing.
+  const bool wraps = prompt.find('\r') != prompt.npos || measure.Width(prompt) > WrapAbove;
+  shown.Text = wraps ? BreakLongWords(prompt, measure) : std::string(prompt);
+  shown.Layout = LayOut(shown.Text, icon, wanted, measure);
+  if (shown.Layout.ClientHeight <= MaxDialogClientHeight || measure.LineHeight <= 0) {
+    return shown;
+  }
+  // Mended: a long text made the box taller than the screen, its buttons out of reach. The lines
+  // that fit are shown with a note; the whole message is on stderr.
+  const double room = MaxDialogClientHeight - 2 * Margin - ButtonGap - ButtonRow;
+  const int maxLines = std::max(1, static_cast<int>(room / measure.LineHeight));
+  shown.Text = CapLines(shown.Text, measure, maxLines);
+  shown.Layout = LayOut(shown.Text, icon, wanted, measure);
+  shown.Cut = true;
+  return shown;
+}
+
+std::string PicturesMessage(const PictureProblem& problem) {
+  const std::filesystem::path p(problem.File);
+  // Mended: chosen by the loader's reason, not by its words, which had changed under the check.
+  const bool missing = problem.Why == PictureProblem::Reason::Missing;
   // Three lines: the dialog puts up to three lines of a short message beside its icon.
   std::string text = "Obrázky hry chybí nebo jsou poškozené.\n";
   text += "Složka: " + p.parent_path().string() + "\n";
@@ -301,18 +444,18 @@ void Dialog::Load() {
   window_->OnCloseRequest = [this] { window_->Hide(); };
 }
 
-void Dialog::NotePictureProblem(const std::string& error) {
+void Dialog::NotePictureProblem(const PictureProblem& problem) {
   // Mended: a picture missing for the report itself would otherwise be reported before every
   // later question.
-  if (reported_.insert(error).second) pictureProblems_.push_back(error);
+  if (reported_.insert(problem.Describe()).second) pictureProblems_.push_back(problem);
 }
 
 void Dialog::ReportPictureProblems() {
   if (reporting_ || pictureProblems_.empty()) return;
   reporting_ = true;
-  const std::vector<std::string> problems = std::move(pictureProblems_);
+  const std::vector<PictureProblem> problems = std::move(pictureProblems_);
   pictureProblems_.clear();
-  for (const std::string& problem : problems) {
+  for (const PictureProblem& problem : problems) {
     SkinMsgBox(PicturesMessage(problem), msgbox::OkOnly, msgbox::IconCritical, "");
   }
   reporting_ = false;
@@ -333,7 +476,7 @@ int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon, const s
       Load();
     } catch (const std::exception& e) {
       // No window of our own can be made: the system's message box is all there is.
-      std::fprintf(stderr, "quarn: %s\n", e.what());
+      std::fprintf(stderr, "quarn: %s\n", ShowControls(e.what()).c_str());
       window_.reset();
       buttons_.reset();
       Print(title, prompt);
@@ -353,13 +496,15 @@ int Dialog::SkinMsgBox(const std::string& prompt, int buttons, int icon, const s
       iconPicture_ = std::move(*picture);
     } else {
       iconPicture_.reset();
-      NotePictureProblem(std::get<std::string>(loaded));
+      NotePictureProblem(std::get<PictureProblem>(loaded));
     }
     icon_->Picture = iconPicture_.get();
   }
-  window_->SetCaption(setup.Title);
+  window_->SetCaption(ShowControls(setup.Title));
   clicked_ = 0;
-  ShowText(prompt, hasIcon);
+  // Whatever a message quotes (a file name, a zone's title) shows its control characters
+  // escaped, as on stderr; only the message's own line feeds break lines.
+  ShowText(ShowControls(prompt, "\n"), hasIcon);
   buttons_->HoverTimer()->SetEnabled(true);
   app_.ShowModal(*window_);
   // Mended: a wait ended by the program's quit leaves the dialog on screen; it goes with the rest.
@@ -382,12 +527,13 @@ void Dialog::ShowText(const std::string& t, bool icon) {
         return static_cast<double>(app_.FontSet().Measure(DialogFont, std::string(line)).x);
       },
       static_cast<double>(lineHeight)};
-  layout_ = LayOut(t, icon, wanted_, measure);
+  ShownText shown = FitToScreen(t, icon, wanted_, measure);
+  layout_ = shown.Layout;
   const DialogLayout& l = layout_;
   // The icon's picture stays as it was when there is none to show; it is only moved away.
   icon_->Bounds.x = Px(l.IconX);
   icon_->Bounds.y = Px(l.IconY);
-  label_->Caption = t;
+  label_->Caption = std::move(shown.Text);
   label_->Bounds = SDL_Rect{Px(l.LabelX), Px(l.LabelY), Px(std::ceil(l.LabelWidth)),
                             Px(std::ceil(l.LabelHeight))};
   for (int i = BtnYes; i <= BtnCancel; ++i) {

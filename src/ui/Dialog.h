@@ -76,6 +76,28 @@ struct DialogLayout {
 DialogLayout LayOut(std::string_view t, bool icon, const ButtonFlags& wanted,
                     const TextMeasure& measure);
 
+// The tallest the dialog's client area may grow: it fits the 800 x 600 screen the game is made
+// for, with the window's title bar.
+inline constexpr double MaxDialogClientHeight = 560;
+
+// text with every word too wide for a wrapped line (with its space, 640 pixels or more) cut into
+// pieces that fit, separated by spaces, so that it wraps instead of ending the wrapping.
+std::string BreakLongWords(std::string_view text, const TextMeasure& measure);
+// text broken into the lines the dialog's label shows, joined by line feeds: at most maxLines;
+// when there are more, the last of them says the rest is on the standard error output.
+std::string CapLines(std::string_view text, const TextMeasure& measure, int maxLines);
+
+// What the dialog shows for a prompt, and where: long words broken, and when the box would be
+// taller than MaxDialogClientHeight, only the lines that fit (Cut). The work grows in step with
+// the length of the prompt.
+struct ShownText {
+  std::string Text;
+  DialogLayout Layout;
+  bool Cut = false;
+};
+ShownText FitToScreen(std::string_view prompt, bool icon, const ButtonFlags& wanted,
+                      const TextMeasure& measure);
+
 class Dialog : public Prompter {
  public:
   // Pictures come from dataFolder's Graphics folder. Nothing is made until the first question.
@@ -105,7 +127,7 @@ class Dialog : public Prompter {
   void Choose(int button);
   // Pictures that could not be read are reported once, in the dialog, before the next question.
   void ReportPictureProblems();
-  void NotePictureProblem(const std::string& error);
+  void NotePictureProblem(const PictureProblem& problem);
 
   platform::App& app_;
   std::filesystem::path folder_;
@@ -117,13 +139,13 @@ class Dialog : public Prompter {
   DialogLayout layout_;
   ButtonFlags wanted_{};
   int clicked_ = 0;
-  std::vector<std::string> pictureProblems_;
+  std::vector<PictureProblem> pictureProblems_;
   std::set<std::string> reported_;
   bool reporting_ = false;
 };
 
-// The Czech message for a picture of the game that could not be read, from the loader's error
-// ("<folder>/<file>: <reason>"): it names the folder and the file.
-std::string PicturesMessage(const std::string& error);
+// The Czech message for a picture of the game that could not be read: it names the folder and
+// the file, and whether the file is missing or unreadable.
+std::string PicturesMessage(const PictureProblem& problem);
 
 }  // namespace quarn::ui

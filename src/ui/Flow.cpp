@@ -1,6 +1,7 @@
 // Flow.cpp — opening zones from the start screen, going back to it, the editor and the links.
 #include "Flow.h"
 
+#include "game/Text.h"
 #include "system/Launch.h"
 
 namespace quarn::ui {
@@ -16,7 +17,7 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
         reaper_.SetEnabled(false);
         retired_.reset();
       }) {
-  OpenLink = [](const std::string& link) { system::OpenLink(link); };
+  OpenLink = [](const std::string& link) { return system::OpenLink(link); };
   OpenInEditor = [](const std::filesystem::path& file) { return system::OpenInEditor(file); };
   reaper_.SetInterval(0);
 }
@@ -31,10 +32,14 @@ void Flow::Begin(bool askSound) {
   start_ = std::make_unique<StartScreen>(app_, prompter_, folders_.Data, folders_.ZoneFolders);
   start_->OnPlay = [this](const std::filesystem::path& zone) { Play(zone); };
   start_->OnEdit = [this](const std::filesystem::path& zone) { Edit(zone); };
-  start_->OnLink = [this](const std::string& link) { OpenLink(link); };
+  start_->OnLink = [this](const std::string& link) { Link(link); };
   start_->OnCancel = [this] { app_.Quit(); };
   // Asked once per run, before the start screen is first seen.
   if (askSound) sound_.SetEnabled(start_->AskSound());
+  // Players who start the game from the desktop see no terminal: the refusal is said here too.
+  if (!folders_.UserZonesRefused.empty()) {
+    prompter_.SkinMsgBox(folders_.UserZonesRefused, msgbox::OkOnly, msgbox::IconExclamation, "");
+  }
   start_->Show();
 }
 
@@ -45,7 +50,7 @@ bool Flow::PlayOnly(const std::string& zone) {
 bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed) {
   game_ = std::make_unique<GameScreen>(app_, program_, sound_, prompter_, folders_.Data);
   game_->OnClosed = std::move(onClosed);
-  game_->OnLink = [this](const std::string& link) { OpenLink(link); };
+  game_->OnLink = [this](const std::string& link) { Link(link); };
   if (OnNewGameScreen) OnNewGameScreen(*game_);
   if (!game_->Load(zone)) {
     game_.reset();
@@ -75,14 +80,24 @@ void Flow::Retire() {
 
 void Flow::Edit(const std::filesystem::path& zone) {
   std::string error;
-  const auto file = system::EditableZone(zone, folders_.UserZones, error);
+  const auto file = system::EditableZone(zone, folders_.Shipped, folders_.UserZones, error);
   if (!file) {
     prompter_.SkinMsgBox(error, msgbox::OkOnly, msgbox::IconCritical, "");
     return;
   }
   if (!OpenInEditor(*file)) {
-    prompter_.SkinMsgBox("Editor se nepodařilo spustit (xdg-open).\n" + file->string(),
-                         msgbox::OkOnly, msgbox::IconCritical, "");
+    prompter_.SkinMsgBox(
+        "Editor se nepodařilo spustit (xdg-open).\n" + ShowControls(file->string()), msgbox::OkOnly,
+        msgbox::IconCritical, "");
+  }
+}
+
+void Flow::Link(const std::string& link) {
+  // Mended: with no program to open links a click did nothing at all; the player is told, as
+  // for the editor.
+  if (!OpenLink(link)) {
+    prompter_.SkinMsgBox("Odkaz se nepodařilo otevřít: chybí program xdg-open.\n" + link,
+                         msgbox::OkOnly, msgbox::IconExclamation, "");
   }
 }
 

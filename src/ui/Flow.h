@@ -19,7 +19,10 @@ namespace quarn::ui {
 struct FlowFolders {
   std::filesystem::path Data;                      // Graphics and sound
   std::vector<std::filesystem::path> ZoneFolders;  // listed in this order
-  std::filesystem::path UserZones;                 // where a zone is copied to be edited
+  std::filesystem::path UserZones;                 // where a zone is copied to be edited;
+                                                   // empty when the player has no usable one
+  std::filesystem::path Shipped;                   // zones never edited where they are
+  std::string UserZonesRefused{};  // why the player's folder is not used; told on the start screen
 };
 
 class Flow {
@@ -42,8 +45,9 @@ class Flow {
   GameScreen* Game() { return game_.get(); }
   // Runs for every new game screen before its zone is loaded (the trace hooks onto it).
   std::function<void(GameScreen&)> OnNewGameScreen;
-  // Replaceable for tests: hands a link, or a zone file for the editor, to the desktop.
-  std::function<void(const std::string&)> OpenLink;
+  // Replaceable for tests: hands a link, or a zone file for the editor, to the desktop; false
+  // when no program could be started for it.
+  std::function<bool(const std::string&)> OpenLink;
   std::function<bool(const std::filesystem::path&)> OpenInEditor;
 
  private:
@@ -51,6 +55,7 @@ class Flow {
   bool OpenGame(const std::string& zone, std::function<void()> onClosed);
   void Play(const std::filesystem::path& zone);
   void Edit(const std::filesystem::path& zone);
+  void Link(const std::string& link);
   void BackToStart();
   // A closed game screen is dropped once the event that closed it is over.
   void Retire();

@@ -8,6 +8,7 @@
 #include "GameLayout.h"
 #include "Links.h"
 #include "game/Numbers.h"
+#include "game/Text.h"
 
 namespace quarn::ui {
 
@@ -48,7 +49,8 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
   if (auto* picture = std::get_if<quarn::SurfacePtr>(&logo)) {
     logo_ = std::move(*picture);
   } else {
-    std::fprintf(stderr, "quarn: %s\n", std::get<std::string>(logo).c_str());
+    std::fprintf(stderr, "quarn: %s\n",
+                 ShowControls(std::get<PictureProblem>(logo).Describe()).c_str());
   }
   Build();
   Bind();
@@ -256,7 +258,7 @@ void GameScreen::AfterReload() {
 
 void GameScreen::ShowLoadFailure(const ZoneError& error) {
   const std::string text =
-      error.Pictures ? PicturesMessage(error.Message) : "Zónu nelze otevřít.\n" + error.Describe();
+      error.Picture ? PicturesMessage(*error.Picture) : "Zónu nelze otevřít.\n" + error.Describe();
   prompter_.SkinMsgBox(text, msgbox::OkOnly, msgbox::IconCritical, "");
 }
 

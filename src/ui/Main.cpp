@@ -7,17 +7,18 @@
 #include "CommandLine.h"
 #include "Dialog.h"
 #include "Flow.h"
-#include "system/Folders.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
+#include "game/Text.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
+#include "system/Folders.h"
 
 int main(int argc, char** argv) {
   using namespace quarn;
   const ui::Options options = ui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!options.Error.empty()) {
-    std::fprintf(stderr, "quarn: %s\n%s", options.Error.c_str(), ui::Usage().c_str());
+    std::fprintf(stderr, "quarn: %s\n%s", ShowControls(options.Error).c_str(), ui::Usage().c_str());
     return 2;
   }
   if (options.Help) {
@@ -32,11 +33,22 @@ int main(int argc, char** argv) {
   const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
   ui::FlowFolders folders;
   folders.Data = data;
-  folders.UserZones = system::UserZoneFolder();
+  folders.Shipped = system::ShippedZoneFolder(data);
+  std::string refused;
+  folders.UserZones = system::UserZoneFolder(&refused);
+  if (!refused.empty()) {
+    // The game goes on with the shipped zones alone; nothing is read from or written there.
+    folders.UserZonesRefused =
+        refused + "\nTvé zóny se nenačtou a kopie zón pro úpravy se neuloží.";
+    folders.UserZones.clear();
+    // The start screen tells it in the dialog, which writes it to stderr as well.
+    if (options.Zone) std::fprintf(stderr, "quarn: %s\n", folders.UserZonesRefused.c_str());
+  }
   if (options.Zones) {
     folders.ZoneFolders = {*options.Zones};
   } else {
-    folders.ZoneFolders = {system::ShippedZoneFolder(data), folders.UserZones};
+    folders.ZoneFolders = {folders.Shipped};
+    if (!folders.UserZones.empty()) folders.ZoneFolders.push_back(folders.UserZones);
   }
 
   try {
@@ -88,7 +100,7 @@ int main(int argc, char** argv) {
                   static_cast<double>(presents) * perSecond, static_cast<long long>(unchanged));
     }
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "quarn: %s\n", e.what());
+    std::fprintf(stderr, "quarn: %s\n", ShowControls(e.what()).c_str());
     return 1;
   }
   // Ended by SIGTERM, SIGINT or SIGHUP: the status says so, as the shell expects.

@@ -15,12 +15,12 @@ PictureButtons::PictureButtons(std::filesystem::path base) : base_(std::move(bas
 
 PictureButtons::~PictureButtons() = default;
 
-std::optional<std::string> PictureButtons::Add(std::string_view stripFile, SDL_Rect frame,
-                                               std::function<void()> onClick) {
+std::optional<PictureProblem> PictureButtons::Add(std::string_view stripFile, SDL_Rect frame,
+                                                  std::function<void()> onClick) {
   auto loaded = LoadGraphicsFile(base_, stripFile);
   quarn::SurfacePtr* strip = std::get_if<quarn::SurfacePtr>(&loaded);
   Add(strip ? strip->get() : nullptr, frame, std::move(onClick));
-  if (!strip) return std::get<std::string>(loaded);
+  if (!strip) return std::get<PictureProblem>(loaded);
   buttons_.back().Owned = std::move(*strip);
   return std::nullopt;
 }

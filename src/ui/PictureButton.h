@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "game/Ports.h"
 #include "platform/Controls.h"
 #include "platform/Timers.h"
 #include "platform/Window.h"
@@ -47,8 +48,8 @@ class PictureButtons {
   // Adds the next button with its frame in the window's client pixels, reading its strip. When
   // the strip cannot be read the button stays an empty grey frame that still clicks, and the
   // error (naming the file) is returned for the window to report.
-  std::optional<std::string> Add(std::string_view stripFile, SDL_Rect frame,
-                                 std::function<void()> onClick);
+  std::optional<PictureProblem> Add(std::string_view stripFile, SDL_Rect frame,
+                                    std::function<void()> onClick);
   // The same with a strip already in memory (not owned; may be null).
   void Add(const SDL_Surface* strip, SDL_Rect frame, std::function<void()> onClick);
   int Count() const { return static_cast<int>(buttons_.size()); }

@@ -8,6 +8,7 @@
 #include "Dialog.h"
 #include "GameLayout.h"
 #include "Links.h"
+#include "game/Text.h"
 #include "render/PictureSet.h"
 
 namespace quarn::ui {
@@ -42,9 +43,9 @@ std::string EditorQuestion() {
 }
 
 std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders) {
-  std::string text = "Není tu žádná zóna. Zóny jsou soubory .qrn ve složce";
-  text += zoneFolders.size() == 1 ? ":" : "ch:";
-  for (const auto& folder : zoneFolders) text += "\n" + folder.string();
+  std::string text = "Není tu žádná zóna. Zóny jsou soubory .qrn ve ";
+  text += zoneFolders.size() == 1 ? "složce:" : "složkách:";
+  for (const auto& folder : zoneFolders) text += "\n" + ShowControls(folder.string());
   return text;
 }
 
@@ -96,7 +97,8 @@ void StartScreen::Build() {
       pictures_.push_back(std::move(*p));
       return pictures_.back().get();
     }
-    std::fprintf(stderr, "quarn: %s\n", std::get<std::string>(loaded).c_str());
+    std::fprintf(stderr, "quarn: %s\n",
+                 ShowControls(std::get<PictureProblem>(loaded).Describe()).c_str());
     return nullptr;
   };
   auto image = [&](const std::string& name, const std::string& file, SDL_Rect bounds) {
@@ -138,7 +140,7 @@ void StartScreen::Build() {
   // The picture buttons, numbered as the hover poll counts them, lie on top of everything.
   auto button = [&](std::string_view strip, SDL_Rect bounds, std::function<void()> click) {
     if (auto error = buttons_.Add(strip, bounds, std::move(click)))
-      std::fprintf(stderr, "quarn: %s\n", error->c_str());
+      std::fprintf(stderr, "quarn: %s\n", ShowControls(error->Describe()).c_str());
   };
   button("bPlay.bmp", SDL_Rect{177, 189, 100, 30}, [this] { ClickedPlay(); });
   button("bCancel.bmp", SDL_Rect{466, 8, 37, 30}, [this] {

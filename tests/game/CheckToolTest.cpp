@@ -75,8 +75,37 @@ TEST(ZoneCheck, BrokenZoneGivesFileAndLineAndStatusOne) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(Lines(run.out), 1) << run.out;
   EXPECT_EQ(run.out.rfind(good + ": ", 0), 0u) << run.out;
-  EXPECT_EQ(run.err, broken + ":12: soubor končí, ale chybí ještě řádek 3; hlavička slibuje 3 řádky\n" +
-                         missing + ": soubor zóny nelze otevřít\n");
+  EXPECT_EQ(run.err, broken +
+                         ":12: soubor končí, ale chybí ještě řádek 3; hlavička slibuje 3 řádky\n" +
+                         missing + ": soubor zóny nelze otevřít: soubor nebo složka chybí\n");
+}
+
+TEST(ZoneCheck, ControlCharactersInNamesAndTitlesAreShownEscaped) {
+  // An escape sequence in a file name or a title would otherwise clear or retitle the terminal.
+  const std::string good =
+      WriteFile(TempPath("e\x1b[2Jvil\n.qrn"),
+                ZoneText(2, 1, {"SE"}, DefaultTail, "\"T\x1b]0;x\x07\xc2\x9b\x7fč\""));
+  const std::string missing = TempPath("gone\x1b[31m.qrn").string();
+  const std::string folder = TempPath("").string();
+  const std::string through = WriteFile(TempPath("plain.qrn"), "x") + "/a.qrn";
+  const ToolRun run = Check({good, missing, through});
+  EXPECT_EQ(run.status, 1);
+  for (const std::string& stream : {run.out, run.err}) {
+    for (const char* raw : {"\x1b", "\x07", "\x7f", "\xc2\x9b"}) {
+      EXPECT_EQ(stream.find(raw), std::string::npos) << stream;
+    }
+  }
+  EXPECT_EQ(
+      run.out.rfind(folder + "e\\x1B[2Jvil\\x0A.qrn: \"T\\x1B]0;x\\x07\\u009B\\x7Fč\" 2x1", 0), 0u)
+      << run.out;
+  // Why a file cannot be opened is said, as for any other fault.
+  EXPECT_NE(run.err.find(folder + "gone\\x1B[31m.qrn: soubor zóny nelze otevřít: soubor nebo "
+                                  "složka chybí\n"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("a.qrn: soubor zóny nelze otevřít: část cesty není složka"),
+            std::string::npos)
+      << run.err;
 }
 
 // The stderr lines of a strict check of one zone with these rows (a tail without lasers).

@@ -12,8 +12,8 @@ namespace {
 
 class QuietPainter : public BoardPainter {
  public:
-  std::optional<std::string> LoadGraphics(uint8_t& tileSize) override {
-    if (failGraphics) return "Graphics/1.bmp is missing";
+  std::optional<PictureProblem> LoadGraphics(uint8_t& tileSize) override {
+    if (failGraphics) return PictureProblem{"Graphics/1.bmp", PictureProblem::Reason::Missing, ""};
     tileSize = 40;
     return std::nullopt;
   }

@@ -124,7 +124,7 @@ TEST(ZoneFiles, MissingFileAndFolderAreErrorsWithoutALine) {
   const ZoneError& e = std::get<ZoneError>(result);
   EXPECT_EQ(e.File, missing);
   EXPECT_EQ(e.Line, 0);
-  EXPECT_EQ(e.Describe(), missing + ": soubor zóny nelze otevřít");
+  EXPECT_EQ(e.Describe(), missing + ": soubor zóny nelze otevřít: soubor nebo složka chybí");
   EXPECT_TRUE(std::holds_alternative<ZoneError>(ParseZoneFile(TempPath("x").parent_path())));
 }
 

@@ -142,5 +142,20 @@ TEST(ZoneTitles, RowsCountCharactersNotBytes) {
   EXPECT_EQ(CodePoints("Ž\xE8x"), (std::vector<char32_t>{U'Ž', 0xE8, U'x'}));
 }
 
+TEST(QuotedInput, ControlCharactersAreEscapedAndLettersKept) {
+  // C0 (but what the message keeps), DEL, C1 in UTF-8 and bytes that are no UTF-8 all become
+  // visible; Czech letters and symbols stay as they are.
+  const std::string raw = "a\x1b[2J\tb\x7f\xc2\x85\xc2\x9b\x9b\xe8 ř€\n";
+  EXPECT_EQ(ShowControls(raw), "a\\x1B[2J\\x09b\\x7F\\u0085\\u009B\\x9B\\xE8 ř€\\x0A");
+  EXPECT_EQ(ShowControls(raw, "\n\t"), "a\\x1B[2J\tb\\x7F\\u0085\\u009B\\x9B\\xE8 ř€\n");
+  // A no-break space (U+00A0) is a letter, not a control; escaping twice changes nothing.
+  EXPECT_EQ(ShowControls("\xc2\xa0"), "\xc2\xa0");
+  EXPECT_EQ(ShowControls(ShowControls(raw)), ShowControls(raw));
+  // A cut title quoted in a message shows no raw control either.
+  EXPECT_EQ(
+      MustFail(ZoneText(2, 1, {"SE"}, "x\x1b]0;\n4\n6\n8\n01\n0\n1\n")).Describe().find('\x1b'),
+      std::string::npos);
+}
+
 }  // namespace
 }  // namespace quarn::test

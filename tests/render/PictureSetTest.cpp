@@ -65,7 +65,8 @@ TEST(PictureSet, MissingOrBrokenPictureIsAnErrorNamingTheFile) {
   std::filesystem::remove(g.File("Key.bmp"));
   auto error = set.Load();
   ASSERT_TRUE(error.has_value());
-  EXPECT_NE(error->find("Key.bmp"), std::string::npos) << *error;
+  EXPECT_NE(error->File.find("Key.bmp"), std::string::npos) << error->Describe();
+  EXPECT_EQ(error->Why, PictureProblem::Reason::Missing);
   // A failed reload keeps the whole previous set.
   EXPECT_EQ(set.Slot(2), wall);
   EXPECT_NE(set.Slot(11), nullptr);
@@ -73,13 +74,15 @@ TEST(PictureSet, MissingOrBrokenPictureIsAnErrorNamingTheFile) {
   std::ofstream(g.File("Key.bmp")) << "not a picture";
   error = set.Load();
   ASSERT_TRUE(error.has_value());
-  EXPECT_NE(error->find("Key.bmp"), std::string::npos) << *error;
+  EXPECT_NE(error->File.find("Key.bmp"), std::string::npos) << error->Describe();
+  EXPECT_EQ(error->Why, PictureProblem::Reason::Unreadable);
 
   std::filesystem::remove_all(g.Base() / "Graphics");
   PictureSet fresh(g.Base());
   error = fresh.Load();
   ASSERT_TRUE(error.has_value());
-  EXPECT_NE(error->find("Space.bmp"), std::string::npos) << *error;
+  EXPECT_NE(error->Describe().find("Space.bmp: soubor chybí"), std::string::npos)
+      << error->Describe();
   EXPECT_EQ(fresh.Slot(0), nullptr);
 }
 
@@ -108,8 +111,8 @@ TEST(PictureSet, GiantPicturesAreRefusedBeforeTheyAreRead) {
     WriteBitmapHeader(g.File("Boxes.bmp"), w, h);
     const auto error = set.Load();
     ASSERT_TRUE(error.has_value()) << w << " x " << h;
-    EXPECT_NE(error->find("Boxes.bmp"), std::string::npos) << *error;
-    EXPECT_NE(error->find("4096 x 4096"), std::string::npos) << *error;
+    EXPECT_NE(error->File.find("Boxes.bmp"), std::string::npos) << error->Describe();
+    EXPECT_NE(error->Detail.find("4096 x 4096"), std::string::npos) << error->Describe();
   }
 }
 
@@ -120,7 +123,7 @@ TEST(PictureSet, PainterReportsTheErrorAndStillDrawsNothingWithoutPictures) {
   uint8_t tileSize = 0;
   auto error = r.LoadGraphics(tileSize);
   ASSERT_TRUE(error.has_value());
-  EXPECT_NE(error->find("Time.bmp"), std::string::npos);
+  EXPECT_NE(error->File.find("Time.bmp"), std::string::npos);
   // Drawing with an empty set leaves the board black instead of crashing.
   r.ResizeBoard(80, 80);
   auto s = std::make_unique<GameState>();

@@ -33,7 +33,7 @@ std::string WriteTemp(const std::string& text, const std::string& extension) {
   return path;
 }
 
-std::optional<std::string> RecordingPainter::LoadGraphics(uint8_t& tileSize) {
+std::optional<PictureProblem> RecordingPainter::LoadGraphics(uint8_t& tileSize) {
   tileSize = 40;
   Calls.push_back("LoadGraphics");
   return std::nullopt;

@@ -29,7 +29,7 @@ std::string WriteTemp(const std::string& text, const std::string& extension = ".
 // figure drawn an odd number of times since the last resize is visible.
 class RecordingPainter : public BoardPainter {
  public:
-  std::optional<std::string> LoadGraphics(uint8_t& tileSize) override;
+  std::optional<PictureProblem> LoadGraphics(uint8_t& tileSize) override;
   void ResizeBoard(int widthPx, int heightPx) override;
   void Nakr(const GameState& s, int x, int y) override;
   void NakrF(const GameState& s) override;

@@ -91,7 +91,7 @@ TEST_F(Opener, EditorGetsThePathAsOneArgumentWithoutWaitOrInheritedDescriptors) 
 
 TEST_F(Opener, LinksGoAsTheyAreAndRelativeZonesAsAbsolutePaths) {
   const std::string mail = "mailto:autor@quarn.example.org?subject=Quarn&body=a b";
-  system::OpenLink(mail);
+  EXPECT_TRUE(system::OpenLink(mail));
   EXPECT_EQ(Arguments(), std::vector<std::string>{mail});
   // A relative name starting with "-" must not reach the opener as an option.
   EXPECT_TRUE(system::OpenInEditor("-x.qrn"));
@@ -101,7 +101,7 @@ TEST_F(Opener, LinksGoAsTheyAreAndRelativeZonesAsAbsolutePaths) {
 TEST_F(Opener, NothingStartedWhenThereIsNoOpener) {
   setenv("PATH", (Root() / "empty").c_str(), 1);
   EXPECT_FALSE(system::OpenInEditor(Root() / "a.qrn"));
-  system::OpenLink("http://quarn.example.org/");  // no message, nothing happens
+  EXPECT_FALSE(system::OpenLink("http://quarn.example.org/"));
   EXPECT_FALSE(system::StartDetached({}));
   EXPECT_FALSE(system::StartDetached({""}));
   // Found but not runnable.
@@ -113,13 +113,38 @@ TEST_F(Opener, NothingStartedWhenThereIsNoOpener) {
 
 using EditCopy = TempFolderTest;
 
-TEST_F(EditCopy, WritableZoneIsEditedInPlace) {
-  const fs::path zone = Root() / "zones" / "a.qrn";
-  Write(zone, "\"A\"\n");
+TEST_F(EditCopy, OwnZonesInPlaceShippedOnesAlwaysCopiedNeverANamesake) {
+  const fs::path shipped = Root() / "bin" / "zones", mine = Root() / "mine";
+  const fs::path other = Root() / "other" / "a.qrn";
+  Write(other, "\"A\"\n");
+  Write(mine / "own.qrn", "\"Moje\"\n");
   std::string error;
-  EXPECT_EQ(system::EditableZone(zone, Root() / "mine", error), zone);
-  EXPECT_FALSE(fs::exists(Root() / "mine" / "a.qrn"));
+  EXPECT_EQ(system::EditableZone(other, shipped, mine, error), other);
+  EXPECT_EQ(system::EditableZone(mine / "own.qrn", shipped, mine, error), mine / "own.qrn");
+  EXPECT_FALSE(fs::exists(mine / "a.qrn"));
   EXPECT_EQ(error, "");
+
+  // A shipped zone the player could write (a build tree, which the next build puts back) is
+  // edited in the player's folder, never where it ships.
+  Write(shipped / "10-rychlik.qrn", "\"Rychlík\"\n");
+  const auto copy = system::EditableZone(shipped / "10-rychlik.qrn", shipped, mine, error);
+  ASSERT_TRUE(copy) << error;
+  EXPECT_EQ(*copy, mine / "10-rychlik.qrn");
+  EXPECT_EQ(Read(*copy), "\"Rychlík\"\n");
+
+  // Without a folder of the player's own there is nowhere to copy to, and the player is told.
+  EXPECT_FALSE(system::EditableZone(shipped / "10-rychlik.qrn", shipped, "", error));
+  EXPECT_NE(error.find("nemá"), std::string::npos) << error;
+
+  // A zone the player may not write, from a folder named on the command line, has its own copy:
+  // the player's different zone of the same name is not opened in its place, nor touched.
+  Write(mine / "a.qrn", "\"Jiná zóna\"\n");
+  const auto own = system::OwnCopy(other, mine, error);
+  ASSERT_TRUE(own) << error;
+  EXPECT_EQ(*own, mine / "a (2).qrn");
+  EXPECT_EQ(Read(*own), "\"A\"\n");
+  EXPECT_EQ(Read(mine / "a.qrn"), "\"Jiná zóna\"\n");
+  EXPECT_EQ(system::OwnCopy(other, mine, error), own) << "the same copy again, not a third";
 }
 
 TEST_F(EditCopy, CopyIsMadeOnceWritableAndNeverOverwritten) {
@@ -156,7 +181,29 @@ TEST_F(EditCopy, FailedCopyGivesACzechReason) {
   EXPECT_FALSE(system::CopyForEditing(Root() / "gone.qrn", Root() / "mine", error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(fs::exists(Root() / "mine" / "gone.qrn"));
-  EXPECT_FALSE(fs::exists(Root() / "mine" / ".gone.qrn.part"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(Root() / "mine"), fs::directory_iterator()), 0);
+}
+
+TEST_F(EditCopy, ALinkPlantedInThePlayersFolderIsNeverWrittenThrough) {
+  const fs::path zone = Root() / "shipped" / "a.qrn";
+  Write(zone, "\"A\"\n");
+  const fs::path mine = Root() / "mine";
+  Write(Root() / "victim", "precious");
+  fs::create_directories(mine);
+  fs::create_symlink(Root() / "victim", mine / ".a.qrn.part");
+  std::string error;
+  const auto copy = system::CopyForEditing(zone, mine, error);
+  ASSERT_TRUE(copy) << error;
+  EXPECT_EQ(Read(*copy), "\"A\"\n");
+  EXPECT_EQ(Read(Root() / "victim"), "precious");
+  EXPECT_FALSE(fs::is_symlink(*copy));
+
+  // A file name of 255 bytes is copied too.
+  const fs::path longest = Root() / "shipped" / (std::string(251, 'x') + ".qrn");
+  Write(longest, "\"Dlouhá\"\n");
+  const auto longCopy = system::CopyForEditing(longest, mine, error);
+  ASSERT_TRUE(longCopy) << error;
+  EXPECT_EQ(Read(*longCopy), "\"Dlouhá\"\n");
 }
 
 }  // namespace

@@ -4,9 +4,12 @@
 
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "platform/App.h"
+#include "render/PictureSet.h"
 #include "ui/Dialog.h"
 #include "ui/KeyFeed.h"
 
@@ -110,6 +113,79 @@ TEST(DialogLayout, APromptWiderThan720IsWrappedBelow640) {
   EXPECT_EQ(LayOut(std::string(720 / 7, 'x'), true, OkOnly, Fixed).Lines, 0);
 }
 
+// The text without the spaces that a wrap may have put in or taken out.
+std::string WithoutSpaces(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c != ' ' && c != '\n') out += c;
+  }
+  return out;
+}
+
+TEST(DialogText, LongWordsWrapAndNothingIsDropped) {
+  // A path of 110 bytes is 770 pixels, wider than any line: it used to end the wrapping, and the
+  // box showed the first line alone.
+  const std::string path = "/home/hráč/" + std::string(96, 'x') + "/z.qrn";
+  const std::string prompt = "Zónu nelze otevřít.\n" + path + ":3: chybí řádek";
+  const ShownText shown = FitToScreen(prompt, true, OkOnly, Fixed);
+  EXPECT_FALSE(shown.Cut);
+  EXPECT_EQ(WithoutSpaces(shown.Text), WithoutSpaces(prompt));
+  EXPECT_GE(shown.Layout.Lines, 3) << shown.Text;
+  EXPECT_LT(shown.Layout.LabelWidth, 640);
+  for (const std::string_view piece : {std::string_view(shown.Text)}) {
+    size_t at = 0;
+    while (at < piece.size()) {
+      const size_t end = std::min(piece.find_first_of(" \n", at), piece.size());
+      EXPECT_LT(Fixed.LineWidth(piece.substr(at, end - at)), 640) << piece.substr(at, end - at);
+      at = end + 1;
+    }
+  }
+  // Broken between whole characters, however wide each one is.
+  const std::string czech = [] {
+    std::string s;
+    for (int i = 0; i < 200; ++i) s += "ř";
+    return s;
+  }();
+  const std::string broken = BreakLongWords(czech, Fixed);
+  EXPECT_EQ(WithoutSpaces(broken), czech);
+  for (size_t at = broken.find(' '); at != std::string::npos; at = broken.find(' ', at + 1)) {
+    EXPECT_NE(static_cast<unsigned char>(broken[at + 1]) & 0xC0, 0x80) << "cut inside a letter";
+  }
+  // Words that fit are left as they are, and so are lines that need no wrapping.
+  EXPECT_EQ(BreakLongWords("Vyhrál jsi!\nHrát znovu?", Fixed), "Vyhrál jsi!\nHrát znovu?");
+  const std::string folders = "Zóny jsou ve složkách:\n/" + std::string(80, 'a') + "\n/b";
+  EXPECT_EQ(FitToScreen(folders, true, OkOnly, Fixed).Text, folders);
+}
+
+TEST(DialogText, TheBoxStaysOnTheScreenAndTheWorkGrowsWithTheText) {
+  // 120 lines, as from a file name full of line feeds: the box would be 1 900 pixels tall.
+  std::string many = "Zónu nelze otevřít.";
+  for (int i = 0; i < 120; ++i) many += "\nřádek " + std::to_string(i);
+  const ShownText capped = FitToScreen(many, true, OkOnly, Fixed);
+  EXPECT_TRUE(capped.Cut);
+  EXPECT_LE(capped.Layout.ClientHeight, MaxDialogClientHeight);
+  EXPECT_EQ(capped.Text.rfind("Zónu nelze otevřít.\nřádek 0\n", 0), 0u);
+  EXPECT_NE(capped.Text.find("chybovém výstupu"), std::string::npos);
+  EXPECT_GE(capped.Layout.ButtonY + 30, capped.Layout.LabelY + capped.Layout.LabelHeight);
+
+  // A text of 3 791 characters in words: each byte is measured a bounded number of times, not
+  // once per line for every line (which took 13 seconds with the real font).
+  std::string longText;
+  while (longText.size() < 3791) longText += "slovo" + std::to_string(longText.size() % 97) + " ";
+  longText.resize(3791);
+  size_t calls = 0, bytes = 0;
+  const TextMeasure counting{[&](std::string_view line) {
+                               ++calls;
+                               bytes += line.size();
+                               return 7.0 * static_cast<double>(line.size());
+                             },
+                             15};
+  const ShownText shown = FitToScreen(longText, true, OkOnly, counting);
+  EXPECT_LE(shown.Layout.ClientHeight, MaxDialogClientHeight);
+  EXPECT_LT(calls, 3 * longText.size()) << calls;
+  EXPECT_LT(bytes, 300 * longText.size()) << bytes;
+}
+
 TEST(DialogChoice, SetsIconsTitlesAndResults) {
   const MsgBoxSetup question = PrepareMsgBox(msgbox::YesNo, msgbox::IconDefault, "");
   EXPECT_EQ(question.Wanted, YesNo);
@@ -158,6 +234,27 @@ TEST(DialogChoice, Keys) {
   EXPECT_FALSE(ChoiceCloses(0, OkOnly));
   EXPECT_EQ(ChooseByKey('Y', OkOnly, 0), BtnYes);
   EXPECT_EQ(ChooseByKey(Enter, OkOnly, BtnYes), BtnOk);
+}
+
+TEST(DialogPictures, AMissingPictureIsToldAsMissingAndABrokenOneAsUnreadable) {
+  // The words come from the loader's reason: the loader's own text once differed from what the
+  // message looked for, and every picture was called unreadable.
+  const std::filesystem::path base =
+      std::filesystem::temp_directory_path() / "quarn-dialog-pictures";
+  std::filesystem::remove_all(base);
+  std::filesystem::create_directories(base / "Graphics");
+  std::ofstream(base / "Graphics" / "iCritical.bmp") << "not a picture";
+  auto missing = LoadGraphicsFile(base, "iQuestion.bmp");
+  auto broken = LoadGraphicsFile(base, "iCritical.bmp");
+  ASSERT_TRUE(std::holds_alternative<PictureProblem>(missing));
+  ASSERT_TRUE(std::holds_alternative<PictureProblem>(broken));
+  EXPECT_EQ(PicturesMessage(std::get<PictureProblem>(missing)),
+            "Obrázky hry chybí nebo jsou poškozené.\nSložka: " + (base / "Graphics").string() +
+                "\nSoubor: iQuestion.bmp (chybí)");
+  const std::string unreadable = PicturesMessage(std::get<PictureProblem>(broken));
+  EXPECT_NE(unreadable.find("Soubor: iCritical.bmp (nelze jej přečíst)"), std::string::npos)
+      << unreadable;
+  std::filesystem::remove_all(base);
 }
 
 // The dialog itself on SDL's dummy display, answered by keys and clicks that arrive while it
@@ -287,6 +384,34 @@ TEST_F(DialogWindow, KeysAndClicksAnswerTheModalDialog) {
     SDL_PushEvent(&e);
   });
   EXPECT_EQ(Ask("Otázka", msgbox::YesNoCancel), msgbox::ResultNone);
+}
+
+TEST_F(DialogWindow, QuotedInputIsShownEscapedAndALongMessageKeepsItsButtonOnTheScreen) {
+  // A file name with an escape sequence, a C1 control and a path too long for a line, then many
+  // lines: the terminal and the box both get the escaped form, the box no taller than the screen.
+  std::string prompt = "Zónu nelze otevřít.\n/tmp/e\x1b[2Jvil\xc2\x9b" + std::string(120, 'x') +
+                       ".qrn: soubor chybí";
+  for (int i = 0; i < 120; ++i) prompt += "\nřádek " + std::to_string(i);
+  steps.push_back([this] {
+    const std::string shown = dialog->Text()->Caption;
+    EXPECT_EQ(shown.find('\x1b'), std::string::npos);
+    EXPECT_NE(shown.find("e\\x1B[2Jvil\\u009B"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("chybovém výstupu"), std::string::npos);
+    platform::Window* w = dialog->Window();
+    EXPECT_LE(w->ClientHeight(), MaxDialogClientHeight);
+    const SDL_Rect ok = dialog->Buttons()->Frame(BtnOk).Bounds;
+    EXPECT_LE(ok.y + ok.h, w->ClientHeight());
+    // The label is tall enough for every line it shows.
+    EXPECT_LE(static_cast<int>(dialog->Text()->Lines().size()) * 15, dialog->Text()->Bounds.h + 15);
+  });
+  Key(SDLK_RETURN, SDL_SCANCODE_RETURN);
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(Ask(prompt, msgbox::OkOnly, msgbox::IconCritical), msgbox::ResultOk);
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.find('\x1b'), std::string::npos);
+  EXPECT_EQ(err.find("\xc2\x9b"), std::string::npos);
+  EXPECT_NE(err.find("e\\x1B[2Jvil\\u009B"), std::string::npos) << err;
+  EXPECT_NE(err.find("řádek 119\n"), std::string::npos) << "stderr has the whole message";
 }
 
 TEST_F(DialogWindow, AQuitEndsTheWaitWithoutAnAnswer) {

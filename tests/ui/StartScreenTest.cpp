@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 #include "game/TitleWidth.h"
 #include "platform/App.h"
@@ -83,11 +84,11 @@ class StartScreenTest : public ::testing::Test {
     }
     return *screen;
   }
-  Flow& TheFlow() {
+  Flow& TheFlow(std::optional<FlowFolders> folders = std::nullopt) {
     program = std::make_unique<ProgramContext>(keys);
     sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
-    flow = std::make_unique<Flow>(*app, *program, *sound, prompter,
-                                  FlowFolders{QUARN_BIN_DIR, {shipped, own}, own});
+    if (!folders) folders = FlowFolders{QUARN_BIN_DIR, {shipped, own}, own, shipped};
+    flow = std::make_unique<Flow>(*app, *program, *sound, prompter, *folders);
     flow->OpenInEditor = [this](const fs::path& file) {
       edited.push_back(file);
       return editorStarts;
@@ -191,7 +192,9 @@ TEST_F(StartScreenTest, QuestionsPlayEditCancelAndLinks) {
   s.Click("btn(3)");
   ASSERT_EQ(prompter.asked.size(), 2u);
   EXPECT_NE(prompter.asked[0].Prompt.find("žádná zóna"), std::string::npos);
-  EXPECT_NE(prompter.asked[0].Prompt.find(shipped.string()), std::string::npos);
+  EXPECT_EQ(prompter.asked[0].Prompt, "Není tu žádná zóna. Zóny jsou soubory .qrn ve složkách:\n" +
+                                          shipped.string() + "\n" + own.string());
+  EXPECT_EQ(NoZoneText({"/z"}), "Není tu žádná zóna. Zóny jsou soubory .qrn ve složce:\n/z");
   EXPECT_TRUE(played.empty());
   EXPECT_TRUE(forEditor.empty());
 
@@ -238,7 +241,10 @@ TEST_F(StartScreenTest, PlayHidesTheStartScreenAndCloseBringsItBackWithItsSelect
   prompter.answers = {msgbox::ResultNo};
   Flow& f = TheFlow();
   std::vector<std::string> links;
-  f.OpenLink = [&](const std::string& link) { links.push_back(link); };
+  f.OpenLink = [&](const std::string& link) {
+    links.push_back(link);
+    return true;
+  };
   f.Begin(true);
   ASSERT_EQ(prompter.asked.size(), 1u);  // the sound question, before the screen shows
   EXPECT_FALSE(sound->Enabled());
@@ -280,13 +286,14 @@ TEST_F(StartScreenTest, AnUnreadableZoneIsToldAndTheStartScreenStays) {
   EXPECT_NE(prompter.asked[0].Prompt.find("a.qrn"), std::string::npos) << prompter.asked[0].Prompt;
 }
 
-TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrThePlayerIsTold) {
+TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrItsCopyOrThePlayerIsTold) {
   WriteZone(shipped / "a.qrn", "A");
   Flow& f = TheFlow();
   f.Begin(false);
   prompter.answers = {msgbox::ResultYes};
   f.Start().ClickedEdit();
-  EXPECT_EQ(edited, std::vector<fs::path>{shipped / "a.qrn"});
+  // A shipped zone is edited as the player's copy, never where it ships.
+  EXPECT_EQ(edited, std::vector<fs::path>{own / "a.qrn"});
 
   // When no editor can be started the player is told, and the start screen goes on.
   editorStarts = false;
@@ -296,6 +303,29 @@ TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrThePlayerIsTold) {
   ASSERT_EQ(prompter.asked.size(), 2u);
   EXPECT_EQ(prompter.asked[1].Buttons, msgbox::OkOnly);
   EXPECT_TRUE(f.Start().Window().Shown());
+
+  // So is a link that no program can open.
+  f.OpenLink = [](const std::string&) { return false; };
+  prompter.asked.clear();
+  f.Start().Click("Label3");
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_NE(prompter.asked[0].Prompt.find("xdg-open"), std::string::npos);
+  EXPECT_NE(prompter.asked[0].Prompt.find(WebLink), std::string::npos);
+}
+
+TEST_F(StartScreenTest, WithoutAFolderOfTheirOwnThePlayerIsToldAndShippedZonesStayUntouched) {
+  WriteZone(shipped / "a.qrn", "A");
+  const std::string refused = "Složka /tmp/.local nepatří tobě, ale jinému uživateli.";
+  Flow& f = TheFlow(FlowFolders{QUARN_BIN_DIR, {shipped}, "", shipped, refused});
+  f.Begin(false);
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_EQ(prompter.asked[0].Prompt, refused);
+  prompter.answers = {msgbox::ResultYes};
+  f.Start().ClickedEdit();
+  EXPECT_TRUE(edited.empty());
+  ASSERT_EQ(prompter.asked.size(), 3u);
+  EXPECT_NE(prompter.asked[2].Prompt.find("nemá žádnou tvou složku"), std::string::npos);
+  EXPECT_EQ(std::distance(fs::directory_iterator(shipped), fs::directory_iterator()), 1);
 }
 
 // The zone check measures titles without a font: its table must agree with the list's font, or

@@ -8,8 +8,9 @@
 #include <variant>
 
 #include "Commands.h"
-#include "game/ZoneCheck.h"
+#include "game/Text.h"
 #include "game/Zone.h"
+#include "game/ZoneCheck.h"
 
 namespace quarn::zonetool {
 namespace {
@@ -35,11 +36,11 @@ std::string Summary(const std::string& path, const ParsedZone& zone) {
     if (laserGroups[g]) lasers += static_cast<char>('a' + g);
   }
   std::ostringstream out;
-  out << path << ": \"" << zone.Title << "\" " << zone.Width << "x" << zone.Height
-      << ", hot potatoes " << zone.Potatoes << ", targets " << targets << ", enemies +"
-      << enemies[0] << " -" << enemies[1] << " *" << enemies[2] << ", laser groups "
-      << (lasers.empty() ? "none" : lasers) << ", S " << (zone.Start ? "yes" : "no") << ", E "
-      << (zone.Exit ? "yes" : "no");
+  out << ShowControls(path) << ": \"" << ShowControls(zone.Title) << "\" " << zone.Width << "x"
+      << zone.Height << ", hot potatoes " << zone.Potatoes << ", targets " << targets
+      << ", enemies +" << enemies[0] << " -" << enemies[1] << " *" << enemies[2]
+      << ", laser groups " << (lasers.empty() ? "none" : lasers) << ", S "
+      << (zone.Start ? "yes" : "no") << ", E " << (zone.Exit ? "yes" : "no");
   return out.str();
 }
 
@@ -52,7 +53,8 @@ bool ReportDeadEnds(const std::string& path, const ParsedZone& zone) {
   std::stable_sort(found.begin(), found.end(),
                    [](const StrictFinding& a, const StrictFinding& b) { return a.Line < b.Line; });
   for (const StrictFinding& f : found) {
-    std::fprintf(stderr, "%s:%d: %s\n", path.c_str(), f.Line, f.Message.c_str());
+    std::fprintf(stderr, "%s:%d: %s\n", ShowControls(path).c_str(), f.Line,
+                 ShowControls(f.Message).c_str());
   }
   return !found.empty();
 }
@@ -66,7 +68,7 @@ int RunCheck(const Args& args) {
     if (a == "--strict") {
       strict = true;
     } else if (a.size() > 1 && a[0] == '-') {
-      return UsageError("check", CheckUsage, "unknown option '" + a + "'");
+      return UsageError("check", CheckUsage, "unknown option '" + ShowControls(a) + "'");
     } else {
       files.push_back(a);
     }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "game/Text.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   if (command == "check") return RunCheck(args);
   if (command == "play") return RunPlay(args);
   if (command == "render") return RunRender(args);
-  std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s", command.c_str(), Usage);
+  std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s", quarn::ShowControls(command).c_str(),
+               Usage);
   return 2;
 }

@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "game/Replay.h"
+#include "game/Text.h"
 #include "render/BoardRenderer.h"
 #include "render/PictureSet.h"
 #include "system/Folders.h"
@@ -59,7 +60,7 @@ int RunRender(const Args& args) {
     }
   }
   if (auto error = painter.SaveBmp(*out)) {
-    std::fprintf(stderr, "quarn-zone render: %s\n", error->c_str());
+    std::fprintf(stderr, "quarn-zone render: %s\n", ShowControls(*error).c_str());
     return 1;
   }
   return 0;

@@ -3,11 +3,12 @@
 #include <cstdio>
 
 #include "Commands.h"
+#include "game/Text.h"
 
 namespace quarn::zonetool {
 
 int UsageError(const char* command, const char* usage, const std::string& message) {
-  std::fprintf(stderr, "quarn-zone %s: %s\n%s", command, message.c_str(), usage);
+  std::fprintf(stderr, "quarn-zone %s: %s\n%s", command, ShowControls(message).c_str(), usage);
   return 2;
 }
 

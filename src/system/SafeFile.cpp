@@ -1,0 +1,163 @@
+// SafeFile.cpp — whole-file writes through exclusive temporary files, private folders, and the
+// check that a folder is the player's own.
+#include "SafeFile.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <system_error>
+
+#include "game/Text.h"
+
+namespace quarn::system {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Quoted(const fs::path& p) { return ShowControls(p.string()); }
+
+std::string Failed(const std::string& what, const fs::path& p, int error) {
+  return what + " " + Quoted(p) + ": " + FileErrorInCzech(error) + ".";
+}
+
+// Closes a descriptor when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, std::string_view content) {
+  while (!content.empty()) {
+    const ssize_t n = write(fd, content.data(), content.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    content.remove_prefix(static_cast<size_t>(n));
+  }
+  return true;
+}
+
+// Moves from onto to; with keep, fails with EEXIST rather than replace a file already at to.
+int Rename(const fs::path& from, const fs::path& to, bool keep) {
+  if (!keep) return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system without the no-replace rename: a hard link refuses an existing name as well.
+  if (link(from.c_str(), to.c_str()) != 0) return errno;
+  unlink(from.c_str());
+  return 0;
+}
+
+void SyncFolder(const fs::path& folder) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+std::string FolderProblem(const fs::path& folder) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(folder, ec);
+  if (ec) return Failed("Složku nelze najít:", folder, ec.value());
+  // Only what exists can be checked; what is missing will be made by the player's own hand.
+  fs::path existing = absolute;
+  while (!fs::exists(existing, ec) && existing.has_relative_path())
+    existing = existing.parent_path();
+  const fs::path real = fs::canonical(existing, ec);
+  if (ec) return Failed("Složku nelze najít:", existing, ec.value());
+  const uid_t me = geteuid();
+  fs::path at;
+  for (const fs::path& part : real) {
+    at /= part;
+    struct stat st {};
+    if (stat(at.c_str(), &st) != 0) return Failed("Složku nelze prověřit:", at, errno);
+    if (!S_ISDIR(st.st_mode)) {
+      return "Cesta " + Quoted(absolute) + " nevede do složky: " + Quoted(at) + " je soubor.";
+    }
+    const bool last = at == real && existing == absolute;
+    const bool owned = st.st_uid == me || (st.st_uid == 0 && !last);
+    if (!owned) {
+      return "Složka " + Quoted(at) + " nepatří tobě, ale jinému uživateli; hra ji nepoužije.";
+    }
+    if ((st.st_mode & S_IWOTH) && !(st.st_mode & S_ISVTX)) {
+      return "Do složky " + Quoted(at) + " smí zapisovat kdokoli; hra ji nepoužije.";
+    }
+  }
+  return "";
+}
+
+std::string MakePrivateFolder(const fs::path& folder) {
+  if (std::string problem = FolderProblem(folder); !problem.empty()) return problem;
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(folder, ec);
+  fs::path at;
+  for (const fs::path& part : absolute) {
+    at /= part;
+    if (mkdir(at.c_str(), 0700) != 0 && errno != EEXIST) {
+      return Failed("Složku nelze vytvořit:", at, errno);
+    }
+  }
+  // Made by someone else between the check and the mkdir: the check says so now.
+  return FolderProblem(folder);
+}
+
+std::string WriteWhole(const fs::path& file, std::string_view content, Existing existing) {
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  // A short name of our own, whatever the length of file's name; mkstemp creates it exclusively,
+  // so a link or a file someone placed there is never written through.
+  std::string name = (folder / ".quarn-XXXXXX").string();
+  const Descriptor fd(mkostemp(name.data(), O_CLOEXEC));
+  if (fd.Get() < 0) return Failed("Do složky nelze zapsat:", folder, errno);
+  const fs::path temporary = name;
+  auto fail = [&](int error) {
+    unlink(temporary.c_str());
+    return Failed("Soubor nelze uložit:", file, error);
+  };
+  if (!WriteAll(fd.Get(), content)) return fail(errno);
+  if (fsync(fd.Get()) != 0) return fail(errno);
+  if (const int error = Rename(temporary, file, existing == Existing::Keep)) return fail(error);
+  SyncFolder(folder);
+  return "";
+}
+
+std::string ReadWhole(const fs::path& file, std::string& content, size_t maxBytes) {
+  // Without blocking: a pipe put in place of the file must not stop the game.
+  const Descriptor fd(open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (fd.Get() < 0) return Failed("Soubor nelze otevřít:", file, errno);
+  struct stat st {};
+  if (fstat(fd.Get(), &st) != 0) return Failed("Soubor nelze otevřít:", file, errno);
+  if (!S_ISREG(st.st_mode)) {
+    return "Soubor " + Quoted(file) + " není obyčejný soubor, ale složka, zařízení nebo roura.";
+  }
+  if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
+    return "Soubor " + Quoted(file) + " je příliš velký.";
+  }
+  content.clear();
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = read(fd.Get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return Failed("Soubor nelze přečíst:", file, errno);
+    if (n == 0) break;
+    content.append(buffer, static_cast<size_t>(n));
+    if (content.size() > maxBytes) return "Soubor " + Quoted(file) + " je příliš velký.";
+  }
+  return "";
+}
+
+}  // namespace quarn::system

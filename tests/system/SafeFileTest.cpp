@@ -1,0 +1,105 @@
+// SafeFileTest.cpp — whole-file writes that no planted link or file can redirect, private folders,
+// and refusing folders that are not the player's own.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "TempFolder.h"
+#include "system/Folders.h"
+#include "system/SafeFile.h"
+
+namespace quarn::test {
+namespace {
+
+namespace fs = std::filesystem;
+using system::Existing;
+
+size_t Entries(const fs::path& folder) {
+  return static_cast<size_t>(
+      std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+mode_t ModeOf(const fs::path& p) {
+  struct stat st {};
+  EXPECT_EQ(stat(p.c_str(), &st), 0) << p;
+  return st.st_mode & 07777;
+}
+
+using SafeWrite = TempFolderTest;
+
+TEST_F(SafeWrite, WholeFilesOnlyNoLinkFollowedAndLongNamesFit) {
+  const fs::path folder = Root() / "zones";
+  fs::create_directories(folder);
+  const fs::path file = folder / "a.qrn";
+  EXPECT_EQ(system::WriteWhole(file, "first"), "");
+  EXPECT_EQ(Read(file), "first");
+  EXPECT_EQ(ModeOf(file), 0600u) << "what the game keeps is the player's alone";
+  EXPECT_EQ(system::WriteWhole(file, "second"), "");
+  EXPECT_EQ(Read(file), "second");
+
+  // Keep: a file already there, or a link (even a dangling one), is left as it is.
+  const std::string kept = system::WriteWhole(file, "third", Existing::Keep);
+  EXPECT_NE(kept.find("už existuje"), std::string::npos) << kept;
+  EXPECT_EQ(Read(file), "second");
+  Write(Root() / "victim", "precious");
+  fs::create_symlink(Root() / "victim", folder / "link.qrn");
+  EXPECT_NE(system::WriteWhole(folder / "link.qrn", "evil", Existing::Keep), "");
+  EXPECT_EQ(Read(Root() / "victim"), "precious");
+
+  // A name of 255 bytes, the most a file system takes, is written: the temporary name is short.
+  const fs::path longest = folder / (std::string(251, 'z') + ".qrn");
+  EXPECT_EQ(system::WriteWhole(longest, "long"), "");
+  EXPECT_EQ(Read(longest), "long");
+  // Too long a name is said plainly, in Czech, and nothing is left behind.
+  const std::string tooLong = system::WriteWhole(folder / (std::string(256, 'z') + ".qrn"), "x");
+  EXPECT_NE(tooLong.find("příliš dlouhá"), std::string::npos) << tooLong;
+  EXPECT_EQ(Entries(folder), 3u) << "a.qrn, link.qrn and the long one; no temporary file";
+
+  // Reading never blocks on a pipe put where a file was expected.
+  ASSERT_EQ(mkfifo((folder / "pipe.qrn").c_str(), 0600), 0);
+  std::string content;
+  EXPECT_NE(system::ReadWhole(folder / "pipe.qrn", content), "");
+  EXPECT_NE(system::ReadWhole(folder / "gone.qrn", content).find("chybí"), std::string::npos);
+  EXPECT_EQ(system::ReadWhole(longest, content), "");
+  EXPECT_EQ(content, "long");
+}
+
+using PrivateFolders = TempFolderTest;
+
+TEST_F(PrivateFolders, MadeForThePlayerAloneAndForeignOrOpenFoldersRefused) {
+  const fs::path zones = Root() / "data" / "quarn" / "zones";
+  EXPECT_EQ(system::MakePrivateFolder(zones), "");
+  for (const fs::path& made : {Root() / "data", Root() / "data" / "quarn", zones}) {
+    EXPECT_EQ(ModeOf(made), 0700u) << made;
+  }
+  EXPECT_EQ(system::FolderProblem(zones), "");
+  // A shared folder with the sticky bit (as /tmp) is fine above the player's own.
+  EXPECT_EQ(system::FolderProblem(fs::temp_directory_path() / "not-made-yet" / "zones"), "");
+
+  // A folder anyone may write to, on the way or at the end, could be swapped under the game.
+  const fs::path open = Root() / "open";
+  fs::create_directories(open / "zones");
+  chmod(open.c_str(), 0777);
+  const std::string refused = system::FolderProblem(open / "zones");
+  EXPECT_NE(refused.find("kdokoli"), std::string::npos) << refused;
+  EXPECT_NE(system::MakePrivateFolder(open / "more" / "zones"), "");
+  EXPECT_FALSE(fs::exists(open / "more")) << "nothing is made in a refused folder";
+
+  // A folder that belongs to another user, as a prepared /tmp/.local would.
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give a folder to another user";
+  const fs::path foreign = Root() / "home" / ".local";
+  fs::create_directories(foreign);
+  ASSERT_EQ(chown(foreign.c_str(), 65534, 65534), 0);
+  EXPECT_NE(system::FolderProblem(foreign / "share" / "quarn" / "zones").find("nepatří"),
+            std::string::npos);
+
+  // The player's zone folder under it is refused, with a reason, and not made.
+  setenv("HOME", (Root() / "home").c_str(), 1);
+  unsetenv("XDG_DATA_HOME");
+  std::string why;
+  system::UserZoneFolder(&why);
+  EXPECT_NE(why.find("nepatří"), std::string::npos) << why;
+  EXPECT_FALSE(fs::exists(foreign / "share"));
+}
+
+}  // namespace
+}  // namespace quarn::test
