@@ -1,7 +1,8 @@
 # The two set-up commands: `make run` and `make test`. Each installs what it is missing first,
 # and only what that command needs (scripts/setup.sh --list COMMAND shows the list).
 # `make fuzz` runs each fuzz target FUZZ_SECONDS (60); `make soak` plays every zone and generated
-# largest zones SOAK_TICKS ticks (200000) under the sanitizers.
+# largest zones SOAK_TICKS ticks (200000) under the sanitizers. `make deb` builds the Debian
+# package into build/deb/; scripts/check-deb.sh lints, installs, plays and removes it.
 GENERATOR := -G Ninja
 RELEASE := build/release
 TESTING := build/test
@@ -52,6 +53,10 @@ soak:
 	cmake -S . -B $(TESTING) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQUARN_SANITIZE=ON
 	cmake --build $(TESTING) --target quarn_soak
 	$(TESTING)/bin/quarn_soak --ticks $(SOAK_TICKS) --generated 2 --solutions tests/game/solutions zones
+
+deb:
+	@scripts/setup.sh deb
+	scripts/build-deb.sh
 
 clean:
 	rm -rf build
