@@ -1,23 +1,50 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Quarn needs to build, run and test, when any are missing.
+# Installs the Debian packages one command of Quarn's needs, and no more, when any are missing.
+#   scripts/setup.sh [COMMAND]        install what COMMAND needs (default: build)
+#   scripts/setup.sh --list COMMAND   print those packages, one a line, and install nothing
+# COMMAND is one of: build, run, test, soak, bench, fuzz, valgrind, deb.
 set -euo pipefail
 
-packages=(
-  # build
-  cmake ninja-build pkg-config g++ make
-  # tests and benchmarks
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
-  # window, pictures, fonts
-  libsdl2-dev libsdl2-ttf-dev libx11-dev libfontconfig-dev fontconfig fonts-liberation fonts-comic-neue
-  # sound
-  libopenal-dev
-  # the program's icon, and checking what install puts on the desktop
-  libpng-dev desktop-file-utils appstream shared-mime-info
-  # end-to-end tests on a virtual display, and measuring our sounds
-  xvfb xdotool x11-utils imagemagick sox
-  # fuzzing (libFuzzer comes with clang's runtime libraries) and memory checking
-  clang-14 libclang-rt-14-dev valgrind
+# Building the game and its tools (the icon painter needs libpng) and the manual pages, and what
+# the game needs at run time: its fonts, and xdg-utils for the Editor button and the links.
+build=(
+  cmake ninja-build pkg-config g++ make scdoc
+  libsdl2-dev libsdl2-ttf-dev libx11-dev libfontconfig-dev libopenal-dev libpng-dev
+  fontconfig fonts-liberation fonts-comic-neue xdg-utils
 )
+# The suite: GoogleTest, the validators of what install puts on the desktop, the manual page
+# renderer, and the end-to-end tests on a virtual display (keys, screenshots, measured sounds).
+test=(
+  googletest libgtest-dev libgmock-dev
+  desktop-file-utils appstream shared-mime-info man-db groff-base
+  xvfb xdotool x11-utils imagemagick sox
+)
+# Fuzzing builds only the rules library, with clang; libFuzzer comes with clang's runtime.
+fuzz=(cmake ninja-build make clang-14 libclang-rt-14-dev)
+# The Debian package: debhelper builds it, lintian judges it.
+deb=(debhelper dpkg-dev fakeroot lintian)
+
+packages_of() {
+  case $1 in
+    build|run) echo "${build[@]}" ;;
+    test|soak) echo "${build[@]}" "${test[@]}" ;;
+    bench) echo "${build[@]}" libbenchmark-dev ;;
+    fuzz) echo "${fuzz[@]}" ;;
+    valgrind) echo "${build[@]}" valgrind xvfb xdotool x11-utils ;;
+    deb) echo "${build[@]}" "${deb[@]}" ;;
+    *) echo "setup: unknown command '$1' (build, run, test, soak, bench, fuzz, valgrind, deb)" >&2
+       return 2 ;;
+  esac
+}
+
+if [[ ${1:-} == --list ]]; then
+  [[ $# -eq 2 ]] || { echo "usage: scripts/setup.sh --list COMMAND" >&2; exit 2; }
+  list=$(packages_of "$2")
+  tr ' ' '\n' <<<"$list"
+  exit 0
+fi
+list=$(packages_of "${1:-build}")
+read -r -a packages <<<"$list"
 
 missing=()
 for p in "${packages[@]}"; do
@@ -31,4 +58,4 @@ sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q "${missing[@]}"
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -6,6 +6,7 @@
 # forked by a system library (D-Bus starting its helper) is not checked: it only runs exec.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/setup.sh valgrind
 build=${1:-build/release}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

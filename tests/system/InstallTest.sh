@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # InstallTest.sh — installs the build into a fresh prefix and checks what a player gets: the
-# layout, the desktop entry, metainfo and MIME type as their validators see them, and the
-# installed programs finding their data in ../share/quarn, also after the prefix is moved.
+# layout, the desktop entry, metainfo and MIME type as their validators see them, the icon cache,
+# and the installed programs finding their data in ../share/quarn, also after the prefix is moved.
 #   InstallTest.sh BUILD_DIR WORK_DIR
 set -u
 build=$1 work=$2
@@ -22,7 +22,9 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 ||
 share=$prefix/share
 for f in bin/quarn bin/quarn-zone share/quarn/Graphics/Quarn.bmp share/quarn/sound/walk.wav \
          share/applications/io.github.quarn.Quarn.desktop \
-         share/metainfo/io.github.quarn.Quarn.metainfo.xml share/mime/packages/quarn.xml; do
+         share/metainfo/io.github.quarn.Quarn.metainfo.xml share/mime/packages/quarn.xml \
+         share/man/man6/quarn.6 share/man/man6/quarn-zone.6 \
+         share/doc/quarn/AUTHORING.txt share/doc/quarn/README.md; do
   [ -s "$prefix/$f" ] || fail "$f is not installed"
 done
 [ -x "$prefix/bin/quarn" ] && [ -x "$prefix/bin/quarn-zone" ] || fail "the programs cannot run"
@@ -37,6 +39,11 @@ for size in 16 24 32 48 64 128 256; do
   [ "$w" = "$size" ] && [ "$h" = "$size" ] || fail "the ${size}x${size} icon is ${w}x${h}"
 done
 [ -e "$prefix/bin/Graphics" ] && fail "data was installed beside the programs"
+# Installed straight into a prefix without an icon theme of its own, the icon cache is written.
+if command -v gtk-update-icon-cache >/dev/null; then
+  grep -qa quarn "$share/icons/hicolor/icon-theme.cache" 2>/dev/null ||
+    fail "the install wrote no icon cache that holds the icon"
+fi
 
 # The validators.
 desktop-file-validate "$share/applications/io.github.quarn.Quarn.desktop" ||

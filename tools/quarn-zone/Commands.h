@@ -14,6 +14,10 @@ using Args = std::vector<std::string>;  // the arguments after the sub-command's
 
 // Prints "quarn-zone COMMAND: message" and the command's usage on stderr; returns exit status 2.
 int UsageError(const char* command, const char* usage, const std::string& message);
+// Whether the arguments ask for the command's help (--help or -h anywhere among them).
+bool WantsHelp(const Args& args);
+// Prints the command's usage on stdout; returns exit status 0.
+int Help(const char* usage);
 
 // The replay options that play and render share.
 struct ReplayOptions {
@@ -31,5 +35,6 @@ std::optional<KeyScript> LoadKeyScript(const ReplayOptions& options, const char*
 int RunCheck(const Args& args);   // quarn-zone check [--strict] FILE...
 int RunPlay(const Args& args);    // quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]
 int RunRender(const Args& args);  // quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]
+int RunSolve(const Args& args);   // quarn-zone solve ZONE PLAN
 
 }  // namespace quarn::zonetool

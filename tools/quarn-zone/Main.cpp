@@ -1,4 +1,4 @@
-// Main.cpp — quarn-zone: checks, plays and renders zones for zone authors and tests.
+// Main.cpp — quarn-zone: checks, plays, renders and solves zones for zone authors and tests.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -11,7 +11,9 @@ namespace {
 constexpr const char* Usage =
     "usage: quarn-zone check [--strict] FILE...\n"
     "       quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]\n"
-    "       quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n";
+    "       quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n"
+    "       quarn-zone solve ZONE PLAN > SOLUTION.keys\n"
+    "       quarn-zone COMMAND --help\n";
 
 }  // namespace
 
@@ -26,6 +28,7 @@ int main(int argc, char** argv) {
   if (command == "check") return RunCheck(args);
   if (command == "play") return RunPlay(args);
   if (command == "render") return RunRender(args);
+  if (command == "solve") return RunSolve(args);
   std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s", quarn::ShowControls(command).c_str(),
                Usage);
   return 2;

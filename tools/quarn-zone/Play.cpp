@@ -10,13 +10,20 @@ namespace quarn::zonetool {
 namespace {
 
 constexpr const char* PlayUsage =
-    "usage: quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]\n";
+    "usage: quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]\n"
+    "Plays ZONE without a window and prints a report of the play as one JSON line.\n"
+    "  --keys FILE     hold the keys of the key script FILE (lines \"TICKS KEYS\")\n"
+    "  --ticks N       run N ticks (default: as long as the key script lasts)\n"
+    "  --answer yes|no the answer to \"Hrát znovu?\" after a win (default: no)\n"
+    "  --board         add the board's tile codes to the report\n"
+    "Status 0 when the play ran, 2 when the zone, key script or command line is wrong.\n";
 
 int UsageError(const std::string& message) { return zonetool::UsageError("play", PlayUsage, message); }
 
 }  // namespace
 
 int RunPlay(const Args& args) {
+  if (WantsHelp(args)) return Help(PlayUsage);
   std::optional<std::string> zone;
   ReplayOptions options;
   bool answerYes = false;

@@ -15,13 +15,20 @@ namespace quarn::zonetool {
 namespace {
 
 constexpr const char* RenderUsage =
-    "usage: quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n";
+    "usage: quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n"
+    "Writes the whole board of ZONE, as the game draws it, to the bitmap OUT.bmp; after a\n"
+    "replay when --keys or --ticks is given.\n"
+    "  --keys FILE     hold the keys of the key script FILE (lines \"TICKS KEYS\")\n"
+    "  --ticks N       run N ticks (default: as long as the key script lasts)\n"
+    "Status 0 when the picture was written, 1 when the replay or writing failed, 2 when the\n"
+    "zone, key script or command line is wrong.\n";
 
 int UsageError(const std::string& message) { return zonetool::UsageError("render", RenderUsage, message); }
 
 }  // namespace
 
 int RunRender(const Args& args) {
+  if (WantsHelp(args)) return Help(RenderUsage);
   std::optional<std::string> zone, out;
   ReplayOptions options;
   for (size_t i = 0; i < args.size(); ++i) {

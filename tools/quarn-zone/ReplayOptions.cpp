@@ -1,4 +1,4 @@
-// ReplayOptions.cpp — what play and render share: usage errors, --keys and --ticks, the key script.
+// ReplayOptions.cpp — what the sub-commands share: help, usage errors, --keys and --ticks, key scripts.
 #include <charconv>
 #include <cstdio>
 
@@ -10,6 +10,18 @@ namespace quarn::zonetool {
 int UsageError(const char* command, const char* usage, const std::string& message) {
   std::fprintf(stderr, "quarn-zone %s: %s\n%s", command, ShowControls(message).c_str(), usage);
   return 2;
+}
+
+bool WantsHelp(const Args& args) {
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") return true;
+  }
+  return false;
+}
+
+int Help(const char* usage) {
+  std::fputs(usage, stdout);
+  return 0;
 }
 
 OptionTaken TakeReplayOption(const Args& args, size_t& i, ReplayOptions& options,

@@ -1,15 +1,6 @@
-// Solve.cpp — quarn-solve: turns a zone author's plan (cells to reach, boxes to push, waits) into a
-// key script, searching the real rules tick by tick so that no enemy or laser door kills the player
-// on the way. A zone author's helper; it is not installed with the game.
-//
-//   quarn-solve ZONE PLAN > SOLUTION.keys
-//
-// Plan lines ('#' lines are copied into the script as comments):
-//   go X Y        walk to cell (X, Y), stepping on no potato, key, time bonus, locked or slam door
-//                 on the way unless it is (X, Y) itself
-//   exit          walk to the revealed exit and into it
-//   hold KEY N    hold one key (left, up, right, down, space) for N ticks
-//   wait N        N ticks without keys
+// Solve.cpp — quarn-zone solve: turns a zone author's plan (cells to reach, boxes to push, waits)
+// into a key script, searching the real rules tick by tick so that no enemy or laser door kills
+// the player on the way. The plan's lines are listed in SolveUsage.
 #include <algorithm>
 #include <cstdlib>
 #include <cstdio>
@@ -25,11 +16,25 @@
 #include <tuple>
 #include <vector>
 
+#include "Commands.h"
 #include "game/Game.h"
 #include "game/Replay.h"
 
-namespace quarn::solver {
+namespace quarn::zonetool {
 namespace {
+
+constexpr const char* SolveUsage =
+    "usage: quarn-zone solve ZONE PLAN > SOLUTION.keys\n"
+    "Writes a key script that carries out PLAN in ZONE, trying the real rules tick by tick so\n"
+    "that no enemy, laser door or countdown kills the player on the way. Plan lines:\n"
+    "  go X Y       walk to cell (X, Y), counted from 0 at the top-left cell, stepping on no\n"
+    "               potato, key, time bonus, locked or slam door that is not (X, Y) itself\n"
+    "  exit         walk into the revealed exit\n"
+    "  hold KEY N   hold one key (left, up, right, down, space) for N ticks\n"
+    "  wait N       stand still for N ticks\n"
+    "  # comment    copied into the key script\n"
+    "Each goal reached is reported on stderr. Status 0 when the script wins the zone, 1 when\n"
+    "it does not, 2 when ZONE or PLAN cannot be read.\n";
 
 constexpr int MaxHold = 990;  // a key held alone for 1000 polls is no longer chosen
 
@@ -58,7 +63,7 @@ class Player {
   explicit Player(const std::string& zone) {
     w_.game.State.FileName = zone;
     if (auto e = w_.game.Otevrit()) {
-      std::fprintf(stderr, "quarn-solve: %s\n", e->Describe().c_str());
+      std::fprintf(stderr, "quarn-zone solve: %s\n", e->Describe().c_str());
       std::exit(2);
     }
   }
@@ -153,7 +158,7 @@ class Solver {
     }
     const int px = s0.PlayerX / steps, py = s0.PlayerY / steps;
     if (dist[static_cast<size_t>(py * W + px)] < 0) {
-      std::fprintf(stderr, "quarn-solve: no way from (%d, %d) to (%d, %d)\n", px, py, gx, gy);
+      std::fprintf(stderr, "quarn-zone solve: no way from (%d, %d) to (%d, %d)\n", px, py, gx, gy);
       return false;
     }
 
@@ -242,7 +247,7 @@ class Solver {
       n.snap.reset();
     }
     std::fprintf(stderr,
-                 "quarn-solve: found no safe way from (%d, %d) to (%d, %d) (%d nodes searched, "
+                 "quarn-zone solve: found no safe way from (%d, %d) to (%d, %d) (%d nodes searched, "
                  "nearest %d cells off)\n",
                  px, py, gx, gy, expanded, nearest);
     return false;
@@ -262,7 +267,7 @@ class Solver {
     const int run = key != 0 && key == lastKey_ ? run_ + ticks : ticks;
     const Outcome out = player_->Run(key ? std::vector<int>{key} : std::vector<int>{}, ticks);
     if (out.died) {
-      std::fprintf(stderr, "quarn-solve: the player dies while holding the key\n");
+      std::fprintf(stderr, "quarn-zone solve: the player dies while holding the key\n");
       return false;
     }
     now_ = player_->Take();
@@ -347,17 +352,18 @@ int KeyByName(const std::string& name) {
 }
 
 }  // namespace
-}  // namespace quarn::solver
 
-int main(int argc, char** argv) {
-  using namespace quarn::solver;
-  if (argc != 3) {
-    std::fputs("usage: quarn-solve ZONE PLAN > SOLUTION.keys\n", stderr);
-    return 2;
+int RunSolve(const Args& args) {
+  if (WantsHelp(args)) return Help(SolveUsage);
+  for (const std::string& a : args) {
+    if (a.size() > 1 && a[0] == '-') return UsageError("solve", SolveUsage, "unknown option '" + a + "'");
   }
-  std::ifstream planFile(argv[2]);
+  if (args.size() != 2) return UsageError("solve", SolveUsage, "a zone and a plan, please");
+  const std::string& zone = args[0];
+  const char* planName = args[1].c_str();
+  std::ifstream planFile(planName);
   if (!planFile) {
-    std::fprintf(stderr, "quarn-solve: cannot open %s\n", argv[2]);
+    std::fprintf(stderr, "quarn-zone solve: cannot open %s\n", planName);
     return 2;
   }
   std::vector<std::string> lines;
@@ -365,7 +371,7 @@ int main(int argc, char** argv) {
     if (!l.empty() && l.back() == '\r') l.pop_back();
     lines.push_back(l);
   }
-  Solver solver(argv[1]);
+  Solver solver(zone);
   // When a goal cannot be reached, the previous "go" is tried again with a later arrival.
   struct Saved {
     size_t line;
@@ -409,7 +415,7 @@ int main(int argc, char** argv) {
     }
     if (!ok && lastGo && retries < 40) {
       ++retries;
-      std::fprintf(stderr, "%s:%d: retrying line %zu with a later arrival\n", argv[2], lineNo,
+      std::fprintf(stderr, "%s:%d: retrying line %zu with a later arrival\n", planName, lineNo,
                    lastGo->line + 1);
       solver = lastGo->state;
       notBefore = lastGo->arrival;
@@ -418,17 +424,19 @@ int main(int argc, char** argv) {
       continue;
     }
     if (!ok) {
-      std::fprintf(stderr, "%s:%d: cannot do '%s'\n", argv[2], lineNo, line.c_str());
+      std::fprintf(stderr, "%s:%d: cannot do '%s'\n", planName, lineNo, line.c_str());
       std::fputs(solver.Script().c_str(), stdout);
       return 1;
     }
     const auto& s = solver.State();
     std::fprintf(stderr,
                  "%s:%d: ok, at (%d, %d), left %d, carried %d, time %.1f, key %d, box %d, stacks %d\n",
-                 argv[2], lineNo, s.PlayerX / s.PlayerSteps, s.PlayerY / s.PlayerSteps,
+                 planName, lineNo, s.PlayerX / s.PlayerSteps, s.PlayerY / s.PlayerSteps,
                  s.PotatoesLeft, s.PotatoesCarried, s.TimeLeft, s.HasKey != 0, s.HasBox != 0,
                  s.Panel.BoxesLeft);
   }
   std::fputs(solver.Script().c_str(), stdout);
   return solver.Won() ? 0 : 1;
 }
+
+}  // namespace quarn::zonetool
