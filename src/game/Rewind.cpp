@@ -429,4 +429,14 @@ size_t Rewind::MemoryBytes() const {
          impl_->randoms.size() * 48 + BoardGrid::CellCount * sizeof(int16_t);
 }
 
+int64_t Rewind::LongestReplay() const {
+  Settle();
+  const Impl& m = *impl_;
+  int64_t longest = 0;
+  for (size_t i = 1; i < m.snapshots.size(); ++i) {
+    longest = std::max(longest, m.snapshots[i].Tick - m.snapshots[i - 1].Tick);
+  }
+  return std::max(longest, static_cast<int64_t>(m.log.size()) - m.snapshots.back().Tick);
+}
+
 }  // namespace quarn

@@ -114,6 +114,9 @@ class Rewind {
   std::string RunScript(const std::vector<std::string>& comments) const;
   // Bytes held for going back (snapshots and keys), for the benchmark and the budget.
   size_t MemoryBytes() const;
+  // The most ticks one step back may have to replay: the longest gap between kept states, or
+  // from the last one to now.
+  int64_t LongestReplay() const;
 
  private:
   // Starts the new run when the zone was opened between ticks since the last call.
