@@ -62,22 +62,21 @@ int64_t Replay::Back(int64_t ticks) {
   return undone;
 }
 
-std::optional<ZoneError> Replay::Carry(const CarriedState& c) {
-  GameState& s = game_.State;
-  s.Moving = c.Moving != 0 ? FlagTrue : FlagFalse;
-  s.MoveMemory = c.MoveMemory;
-  s.RadioCounter = c.RadioCounter;
-  s.RadioX = c.RadioX;
-  s.RadioY = c.RadioY;
-  s.DeathPhase = c.DeathPhase;
-  s.PlayerX = c.PlayerX;
-  s.PlayerY = c.PlayerY;
-  s.ExitX = c.ExitX;
-  s.ExitY = c.ExitY;
-  program_.Keys.SetHoldCounts(c.HoldCounts);
-  if (auto error = game_.Otevrit()) return error;
-  // Halted, the next tick's Enter opens the zone inside the tick, as the run's opening came.
-  if (c.Halted) s.GameOver = FlagTrue;
+std::optional<ZoneError> Replay::Carry(const CarriedState& c) { return rewind_.Carry(c); }
+
+std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step) {
+  switch (step.Action) {
+    case KeyScriptAction::Random:
+      run.SetRandom(static_cast<uint32_t>(step.Value));
+      break;
+    case KeyScriptAction::Back:
+      run.Back(step.Value);
+      break;
+    case KeyScriptAction::Carry:
+      return run.Carry(step.Carried);
+    case KeyScriptAction::Keys:
+      break;
+  }
   return std::nullopt;
 }
 
@@ -86,21 +85,13 @@ std::optional<ZoneError> Replay::Run(const KeyScript& script, std::optional<int6
   int64_t played = 0;
   for (const KeyScriptStep& step : script.Steps) {
     if (played >= total) break;
-    switch (step.Action) {
-      case KeyScriptAction::Random:
-        rewind_.SetRandom(static_cast<uint32_t>(step.Value));
-        break;
-      case KeyScriptAction::Back:
-        Back(step.Value);
-        break;
-      case KeyScriptAction::Carry:
-        if (auto error = Carry(step.Carried)) return error;
-        break;
-      case KeyScriptAction::Keys:
-        for (int64_t t = 0; t < step.Ticks && played < total; ++t, ++played) {
-          if (!Tick(step.Keys)) return game_.LoadFailure();
-        }
-        break;
+    if (step.Action == KeyScriptAction::Back) {
+      Back(step.Value);
+    } else if (step.Action != KeyScriptAction::Keys) {
+      if (auto error = PlayBetweenTicks(rewind_, step)) return error;
+    }
+    for (int64_t t = 0; t < step.Ticks && played < total; ++t, ++played) {
+      if (!Tick(step.Keys)) return game_.LoadFailure();
     }
   }
   for (; played < total; ++played) {

@@ -41,6 +41,10 @@ struct KeyScript {
   const std::vector<int>& KeysAt(int64_t t) const;
 };
 
+// Does what a "random", "back" or "carry" line does, between two ticks of the run (a key line
+// does nothing here: its ticks are the caller's). A watched run plays its lines through this.
+std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step);
+
 // A key script that cannot be played: where and why.
 struct KeyScriptError {
   std::string File;

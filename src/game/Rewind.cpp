@@ -337,6 +337,25 @@ void Rewind::SetRandom(uint32_t state) {
   impl_->randoms[static_cast<int64_t>(impl_->log.size())] = state & 0xFFFFFFu;
 }
 
+std::optional<ZoneError> Rewind::Carry(const CarriedState& c) {
+  Game& game = impl_->game;
+  GameState& s = game.State;
+  s.Moving = c.Moving != 0 ? FlagTrue : FlagFalse;
+  s.MoveMemory = c.MoveMemory;
+  s.RadioCounter = c.RadioCounter;
+  s.RadioX = c.RadioX;
+  s.RadioY = c.RadioY;
+  s.DeathPhase = c.DeathPhase;
+  s.PlayerX = c.PlayerX;
+  s.PlayerY = c.PlayerY;
+  s.ExitX = c.ExitX;
+  s.ExitY = c.ExitY;
+  game.Program().Keys.SetHoldCounts(c.HoldCounts);
+  if (auto error = game.Otevrit()) return error;
+  if (c.Halted) s.GameOver = FlagTrue;
+  return std::nullopt;
+}
+
 BackResult Rewind::Back(int64_t ticks) {
   Settle();
   Impl& m = *impl_;
