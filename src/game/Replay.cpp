@@ -40,7 +40,8 @@ int AnsweringPrompter::SkinMsgBox(const std::string& prompt, int, int, const std
 Replay::Replay(BoardPainter& painter, bool answerYes)
     : program_(keys_),
       prompter_(answerYes),
-      game_(program_, GamePorts{painter, sound_, prompter_}) {}
+      game_(program_, GamePorts{painter, sound_, prompter_}),
+      rewind_(game_, keys_) {}
 
 Replay::Replay(bool answerYes) : Replay(ownPainter_, answerYes) {}
 
@@ -50,26 +51,51 @@ std::optional<ZoneError> Replay::Open(const std::string& zonePath) {
 }
 
 bool Replay::Tick(const std::vector<int>& keysDown) {
-  if (!game_.State.TickEnabled) return false;
-  keys_.Hold(keysDown);
-  game_.Tick();
+  if (!rewind_.Tick(MaskOfKeys(keysDown))) return false;
   ++ticksRun_;
   return true;
 }
 
+int64_t Replay::Back(int64_t ticks) {
+  const int64_t undone = rewind_.Back(ticks).Ticks;
+  ticksRun_ -= undone;
+  return undone;
+}
+
+std::optional<ZoneError> Replay::Carry(const CarriedState& c) { return rewind_.Carry(c); }
+
+std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step) {
+  switch (step.Action) {
+    case KeyScriptAction::Random:
+      run.SetRandom(static_cast<uint32_t>(step.Value));
+      break;
+    case KeyScriptAction::Back:
+      run.Back(step.Value);
+      break;
+    case KeyScriptAction::Carry:
+      return run.Carry(step.Carried);
+    case KeyScriptAction::Keys:
+      break;
+  }
+  return std::nullopt;
+}
+
 std::optional<ZoneError> Replay::Run(const KeyScript& script, std::optional<int64_t> ticks) {
   const int64_t total = ticks ? *ticks : script.TotalTicks();
-  const std::vector<int> none;
-  size_t step = 0;
-  int64_t usedOfStep = 0;
-  for (int64_t t = 0; t < total; ++t) {
-    while (step < script.Steps.size() && usedOfStep >= script.Steps[step].Ticks) {
-      ++step;
-      usedOfStep = 0;
+  int64_t played = 0;
+  for (const KeyScriptStep& step : script.Steps) {
+    if (played >= total) break;
+    if (step.Action == KeyScriptAction::Back) {
+      Back(step.Value);
+    } else if (step.Action != KeyScriptAction::Keys) {
+      if (auto error = PlayBetweenTicks(rewind_, step)) return error;
     }
-    const std::vector<int>& keys = step < script.Steps.size() ? script.Steps[step].Keys : none;
-    ++usedOfStep;
-    if (!Tick(keys)) break;
+    for (int64_t t = 0; t < step.Ticks && played < total; ++t, ++played) {
+      if (!Tick(step.Keys)) return game_.LoadFailure();
+    }
+  }
+  for (; played < total; ++played) {
+    if (!Tick({})) break;
   }
   return game_.LoadFailure();
 }
