@@ -20,4 +20,12 @@ std::filesystem::path ShippedZoneFolder(const std::filesystem::path& dataFolder)
 // create it is left for whoever writes there to meet.
 std::filesystem::path UserZoneFolder();
 
+// Where the player's records live: $XDG_STATE_HOME/quarn ($HOME/.local/state when XDG_STATE_HOME
+// is unset, empty or not absolute). Not created here: only a write needs it.
+std::filesystem::path StateFolder();
+
+// The best winning runs as key scripts: $XDG_DATA_HOME/quarn/runs (as for UserZoneFolder). Not
+// created here.
+std::filesystem::path RunFolder();
+
 }  // namespace quarn::system

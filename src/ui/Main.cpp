@@ -29,6 +29,17 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (options.Records) {
+    system::RecordMap records;
+    std::string error;
+    if (!system::RecordStore::ReadOnly(system::StateFolder(), records, error)) {
+      std::fprintf(stderr, "quarn: the records cannot be read: %s\n", error.c_str());
+      return 1;
+    }
+    std::fputs(ui::RecordsListing(records).c_str(), stdout);
+    return 0;
+  }
+
   const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
   ui::FlowFolders folders;
   folders.Data = data;
