@@ -10,6 +10,7 @@
 #include "system/Folders.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
+#include "game/Rewind.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
   ui::FlowFolders folders;
   folders.Data = data;
   folders.UserZones = system::UserZoneFolder();
+  folders.State = system::StateFolder();
+  folders.Runs = system::RunFolder();
   if (options.Zones) {
     folders.ZoneFolders = {*options.Zones};
   } else {
@@ -55,7 +58,9 @@ int main(int argc, char** argv) {
     ui::KeyFeed keyFeed(keys);
     platform::SteadyClock clock;
     platform::App app(keyFeed, clock);
-    ProgramContext program(keys);
+    // The game reads its keys once per tick, so that a run can be recorded and played back.
+    TickKeys tickKeys(keys);
+    ProgramContext program(tickKeys);
     SoundModule sound(data);
     // Without the question, sound is on unless --no-sound turns it off.
     sound.SetEnabled(!options.NoSound);
@@ -82,7 +87,9 @@ int main(int argc, char** argv) {
     }
     if (options.Zone) {
       // A signal that ended the load's message box ends the program as a signal does.
-      if (!flow.PlayOnly(*options.Zone)) {
+      std::optional<std::string> watch;
+      if (options.Watch) watch = *options.Watch;
+      if (!flow.PlayOnly(*options.Zone, watch)) {
         return platform::SignalReceived() ? 128 + platform::SignalReceived() : 2;
       }
     } else {
