@@ -15,13 +15,13 @@ void Game::KillPlr() {
   // A player dies once, and not after winning.
   if (s.GameOver != 0) return;
   ++deaths_;
-  ports_.Sound.Play(GameSound::Die);
+  Ports().Sound.Play(GameSound::Die);
   s.GameOver = FlagTrue;
   s.Dying = FlagTrue;
   s.DeathPhase = 1.0f;
   // The pocket is lost, which also stops the countdown; the pocket strip keeps its width.
   s.PotatoesCarried = 0;
-  ports_.Sound.Stop(GameSound::Walk);
+  Ports().Sound.Stop(GameSound::Walk);
 }
 
 void Game::AnimSmrt(float die, int sss) {
@@ -35,14 +35,14 @@ void Game::AnimSmrt(float die, int sss) {
     const int y = IndexOf(cellY);
     if (s.Board.At(x, y) == tile::Start) {
       s.Board.Set(x, y, tile::Space);
-      ports_.Painter.Nakr(s, x, y);
+      Ports().Painter.Nakr(s, x, y);
     }
   }
   const double cx = (cellX + 0.5) * CellPixels;
   const double cy = (cellY + 0.5) * CellPixels;
   for (int half = 0; half <= 4; ++half) {
     const double k = half * 0.5;
-    ports_.Painter.XorCircle(cx, cy, std::pow(2.0, k + static_cast<double>(die)), DeathColour);
+    Ports().Painter.XorCircle(cx, cy, std::pow(2.0, k + static_cast<double>(die)), DeathColour);
   }
 }
 

@@ -31,7 +31,7 @@ void Game::Nepratele() {
       if (e.Stepping != 0) {
         e.X = static_cast<int16_t>(e.X + dx);
         e.Y = static_cast<int16_t>(e.Y + dy);
-        ports_.Painter.NakrN(s, i);
+        Ports().Painter.NakrN(s, i);
         done = true;
 
         // Contact: the same column or row exactly, less than 0.9 cells apart along it. Quirk: it
@@ -48,7 +48,7 @@ void Game::Nepratele() {
         if ((dy == 0 && Mod(e.X, steps) == 0) || (dx == 0 && Mod(e.Y, steps) == 0)) {
           e.Stepping = FlagFalse;
           s.Board.Set(IndexOf(ex - dx), IndexOf(ey - dy), tile::Space);
-          ports_.Painter.Vycisti(e.X - dx, e.Y - dy, steps, d);
+          Ports().Painter.Vycisti(e.X - dx, e.Y - dy, steps, d);
         }
       } else {
         const int tx = IndexOf(static_cast<double>(e.X) / steps + dx);

@@ -1,6 +1,8 @@
 // Game.h — one game screen's zone in play: its state and the routines that open, tick and play it.
 #pragma once
 
+#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +33,21 @@ struct GamePorts {
   Prompter& Ask;
 };
 
+// The game's event counters and the failure of the last reload, kept and restored together when
+// play goes back in time.
+struct GameCounters {
+  int64_t Wins = 0;
+  int64_t Deaths = 0;
+  int64_t Restarts = 0;
+  std::optional<ZoneError> LoadFailure;
+};
+
+// The values the restart keys had when the tick read them (step 4).
+struct RestartKeysRead {
+  bool Read = false;  // false when the tick ended before step 4 (a failed reload)
+  int16_t Ctrl = 0, R = 0, Enter = 0;
+};
+
 class Game {
  public:
   Game(ProgramContext& program, GamePorts ports) : program_(program), ports_(ports) {}
@@ -56,6 +73,22 @@ class Game {
   void Command3();  // give a key and a box
   void Command4();  // resume halted play
 
+  // Called by every opening of the zone that succeeds, just before the state changes: between
+  // ticks, or inside one (InTick()).
+  std::function<void()> OnOpening;
+  bool InTick() const { return inTick_; }
+  const RestartKeysRead& LastRestartKeys() const { return restartKeys_; }
+  ProgramContext& Program() { return program_; }
+  GameCounters Counters() const { return {wins_, deaths_, restarts_, loadFailure_}; }
+  void SetCounters(const GameCounters& c);
+  // Sends drawing, sound and questions to other ports (going back replays ticks unseen and
+  // unheard); nullptr returns to the screen's own.
+  void UsePorts(const GamePorts* ports) { active_ = ports ? ports : &ports_; }
+  // After the state was replaced (going back): the whole board drawn anew from the state, the
+  // figures and the exclusive-or circles and beam the state has on it, and the looped walk sound
+  // playing exactly when a step is under way.
+  void ShowReplacedState();
+
   // Counters the headless report shows.
   int64_t Wins() const { return wins_; }
   int64_t Deaths() const { return deaths_; }
@@ -75,8 +108,12 @@ class Game {
   void WinFlow();
   std::optional<ZoneError> Reload();  // a reload during play: counted, failure remembered
 
+  const GamePorts& Ports() const { return *active_; }
+
   ProgramContext& program_;
   GamePorts ports_;
+  const GamePorts* active_ = &ports_;
+  RestartKeysRead restartKeys_;
   std::optional<ZoneError> loadFailure_;
   bool inTick_ = false;
   // 64 bits: Ctrl+R held restarts at every tick, and 32 bits would run out in weeks of that.

@@ -1,6 +1,7 @@
 // GameState.h — all of a running zone: board, player, counters, enemy and laser tables, panel values.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -70,15 +71,26 @@ class BoardGrid {
   static constexpr bool InRange(int x, int y) {
     return x >= MinX && x <= MaxX && y >= MinY && y <= MaxY;
   }
+  static constexpr int CellCount = Columns * Rows;
+
   int16_t At(int x, int y) const { return InRange(x, y) ? cells_[Index(x, y)] : 0; }
   void Set(int x, int y, int code) {
     if (InRange(x, y)) cells_[Index(x, y)] = static_cast<int16_t>(code);
   }
-  void Clear() { cells_.fill(0); }
+  void Clear() { std::fill(cells_.begin(), cells_.end(), int16_t{0}); }
+
+  // The cells in storage order, for keeping and comparing whole boards (going back in a run).
+  int16_t* Cells() { return cells_.data(); }
+  const int16_t* Cells() const { return cells_.data(); }
+  // Gives the storage up: a kept copy of the state holds its board elsewhere. Such a grid must
+  // get cells again (assignment from a whole grid) before it is read.
+  void Release() { std::vector<int16_t>().swap(cells_); }
+  bool Released() const { return cells_.empty(); }
 
  private:
   static constexpr int Index(int x, int y) { return (y - MinY) * Columns + (x - MinX); }
-  std::array<int16_t, Columns * Rows> cells_{};
+  // On the heap, so that a kept copy of the state can give its board up.
+  std::vector<int16_t> cells_ = std::vector<int16_t>(CellCount, 0);
 };
 
 // One enemy: its fine position, kind, direction and stepping flag, 16 bits each but the direction.

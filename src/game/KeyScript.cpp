@@ -1,5 +1,8 @@
 // KeyScript.cpp — key scripts of headless replays: "N KEYS" lines, comments, line-numbered errors.
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <optional>
 #include <fstream>
 #include <sstream>
 
@@ -18,6 +21,98 @@ constexpr KeyName KeyNames[] = {
     {"space", vk::Space}, {"enter", vk::Enter}, {"ctrl", vk::Ctrl},   {"r", vk::R},
 };
 constexpr int64_t MaxTicksPerLine = 1'000'000'000;
+constexpr int64_t MaxRandom = 16'777'215;
+
+// Numbers of one "name=a,b,c" field of a carry line; whole numbers unless reals are allowed.
+std::optional<std::vector<double>> CarryNumbers(std::string_view text, size_t count, bool reals) {
+  std::vector<double> values;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = text.find(',', start);
+    const std::string_view part = text.substr(start, comma - start);
+    double v = 0;
+    if (reals) {
+      const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), v);
+      if (ec != std::errc{} || end != part.data() + part.size() || !std::isfinite(v)) return {};
+    } else {
+      int64_t n = 0;
+      const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), n);
+      if (ec != std::errc{} || end != part.data() + part.size() || n < -1'000'000'000 || n > 1'000'000'000) {
+        return {};
+      }
+      v = static_cast<double>(n);
+    }
+    values.push_back(v);
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
+  }
+  if (values.size() != count) return {};
+  return values;
+}
+
+// "carry halted=0|1 moving=0|1 memory=D,P hold=L,U,R,D radio=N,X,Y death=F player=X,Y exit=X,Y":
+// fields in any order, each at most once; a field left out keeps a fresh screen's value.
+std::optional<std::string> ParseCarry(const std::vector<std::string_view>& words,
+                                      CarriedState& c) {
+  struct Field {
+    std::string_view Name;
+    size_t Count;
+    bool Reals;
+  };
+  static constexpr Field Fields[] = {{"halted", 1, false}, {"moving", 1, false},
+                                     {"memory", 2, false}, {"hold", 4, false},
+                                     {"radio", 3, true},   {"death", 1, true},
+                                     {"player", 2, false}, {"exit", 2, false}};
+  std::vector<std::string_view> seen;
+  for (size_t w = 1; w < words.size(); ++w) {
+    const size_t eq = words[w].find('=');
+    const std::string_view name = words[w].substr(0, eq);
+    const Field* field = nullptr;
+    for (const Field& f : Fields) {
+      if (f.Name == name) field = &f;
+    }
+    if (eq == std::string_view::npos || field == nullptr) {
+      return "expected 'name=values' with the names halted, moving, memory, hold, radio, death, "
+             "player, exit; not '" + CutForMessage(words[w]) + "'";
+    }
+    if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
+      return "'" + std::string(name) + "' is given twice";
+    }
+    seen.push_back(name);
+    const auto v = CarryNumbers(words[w].substr(eq + 1), field->Count, field->Reals);
+    const bool flag = name == "halted" || name == "moving";
+    const bool byte = name == "memory";
+    auto bad = [&] {
+      return "'" + std::string(name) + "' needs " + std::to_string(field->Count) +
+             (flag ? " value, 0 or 1" : byte ? " values from 0 to 255" : " numbers") +
+             " (commas between), not '" + CutForMessage(words[w].substr(eq + 1)) + "'";
+    };
+    if (!v) return bad();
+    const std::vector<double>& n = *v;
+    auto whole = [&](size_t i) { return static_cast<int>(n[i]); };
+    if (flag && n[0] != 0 && n[0] != 1) return bad();
+    if (byte && (n[0] < 0 || n[0] > 255 || n[1] < 0 || n[1] > 255)) return bad();
+    if (name == "halted") c.Halted = n[0] != 0;
+    if (name == "moving") c.Moving = n[0] != 0 ? FlagTrue : FlagFalse;
+    if (name == "memory") c.MoveMemory = {static_cast<uint8_t>(n[0]), static_cast<uint8_t>(n[1])};
+    if (name == "hold") {
+      for (size_t i = 0; i < 4; ++i) {
+        if (n[i] < 0 || n[i] > 1000) return bad();
+        c.HoldCounts[i] = whole(i);
+      }
+    }
+    if (name == "radio") {
+      if (n[0] != std::floor(n[0]) || n[0] < -3 || n[0] > 255) return bad();
+      c.RadioCounter = static_cast<int>(n[0]);
+      c.RadioX = n[1];
+      c.RadioY = n[2];
+    }
+    if (name == "death") c.DeathPhase = static_cast<float>(n[0]);
+    if (name == "player") c.PlayerX = whole(0), c.PlayerY = whole(1);
+    if (name == "exit") c.ExitX = whole(0), c.ExitY = whole(1);
+  }
+  return std::nullopt;
+}
 
 std::vector<std::string_view> Words(std::string_view line) {
   std::vector<std::string_view> words;
@@ -75,6 +170,34 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::vector<std::string_view> words = Words(line);
     if (words.empty()) continue;
+    if (words[0] == "random" || words[0] == "back") {
+      const bool random = words[0] == "random";
+      const int64_t most = random ? MaxRandom : MaxTicksPerLine;
+      if (words.size() != 2) {
+        return error("expected '" + std::string(words[0]) + " N', not '" + CutForMessage(line) +
+                     "'");
+      }
+      KeyScriptStep step;
+      step.Line = lineNo;
+      step.Action = random ? KeyScriptAction::Random : KeyScriptAction::Back;
+      const std::string_view n = words[1];
+      const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), step.Value);
+      if (ec != std::errc{} || end != n.data() + n.size() || step.Value < 0 || step.Value > most) {
+        return error(std::string(random ? "the generator state" : "the ticks to go back") +
+                     " must be a whole number from 0 to " + std::to_string(most) + ", not '" +
+                     CutForMessage(n) + "'");
+      }
+      script.Steps.push_back(std::move(step));
+      continue;
+    }
+    if (words[0] == "carry") {
+      KeyScriptStep step;
+      step.Line = lineNo;
+      step.Action = KeyScriptAction::Carry;
+      if (auto problem = ParseCarry(words, step.Carried)) return error(*problem);
+      script.Steps.push_back(std::move(step));
+      continue;
+    }
     if (words.size() == 1) {
       return error("expected 'N KEYS' (a tick count, then keys or '-'), not '" +
                    CutForMessage(words[0]) + "'");

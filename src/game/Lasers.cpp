@@ -67,7 +67,7 @@ void Game::LaserDoors() {
           KillPlr();
         }
       }
-      ports_.Painter.Nakr(s, x, y);
+      Ports().Painter.Nakr(s, x, y);
       if (changed[static_cast<size_t>((k - tile::LaserA) % 3)]) {
         const double distance = std::sqrt((x - px) * (x - px) + (y - py) * (y - py));
         if (distance < nearest) nearest = distance;
@@ -76,9 +76,9 @@ void Game::LaserDoors() {
   }
   if (nearest != NoDoorSwitched) {
     // Hundredths of a decibel: -5 dB at one cell, -20 dB at sixteen.
-    ports_.Sound.SetVolume(GameSound::LaserDoors,
+    Ports().Sound.SetVolume(GameSound::LaserDoors,
                            static_cast<int32_t>(Round(-500 * std::sqrt(nearest))));
-    ports_.Sound.Play(GameSound::LaserDoors);
+    Ports().Sound.Play(GameSound::LaserDoors);
   }
 }
 

@@ -11,9 +11,10 @@ std::optional<ZoneError> Game::Otevrit() {
   if (auto* error = std::get_if<ZoneError>(&parsed)) return *error;
   const ParsedZone& zone = std::get<ParsedZone>(parsed);
   uint8_t tileSize = 0;
-  if (auto error = ports_.Painter.LoadGraphics(tileSize)) {
+  if (auto error = Ports().Painter.LoadGraphics(tileSize)) {
     return ZoneError{State.FileName, 0, "", *error, true};
   }
+  if (OnOpening) OnOpening();
   GameState& s = State;
 
   s.GameOver = FlagFalse;
@@ -29,7 +30,7 @@ std::optional<ZoneError> Game::Otevrit() {
 
   s.PoleWidth = CellPixels * zone.Width;
   s.PoleHeight = CellPixels * zone.Height;
-  ports_.Painter.ResizeBoard(s.PoleWidth, s.PoleHeight);
+  Ports().Painter.ResizeBoard(s.PoleWidth, s.PoleHeight);
 
   s.LaserTick = 0;
   s.EnemyCount = 0;
@@ -69,7 +70,7 @@ std::optional<ZoneError> Game::Otevrit() {
   s.SavedEnemyCount = std::min(s.SavedEnemyCount, s.EnemyCount);
 
   for (int y = 0; y < s.BoardHeight; ++y) {
-    for (int x = 0; x < s.BoardWidth; ++x) ports_.Painter.Nakr(s, x, y);
+    for (int x = 0; x < s.BoardWidth; ++x) Ports().Painter.Nakr(s, x, y);
   }
   LaserDoors();
 

@@ -23,8 +23,8 @@ void Game::Vstupy() {
 
 void Game::MoveF() {
   GameState& s = State;
-  BoardPainter& paint = ports_.Painter;
-  SoundPort& sound = ports_.Sound;
+  BoardPainter& paint = Ports().Painter;
+  SoundPort& sound = Ports().Sound;
   Vstupy();
 
   // The per-call flags. The loop runs a second pass only when a standing pass begins a step, so
@@ -215,7 +215,7 @@ void Game::WinFlow() {
   ++wins_;
   // Modal: no tick runs while the question is open.
   const int answer =
-      ports_.Ask.SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo, msgbox::IconQuestion, "");
+      Ports().Ask.SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo, msgbox::IconQuestion, "");
   if (answer == msgbox::ResultYes) {
     Reload();
   } else {

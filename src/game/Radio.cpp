@@ -15,7 +15,7 @@ void Game::AnimRadio(int /*sss*/) {
   const double right = CellPixels * (s.RadioX + 1) - inset;
   const double top = CellPixels * s.RadioY + inset;
   const double bottom = CellPixels * (s.RadioY + 1) - inset;
-  BoardPainter& paint = ports_.Painter;
+  BoardPainter& paint = Ports().Painter;
   paint.XorLine(fromX, fromY, left, top, colour);
   paint.XorLine(fromX, fromY, right, top, colour);
   paint.XorLine(fromX, fromY, left, bottom, colour);

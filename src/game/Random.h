@@ -13,6 +13,9 @@ class Random {
     state_ = (state_ * 1140671485ull + 12820163ull) & 0xFFFFFFull;
     return static_cast<double>(state_) / 16777216.0;
   }
+  // The state, 0..2^24 - 1: a run that starts later in the program starts from it.
+  uint32_t State() const { return static_cast<uint32_t>(state_); }
+  void SetState(uint32_t state) { state_ = state & 0xFFFFFFu; }
 
  private:
   uint64_t state_ = 327680;

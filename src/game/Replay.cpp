@@ -40,7 +40,8 @@ int AnsweringPrompter::SkinMsgBox(const std::string& prompt, int, int, const std
 Replay::Replay(BoardPainter& painter, bool answerYes)
     : program_(keys_),
       prompter_(answerYes),
-      game_(program_, GamePorts{painter, sound_, prompter_}) {}
+      game_(program_, GamePorts{painter, sound_, prompter_}),
+      rewind_(game_, keys_) {}
 
 Replay::Replay(bool answerYes) : Replay(ownPainter_, answerYes) {}
 
@@ -50,26 +51,60 @@ std::optional<ZoneError> Replay::Open(const std::string& zonePath) {
 }
 
 bool Replay::Tick(const std::vector<int>& keysDown) {
-  if (!game_.State.TickEnabled) return false;
-  keys_.Hold(keysDown);
-  game_.Tick();
+  if (!rewind_.Tick(MaskOfKeys(keysDown))) return false;
   ++ticksRun_;
   return true;
 }
 
+int64_t Replay::Back(int64_t ticks) {
+  const int64_t undone = rewind_.Back(ticks).Ticks;
+  ticksRun_ -= undone;
+  return undone;
+}
+
+std::optional<ZoneError> Replay::Carry(const CarriedState& c) {
+  GameState& s = game_.State;
+  s.Moving = c.Moving != 0 ? FlagTrue : FlagFalse;
+  s.MoveMemory = c.MoveMemory;
+  s.RadioCounter = c.RadioCounter;
+  s.RadioX = c.RadioX;
+  s.RadioY = c.RadioY;
+  s.DeathPhase = c.DeathPhase;
+  s.PlayerX = c.PlayerX;
+  s.PlayerY = c.PlayerY;
+  s.ExitX = c.ExitX;
+  s.ExitY = c.ExitY;
+  program_.Keys.SetHoldCounts(c.HoldCounts);
+  if (auto error = game_.Otevrit()) return error;
+  // Halted, the next tick's Enter opens the zone inside the tick, as the run's opening came.
+  if (c.Halted) s.GameOver = FlagTrue;
+  return std::nullopt;
+}
+
 std::optional<ZoneError> Replay::Run(const KeyScript& script, std::optional<int64_t> ticks) {
   const int64_t total = ticks ? *ticks : script.TotalTicks();
-  const std::vector<int> none;
-  size_t step = 0;
-  int64_t usedOfStep = 0;
-  for (int64_t t = 0; t < total; ++t) {
-    while (step < script.Steps.size() && usedOfStep >= script.Steps[step].Ticks) {
-      ++step;
-      usedOfStep = 0;
+  int64_t played = 0;
+  for (const KeyScriptStep& step : script.Steps) {
+    if (played >= total) break;
+    switch (step.Action) {
+      case KeyScriptAction::Random:
+        rewind_.SetRandom(static_cast<uint32_t>(step.Value));
+        break;
+      case KeyScriptAction::Back:
+        Back(step.Value);
+        break;
+      case KeyScriptAction::Carry:
+        if (auto error = Carry(step.Carried)) return error;
+        break;
+      case KeyScriptAction::Keys:
+        for (int64_t t = 0; t < step.Ticks && played < total; ++t, ++played) {
+          if (!Tick(step.Keys)) return game_.LoadFailure();
+        }
+        break;
     }
-    const std::vector<int>& keys = step < script.Steps.size() ? script.Steps[step].Keys : none;
-    ++usedOfStep;
-    if (!Tick(keys)) break;
+  }
+  for (; played < total; ++played) {
+    if (!Tick({})) break;
   }
   return game_.LoadFailure();
 }

@@ -10,20 +10,34 @@
 #include <vector>
 
 #include "Game.h"
+#include "Rewind.h"
 
 namespace quarn {
 
+// What a line of a key script does.
+enum class KeyScriptAction {
+  Keys,    // "N KEYS": during the next Ticks ticks exactly Keys are down
+  Random,  // "random N": the enemies' generator state is Value before the next tick
+  Back,    // "back N": go back Value ticks, as Backspace does, never past the last opening
+  Carry,   // "carry ...": what the run's opening kept from before it (Carried); the zone is opened
+           // again with it
+};
+
 // One line of a key script: during the next Ticks ticks exactly Keys (virtual-key codes) are down.
 struct KeyScriptStep {
-  int64_t Ticks = 0;
+  int64_t Ticks = 0;  // 0 for lines other than key lines
   std::vector<int> Keys;
   int Line = 0;  // 1-based line of the script
+  KeyScriptAction Action = KeyScriptAction::Keys;
+  int64_t Value = 0;
+  CarriedState Carried;
 };
 
 struct KeyScript {
   std::vector<KeyScriptStep> Steps;
+  // Ticks of the key lines (a "back" line takes none away).
   int64_t TotalTicks() const;
-  // The keys down during tick t (0-based); none past the script's end.
+  // The keys down during tick t (0-based) of the key lines; none past the script's end.
   const std::vector<int>& KeysAt(int64_t t) const;
 };
 
@@ -110,13 +124,22 @@ class Replay {
   // Opens the zone as a freshly created game screen does.
   std::optional<ZoneError> Open(const std::string& zonePath);
   // One game tick with exactly these keys (virtual-key codes) down. Returns false when the tick
-  // is disabled (a reload failed) and so did nothing.
+  // is disabled (a reload failed) and so did nothing. Keys other than the eight a script can name
+  // read as up.
   bool Tick(const std::vector<int>& keysDown);
-  // Plays the script: ticks of it, cut or padded with no keys, or its own length. Stops early,
-  // returning the error, when a reload inside the tick fails.
+  // Goes back this many ticks (never past the last opening); returns how many were undone.
+  int64_t Back(int64_t ticks);
+  // Puts back what a run's opening kept from before it, and opens the zone again ("carry").
+  std::optional<ZoneError> Carry(const CarriedState& carried);
+  // Plays the script: ticks of its key lines, cut or padded with no keys, or its own length;
+  // "random", "back" and "carry" lines act between ticks. Stops early, returning the error, when
+  // a reload fails.
   std::optional<ZoneError> Run(const KeyScript& script, std::optional<int64_t> ticks = {});
 
+  // Ticks played, less those gone back.
   int64_t TicksRun() const { return ticksRun_; }
+  Rewind& Rewinding() { return rewind_; }
+  const Rewind& Rewinding() const { return rewind_; }
   Game& GetGame() { return game_; }
   const Game& GetGame() const { return game_; }
   const GameState& State() const { return game_.State; }
@@ -128,11 +151,12 @@ class Replay {
 
  private:
   NullPainter ownPainter_;
-  ScriptedKeys keys_;
+  TickKeys keys_;
   ProgramContext program_;
   CountingSound sound_;
   AnsweringPrompter prompter_;
   Game game_;
+  Rewind rewind_;
   int64_t ticksRun_ = 0;
 };
 

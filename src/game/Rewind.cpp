@@ -1,6 +1,11 @@
 // Rewind.cpp — the run since the last opening: recording, going back, the run as a key script.
 #include "Rewind.h"
 
+#include <algorithm>
+#include <charconv>
+
+#include "Replay.h"
+
 namespace quarn {
 
 KeyMask MaskOfKeys(const std::vector<int>& virtualKeys) {
@@ -60,31 +65,368 @@ int16_t TickKeys::Sampled(int virtualKey) const {
   return slot < 0 ? int16_t{0} : sample_[static_cast<size_t>(slot)];
 }
 
+
+namespace {
+
+// Ticks between two kept states while memory allows; going back replays at most this many ticks
+// from the nearest kept state (the figures are in the benchmark).
+constexpr int64_t SnapshotEvery = 64;
+// Above this the older half of the kept states is thinned out (every other one dropped), which
+// doubles the ticks to replay there but keeps an hour of play on the largest zone in bounds.
+constexpr size_t MemoryBudget = 24u << 20;
+
+// The ports of ticks replayed while going back: nothing drawn, nothing heard, and the replay
+// question (which inside a run can only have been declined: a Yes opens a new run) declined.
+struct QuietPorts {
+  NullPainter Painter;
+  struct : SoundPort {
+    void Play(GameSound) override {}
+    void Stop(GameSound) override {}
+    void SetVolume(GameSound, int32_t) override {}
+  } Sound;
+  AnsweringPrompter Ask{false};
+  GamePorts Ports{Painter, Sound, Ask};
+};
+
+std::string NumberText(double v) {
+  char buf[64];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  return std::string(buf, ec == std::errc{} ? end : buf);
+}
+
+}  // namespace
+
+// A state of the run kept for going back: everything but the board, which is kept as the cells
+// that differ from the opening's board (or whole, when most of them differ).
+struct Snapshot {
+  int64_t Tick = 0;  // ticks of the run done
+  GameState State;   // its board released, its laser patterns left out (the live ones hold)
+  std::vector<std::pair<int32_t, int16_t>> Changed;
+  std::vector<int16_t> Whole;
+  std::array<int, 4> Hold{};
+  uint32_t Rng = 0;
+  GameCounters Counters;
+
+  size_t Bytes() const {
+    return sizeof(Snapshot) + Changed.capacity() * sizeof(Changed[0]) +
+           Whole.capacity() * sizeof(int16_t) + State.FileName.capacity();
+  }
+};
+
 struct Rewind::Impl {
   Game& game;
   TickKeys& keys;
+  QuietPorts quiet;
+
+  BoardGrid baseBoard;             // the board when the run's first kept state was taken
+  std::vector<Snapshot> snapshots; // by tick; the first one at tick 0, never thinned
+  std::vector<KeyMask> log;        // the keys of each tick of the run
+  std::map<int64_t, uint32_t> randoms;  // generator states set before a tick ("random N")
+  size_t snapshotBytes = 0;
+
+  // How the run began, for its key script.
+  uint32_t openRandom = 327680;
+  CarriedState carried;
+  int64_t headTicks = 0;  // 1 when the opening came inside a tick (that tick's rest is played)
+
+  // Filled by the game's opening callback.
+  bool pendingBetween = false;  // opened between ticks; the new run starts before the next tick
+  bool opened = false;
+  bool openedInTick = false;
+  CarriedState carriedAtOpening;
+  uint32_t randomAtOpening = 0;
+
+  Impl(Game& g, TickKeys& k) : game(g), keys(k) {}
+
+  void CaptureOpening() {
+    const GameState& s = game.State;
+    CarriedState c;
+    c.Moving = s.Moving;
+    c.MoveMemory = s.MoveMemory;
+    c.HoldCounts = game.Program().Keys.HoldCounts();
+    c.RadioCounter = s.RadioCounter;
+    c.RadioX = s.RadioX;
+    c.RadioY = s.RadioY;
+    c.DeathPhase = s.DeathPhase;
+    c.PlayerX = s.PlayerX;
+    c.PlayerY = s.PlayerY;
+    c.ExitX = s.ExitX;
+    c.ExitY = s.ExitY;
+    carriedAtOpening = c;
+    randomAtOpening = game.Program().Rng.State();
+    opened = true;
+    openedInTick = game.InTick();
+    if (!openedInTick) pendingBetween = true;
+  }
+
+  Snapshot Take(int64_t tick) const {
+    Snapshot snap;
+    snap.Tick = tick;
+    // The board and the laser patterns (which only an opening changes, and which may be long) are
+    // moved aside while the rest of the state is copied.
+    GameState& live = game.State;
+    BoardGrid board = std::move(live.Board);
+    auto patterns = std::move(live.LaserPatterns);
+    auto switches = std::move(live.LaserSwitches);
+    live.Board.Release();
+    snap.State = live;
+    live.Board = std::move(board);
+    live.LaserPatterns = std::move(patterns);
+    live.LaserSwitches = std::move(switches);
+    const int16_t* now = game.State.Board.Cells();
+    const int16_t* base = baseBoard.Cells();
+    for (int32_t i = 0; i < BoardGrid::CellCount; ++i) {
+      if (now[i] != base[i]) snap.Changed.emplace_back(i, now[i]);
+    }
+    if (snap.Changed.size() * sizeof(snap.Changed[0]) > BoardGrid::CellCount * sizeof(int16_t)) {
+      snap.Changed = {};
+      snap.Whole.assign(now, now + BoardGrid::CellCount);
+    }
+    snap.Changed.shrink_to_fit();
+    snap.Hold = game.Program().Keys.HoldCounts();
+    snap.Rng = game.Program().Rng.State();
+    snap.Counters = game.Counters();
+    return snap;
+  }
+
+  void Restore(const Snapshot& snap) {
+    BoardGrid board = baseBoard;
+    int16_t* cells = board.Cells();
+    if (!snap.Whole.empty()) {
+      std::copy(snap.Whole.begin(), snap.Whole.end(), cells);
+    } else {
+      for (const auto& [i, code] : snap.Changed) cells[i] = code;
+    }
+    GameState& live = game.State;
+    auto patterns = std::move(live.LaserPatterns);
+    auto switches = std::move(live.LaserSwitches);
+    live = snap.State;
+    live.Board = std::move(board);
+    live.LaserPatterns = std::move(patterns);
+    live.LaserSwitches = std::move(switches);
+    game.Program().Keys.SetHoldCounts(snap.Hold);
+    game.Program().Rng.SetState(snap.Rng);
+    game.SetCounters(snap.Counters);
+  }
+
+  bool usedRewind = false;
+  bool reproducible = true;
+
+  // A new run starts from the state as it stands.
+  void Rebase() {
+    baseBoard = game.State.Board;
+    snapshots.clear();
+    snapshotBytes = 0;
+    log.clear();
+    randoms.clear();
+    Keep(Take(0));
+  }
+
+  void Keep(Snapshot snap) {
+    snapshotBytes += snap.Bytes();
+    snapshots.push_back(std::move(snap));
+    if (snapshotBytes + log.capacity() <= MemoryBudget) return;
+    // Thin the older half: every other kept state there goes (the opening's stays).
+    const size_t half = snapshots.size() / 2;
+    std::vector<Snapshot> kept;
+    kept.reserve(snapshots.size());
+    for (size_t i = 0; i < snapshots.size(); ++i) {
+      if (i == 0 || i >= half || i % 2 == 0) {
+        kept.push_back(std::move(snapshots[i]));
+      } else {
+        snapshotBytes -= snapshots[i].Bytes();
+      }
+    }
+    snapshots = std::move(kept);
+  }
+
+  void RunTick(bool live, KeyMask held) {
+    const int RadioBefore = game.State.RadioCounter;
+    opened = false;
+    if (live) {
+      keys.SampleLive();
+    } else {
+      keys.Hold(held);
+    }
+    game.Tick();
+    if (opened && openedInTick) {
+      // The zone was opened inside this tick: the run starts with what is left of the tick.
+      carried = carriedAtOpening;
+      carried.Halted = true;
+      carried.RadioCounter = RadioBefore;  // the tick's first step fades the beam before the opening
+      openRandom = randomAtOpening;
+      headTicks = 1;
+      usedRewind = false;
+      reproducible = true;
+      Rebase();
+      return;
+    }
+    log.push_back(Recorded());
+    const int64_t t = static_cast<int64_t>(log.size());
+    if (t % SnapshotEvery == 0) Keep(Take(t));
+  }
+
+  // The keys that make a script's tick read what this tick read. The arrows and the space bar
+  // count when their first query saw them; the restart keys as step 4 combined them: R with Ctrl
+  // only when their values had a bit in common (a tap of R while Ctrl is held does not restart),
+  // and as step 4 read them (after a reload inside the tick only what is still down).
+  KeyMask Recorded() const {
+    KeyMask mask = 0;
+    for (int key : {vk::Left, vk::Up, vk::Right, vk::Down, vk::Space}) {
+      if (keys.Sampled(key) != 0) mask |= MaskOfKeys({key});
+    }
+    const RestartKeysRead& read = game.LastRestartKeys();
+    const int16_t ctrl = read.Read ? read.Ctrl : keys.Sampled(vk::Ctrl);
+    const int16_t r = read.Read ? read.R : keys.Sampled(vk::R);
+    const int16_t enter = read.Read ? read.Enter : keys.Sampled(vk::Enter);
+    if (enter != 0) mask |= MaskOfKeys({vk::Enter});
+    if (ctrl != 0) mask |= MaskOfKeys({vk::Ctrl});
+    if ((r & ctrl) != 0 || (r != 0 && ctrl == 0)) mask |= MaskOfKeys({vk::R});
+    return mask;
+  }
 };
 
-Rewind::Rewind(Game& game, TickKeys& keys) : impl_(new Impl{game, keys}) {}
-Rewind::~Rewind() = default;
-void Rewind::Opened() {}
-void Rewind::ChangedOutside() { reproducible_ = false; }
+Rewind::Rewind(Game& game, TickKeys& keys) : impl_(new Impl(game, keys)) {
+  game.OnOpening = [impl = impl_.get()] { impl->CaptureOpening(); };
+  Opened();
+}
+
+Rewind::~Rewind() { impl_->game.OnOpening = nullptr; }
+
+void Rewind::Opened() const {
+  Impl& m = *impl_;
+  m.carried = m.pendingBetween ? m.carriedAtOpening : CarriedState{};
+  m.openRandom = m.pendingBetween ? m.randomAtOpening : m.game.Program().Rng.State();
+  m.pendingBetween = false;
+  m.headTicks = 0;
+  m.usedRewind = false;
+  m.reproducible = true;
+  m.Rebase();
+}
+
+void Rewind::Settle() const {
+  if (impl_->pendingBetween) Opened();
+}
+
+void Rewind::ChangedOutside() {
+  Settle();
+  impl_->reproducible = false;
+  // Back stops here: the ticks before cannot be replayed onto the changed state.
+  const int64_t done = static_cast<int64_t>(impl_->log.size());
+  impl_->Rebase();
+  impl_->headTicks += done;
+}
+
 bool Rewind::Tick() {
+  Settle();
   if (!impl_->game.State.TickEnabled) return false;
-  impl_->keys.SampleLive();
-  impl_->game.Tick();
+  impl_->RunTick(true, 0);
   return true;
 }
+
 bool Rewind::Tick(KeyMask held) {
+  Settle();
   if (!impl_->game.State.TickEnabled) return false;
-  impl_->keys.Hold(held);
-  impl_->game.Tick();
+  impl_->RunTick(false, held);
   return true;
 }
-void Rewind::SetRandom(uint32_t) {}
-BackResult Rewind::Back(int64_t) { return {}; }
-int64_t Rewind::RunTicks() const { return 0; }
-std::string Rewind::RunScript(const std::vector<std::string>&) const { return {}; }
-size_t Rewind::MemoryBytes() const { return 0; }
+
+void Rewind::SetRandom(uint32_t state) {
+  Settle();
+  impl_->game.Program().Rng.SetState(state);
+  impl_->randoms[static_cast<int64_t>(impl_->log.size())] = state & 0xFFFFFFu;
+}
+
+BackResult Rewind::Back(int64_t ticks) {
+  Settle();
+  Impl& m = *impl_;
+  const int64_t done = static_cast<int64_t>(m.log.size());
+  const int64_t undo = std::min(std::max<int64_t>(ticks, 0), done);
+  if (undo == 0) return {};
+  const int64_t target = done - undo;
+  auto from = std::upper_bound(m.snapshots.begin(), m.snapshots.end(), target,
+                               [](int64_t t, const Snapshot& s) { return t < s.Tick; });
+  --from;  // the first kept state is at tick 0, so one is at or before the target
+  m.Restore(*from);
+  const int64_t start = from->Tick;
+  for (auto it = from + 1; it != m.snapshots.end(); ++it) m.snapshotBytes -= it->Bytes();
+  m.snapshots.erase(from + 1, m.snapshots.end());
+  m.game.UsePorts(&m.quiet.Ports);
+  for (int64_t t = start; t < target; ++t) {
+    if (auto r = m.randoms.find(t); r != m.randoms.end()) m.game.Program().Rng.SetState(r->second);
+    m.keys.Hold(m.log[static_cast<size_t>(t)]);
+    m.game.Tick();
+    // Kept states thinned out before are taken again on the way, so the next step back is quick.
+    if ((t + 1) % SnapshotEvery == 0 && t + 1 > m.snapshots.back().Tick) m.Keep(m.Take(t + 1));
+  }
+  m.game.UsePorts(nullptr);
+  m.log.resize(static_cast<size_t>(target));
+  m.randoms.erase(m.randoms.lower_bound(target), m.randoms.end());
+  m.game.ShowReplacedState();
+  m.usedRewind = true;
+  return {undo, true};
+}
+
+bool Rewind::UsedRewind() const {
+  Settle();
+  return impl_->usedRewind;
+}
+
+bool Rewind::Reproducible() const {
+  Settle();
+  return impl_->reproducible;
+}
+
+int64_t Rewind::RunTicks() const {
+  Settle();
+  return impl_->headTicks + static_cast<int64_t>(impl_->log.size()); }
+
+std::string Rewind::RunScript(const std::vector<std::string>& comments) const {
+  Settle();
+  const Impl& m = *impl_;
+  std::string out;
+  for (const std::string& c : comments) out += "# " + c + "\n";
+  out += "random " + std::to_string(m.openRandom) + "\n";
+  if (m.carried != CarriedState{}) {
+    const CarriedState& c = m.carried;
+    out += "carry halted=" + std::to_string(c.Halted ? 1 : 0) +
+           " moving=" + std::to_string(c.Moving != 0 ? 1 : 0) +
+           " memory=" + std::to_string(c.MoveMemory[0]) + "," + std::to_string(c.MoveMemory[1]) +
+           " hold=" + std::to_string(c.HoldCounts[0]) + "," + std::to_string(c.HoldCounts[1]) +
+           "," + std::to_string(c.HoldCounts[2]) + "," + std::to_string(c.HoldCounts[3]) +
+           " radio=" + std::to_string(c.RadioCounter) + "," + NumberText(c.RadioX) + "," +
+           NumberText(c.RadioY) + " death=" + NumberText(c.DeathPhase) +
+           " player=" + std::to_string(c.PlayerX) + "," + std::to_string(c.PlayerY) +
+           " exit=" + std::to_string(c.ExitX) + "," + std::to_string(c.ExitY) + "\n";
+  }
+  if (m.carried.Halted) out += "1 enter\n";
+  auto keysText = [](KeyMask mask) {
+    static const char* const names[] = {"left", "up", "right", "down", "space", "enter", "ctrl", "r"};
+    std::string text;
+    for (size_t i = 0; i < 8; ++i) {
+      if (mask & (1u << i)) text += (text.empty() ? "" : "+") + std::string(names[i]);
+    }
+    return text.empty() ? std::string("-") : text;
+  };
+  size_t i = 0;
+  while (i < m.log.size()) {
+    if (auto r = m.randoms.find(static_cast<int64_t>(i)); r != m.randoms.end()) {
+      out += "random " + std::to_string(r->second) + "\n";
+    }
+    size_t j = i + 1;
+    while (j < m.log.size() && m.log[j] == m.log[i] && !m.randoms.count(static_cast<int64_t>(j))) ++j;
+    out += std::to_string(j - i) + " " + keysText(m.log[i]) + "\n";
+    i = j;
+  }
+  if (auto r = m.randoms.find(static_cast<int64_t>(m.log.size())); r != m.randoms.end()) {
+    out += "random " + std::to_string(r->second) + "\n";
+  }
+  return out;
+}
+
+size_t Rewind::MemoryBytes() const {
+  return sizeof(Impl) + impl_->snapshotBytes + impl_->log.capacity() +
+         impl_->randoms.size() * 48 + BoardGrid::CellCount * sizeof(int16_t);
+}
 
 }  // namespace quarn

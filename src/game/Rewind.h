@@ -66,17 +66,18 @@ struct CarriedState {
 // The result of going back.
 struct BackResult {
   int64_t Ticks = 0;         // how many ticks were undone (fewer than asked at the opening)
-  bool RedrawBoard = false;  // the state changed: the caller repaints every cell (BoardRenderer
-                             // has a whole-board draw) and the panel, and stops looped sounds
+  bool RedrawBoard = false;  // the state changed: the board surface was drawn anew; the caller
+                             // shows it and the side panel again
 };
 
 // One game screen's run since its zone was last opened. Every tick goes through Tick(), which
-// records the tick's keys; openings (a load between ticks, or one inside a tick: Ctrl+R, Enter
-// after a halt, Yes to the replay question) start a new run. The Game must poll its keys through
-// the TickKeys given here (ProgramContext built on it).
+// records the tick's keys; openings (a load between ticks: the screen's load, the Restart label;
+// or one inside a tick: Ctrl+R, Enter after a halt, Yes to the replay question) start a new run
+// by themselves (the Game tells this object through Game::OnOpening, which it takes over). The
+// Game must poll its keys through the TickKeys given here (its ProgramContext built on it).
 //
-// Sounds: going back silences nothing by itself. The caller stops the looped sounds (walk,
-// laser doors) after a Back that undid anything; the next tick starts them again as play needs.
+// Going back redraws the whole board through the game's painter and sets the looped walk sound
+// as the restored state has it (Game::ShowReplacedState); the caller repaints the window.
 class Rewind {
  public:
   Rewind(Game& game, TickKeys& keys);
@@ -84,9 +85,9 @@ class Rewind {
   Rewind(const Rewind&) = delete;
   Rewind& operator=(const Rewind&) = delete;
 
-  // The zone was (re)opened between two ticks (the screen's load, the Restart label, a headless
-  // open): a new run starts here.
-  void Opened();
+  // A new run starts from the state as it stands. Openings of the zone (between ticks or inside
+  // one) are noticed by themselves; this is for a state set up otherwise.
+  void Opened() const;
   // The state was changed between ticks by something the run does not record (a debugging
   // button): Back stops here from now on, and the run no longer plays back from a script.
   void ChangedOutside();
@@ -104,9 +105,9 @@ class Rewind {
 
   // Ticks of the run that remain (the opening's own tick counts when the opening came inside it).
   int64_t RunTicks() const;
-  bool UsedRewind() const { return usedRewind_; }
+  bool UsedRewind() const;
   // False once something unrecorded changed the run (ChangedOutside).
-  bool Reproducible() const { return reproducible_; }
+  bool Reproducible() const;
   // The run as a key script: each comment as a "# " line, "random N", a "carry" line when the
   // opening kept anything a fresh load would not have, then "N KEYS" lines. It plays without
   // rewinding and, from a fresh load, ends where the run stands now.
@@ -115,10 +116,11 @@ class Rewind {
   size_t MemoryBytes() const;
 
  private:
+  // Starts the new run when the zone was opened between ticks since the last call.
+  void Settle() const;
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
-  bool usedRewind_ = false;
-  bool reproducible_ = true;
 };
 
 }  // namespace quarn

@@ -15,6 +15,7 @@ void Game::Tick() {
     explicit InTick(bool& f) : flag_(f) { flag_ = true; }
     ~InTick() { flag_ = false; }
   } guard(inTick_);
+  restartKeys_ = {};
 
   // 1, 2: erase last tick's beam and circles; the exclusive-or figures vanish when drawn again.
   if (s.RadioCounter > 0) {
@@ -38,6 +39,7 @@ void Game::Tick() {
   const int16_t ctrl = keys.GetAsyncKeyState(vk::Ctrl);
   const int16_t r = keys.GetAsyncKeyState(vk::R);
   const int16_t enter = keys.GetAsyncKeyState(vk::Enter);
+  restartKeys_ = {true, ctrl, r, enter};
   if (((s.GameOver & enter) | (r & ctrl)) != 0) {
     // The rest of the tick goes on with the reloaded zone. Quirk: a beam still fading keeps
     // fading on the fresh board, from the player's new place to the old target cell.
@@ -57,9 +59,9 @@ void Game::Tick() {
       if (code == tile::HotPotato &&
           (std::abs(s.PlayerX - int64_t{x} * s.PlayerSteps) >= s.PlayerSteps ||
            std::abs(s.PlayerY - int64_t{y} * s.PlayerSteps) >= s.PlayerSteps)) {
-        ports_.Painter.Nakr(s, x, y);
+        Ports().Painter.Nakr(s, x, y);
       }
-      if (code == tile::Target) ports_.Painter.Nakr(s, x, y);
+      if (code == tile::Target) Ports().Painter.Nakr(s, x, y);
     }
   }
 
@@ -67,7 +69,7 @@ void Game::Tick() {
   // Quirk: a delivery does not wind it back, so carrying time adds up over the whole run.
   if (s.PotatoesCarried > 0) {
     const double d = (1.0 / 6) / s.PlayerSteps;
-    if (Int(s.TimeLeft + 0.99) != Int(s.TimeLeft + 0.99 - d)) ports_.Sound.Play(GameSound::Tick);
+    if (Int(s.TimeLeft + 0.99) != Int(s.TimeLeft + 0.99 - d)) Ports().Sound.Play(GameSound::Tick);
     s.TimeLeft -= d;
     if (s.TimeLeft <= 0) {
       KillPlr();
@@ -117,9 +119,9 @@ void Game::Command2() {
   s.Panel.KapsaWidth = 50;
   if (s.PotatoesLeft <= 0) {
     s.Board.Set(s.ExitX, s.ExitY, tile::Exit);
-    ports_.Painter.Nakr(s, s.ExitX, s.ExitY);
+    Ports().Painter.Nakr(s, s.ExitX, s.ExitY);
   }
-  ports_.Sound.Play(GameSound::Target);
+  Ports().Sound.Play(GameSound::Target);
   AnimRadio(1);
 }
 

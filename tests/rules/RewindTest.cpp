@@ -1,0 +1,329 @@
+// RewindTest.cpp — going back in a run, and a run written as a key script that plays it again.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <regex>
+
+#include "Harness.h"
+#include "game/Rewind.h"
+
+namespace quarn::test {
+namespace {
+
+// A small zone of every tile, enemies of all kinds and laser doors of all groups; walled or open
+// at its border, with steps from 1 to 5 so that steps and countdowns end at odd ticks.
+std::string RandomZone(std::mt19937_64& rng) {
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  const int w = pick(4, 14), h = pick(3, 9);
+  const bool walled = pick(0, 1) == 0;
+  const std::string tiles = "WWWOQ?RRRCCDKBTTabc++-*";
+  std::vector<std::string> rows(static_cast<size_t>(h), std::string(static_cast<size_t>(w), '.'));
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      char& c = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
+      if (walled && (x == 0 || y == 0 || x == w - 1 || y == h - 1)) {
+        c = 'W';
+      } else if (pick(0, 99) < 35) {
+        c = tiles[static_cast<size_t>(pick(0, static_cast<int>(tiles.size()) - 1))];
+      }
+    }
+  }
+  rows[static_cast<size_t>(pick(0, h - 1))][static_cast<size_t>(pick(0, w - 1))] = 'S';
+  rows[static_cast<size_t>(pick(0, h - 1))][static_cast<size_t>(pick(0, w - 1))] = 'E';
+  auto pattern = [&] {
+    std::string p;
+    for (int i = pick(1, 6); i > 0; --i) p += static_cast<char>('0' + pick(0, 1));
+    return p;
+  };
+  ZoneLayout layout{rows, pick(1, 5), {pick(1, 5), pick(1, 5), pick(1, 5)},
+                    {pattern(), pattern(), pattern()}};
+  return WriteTemp(ZoneText(layout));
+}
+
+// Keys of one stretch of ticks: mostly arrows (sometimes two), the space bar, now and then a
+// restart (Ctrl+R) or Enter, which restarts a halted zone.
+std::vector<int> RandomKeys(std::mt19937_64& rng) {
+  const int roll = std::uniform_int_distribution<int>(0, 99)(rng);
+  if (roll < 4) return {vk::Ctrl, vk::R};
+  if (roll < 10) return {vk::Enter};
+  if (roll < 18) return {};
+  std::vector<int> keys{vk::Left + static_cast<int>(rng() % 4)};
+  if (roll < 30) keys.push_back(vk::Left + static_cast<int>(rng() % 4));
+  if (roll > 90) keys.push_back(vk::Space);
+  return keys;
+}
+
+// The report without what counts events outside the game state (the sounds started, the last
+// laser volume the speakers were told); everything else must agree.
+std::string StateOf(const Replay& r) {
+  std::string report = r.Report(true);
+  report = std::regex_replace(report, std::regex(R"("sounds": \{[^}]*\}, "laser_volume": [^,]*, )"), "");
+  return report;
+}
+
+// Runs of random keys with "back N" inserted at random places end where the same keys with the
+// undone ticks left out end, over many zones, with restarts, deaths and wins (answered both ways).
+TEST(Rewind, GoingBackEndsWhereTheKeysWithoutTheUndoneTicksEnd) {
+  std::mt19937_64 rng(17);
+  for (int round = 0; round < 60; ++round) {
+    const std::string zone = RandomZone(rng);
+    const bool yes = round % 2 == 0;
+    Replay backed(yes);
+    ASSERT_FALSE(backed.Open(zone));
+    std::vector<std::vector<int>> kept;  // the keys of the ticks that remain, in order
+    int backs = 0;
+    for (int stretch = 0; stretch < 40; ++stretch) {
+      const std::vector<int> keys = RandomKeys(rng);
+      const int ticks = keys.size() == 2 && keys[0] == vk::Ctrl ? 1 : static_cast<int>(rng() % 90) + 1;
+      for (int t = 0; t < ticks; ++t) {
+        if (backed.Tick(keys)) kept.push_back(keys);
+      }
+      if (rng() % 3 == 0) {
+        const int64_t asked = static_cast<int64_t>(rng() % 200);
+        const int64_t before = backed.Rewinding().RunTicks();
+        const int64_t undone = backed.Back(asked);
+        ++backs;
+        // Fewer than asked only when the run's opening was reached.
+        ASSERT_TRUE(undone == asked || backed.Rewinding().RunTicks() <= 1)
+            << "round " << round << ": asked " << asked << ", undone " << undone;
+        ASSERT_EQ(backed.Rewinding().RunTicks(), before - undone);
+        kept.resize(kept.size() - static_cast<size_t>(undone));
+      }
+    }
+    Replay straight(yes);
+    ASSERT_FALSE(straight.Open(zone));
+    for (const auto& keys : kept) straight.Tick(keys);
+    ASSERT_EQ(StateOf(backed), StateOf(straight)) << "round " << round << ", " << backs << " backs";
+  }
+}
+
+// A run written by RunScript, played from a fresh load, ends in the run's state after its ticks.
+void ExpectScriptReplays(const Replay& run, bool yes, const std::string& zone, const std::string& what) {
+  const std::string text = run.Rewinding().RunScript({"Test zone", "a comment"});
+  auto parsed = ParseKeyScript(text, "run.keys");
+  ASSERT_TRUE(std::holds_alternative<KeyScript>(parsed))
+      << what << ": " << std::get<KeyScriptError>(parsed).Describe() << "\n" << text;
+  EXPECT_EQ(text.find("back"), std::string::npos) << what;
+  Replay again(yes);
+  ASSERT_FALSE(again.Open(zone));
+  ASSERT_FALSE(again.Run(std::get<KeyScript>(parsed)));
+  EXPECT_EQ(again.TicksRun(), run.Rewinding().RunTicks()) << what << "\n" << text;
+  EXPECT_EQ(again.Rewinding().RunTicks(), run.Rewinding().RunTicks()) << what;
+  auto game = [](const Replay& r) {
+    return std::regex_replace(StateOf(r), std::regex(R"("tick": \d+, "wins": \d+, "deaths": \d+, "restarts": \d+, )"), "");
+  };
+  EXPECT_EQ(game(again), game(run)) << what << "\n" << text;
+}
+
+TEST(Rewind, ARunWrittenAsAScriptPlaysTheSameFromAFreshLoad) {
+  std::mt19937_64 rng(4);
+  for (int round = 0; round < 60; ++round) {
+    const std::string zone = RandomZone(rng);
+    const bool yes = round % 2 == 1;
+    Replay run(yes);
+    ASSERT_FALSE(run.Open(zone));
+    // The generator of a run that does not start with the program is somewhere else.
+    run.Rewinding().SetRandom(static_cast<uint32_t>(rng() & 0xFFFFFF));
+    for (int stretch = 0; stretch < 30; ++stretch) {
+      const std::vector<int> keys = RandomKeys(rng);
+      const int ticks = static_cast<int>(rng() % 80) + 1;
+      for (int t = 0; t < ticks; ++t) run.Tick(keys);
+      if (rng() % 4 == 0) run.Back(static_cast<int64_t>(rng() % 150));
+    }
+    ExpectScriptReplays(run, yes, zone, "round " + std::to_string(round));
+  }
+}
+
+// The openings that come inside a tick, each with what the loader keeps from before: a Yes to the
+// replay question in the middle of a walk with the arrow held for long (hold counters), Ctrl+R in
+// the middle of a step (Moving stays set), Enter during the death animation (its phase stays)
+// and while a delivery beam fades.
+TEST(Rewind, RunsThatBeginInsideATickPlayTheSame) {
+  const ZoneLayout walk{{"WWWWWWWW", "WWWCWWWW", "WSR...EW", "WWWWWWWW"}, 3};
+  const std::string zone = WriteTemp(ZoneText(walk));
+  struct Case {
+    const char* Name;
+    bool Yes;
+    std::string Keys;
+  };
+  const Case cases[] = {
+      {"won, replayed, walking on", true, "200 right\n40 up+right\n"},
+      {"restart mid-step, arrow held", false, "4 right\n1 right+ctrl+r\n7 right\n5 up\n"},
+      {"restart as the beam fades", false, "9 right\n1 ctrl+r\n20 -\n"},
+      {"won, declined, gone back, walked on", false, "17 right\nback 3\n30 right\n"},
+  };
+  for (const Case& c : cases) {
+    Replay run(c.Yes);
+    ASSERT_FALSE(run.Open(zone));
+    run.Tick({vk::Left});  // the hold counters are not those of a fresh program
+    auto parsed = ParseKeyScript(c.Keys);
+    ASSERT_TRUE(std::holds_alternative<KeyScript>(parsed)) << c.Name;
+    ASSERT_FALSE(run.Run(std::get<KeyScript>(parsed)));
+    ExpectScriptReplays(run, c.Yes, zone, c.Name);
+  }
+  // Death by an enemy, then Enter while the circles still grow.
+  const ZoneLayout deadly{{"WWWWWW", "WS..+W", "WWWWWW"}, 2, {2, 2, 2}};
+  const std::string deadlyZone = WriteTemp(ZoneText(deadly));
+  Replay run(false);
+  ASSERT_FALSE(run.Open(deadlyZone));
+  for (int t = 0; t < 300 && run.State().Dying == 0; ++t) run.Tick({vk::Right});
+  ASSERT_NE(run.State().Dying, 0);
+  run.Tick({});
+  run.Tick({vk::Enter});
+  run.Tick({vk::Right});
+  ExpectScriptReplays(run, false, deadlyZone, "enter while dying");
+}
+
+// Keys fed the way the window feeds them (down and up between ticks, taps shorter than a tick,
+// Ctrl held while R is tapped) are recorded so that the run's script plays the same.
+TEST(Rewind, KeysFromWindowEventsAreRecordedAsTheTickReadThem) {
+  std::mt19937_64 rng(23);
+  for (int round = 0; round < 30; ++round) {
+    const std::string zone = RandomZone(rng);
+    KeyState live;
+    TickKeys keys(live);
+    ProgramContext program(keys);
+    NullPainter painter;
+    CountingSound sound;
+    AnsweringPrompter ask(round % 2 == 0);
+    Game game(program, GamePorts{painter, sound, ask});
+    Rewind rewind(game, keys);
+    game.State.FileName = zone;
+    ASSERT_FALSE(game.Otevrit());
+    for (int t = 0; t < 1500; ++t) {
+      for (int k : ScriptKeys) {
+        const int roll = static_cast<int>(rng() % 1000);
+        if (roll < (k == vk::Enter || k == vk::R ? 3 : 25)) live.KeyDown(k);
+        if (roll >= 960) live.KeyUp(k);
+      }
+      // Sometimes a tap: down and up again before the tick.
+      if (rng() % 20 == 0) {
+        const int k = ScriptKeys[rng() % ScriptKeys.size()];
+        live.KeyDown(k);
+        live.KeyUp(k);
+      }
+      rewind.Tick();
+      if (rng() % 400 == 0) rewind.Back(static_cast<int64_t>(rng() % 100));
+    }
+    const std::string text = rewind.RunScript({});
+    auto parsed = ParseKeyScript(text, "run.keys");
+    ASSERT_TRUE(std::holds_alternative<KeyScript>(parsed)) << text;
+    Replay again(round % 2 == 0);
+    ASSERT_FALSE(again.Open(zone));
+    ASSERT_FALSE(again.Run(std::get<KeyScript>(parsed)));
+    EXPECT_EQ(again.Rewinding().RunTicks(), rewind.RunTicks()) << "round " << round;
+    const GameState& a = again.State();
+    const GameState& b = game.State;
+    EXPECT_EQ(std::make_tuple(a.PlayerX, a.PlayerY, a.Moving, a.GameOver, a.Dying, a.DeathPhase,
+                              a.PotatoesLeft, a.PotatoesCarried, a.TimeLeft, a.LaserTick, a.HasKey,
+                              a.HasBox, a.RadioCounter, a.MoveMemory),
+              std::make_tuple(b.PlayerX, b.PlayerY, b.Moving, b.GameOver, b.Dying, b.DeathPhase,
+                              b.PotatoesLeft, b.PotatoesCarried, b.TimeLeft, b.LaserTick, b.HasKey,
+                              b.HasBox, b.RadioCounter, b.MoveMemory))
+        << "round " << round;
+    for (int y = -2; y <= MaxBoardHeight; ++y) {
+      for (int x = -2; x <= MaxBoardWidth; ++x) {
+        ASSERT_EQ(a.Board.At(x, y), b.Board.At(x, y)) << "round " << round << " cell " << x << "," << y;
+      }
+    }
+    EXPECT_EQ(again.GetGame().Program().Keys.HoldCounts(), program.Keys.HoldCounts());
+    EXPECT_EQ(again.GetGame().Program().Rng.State(), program.Rng.State());
+  }
+}
+
+// Within one tick the sample answers as the live key state would: the first query sees a tap,
+// later ones only what is still down; keys outside the eight read as up.
+TEST(Rewind, TickKeysAnswerAsTheLiveStateWould) {
+  KeyState live;
+  TickKeys keys(live);
+  live.KeyDown(vk::R);
+  live.KeyUp(vk::R);
+  live.KeyDown(vk::Ctrl);
+  live.KeyDown(65);
+  keys.SampleLive();
+  EXPECT_EQ(keys.GetAsyncKeyState(vk::R), 1);
+  EXPECT_EQ(keys.GetAsyncKeyState(vk::R), 0);
+  EXPECT_EQ(keys.GetAsyncKeyState(vk::Ctrl), static_cast<int16_t>(0x8001));
+  EXPECT_EQ(keys.GetAsyncKeyState(vk::Ctrl), static_cast<int16_t>(0x8000));
+  EXPECT_EQ(keys.GetAsyncKeyState(65), 0);
+  keys.SampleLive();  // the tap was used up by the last sample
+  EXPECT_EQ(keys.GetAsyncKeyState(vk::R), 0);
+  EXPECT_EQ(KeysOfMask(MaskOfKeys({vk::R, vk::Left, 65, vk::Enter})),
+            (std::vector<int>{vk::Left, vk::Enter, vk::R}));
+}
+
+// Going back never passes the opening, restores what the keyboard and the generator were, and
+// redraws the whole board once through the screen's painter, with the walk sound as the step is.
+TEST(Rewind, BackStopsAtTheOpeningAndRestoresProgramState) {
+  RecordingPainter painter;
+  Play p({{"WWWWWWWW", "W+S....W", "W......W", "WWWWWWWW"}, 4}, false, &painter);
+  p.Ticks(10, {vk::Right});
+  const auto hold = p.G().Program().Keys.HoldCounts();
+  const uint32_t rng = p.G().Program().Rng.State();
+  const GameState before = p.S();
+  p.Ticks(30, {vk::Down, vk::Left});
+  painter.ClearCalls();
+  EXPECT_EQ(p.R().Back(30), 30);
+  EXPECT_EQ(p.G().Program().Keys.HoldCounts(), hold);
+  EXPECT_EQ(p.G().Program().Rng.State(), rng);
+  EXPECT_EQ(std::make_tuple(p.S().PlayerX, p.S().Moving, p.S().Enemies[0].X, p.S().Enemies[0].Dir),
+            std::make_tuple(before.PlayerX, before.Moving, before.Enemies[0].X, before.Enemies[0].Dir));
+  EXPECT_EQ(painter.Count("Nakr "), 8 * 4);
+  EXPECT_EQ(painter.Count("NakrF "), before.Moving != 0 ? 1 : 0);
+  EXPECT_EQ(p.R().Back(1000), 10);
+  EXPECT_EQ(p.R().Back(5), 0);
+  EXPECT_EQ(p.S().PlayerX, 2 * 4);
+  EXPECT_TRUE(p.R().Rewinding().UsedRewind());
+  // Ctrl+R starts a new run: nothing before it can be undone.
+  p.Ticks(5, {vk::Right});
+  p.Ticks(1, {vk::Ctrl, vk::R});
+  EXPECT_FALSE(p.R().Rewinding().UsedRewind());
+  EXPECT_EQ(p.R().Back(100), 0);
+  EXPECT_EQ(p.R().Rewinding().RunTicks(), 1);
+}
+
+TEST(KeyScripts, RandomBackAndCarryLines) {
+  auto parsed = ParseKeyScript(
+      "random 16777215\nback 0\n2 left\nback 64  # one second\n"
+      "carry halted=1 hold=0,3,1000,0 radio=252,2.5,-1 death=4.2 player=-8,12 memory=3,7\n");
+  ASSERT_TRUE(std::holds_alternative<KeyScript>(parsed));
+  const KeyScript& s = std::get<KeyScript>(parsed);
+  ASSERT_EQ(s.Steps.size(), 5u);
+  EXPECT_EQ(s.Steps[0].Action, KeyScriptAction::Random);
+  EXPECT_EQ(s.Steps[0].Value, 16777215);
+  EXPECT_EQ(s.Steps[3].Action, KeyScriptAction::Back);
+  EXPECT_EQ(s.Steps[3].Value, 64);
+  EXPECT_EQ(s.TotalTicks(), 2);
+  const CarriedState& c = s.Steps[4].Carried;
+  EXPECT_TRUE(c.Halted);
+  EXPECT_EQ(c.HoldCounts, (std::array<int, 4>{0, 3, 1000, 0}));
+  EXPECT_EQ(std::make_tuple(c.RadioCounter, c.RadioX, c.RadioY, c.DeathPhase, c.PlayerX, c.PlayerY),
+            std::make_tuple(252, 2.5, -1.0, 4.2f, -8, 12));
+  EXPECT_EQ(c.MoveMemory, (std::array<uint8_t, 2>{3, 7}));
+  EXPECT_EQ(c.Moving, 0);
+
+  auto error = [](const std::string& text) {
+    auto p = ParseKeyScript(text, "t.keys");
+    auto* e = std::get_if<KeyScriptError>(&p);
+    return e ? e->Describe() : "(no error)";
+  };
+  EXPECT_EQ(error("1 left\nrandom 16777216"),
+            "t.keys:2: the generator state must be a whole number from 0 to 16777215, not '16777216'");
+  EXPECT_EQ(error("random -1"),
+            "t.keys:1: the generator state must be a whole number from 0 to 16777215, not '-1'");
+  EXPECT_EQ(error("\nback x"),
+            "t.keys:2: the ticks to go back must be a whole number from 0 to 1000000000, not 'x'");
+  EXPECT_EQ(error("back 1 2"), "t.keys:1: expected 'back N', not 'back 1 2'");
+  EXPECT_EQ(error("random"), "t.keys:1: expected 'random N', not 'random'");
+  EXPECT_EQ(error("carry hold=1,2,3"),
+            "t.keys:1: 'hold' needs 4 numbers (commas between), not '1,2,3'");
+  EXPECT_EQ(error("carry halted=2"),
+            "t.keys:1: 'halted' needs 1 value, 0 or 1 (commas between), not '2'");
+  EXPECT_EQ(error("carry moving=1 moving=0"), "t.keys:1: 'moving' is given twice");
+  EXPECT_NE(error("carry speed=3").find("t.keys:1: expected 'name=values'"), std::string::npos);
+  EXPECT_NE(error("carry hold=1,2,3,1001").find("'hold' needs 4"), std::string::npos);
+  EXPECT_NE(error("2 back").find("unknown key 'back'"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quarn::test
