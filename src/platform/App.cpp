@@ -147,7 +147,14 @@ void App::Dispatch(const SDL_Event& event) {
       return;
     }
     case SDL_KEYUP:
-      if (!modal_) keyInput_.Handle(event);
+      if (!modal_) {
+        keyInput_.Handle(event);
+        if (Window* w = WindowOf(event.key.windowID); w && w->OnKeyUp) {
+          const int virtualKey = VirtualKeyOf(event.key.keysym.sym, event.key.keysym.scancode);
+          const auto handler = w->OnKeyUp;
+          if (virtualKey != 0) handler(virtualKey);
+        }
+      }
       return;
     case SDL_WINDOWEVENT:
       if (!modal_) keyInput_.Handle(event);

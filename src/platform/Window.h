@@ -93,6 +93,8 @@ class Window {
   // A key went down while the window had the keyboard (auto-repeat not included), with its
   // virtual-key code. Keys of a window shown modally go only here.
   std::function<void(int virtualKey)> OnKeyDown;
+  // The key went up again (what is held, such as Backspace going back, stops with it).
+  std::function<void(int virtualKey)> OnKeyUp;
 
   // Used by App: mouse and window events of this window, and drawing. Handle takes the
   // pointer's positions in logical client pixels, HandleNative in the window's own pixels (as

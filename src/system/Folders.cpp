@@ -79,15 +79,23 @@ fs::path ShippedZoneFolder(const fs::path& dataFolder) {
   return Subfolder(dataFolder, "zones").value_or(dataFolder / "zones");
 }
 
+// An XDG base folder: the variable when it holds an absolute path, else fallback under HOME.
+static fs::path XdgFolder(const char* variable, const fs::path& fallback) {
+  const fs::path xdg = Environment(variable);
+  return xdg.is_absolute() ? xdg : HomeFolder() / fallback;
+}
+
 fs::path UserZoneFolder(std::string* refused) {
-  const fs::path xdg = Environment("XDG_DATA_HOME");
-  const fs::path base = xdg.is_absolute() ? xdg : HomeFolder() / ".local" / "share";
-  const fs::path zones = base / "quarn" / "zones";
+  const fs::path zones = XdgFolder("XDG_DATA_HOME", ".local/share") / "quarn" / "zones";
   // Mended: without HOME the folder may lie in /tmp, where another user could have prepared it
   // to catch what the game writes; such a folder is refused, not used.
   std::string problem = MakePrivateFolder(zones);
   if (!problem.empty() && refused) *refused = std::move(problem);
   return zones;
 }
+
+fs::path StateFolder() { return XdgFolder("XDG_STATE_HOME", ".local/state") / "quarn"; }
+
+fs::path RunFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share") / "quarn" / "runs"; }
 
 }  // namespace quarn::system

@@ -22,4 +22,12 @@ std::filesystem::path ShippedZoneFolder(const std::filesystem::path& dataFolder)
 // to be used: refused then gets a Czech sentence saying why.
 std::filesystem::path UserZoneFolder(std::string* refused = nullptr);
 
+// Where the player's records live: $XDG_STATE_HOME/quarn ($HOME/.local/state when XDG_STATE_HOME
+// is unset, empty or not absolute). Not created here: only a write needs it.
+std::filesystem::path StateFolder();
+
+// The best winning runs as key scripts: $XDG_DATA_HOME/quarn/runs (as for UserZoneFolder). Not
+// created here.
+std::filesystem::path RunFolder();
+
 }  // namespace quarn::system

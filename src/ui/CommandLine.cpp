@@ -1,6 +1,8 @@
 // CommandLine.cpp — parsing the program's arguments.
 #include "CommandLine.h"
 
+#include <algorithm>
+
 namespace quarn::ui {
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
@@ -15,6 +17,16 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.NoSound = true;
     } else if (a == "--trace-player") {
       o.TracePlayer = true;
+    } else if (a == "--records") {
+      o.Records = true;
+    } else if (a == "--watch") {
+      if (i + 1 >= args.size()) {
+        o.Error = "--watch needs a key script";
+        return o;
+      }
+      o.Watch = args[++i];
+    } else if (a.rfind("--watch=", 0) == 0) {
+      o.Watch = a.substr(8);
     } else if (a == "--zone") {
       if (i + 1 >= args.size()) {
         o.Error = "--zone needs a zone file";
@@ -36,21 +48,45 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       return o;
     }
   }
+  if (o.Watch && !o.Zone) o.Error = "--watch needs --zone FILE";
   return o;
 }
 
+std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& records) {
+  std::vector<const system::ZoneRecord*> rows;
+  for (const auto& [key, r] : records) rows.push_back(&r);
+  std::stable_sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return a->File < b->File; });
+  auto ticks = [](const std::optional<int64_t>& t) { return t ? std::to_string(*t) : "-"; };
+  std::string out = "ticks\tticks_with_rewind\ttitle\tfile\n";
+  for (const system::ZoneRecord* r : rows) {
+    std::string title = r->Title;
+    std::replace(title.begin(), title.end(), '\t', ' ');
+    std::replace(title.begin(), title.end(), '\n', ' ');
+    out += ticks(r->BestPlain) + '\t' + ticks(r->BestRewind) + '\t' + title + '\t' + r->File + '\n';
+  }
+  return out;
+}
+
 std::string Usage() {
-  return "Usage: quarn [--zone FILE | --zones FOLDER] [--no-sound]\n"
+  return "Usage: quarn [--zone FILE [--watch RUN] | --zones FOLDER] [--no-sound]\n"
+         "       quarn --records\n"
          "  --zone FILE      play the zone FILE (a .qrn file) straight away, without the\n"
          "                   start screen; closing the game ends the program\n"
          "  --zones FOLDER   list the zones of FOLDER on the start screen instead of the\n"
          "                   zones beside the program and the player's own zones\n"
+         "  --watch RUN      with --zone: play the key script RUN in the window (P pauses,\n"
+         "                   F runs four times faster, Esc ends); nothing is recorded\n"
+         "  --records        print the best times of the zones won (in ticks, 64 a second,\n"
+         "                   without and with going back), their titles and files, and stop\n"
          "  --no-sound       play without sound and without the question about it\n"
          "  --version        print the version and stop\n"
          "  --help           print this text and stop\n"
          "Keys: arrows walk, space puts down or takes a box, Ctrl+R restarts,\n"
-         "Enter restarts after the end, P pauses, Esc goes back to the start screen,\n"
-         "F11 or Alt+Enter switch fullscreen.\n";
+         "Enter restarts after the end, N opens the next zone after a win, Backspace goes\n"
+         "back a second (held, it keeps going), P pauses, Esc goes back to the start screen,\n"
+         "F1 shows the help, F11 or Alt+Enter switch fullscreen. On the start screen Enter\n"
+         "plays the selected zone and W watches its best saved run.\n"
+         "Records: $XDG_STATE_HOME/quarn/records.txt; best runs: $XDG_DATA_HOME/quarn/runs.\n";
 }
 
 }  // namespace quarn::ui

@@ -2,9 +2,12 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "system/Records.h"
 
 namespace quarn::ui {
 
@@ -12,14 +15,21 @@ struct Options {
   bool Help = false;
   bool Version = false;
   bool NoSound = false;
-  bool TracePlayer = false;  // print the player's fine position whenever it changes
+  bool TracePlayer = false;
+  bool Records = false;  // print the player's records and stop  // print the player's fine position whenever it changes
   std::optional<std::string> Zone;
   // Lists the zones of this folder instead of the zone folders (tests, trying zones out).
   std::optional<std::string> Zones;
+  // A key script played in the window of --zone; the player only watches.
+  std::optional<std::string> Watch;
   std::string Error;  // non-empty: the arguments make no sense
 };
 
 Options ParseCommandLine(const std::vector<std::string>& args);
 std::string Usage();
+
+// The --records listing: a header line, then per zone best ticks without and with going back
+// ("-" for none), title and file, tab-separated, ordered by file.
+std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& records);
 
 }  // namespace quarn::ui

@@ -4,6 +4,10 @@
 #include "game/Text.h"
 #include "system/Launch.h"
 
+#include <cstdio>
+
+#include "game/ZoneTitle.h"
+
 namespace quarn::ui {
 
 Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prompter& prompter,
@@ -13,10 +17,13 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
       sound_(sound),
       prompter_(prompter),
       folders_(std::move(folders)),
-      reaper_(app.Timers(), [this] {
-        reaper_.SetEnabled(false);
-        retired_.reset();
-      }) {
+      reaper_(app.Timers(),
+              [this] {
+                reaper_.SetEnabled(false);
+                retired_.reset();
+              }),
+      records_(folders_.State) {
+  if (!folders_.State.empty()) records_.Load();
   OpenLink = [](const std::string& link) { return system::OpenLink(link); };
   OpenInEditor = [](const std::filesystem::path& file) { return system::OpenInEditor(file); };
   reaper_.SetInterval(0);
@@ -34,23 +41,143 @@ void Flow::Begin(bool askSound) {
   start_->OnEdit = [this](const std::filesystem::path& zone) { Edit(zone); };
   start_->OnLink = [this](const std::string& link) { Link(link); };
   start_->OnCancel = [this] { app_.Quit(); };
+  start_->OnWatch = [this](const std::filesystem::path& zone) { WatchBest(zone); };
+  start_->OnHelp = [this] { ShowHelp(); };
+  start_->RecordOf = [this](const std::filesystem::path& zone) -> const system::ZoneRecord* {
+    const auto key = KeyOf(zone);
+    return key ? records_.Find(*key) : nullptr;
+  };
   // Asked once per run, before the start screen is first seen.
   if (askSound) sound_.SetEnabled(start_->AskSound());
   // Players who start the game from the desktop see no terminal: the refusal is said here too.
   if (!folders_.UserZonesRefused.empty()) {
     prompter_.SkinMsgBox(folders_.UserZonesRefused, msgbox::OkOnly, msgbox::IconExclamation, "");
   }
+  TellNotice();
   start_->Show();
 }
 
-bool Flow::PlayOnly(const std::string& zone) {
+bool Flow::PlayOnly(const std::string& zone, const std::optional<std::string>& watch) {
+  TellNotice();
+  if (watch) return WatchRun(zone, *watch, [this] { app_.Quit(); });
   return OpenGame(zone, [this] { app_.Quit(); });
+}
+
+void Flow::TellNotice() {
+  const std::string notice = records_.TakeNotice();
+  if (!notice.empty()) prompter_.SkinMsgBox(notice, msgbox::OkOnly, msgbox::IconExclamation, "");
+}
+
+std::optional<std::string> Flow::KeyOf(const std::filesystem::path& zone) {
+  std::error_code ec;
+  const auto written = std::filesystem::last_write_time(zone, ec);
+  if (ec) return std::nullopt;
+  const uintmax_t size = std::filesystem::file_size(zone, ec);
+  if (ec) return std::nullopt;
+  auto it = keys_.find(zone);
+  if (it != keys_.end() && it->second.Written == written && it->second.Size == size)
+    return it->second.Key;
+  const auto key = system::ZoneContentKey(zone);
+  keys_[zone] = KnownKey{written, size, key};
+  return key;
+}
+
+void Flow::RecordWin(const std::string& zone, const WinReport& report) {
+  if (folders_.State.empty()) return;
+  const std::filesystem::path file = std::filesystem::absolute(zone);
+  const auto key = KeyOf(file);
+  if (!key) return;
+  const bool best =
+      records_.AddWin(*key, ReadZoneTitle(file), file.string(), report.Ticks, report.Rewound);
+  // The run is kept when it is the best of its kind, or when the best of its kind has no run
+  // saved (the runs folder was cleared, or the best was set by another game that failed to save).
+  bool keep = best;
+  if (!keep && report.Ticks && !system::FindRun(folders_.Runs, *key, report.Rewound)) {
+    const system::ZoneRecord* r = records_.Find(*key);
+    const auto kept = r ? (report.Rewound ? r->BestRewind : r->BestPlain) : std::nullopt;
+    keep = kept && *kept == *report.Ticks;
+  }
+  if (keep && !report.Script.empty()) {
+    std::string error;
+    if (!system::SaveRun(folders_.Runs, *key, file, report.Rewound, report.Script, error)) {
+      std::fprintf(stderr, "quarn: the run was not saved: %s\n", error.c_str());
+      prompter_.SkinMsgBox("Průchod zónou nelze uložit:\n" + error, msgbox::OkOnly,
+                           msgbox::IconExclamation, "");
+    }
+  }
+  TellNotice();
+}
+
+bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::path& run,
+                    std::function<void()> onClosed) {
+  auto script = ReadKeyScript(run.string());
+  if (auto* error = std::get_if<KeyScriptError>(&script)) {
+    prompter_.SkinMsgBox("Průchod nelze přehrát.\n" + error->Describe(), msgbox::OkOnly,
+                         msgbox::IconCritical, "");
+    return false;
+  }
+  if (!OpenGame(zone.string(), std::move(onClosed))) return false;
+  game_->OnWin = nullptr;
+  game_->OnNextZone = nullptr;
+  game_->Watch(std::move(std::get<KeyScript>(script)));
+  return true;
+}
+
+void Flow::WatchBest(const std::filesystem::path& zone) {
+  const auto key = KeyOf(zone);
+  const auto run = key ? system::BestRun(folders_.Runs, *key, records_.Find(*key)) : std::nullopt;
+  if (!run) {
+    prompter_.SkinMsgBox("Tato zóna zatím nemá uložený průchod. Vyhraj ji a hra si ho zapamatuje.",
+                         msgbox::OkOnly, msgbox::IconInformation, "");
+    return;
+  }
+  game_.reset();
+  retired_.reset();
+  if (WatchRun(zone, *run, [this] { BackToStart(); })) start_->Hide();
+}
+
+void Flow::NextZone(const std::string& zone) {
+  if (!start_) return;
+  const auto& zones = start_->Zones();
+  size_t next = zones.size();
+  for (size_t i = 0; i < zones.size(); ++i) {
+    if (zones[i].File == std::filesystem::path(zone)) next = i + 1;
+  }
+  if (next >= zones.size()) {
+    prompter_.SkinMsgBox("Tohle byla poslední zóna v seznamu.", msgbox::OkOnly,
+                         msgbox::IconInformation, "");
+    return;
+  }
+  const std::filesystem::path file = zones[next].File;
+  start_->Select(file);
+  // N comes from the old game screen's own key handler: it is dropped once that is over.
+  Retire();
+  if (!OpenGame(file.string(), [this] { BackToStart(); })) start_->Show();
+}
+
+void Flow::ShowHelp() {
+  if (!help_) {
+    help_ = std::make_unique<HelpWindow>(app_, folders_.Data);
+    help_->OnClosed = [this] {
+      if (pausedForHelp_ && game_ && game_->Paused()) game_->TogglePause();
+      pausedForHelp_ = false;
+    };
+  }
+  // The game waits while the player reads.
+  if (game_ && !game_->Paused()) {
+    game_->TogglePause();
+    pausedForHelp_ = true;
+  }
+  help_->Show();
 }
 
 bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed) {
   game_ = std::make_unique<GameScreen>(app_, program_, sound_, prompter_, folders_.Data);
   game_->OnClosed = std::move(onClosed);
   game_->OnLink = [this](const std::string& link) { Link(link); };
+  game_->OnWin = [this, zone](const WinReport& report) { RecordWin(zone, report); };
+  if (start_) game_->OnNextZone = [this, zone] { NextZone(zone); };
+  game_->OnHelp = [this] { ShowHelp(); };
   if (OnNewGameScreen) OnNewGameScreen(*game_);
   if (!game_->Load(zone)) {
     game_.reset();
@@ -69,6 +196,7 @@ void Flow::Play(const std::filesystem::path& zone) {
 
 void Flow::BackToStart() {
   Retire();
+  if (help_) help_->Hide();
   start_->Show();
 }
 

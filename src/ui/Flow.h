@@ -3,16 +3,20 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "GameScreen.h"
+#include "HelpWindow.h"
 #include "StartScreen.h"
 #include "game/Ports.h"
 #include "platform/App.h"
 #include "platform/Timers.h"
 #include "sound/SoundModule.h"
+#include "system/Records.h"
 
 namespace quarn::ui {
 
@@ -23,6 +27,8 @@ struct FlowFolders {
                                                    // empty when the player has no usable one
   std::filesystem::path Shipped;                   // zones never edited where they are
   std::string UserZonesRefused{};  // why the player's folder is not used; told on the start screen
+  std::filesystem::path State;                     // the records; empty: nothing is kept
+  std::filesystem::path Runs;                      // the best runs
 };
 
 class Flow {
@@ -38,7 +44,9 @@ class Flow {
   void Begin(bool askSound);
   // Plays zone without the start screen: closing the game screen ends the program. False when
   // the zone cannot be opened (the player has been told).
-  bool PlayOnly(const std::string& zone);
+  // With watch, the key script of that file is played instead (the player only watches).
+  bool PlayOnly(const std::string& zone, const std::optional<std::string>& watch = {});
+  system::RecordStore& Records() { return records_; }
 
   StartScreen& Start() { return *start_; }
   // The game screen being played, or null.
@@ -53,6 +61,14 @@ class Flow {
  private:
   // A fresh game screen for zone; false when the zone could not be opened.
   bool OpenGame(const std::string& zone, std::function<void()> onClosed);
+  // Plays the run in a fresh game screen of zone; false (the player told) when it cannot.
+  bool WatchRun(const std::filesystem::path& zone, const std::filesystem::path& run,
+                std::function<void()> onClosed);
+  void WatchBest(const std::filesystem::path& zone);
+  void RecordWin(const std::string& zone, const WinReport& report);
+  void NextZone(const std::string& zone);
+  void ShowHelp();
+  void TellNotice();
   void Play(const std::filesystem::path& zone);
   void Edit(const std::filesystem::path& zone);
   void Link(const std::string& link);
@@ -69,6 +85,17 @@ class Flow {
   std::unique_ptr<GameScreen> game_;
   std::unique_ptr<GameScreen> retired_;
   platform::Timer reaper_;
+  system::RecordStore records_;
+  std::unique_ptr<HelpWindow> help_;
+  bool pausedForHelp_ = false;  // the help paused the game, and its closing lets it go on
+  // Content keys of zone files, read again only when a file changes.
+  struct KnownKey {
+    std::filesystem::file_time_type Written;
+    uintmax_t Size = 0;
+    std::optional<std::string> Key;
+  };
+  std::map<std::filesystem::path, KnownKey> keys_;
+  std::optional<std::string> KeyOf(const std::filesystem::path& zone);
 };
 
 }  // namespace quarn::ui

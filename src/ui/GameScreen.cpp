@@ -9,6 +9,8 @@
 #include "Links.h"
 #include "game/Numbers.h"
 #include "game/Text.h"
+#include "game/ZoneTitle.h"
+#include "system/Records.h"
 
 namespace quarn::ui {
 
@@ -29,6 +31,28 @@ constexpr int StripCanvasWidth = GameScreenWidth + 50;
 constexpr int IconEdge = 25;
 constexpr int EscapeKey = 27;
 constexpr int PauseKey = 'P';
+constexpr int BackspaceKey = 8;
+constexpr int NextZoneKey = 'N';
+constexpr int FastKey = 'F';
+constexpr int HelpKey = 112;  // F1
+// Held, Backspace goes on after a short wait, in steps that add up to a second of game time per
+// second held; the game does not tick meanwhile.
+constexpr int BackRepeatWaitMs = 400;
+constexpr int BackRepeatMs = 62;
+constexpr int64_t BackRepeatTicks = 4;
+constexpr int WatchSpeedUp = 4;
+
+// The key-script name of the arrows and the space bar held in a tick.
+std::string KeysText(const TickKeys& keys) {
+  std::string text;
+  const std::pair<int, const char*> names[] = {
+      {vk::Left, "left"}, {vk::Up, "up"}, {vk::Right, "right"}, {vk::Down, "down"},
+      {vk::Space, "space"}};
+  for (const auto& [key, name] : names) {
+    if (keys.Sampled(key) != 0) text += (text.empty() ? "" : "+") + std::string(name);
+  }
+  return text.empty() ? "-" : text;
+}
 
 }  // namespace
 
@@ -38,9 +62,18 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
       painter_(folder),
       sounds_(sound),
       prompter_(prompter),
-      game_(program, GamePorts{painter_, sounds_, prompter_}),
+      game_(program, GamePorts{painter_, sounds_, winWatch_}),
       window_(app, GameWindowOptions()),
-      timer_(app.Timers(), [this] { Tick(); }) {
+      timer_(app.Timers(), [this] { Tick(); }),
+      backTimer_(app.Timers(), [this] { BackHeld(); }) {
+  tickKeys_ = dynamic_cast<TickKeys*>(&program.Keys.Source());
+  if (!tickKeys_) {
+    // The program polls its keys directly: the run is still timed, but its keys are not those
+    // the game read.
+    ownKeys_ = std::make_unique<TickKeys>(program.Keys.Source());
+    tickKeys_ = ownKeys_.get();
+  }
+  rewind_ = std::make_unique<Rewind>(game_, *tickKeys_);
   timer_.SetInterval(game_.State.TickInterval);
   kapsaCanvas_ = platform::NewSurface(StripCanvasWidth, IconEdge);
   needCanvas_ = platform::NewSurface(StripCanvasWidth, IconEdge);
@@ -56,13 +89,114 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
   Bind();
   ImageNamed("Image1").Picture = logo_.get();
   window_.OnCloseRequest = [this] { Close(); };
-  window_.OnKeyDown = [this](int virtualKey) {
-    if (virtualKey == EscapeKey) Close();
-    if (virtualKey == PauseKey) TogglePause();
+  window_.OnKeyDown = [this](int virtualKey) { OnKey(virtualKey); };
+  window_.OnKeyUp = [this](int virtualKey) {
+    if (virtualKey != BackspaceKey || !backHeld_) return;
+    backHeld_ = false;
+    Sync();
   };
 }
 
-GameScreen::~GameScreen() { timer_.SetEnabled(false); }
+GameScreen::~GameScreen() {
+  timer_.SetEnabled(false);
+  backTimer_.SetEnabled(false);
+}
+
+void GameScreen::OnKey(int virtualKey) {
+  if (closed_) return;
+  switch (virtualKey) {
+    case EscapeKey:
+      Close();
+      break;
+    case PauseKey:
+      TogglePause();
+      break;
+    case BackspaceKey:
+      if (watching_) break;
+      GoBack(TicksPerSecond);
+      backHeld_ = true;
+      backTimer_.SetInterval(BackRepeatWaitMs);
+      Sync();
+      break;
+    case FastKey:
+      if (watching_) ToggleFast();
+      break;
+    case NextZoneKey:
+      if (ShowsWayOn() && OnNextZone) OnNextZone();
+      break;
+    case HelpKey:
+      if (OnHelp) OnHelp();
+      break;
+    default:
+      break;
+  }
+}
+
+void GameScreen::BackHeld() {
+  if (!backHeld_ || closed_) {
+    backTimer_.SetEnabled(false);
+    return;
+  }
+  if (backTimer_.Interval() != BackRepeatMs) backTimer_.SetInterval(BackRepeatMs);
+  GoBack(BackRepeatTicks);
+}
+
+void GameScreen::GoBack(int64_t ticks) {
+  if (closed_ || watching_) return;
+  const BackResult back = rewind_->Back(ticks);
+  if (back.RedrawBoard) {
+    // The state came back whole: the strips and every pixel of the window are shown anew.
+    RepaintStrips();
+    window_.InvalidateAll();
+  }
+  if (game_.State.GameOver == 0) wonHalted_ = false;
+  Sync();
+}
+
+void GameScreen::Watch(KeyScript script) {
+  watchScript_ = std::move(script);
+  watchStep_ = 0;
+  watchTickInStep_ = 0;
+  watchEnded_ = false;
+  watching_ = true;
+  Sync();
+}
+
+void GameScreen::ToggleFast() {
+  fast_ = !fast_;
+  Sync();
+}
+
+bool GameScreen::ShowsWayOn() const { return wonHalted_ && game_.State.GameOver != 0; }
+
+int GameScreen::WinWatch::SkinMsgBox(const std::string& prompt, int buttons, int icon,
+                                     const std::string& title) {
+  if (prompt == WinQuestionText) {
+    // A watched run is not asked about: it stops at its win, which the screen shows.
+    if (screen_.watching_) return msgbox::ResultNo;
+    screen_.BeforeWinQuestion();
+  }
+  return screen_.prompter_.SkinMsgBox(prompt, buttons, icon, title);
+}
+
+void GameScreen::BeforeWinQuestion() {
+  if (!OnWin) return;
+  WinReport report;
+  report.Rewound = rewind_->UsedRewind();
+  if (rewind_->Reproducible()) {
+    // The question comes in the middle of the winning tick, which the run has not taken in
+    // yet: it is this one more tick, with the arrows and space it read.
+    const int64_t ticks = rewind_->RunTicks() + 1;
+    report.Ticks = ticks;
+    const std::string zone = game_.State.FileName;
+    report.Script = rewind_->RunScript(
+        {"Quarn: vyhraný průchod zónou", "zóna: " + ReadZoneTitle(zone), "soubor: " + zone,
+         "čas: " + std::to_string(ticks) + " tiků (" + system::SecondsText(ticks) + " s)" +
+             (report.Rewound ? ", s vracením" : "")});
+    report.Script += "1 " + KeysText(*tickKeys_) + "\n";
+  }
+  OnWin(report);
+}
 
 void GameScreen::Build() {
   pole_.CatchesMouse = false;
@@ -132,6 +266,20 @@ void GameScreen::Build() {
   pause->Bounds = SDL_Rect{(GameScreenWidth - 240) / 2, 240 - 40, 240, 80};
   dynamic_cast<platform::PictureBox&>(ControlNamed("Picture1")).Children.push_back(pause.get());
   controls_["lblPause"] = std::move(pause);
+  // Under the board, over the strips' right end: what leads on after a win, and the watch keys.
+  auto line = [&](const std::string& name, int top) {
+    auto l = std::make_unique<platform::Label>(app_.FontSet());
+    l->Font = platform::FontSpec{"Arial", 12, true};
+    l->Alignment = platform::Label::Align::Centre;
+    l->Background = platform::Colour{0, 0, 128};
+    l->Fore = platform::Colour{255, 255, 255};
+    l->Bounds = SDL_Rect{100, top, GameScreenWidth - 200, 26};
+    dynamic_cast<platform::PictureBox&>(ControlNamed("Picture1")).Children.push_back(l.get());
+    l->Visible = false;
+    controls_[name] = std::move(l);
+  };
+  line("lblWayOn", 480 - 34);
+  line("lblWatch", 8);
   for (const char* name : {"Command1", "Command2", "Command3", "Command4", "ImC(11)", "ImC(22)",
                            "picBox", "lblPause"}) {
     ControlNamed(name).Visible = false;
@@ -148,6 +296,8 @@ void GameScreen::Build() {
   panel_.Debug = {&ControlNamed("Command1"), &ControlNamed("Command2"), &ControlNamed("Command3"),
                   &ControlNamed("Command4")};
   panel_.Pause = &ControlNamed("lblPause");
+  panel_.WayOn = &LabelNamed("lblWayOn");
+  panel_.WatchLine = &LabelNamed("lblWatch");
 }
 
 void GameScreen::Bind() {
@@ -159,10 +309,18 @@ void GameScreen::Bind() {
   };
   ControlNamed("Command5").OnClick = after(&Game::Zpomalit);
   ControlNamed("Command6").OnClick = after(&Game::Zrychlit);
-  ControlNamed("Command1").OnClick = after(&Game::Command1);
-  ControlNamed("Command2").OnClick = after(&Game::Command2);
-  ControlNamed("Command3").OnClick = after(&Game::Command3);
-  ControlNamed("Command4").OnClick = after(&Game::Command4);
+  // A debugging button changes the game outside the run: it can no longer be timed or replayed.
+  auto debug = [this](void (Game::*action)()) {
+    return [this, action] {
+      (game_.*action)();
+      rewind_->ChangedOutside();
+      Sync();
+    };
+  };
+  ControlNamed("Command1").OnClick = debug(&Game::Command1);
+  ControlNamed("Command2").OnClick = debug(&Game::Command2);
+  ControlNamed("Command3").OnClick = debug(&Game::Command3);
+  ControlNamed("Command4").OnClick = debug(&Game::Command4);
   ControlNamed("Image1").OnDoubleClick = after(&Game::RevealDebugButtons);
   ControlNamed("Label5").OnClick = [this] {
     game_.Restart();
@@ -233,13 +391,39 @@ void GameScreen::TogglePause() {
 
 void GameScreen::Tick() {
   const int64_t restarts = game_.Restarts();
-  game_.Tick();
+  const int64_t wins = game_.Wins();
+  const int times = watching_ && fast_ ? WatchSpeedUp : 1;
+  for (int i = 0; i < times && !closed_; ++i) {
+    if (watching_) {
+      WatchTick();
+    } else {
+      rewind_->Tick();
+    }
+  }
   if (game_.Restarts() != restarts) {
+    wonHalted_ = false;
     AfterReload();
   } else {
+    if (game_.Wins() != wins && game_.State.GameOver != 0) wonHalted_ = true;
     Sync();
   }
   if (OnTicked) OnTicked();
+}
+
+void GameScreen::WatchTick() {
+  const std::vector<KeyScriptStep>& steps = watchScript_.Steps;
+  while (watchStep_ < steps.size() && watchTickInStep_ >= steps[watchStep_].Ticks) {
+    ++watchStep_;
+    watchTickInStep_ = 0;
+  }
+  if (watchStep_ >= steps.size()) {
+    // The run is over; the zone goes on living without keys.
+    watchEnded_ = true;
+    rewind_->Tick(0);
+    return;
+  }
+  ++watchTickInStep_;
+  rewind_->Tick(MaskOfKeys(steps[watchStep_].Keys));
 }
 
 void GameScreen::AfterReload() {
@@ -324,8 +508,17 @@ void GameScreen::Sync() {
   for (platform::Control* button : panel_.Debug) button->Visible = p.DebugButtonsVisible;
 
   if (timer_.Interval() != s.TickInterval) timer_.SetInterval(s.TickInterval);
-  timer_.SetEnabled(s.TickEnabled && !closed_ && !paused_);
+  timer_.SetEnabled(s.TickEnabled && !closed_ && !paused_ && !backHeld_);
+  backTimer_.SetEnabled(backHeld_ && !closed_);
   panel_.Pause->Visible = paused_;
+  panel_.WayOn->Visible = ShowsWayOn();
+  panel_.WayOn->Caption = OnNextZone
+                              ? "Enter – hrát znovu · N – další zóna · Esc – výběr zóny"
+                              : "Enter – hrát znovu · Esc – konec";
+  panel_.WatchLine->Visible = watching_;
+  panel_.WatchLine->Caption =
+      std::string(watchEnded_ ? "Záznam skončil" : "Přehrávání záznamu") +
+      (fast_ ? " · 4× rychleji" : "") + " · P – pauza · F – rychleji · Esc – konec";
   window_.Invalidate();
 }
 

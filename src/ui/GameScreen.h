@@ -10,6 +10,8 @@
 
 #include "Dialog.h"
 #include "game/Game.h"
+#include "game/Replay.h"
+#include "game/Rewind.h"
 #include "platform/App.h"
 #include "platform/Controls.h"
 #include "platform/Timers.h"
@@ -18,6 +20,21 @@
 #include "sound/GameSounds.h"
 
 namespace quarn::ui {
+
+// The question the rules ask when the exit is reached.
+inline constexpr const char* WinQuestionText = "Vyhrál jsi!\nHrát znovu?";
+// Backspace goes back one second of game time per press.
+inline constexpr int64_t TicksPerSecond = 64;
+
+// A won run, as the game screen hands it on just before the win question shows.
+struct WinReport {
+  // Game ticks since the zone was last opened, pauses not counted, ticks gone back not counted;
+  // none when a debugging button changed the run (it is won, but neither timed nor kept).
+  std::optional<int64_t> Ticks;
+  bool Rewound = false;  // Backspace was used in the run
+  // The run as a key script that wins from a fresh load in Ticks ticks; empty with no Ticks.
+  std::string Script;
+};
 
 class GameScreen {
  public:
@@ -38,6 +55,23 @@ class GameScreen {
   // P: the tick stops with "Pauza" over the board, and the next P lets it go on.
   void TogglePause();
   bool Paused() const { return paused_; }
+  // Backspace: goes back this many ticks, never past the zone's last opening; the board is
+  // drawn anew from the state it returns to. Also after a death or a declined replay.
+  void GoBack(int64_t ticks);
+  // Plays script in the window instead of the player's keys; nothing is recorded. F runs it
+  // four times faster.
+  void Watch(KeyScript script);
+  bool Watching() const { return watching_; }
+  void ToggleFast();
+  bool Fast() const { return fast_; }
+  // The zone was won and the replay declined: the keys that lead on are shown.
+  bool ShowsWayOn() const;
+  // Before the win question, inside the tick (not while watching).
+  std::function<void(const WinReport&)> OnWin;
+  // N after a won zone; unset, N does nothing and is not offered.
+  std::function<void()> OnNextZone;
+  // F1.
+  std::function<void()> OnHelp;
   std::function<void()> OnClosed;
   // Runs after every tick (the end-to-end tests follow the player through it).
   std::function<void()> OnTicked;
@@ -47,6 +81,7 @@ class GameScreen {
   Game& TheGame() { return game_; }
   platform::Window& Window() { return window_; }
   platform::Timer& Timer1() { return timer_; }
+  Rewind& Rewinding() { return *rewind_; }
   // A control by its name in the layout table ("Pole" is the board surface).
   platform::Control& ControlNamed(const std::string& name);
   // Clicks a control as the mouse would.
@@ -58,6 +93,10 @@ class GameScreen {
   void Build();
   void Bind();
   void Tick();
+  void WatchTick();
+  void BeforeWinQuestion();
+  void OnKey(int virtualKey);
+  void BackHeld();
   // The potato strips are painted once per load; their widths reveal the icons.
   void RepaintStrips();
   // After a button or label: a reload may have failed, the panel changed.
@@ -70,9 +109,24 @@ class GameScreen {
   BoardRenderer painter_;
   GameSounds sounds_;
   Prompter& prompter_;
+  // Passes every question on; the win question first lets the record see the run.
+  class WinWatch : public Prompter {
+   public:
+    explicit WinWatch(GameScreen& screen) : screen_(screen) {}
+    int SkinMsgBox(const std::string& prompt, int buttons, int icon,
+                   const std::string& title) override;
+
+   private:
+    GameScreen& screen_;
+  } winWatch_{*this};
   Game game_;
+  // The keys each tick reads: the program's own when it polls through them, else ours.
+  std::unique_ptr<TickKeys> ownKeys_;
+  TickKeys* tickKeys_ = nullptr;
+  std::unique_ptr<Rewind> rewind_;
   platform::Window window_;
   platform::Timer timer_;
+  platform::Timer backTimer_;  // Backspace held: going on back
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   platform::PictureBox pole_;
   platform::PictureBox* viewport_ = nullptr;  // Picture1, on the client area; the board is in it
@@ -88,6 +142,8 @@ class GameScreen {
     platform::Image* Carried = nullptr;
     std::array<platform::Control*, 4> Debug{};
     platform::Control* Pause = nullptr;
+    platform::Label* WayOn = nullptr;  // the keys after a win
+    platform::Label* WatchLine = nullptr;
   } panel_;
   platform::SurfacePtr kapsaCanvas_;
   platform::SurfacePtr needCanvas_;
@@ -95,6 +151,14 @@ class GameScreen {
   bool failureShown_ = false;
   bool closed_ = false;
   bool paused_ = false;
+  bool backHeld_ = false;
+  bool wonHalted_ = false;
+  bool watching_ = false;
+  bool fast_ = false;
+  KeyScript watchScript_;
+  size_t watchStep_ = 0;
+  int64_t watchTickInStep_ = 0;
+  bool watchEnded_ = false;
 };
 
 }  // namespace quarn::ui

@@ -10,6 +10,7 @@
 #include "GameScreen.h"
 #include "KeyFeed.h"
 #include "game/Text.h"
+#include "game/Rewind.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "system/Folders.h"
@@ -30,6 +31,17 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  if (options.Records) {
+    system::RecordMap records;
+    std::string error;
+    if (!system::RecordStore::ReadOnly(system::StateFolder(), records, error)) {
+      std::fprintf(stderr, "quarn: the records cannot be read: %s\n", error.c_str());
+      return 1;
+    }
+    std::fputs(ui::RecordsListing(records).c_str(), stdout);
+    return 0;
+  }
+
   const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
   ui::FlowFolders folders;
   folders.Data = data;
@@ -44,6 +56,8 @@ int main(int argc, char** argv) {
     // The start screen tells it in the dialog, which writes it to stderr as well.
     if (options.Zone) std::fprintf(stderr, "quarn: %s\n", folders.UserZonesRefused.c_str());
   }
+  folders.State = system::StateFolder();
+  folders.Runs = system::RunFolder();
   if (options.Zones) {
     folders.ZoneFolders = {*options.Zones};
   } else {
@@ -56,7 +70,9 @@ int main(int argc, char** argv) {
     ui::KeyFeed keyFeed(keys);
     platform::SteadyClock clock;
     platform::App app(keyFeed, clock);
-    ProgramContext program(keys);
+    // The game reads its keys once per tick, so that a run can be recorded and played back.
+    TickKeys tickKeys(keys);
+    ProgramContext program(tickKeys);
     SoundModule sound(data);
     // Without the question, sound is on unless --no-sound turns it off.
     sound.SetEnabled(!options.NoSound);
@@ -83,7 +99,9 @@ int main(int argc, char** argv) {
     }
     if (options.Zone) {
       // A signal that ended the load's message box ends the program as a signal does.
-      if (!flow.PlayOnly(*options.Zone)) {
+      std::optional<std::string> watch;
+      if (options.Watch) watch = *options.Watch;
+      if (!flow.PlayOnly(*options.Zone, watch)) {
         return platform::SignalReceived() ? 128 + platform::SignalReceived() : 2;
       }
     } else {

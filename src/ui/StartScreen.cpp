@@ -66,8 +66,18 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
     if (OnCancel) OnCancel();
   };
   window_.OnKeyDown = [this](int virtualKey) {
-    if (list_.KeyDown(virtualKey)) window_.Invalidate();
+    if (virtualKey == 13) {
+      ClickedPlay();
+    } else if (virtualKey == 'W') {
+      if (const system::ZoneEntry* zone = Selected(); zone && OnWatch) OnWatch(zone->File);
+    } else if (virtualKey == 112) {
+      if (OnHelp) OnHelp();
+    } else if (list_.KeyDown(virtualKey)) {
+      UpdateRecordLines();
+      window_.Invalidate();
+    }
   };
+  list_.OnClick = [this] { UpdateRecordLines(); };
   FindZones();
   // The refresh runs for the whole program, also while a zone is played.
   timer_.SetInterval(RefreshMs);
@@ -128,6 +138,14 @@ void StartScreen::Build() {
   label("Label1", "verze 0.44alfa", SDL_Rect{25, 136, 88, 16}, Yellow, 9.75);
   label("Label5", "Rebuild 03.03.2002", SDL_Rect{405, 158, 86, 11}, White, 6.75);
   label("Label2", "Zóna :", SDL_Rect{58, 169, 48, 19}, White, 12);
+  // The free space right of the buttons: the record, and the keys the mouse does not show.
+  recordLine_ = &dynamic_cast<platform::Label&>(
+      label("lblRecord", "", SDL_Rect{290, 192, 212, 18}, White, 9.75));
+  wonLine_ = &dynamic_cast<platform::Label&>(
+      label("lblWon", "", SDL_Rect{290, 212, 212, 18}, White, 9.75));
+  label("lblKeys", "Enter – hrát · W – přehrát nejlepší\nF1 – nápověda",
+        SDL_Rect{290, 262, 212, 36}, Cyan, 8.25);
+  dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).WordWrap = true;
   frame("Shape1(0)", SDL_Rect{11, 188, 142, 114}, 1);
   // The holder cuts off the list's own border: the list is a pixel larger on every side.
   auto holder = std::make_unique<platform::PictureBox>();
@@ -188,6 +206,36 @@ void StartScreen::FindZones() {
   lister_.Refresh();
   Fill(lister_.Zones());
   list_.SetListIndex(0);
+  UpdateRecordLines();
+}
+
+std::string RecordText(const system::ZoneRecord* record) {
+  if (!record || !record->Won) return "Zatím nevyhráno";
+  std::optional<int64_t> best = record->BestPlain;
+  if (!best || (record->BestRewind && *record->BestRewind < *best)) best = record->BestRewind;
+  if (!best) return "Vyhráno";
+  return "Vyhráno · nejlepší čas " + system::SecondsText(*best) + " s";
+}
+
+void StartScreen::UpdateRecordLines() {
+  if (!RecordOf) return;
+  const system::ZoneEntry* zone = Selected();
+  recordLine_->Caption = zone ? RecordText(RecordOf(zone->File)) : "";
+  int won = 0;
+  for (const system::ZoneEntry& z : zones_) {
+    const system::ZoneRecord* r = RecordOf(z.File);
+    won += r && r->Won ? 1 : 0;
+  }
+  wonLine_->Caption = "Vyhráno " + std::to_string(won) + " z " + std::to_string(zones_.size()) +
+                      (zones_.size() == 1 ? " zóny" : " zón");
+  window_.Invalidate();
+}
+
+void StartScreen::Select(const std::filesystem::path& zone) {
+  for (size_t i = 0; i < zones_.size(); ++i) {
+    if (zones_[i].File == zone) list_.SetListIndex(static_cast<int>(i));
+  }
+  UpdateRecordLines();
 }
 
 void StartScreen::Refresh() {
@@ -196,6 +244,7 @@ void StartScreen::Refresh() {
   const int remembered = list_.ListIndex();
   Fill(lister_.Zones());
   list_.SetListIndex(std::max(remembered, 0));
+  UpdateRecordLines();
 }
 
 const system::ZoneEntry* StartScreen::Selected() const {
@@ -205,6 +254,7 @@ const system::ZoneEntry* StartScreen::Selected() const {
 }
 
 void StartScreen::Show() {
+  UpdateRecordLines();
   window_.Show();
   Refresh();
   window_.Invalidate();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PictureButton.h"
+#include "system/Records.h"
 #include "system/ZoneList.h"
 #include "game/Ports.h"
 #include "platform/App.h"
@@ -49,6 +50,15 @@ class StartScreen {
   std::function<void(const std::filesystem::path& zone)> OnPlay;
   std::function<void(const std::filesystem::path& zone)> OnEdit;
   std::function<void(const std::string& link)> OnLink;
+  // W: watch the selected zone's best saved run. F1: the help.
+  std::function<void(const std::filesystem::path& zone)> OnWatch;
+  std::function<void()> OnHelp;
+  // The record of a zone file, or null when it has none (the record lines stay empty unset).
+  std::function<const system::ZoneRecord*(const std::filesystem::path& zone)> RecordOf;
+  // Shows the selected zone's record and how many of the listed zones are won.
+  void UpdateRecordLines();
+  // Selects the zone of this file, when it is listed.
+  void Select(const std::filesystem::path& zone);
   // Cancel, or the window manager closing the window.
   std::function<void()> OnCancel;
 
@@ -86,6 +96,11 @@ class StartScreen {
   std::vector<quarn::SurfacePtr> pictures_;
   system::ZoneLister lister_;
   std::vector<system::ZoneEntry> zones_;
+  platform::Label* recordLine_ = nullptr;
+  platform::Label* wonLine_ = nullptr;
 };
+
+// "Vyhráno · nejlepší čas 42,5 s", "Vyhráno" (a win that was not timed), "Zatím nevyhráno".
+std::string RecordText(const system::ZoneRecord* record);
 
 }  // namespace quarn::ui

@@ -25,6 +25,22 @@ TEST(CommandLine, ArgumentsAndMistakes) {
   EXPECT_EQ(ParseCommandLine({"--zones", "mine"}).Zones, "mine");
   EXPECT_EQ(ParseCommandLine({"--zones=mine"}).Zones, "mine");
   EXPECT_FALSE(ParseCommandLine({"--zones"}).Error.empty());
+  EXPECT_TRUE(ParseCommandLine({"--records"}).Records);
+  EXPECT_EQ(ParseCommandLine({"--zone", "a.qrn", "--watch", "r.keys"}).Watch, "r.keys");
+  // Watching needs a zone to watch it in.
+  EXPECT_FALSE(ParseCommandLine({"--watch", "r.keys"}).Error.empty());
+  EXPECT_FALSE(ParseCommandLine({"--zone", "a.qrn", "--watch"}).Error.empty());
+}
+
+TEST(CommandLine, RecordsListingIsOneTabSeparatedLinePerZoneOrderedByFile) {
+  std::map<std::string, system::ZoneRecord> records;
+  records["00000000000000bb"] = {true, 2720, std::nullopt, "Druhá\tzóna", "/z/b.qrn"};
+  records["00000000000000aa"] = {true, std::nullopt, 90, "První", "/z/a.qrn"};
+  EXPECT_EQ(RecordsListing(records),
+            "ticks\tticks_with_rewind\ttitle\tfile\n"
+            "-\t90\tPrvní\t/z/a.qrn\n"
+            "2720\t-\tDruhá zóna\t/z/b.qrn\n");
+  EXPECT_EQ(RecordsListing({}), "ticks\tticks_with_rewind\ttitle\tfile\n");
 }
 
 }  // namespace

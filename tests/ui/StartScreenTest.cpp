@@ -345,5 +345,80 @@ TEST_F(StartScreenTest, TheCheckMeasuresTitlesAsTheListDrawsThem) {
                                platform::ListBox::ScrollBarWidth - 2);
 }
 
+TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZone) {
+  std::ofstream(shipped / "a.qrn") << "\"Rychlá\"\n6\n3\n4\n8\n8\n8\n01\n01\n01\n"
+                                      "WWWWWW\nWSR..E\nWWWCWW\n";
+  WriteZone(shipped / "b.qrn", "B");
+  program = std::make_unique<ProgramContext>(keys);
+  sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
+  flow = std::make_unique<Flow>(*app, *program, *sound, prompter,
+                                FlowFolders{QUARN_BIN_DIR, {shipped}, own, root / "state",
+                                            root / "runs"});
+  Flow& f = *flow;
+  f.Begin(false);
+  auto caption = [&](const std::string& name) {
+    return dynamic_cast<platform::Label&>(f.Start().ControlNamed(name)).Caption;
+  };
+  EXPECT_EQ(caption("lblRecord"), "Zatím nevyhráno");
+  EXPECT_EQ(caption("lblWon"), "Vyhráno 0 z 2 zón");
+
+  // Nothing saved yet to watch: the player is told.
+  f.Start().Window().OnKeyDown('W');
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_EQ(f.Game(), nullptr);
+
+  // Enter plays the selected zone, as Hrát does; Right walks to the exit.
+  f.Start().Window().OnKeyDown(13);
+  ASSERT_NE(f.Game(), nullptr);
+  keys.KeyDown(vk::Right);
+  for (int i = 0; i < 100 && prompter.asked.size() < 2; ++i) RunFor(20);
+  keys.KeyUp(vk::Right);
+  ASSERT_EQ(prompter.asked.size(), 2u);
+  EXPECT_EQ(prompter.asked[1].Prompt, WinQuestionText);
+  RunFor(20);
+  EXPECT_TRUE(f.Game()->ShowsWayOn());
+  EXPECT_TRUE(f.Records().Find(*system::ZoneContentKey(shipped / "a.qrn")));
+  EXPECT_TRUE(system::FindRun(root / "runs", *system::ZoneContentKey(shipped / "a.qrn"), false));
+
+  // N opens the next zone of the list.
+  f.Game()->Window().OnKeyDown('N');
+  RunFor(20);
+  ASSERT_NE(f.Game(), nullptr);
+  EXPECT_EQ(f.Game()->TheGame().State.FileName, (shipped / "b.qrn").string());
+  EXPECT_EQ(f.Start().List().ListIndex(), 1);
+  f.Game()->Window().OnKeyDown(27);
+  RunFor(20);
+  EXPECT_EQ(caption("lblRecord"), "Zatím nevyhráno");
+  EXPECT_EQ(caption("lblWon"), "Vyhráno 1 z 2 zón");
+  f.Start().List().SetListIndex(0);
+  f.Start().UpdateRecordLines();
+  EXPECT_EQ(caption("lblRecord").rfind("Vyhráno · nejlepší čas ", 0), 0u) << caption("lblRecord");
+
+  // W watches the saved run: the player's keys play no part, and nothing is recorded.
+  const std::string recordsBefore =
+      [&] { std::ifstream in(root / "state" / "records.txt"); return std::string(std::istreambuf_iterator<char>(in), {}); }();
+  f.Start().Window().OnKeyDown('W');
+  ASSERT_NE(f.Game(), nullptr);
+  EXPECT_TRUE(f.Game()->Watching());
+  keys.KeyDown(vk::Left);
+  RunFor(500);
+  keys.KeyUp(vk::Left);
+  const std::string recordsAfter =
+      [&] { std::ifstream in(root / "state" / "records.txt"); return std::string(std::istreambuf_iterator<char>(in), {}); }();
+  EXPECT_EQ(recordsAfter, recordsBefore);
+}
+
+TEST(RecordTextTest, TheBestTimeOfEitherKindInSecondsOfGameTime) {
+  EXPECT_EQ(RecordText(nullptr), "Zatím nevyhráno");
+  system::ZoneRecord r;
+  EXPECT_EQ(RecordText(&r), "Zatím nevyhráno");
+  r.Won = true;
+  EXPECT_EQ(RecordText(&r), "Vyhráno");
+  r.BestPlain = 2720;
+  EXPECT_EQ(RecordText(&r), "Vyhráno · nejlepší čas 42,5 s");
+  r.BestRewind = 64;
+  EXPECT_EQ(RecordText(&r), "Vyhráno · nejlepší čas 1,0 s");
+}
+
 }  // namespace
 }  // namespace quarn::ui

@@ -1,0 +1,400 @@
+// Records.cpp — the content key, the records file format, the locked merge-and-write, and the
+// saved runs.
+#include "Records.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <algorithm>
+#include <system_error>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "SafeFile.h"
+#include "game/Zone.h"
+#include "game/ZoneCheck.h"
+
+namespace quarn::system {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The records and runs use the shared safe-file calls; these two say in one place what "not
+// there yet" means (a first run, not a fault) and that folders the game makes are private.
+bool ReadWholeFile(const fs::path& file, std::string& content, std::string& error,
+                   bool& missing) {
+  struct stat st {};
+  missing = ::stat(file.c_str(), &st) != 0 && errno == ENOENT;
+  if (missing) return false;
+  error = ReadWhole(file, content);
+  return error.empty();
+}
+
+bool MakePrivateFolders(const fs::path& folder, std::string& error) {
+  error = MakePrivateFolder(folder);
+  return error.empty();
+}
+
+bool WriteWholeFile(const fs::path& file, const std::string& content, std::string& error) {
+  if (!MakePrivateFolders(file.parent_path(), error)) return false;
+  error = WriteWhole(file, content);
+  return error.empty();
+}
+
+constexpr std::string_view VersionLine = "quarn-records 1";
+constexpr int TicksPerSecond = 64;
+
+// The text up to the end of line `line` (counted from 1 as the loader counts: LF, CR LF or a
+// lone CR end a line).
+std::string_view UpToLine(std::string_view text, int line) {
+  int at = 1;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\n' && text[i] != '\r') continue;
+    if (at == line) return text.substr(0, i);
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    ++at;
+  }
+  return text;
+}
+
+uint64_t Fnv1a(std::string_view bytes) {
+  uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : bytes) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
+std::string Escape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+bool Unescape(std::string_view text, std::string& out) {
+  out.clear();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i >= text.size()) return false;
+    switch (text[i]) {
+      case '\\': out += '\\'; break;
+      case 't': out += '\t'; break;
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      default: return false;
+    }
+  }
+  return true;
+}
+
+std::string TimeField(const std::optional<int64_t>& ticks) {
+  return ticks ? std::to_string(*ticks) : "-";
+}
+
+bool ParseTime(std::string_view field, std::optional<int64_t>& ticks) {
+  if (field == "-") {
+    ticks.reset();
+    return true;
+  }
+  if (field.empty() || field.size() > 18) return false;
+  int64_t v = 0;
+  for (char c : field) {
+    if (c < '0' || c > '9') return false;
+    v = v * 10 + (c - '0');
+  }
+  ticks = v;
+  return true;
+}
+
+bool IsKey(std::string_view key) {
+  if (key.size() != 16) return false;
+  for (char c : key) {
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  }
+  return true;
+}
+
+std::optional<int64_t> Shorter(const std::optional<int64_t>& a, const std::optional<int64_t>& b) {
+  if (!a) return b;
+  if (!b) return a;
+  return std::min(*a, *b);
+}
+
+// Holds the folder's lock file locked for as long as it lives. Without a lock (a read-only
+// folder) the game still runs; two games at once may then lose a record.
+class FolderLock {
+ public:
+  explicit FolderLock(const fs::path& folder) {
+    fd_ = ::open((folder / "records.lock").c_str(),
+                 O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd_ < 0) return;
+    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
+std::string Stamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t);
+  return text;
+}
+
+std::string RunSuffix(bool rewound) { return rewound ? ".zpet.keys" : ".keys"; }
+
+}  // namespace
+
+std::optional<std::string> ContentKey(std::string_view zoneText) {
+  auto parsed = ParseZoneText(zoneText, "");
+  auto* zone = std::get_if<ParsedZone>(&parsed);
+  if (!zone) return std::nullopt;
+  const std::vector<int> lines = RowLines(zoneText, zone->Height);
+  // The header and the rows count; whatever follows the last row is the author's notes.
+  const std::string_view content = lines.empty() ? zoneText : UpToLine(zoneText, lines.back());
+  char hex[17];
+  std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(Fnv1a(content)));
+  return std::string(hex);
+}
+
+std::optional<std::string> ZoneContentKey(const fs::path& zoneFile) {
+  std::string text, error;
+  bool missing = false;
+  if (!ReadWholeFile(zoneFile, text, error, missing)) return std::nullopt;
+  return ContentKey(text);
+}
+
+ZoneRecord MergeRecord(const ZoneRecord& older, const ZoneRecord& newer) {
+  ZoneRecord r;
+  r.Won = older.Won || newer.Won;
+  r.BestPlain = Shorter(older.BestPlain, newer.BestPlain);
+  r.BestRewind = Shorter(older.BestRewind, newer.BestRewind);
+  r.Title = newer.Title.empty() && newer.File.empty() ? older.Title : newer.Title;
+  r.File = newer.File.empty() ? older.File : newer.File;
+  return r;
+}
+
+std::string FormatRecords(const RecordMap& records) {
+  std::string out(VersionLine);
+  out += '\n';
+  for (const auto& [key, r] : records) {
+    out += key + '\t' + (r.Won ? "1" : "0") + '\t' + TimeField(r.BestPlain) + '\t' +
+           TimeField(r.BestRewind) + '\t' + Escape(r.Title) + '\t' + Escape(r.File) + '\n';
+  }
+  return out;
+}
+
+bool ParseRecords(std::string_view text, RecordMap& records, std::string& error) {
+  records.clear();
+  size_t start = 0;
+  int line = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      // Every line we write ends with a line feed: a last line without one was cut short.
+      error = "line " + std::to_string(line + 1) + " is cut short";
+      return false;
+    }
+    const std::string_view row = text.substr(start, end - start);
+    start = end + 1;
+    if (++line == 1) {
+      if (row != VersionLine) {
+        error = "the first line is not \"" + std::string(VersionLine) + "\"";
+        return false;
+      }
+      continue;
+    }
+    std::vector<std::string_view> fields;
+    for (size_t from = 0;;) {
+      const size_t tab = row.find('\t', from);
+      fields.push_back(row.substr(from, tab == std::string_view::npos ? row.npos : tab - from));
+      if (tab == std::string_view::npos) break;
+      from = tab + 1;
+    }
+    ZoneRecord r;
+    const bool good = fields.size() == 6 && IsKey(fields[0]) &&
+                      (fields[1] == "0" || fields[1] == "1") && ParseTime(fields[2], r.BestPlain) &&
+                      ParseTime(fields[3], r.BestRewind) && Unescape(fields[4], r.Title) &&
+                      Unescape(fields[5], r.File);
+    if (!good) {
+      error = "line " + std::to_string(line) + " is damaged";
+      return false;
+    }
+    r.Won = fields[1] == "1";
+    const std::string key(fields[0]);
+    auto found = records.find(key);
+    records[key] = found == records.end() ? r : MergeRecord(found->second, r);
+  }
+  if (line == 0 && !text.empty()) {
+    error = "the file is cut short";
+    return false;
+  }
+  return true;
+}
+
+std::string SecondsText(int64_t ticks) {
+  // Tenths, rounded half up.
+  const int64_t tenths = (ticks * 10 + TicksPerSecond / 2) / TicksPerSecond;
+  return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
+}
+
+RecordStore::RecordStore(fs::path folder) : folder_(std::move(folder)) {}
+
+void RecordStore::Load() {
+  FolderLock lock(folder_);
+  ReadLocked(records_);
+}
+
+void RecordStore::ReadLocked(RecordMap& records) {
+  std::string text, error;
+  bool missing = false;
+  if (ReadWholeFile(FilePath(), text, error, missing)) {
+    if (ParseRecords(text, records, error)) return;
+  } else if (missing) {
+    records.clear();
+    return;
+  }
+  records.clear();
+  std::fprintf(stderr, "quarn: records: %s\n", error.c_str());
+  // Set aside, under a name that no later damage will take.
+  fs::path aside = FilePath();
+  aside += ".damaged-" + Stamp();
+  for (int n = 2; fs::exists(fs::symlink_status(aside)); ++n) {
+    aside = FilePath();
+    aside += ".damaged-" + Stamp() + "-" + std::to_string(n);
+  }
+  if (::rename(FilePath().c_str(), aside.c_str()) == 0) {
+    notice_ = "Záznamy o hraných zónách nešlo přečíst. Soubor je odložen jako\n" + aside.string() +
+              "\na hra pokračuje s novými záznamy.";
+  } else {
+    notice_ = "Záznamy o hraných zónách nešlo přečíst (" + FilePath().string() + ": " +
+              std::strerror(errno) + ").\nHra pokračuje s novými záznamy, ale neuloží je.";
+  }
+}
+
+const ZoneRecord* RecordStore::Find(const std::string& key) const {
+  auto it = records_.find(key);
+  return it == records_.end() ? nullptr : &it->second;
+}
+
+bool RecordStore::AddWin(const std::string& key, const std::string& title, const std::string& file,
+                         std::optional<int64_t> ticks, bool rewound) {
+  std::string error;
+  if (!MakePrivateFolders(folder_, error)) {
+    if (notice_.empty()) notice_ = "Záznam o výhře nelze uložit:\n" + error;
+    std::fprintf(stderr, "quarn: records: %s\n", error.c_str());
+  }
+  FolderLock lock(folder_);
+  RecordMap disk;
+  ReadLocked(disk);
+  // What this game knew and the file does not (a file set aside meanwhile) is kept too.
+  for (const auto& [k, r] : records_) {
+    auto it = disk.find(k);
+    disk[k] = it == disk.end() ? r : MergeRecord(r, it->second);
+  }
+  ZoneRecord won;
+  won.Won = true;
+  (rewound ? won.BestRewind : won.BestPlain) = ticks;
+  won.Title = title;
+  won.File = file;
+  const ZoneRecord* before = nullptr;
+  if (auto it = disk.find(key); it != disk.end()) before = &it->second;
+  const std::optional<int64_t> best =
+      before ? (rewound ? before->BestRewind : before->BestPlain) : std::nullopt;
+  const bool improved = ticks && (!best || *ticks < *best);
+  disk[key] = before ? MergeRecord(*before, won) : won;
+  if (!WriteWholeFile(FilePath(), FormatRecords(disk), error)) {
+    std::fprintf(stderr, "quarn: records: %s\n", error.c_str());
+    if (notice_.empty()) notice_ = "Záznam o výhře nelze uložit:\n" + error;
+  }
+  records_ = std::move(disk);
+  return improved;
+}
+
+std::string RecordStore::TakeNotice() { return std::exchange(notice_, std::string()); }
+
+bool RecordStore::ReadOnly(const fs::path& folder, RecordMap& records, std::string& error) {
+  std::string text;
+  bool missing = false;
+  const fs::path file = folder / "records.txt";
+  if (!ReadWholeFile(file, text, error, missing)) {
+    records.clear();
+    return missing;
+  }
+  if (ParseRecords(text, records, error)) return true;
+  error = file.string() + ": " + error;
+  return false;
+}
+
+std::optional<fs::path> FindRun(const fs::path& runFolder, const std::string& key, bool rewound) {
+  std::error_code ec;
+  const std::string suffix = RunSuffix(rewound);
+  for (fs::directory_iterator it(runFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind(key + "-", 0) != 0 || name.size() < suffix.size()) continue;
+    if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) continue;
+    // "X.zpet.keys" also ends in ".keys": a run without going back is not that one.
+    if (!rewound && name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0)
+      continue;
+    return it->path();
+  }
+  return std::nullopt;
+}
+
+std::optional<fs::path> BestRun(const fs::path& runFolder, const std::string& key,
+                                const ZoneRecord* record) {
+  auto plain = FindRun(runFolder, key, false);
+  auto rewound = FindRun(runFolder, key, true);
+  if (plain && rewound && record && record->BestPlain && record->BestRewind) {
+    return *record->BestRewind < *record->BestPlain ? rewound : plain;
+  }
+  return plain ? plain : rewound;
+}
+
+bool SaveRun(const fs::path& runFolder, const std::string& key, const fs::path& zoneFile,
+             bool rewound, const std::string& script, std::string& error) {
+  fs::path file;
+  if (auto kept = FindRun(runFolder, key, rewound)) {
+    file = *kept;
+  } else {
+    std::string stem;
+    for (char c : zoneFile.stem().string()) {
+      const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                         (c >= '0' && c <= '9') || c == '-' || c == '_';
+      stem += plain ? c : '_';
+    }
+    file = runFolder / (key + "-" + stem.substr(0, 60) + RunSuffix(rewound));
+  }
+  return WriteWholeFile(file, script, error);
+}
+
+}  // namespace quarn::system

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Records.sh — quarn --records opens no window: the header and one line per zone won, status 0;
+# no records yet is the header alone; a damaged file is a clear message, status 1, left in place.
+#   Records.sh QUARN OUT_DIR
+set -u
+quarn=$1 out=$2
+rm -rf "$out"
+mkdir -p "$out/state/quarn"
+export XDG_STATE_HOME="$out/state" DISPLAY= SDL_VIDEODRIVER=none
+fail() { echo "FAIL: $*"; exit 1; }
+header=$(printf 'ticks\tticks_with_rewind\ttitle\tfile')
+
+got=$("$quarn" --records) || fail "status $? without a records file"
+[ "$got" = "$header" ] || fail "without records: $got"
+
+printf 'quarn-records 1\n0123456789abcdef\t1\t2720\t-\tZkušební chodba\t/z/walk.qrn\n' \
+  >"$out/state/quarn/records.txt"
+got=$("$quarn" --records) || fail "status $? with a good records file"
+want=$(printf '%s\n2720\t-\tZkušební chodba\t/z/walk.qrn' "$header")
+[ "$got" = "$want" ] || fail "listing was: $got"
+
+printf 'quarn-records 1\nbroken' >"$out/state/quarn/records.txt"
+"$quarn" --records >"$out/stdout" 2>"$out/stderr"
+status=$?
+[ $status -eq 1 ] || fail "a damaged file gave status $status"
+grep -q "records.txt" "$out/stderr" || fail "the message names no file: $(cat "$out/stderr")"
+[ -f "$out/state/quarn/records.txt" ] || fail "listing moved the damaged file"
+echo "records listing ok"
