@@ -88,7 +88,7 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
         return o;
       }()),
       pictures_(dataFolder) {
-  if (auto error = pictures_.Load()) std::fprintf(stderr, "quarn: %s\n", error->c_str());
+  if (auto error = pictures_.Load()) std::fprintf(stderr, "quarn: %s\n", error->Describe().c_str());
   platform::PictureBox& root = window_.Root();
   root.Background = Navy;
   auto label = [&](const std::string& text, SDL_Rect bounds, platform::Colour ink, double points) {
