@@ -83,6 +83,10 @@ class Window {
   // A key went down while the window had the keyboard (auto-repeat not included), with its
   // virtual-key code. Keys of a window shown modally go only here.
   std::function<void(int virtualKey)> OnKeyDown;
+  // A held key repeating (the editor scrolls and erases by it; the game does not want it).
+  std::function<void(int virtualKey)> OnKeyRepeat;
+  // Text typed while the window had the keyboard, UTF-8, as the keyboard layout composed it.
+  std::function<void(const std::string& text)> OnTextInput;
 
   // Used by App: mouse and window events of this window, and drawing. Handle takes the
   // pointer's positions in logical client pixels, HandleNative in the window's own pixels (as
