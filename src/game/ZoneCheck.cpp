@@ -252,16 +252,16 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
     for (int x = 0; x < zone.Width; ++x) {
       const int code = zone.CodeAt(x, y);
       if (code == tile::HotPotato && !reach.Reached(x, y)) {
-        found.push_back({lineOf(y), "horký brambor " + Column(x) + " je ze startu nedosažitelný"});
+        found.push_back({lineOf(y), "horký brambor " + Column(x) + " je ze startu nedosažitelný", x + 1, y + 1});
       }
       if (code == tile::Target) {
         anyTarget = true;
         if (!reach.NextToReached(x, y)) {
-          found.push_back({lineOf(y), "k cíli " + Column(x) + " se ze startu nelze dostat"});
+          found.push_back({lineOf(y), "k cíli " + Column(x) + " se ze startu nelze dostat", x + 1, y + 1});
         }
       }
       if (OnEdge(zone, x, y) && reach.Reached(x, y)) {
-        found.push_back({lineOf(y), "okraj zóny není uzavřen: hráč může " + Column(x) + " odejít ze zóny"});
+        found.push_back({lineOf(y), "okraj zóny není uzavřen: hráč může " + Column(x) + " odejít ze zóny", x + 1, y + 1});
       }
     }
   }
@@ -270,7 +270,8 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
   }
   if (zone.Exit && !reach.NextToReached(zone.Exit->first, zone.Exit->second)) {
     found.push_back({lineOf(zone.Exit->second),
-                     "k místu východu " + Column(zone.Exit->first) + " se ze startu nelze dostat"});
+                     "k místu východu " + Column(zone.Exit->first) + " se ze startu nelze dostat",
+                     zone.Exit->first + 1, zone.Exit->second + 1});
   }
 
   std::vector<bool> enemyReport(static_cast<size_t>(zone.Width * zone.Height), false);
@@ -281,7 +282,8 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
         const size_t i = static_cast<size_t>(reach.Index(x, y));
         if (!walk[i] || !OnEdge(zone, x, y) || enemyReport[i]) continue;
         enemyReport[i] = true;
-        found.push_back({lineOf(y), "okraj zóny není uzavřen: nepřítel může " + Column(x) + " odejít ze zóny"});
+        found.push_back({lineOf(y), "okraj zóny není uzavřen: nepřítel může " + Column(x) + " odejít ze zóny",
+                         x + 1, y + 1});
       }
     }
   }
