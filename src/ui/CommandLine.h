@@ -16,6 +16,8 @@ struct Options {
   std::optional<std::string> Zone;
   // Lists the zones of this folder instead of the zone folders (tests, trying zones out).
   std::optional<std::string> Zones;
+  // Opens this zone file in the zone editor (a new zone to be saved there when it is missing).
+  std::optional<std::string> Edit;
   std::string Error;  // non-empty: the arguments make no sense
 };
 

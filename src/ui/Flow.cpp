@@ -1,6 +1,13 @@
 // Flow.cpp — opening zones from the start screen, going back to it, the editor and the links.
 #include "Flow.h"
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "game/ZoneWriter.h"
+#include "system/Folders.h"
 #include "system/Launch.h"
 
 namespace quarn::ui {
@@ -15,6 +22,7 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
       reaper_(app.Timers(), [this] {
         reaper_.SetEnabled(false);
         retired_.reset();
+        retiredEditor_.reset();
       }) {
   OpenLink = [](const std::string& link) { system::OpenLink(link); };
   OpenInEditor = [](const std::filesystem::path& file) { return system::OpenInEditor(file); };
@@ -25,6 +33,12 @@ Flow::~Flow() {
   // The game screen frees its sound slots before the start screen and the timers go.
   game_.reset();
   retired_.reset();
+  editor_.reset();
+  retiredEditor_.reset();
+  if (!testFolder_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove_all(testFolder_, ec);
+  }
 }
 
 void Flow::Begin(bool askSound) {
@@ -33,6 +47,7 @@ void Flow::Begin(bool askSound) {
   start_->OnEdit = [this](const std::filesystem::path& zone) { Edit(zone); };
   start_->OnLink = [this](const std::string& link) { OpenLink(link); };
   start_->OnCancel = [this] { app_.Quit(); };
+  start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
   // Asked once per run, before the start screen is first seen.
   if (askSound) sound_.SetEnabled(start_->AskSound());
   start_->Show();
@@ -40,6 +55,63 @@ void Flow::Begin(bool askSound) {
 
 bool Flow::PlayOnly(const std::string& zone) {
   return OpenGame(zone, [this] { app_.Quit(); });
+}
+
+bool Flow::EditOnly(const std::string& zone) {
+  return StartEditor(zone, [this] { app_.Quit(); });
+}
+
+void Flow::OpenEditor(const std::filesystem::path& zone) {
+  if (StartEditor(zone, [this] {
+        retiredEditor_ = std::move(editor_);
+        reaper_.SetEnabled(true);
+        start_->Show();
+      })) {
+    start_->Hide();
+  }
+}
+
+bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> onClosed) {
+  const std::filesystem::path shipped = system::ShippedZoneFolder(folders_.Data);
+  editor_ = std::make_unique<EditorScreen>(app_, prompter_, folders_.Data, shipped,
+                                           folders_.UserZones);
+  editor_->OnClosed = std::move(onClosed);
+  editor_->OnTestPlay = [this](const std::string& text) { TestPlay(text); };
+  if (!editor_->Open(zone)) {
+    editor_.reset();
+    return false;
+  }
+  editor_->Show();
+  return true;
+}
+
+void Flow::TestPlay(const std::string& zoneText) {
+  if (testFolder_.empty()) {
+    // A folder of our own, so that no other program can put a file where the copy goes.
+    std::string pattern = (std::filesystem::temp_directory_path() / "quarn-zkouska-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+      prompter_.SkinMsgBox("Zónu nelze vyzkoušet: chybí místo pro dočasný soubor.", msgbox::OkOnly,
+                           msgbox::IconCritical, "");
+      return;
+    }
+    testFolder_ = pattern;
+  }
+  const std::filesystem::path copy = testFolder_ / "zkouska.qrn";
+  if (auto error = WriteFileSafely(copy.string(), zoneText)) {
+    prompter_.SkinMsgBox("Zónu nelze vyzkoušet: " + *error, msgbox::OkOnly, msgbox::IconCritical,
+                         "");
+    return;
+  }
+  game_.reset();
+  retired_.reset();
+  if (OpenGame(copy.string(), [this] { BackToEditor(); })) {
+    if (editor_) editor_->Hide();
+  }
+}
+
+void Flow::BackToEditor() {
+  Retire();
+  if (editor_) editor_->Show();
 }
 
 bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed) {

@@ -71,6 +71,11 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
   };
   window_.OnKeyDown = [this](int virtualKey) {
     if (list_.KeyDown(virtualKey)) window_.Invalidate();
+    // The zone editor's keys; the Editor button keeps its question about the text editor.
+    if (virtualKey == 'E' && OnOpenEditor && !platform::HeldModifiers().Ctrl) {
+      if (const system::ZoneEntry* zone = Selected()) OnOpenEditor(zone->File);
+    }
+    if (virtualKey == 'N' && OnOpenEditor && platform::HeldModifiers().Ctrl) OnOpenEditor({});
   };
   FindZones();
   // The refresh runs for the whole program, also while a zone is played.

@@ -49,6 +49,8 @@ class StartScreen {
   std::function<void(const std::filesystem::path& zone)> OnPlay;
   std::function<void(const std::filesystem::path& zone)> OnEdit;
   std::function<void(const std::string& link)> OnLink;
+  // E: the selected zone, Ctrl+N: a new zone (an empty path), in the zone editor.
+  std::function<void(const std::filesystem::path& zone)> OnOpenEditor;
   // Cancel, or the window manager closing the window.
   std::function<void()> OnCancel;
 
