@@ -25,6 +25,13 @@ TEST(CommandLine, ArgumentsAndMistakes) {
   EXPECT_EQ(ParseCommandLine({"--zones", "mine"}).Zones, "mine");
   EXPECT_EQ(ParseCommandLine({"--zones=mine"}).Zones, "mine");
   EXPECT_FALSE(ParseCommandLine({"--zones"}).Error.empty());
+
+  EXPECT_EQ(ParseCommandLine({"--edit", "new.qrn", "--no-sound"}).Edit, "new.qrn");
+  EXPECT_EQ(ParseCommandLine({"--edit=b.qrn"}).Edit, "b.qrn");
+  EXPECT_FALSE(ParseCommandLine({"--edit"}).Error.empty());
+  // Playing and editing one zone at once is no request the program can carry out.
+  EXPECT_FALSE(ParseCommandLine({"--edit", "a.qrn", "--zone", "a.qrn"}).Error.empty());
+  EXPECT_NE(Usage().find("--edit FILE"), std::string::npos);
 }
 
 }  // namespace
