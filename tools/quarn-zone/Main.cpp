@@ -1,4 +1,4 @@
-// Main.cpp — quarn-zone: checks, plays and renders zones for zone authors and tests.
+// Main.cpp — quarn-zone: checks, plays, renders and formats zones for zone authors and tests.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,7 +10,8 @@ namespace {
 constexpr const char* Usage =
     "usage: quarn-zone check [--strict] FILE...\n"
     "       quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]\n"
-    "       quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n";
+    "       quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n"
+    "       quarn-zone format ZONE [OUT]\n";
 
 }  // namespace
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   if (command == "check") return RunCheck(args);
   if (command == "play") return RunPlay(args);
   if (command == "render") return RunRender(args);
+  if (command == "format") return RunFormat(args);
   std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s", command.c_str(), Usage);
   return 2;
 }
