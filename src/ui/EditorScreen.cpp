@@ -163,7 +163,10 @@ void EditorScreen::BuildPalette() {
     auto name = std::make_unique<platform::Label>(app_.FontSet());
     name->Caption = std::string(1, e.Character) + "  " + e.Name;
     name->Font = platform::FontSpec{"Arial", 8.25, true};
-    name->OnMouseDown = [this, c = e.Character](int, SDL_Point) { Select(c); };
+    name->OnMouseDown = [this, c = e.Character](int, SDL_Point) {
+      BlurFields();
+      Select(c);
+    };
     Add("name(" + std::to_string(i) + ")", std::move(name),
         SDL_Rect{row.x + 30, row.y + 6, row.w - 30, row.h - 6});
   }
@@ -228,9 +231,11 @@ void EditorScreen::LayOutForm() {
 void EditorScreen::Bind() {
   ControlNamed("btnSave").OnClick = [this] { Save(); };
   ControlNamed("btnUndo").OnClick = [this] {
+    BlurFields();
     if (model_.Undo()) Sync();
   };
   ControlNamed("btnRedo").OnClick = [this] {
+    BlurFields();
     if (model_.Redo()) Sync();
   };
   ControlNamed("btnPlay").OnClick = [this] { TestPlay(); };
