@@ -92,7 +92,10 @@ void PaintByDrag(benchmark::State& state) {
   canvas.OnMouseUp(SDL_BUTTON_LEFT, e.At(x0, y0));
   state.SetLabel("zoom " + std::to_string(view.Zoom) + " px");
 }
-BENCHMARK(PaintByDrag)->Name("BM_EditorPaintByDragAndPresent")->Arg(40)->Arg(4)
+BENCHMARK(PaintByDrag)
+    ->Name("BM_EditorPaintByDragAndPresent")
+    ->Arg(40)
+    ->Arg(4)
     ->Unit(benchmark::kMicrosecond);
 
 // A click: one cell painted as a whole change, the zone checked, the findings listed and the
@@ -101,8 +104,8 @@ void BM_EditorClickAndPresent(benchmark::State& state) {
   Editor e(40);
   if (!e.ok) return state.SkipWithError("no zone or Graphics folder beside the benchmark");
   auto& canvas = e.editor->ControlNamed("canvas");
-  const SDL_Point p = e.At(e.editor->Canvas().View().Left / 40 + 3,
-                           e.editor->Canvas().View().Top / 40 + 3);
+  const SDL_Point p =
+      e.At(e.editor->Canvas().View().Left / 40 + 3, e.editor->Canvas().View().Top / 40 + 3);
   int64_t i = 0;
   for (auto _ : state) {
     e.editor->Select(i++ % 2 ? 'T' : '.');

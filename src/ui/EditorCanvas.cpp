@@ -117,8 +117,7 @@ std::vector<SDL_Rect> EditorCanvas::TakeDamage() {
 }
 
 void EditorCanvas::Compose(SDL_Rect wanted) {
-  const SDL_Rect r =
-      platform::Intersect(wanted, SDL_Rect{0, 0, view_.ViewWidth, view_.ViewHeight});
+  const SDL_Rect r = platform::Intersect(wanted, SDL_Rect{0, 0, view_.ViewWidth, view_.ViewHeight});
   if (r.w <= 0 || r.h <= 0) return;
   damage_.push_back(r);
   SDL_Surface* out = canvas_.get();

@@ -10,8 +10,8 @@ namespace {
 
 // Virtual keys the editor reads.
 constexpr int KeyTab = 9, KeyEscape = 27, KeyPageUp = 33, KeyPageDown = 34, KeyHome = 36,
-              KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40, KeyF5 = 116, KeyPlus = 187,
-              KeyMinus = 189, KeyPadPlus = 107, KeyPadMinus = 109;
+              KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40, KeyF5 = 116,
+              KeyPlus = 187, KeyMinus = 189, KeyPadPlus = 107, KeyPadMinus = 109;
 // A right press that moves less than this is a pick, not a drag.
 constexpr int DragSlop = 4;
 
@@ -24,15 +24,23 @@ void EditorScreen::ScrollBy(int dx, int dy) {
   if (v.Left == left && v.Top == top) return;
   canvas_.ComposeAll();
   ShowCanvasDamage();
+  PointerMoved();
+}
+
+void EditorScreen::PointerMoved() {
+  // The board moved under a pointer that stayed: another cell is under it now.
+  const SDL_Point p = window_.Pointer();
+  pointerCell_ =
+      canvas_.View().CellAt(SDL_Point{p.x - EditorCanvasArea.x, p.y - EditorCanvasArea.y});
   ShowHover(pointerCell_);
+  UpdateStatus();
 }
 
 void EditorScreen::Zoom(bool in, SDL_Point anchor) {
   if (!canvas_.View().Step(in, anchor)) return;
   canvas_.ComposeAll();
   ShowCanvasDamage();
-  ShowHover(std::nullopt);
-  UpdateStatus();
+  PointerMoved();
 }
 
 void EditorScreen::ShowHover(std::optional<SDL_Point> cell) {
@@ -50,7 +58,8 @@ void EditorScreen::ShowRectangle(std::optional<std::pair<SDL_Point, SDL_Point>> 
     const auto [a, b] = *corners;
     const SDL_Rect r0 = canvas_.View().CellRect(std::min(a.x, b.x), std::min(a.y, b.y));
     const SDL_Rect r1 = canvas_.View().CellRect(std::max(a.x, b.x), std::max(a.y, b.y));
-    rectangle_->Bounds = SDL_Rect{r0.x - 1, r0.y - 1, r1.x + r1.w - r0.x + 2, r1.y + r1.h - r0.y + 2};
+    rectangle_->Bounds =
+        SDL_Rect{r0.x - 1, r0.y - 1, r1.x + r1.w - r0.x + 2, r1.y + r1.h - r0.y + 2};
   }
   window_.Invalidate();
 }
@@ -87,9 +96,8 @@ void EditorScreen::CanvasDown(int button, SDL_Point p) {
 
 void EditorScreen::CanvasMove(SDL_Point p) {
   const std::optional<SDL_Point> cell = canvas_.View().CellAt(p);
-  const bool cellChanged =
-      cell.has_value() != pointerCell_.has_value() ||
-      (cell && (cell->x != pointerCell_->x || cell->y != pointerCell_->y));
+  const bool cellChanged = cell.has_value() != pointerCell_.has_value() ||
+                           (cell && (cell->x != pointerCell_->x || cell->y != pointerCell_->y));
   pointerCell_ = cell;
   switch (drag_) {
     case Drag::RightPending:
@@ -103,7 +111,8 @@ void EditorScreen::CanvasMove(SDL_Point p) {
     case Drag::Paint: {
       // A fast stroke skips cells between two motions; the line between them is painted.
       const EditorView& v = canvas_.View();
-      const SDL_Point clamped{std::clamp(p.x, 0, v.ViewWidth - 1), std::clamp(p.y, 0, v.ViewHeight - 1)};
+      const SDL_Point clamped{std::clamp(p.x, 0, v.ViewWidth - 1),
+                              std::clamp(p.y, 0, v.ViewHeight - 1)};
       if (const auto at = v.CellAt(clamped)) {
         PaintLine(lastCell_, *at);
         lastCell_ = *at;

@@ -23,8 +23,8 @@ constexpr SDL_Rect FindingsArea{4, 590, 780, 84};
 constexpr SDL_Rect StatusArea{4, 678, 1016, 20};
 
 const std::array<const char*, edit::HeaderFieldCount> FieldNames{
-    "Název",       "Šířka",       "Výška",   "Kroky hráče", "Kroky +",
-    "Kroky -",     "Kroky *",     "Laser a", "Laser b",     "Laser c"};
+    "Název",   "Šířka",   "Výška",   "Kroky hráče", "Kroky +",
+    "Kroky -", "Kroky *", "Laser a", "Laser b",     "Laser c"};
 
 platform::WindowOptions EditorWindowOptions() {
   platform::WindowOptions o;
@@ -198,7 +198,8 @@ void EditorScreen::BuildForm() {
     error->Font = platform::FontSpec{"Arial", 7.5, true};
     error->Fore = ErrorInk;
     error->WordWrap = true;
-    fieldErrors_[static_cast<size_t>(i)] = &Add("fieldError(" + n + ")", std::move(error), SDL_Rect{});
+    fieldErrors_[static_cast<size_t>(i)] =
+        &Add("fieldError(" + n + ")", std::move(error), SDL_Rect{});
   }
   LayOutForm();
 }
@@ -470,8 +471,7 @@ void EditorScreen::SyncForm() {
 
 void EditorScreen::ShowCanvasDamage() {
   for (const SDL_Rect& r : canvas_.TakeDamage()) {
-    window_.InvalidateRect(
-        SDL_Rect{EditorCanvasArea.x + r.x, EditorCanvasArea.y + r.y, r.w, r.h});
+    window_.InvalidateRect(SDL_Rect{EditorCanvasArea.x + r.x, EditorCanvasArea.y + r.y, r.w, r.h});
   }
 }
 
@@ -480,14 +480,14 @@ void EditorScreen::UpdateStatus() {
   std::ostringstream s;
   if (pointerCell_) {
     const char c = model_.At(pointerCell_->x, pointerCell_->y);
-    s << "Sloupec " << pointerCell_->x + 1 << ", řádek " << pointerCell_->y + 1 << ": " << c
-      << " " << edit::PaletteEntryOf(c).Name << "   |   ";
+    s << "Sloupec " << pointerCell_->x + 1 << ", řádek " << pointerCell_->y + 1 << ": " << c << " "
+      << edit::PaletteEntryOf(c).Name << "   |   ";
   }
   const char* tool = tool_ == EditorTool::Brush       ? "štětec"
                      : tool_ == EditorTool::Rectangle ? "obdélník"
                                                       : "kapátko";
-  s << "Kreslí se: " << selected_ << " " << edit::PaletteEntryOf(selected_).Name << " ("
-    << tool << ")   |   " << model_.Width() << " × " << model_.Height() << ", "
+  s << "Kreslí se: " << selected_ << " " << edit::PaletteEntryOf(selected_).Name << " (" << tool
+    << ")   |   " << model_.Width() << " × " << model_.Height() << ", "
     << 100 * canvas_.View().Zoom / 40 << " %";
   if (model_.Dirty()) s << ", neuloženo";
   if (!message_.empty()) s << "   |   " << message_;

@@ -95,6 +95,7 @@ class EditorScreen {
   void CanvasMove(SDL_Point p);
   void CanvasUp(int button, SDL_Point p);
   void PaintLine(SDL_Point from, SDL_Point to);
+  void PointerMoved();
   void ShowHover(std::optional<SDL_Point> cell);
   void ShowRectangle(std::optional<std::pair<SDL_Point, SDL_Point>> corners);
   void FocusField(int i);

@@ -1,7 +1,6 @@
 // TextFieldTest.cpp — typing into the one-line field: Czech letters, its limit, Esc and Enter.
-#include <gtest/gtest.h>
-
 #include <SDL_ttf.h>
+#include <gtest/gtest.h>
 
 #include "platform/TextField.h"
 

@@ -208,7 +208,8 @@ TEST_F(EditorScreenTest, FindingsAreListedMarkedAndAClickShowsTheirPlace) {
   auto& list = dynamic_cast<platform::ListBox&>(editor->ControlNamed("findings"));
   int row = -1;
   for (int i = 0; i < list.Count(); ++i) {
-    if (list.Items()[static_cast<size_t>(i)].find("sloupec 16, řádek 8") != std::string::npos) row = i;
+    if (list.Items()[static_cast<size_t>(i)].find("sloupec 16, řádek 8") != std::string::npos)
+      row = i;
   }
   ASSERT_GE(row, 0) << (list.Count() ? list.Items()[0] : "");
   bool marked = false;
