@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "EditorScreen.h"
+#include "game/ZoneWriter.h"
 
 namespace quarn::ui {
 
@@ -223,8 +224,15 @@ void EditorScreen::TypeText(const std::string& text) {
     if (f->Focused()) {
       f->Type(text);
       window_.Invalidate();
+      return;
     }
   }
+  // Outside the form a tile's character takes it into the brush; a small letter that only
+  // stands for itself in capitals ("w") means the capital, "a", "b" and "c" are laser doors.
+  if (text.size() != 1) return;
+  char c = text[0];
+  if (c >= 'd' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (IsTileCharacter(c)) Select(c);
 }
 
 void EditorScreen::KeyRepeat(int virtualKey) {

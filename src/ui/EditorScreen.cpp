@@ -141,8 +141,9 @@ void EditorScreen::Build() {
   label("lblHelp",
         "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé tlačítko vezme dlaždici z "
         "plochy, tažení pravým nebo prostředním posouvá. Šipky a kolečko posouvají, "
-        "Ctrl+kolečko, + a − mění velikost.",
-        SDL_Rect{FormLeft, 480, FormWidth, 110}, 8.25)
+        "Ctrl+kolečko, + a − mění velikost. Znak dlaždice (w, r, a, +, ...) ji vezme do "
+        "štětce. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 hrát, Esc zavřít.",
+        SDL_Rect{FormLeft, 470, FormWidth, 120}, 8.25)
       .WordWrap = true;
   auto& status = label("status", "", StatusArea, 9);
   status.Fore = Yellow;

@@ -190,11 +190,29 @@ TEST_F(EditorScreenTest, TheFormShowsTheLoadersMessageBesideARefusedFieldAndResi
   EXPECT_EQ(editor->Canvas().View().Columns, 8);
   Type(edit::HeaderField::Title, "Můj sklep, hluboký");
   EXPECT_EQ(editor->Model().Field(edit::HeaderField::Title), "Můj sklep, hluboký");
-  // Typing into a field never reaches the board's keys.
+  // Typing into a field never reaches the board's keys, nor the brush.
+  const char brush = editor->Selected();
   Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
   const uint64_t revision = editor->Model().Revision();
   editor->KeyDown('Z', Ctrl);
+  editor->TypeText("R");
   EXPECT_EQ(editor->Model().Revision(), revision);
+  EXPECT_EQ(editor->Selected(), brush);
+}
+
+TEST_F(EditorScreenTest, TypingATilesCharacterTakesItIntoTheBrush) {
+  ASSERT_TRUE(editor->Open({}));
+  editor->TypeText("k");
+  EXPECT_EQ(editor->Selected(), 'K');
+  editor->TypeText("a");
+  EXPECT_EQ(editor->Selected(), 'a');
+  editor->TypeText("C");
+  EXPECT_EQ(editor->Selected(), 'C');
+  editor->TypeText("+");
+  EXPECT_EQ(editor->Selected(), '+');
+  editor->TypeText("x");  // no tile
+  editor->TypeText("č");
+  EXPECT_EQ(editor->Selected(), '+');
 }
 
 TEST_F(EditorScreenTest, FindingsAreListedMarkedAndAClickShowsTheirPlace) {
