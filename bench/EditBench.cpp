@@ -10,11 +10,12 @@ namespace {
 
 const char* const LargestShippedZone = QUARN_SOURCE_DIR "/zones/20-velke-mesto.qrn";
 
-// The largest shipped zone, grown to the largest size a zone may have.
-quarn::edit::ZoneModel Loaded() {
+// The largest shipped zone as it is (argument 0), or grown to the largest size a zone may have,
+// the new cells open floor that the check must walk too (argument 1).
+quarn::edit::ZoneModel Loaded(bool grown = true) {
   quarn::edit::ZoneModel model;
   model.Load(LargestShippedZone);
-  model.Resize(150, 130);
+  if (grown) model.Resize(150, 130);
   return model;
 }
 
@@ -34,7 +35,7 @@ BENCHMARK(BM_EditPaintCell);
 
 // One paint as its own undo step, then the findings: what every change costs when checked at once.
 void BM_EditPaintAndCheck(benchmark::State& state) {
-  auto model = Loaded();
+  auto model = Loaded(state.range(0) != 0);
   int i = 0;
   for (auto _ : state) {
     model.Paint(75, 65, (i++ & 1) ? '.' : 'T');
@@ -42,7 +43,7 @@ void BM_EditPaintAndCheck(benchmark::State& state) {
   }
   state.SetLabel(std::to_string(model.Width()) + "x" + std::to_string(model.Height()));
 }
-BENCHMARK(BM_EditPaintAndCheck)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditPaintAndCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The text handed to a test-play run.
 void BM_EditTestPlayText(benchmark::State& state) {

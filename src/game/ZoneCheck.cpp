@@ -26,6 +26,7 @@ struct Situation {
   bool HasKey = false;
   auto Tie() const { return std::tie(KeysTaken, DoorsOpened, SlamsShut, HasKey); }
   bool operator<(const Situation& o) const { return Tie() < o.Tie(); }
+  bool operator==(const Situation& o) const { return Tie() == o.Tie(); }
 };
 
 constexpr int DX[4] = {-1, 0, 1, 0};
@@ -66,7 +67,11 @@ class Analysis {
         Situation next = here;
         // A slam door shuts once the player has stepped out of it, whichever way he leaves.
         if (Code(cell) == tile::SlamDoor) next.SlamsShut |= Bit(cell);
-        if (Enter(Index(nx, ny), next)) Visit(Index(nx, ny), next);
+        // Most steps change nothing that counts; those skip the look-up of their situation,
+        // which would otherwise cost more than the whole walk on a zone of many slam doors.
+        if (Enter(Index(nx, ny), next)) {
+          Visit(Index(nx, ny), next, next == here ? std::optional<size_t>(combo) : std::nullopt);
+        }
       }
       if (situations_.size() > MaxCombinations) return false;
     }
@@ -154,17 +159,24 @@ class Analysis {
     }
   }
 
-  void Visit(int cell, const Situation& s) {
-    auto [it, added] = combos_.try_emplace(s, situations_.size());
-    if (added) {
-      situations_.push_back(s);
-      seen_.emplace_back(static_cast<size_t>(Cells()), false);
+  // known: the situation's index when the caller has it already.
+  void Visit(int cell, const Situation& s, std::optional<size_t> known = std::nullopt) {
+    size_t combo = 0;
+    if (known) {
+      combo = *known;
+    } else {
+      auto [it, added] = combos_.try_emplace(s, situations_.size());
+      if (added) {
+        situations_.push_back(s);
+        seen_.emplace_back(static_cast<size_t>(Cells()), false);
+      }
+      combo = it->second;
     }
-    std::vector<bool>& seen = seen_[it->second];
+    std::vector<bool>& seen = seen_[combo];
     if (seen[static_cast<size_t>(cell)]) return;
     seen[static_cast<size_t>(cell)] = true;
     reached_[static_cast<size_t>(cell)] = true;
-    queue_.emplace_back(cell, it->second);
+    queue_.emplace_back(cell, combo);
   }
 
   const ParsedZone& zone_;
