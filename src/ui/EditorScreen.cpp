@@ -314,7 +314,6 @@ bool EditorScreen::Open(const std::filesystem::path& zone) {
                             : "Nová zóna; Ctrl+S ji uloží do " + zone.string();
   }
   errors_ = {};
-  syncedRevision_ = ~uint64_t{0};
   canvas_.SetZone(model_.Width(), model_.Height(), model_.Source().Rows);
   canvas_.View().SetZoom(canvas_.View().FitZoom(),
                          SDL_Point{EditorCanvasArea.w / 2, EditorCanvasArea.h / 2});
@@ -329,13 +328,11 @@ bool EditorScreen::Open(const std::filesystem::path& zone) {
 }
 
 void EditorScreen::Show() {
-  shown_ = true;
   window_.Show();
   window_.InvalidateAll();
 }
 
 void EditorScreen::Hide() {
-  shown_ = false;
   BlurFields();
   window_.Hide();
 }
@@ -387,6 +384,7 @@ bool EditorScreen::Save() {
 void EditorScreen::TestPlay() {
   BlurFields();
   if (model_.InStroke()) model_.EndStroke();
+  drag_ = Drag::None;
   if (OnTestPlay) OnTestPlay(model_.Text());
 }
 
@@ -435,7 +433,6 @@ void EditorScreen::Sync() {
     SyncForm();
   }
   ShowCanvasDamage();
-  syncedRevision_ = model_.Revision();
   UpdateStatus();
   std::string title = model_.Field(edit::HeaderField::Title);
   window_.SetCaption((model_.Dirty() ? "* " : "") + title + " – Quarn, editor zón");

@@ -139,8 +139,6 @@ class EditorScreen {
   SDL_Point fillStart_{0, 0};
   std::optional<SDL_Point> pointerCell_;
   std::string message_;  // the last thing the editor told (saved where, ...)
-  uint64_t syncedRevision_ = ~uint64_t{0};
-  bool shown_ = false;
 };
 
 }  // namespace quarn::ui
