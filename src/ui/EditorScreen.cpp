@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "Dialog.h"
+#include "game/ZoneWriter.h"
 
 namespace quarn::ui {
 
@@ -386,6 +387,30 @@ void EditorScreen::TestPlay() {
   if (model_.InStroke()) model_.EndStroke();
   drag_ = Drag::None;
   if (OnTestPlay) OnTestPlay(model_.Text());
+}
+
+bool EditorScreen::OfferSolution(const std::string& script) {
+  if (script.empty()) return false;
+  std::error_code ec;
+  const bool unsaved =
+      model_.Dirty() || model_.Path().empty() || !std::filesystem::exists(model_.Path(), ec);
+  const int answer = prompter_.SkinMsgBox(unsaved ? SolutionAndSaveQuestion : SolutionQuestion,
+                                          msgbox::YesNo, msgbox::IconQuestion, "");
+  if (answer != msgbox::ResultYes) return false;
+  if (unsaved && !Save()) return false;
+  std::filesystem::path keys = model_.Path();
+  keys.replace_extension(".keys");
+  if (auto error = WriteFileSafely(keys.string(), script)) {
+    message_ = "Řešení neuloženo: " + *error;
+    prompter_.SkinMsgBox("Řešení se nepodařilo uložit.\n" + *error, msgbox::OkOnly,
+                         msgbox::IconCritical, "");
+    UpdateStatus();
+    return false;
+  }
+  message_ = "Řešení uloženo: " + keys.string();
+  std::fprintf(stderr, "quarn: %s\n", message_.c_str());
+  UpdateStatus();
+  return true;
 }
 
 void EditorScreen::Select(char c) {

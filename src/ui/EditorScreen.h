@@ -28,6 +28,10 @@ inline constexpr SDL_Rect EditorCanvasArea{184, 34, 600, 530};
 
 // The texts the editor asks and tells.
 inline constexpr const char* UnsavedQuestion = "Zóna má neuložené změny.\nUložit je?";
+inline constexpr const char* SolutionQuestion =
+    "Vyhrál jsi. Uložit tuto cestu jako řešení zóny (soubor .keys vedle ní)?";
+inline constexpr const char* SolutionAndSaveQuestion =
+    "Vyhrál jsi. Uložit zónu i tuto cestu jako její řešení (soubor .keys vedle ní)?";
 
 // What the left mouse button does on the canvas (Shift+drag fills whatever the tool).
 enum class EditorTool { Brush, Rectangle, Picker };
@@ -55,6 +59,10 @@ class EditorScreen {
   bool Save();
   // F5: OnTestPlay gets the zone's text as it is now, unsaved changes included.
   void TestPlay();
+  // A test-play run that won, as a key script: offered to be kept beside the zone as NAME.keys,
+  // its solution. The zone is saved first when it has unsaved changes (the run won the zone as
+  // it is now). True when the script was written.
+  bool OfferSolution(const std::string& script);
 
   std::function<void()> OnClosed;
   std::function<void(const std::string& zoneText)> OnTestPlay;

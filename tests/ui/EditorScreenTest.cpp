@@ -284,6 +284,25 @@ TEST_F(EditorScreenTest, AShippedZoneIsSavedAsACopyAndTestPlayGetsTheUnsavedText
   EXPECT_EQ(editor->Model().Path(), root / "mine" / "01-x.qrn");
 }
 
+TEST_F(EditorScreenTest, AWonRunIsKeptBesideTheZoneAfterTheZoneIsSaved) {
+  const fs::path file = root / "mine" / "b.qrn";
+  ASSERT_TRUE(editor->Open(file));
+  answer = "Ne";
+  EXPECT_FALSE(editor->OfferSolution("10 right\n"));
+  EXPECT_FALSE(fs::exists(root / "mine" / "b.keys"));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], SolutionAndSaveQuestion);  // never saved yet
+  answer = "Ano";
+  EXPECT_TRUE(editor->OfferSolution("10 right\n"));
+  EXPECT_TRUE(fs::exists(file));
+  EXPECT_EQ(ReadFile(root / "mine" / "b.keys"), "10 right\n");
+  EXPECT_FALSE(editor->Model().Dirty());
+  EXPECT_NE(editor->Status().find("b.keys"), std::string::npos) << editor->Status();
+  EXPECT_TRUE(editor->OfferSolution("12 right\n"));
+  EXPECT_EQ(asked.back(), SolutionQuestion);  // saved: only the run is asked about
+  EXPECT_FALSE(editor->OfferSolution(""));    // a run that cannot be replayed is not offered
+}
+
 TEST_F(EditorScreenTest, AnUnreadableZoneIsRefusedWithTheLoadersMessage) {
   const fs::path bad = root / "mine" / "bad.qrn";
   std::ofstream(bad) << "X\nsirka\n";
