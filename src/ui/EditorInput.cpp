@@ -110,6 +110,7 @@ void EditorScreen::CanvasMove(SDL_Point p) {
       dragLast_ = p;
       break;
     case Drag::Paint: {
+      ScrollPastEdge(p);
       // A fast stroke skips cells between two motions; the line between them is painted.
       const EditorView& v = canvas_.View();
       const SDL_Point clamped{std::clamp(p.x, 0, v.ViewWidth - 1),
@@ -121,9 +122,12 @@ void EditorScreen::CanvasMove(SDL_Point p) {
       break;
     }
     case Drag::Fill:
-      if (cell) {
-        lastCell_ = *cell;
-        ShowRectangle(std::make_pair(fillStart_, *cell));
+      ScrollPastEdge(p);
+      if (const auto at =
+              canvas_.View().CellAt(SDL_Point{std::clamp(p.x, 0, canvas_.View().ViewWidth - 1),
+                                              std::clamp(p.y, 0, canvas_.View().ViewHeight - 1)})) {
+        lastCell_ = *at;
+        ShowRectangle(std::make_pair(fillStart_, *at));
       }
       break;
     case Drag::None:
@@ -133,6 +137,16 @@ void EditorScreen::CanvasMove(SDL_Point p) {
     ShowHover(cell);
     UpdateStatus();
   }
+}
+
+void EditorScreen::ScrollPastEdge(SDL_Point p) {
+  // A drag past the canvas's edge brings more of the zone in, the farther past, the faster.
+  const EditorView& v = canvas_.View();
+  auto past = [](int at, int size) { return at < 0 ? at : at >= size ? at - size + 1 : 0; };
+  const int limit = std::max(v.Zoom, 20);
+  const int dx = std::clamp(past(p.x, v.ViewWidth), -limit, limit);
+  const int dy = std::clamp(past(p.y, v.ViewHeight), -limit, limit);
+  if (dx != 0 || dy != 0) ScrollBy(dx, dy);
 }
 
 void EditorScreen::PaintLine(SDL_Point from, SDL_Point to) {

@@ -103,6 +103,7 @@ class EditorScreen {
   void CanvasMove(SDL_Point p);
   void CanvasUp(int button, SDL_Point p);
   void PaintLine(SDL_Point from, SDL_Point to);
+  void ScrollPastEdge(SDL_Point p);
   void PointerMoved();
   void ShowHover(std::optional<SDL_Point> cell);
   void ShowRectangle(std::optional<std::pair<SDL_Point, SDL_Point>> corners);

@@ -171,6 +171,17 @@ TEST_F(EditorScreenTest, RectangleFillPickAndRightDragScroll) {
   // Arrows scroll too.
   editor->KeyDown(37, NoKeys);
   EXPECT_EQ(v.Left, left + 60);
+
+  // A stroke dragged past the right edge scrolls the zone in and paints on up to the edge.
+  editor->SetTool(EditorTool::Brush);
+  v.ScrollBy(-10000, 0);
+  Canvas().OnMouseDown(SDL_BUTTON_LEFT, At(10, 2));
+  Canvas().OnMouseMove(SDL_Point{v.ViewWidth + 30, At(10, 2).y});
+  Canvas().OnMouseUp(SDL_BUTTON_LEFT, SDL_Point{v.ViewWidth + 30, At(10, 2).y});
+  EXPECT_EQ(v.Left, 31);  // 31 pixels past the last one
+  const int lastShown = (v.Left + v.ViewWidth - 1) / v.Zoom;
+  EXPECT_EQ(editor->Model().At(lastShown, 2), 'K');
+  EXPECT_EQ(editor->Model().At(lastShown + 1, 2), '.');
 }
 
 TEST_F(EditorScreenTest, TheFormShowsTheLoadersMessageBesideARefusedFieldAndResizes) {
