@@ -298,6 +298,16 @@ TEST_F(StartScreenTest, TheEditorGetsTheSelectedZoneOrThePlayerIsTold) {
   EXPECT_TRUE(f.Start().Window().Shown());
 }
 
+TEST_F(StartScreenTest, TheEditorAloneEndsTheProgramWhenItCloses) {
+  Flow& f = TheFlow();
+  ASSERT_TRUE(f.EditOnly((own / "nova.qrn").string()));
+  EXPECT_TRUE(f.Editor()->Window().Shown());
+  EXPECT_FALSE(app->QuitRequested());
+  f.Editor()->Window().OnKeyDown(27);
+  EXPECT_TRUE(app->QuitRequested());
+  EXPECT_TRUE(prompter.asked.empty());  // nothing to save: no question
+}
+
 TEST_F(StartScreenTest, ETheZoneEditorCtrlNANewZoneF5PlaysItAndEscGoesBackEachTime) {
   WriteZone(shipped / "a.qrn", "A");
   Flow& f = TheFlow();
