@@ -55,7 +55,10 @@ EditorScreen::EditorScreen(platform::App& app, Prompter& prompter,
       shipped_(std::move(shippedZones)),
       userZones_(std::move(userZones)),
       canvas_(dataFolder, EditorCanvasArea.w, EditorCanvasArea.h),
-      window_(app, EditorWindowOptions()) {
+      window_(app, EditorWindowOptions()),
+      check_(app.Timers(), [this] { ShowFindings(); }) {
+  // A little longer than a frame, so that the frame with the change is shown before the check.
+  check_.SetInterval(20);
   if (!shipped_.empty()) model_.ProtectFolder(shipped_);
   if (!userZones_.empty()) model_.SetCopyFolder(userZones_);
   Build();
@@ -439,28 +442,41 @@ void EditorScreen::SetTool(EditorTool tool) {
 void EditorScreen::Sync() {
   SyncCells();
   if (!model_.InStroke()) {
-    // The check runs on a whole change, not on every cell of a stroke.
-    findingCells_.clear();
-    std::vector<SDL_Point> marks;
-    findings_->Clear();
-    for (const edit::Finding& f : model_.Findings()) {
-      std::string text = f.Message;
-      if (f.Where) {
-        text = "sloupec " + std::to_string(f.Where->X + 1) + ", řádek " +
-               std::to_string(f.Where->Y + 1) + ": " + text;
-        marks.push_back(SDL_Point{f.Where->X, f.Where->Y});
-      }
-      findings_->AddItem((f.Refused ? "Hra zónu neotevře: " : "") + text);
-      findingCells_.push_back(f.Where);
-    }
-    if (findingCells_.empty()) findings_->AddItem("Nic: zóna je v pořádku.");
-    canvas_.SetMarks(std::move(marks));
     SyncForm();
+    // The check runs on a whole change, not on every cell of a stroke. On a large zone it takes
+    // longer than a frame: the changed cells show first, the findings a frame later, and changes
+    // in quick succession (a held Ctrl+Z) are checked once.
+    if (model_.Width() * model_.Height() <= QuickCheckCells) {
+      ShowFindings();
+    } else {
+      check_.SetEnabled(true);
+    }
   }
   ShowCanvasDamage();
   UpdateStatus();
   std::string title = model_.Field(edit::HeaderField::Title);
   window_.SetCaption((model_.Dirty() ? "* " : "") + title + " – Quarn, editor zón");
+  window_.Invalidate();
+}
+
+void EditorScreen::ShowFindings() {
+  check_.SetEnabled(false);
+  findingCells_.clear();
+  std::vector<SDL_Point> marks;
+  findings_->Clear();
+  for (const edit::Finding& f : model_.Findings()) {
+    std::string text = f.Message;
+    if (f.Where) {
+      text = "sloupec " + std::to_string(f.Where->X + 1) + ", řádek " +
+             std::to_string(f.Where->Y + 1) + ": " + text;
+      marks.push_back(SDL_Point{f.Where->X, f.Where->Y});
+    }
+    findings_->AddItem((f.Refused ? "Hra zónu neotevře: " : "") + text);
+    findingCells_.push_back(f.Where);
+  }
+  if (findingCells_.empty()) findings_->AddItem("Nic: zóna je v pořádku.");
+  canvas_.SetMarks(std::move(marks));
+  ShowCanvasDamage();
   window_.Invalidate();
 }
 

@@ -16,6 +16,7 @@
 #include "platform/App.h"
 #include "platform/Controls.h"
 #include "platform/TextField.h"
+#include "platform/Timers.h"
 #include "platform/Window.h"
 
 namespace quarn::ui {
@@ -25,6 +26,10 @@ inline constexpr int EditorHeight = 700;
 // The canvas: 600 x 530 pixels shows 15 x 13 cells at full size and a 150 x 130 zone whole at
 // the smallest zoom step.
 inline constexpr SDL_Rect EditorCanvasArea{184, 34, 600, 530};
+
+// Zones of up to this many cells are checked at once after a change (a few milliseconds);
+// larger ones a frame later.
+inline constexpr int QuickCheckCells = 2500;
 
 // The texts the editor asks and tells.
 inline constexpr const char* UnsavedQuestion = "Zóna má neuložené změny.\nUložit je?";
@@ -93,6 +98,7 @@ class EditorScreen {
   // Brings the canvas, findings, form, status and caption in line with the model.
   void Sync();
   void SyncCells();
+  void ShowFindings();
   void SyncForm();
   void LayOutForm();
   void UpdateStatus();
@@ -123,6 +129,7 @@ class EditorScreen {
   edit::ZoneModel model_;
   EditorCanvas canvas_;
   platform::Window window_;
+  platform::Timer check_;
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   platform::PictureBox* canvasBox_ = nullptr;
   platform::Shape* hover_ = nullptr;

@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 
 class FakeClock : public platform::MonotonicClock {
  public:
-  int64_t NowNs() override { return 1'000'000'000; }
+  int64_t NowNs() override { return now; }
+  int64_t now = 1'000'000'000;
 };
 
 std::string ReadFile(const fs::path& file) {
@@ -248,6 +249,27 @@ TEST_F(EditorScreenTest, FindingsAreListedMarkedAndAClickShowsTheirPlace) {
   list.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 2 + row * list.RowHeight() + 2});
   EXPECT_GE(editor->Canvas().View().Zoom, 20);
   EXPECT_TRUE(editor->ControlNamed("hover").Visible);
+}
+
+TEST_F(EditorScreenTest, ALargeZoneShowsTheChangeFirstAndItsFindingsAFrameLater) {
+  ASSERT_TRUE(editor->Open({}));
+  Type(edit::HeaderField::Width, "60");
+  Type(edit::HeaderField::Height, "60");
+  clock.now += 20'000'000;
+  app->Timers().RunDue();
+  auto& list = dynamic_cast<platform::ListBox&>(editor->ControlNamed("findings"));
+  const std::vector<std::string> before = list.Items();
+  editor->Select('R');
+  editor->SetTool(EditorTool::Rectangle);
+  Drag(SDL_BUTTON_LEFT, {{3, 3}, {4, 4}});
+  EXPECT_EQ(editor->Canvas().CellAt(4, 4), 'R');  // drawn at once
+  EXPECT_EQ(list.Items(), before);                // checked later
+  clock.now += 10'000'000;
+  app->Timers().RunDue();
+  EXPECT_EQ(list.Items(), before);
+  clock.now += 10'000'000;
+  app->Timers().RunDue();
+  EXPECT_NE(list.Items(), before);
 }
 
 TEST_F(EditorScreenTest, UnsavedChangesAreAskedAboutOnClosing) {
