@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "Text.h"
+#include "ZoneWriter.h"
 
 namespace quarn {
 namespace {
@@ -75,6 +76,9 @@ class FieldStream {
     return field;
   }
 
+  // Bytes of the text taken so far.
+  size_t Consumed() const { return read_ - pending_.size(); }
+
  private:
   int Peek() {
     if (!pending_.empty()) return static_cast<unsigned char>(pending_.front());
@@ -130,6 +134,7 @@ class Reader {
     any_ = true;
     return taken_;
   }
+  size_t Consumed() const { return fields_.Consumed(); }
   // The line of the field taken last (the last of the file once it has ended).
   int LineOfPrevious() const { return any_ ? taken_.Line : 1; }
 
@@ -192,6 +197,12 @@ const std::string EnemyStepNames[3] = {"kroky nepřítele druhu 1 (+)", "kroky n
                                        "kroky nepřítele druhu 3 (*)"};
 const std::string PatternNames[3] = {"laserový vzor a", "laserový vzor b", "laserový vzor c"};
 
+ZoneError AtCell(ZoneError error, int x, int y) {
+  error.Column = x + 1;
+  error.Row = y + 1;
+  return error;
+}
+
 std::string RowName(int y) { return "řádek " + std::to_string(y + 1); }
 
 std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
@@ -227,6 +238,10 @@ std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
     }
     const Field& row = in.Take();
     const std::vector<char32_t> chars = CodePoints(row.Text);
+    std::string& written = zone.Rows.emplace_back(static_cast<size_t>(zone.Width), '.');
+    for (int x = 0; x < zone.Width && x < static_cast<int>(chars.size()); ++x) {
+      written[static_cast<size_t>(x)] = CanonicalCharacter(chars[static_cast<size_t>(x)]);
+    }
     for (int x = 0; x < zone.Width && x < static_cast<int>(chars.size()); ++x) {
       const char32_t cp = chars[static_cast<size_t>(x)];
       if (cp >= 0x80) continue;  // no tile character lies outside ASCII
@@ -239,17 +254,19 @@ std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
       if (code >= tile::Enemy1 && code <= tile::Enemy3) {
         const int kind = code - 12;
         if (zone.Enemies.size() >= static_cast<size_t>(MaxEnemies)) {
-          return in.Error(row.Line, RowName(y),
-                          RowName(y) + " má 102. nepřítele (sloupec " + std::to_string(x + 1) +
-                              "); zóna smí mít nejvýš 101 nepřátel");
+          return AtCell(in.Error(row.Line, RowName(y),
+                                 RowName(y) + " má 102. nepřítele (sloupec " +
+                                     std::to_string(x + 1) + "); zóna smí mít nejvýš 101 nepřátel"),
+                        x, y);
         }
         // Mended: steps below 1 for a kind the zone uses would divide by zero in every tick.
         const int steps = zone.EnemySteps[kind - 1];
         if (steps < 1) {
-          return in.Error(stepLines[kind - 1], EnemyStepNames[kind - 1],
-                          EnemyStepNames[kind - 1] +
-                              " musí být aspoň 1, protože zóna takové nepřátele má (" +
-                              RowName(y) + ")");
+          return AtCell(in.Error(stepLines[kind - 1], EnemyStepNames[kind - 1],
+                                 EnemyStepNames[kind - 1] +
+                                     " musí být aspoň 1, protože zóna takové nepřátele má (" +
+                                     RowName(y) + ")"),
+                        x, y);
         }
         const long fx = static_cast<long>(steps) * x;
         const long fy = static_cast<long>(steps) * y;
@@ -258,12 +275,13 @@ std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
           msg << "nepřítel ve sloupci " << x + 1 << " (" << RowName(y)
               << ") je příliš daleko pro své " << EnemyStepNames[kind - 1] << " (" << steps
               << "): jeho jemná poloha musí zůstat pod 32768";
-          return in.Error(row.Line, RowName(y), msg.str());
+          return AtCell(in.Error(row.Line, RowName(y), msg.str()), x, y);
         }
         zone.Enemies.push_back(ZoneEnemy{x, y, kind});
       }
     }
   }
+  zone.EndOffset = in.Consumed();
   return zone;
 }
 

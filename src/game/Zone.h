@@ -22,6 +22,8 @@ struct ZoneError {
   std::string Message;
   // The game's pictures could not be read (Message names the file too); the zone itself is fine.
   std::optional<PictureProblem> Picture{};
+  // The cell the error is about (column and row from 1), when it is about one; 0 otherwise.
+  int Column = 0, Row = 0;
   // "FILE:LINE: message" (or "FILE: message" without a line).
   std::string Describe() const;
 };
@@ -43,6 +45,12 @@ struct ParsedZone {
   std::optional<std::pair<int, int>> Exit;   // the last "E"
   std::vector<ZoneEnemy> Enemies;           // in reading order
   int Potatoes = 0;
+  // The tile character of each cell as the row holds it, Width to a row: the tile characters as
+  // written, "." for anything the loader reads as floor. What a zone writer needs to keep "O"
+  // apart from "?" and an exit site apart from a wall.
+  std::vector<std::string> Rows;
+  // Bytes of the file read up to and including the end of the last row; the notes follow.
+  size_t EndOffset = 0;
 
   // The tile code of cell (x, y) as the loader writes it (0 past a row's end).
   int16_t CodeAt(int x, int y) const { return Codes[static_cast<size_t>(y * Width + x)]; }

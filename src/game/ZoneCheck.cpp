@@ -28,6 +28,7 @@ struct Situation {
   bool HasKey = false;
   auto Tie() const { return std::tie(KeysTaken, DoorsOpened, SlamsShut, HasKey); }
   bool operator<(const Situation& o) const { return Tie() < o.Tie(); }
+  bool operator==(const Situation& o) const { return Tie() == o.Tie(); }
 };
 
 constexpr int DX[4] = {-1, 0, 1, 0};
@@ -68,7 +69,11 @@ class Analysis {
         Situation next = here;
         // A slam door shuts once the player has stepped out of it, whichever way he leaves.
         if (Code(cell) == tile::SlamDoor) next.SlamsShut |= Bit(cell);
-        if (Enter(Index(nx, ny), next)) Visit(Index(nx, ny), next);
+        // Most steps change nothing that counts; those skip the look-up of their situation,
+        // which would otherwise cost more than the whole walk on a zone of many slam doors.
+        if (Enter(Index(nx, ny), next)) {
+          Visit(Index(nx, ny), next, next == here ? std::optional<size_t>(combo) : std::nullopt);
+        }
       }
       if (situations_.size() > MaxCombinations) return false;
     }
@@ -156,17 +161,24 @@ class Analysis {
     }
   }
 
-  void Visit(int cell, const Situation& s) {
-    auto [it, added] = combos_.try_emplace(s, situations_.size());
-    if (added) {
-      situations_.push_back(s);
-      seen_.emplace_back(static_cast<size_t>(Cells()), false);
+  // known: the situation's index when the caller has it already.
+  void Visit(int cell, const Situation& s, std::optional<size_t> known = std::nullopt) {
+    size_t combo = 0;
+    if (known) {
+      combo = *known;
+    } else {
+      auto [it, added] = combos_.try_emplace(s, situations_.size());
+      if (added) {
+        situations_.push_back(s);
+        seen_.emplace_back(static_cast<size_t>(Cells()), false);
+      }
+      combo = it->second;
     }
-    std::vector<bool>& seen = seen_[it->second];
+    std::vector<bool>& seen = seen_[combo];
     if (seen[static_cast<size_t>(cell)]) return;
     seen[static_cast<size_t>(cell)] = true;
     reached_[static_cast<size_t>(cell)] = true;
-    queue_.emplace_back(cell, it->second);
+    queue_.emplace_back(cell, combo);
   }
 
   const ParsedZone& zone_;
@@ -260,16 +272,16 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
     for (int x = 0; x < zone.Width; ++x) {
       const int code = zone.CodeAt(x, y);
       if (code == tile::HotPotato && !reach.Reached(x, y)) {
-        found.push_back({lineOf(y), "horký brambor " + Column(x) + " je ze startu nedosažitelný"});
+        found.push_back({lineOf(y), "horký brambor " + Column(x) + " je ze startu nedosažitelný", x + 1, y + 1});
       }
       if (code == tile::Target) {
         anyTarget = true;
         if (!reach.NextToReached(x, y)) {
-          found.push_back({lineOf(y), "k cíli " + Column(x) + " se ze startu nelze dostat"});
+          found.push_back({lineOf(y), "k cíli " + Column(x) + " se ze startu nelze dostat", x + 1, y + 1});
         }
       }
       if (OnEdge(zone, x, y) && reach.Reached(x, y)) {
-        found.push_back({lineOf(y), "okraj zóny není uzavřen: hráč může " + Column(x) + " odejít ze zóny"});
+        found.push_back({lineOf(y), "okraj zóny není uzavřen: hráč může " + Column(x) + " odejít ze zóny", x + 1, y + 1});
       }
     }
   }
@@ -278,7 +290,8 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
   }
   if (zone.Exit && !reach.NextToReached(zone.Exit->first, zone.Exit->second)) {
     found.push_back({lineOf(zone.Exit->second),
-                     "k místu východu " + Column(zone.Exit->first) + " se ze startu nelze dostat"});
+                     "k místu východu " + Column(zone.Exit->first) + " se ze startu nelze dostat",
+                     zone.Exit->first + 1, zone.Exit->second + 1});
   }
 
   std::vector<bool> enemyReport(static_cast<size_t>(zone.Width * zone.Height), false);
@@ -289,7 +302,8 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
         const size_t i = static_cast<size_t>(reach.Index(x, y));
         if (!walk[i] || !OnEdge(zone, x, y) || enemyReport[i]) continue;
         enemyReport[i] = true;
-        found.push_back({lineOf(y), "okraj zóny není uzavřen: nepřítel může " + Column(x) + " odejít ze zóny"});
+        found.push_back({lineOf(y), "okraj zóny není uzavřen: nepřítel může " + Column(x) + " odejít ze zóny",
+                         x + 1, y + 1});
       }
     }
   }

@@ -13,6 +13,8 @@ namespace quarn {
 struct StrictFinding {
   int Line = 0;
   std::string Message;  // Czech, for the zone's author
+  // The cell it concerns (column and row from 1), when it concerns one; 0 otherwise.
+  int Column = 0, Row = 0;
 };
 
 // The file line of each row of a zone text that ParseZoneText accepted with this height.

@@ -139,13 +139,20 @@ void App::Dispatch(const SDL_Event& event) {
         return;  // not a key of the game
       }
       keyInput_.Handle(event);
-      if (Window* w = WindowOf(event.key.windowID); w && w->OnKeyDown && event.key.repeat == 0) {
+      if (Window* w = WindowOf(event.key.windowID)) {
         const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
-        const auto handler = w->OnKeyDown;
-        if (virtualKey != 0) handler(virtualKey);
+        const auto handler = event.key.repeat == 0 ? w->OnKeyDown : w->OnKeyRepeat;
+        if (handler && virtualKey != 0) handler(virtualKey);
       }
       return;
     }
+    case SDL_TEXTINPUT:
+      if (modal_) return;
+      if (Window* w = WindowOf(event.text.windowID); w && w->OnTextInput) {
+        const auto handler = w->OnTextInput;
+        handler(std::string(event.text.text));
+      }
+      return;
     case SDL_KEYUP:
       if (!modal_) {
         keyInput_.Handle(event);

@@ -39,6 +39,8 @@ class Control {
   // press, wherever the pointer is by then.
   std::function<void(int button, SDL_Point local)> OnMouseDown;
   std::function<void(int button, SDL_Point local)> OnMouseUp;
+  // The pointer moved over the control, or anywhere while the control holds a press it took.
+  std::function<void(SDL_Point local)> OnMouseMove;
   // The wheel turned while the pointer was over the control: notches away from the player
   // (upwards) are positive.
   std::function<void(int notches)> OnWheel;
@@ -70,7 +72,8 @@ class Control {
   // double-click (labels and pictures).
   virtual bool EveryPressClicks() const { return false; }
   bool TakesMouse() const {
-    return CatchesMouse || OnClick || OnDoubleClick || OnMouseDown || OnMouseUp || !ToolTip.empty();
+    return CatchesMouse || OnClick || OnDoubleClick || OnMouseDown || OnMouseUp || OnMouseMove ||
+           !ToolTip.empty();
   }
   bool Contains(SDL_Point p) const;
   // A press that went down on this control and has not been released yet.

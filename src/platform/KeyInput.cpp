@@ -56,6 +56,14 @@ int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
       return 46;
     case SDL_SCANCODE_KP_0:
       return 96;
+    case SDL_SCANCODE_KP_PLUS:
+      return 107;
+    case SDL_SCANCODE_KP_MINUS:
+      return 109;
+    case SDL_SCANCODE_EQUALS:
+      return 187;
+    case SDL_SCANCODE_MINUS:
+      return 189;
     default:
       return 0;
   }
@@ -97,6 +105,11 @@ bool KeyInput::Handle(const SDL_Event& event) {
     default:
       return false;
   }
+}
+
+Modifiers HeldModifiers() {
+  const SDL_Keymod m = SDL_GetModState();
+  return Modifiers{(m & KMOD_CTRL) != 0, (m & KMOD_SHIFT) != 0, (m & KMOD_ALT) != 0};
 }
 
 void KeyInput::ReleaseAll() {

@@ -22,6 +22,12 @@ class KeySink {
 // keyboard layout (the key labelled R is R), as virtual keys do.
 int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode);
 
+// The modifier keys held now, as the window system last told us.
+struct Modifiers {
+  bool Ctrl = false, Shift = false, Alt = false;
+};
+Modifiers HeldModifiers();
+
 // Hands the key events of our windows to a sink. Auto-repeat is ignored: the game reads which
 // keys are down, and a repeat would only mark a key as freshly pressed again.
 class KeyInput {

@@ -391,6 +391,14 @@ void Window::Handle(const SDL_Event& event) {
         hovered_ = over;
         hoverSinceNs_ = app_.Timers().Clock().NowNs();
       }
+      // A drag stays with the control that took the press, wherever the pointer goes.
+      Control* target = captured_ ? captured_ : over;
+      if (target && target->OnMouseMove) {
+        const SDL_Point at = root_.OriginOf(target).value_or(SDL_Point{0, 0});
+        const auto handler = target->OnMouseMove;
+        handler(SDL_Point{pointer_.x - at.x, pointer_.y - at.y});
+        dirty_ = true;
+      }
       return;
     }
     case SDL_MOUSEBUTTONDOWN: {

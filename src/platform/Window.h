@@ -95,6 +95,10 @@ class Window {
   std::function<void(int virtualKey)> OnKeyDown;
   // The key went up again (what is held, such as Backspace going back, stops with it).
   std::function<void(int virtualKey)> OnKeyUp;
+  // A held key repeating (the editor scrolls and erases by it; the game does not want it).
+  std::function<void(int virtualKey)> OnKeyRepeat;
+  // Text typed while the window had the keyboard, UTF-8, as the keyboard layout composed it.
+  std::function<void(const std::string& text)> OnTextInput;
 
   // Used by App: mouse and window events of this window, and drawing. Handle takes the
   // pointer's positions in logical client pixels, HandleNative in the window's own pixels (as

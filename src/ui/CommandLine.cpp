@@ -43,12 +43,21 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.Zones = args[++i];
     } else if (a.rfind("--zones=", 0) == 0) {
       o.Zones = a.substr(8);
+    } else if (a == "--edit") {
+      if (i + 1 >= args.size()) {
+        o.Error = "--edit needs a zone file";
+        return o;
+      }
+      o.Edit = args[++i];
+    } else if (a.rfind("--edit=", 0) == 0) {
+      o.Edit = a.substr(7);
     } else {
       o.Error = "unknown argument: " + a;
       return o;
     }
   }
   if (o.Watch && !o.Zone) o.Error = "--watch needs --zone FILE";
+  if (o.Edit && o.Zone) o.Error = "--edit and --zone cannot be used together";
   return o;
 }
 
@@ -68,10 +77,13 @@ std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& reco
 }
 
 std::string Usage() {
-  return "Usage: quarn [--zone FILE [--watch RUN] | --zones FOLDER] [--no-sound]\n"
+  return "Usage: quarn [--zone FILE [--watch RUN] | --edit FILE | --zones FOLDER] [--no-sound]\n"
          "       quarn --records\n"
          "  --zone FILE      play the zone FILE (a .qrn file) straight away, without the\n"
          "                   start screen; closing the game ends the program\n"
+         "  --edit FILE      open the zone FILE in the zone editor (a new zone that is\n"
+         "                   saved there when FILE does not exist); closing the editor\n"
+         "                   ends the program\n"
          "  --zones FOLDER   list the zones of FOLDER on the start screen instead of the\n"
          "                   zones beside the program and the player's own zones\n"
          "  --watch RUN      with --zone: play the key script RUN in the window (P pauses,\n"
@@ -85,7 +97,9 @@ std::string Usage() {
          "Enter restarts after the end, N opens the next zone after a win, Backspace goes\n"
          "back a second (held, it keeps going), P pauses, Esc goes back to the start screen,\n"
          "F1 shows the help, F11 or Alt+Enter switch fullscreen. On the start screen Enter\n"
-         "plays the selected zone and W watches its best saved run.\n"
+         "plays the selected zone, W watches its best saved run, E opens it in the zone\n"
+         "editor and Ctrl+N starts a new zone there. In the editor: Ctrl+S saves, Ctrl+Z\n"
+         "undoes, Ctrl+Y redoes, F5 plays the zone, Esc closes.\n"
          "Records: $XDG_STATE_HOME/quarn/records.txt; best runs: $XDG_DATA_HOME/quarn/runs.\n";
 }
 

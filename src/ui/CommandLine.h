@@ -22,6 +22,8 @@ struct Options {
   std::optional<std::string> Zones;
   // A key script played in the window of --zone; the player only watches.
   std::optional<std::string> Watch;
+  // Opens this zone file in the zone editor (a new zone to be saved there when it is missing).
+  std::optional<std::string> Edit;
   std::string Error;  // non-empty: the arguments make no sense
 };
 

@@ -1,12 +1,17 @@
 // Flow.cpp — opening zones from the start screen, going back to it, the editor and the links.
 #include "Flow.h"
 
-#include "game/Text.h"
-#include "system/Launch.h"
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 
+#include "game/Text.h"
 #include "game/ZoneTitle.h"
+#include "game/ZoneWriter.h"
+#include "system/Folders.h"
+#include "system/Launch.h"
 
 namespace quarn::ui {
 
@@ -21,6 +26,7 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
               [this] {
                 reaper_.SetEnabled(false);
                 retired_.reset();
+                retiredEditor_.reset();
               }),
       records_(folders_.State) {
   if (!folders_.State.empty()) records_.Load();
@@ -33,6 +39,12 @@ Flow::~Flow() {
   // The game screen frees its sound slots before the start screen and the timers go.
   game_.reset();
   retired_.reset();
+  editor_.reset();
+  retiredEditor_.reset();
+  if (!testFolder_.empty()) {
+    std::error_code ec;
+    std::filesystem::remove_all(testFolder_, ec);
+  }
 }
 
 void Flow::Begin(bool askSound) {
@@ -47,6 +59,7 @@ void Flow::Begin(bool askSound) {
     const auto key = KeyOf(zone);
     return key ? records_.Find(*key) : nullptr;
   };
+  start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
   // Asked once per run, before the start screen is first seen.
   if (askSound) sound_.SetEnabled(start_->AskSound());
   // Players who start the game from the desktop see no terminal: the refusal is said here too.
@@ -169,6 +182,79 @@ void Flow::ShowHelp() {
     pausedForHelp_ = true;
   }
   help_->Show();
+}
+
+bool Flow::EditOnly(const std::string& zone) {
+  return StartEditor(zone, [this] { app_.Quit(); });
+}
+
+void Flow::OpenEditor(const std::filesystem::path& zone) {
+  if (StartEditor(zone, [this] {
+        retiredEditor_ = std::move(editor_);
+        reaper_.SetEnabled(true);
+        start_->Show();
+      })) {
+    start_->Hide();
+  }
+}
+
+bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> onClosed) {
+  const std::filesystem::path shipped = system::ShippedZoneFolder(folders_.Data);
+  editor_ = std::make_unique<EditorScreen>(app_, prompter_, folders_.Data, shipped,
+                                           folders_.UserZones);
+  editor_->OnClosed = std::move(onClosed);
+  editor_->OnTestPlay = [this](const std::string& text) { TestPlay(text); };
+  if (!editor_->Open(zone)) {
+    editor_.reset();
+    return false;
+  }
+  editor_->Show();
+  return true;
+}
+
+void Flow::TestPlay(const std::string& zoneText) {
+  if (testFolder_.empty()) {
+    // A folder of our own, so that no other program can put a file where the copy goes.
+    std::string pattern = (std::filesystem::temp_directory_path() / "quarn-zkouska-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+      prompter_.SkinMsgBox("Zónu nelze vyzkoušet: chybí místo pro dočasný soubor.", msgbox::OkOnly,
+                           msgbox::IconCritical, "");
+      return;
+    }
+    testFolder_ = pattern;
+  }
+  const std::filesystem::path copy = testFolder_ / "zkouska.qrn";
+  if (auto error = WriteFileSafely(copy.string(), zoneText)) {
+    prompter_.SkinMsgBox("Zónu nelze vyzkoušet: " + *error, msgbox::OkOnly, msgbox::IconCritical,
+                         "");
+    return;
+  }
+  game_.reset();
+  retired_.reset();
+  if (OpenGame(copy.string(), [this] { BackToEditor(); })) {
+    // A test-play is no run of the player's: nothing is recorded, and a win is offered to the
+    // author as the zone's solution once the editor is back.
+    solution_.clear();
+    game_->OnWin = [this, copy](const WinReport& report) {
+      solution_ = report.Script;
+      // The script names the zone the author edits, not the private copy that was played.
+      const std::string played = "soubor: " + copy.string();
+      const std::string edited =
+          "soubor: " + (editor_ ? editor_->Model().Path().string() : std::string());
+      if (const size_t at = solution_.find(played); at != std::string::npos) {
+        solution_.replace(at, played.size(), edited);
+      }
+    };
+    game_->OnNextZone = nullptr;
+    if (editor_) editor_->Hide();
+  }
+}
+
+void Flow::BackToEditor() {
+  Retire();
+  if (!editor_) return;
+  editor_->Show();
+  if (!solution_.empty()) editor_->OfferSolution(std::exchange(solution_, std::string()));
 }
 
 bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed) {

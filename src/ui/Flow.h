@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "EditorScreen.h"
 #include "GameScreen.h"
 #include "HelpWindow.h"
 #include "StartScreen.h"
@@ -47,10 +48,18 @@ class Flow {
   // With watch, the key script of that file is played instead (the player only watches).
   bool PlayOnly(const std::string& zone, const std::optional<std::string>& watch = {});
   system::RecordStore& Records() { return records_; }
+  // Opens zone in the zone editor without the start screen: closing the editor ends the program.
+  // False when the zone cannot be opened (the player has been told).
+  bool EditOnly(const std::string& zone);
+  // The zone editor on zone (an empty path: a new zone); the start screen comes back when it
+  // closes.
+  void OpenEditor(const std::filesystem::path& zone);
 
   StartScreen& Start() { return *start_; }
   // The game screen being played, or null.
   GameScreen* Game() { return game_.get(); }
+  // The zone editor, or null.
+  EditorScreen* Editor() { return editor_.get(); }
   // Runs for every new game screen before its zone is loaded (the trace hooks onto it).
   std::function<void(GameScreen&)> OnNewGameScreen;
   // Replaceable for tests: hands a link, or a zone file for the editor, to the desktop; false
@@ -73,6 +82,11 @@ class Flow {
   void Edit(const std::filesystem::path& zone);
   void Link(const std::string& link);
   void BackToStart();
+  bool StartEditor(const std::filesystem::path& zone, std::function<void()> onClosed);
+  // F5 in the editor: the zone's text, unsaved changes included, is played from a private copy;
+  // closing the game screen shows the editor again as it was.
+  void TestPlay(const std::string& zoneText);
+  void BackToEditor();
   // A closed game screen is dropped once the event that closed it is over.
   void Retire();
 
@@ -84,6 +98,10 @@ class Flow {
   std::unique_ptr<StartScreen> start_;
   std::unique_ptr<GameScreen> game_;
   std::unique_ptr<GameScreen> retired_;
+  std::unique_ptr<EditorScreen> editor_;
+  std::unique_ptr<EditorScreen> retiredEditor_;
+  std::filesystem::path testFolder_;  // the private folder of the test-played copy
+  std::string solution_;              // the key script of a won test-play, until it is offered
   platform::Timer reaper_;
   system::RecordStore records_;
   std::unique_ptr<HelpWindow> help_;

@@ -1,4 +1,4 @@
-// Main.cpp — the quarn program: the start screen, or with --zone one zone on the game screen.
+// Main.cpp — the quarn program: the start screen, --zone one zone played, --edit the zone editor.
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -97,7 +97,11 @@ int main(int argc, char** argv) {
         };
       };
     }
-    if (options.Zone) {
+    if (options.Edit) {
+      if (!flow.EditOnly(*options.Edit)) {
+        return platform::SignalReceived() ? 128 + platform::SignalReceived() : 2;
+      }
+    } else if (options.Zone) {
       // A signal that ended the load's message box ends the program as a signal does.
       std::optional<std::string> watch;
       if (options.Watch) watch = *options.Watch;

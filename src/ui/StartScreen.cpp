@@ -66,10 +66,16 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
     if (OnCancel) OnCancel();
   };
   window_.OnKeyDown = [this](int virtualKey) {
+    // The zone editor's keys; the Editor button keeps its question about the text editor.
+    const bool ctrl = platform::HeldModifiers().Ctrl;
     if (virtualKey == 13) {
       ClickedPlay();
-    } else if (virtualKey == 'W') {
+    } else if (virtualKey == 'W' && !ctrl) {
       if (const system::ZoneEntry* zone = Selected(); zone && OnWatch) OnWatch(zone->File);
+    } else if (virtualKey == 'E' && !ctrl) {
+      if (const system::ZoneEntry* zone = Selected(); zone && OnOpenEditor) OnOpenEditor(zone->File);
+    } else if (virtualKey == 'N' && ctrl) {
+      if (OnOpenEditor) OnOpenEditor({});
     } else if (virtualKey == 112) {
       if (OnHelp) OnHelp();
     } else if (list_.KeyDown(virtualKey)) {

@@ -59,6 +59,8 @@ class StartScreen {
   void UpdateRecordLines();
   // Selects the zone of this file, when it is listed.
   void Select(const std::filesystem::path& zone);
+  // E: the selected zone, Ctrl+N: a new zone (an empty path), in the zone editor.
+  std::function<void(const std::filesystem::path& zone)> OnOpenEditor;
   // Cancel, or the window manager closing the window.
   std::function<void()> OnCancel;
 

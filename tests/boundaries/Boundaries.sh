@@ -17,5 +17,6 @@ forbid() {  # forbid FOLDER REGEX WHY
 forbid game 'SDL|AL/|al\.h|alc\.h|platform/|render/|sound/|ui/' "must stay plain C++ (no SDL, OpenAL or other layer)"
 forbid platform 'game/|render/|sound/|ui/' "must not know the game or the screens"
 forbid system 'SDL|AL/|al\.h|alc\.h|platform/|render/|sound/|ui/' "must stay plain C++ (no SDL, OpenAL or screen)"
+forbid edit 'SDL|AL/|al\.h|alc\.h|platform/|render/|sound/|ui/' "must stay plain C++ (the editor's model has no window)"
 [ $status -eq 0 ] && echo "layer boundaries hold"
 exit $status

@@ -30,6 +30,13 @@ TEST(CommandLine, ArgumentsAndMistakes) {
   // Watching needs a zone to watch it in.
   EXPECT_FALSE(ParseCommandLine({"--watch", "r.keys"}).Error.empty());
   EXPECT_FALSE(ParseCommandLine({"--zone", "a.qrn", "--watch"}).Error.empty());
+
+  EXPECT_EQ(ParseCommandLine({"--edit", "new.qrn", "--no-sound"}).Edit, "new.qrn");
+  EXPECT_EQ(ParseCommandLine({"--edit=b.qrn"}).Edit, "b.qrn");
+  EXPECT_FALSE(ParseCommandLine({"--edit"}).Error.empty());
+  // Playing and editing one zone at once is no request the program can carry out.
+  EXPECT_FALSE(ParseCommandLine({"--edit", "a.qrn", "--zone", "a.qrn"}).Error.empty());
+  EXPECT_NE(Usage().find("--edit FILE"), std::string::npos);
 }
 
 TEST(CommandLine, RecordsListingIsOneTabSeparatedLinePerZoneOrderedByFile) {

@@ -56,6 +56,11 @@ void WriteZone(const fs::path& file, const std::string& title) {
   std::ofstream(file) << text;
 }
 
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 class StartScreenTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -418,6 +423,57 @@ TEST(RecordTextTest, TheBestTimeOfEitherKindInSecondsOfGameTime) {
   EXPECT_EQ(RecordText(&r), "Vyhráno · nejlepší čas 42,5 s");
   r.BestRewind = 64;
   EXPECT_EQ(RecordText(&r), "Vyhráno · nejlepší čas 1,0 s");
+}
+
+TEST_F(StartScreenTest, TheEditorAloneEndsTheProgramWhenItCloses) {
+  Flow& f = TheFlow();
+  ASSERT_TRUE(f.EditOnly((own / "nova.qrn").string()));
+  EXPECT_TRUE(f.Editor()->Window().Shown());
+  EXPECT_FALSE(app->QuitRequested());
+  f.Editor()->Window().OnKeyDown(27);
+  EXPECT_TRUE(app->QuitRequested());
+  EXPECT_TRUE(prompter.asked.empty());  // nothing to save: no question
+}
+
+TEST_F(StartScreenTest, ETheZoneEditorCtrlNANewZoneF5PlaysItAndEscGoesBackEachTime) {
+  WriteZone(shipped / "a.qrn", "A");
+  Flow& f = TheFlow();
+  f.Begin(false);
+  f.Start().Window().OnKeyDown('E');
+  ASSERT_NE(f.Editor(), nullptr);
+  EXPECT_EQ(f.Editor()->Model().Path(), shipped / "a.qrn");
+  EXPECT_TRUE(f.Editor()->Window().Shown());
+  EXPECT_FALSE(f.Start().Window().Shown());
+  EXPECT_TRUE(edited.empty());  // the text editor is the Editor button's, after its question
+
+  // F5 plays the zone as it is in the editor; Esc in the game comes back to the editor.
+  f.Editor()->Select('K');
+  f.Editor()->ControlNamed("canvas").OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{300, 265});
+  f.Editor()->ControlNamed("canvas").OnMouseUp(SDL_BUTTON_LEFT, SDL_Point{300, 265});
+  ASSERT_TRUE(f.Editor()->Model().Dirty());
+  f.Editor()->Window().OnKeyDown(116);
+  ASSERT_NE(f.Game(), nullptr);
+  EXPECT_FALSE(f.Editor()->Window().Shown());
+  EXPECT_EQ(fs::path(f.Game()->TheGame().State.FileName).filename(), "zkouska.qrn");
+  EXPECT_EQ(ReadText(f.Game()->TheGame().State.FileName), f.Editor()->Model().Text());
+  f.Game()->Window().OnKeyDown(27);
+  EXPECT_TRUE(f.Editor()->Window().Shown());
+  EXPECT_TRUE(f.Editor()->Model().Dirty());  // nothing was lost on the way
+  RunFor(50);
+
+  // Closing the editor with the change thrown away shows the start screen again.
+  prompter.answers = {msgbox::ResultNo};
+  f.Editor()->Window().OnKeyDown(27);
+  EXPECT_TRUE(f.Start().Window().Shown());
+  RunFor(50);
+  EXPECT_EQ(f.Editor(), nullptr);
+
+  SDL_SetModState(KMOD_LCTRL);
+  f.Start().Window().OnKeyDown('N');
+  SDL_SetModState(KMOD_NONE);
+  ASSERT_NE(f.Editor(), nullptr);
+  EXPECT_TRUE(f.Editor()->Model().Path().empty());
+  EXPECT_EQ(f.Editor()->Model().Field(edit::HeaderField::Title), "Nová zóna");
 }
 
 }  // namespace

@@ -36,5 +36,6 @@ int RunCheck(const Args& args);   // quarn-zone check [--strict] FILE...
 int RunPlay(const Args& args);    // quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]
 int RunRender(const Args& args);  // quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]
 int RunSolve(const Args& args);   // quarn-zone solve ZONE PLAN
+int RunFormat(const Args& args);  // quarn-zone format ZONE [OUT]
 
 }  // namespace quarn::zonetool

@@ -1,4 +1,4 @@
-// Main.cpp — quarn-zone: checks, plays, renders and solves zones for zone authors and tests.
+// Main.cpp — quarn-zone: checks, plays, renders, solves and formats zones for zone authors and tests.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,6 +13,7 @@ constexpr const char* Usage =
     "       quarn-zone play ZONE [--keys FILE] [--ticks N] [--answer yes|no] [--board]\n"
     "       quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n"
     "       quarn-zone solve ZONE PLAN > SOLUTION.keys\n"
+    "       quarn-zone format ZONE [OUT]\n"
     "       quarn-zone COMMAND --help\n";
 
 }  // namespace
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   if (command == "check") return RunCheck(args);
   if (command == "play") return RunPlay(args);
   if (command == "render") return RunRender(args);
+  if (command == "format") return RunFormat(args);
   if (command == "solve") return RunSolve(args);
   std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s", quarn::ShowControls(command).c_str(),
                Usage);

@@ -1,0 +1,165 @@
+// ZoneModel.h — a zone being edited: its cells and header, undoable changes, checking, saving.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/Zone.h"
+#include "game/ZoneWriter.h"
+
+namespace quarn::edit {
+
+// One tile the palette offers: the character painted into the zone, its Czech name and the tile
+// code whose picture shows it (the game's picture slot of that number).
+struct PaletteEntry {
+  char Character;
+  const char* Name;
+  int16_t Picture;
+};
+// Every tile an author can paint, in the palette's order (floor first).
+const std::vector<PaletteEntry>& Palette();
+// The palette entry of a character; the floor's for a character the palette does not hold.
+const PaletteEntry& PaletteEntryOf(char c);
+
+// A cell of the zone, from 0 at the top-left one.
+struct Cell {
+  int X = 0;
+  int Y = 0;
+  bool operator==(const Cell&) const = default;
+};
+
+// What the check found: the loader's refusal or one strict finding, with the cell it concerns
+// when there is one.
+struct Finding {
+  std::string Message;            // Czech, as quarn-zone check --strict words it
+  std::optional<Cell> Where;      // shown to the author as column X + 1, row Y + 1
+  bool Refused = false;           // the loader would not load the zone at all
+};
+
+// The header fields in file order.
+enum class HeaderField {
+  Title,
+  Width,
+  Height,
+  PlayerSteps,
+  EnemySteps1,
+  EnemySteps2,
+  EnemySteps3,
+  LaserA,
+  LaserB,
+  LaserC,
+};
+inline constexpr int HeaderFieldCount = 10;
+
+// Where a save went.
+struct SaveResult {
+  std::optional<std::filesystem::path> SavedTo;  // nothing when the save failed
+  bool Copy = false;     // the file could not be written, so a copy went to the player's zones
+  std::string Error;     // Czech, when the save failed
+};
+
+class ZoneModel {
+ public:
+  // A new zone: 20 x 12, walls around, a start, title "Nová zóna", no file yet.
+  ZoneModel();
+
+  // Replaces everything with a new zone that will be saved to path (none: asked on saving).
+  void New(std::filesystem::path path = {});
+  // Reads a zone file; on the loader's error the model is left as it was.
+  std::optional<ZoneError> Load(const std::filesystem::path& path);
+  // Writes the zone to its file in the canonical form (see Save(path)).
+  SaveResult Save();
+  // Writes the zone to path in the canonical form, safely (temporary file, sync, rename). A file
+  // the player may not write, or one in a protected folder (the shipped zones), is never written:
+  // a copy goes to the player's zone folder under a free name, and that copy becomes the file
+  // being edited.
+  SaveResult Save(const std::filesystem::path& path);
+  // Zones in this folder are never written over (the shipped zones).
+  void ProtectFolder(const std::filesystem::path& folder);
+  // Where copies of zones that cannot be written go; the player's zone folder when not set.
+  void SetCopyFolder(const std::filesystem::path& folder);
+
+  const std::filesystem::path& Path() const { return path_; }
+  const ZoneSource& Source() const { return zone_; }
+  int Width() const { return zone_.Width; }
+  int Height() const { return zone_.Height; }
+  bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < Width() && y < Height(); }
+  // The character of a cell ("." outside the zone).
+  char At(int x, int y) const;
+  // The tile to paint with after picking it from the board: the cell's character.
+  char Pick(int x, int y) const { return At(x, y); }
+  // The start's cell, when the zone has one.
+  std::optional<Cell> Start() const;
+
+  // Paints one cell; outside a stroke it is an undo step of its own. "S" moves the start there.
+  // False when nothing changed (outside the zone, same character, not a tile character).
+  bool Paint(int x, int y, char c);
+  // Cells painted between these two form one undo step.
+  void BeginStroke();
+  void EndStroke();
+  bool InStroke() const { return stroke_.has_value(); }
+  // Paints every cell of the rectangle with corners (x0, y0) and (x1, y1), clipped to the zone,
+  // as one undo step. A start fills only the first corner.
+  bool Fill(int x0, int y0, int x1, int y1, char c);
+  // New size, keeping the cells that fit; new cells are floor. One undo step.
+  std::optional<std::string> Resize(int width, int height);
+
+  // The text of a header field as the form shows it.
+  std::string Field(HeaderField field) const;
+  // Sets a header field from the form's text. Refused with the loader's Czech message when the
+  // loader would not read the zone with it (a width or height changes the size, see Resize).
+  std::optional<std::string> SetField(HeaderField field, std::string_view text);
+
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const;
+  bool CanRedo() const;
+  // Changed since it was loaded, created or saved.
+  bool Dirty() const { return position_ != savedPosition_; }
+  // Grows with every change, undo and redo: a window redraws when it differs from the last.
+  uint64_t Revision() const { return revision_; }
+
+  // What the loader and the strict check find in the zone as it is now (checked again only
+  // after a change). A check of a large zone with many slam doors, keys and enemies takes tens
+  // of milliseconds (bench/EditBench.cpp), so a window asks after a stroke ends, not per cell.
+  const std::vector<Finding>& Findings();
+  // The zone as the loader would read it from its file, unsaved changes included.
+  std::string Text() const { return WriteZoneText(zone_); }
+
+ private:
+  struct CellChange {
+    int Index;  // y * Width + x
+    char Before;
+    char After;
+  };
+  // One undo step: cell changes, or a whole zone before and after (size and header).
+  struct Step {
+    std::vector<CellChange> Cells;
+    std::optional<ZoneSource> Before, After;
+  };
+
+  void Set(int x, int y, char c, std::vector<CellChange>& into);
+  bool PaintInto(int x, int y, char c, std::vector<CellChange>& into);
+  void Push(Step step);
+  void Apply(const Step& step, bool forward);
+  void ReplaceWhole(ZoneSource next);
+  void Changed();
+
+  ZoneSource zone_;
+  std::filesystem::path path_;
+  std::vector<std::filesystem::path> protected_;
+  std::optional<std::filesystem::path> copyFolder_;
+  std::vector<Step> history_;
+  size_t position_ = 0;                  // steps of history_ now applied
+  std::optional<size_t> savedPosition_ = 0;  // history position that matches the file
+  std::optional<std::vector<CellChange>> stroke_;
+  uint64_t revision_ = 0;
+  uint64_t checkedRevision_ = ~uint64_t{0};
+  std::vector<Finding> findings_;
+};
+
+}  // namespace quarn::edit

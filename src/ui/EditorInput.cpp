@@ -1,0 +1,332 @@
+// EditorInput.cpp — the editor's mouse on the canvas, its keys and its form fields.
+#include <algorithm>
+#include <cstdlib>
+
+#include "EditorScreen.h"
+#include "game/ZoneWriter.h"
+
+namespace quarn::ui {
+
+namespace {
+
+// Virtual keys the editor reads.
+constexpr int KeyTab = 9, KeyEscape = 27, KeyPageUp = 33, KeyPageDown = 34, KeyHome = 36,
+              KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40, KeyF5 = 116,
+              KeyPlus = 187, KeyMinus = 189, KeyPadPlus = 107, KeyPadMinus = 109;
+// A right press that moves less than this is a pick, not a drag.
+constexpr int DragSlop = 4;
+
+}  // namespace
+
+void EditorScreen::ScrollBy(int dx, int dy) {
+  EditorView& v = canvas_.View();
+  const int left = v.Left, top = v.Top;
+  v.ScrollBy(dx, dy);
+  if (v.Left == left && v.Top == top) return;
+  canvas_.ComposeAll();
+  ShowCanvasDamage();
+  PointerMoved();
+}
+
+void EditorScreen::PointerMoved() {
+  // The board moved under a pointer that stayed: another cell is under it now.
+  const SDL_Point p = window_.Pointer();
+  pointerCell_ =
+      canvas_.View().CellAt(SDL_Point{p.x - EditorCanvasArea.x, p.y - EditorCanvasArea.y});
+  ShowHover(pointerCell_);
+  UpdateStatus();
+}
+
+void EditorScreen::Zoom(bool in, SDL_Point anchor) {
+  if (!canvas_.View().Step(in, anchor)) return;
+  canvas_.ComposeAll();
+  ShowCanvasDamage();
+  PointerMoved();
+}
+
+void EditorScreen::ShowHover(std::optional<SDL_Point> cell) {
+  hover_->Visible = cell.has_value() && drag_ != Drag::Fill;
+  if (cell) {
+    const SDL_Rect r = canvas_.View().CellRect(cell->x, cell->y);
+    hover_->Bounds = SDL_Rect{r.x - 1, r.y - 1, r.w + 2, r.h + 2};
+  }
+  window_.Invalidate();
+}
+
+void EditorScreen::ShowRectangle(std::optional<std::pair<SDL_Point, SDL_Point>> corners) {
+  rectangle_->Visible = corners.has_value();
+  if (corners) {
+    const auto [a, b] = *corners;
+    const SDL_Rect r0 = canvas_.View().CellRect(std::min(a.x, b.x), std::min(a.y, b.y));
+    const SDL_Rect r1 = canvas_.View().CellRect(std::max(a.x, b.x), std::max(a.y, b.y));
+    rectangle_->Bounds =
+        SDL_Rect{r0.x - 1, r0.y - 1, r1.x + r1.w - r0.x + 2, r1.y + r1.h - r0.y + 2};
+  }
+  window_.Invalidate();
+}
+
+void EditorScreen::CanvasDown(int button, SDL_Point p) {
+  BlurFields();
+  if (drag_ != Drag::None) return;
+  const std::optional<SDL_Point> cell = canvas_.View().CellAt(p);
+  dragStart_ = dragLast_ = p;
+  if (button == SDL_BUTTON_MIDDLE) {
+    drag_ = Drag::Scroll;
+    return;
+  }
+  if (button == SDL_BUTTON_RIGHT) {
+    drag_ = Drag::RightPending;
+    return;
+  }
+  if (button != SDL_BUTTON_LEFT || !cell) return;
+  if (tool_ == EditorTool::Picker) {
+    Select(model_.Pick(cell->x, cell->y));
+    return;
+  }
+  lastCell_ = fillStart_ = *cell;
+  if (tool_ == EditorTool::Rectangle || platform::HeldModifiers().Shift) {
+    drag_ = Drag::Fill;
+    ShowHover(std::nullopt);
+    ShowRectangle(std::make_pair(*cell, *cell));
+    return;
+  }
+  drag_ = Drag::Paint;
+  model_.BeginStroke();
+  if (model_.Paint(cell->x, cell->y, selected_)) Sync();
+}
+
+void EditorScreen::CanvasMove(SDL_Point p) {
+  const std::optional<SDL_Point> cell = canvas_.View().CellAt(p);
+  const bool cellChanged = cell.has_value() != pointerCell_.has_value() ||
+                           (cell && (cell->x != pointerCell_->x || cell->y != pointerCell_->y));
+  pointerCell_ = cell;
+  switch (drag_) {
+    case Drag::RightPending:
+      if (std::abs(p.x - dragStart_.x) + std::abs(p.y - dragStart_.y) < DragSlop) break;
+      drag_ = Drag::Scroll;
+      [[fallthrough]];
+    case Drag::Scroll:
+      ScrollBy(dragLast_.x - p.x, dragLast_.y - p.y);
+      dragLast_ = p;
+      break;
+    case Drag::Paint: {
+      ScrollPastEdge(p);
+      // A fast stroke skips cells between two motions; the line between them is painted.
+      const EditorView& v = canvas_.View();
+      const SDL_Point clamped{std::clamp(p.x, 0, v.ViewWidth - 1),
+                              std::clamp(p.y, 0, v.ViewHeight - 1)};
+      if (const auto at = v.CellAt(clamped)) {
+        PaintLine(lastCell_, *at);
+        lastCell_ = *at;
+      }
+      break;
+    }
+    case Drag::Fill:
+      ScrollPastEdge(p);
+      if (const auto at =
+              canvas_.View().CellAt(SDL_Point{std::clamp(p.x, 0, canvas_.View().ViewWidth - 1),
+                                              std::clamp(p.y, 0, canvas_.View().ViewHeight - 1)})) {
+        lastCell_ = *at;
+        ShowRectangle(std::make_pair(fillStart_, *at));
+      }
+      break;
+    case Drag::None:
+      break;
+  }
+  if (cellChanged) {
+    ShowHover(cell);
+    UpdateStatus();
+  }
+}
+
+void EditorScreen::ScrollPastEdge(SDL_Point p) {
+  // A drag past the canvas's edge brings more of the zone in, the farther past, the faster.
+  const EditorView& v = canvas_.View();
+  auto past = [](int at, int size) { return at < 0 ? at : at >= size ? at - size + 1 : 0; };
+  const int limit = std::max(v.Zoom, 20);
+  const int dx = std::clamp(past(p.x, v.ViewWidth), -limit, limit);
+  const int dy = std::clamp(past(p.y, v.ViewHeight), -limit, limit);
+  if (dx != 0 || dy != 0) ScrollBy(dx, dy);
+}
+
+void EditorScreen::PaintLine(SDL_Point from, SDL_Point to) {
+  bool changed = false;
+  int x = from.x, y = from.y;
+  const int dx = std::abs(to.x - x), dy = -std::abs(to.y - y);
+  const int sx = x < to.x ? 1 : -1, sy = y < to.y ? 1 : -1;
+  int err = dx + dy;
+  while (true) {
+    changed = model_.Paint(x, y, selected_) || changed;
+    if (x == to.x && y == to.y) break;
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+  if (changed) Sync();
+}
+
+void EditorScreen::CanvasUp(int button, SDL_Point p) {
+  (void)button;
+  const Drag ended = drag_;
+  drag_ = Drag::None;
+  switch (ended) {
+    case Drag::Paint:
+      model_.EndStroke();
+      Sync();
+      break;
+    case Drag::Fill: {
+      ShowRectangle(std::nullopt);
+      if (model_.Fill(fillStart_.x, fillStart_.y, lastCell_.x, lastCell_.y, selected_)) Sync();
+      break;
+    }
+    case Drag::RightPending:
+      if (const auto cell = canvas_.View().CellAt(p)) Select(model_.Pick(cell->x, cell->y));
+      break;
+    default:
+      break;
+  }
+  ShowHover(pointerCell_);
+}
+
+void EditorScreen::FocusField(int i) {
+  for (int j = 0; j < edit::HeaderFieldCount; ++j) {
+    if (j != i) fields_[static_cast<size_t>(j)]->Blur();
+  }
+  fields_[static_cast<size_t>(i)]->Focus();
+  window_.Invalidate();
+}
+
+void EditorScreen::BlurFields() {
+  for (platform::TextField* f : fields_) f->Blur();
+  window_.Invalidate();
+}
+
+void EditorScreen::CommitField(int i) {
+  const auto field = static_cast<edit::HeaderField>(i);
+  const std::string text = fields_[static_cast<size_t>(i)]->Text;
+  std::string& error = errors_[static_cast<size_t>(i)];
+  if (text == model_.Field(field)) {
+    error.clear();
+  } else {
+    error = model_.SetField(field, text).value_or("");
+  }
+  Sync();
+}
+
+void EditorScreen::RevealFinding(int index) {
+  if (index < 0 || index >= static_cast<int>(findingCells_.size())) return;
+  const auto& where = findingCells_[static_cast<size_t>(index)];
+  if (!where) return;
+  EditorView& v = canvas_.View();
+  // A finding is worth looking at closely: a view too small to see the cell is enlarged.
+  if (v.Zoom < 20) v.SetZoom(20, SDL_Point{0, 0});
+  v.Reveal(where->X, where->Y);
+  canvas_.ComposeAll();
+  ShowCanvasDamage();
+  ShowHover(SDL_Point{where->X, where->Y});
+  UpdateStatus();
+}
+
+void EditorScreen::TypeText(const std::string& text) {
+  for (platform::TextField* f : fields_) {
+    if (f->Focused()) {
+      f->Type(text);
+      window_.Invalidate();
+      return;
+    }
+  }
+  // Outside the form a tile's character takes it into the brush; a small letter that only
+  // stands for itself in capitals ("w") means the capital, "a", "b" and "c" are laser doors.
+  if (text.size() != 1) return;
+  char c = text[0];
+  if (c >= 'd' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (IsTileCharacter(c)) Select(c);
+}
+
+void EditorScreen::KeyRepeat(int virtualKey) {
+  // Scrolling and erasing in a field go on while the key is held; nothing else repeats.
+  const bool repeats = (virtualKey >= KeyLeft && virtualKey <= KeyArrowDown) || virtualKey == 8 ||
+                       virtualKey == KeyPageUp || virtualKey == KeyPageDown;
+  if (repeats) KeyDown(virtualKey, platform::HeldModifiers());
+}
+
+void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    platform::TextField& f = *fields_[i];
+    if (!f.Focused()) continue;
+    if (virtualKey == KeyTab) {
+      f.Blur();
+      FocusField(static_cast<int>((i + (held.Shift ? fields_.size() - 1 : 1)) % fields_.size()));
+      return;
+    }
+    if (f.KeyDown(virtualKey)) {
+      window_.Invalidate();
+      return;
+    }
+  }
+  const SDL_Point middle{EditorCanvasArea.w / 2, EditorCanvasArea.h / 2};
+  const int cell = std::max(canvas_.View().Zoom, 40);
+  const int page = held.Shift ? EditorCanvasArea.w / 2 : cell;
+  if (held.Ctrl) {
+    switch (virtualKey) {
+      case 'Z':
+        if (held.Shift ? model_.Redo() : model_.Undo()) Sync();
+        return;
+      case 'Y':
+        if (model_.Redo()) Sync();
+        return;
+      case 'S':
+        Save();
+        return;
+      default:
+        return;
+    }
+  }
+  switch (virtualKey) {
+    case KeyEscape:
+      Close();
+      return;
+    case KeyF5:
+      TestPlay();
+      return;
+    case KeyLeft:
+      ScrollBy(-page, 0);
+      return;
+    case KeyRight:
+      ScrollBy(page, 0);
+      return;
+    case KeyUp:
+      ScrollBy(0, -page);
+      return;
+    case KeyArrowDown:
+      ScrollBy(0, page);
+      return;
+    case KeyPageUp:
+      ScrollBy(0, -EditorCanvasArea.h / 2);
+      return;
+    case KeyPageDown:
+      ScrollBy(0, EditorCanvasArea.h / 2);
+      return;
+    case KeyPlus:
+    case KeyPadPlus:
+      Zoom(true, middle);
+      return;
+    case KeyMinus:
+    case KeyPadMinus:
+      Zoom(false, middle);
+      return;
+    case KeyHome:
+      ControlNamed("btnFit").OnClick();
+      return;
+    default:
+      return;
+  }
+}
+
+}  // namespace quarn::ui

@@ -1,0 +1,537 @@
+// EditorScreen.cpp — building the editor's window and turning mouse and keys into zone changes.
+#include "EditorScreen.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+#include "Dialog.h"
+#include "game/ZoneWriter.h"
+
+namespace quarn::ui {
+
+namespace {
+
+constexpr platform::Colour Navy{0, 0, 96};
+constexpr platform::Colour FrameBlue{0, 0, 192};
+constexpr platform::Colour Cyan{0, 255, 255};
+constexpr platform::Colour Yellow{255, 255, 0};
+constexpr platform::Colour ErrorInk{255, 120, 120};
+
+constexpr int PaletteLeft = 4, PaletteTop = 34, PaletteRowHeight = 28, PaletteWidth = 176;
+constexpr int FormLeft = 792, FormTop = 56, FormWidth = 228, FormRow = 24, FieldLeft = 906;
+constexpr SDL_Rect FindingsArea{4, 590, 780, 84};
+constexpr SDL_Rect StatusArea{4, 678, 1016, 20};
+
+const std::array<const char*, edit::HeaderFieldCount> FieldNames{
+    "Název",   "Šířka",   "Výška",   "Kroky hráče", "Kroky +",
+    "Kroky -", "Kroky *", "Laser a", "Laser b",     "Laser c"};
+
+platform::WindowOptions EditorWindowOptions() {
+  platform::WindowOptions o;
+  o.Title = "Quarn – editor zón";
+  o.Width = EditorWidth;
+  o.Height = EditorHeight;
+  o.Borderless = false;
+  o.CanFullscreen = true;
+  return o;
+}
+
+// The tile picture of a palette entry: a cell's frame as the board draws it (a laser door's
+// beam, the lower blink frame of a potato or a target).
+SDL_Rect PaletteSource(int16_t picture) {
+  if (tile::IsActiveLaser(picture)) return SDL_Rect{0, 10, 40, 40};
+  if (picture == tile::HotPotato || picture == tile::Target) return SDL_Rect{0, 40, 40, 40};
+  return SDL_Rect{0, 0, 40, 40};
+}
+
+}  // namespace
+
+EditorScreen::EditorScreen(platform::App& app, Prompter& prompter,
+                           const std::filesystem::path& dataFolder,
+                           std::filesystem::path shippedZones, std::filesystem::path userZones)
+    : app_(app),
+      prompter_(prompter),
+      shipped_(std::move(shippedZones)),
+      userZones_(std::move(userZones)),
+      canvas_(dataFolder, EditorCanvasArea.w, EditorCanvasArea.h),
+      window_(app, EditorWindowOptions()),
+      check_(app.Timers(), [this] { ShowFindings(); }) {
+  // A little longer than a frame, so that the frame with the change is shown before the check.
+  check_.SetInterval(20);
+  if (!shipped_.empty()) model_.ProtectFolder(shipped_);
+  if (!userZones_.empty()) model_.SetCopyFolder(userZones_);
+  Build();
+  Bind();
+}
+
+template <class T>
+T& EditorScreen::Add(const std::string& name, std::unique_ptr<T> c, SDL_Rect bounds,
+                     platform::PictureBox* parent) {
+  c->Bounds = bounds;
+  (parent ? parent : &window_.Root())->Children.push_back(c.get());
+  T& placed = *c;
+  controls_[name] = std::move(c);
+  return placed;
+}
+
+platform::Control& EditorScreen::ControlNamed(const std::string& name) {
+  auto it = controls_.find(name);
+  if (it == controls_.end()) throw std::out_of_range("no control " + name + " in the editor");
+  return *it->second;
+}
+
+void EditorScreen::Build() {
+  window_.Root().Background = Navy;
+  auto label = [&](const std::string& name, const std::string& caption, SDL_Rect bounds,
+                   double points = 9.75) -> platform::Label& {
+    auto l = std::make_unique<platform::Label>(app_.FontSet());
+    l->Caption = caption;
+    l->Font = platform::FontSpec{"Arial", points, true};
+    return Add(name, std::move(l), bounds);
+  };
+  auto button = [&](const std::string& name, const std::string& caption, SDL_Rect bounds,
+                    const std::string& tip) -> platform::Button& {
+    auto b = std::make_unique<platform::Button>(app_.FontSet());
+    b->Caption = caption;
+    b->ToolTip = tip;
+    return Add(name, std::move(b), bounds);
+  };
+
+  label("lblTitle", "Editor zón", SDL_Rect{PaletteLeft, 8, 170, 20}, 12).Fore = Cyan;
+  int x = EditorCanvasArea.x;
+  auto bar = [&](const std::string& name, const std::string& caption, int width,
+                 const std::string& tip) {
+    button(name, caption, SDL_Rect{x, 5, width, 24}, tip);
+    x += width + 4;
+  };
+  bar("btnSave", "Uložit", 58, "Uložit zónu (Ctrl+S)");
+  bar("btnUndo", "Zpět", 48, "Vrátit poslední změnu (Ctrl+Z)");
+  bar("btnRedo", "Znovu", 52, "Znovu provést změnu (Ctrl+Y, Ctrl+Shift+Z)");
+  bar("btnPlay", "Hrát", 48, "Zahrát si zónu tak, jak je teď (F5; Esc se vrátí sem)");
+  x += 8;
+  bar("btnZoomOut", "−", 26, "Zmenšit (−, Ctrl+kolečko)");
+  bar("btnZoomIn", "+", 26, "Zvětšit (+, Ctrl+kolečko)");
+  bar("btnFit", "Celá", 44, "Celá zóna v okně (Home)");
+  x += 8;
+  bar("btnBrush", "Štětec", 58, "Kreslit tažením levým tlačítkem");
+  bar("btnRect", "Obdélník", 70, "Vyplnit obdélník (také Shift+tažení)");
+  bar("btnPick", "Kapátko", 64, "Vzít dlaždici z plochy (také pravé tlačítko)");
+  button("btnClose", "Zavřít", SDL_Rect{FormLeft + FormWidth - 60, 5, 60, 24},
+         "Zavřít editor (Esc)");
+
+  auto box = std::make_unique<platform::PictureBox>();
+  box->Canvas = canvas_.Surface();
+  box->CatchesMouse = true;
+  canvasBox_ = &Add("canvas", std::move(box), EditorCanvasArea);
+  auto frame = [&](const std::string& name, platform::Colour ink, int thickness) {
+    auto s = std::make_unique<platform::Shape>();
+    s->Ink = ink;
+    s->Thickness = thickness;
+    s->Visible = false;
+    return &Add(name, std::move(s), SDL_Rect{0, 0, 0, 0}, canvasBox_);
+  };
+  hover_ = frame("hover", Yellow, 1);
+  rectangle_ = frame("rectangle", Cyan, 2);
+
+  BuildPalette();
+  BuildForm();
+
+  label("lblFindings", "Co kontrola našla (kliknutím ukážeš místo):",
+        SDL_Rect{FindingsArea.x, FindingsArea.y - 20, 400, 18});
+  auto list = std::make_unique<platform::ListBox>(app_.FontSet());
+  list->Font = platform::FontSpec{"Arial", 8.25, true};
+  findings_ = &Add("findings", std::move(list), FindingsArea);
+  label("lblHelp",
+        "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé tlačítko vezme dlaždici z "
+        "plochy, tažení pravým nebo prostředním posouvá. Šipky a kolečko posouvají, "
+        "Ctrl+kolečko, + a − mění velikost. Znak dlaždice (w, r, a, +, ...) ji vezme do "
+        "štětce. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 hrát, Esc zavřít.",
+        SDL_Rect{FormLeft, 470, FormWidth, 120}, 8.25)
+      .WordWrap = true;
+  auto& status = label("status", "", StatusArea, 9);
+  status.Fore = Yellow;
+  status_ = &status;
+}
+
+void EditorScreen::BuildPalette() {
+  const auto& palette = edit::Palette();
+  for (size_t i = 0; i < palette.size(); ++i) {
+    const edit::PaletteEntry& e = palette[i];
+    const SDL_Rect row{PaletteLeft, PaletteTop + static_cast<int>(i) * PaletteRowHeight,
+                       PaletteWidth, PaletteRowHeight};
+    paletteRows_.push_back(row);
+    auto image = std::make_unique<platform::Image>();
+    image->Source = PaletteSource(e.Picture);
+    Add("tile(" + std::to_string(i) + ")", std::move(image),
+        SDL_Rect{row.x + 2, row.y + 2, 24, 24});
+    auto name = std::make_unique<platform::Label>(app_.FontSet());
+    name->Caption = std::string(1, e.Character) + "  " + e.Name;
+    name->Font = platform::FontSpec{"Arial", 8.25, true};
+    name->OnMouseDown = [this, c = e.Character](int, SDL_Point) {
+      BlurFields();
+      Select(c);
+    };
+    Add("name(" + std::to_string(i) + ")", std::move(name),
+        SDL_Rect{row.x + 30, row.y + 6, row.w - 30, row.h - 6});
+  }
+  auto mark = std::make_unique<platform::Shape>();
+  mark->Ink = Cyan;
+  mark->Thickness = 2;
+  paletteMark_ = &Add("paletteMark", std::move(mark), SDL_Rect{0, 0, 0, 0});
+}
+
+void EditorScreen::BuildForm() {
+  auto heading = std::make_unique<platform::Label>(app_.FontSet());
+  heading->Caption = "Hlavička zóny";
+  heading->Font = platform::FontSpec{"Arial", 12, true};
+  heading->Fore = Cyan;
+  Add("lblHeader", std::move(heading), SDL_Rect{FormLeft, 34, FormWidth, 20});
+  for (int i = 0; i < edit::HeaderFieldCount; ++i) {
+    const std::string n = std::to_string(i);
+    auto name = std::make_unique<platform::Label>(app_.FontSet());
+    name->Caption = FieldNames[static_cast<size_t>(i)];
+    name->Font = platform::FontSpec{"Arial", 8.25, true};
+    fieldNames_[static_cast<size_t>(i)] = &Add("fieldName(" + n + ")", std::move(name), SDL_Rect{});
+    auto field = std::make_unique<platform::TextField>(app_.FontSet());
+    field->Font = platform::FontSpec{"Arial", 8.25, true};
+    field->MaxBytes = i == 0 ? 200 : 60;
+    field->OnMouseDown = [this, i](int, SDL_Point) { FocusField(i); };
+    field->OnCommit = [this, i] { CommitField(i); };
+    fields_[static_cast<size_t>(i)] = &Add("field(" + n + ")", std::move(field), SDL_Rect{});
+    auto error = std::make_unique<platform::Label>(app_.FontSet());
+    error->Font = platform::FontSpec{"Arial", 7.5, true};
+    error->Fore = ErrorInk;
+    error->WordWrap = true;
+    fieldErrors_[static_cast<size_t>(i)] =
+        &Add("fieldError(" + n + ")", std::move(error), SDL_Rect{});
+  }
+  LayOutForm();
+}
+
+void EditorScreen::LayOutForm() {
+  // A field's message stands under it and pushes the fields below down.
+  int y = FormTop;
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    const int nameWidth = FieldLeft - FormLeft - 4;
+    fieldNames_[i]->Bounds = SDL_Rect{FormLeft, y + 2, nameWidth, 18};
+    // The title gets the whole width under its name.
+    if (i == 0) {
+      fields_[i]->Bounds = SDL_Rect{FormLeft + 40, y, FormWidth - 40, 20};
+    } else {
+      fields_[i]->Bounds = SDL_Rect{FieldLeft, y, FormLeft + FormWidth - FieldLeft, 20};
+    }
+    y += FormRow;
+    platform::Label& error = *fieldErrors_[i];
+    error.Caption = errors_[i];
+    error.Visible = !errors_[i].empty();
+    error.Bounds = SDL_Rect{FormLeft, y - 2, FormWidth, 0};
+    if (error.Visible) {
+      error.Bounds.h = static_cast<int>(error.Lines().size()) * 12 + 2;
+      y += error.Bounds.h;
+    }
+  }
+  window_.Invalidate();
+}
+
+void EditorScreen::Bind() {
+  ControlNamed("btnSave").OnClick = [this] { Save(); };
+  ControlNamed("btnUndo").OnClick = [this] {
+    BlurFields();
+    if (model_.Undo()) Sync();
+  };
+  ControlNamed("btnRedo").OnClick = [this] {
+    BlurFields();
+    if (model_.Redo()) Sync();
+  };
+  ControlNamed("btnPlay").OnClick = [this] { TestPlay(); };
+  const SDL_Point middle{EditorCanvasArea.w / 2, EditorCanvasArea.h / 2};
+  ControlNamed("btnZoomOut").OnClick = [this, middle] { Zoom(false, middle); };
+  ControlNamed("btnZoomIn").OnClick = [this, middle] { Zoom(true, middle); };
+  ControlNamed("btnFit").OnClick = [this, middle] {
+    canvas_.View().SetZoom(canvas_.View().FitZoom(), middle);
+    canvas_.ComposeAll();
+    ShowCanvasDamage();
+    UpdateStatus();
+  };
+  ControlNamed("btnBrush").OnClick = [this] { SetTool(EditorTool::Brush); };
+  ControlNamed("btnRect").OnClick = [this] { SetTool(EditorTool::Rectangle); };
+  ControlNamed("btnPick").OnClick = [this] { SetTool(EditorTool::Picker); };
+  ControlNamed("btnClose").OnClick = [this] { Close(); };
+
+  canvasBox_->OnMouseDown = [this](int button, SDL_Point p) { CanvasDown(button, p); };
+  canvasBox_->OnMouseMove = [this](SDL_Point p) { CanvasMove(p); };
+  canvasBox_->OnMouseUp = [this](int button, SDL_Point p) { CanvasUp(button, p); };
+  canvasBox_->OnWheel = [this](int notches) {
+    const platform::Modifiers held = platform::HeldModifiers();
+    const SDL_Point pointer = window_.Pointer();
+    const SDL_Point at{pointer.x - EditorCanvasArea.x, pointer.y - EditorCanvasArea.y};
+    if (held.Ctrl) {
+      Zoom(notches > 0, at);
+      return;
+    }
+    const int step = 3 * std::max(canvas_.View().Zoom, 10) * notches;
+    if (held.Shift) {
+      ScrollBy(-step, 0);
+    } else {
+      ScrollBy(0, -step);
+    }
+  };
+  findings_->OnMouseDown = [this](int button, SDL_Point p) {
+    if (button != SDL_BUTTON_LEFT) return;
+    BlurFields();
+    findings_->Press(p);
+    RevealFinding(findings_->ListIndex());
+  };
+  findings_->OnWheel = [this](int notches) {
+    findings_->SetTopIndex(findings_->TopIndex() - notches);
+    window_.Invalidate();
+  };
+
+  window_.OnCloseRequest = [this] { Close(); };
+  window_.OnKeyDown = [this](int virtualKey) { KeyDown(virtualKey, platform::HeldModifiers()); };
+  window_.OnKeyRepeat = [this](int virtualKey) { KeyRepeat(virtualKey); };
+  window_.OnTextInput = [this](const std::string& text) { TypeText(text); };
+}
+
+bool EditorScreen::Open(const std::filesystem::path& zone) {
+  if (auto error = canvas_.LoadPictures()) {
+    prompter_.SkinMsgBox(PicturesMessage(*error), msgbox::OkOnly, msgbox::IconCritical, "");
+    return false;
+  }
+  const auto& palette = edit::Palette();
+  for (size_t i = 0; i < palette.size(); ++i) {
+    dynamic_cast<platform::Image&>(ControlNamed("tile(" + std::to_string(i) + ")")).Picture =
+        canvas_.Pictures().Slot(palette[i].Picture);
+  }
+  std::error_code ec;
+  if (!zone.empty() && std::filesystem::exists(zone, ec)) {
+    if (auto error = model_.Load(zone)) {
+      prompter_.SkinMsgBox("Zónu nelze otevřít.\n" + error->Describe(), msgbox::OkOnly,
+                           msgbox::IconCritical, "");
+      return false;
+    }
+    message_ = "Otevřeno: " + zone.string();
+  } else {
+    model_.New(zone);
+    message_ = zone.empty() ? "Nová zóna; Ctrl+S ji uloží mezi tvé zóny."
+                            : "Nová zóna; Ctrl+S ji uloží do " + zone.string();
+  }
+  errors_ = {};
+  canvas_.SetZone(model_.Width(), model_.Height(), model_.Source().Rows);
+  canvas_.View().SetZoom(canvas_.View().FitZoom(),
+                         SDL_Point{EditorCanvasArea.w / 2, EditorCanvasArea.h / 2});
+  if (auto start = model_.Start(); start && canvas_.View().Zoom >= 20) {
+    canvas_.View().Reveal(start->X, start->Y);
+  }
+  canvas_.ComposeAll();
+  Select(selected_);
+  SetTool(tool_);
+  Sync();
+  return true;
+}
+
+void EditorScreen::Show() {
+  window_.Show();
+  window_.InvalidateAll();
+}
+
+void EditorScreen::Hide() {
+  BlurFields();
+  window_.Hide();
+}
+
+bool EditorScreen::Close() {
+  BlurFields();
+  if (model_.Dirty()) {
+    const int answer =
+        prompter_.SkinMsgBox(UnsavedQuestion, msgbox::YesNoCancel, msgbox::IconQuestion, "");
+    if (answer == msgbox::ResultYes) {
+      if (!Save()) return false;
+    } else if (answer != msgbox::ResultNo) {
+      return false;
+    }
+  }
+  Hide();
+  if (OnClosed) OnClosed();
+  return true;
+}
+
+std::filesystem::path EditorScreen::NewZoneFile() const {
+  const std::filesystem::path folder = userZones_.empty() ? std::filesystem::path(".") : userZones_;
+  std::error_code ec;
+  std::filesystem::path file = folder / "nova-zona.qrn";
+  for (int n = 2; std::filesystem::exists(file, ec); ++n) {
+    file = folder / ("nova-zona-" + std::to_string(n) + ".qrn");
+  }
+  return file;
+}
+
+bool EditorScreen::Save() {
+  BlurFields();
+  const edit::SaveResult result =
+      model_.Path().empty() ? model_.Save(NewZoneFile()) : model_.Save();
+  if (!result.SavedTo) {
+    message_ = "Neuloženo: " + result.Error;
+    prompter_.SkinMsgBox("Zónu se nepodařilo uložit.\n" + result.Error, msgbox::OkOnly,
+                         msgbox::IconCritical, "");
+    Sync();
+    return false;
+  }
+  message_ = result.Copy ? "Zónu hry nelze přepsat; uložena kopie: " + result.SavedTo->string()
+                         : "Uloženo: " + result.SavedTo->string();
+  std::fprintf(stderr, "quarn: %s\n", message_.c_str());
+  Sync();
+  return true;
+}
+
+void EditorScreen::TestPlay() {
+  BlurFields();
+  if (model_.InStroke()) model_.EndStroke();
+  drag_ = Drag::None;
+  if (OnTestPlay) OnTestPlay(model_.Text());
+}
+
+bool EditorScreen::OfferSolution(const std::string& script) {
+  if (script.empty()) return false;
+  std::error_code ec;
+  const bool unsaved =
+      model_.Dirty() || model_.Path().empty() || !std::filesystem::exists(model_.Path(), ec);
+  const int answer = prompter_.SkinMsgBox(unsaved ? SolutionAndSaveQuestion : SolutionQuestion,
+                                          msgbox::YesNo, msgbox::IconQuestion, "");
+  if (answer != msgbox::ResultYes) return false;
+  if (unsaved && !Save()) return false;
+  std::filesystem::path keys = model_.Path();
+  keys.replace_extension(".keys");
+  if (auto error = WriteFileSafely(keys.string(), script)) {
+    message_ = "Řešení neuloženo: " + *error;
+    prompter_.SkinMsgBox("Řešení se nepodařilo uložit.\n" + *error, msgbox::OkOnly,
+                         msgbox::IconCritical, "");
+    UpdateStatus();
+    return false;
+  }
+  message_ = "Řešení uloženo: " + keys.string();
+  std::fprintf(stderr, "quarn: %s\n", message_.c_str());
+  UpdateStatus();
+  return true;
+}
+
+void EditorScreen::Select(char c) {
+  selected_ = c;
+  const auto& palette = edit::Palette();
+  for (size_t i = 0; i < palette.size(); ++i) {
+    if (palette[i].Character != c) continue;
+    const SDL_Rect row = paletteRows_[i];
+    paletteMark_->Bounds = SDL_Rect{row.x - 2, row.y, row.w + 2, row.h};
+  }
+  UpdateStatus();
+}
+
+void EditorScreen::SetTool(EditorTool tool) {
+  tool_ = tool;
+  auto mark = [&](const char* name, const char* caption, EditorTool t) {
+    auto& b = dynamic_cast<platform::Button&>(ControlNamed(name));
+    b.Caption = tool_ == t ? std::string("[") + caption + "]" : caption;
+  };
+  mark("btnBrush", "Štětec", EditorTool::Brush);
+  mark("btnRect", "Obdélník", EditorTool::Rectangle);
+  mark("btnPick", "Kapátko", EditorTool::Picker);
+  UpdateStatus();
+}
+
+void EditorScreen::Sync() {
+  SyncCells();
+  if (!model_.InStroke()) {
+    SyncForm();
+    // The check runs on a whole change, not on every cell of a stroke. On a large zone it takes
+    // longer than a frame: the changed cells show first, the findings a frame later, and changes
+    // in quick succession (a held Ctrl+Z) are checked once.
+    if (model_.Width() * model_.Height() <= QuickCheckCells) {
+      ShowFindings();
+    } else {
+      check_.SetEnabled(true);
+    }
+  }
+  ShowCanvasDamage();
+  UpdateStatus();
+  std::string title = model_.Field(edit::HeaderField::Title);
+  window_.SetCaption((model_.Dirty() ? "* " : "") + title + " – Quarn, editor zón");
+  window_.Invalidate();
+}
+
+void EditorScreen::ShowFindings() {
+  check_.SetEnabled(false);
+  findingCells_.clear();
+  std::vector<SDL_Point> marks;
+  findings_->Clear();
+  for (const edit::Finding& f : model_.Findings()) {
+    std::string text = f.Message;
+    if (f.Where) {
+      text = "sloupec " + std::to_string(f.Where->X + 1) + ", řádek " +
+             std::to_string(f.Where->Y + 1) + ": " + text;
+      marks.push_back(SDL_Point{f.Where->X, f.Where->Y});
+    }
+    findings_->AddItem((f.Refused ? "Hra zónu neotevře: " : "") + text);
+    findingCells_.push_back(f.Where);
+  }
+  if (findingCells_.empty()) findings_->AddItem("Nic: zóna je v pořádku.");
+  canvas_.SetMarks(std::move(marks));
+  ShowCanvasDamage();
+  window_.Invalidate();
+}
+
+void EditorScreen::SyncCells() {
+  const auto& rows = model_.Source().Rows;
+  if (model_.Width() != canvas_.View().Columns || model_.Height() != canvas_.View().Rows) {
+    canvas_.SetZone(model_.Width(), model_.Height(), rows);
+    return;
+  }
+  // Comparing every cell costs far less than drawing one.
+  for (int y = 0; y < model_.Height(); ++y) {
+    const std::string& row = rows[static_cast<size_t>(y)];
+    for (int x = 0; x < model_.Width(); ++x) {
+      if (canvas_.CellAt(x, y) != row[static_cast<size_t>(x)]) {
+        canvas_.SetCell(x, y, row[static_cast<size_t>(x)]);
+      }
+    }
+  }
+}
+
+void EditorScreen::SyncForm() {
+  for (int i = 0; i < edit::HeaderFieldCount; ++i) {
+    platform::TextField& f = *fields_[static_cast<size_t>(i)];
+    // A refused text stays in its field beside its message until the author mends it.
+    if (!f.Focused() && errors_[static_cast<size_t>(i)].empty()) {
+      f.Text = model_.Field(static_cast<edit::HeaderField>(i));
+    }
+  }
+  LayOutForm();
+}
+
+void EditorScreen::ShowCanvasDamage() {
+  for (const SDL_Rect& r : canvas_.TakeDamage()) {
+    window_.InvalidateRect(SDL_Rect{EditorCanvasArea.x + r.x, EditorCanvasArea.y + r.y, r.w, r.h});
+  }
+}
+
+void EditorScreen::UpdateStatus() {
+  if (!status_) return;
+  std::ostringstream s;
+  if (pointerCell_) {
+    const char c = model_.At(pointerCell_->x, pointerCell_->y);
+    s << "Sloupec " << pointerCell_->x + 1 << ", řádek " << pointerCell_->y + 1 << ": " << c << " "
+      << edit::PaletteEntryOf(c).Name << "   |   ";
+  }
+  const char* tool = tool_ == EditorTool::Brush       ? "štětec"
+                     : tool_ == EditorTool::Rectangle ? "obdélník"
+                                                      : "kapátko";
+  s << "Kreslí se: " << selected_ << " " << edit::PaletteEntryOf(selected_).Name << " (" << tool
+    << ")   |   " << model_.Width() << " × " << model_.Height() << ", "
+    << 100 * canvas_.View().Zoom / 40 << " %";
+  if (model_.Dirty()) s << ", neuloženo";
+  if (!message_.empty()) s << "   |   " << message_;
+  status_->Caption = s.str();
+  window_.Invalidate();
+}
+
+}  // namespace quarn::ui

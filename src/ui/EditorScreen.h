@@ -1,0 +1,160 @@
+// EditorScreen.h — the zone editor's window: canvas, palette, header form, findings, status line.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "EditorCanvas.h"
+#include "edit/ZoneModel.h"
+#include "game/Ports.h"
+#include "platform/App.h"
+#include "platform/Controls.h"
+#include "platform/TextField.h"
+#include "platform/Timers.h"
+#include "platform/Window.h"
+
+namespace quarn::ui {
+
+inline constexpr int EditorWidth = 1024;
+inline constexpr int EditorHeight = 700;
+// The canvas: 600 x 530 pixels shows 15 x 13 cells at full size and a 150 x 130 zone whole at
+// the smallest zoom step.
+inline constexpr SDL_Rect EditorCanvasArea{184, 34, 600, 530};
+
+// Zones of up to this many cells are checked at once after a change (a few milliseconds);
+// larger ones a frame later.
+inline constexpr int QuickCheckCells = 2500;
+
+// The texts the editor asks and tells.
+inline constexpr const char* UnsavedQuestion = "Zóna má neuložené změny.\nUložit je?";
+inline constexpr const char* SolutionQuestion =
+    "Vyhrál jsi. Uložit tuto cestu jako řešení zóny (soubor .keys vedle ní)?";
+inline constexpr const char* SolutionAndSaveQuestion =
+    "Vyhrál jsi. Uložit zónu i tuto cestu jako její řešení (soubor .keys vedle ní)?";
+
+// What the left mouse button does on the canvas (Shift+drag fills whatever the tool).
+enum class EditorTool { Brush, Rectangle, Picker };
+
+class EditorScreen {
+ public:
+  // Pictures come from dataFolder's Graphics. Zones in shippedZones are never written over: a
+  // save goes to a copy in userZones, where a new zone is saved too.
+  EditorScreen(platform::App& app, Prompter& prompter, const std::filesystem::path& dataFolder,
+               std::filesystem::path shippedZones, std::filesystem::path userZones);
+  EditorScreen(const EditorScreen&) = delete;
+  EditorScreen& operator=(const EditorScreen&) = delete;
+
+  // Opens a zone file, or a new zone to be saved there when the file does not exist; an empty
+  // path is a new zone without a file yet. False, after telling the player why, when the file
+  // cannot be read as a zone (or the game's pictures cannot).
+  bool Open(const std::filesystem::path& zone);
+  void Show();
+  void Hide();
+  // Esc, the Zavřít button, the window's close box: unsaved changes are offered to be saved
+  // first (Ano saves, Ne throws them away, Zrušit stays), then the window goes and OnClosed runs.
+  // True when it closed.
+  bool Close();
+  // Ctrl+S. True when the zone was written (to its file or to a copy); the status line says where.
+  bool Save();
+  // F5: OnTestPlay gets the zone's text as it is now, unsaved changes included.
+  void TestPlay();
+  // A test-play run that won, as a key script: offered to be kept beside the zone as NAME.keys,
+  // its solution. The zone is saved first when it has unsaved changes (the run won the zone as
+  // it is now). True when the script was written.
+  bool OfferSolution(const std::string& script);
+
+  std::function<void()> OnClosed;
+  std::function<void(const std::string& zoneText)> OnTestPlay;
+
+  edit::ZoneModel& Model() { return model_; }
+  EditorCanvas& Canvas() { return canvas_; }
+  platform::Window& Window() { return window_; }
+  const std::string& Status() const { return status_->Caption; }
+  char Selected() const { return selected_; }
+  void Select(char c);
+  EditorTool Tool() const { return tool_; }
+  void SetTool(EditorTool tool);
+  // A control by its name ("canvas", "findings", "field(3)", "status", "btnSave", ...).
+  platform::Control& ControlNamed(const std::string& name);
+  // A key as the window hands it over (virtual-key code); modifiers as held.
+  void KeyDown(int virtualKey, platform::Modifiers held);
+  void KeyRepeat(int virtualKey);
+  // Typed text, for the field that has the keyboard.
+  void TypeText(const std::string& text);
+  // The messages shown beside the header fields (empty: none).
+  const std::array<std::string, edit::HeaderFieldCount>& FieldErrors() const { return errors_; }
+
+ private:
+  void Build();
+  void BuildPalette();
+  void BuildForm();
+  void Bind();
+  // Brings the canvas, findings, form, status and caption in line with the model.
+  void Sync();
+  void SyncCells();
+  void ShowFindings();
+  void SyncForm();
+  void LayOutForm();
+  void UpdateStatus();
+  void ShowCanvasDamage();
+  void ScrollBy(int dx, int dy);
+  void Zoom(bool in, SDL_Point anchor);
+  void CanvasDown(int button, SDL_Point p);
+  void CanvasMove(SDL_Point p);
+  void CanvasUp(int button, SDL_Point p);
+  void PaintLine(SDL_Point from, SDL_Point to);
+  void ScrollPastEdge(SDL_Point p);
+  void PointerMoved();
+  void ShowHover(std::optional<SDL_Point> cell);
+  void ShowRectangle(std::optional<std::pair<SDL_Point, SDL_Point>> corners);
+  void FocusField(int i);
+  void BlurFields();
+  void CommitField(int i);
+  void RevealFinding(int index);
+  std::filesystem::path NewZoneFile() const;
+  template <class T>
+  T& Add(const std::string& name, std::unique_ptr<T> c, SDL_Rect bounds,
+         platform::PictureBox* parent = nullptr);
+
+  platform::App& app_;
+  Prompter& prompter_;
+  std::filesystem::path shipped_;
+  std::filesystem::path userZones_;
+  edit::ZoneModel model_;
+  EditorCanvas canvas_;
+  platform::Window window_;
+  platform::Timer check_;
+  std::map<std::string, std::unique_ptr<platform::Control>> controls_;
+  platform::PictureBox* canvasBox_ = nullptr;
+  platform::Shape* hover_ = nullptr;
+  platform::Shape* rectangle_ = nullptr;
+  platform::Shape* paletteMark_ = nullptr;
+  platform::ListBox* findings_ = nullptr;
+  platform::Label* status_ = nullptr;
+  std::array<platform::TextField*, edit::HeaderFieldCount> fields_{};
+  std::array<platform::Label*, edit::HeaderFieldCount> fieldNames_{};
+  std::array<platform::Label*, edit::HeaderFieldCount> fieldErrors_{};
+  std::array<std::string, edit::HeaderFieldCount> errors_;
+  std::vector<SDL_Rect> paletteRows_;
+  std::vector<std::optional<edit::Cell>> findingCells_;
+
+  char selected_ = 'W';
+  EditorTool tool_ = EditorTool::Brush;
+  // The press being dragged on the canvas: what it does, where it began, the last cell it met.
+  enum class Drag { None, Paint, Fill, Scroll, RightPending };
+  Drag drag_ = Drag::None;
+  SDL_Point dragStart_{0, 0};
+  SDL_Point dragLast_{0, 0};
+  SDL_Point lastCell_{0, 0};
+  SDL_Point fillStart_{0, 0};
+  std::optional<SDL_Point> pointerCell_;
+  std::string message_;  // the last thing the editor told (saved where, ...)
+};
+
+}  // namespace quarn::ui

@@ -1,0 +1,376 @@
+// ZoneModelTest.cpp — the zone editor's model without a window: edits, undo, header, check, save.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "edit/ZoneModel.h"
+#include "game/ZoneCheck.h"
+
+namespace quarn::edit {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ZoneModelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = fs::temp_directory_path() / ("quarn-edit-" + std::string(info->name()));
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(root_ / "shipped", fs::perms::owner_all, ec);
+    fs::remove_all(root_, ec);
+  }
+  static std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  static void Put(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  static std::string Grid(const ZoneModel& m) {
+    std::string out;
+    for (const std::string& row : m.Source().Rows) out += row + "\n";
+    return out;
+  }
+  static bool Has(const std::vector<Finding>& found, const std::string& part) {
+    return std::any_of(found.begin(), found.end(),
+                       [&](const Finding& f) { return f.Message.find(part) != std::string::npos; });
+  }
+  fs::path root_;
+};
+
+TEST_F(ZoneModelTest, NewZoneIsWalledWithOneStartAndLoadsAsWritten) {
+  ZoneModel m;
+  EXPECT_EQ(m.Width(), 20);
+  EXPECT_EQ(m.Height(), 12);
+  EXPECT_EQ(m.Field(HeaderField::Title), "Nová zóna");
+  EXPECT_FALSE(m.Dirty());
+  ASSERT_TRUE(m.Start().has_value());
+  for (int x = 0; x < 20; ++x) EXPECT_TRUE(m.At(x, 0) == 'W' && m.At(x, 11) == 'W') << x;
+  for (int y = 0; y < 12; ++y) EXPECT_TRUE(m.At(0, y) == 'W' && m.At(19, y) == 'W') << y;
+  // What is test-played is what the loader reads: the start where the model has it.
+  auto parsed = ParseZoneText(m.Text(), "new");
+  ASSERT_TRUE(std::holds_alternative<ParsedZone>(parsed));
+  const auto& zone = std::get<ParsedZone>(parsed);
+  EXPECT_EQ(zone.Start, std::make_pair(m.Start()->X, m.Start()->Y));
+  EXPECT_EQ(zone.Title, "Nová zóna");
+}
+
+TEST_F(ZoneModelTest, PaintingFillingAndPickingChangeOnlyTheirCells) {
+  ZoneModel m;
+  const std::string before = Grid(m);
+  EXPECT_TRUE(m.Paint(3, 4, 'R'));
+  EXPECT_EQ(m.Pick(3, 4), 'R');
+  EXPECT_FALSE(m.Paint(3, 4, 'R')) << "the same tile again is no change";
+  EXPECT_FALSE(m.Paint(20, 4, 'R')) << "outside the zone";
+  EXPECT_FALSE(m.Paint(-1, 0, 'W'));
+  EXPECT_FALSE(m.Paint(5, 5, 'x')) << "not a tile character";
+  EXPECT_TRUE(m.Dirty());
+
+  // Corners in any order; the rectangle is clipped to the zone.
+  EXPECT_TRUE(m.Fill(25, 9, 15, 7, 'B'));
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 0; x < 20; ++x) {
+      const bool inside = x >= 15 && y >= 7 && y <= 9;
+      const char expected = inside ? 'B' : (x == 3 && y == 4) ? 'R' : before[static_cast<size_t>(y * 21 + x)];
+      EXPECT_EQ(m.At(x, y), expected) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(m.At(99, 99), '.');
+  EXPECT_FALSE(m.Fill(-5, -5, -1, -1, 'W')) << "entirely outside";
+}
+
+TEST_F(ZoneModelTest, OneStartOnlyPlacingItMovesItAndUndoBringsItBack) {
+  ZoneModel m;
+  const Cell first = *m.Start();
+  EXPECT_TRUE(m.Paint(10, 6, 'S'));
+  EXPECT_EQ(m.Start(), (Cell{10, 6}));
+  EXPECT_EQ(m.At(first.X, first.Y), '.');
+  // A filled rectangle of starts is one start, at the first corner.
+  EXPECT_TRUE(m.Fill(2, 2, 5, 5, 'S'));
+  int starts = 0;
+  for (const std::string& row : m.Source().Rows) starts += static_cast<int>(std::count(row.begin(), row.end(), 'S'));
+  EXPECT_EQ(starts, 1);
+  EXPECT_EQ(m.Start(), (Cell{2, 2}));
+  ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(m.Start(), (Cell{10, 6}));
+  ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(m.Start(), first);
+  EXPECT_EQ(m.At(10, 6), '.');
+
+  // A loaded zone with two starts keeps one after a start is placed.
+  const fs::path file = root_ / "two.qrn";
+  Put(file, "T\n4\n1\n10\n16\n12\n6\n01\n01\n01\nS.S.\n");
+  ASSERT_FALSE(m.Load(file).has_value());
+  EXPECT_TRUE(m.Paint(3, 0, 'S'));
+  EXPECT_EQ(Grid(m), "...S\n");
+}
+
+TEST_F(ZoneModelTest, StrokeIsOneUndoStepAndUndoRedoFollowEveryBranch) {
+  ZoneModel m;
+  const std::string start = Grid(m);
+  m.BeginStroke();
+  for (int x = 2; x < 10; ++x) m.Paint(x, 3, 'W');
+  m.Paint(4, 3, 'W');  // painted twice in one stroke
+  m.EndStroke();
+  const std::string stroked = Grid(m);
+  m.Paint(5, 5, 'K');
+  const std::string keyed = Grid(m);
+
+  ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(Grid(m), stroked);
+  ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(Grid(m), start) << "the whole stroke goes at once";
+  EXPECT_FALSE(m.Undo());
+  EXPECT_FALSE(m.Dirty()) << "back where it was created";
+  ASSERT_TRUE(m.Redo());
+  ASSERT_TRUE(m.Redo());
+  EXPECT_EQ(Grid(m), keyed);
+  EXPECT_FALSE(m.Redo());
+
+  // A new change after an undo drops what could have been redone.
+  m.Undo();
+  m.Paint(6, 6, 'D');
+  EXPECT_FALSE(m.CanRedo());
+  EXPECT_EQ(m.At(5, 5), '.');
+  EXPECT_EQ(m.At(6, 6), 'D');
+
+  // An empty stroke leaves no step; undo in the middle of a stroke ends it first.
+  const uint64_t revision = m.Revision();
+  m.BeginStroke();
+  m.EndStroke();
+  m.Undo();
+  EXPECT_EQ(m.At(6, 6), '.');
+  EXPECT_GT(m.Revision(), revision);
+  m.BeginStroke();
+  m.Paint(1, 1, 'T');
+  EXPECT_TRUE(m.CanUndo());
+  ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(m.At(1, 1), 'S');
+  EXPECT_FALSE(m.InStroke());
+
+  // Long histories: every one of many steps comes back.
+  ZoneModel n;
+  const std::string fresh = Grid(n);
+  for (int i = 0; i < 500; ++i) n.Paint(1 + i % 18, 1 + (i / 18) % 10, "WRKT"[i % 4]);
+  while (n.Undo()) {
+  }
+  EXPECT_EQ(Grid(n), fresh);
+}
+
+TEST_F(ZoneModelTest, ResizeKeepsWhatFitsAddsFloorAndIsOneUndoStep) {
+  ZoneModel m;
+  m.Paint(2, 2, 'R');
+  m.Paint(18, 10, 'K');
+  ASSERT_FALSE(m.SetField(HeaderField::Width, "10").has_value());
+  EXPECT_EQ(m.Width(), 10);
+  EXPECT_EQ(m.At(2, 2), 'R');
+  ASSERT_FALSE(m.SetField(HeaderField::Height, "15").has_value());
+  EXPECT_EQ(m.Height(), 15);
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(m.At(x, 14), '.');
+  for (const std::string& row : m.Source().Rows) EXPECT_EQ(row.size(), 10u);
+  ASSERT_TRUE(m.Undo());
+  ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(m.Width(), 20);
+  EXPECT_EQ(m.At(18, 10), 'K');
+  EXPECT_FALSE(m.Resize(150, 130).has_value());
+  EXPECT_EQ(m.Source().Rows.size(), 130u);
+  EXPECT_TRUE(m.Resize(151, 10).has_value());
+}
+
+TEST_F(ZoneModelTest, HeaderFieldsAreCheckedAsTheLoaderChecksThem) {
+  ZoneModel m;
+  EXPECT_EQ(m.SetField(HeaderField::Width, "151").value_or(""), "šířka musí být od 1 do 150, ne 151");
+  EXPECT_EQ(m.SetField(HeaderField::Height, "abc").value_or(""), "výška musí být celé číslo, ne „abc“");
+  EXPECT_EQ(m.SetField(HeaderField::Height, "1,2").value_or(""), "výška musí být celé číslo, ne „1,2“");
+  EXPECT_EQ(m.SetField(HeaderField::PlayerSteps, "0").value_or(""), "kroky hráče musí být od 1 do 10000, ne 0");
+  EXPECT_EQ(m.Width(), 20);
+  EXPECT_FALSE(m.Dirty()) << "a refused value changes nothing";
+
+  ASSERT_FALSE(m.SetField(HeaderField::PlayerSteps, " +8 ").has_value());
+  EXPECT_EQ(m.Field(HeaderField::PlayerSteps), "8");
+  // Enemy steps below 1 are fine while the zone has no such enemy, refused once it has.
+  ASSERT_FALSE(m.SetField(HeaderField::EnemySteps2, "0").has_value());
+  m.SetField(HeaderField::EnemySteps2, "12");
+  m.Paint(5, 5, '-');
+  const auto refused = m.SetField(HeaderField::EnemySteps2, "0");
+  ASSERT_TRUE(refused.has_value());
+  EXPECT_NE(refused->find("kroky nepřítele druhu 2 (-) musí být aspoň 1"), std::string::npos) << *refused;
+  // An enemy far out whose fine position would not fit.
+  m.Resize(150, 12);
+  m.Paint(140, 5, '-');
+  const auto far = m.SetField(HeaderField::EnemySteps2, "300");
+  ASSERT_TRUE(far.has_value());
+  EXPECT_NE(far->find("32768"), std::string::npos) << *far;
+
+  ASSERT_FALSE(m.SetField(HeaderField::Title, "Sklad, velký").has_value());
+  EXPECT_EQ(m.Text().rfind("\"Sklad, velký\"\n", 0), 0u);
+  EXPECT_TRUE(m.SetField(HeaderField::Title, "\"A\", B").has_value());
+  EXPECT_TRUE(m.SetField(HeaderField::Title, "dva\nřádky").has_value());
+  ASSERT_FALSE(m.SetField(HeaderField::LaserB, "0,01").has_value());
+  auto parsed = ParseZoneText(m.Text(), "z");
+  ASSERT_TRUE(std::holds_alternative<ParsedZone>(parsed));
+  EXPECT_EQ(std::get<ParsedZone>(parsed).LaserPatterns[1], "0,01");
+  EXPECT_EQ(std::get<ParsedZone>(parsed).Title, "Sklad, velký");
+}
+
+TEST_F(ZoneModelTest, FindingsFollowEditsAndNameTheirCells) {
+  ZoneModel m;
+  auto found = m.Findings();
+  EXPECT_TRUE(Has(found, "nemá místo východu"));
+  EXPECT_TRUE(Has(found, "nemá žádný horký brambor"));
+
+  m.Paint(10, 11, 'E');
+  m.Paint(5, 5, 'R');
+  m.Paint(8, 8, 'C');
+  EXPECT_TRUE(m.Findings().empty()) << m.Findings().front().Message;
+
+  // Wall the potato in: it is found unreachable, at its cell.
+  m.BeginStroke();
+  for (auto [x, y] : {std::pair{4, 5}, {6, 5}, {5, 4}, {5, 6}}) m.Paint(x, y, 'W');
+  m.EndStroke();
+  found = m.Findings();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_FALSE(found[0].Refused);
+  EXPECT_EQ(found[0].Where, (Cell{5, 5}));
+
+  // An opening in the edge: found at the edge cell.
+  m.Undo();
+  m.Paint(0, 7, '.');
+  found = m.Findings();
+  ASSERT_FALSE(found.empty());
+  EXPECT_EQ(found[0].Where, (Cell{0, 7}));
+
+  // A zone the loader refuses: the 102nd enemy, at its cell.
+  m.Undo();
+  m.Resize(150, 12);
+  m.BeginStroke();
+  for (int i = 0; i < 102; ++i) m.Paint(1 + i % 140, 2 + i / 140, '+');
+  m.EndStroke();
+  found = m.Findings();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_TRUE(found[0].Refused);
+  EXPECT_EQ(found[0].Where, (Cell{101 % 140 + 1, 2}));
+}
+
+TEST_F(ZoneModelTest, SaveWritesTheCanonicalFormAndLoadReadsItBack) {
+  const fs::path file = root_ / "mine.qrn";
+  Put(file, "\"Moje\"\r\n3\r\n2\r\n10\r\n16\r\n12\r\n6\r\n01\r\n01\r\n01\r\nS?\r\nERC\r\n-- poznámky --\r\n");
+  ZoneModel m;
+  ASSERT_FALSE(m.Load(file).has_value());
+  EXPECT_EQ(m.At(1, 0), '?');
+  EXPECT_EQ(m.At(2, 0), '.');
+  m.Paint(2, 0, 'K');
+  EXPECT_TRUE(m.Dirty());
+  const SaveResult saved = m.Save();
+  ASSERT_TRUE(saved.SavedTo.has_value()) << saved.Error;
+  EXPECT_EQ(*saved.SavedTo, file);
+  EXPECT_FALSE(saved.Copy);
+  EXPECT_FALSE(m.Dirty());
+  EXPECT_EQ(Slurp(file), "Moje\n3\n2\n10\n16\n12\n6\n01\n01\n01\nS?K\nERC\n-- poznámky --\r\n");
+  m.Undo();
+  EXPECT_TRUE(m.Dirty()) << "undone past the save";
+  m.Redo();
+  EXPECT_FALSE(m.Dirty());
+
+  ZoneModel again;
+  ASSERT_FALSE(again.Load(file).has_value());
+  EXPECT_EQ(again.Source(), m.Source());
+  EXPECT_EQ(again.Text(), Slurp(file));
+
+  // A broken file leaves the model as it was; a new zone has nowhere to go yet.
+  Put(root_ / "bad.qrn", "Zlá\n0\n");
+  const auto error = again.Load(root_ / "bad.qrn");
+  ASSERT_TRUE(error.has_value());
+  EXPECT_NE(error->Message.find("šířka"), std::string::npos);
+  EXPECT_EQ(again.Path(), file);
+  ZoneModel fresh;
+  EXPECT_FALSE(fresh.Save().SavedTo.has_value());
+  fresh.New(root_ / "new.qrn");
+  ASSERT_TRUE(fresh.Save().SavedTo.has_value());
+  EXPECT_TRUE(fs::exists(root_ / "new.qrn"));
+}
+
+TEST_F(ZoneModelTest, ShippedZoneIsSavedAsACopyNeverOverTheOriginal) {
+  const fs::path shipped = root_ / "shipped", copies = root_ / "player";
+  const fs::path zone = shipped / "05-zona.qrn";
+  const std::string original = "Z\n2\n1\n10\n16\n12\n6\n01\n01\n01\nSR\n";
+  Put(zone, original);
+  Put(copies / "05-zona.qrn", "the player's own zone of that name");
+
+  // A protected folder is never written, even when the file system would allow it.
+  ZoneModel m;
+  m.ProtectFolder(shipped);
+  m.SetCopyFolder(copies);
+  ASSERT_FALSE(m.Load(zone).has_value());
+  m.Paint(1, 0, 'C');
+  SaveResult saved = m.Save();
+  ASSERT_TRUE(saved.SavedTo.has_value()) << saved.Error;
+  EXPECT_TRUE(saved.Copy);
+  EXPECT_EQ(*saved.SavedTo, copies / "05-zona-2.qrn");
+  EXPECT_EQ(Slurp(zone), original);
+  EXPECT_EQ(Slurp(copies / "05-zona.qrn"), "the player's own zone of that name");
+  EXPECT_EQ(m.Path(), copies / "05-zona-2.qrn");
+  // Saving again writes the copy, not another one.
+  m.Paint(0, 0, '.');
+  saved = m.Save();
+  EXPECT_EQ(saved.SavedTo, copies / "05-zona-2.qrn");
+  EXPECT_FALSE(saved.Copy);
+
+  // A file the player may not write (here: a folder without write permission) goes the same way.
+  ZoneModel n;
+  n.SetCopyFolder(copies);
+  ASSERT_FALSE(n.Load(zone).has_value());
+  fs::permissions(shipped, fs::perms::owner_read | fs::perms::owner_exec);
+  if (access(shipped.c_str(), W_OK) == 0) return;  // a user who may write anywhere (root)
+  n.Paint(1, 0, 'K');
+  saved = n.Save();
+  ASSERT_TRUE(saved.SavedTo.has_value()) << saved.Error;
+  EXPECT_TRUE(saved.Copy);
+  EXPECT_EQ(*saved.SavedTo, copies / "05-zona-3.qrn");
+  EXPECT_EQ(Slurp(zone), original);
+}
+
+TEST_F(ZoneModelTest, ShippedZonesLoadAndWriteBackAsTheLoaderReadsThem) {
+  for (const auto& entry : fs::directory_iterator(QUARN_ZONES_DIR)) {
+    if (entry.path().extension() != ".qrn") continue;
+    ZoneModel m;
+    ASSERT_FALSE(m.Load(entry.path()).has_value()) << entry.path();
+    auto a = ParseZoneFile(entry.path().string());
+    auto b = ParseZoneText(m.Text(), "copy");
+    ASSERT_TRUE(std::holds_alternative<ParsedZone>(b)) << entry.path();
+    EXPECT_EQ(std::get<ParsedZone>(a).Codes, std::get<ParsedZone>(b).Codes) << entry.path();
+    EXPECT_TRUE(m.Findings().empty()) << entry.path() << ": " << m.Findings().front().Message;
+  }
+}
+
+TEST(Palette, EveryTileOnceWithAPictureThatShowsIt) {
+  std::string seen;
+  for (const PaletteEntry& e : Palette()) {
+    EXPECT_TRUE(IsTileCharacter(e.Character)) << e.Character;
+    EXPECT_EQ(seen.find(e.Character), std::string::npos) << e.Character;
+    seen += e.Character;
+    EXPECT_GE(e.Picture, 0);
+    EXPECT_LT(e.Picture, tile::Count);
+    EXPECT_STRNE(e.Name, "");
+  }
+  EXPECT_EQ(seen.size(), 19u);
+  EXPECT_EQ(PaletteEntryOf('E').Picture, tile::Exit);
+  EXPECT_EQ(PaletteEntryOf('b').Picture, tile::LaserB);
+  EXPECT_EQ(PaletteEntryOf('Z').Character, '.');
+}
+
+}  // namespace
+}  // namespace quarn::edit

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# EditorEndToEnd.sh — quarn --edit on a private Xvfb display, as a zone author uses it: a tile
+# chosen in the palette, a cell painted, Ctrl+Z, another cell painted, Ctrl+S; F5 plays the zone
+# with the player walking, Esc comes back to the editor, Esc closes it and ends the program with
+# status 0. Screenshots are left in OUT_DIR.
+#   EditorEndToEnd.sh QUARN OUT_DIR
+set -u
+quarn=$1 out=$2
+for tool in Xvfb xdotool xdpyinfo; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+mkdir -p "$out"
+rm -rf "$out"/*.png "$out"/display "$out"/trace.txt "$out"/home "$out"/zone.qrn
+
+. "$(dirname "$0")/Display.sh"
+StartDisplay "$out" || { echo "FAIL: no X display could be started"; cat "$out/xvfb.log"; exit 1; }
+export XDG_DATA_HOME=$out/home HOME=$out/home
+mkdir -p "$HOME"
+
+fail() {
+  echo "FAIL: $*"
+  shot failure
+  echo "--- zone"; cat "$out/zone.qrn"
+  echo "--- trace"; cat "$out/trace.txt"; echo "--- stderr"; cat "$out/stderr.txt"
+  exit 1
+}
+shot() { command -v import >/dev/null && import -window root "$out/$1.png" 2>/dev/null; }
+# The first visible window whose name matches, waiting up to 15 s.
+named() {
+  local win=
+  for _ in $(seq 150); do
+    win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
+    [ -n "$win" ] && break
+    kill -0 "$app" 2>/dev/null || break
+    sleep 0.1
+  done
+  echo "$win"
+}
+focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; sleep 0.3; }
+
+# 15 x 13 cells fill the 600 x 530 canvas at 40 pixels a cell, 5 pixels from its top; the canvas
+# stands at 184, 34 of the window. Cell X, Y is clicked in its middle.
+cell() { xdotool mousemove --window "$editor" $((184 + 40 * $1 + 20)) $((34 + 5 + 40 * $2 + 20)) click 1; sleep 0.3; }
+{
+  printf 'Zkouška editoru\n15\n13\n4\n8\n8\n8\n01\n01\n01\n'
+  printf 'WWWWWWWWWWWWWWW\n'
+  printf 'WS............W\n'
+  for _ in $(seq 10); do printf 'W.............W\n'; done
+  printf 'WWWWWWWWWWWWWWW\n'
+} >"$out/zone.qrn"
+
+"$quarn" --edit "$out/zone.qrn" --no-sound --trace-player >"$out/trace.txt" 2>"$out/stderr.txt" &
+app=$!
+editor=$(named 'Quarn, editor')
+[ -n "$editor" ] || fail "no editor window appeared"
+focus "$editor"
+shot editor
+
+# The palette's eighth row is the hot potato (rows of 28 pixels from y = 34).
+xdotool mousemove --window "$editor" 80 $((34 + 7 * 28 + 14)) click 1; sleep 0.2
+cell 5 5
+xdotool key ctrl+z; sleep 0.3
+cell 7 3
+shot painted
+xdotool key ctrl+s; sleep 0.5
+row4=$(sed -n '14p' "$out/zone.qrn")   # rows start at line 11: row 3 is line 14
+row6=$(sed -n '16p' "$out/zone.qrn")
+[ "$row4" = "W......R......W" ] || fail "row 4 is '$row4', not the painted potato"
+[ "$row6" = "W.............W" ] || fail "row 6 is '$row6': the undone potato was saved"
+
+# F5 plays the zone as it is; the game screen is the window named Quarn.
+xdotool key F5
+game=$(named '^Quarn$')
+[ -n "$game" ] || fail "F5 showed no game screen"
+focus "$game"
+xdotool keydown Right; sleep 0.8; xdotool keyup Right; sleep 0.3
+read -r _ x0 _ <<<"$(head -n1 "$out/trace.txt")"
+read -r _ x1 _ <<<"$(tail -n1 "$out/trace.txt")"
+[ -n "$x0" ] && [ "${x1:-0}" -gt "$x0" ] || fail "the player did not walk in the test-play ($x0 -> $x1)"
+shot testplay
+xdotool key Escape; sleep 0.5
+back=$(named 'Quarn, editor')
+[ "$back" = "$editor" ] || fail "Esc did not bring the editor back"
+focus "$editor"
+shot back
+
+# Nothing is unsaved: Esc closes the editor without a question, and the program ends.
+xdotool key Escape
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app" 2>/dev/null; then fail "Esc did not close the editor"; fi
+wait "$app"; status=$?
+app=
+[ "$status" -eq 0 ] || fail "quarn ended with status $status"
+echo "PASS: painted, undone, saved, test-played ($x0 -> $x1), back in the editor, closed"

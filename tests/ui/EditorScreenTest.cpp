@@ -1,0 +1,349 @@
+// EditorScreenTest.cpp — the zone editor's window on SDL's dummy display: the mouse on the canvas,
+// the keys, the header form, findings, saving and the question about unsaved changes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "game/Zone.h"
+#include "platform/App.h"
+#include "ui/Dialog.h"
+#include "ui/EditorScreen.h"
+#include "ui/KeyFeed.h"
+
+namespace quarn::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FakeClock : public platform::MonotonicClock {
+ public:
+  int64_t NowNs() override { return now; }
+  int64_t now = 1'000'000'000;
+};
+
+std::string ReadFile(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+constexpr platform::Modifiers NoKeys{};
+constexpr platform::Modifiers Ctrl{true, false, false};
+constexpr platform::Modifiers CtrlShift{true, true, false};
+
+class EditorScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = fs::temp_directory_path() / ("quarn-editor-" + std::string(info->name()));
+    fs::remove_all(root);
+    fs::create_directories(root / "shipped");
+    fs::create_directories(root / "mine");
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    app = std::make_unique<platform::App>(keyFeed, clock);
+    app->AnswerInstead = [this](const std::string&, const std::string& text,
+                                const std::vector<std::string>& buttons) {
+      asked.push_back(text);
+      for (size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i] == answer) return static_cast<int>(i);
+      }
+      return -1;
+    };
+    dialog = std::make_unique<Dialog>(*app, QUARN_BIN_DIR);
+    editor = std::make_unique<EditorScreen>(*app, *dialog, QUARN_BIN_DIR, root / "shipped",
+                                            root / "mine");
+    editor->OnClosed = [this] { ++closed; };
+  }
+  void TearDown() override {
+    editor.reset();
+    dialog.reset();
+    app.reset();
+    fs::remove_all(root);
+  }
+  // The canvas point in the middle of cell (x, y) as the view shows it now.
+  SDL_Point At(int x, int y) {
+    const SDL_Rect r = editor->Canvas().View().CellRect(x, y);
+    return SDL_Point{r.x + r.w / 2, r.y + r.h / 2};
+  }
+  platform::Control& Canvas() { return editor->ControlNamed("canvas"); }
+  void Drag(int button, std::vector<SDL_Point> cells) {
+    Canvas().OnMouseDown(button, At(cells.front().x, cells.front().y));
+    for (const SDL_Point& c : cells) Canvas().OnMouseMove(At(c.x, c.y));
+    Canvas().OnMouseUp(button, At(cells.back().x, cells.back().y));
+  }
+  platform::TextField& Field(edit::HeaderField f) {
+    return dynamic_cast<platform::TextField&>(
+        editor->ControlNamed("field(" + std::to_string(static_cast<int>(f)) + ")"));
+  }
+  void Type(edit::HeaderField f, const std::string& text) {
+    Field(f).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+    for (int i = 0; i < 10; ++i) editor->KeyDown(8, NoKeys);
+    editor->TypeText(text);
+    editor->KeyDown(13, NoKeys);
+  }
+
+  fs::path root;
+  KeyState keys;
+  KeyFeed keyFeed{keys};
+  FakeClock clock;
+  std::unique_ptr<platform::App> app;
+  std::unique_ptr<Dialog> dialog;
+  std::unique_ptr<EditorScreen> editor;
+  std::vector<std::string> asked;
+  std::string answer = "Zrušit";
+  int closed = 0;
+};
+
+TEST_F(EditorScreenTest, AMissingFileIsANewZoneThatCtrlSSavesThere) {
+  const fs::path file = root / "mine" / "nova.qrn";
+  ASSERT_TRUE(editor->Open(file));
+  EXPECT_EQ(editor->Model().Width(), 20);
+  EXPECT_EQ(editor->Model().Height(), 12);
+  EXPECT_EQ(editor->Canvas().View().Columns, 20);
+  EXPECT_EQ(editor->Canvas().CellAt(0, 0), 'W');
+  EXPECT_EQ(editor->Canvas().CellAt(1, 1), 'S');
+  EXPECT_FALSE(fs::exists(file));
+  editor->KeyDown('S', Ctrl);
+  ASSERT_TRUE(fs::exists(file));
+  EXPECT_FALSE(editor->Model().Dirty());
+  EXPECT_NE(editor->Status().find("Uloženo: " + file.string()), std::string::npos)
+      << editor->Status();
+  auto parsed = ParseZoneFile(file.string());
+  ASSERT_TRUE(std::holds_alternative<ParsedZone>(parsed));
+  EXPECT_EQ(std::get<ParsedZone>(parsed).Title, "Nová zóna");
+}
+
+TEST_F(EditorScreenTest, AStrokeIsOneUndoStepAndTheCanvasFollowsUndoAndRedo) {
+  ASSERT_TRUE(editor->Open({}));
+  editor->Select('R');
+  Drag(SDL_BUTTON_LEFT, {{3, 3}, {4, 3}, {7, 3}});  // a fast motion skips 5 and 6
+  for (int x = 3; x <= 7; ++x) {
+    EXPECT_EQ(editor->Model().At(x, 3), 'R') << x;
+    EXPECT_EQ(editor->Canvas().CellAt(x, 3), 'R') << x;
+  }
+  EXPECT_NE(editor->Status().find("neuloženo"), std::string::npos);
+  editor->KeyDown('Z', Ctrl);
+  for (int x = 3; x <= 7; ++x) EXPECT_EQ(editor->Canvas().CellAt(x, 3), '.') << x;
+  editor->KeyDown('Y', Ctrl);
+  EXPECT_EQ(editor->Canvas().CellAt(5, 3), 'R');
+  editor->KeyDown('Z', Ctrl);
+  editor->KeyDown('Z', CtrlShift);
+  EXPECT_EQ(editor->Canvas().CellAt(6, 3), 'R');
+
+  // The start moves: the old one becomes floor on the canvas too.
+  editor->Select('S');
+  Drag(SDL_BUTTON_LEFT, {{10, 5}});
+  EXPECT_EQ(editor->Canvas().CellAt(10, 5), 'S');
+  EXPECT_EQ(editor->Canvas().CellAt(1, 1), '.');
+}
+
+TEST_F(EditorScreenTest, RectangleFillPickAndRightDragScroll) {
+  ASSERT_TRUE(editor->Open({}));
+  editor->Select('T');
+  editor->SetTool(EditorTool::Rectangle);
+  Drag(SDL_BUTTON_LEFT, {{2, 2}, {3, 3}, {4, 4}});
+  for (int y = 2; y <= 4; ++y) {
+    for (int x = 2; x <= 4; ++x) EXPECT_EQ(editor->Canvas().CellAt(x, y), 'T');
+  }
+  EXPECT_EQ(editor->Canvas().CellAt(5, 4), '.');
+  EXPECT_FALSE(editor->ControlNamed("rectangle").Visible);
+  editor->KeyDown('Z', Ctrl);
+  EXPECT_EQ(editor->Canvas().CellAt(3, 3), '.');
+
+  // A right click takes the tile under it; the tool stays.
+  Canvas().OnMouseDown(SDL_BUTTON_RIGHT, At(0, 0));
+  Canvas().OnMouseUp(SDL_BUTTON_RIGHT, At(0, 0));
+  EXPECT_EQ(editor->Selected(), 'W');
+
+  // A zone larger than the canvas scrolls by a right drag, and the drag picks nothing.
+  Type(edit::HeaderField::Width, "100");
+  ASSERT_EQ(editor->Canvas().View().Columns, 100);
+  editor->Select('K');
+  EditorView& v = editor->Canvas().View();
+  v.SetZoom(40, SDL_Point{0, 0});
+  const int left = v.Left;
+  Canvas().OnMouseDown(SDL_BUTTON_RIGHT, SDL_Point{300, 200});
+  Canvas().OnMouseMove(SDL_Point{200, 200});
+  Canvas().OnMouseUp(SDL_BUTTON_RIGHT, SDL_Point{200, 200});
+  EXPECT_EQ(v.Left, left + 100);
+  EXPECT_EQ(editor->Selected(), 'K');
+  // Arrows scroll too.
+  editor->KeyDown(37, NoKeys);
+  EXPECT_EQ(v.Left, left + 60);
+
+  // A stroke dragged past the right edge scrolls the zone in and paints on up to the edge.
+  editor->SetTool(EditorTool::Brush);
+  v.ScrollBy(-10000, 0);
+  Canvas().OnMouseDown(SDL_BUTTON_LEFT, At(10, 2));
+  Canvas().OnMouseMove(SDL_Point{v.ViewWidth + 30, At(10, 2).y});
+  Canvas().OnMouseUp(SDL_BUTTON_LEFT, SDL_Point{v.ViewWidth + 30, At(10, 2).y});
+  EXPECT_EQ(v.Left, 31);  // 31 pixels past the last one
+  const int lastShown = (v.Left + v.ViewWidth - 1) / v.Zoom;
+  EXPECT_EQ(editor->Model().At(lastShown, 2), 'K');
+  EXPECT_EQ(editor->Model().At(lastShown + 1, 2), '.');
+}
+
+TEST_F(EditorScreenTest, TheFormShowsTheLoadersMessageBesideARefusedFieldAndResizes) {
+  ASSERT_TRUE(editor->Open({}));
+  Type(edit::HeaderField::Width, "200");
+  const std::string& error = editor->FieldErrors()[static_cast<size_t>(edit::HeaderField::Width)];
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(editor->ControlNamed("fieldError(1)").Visible);
+  EXPECT_EQ(Field(edit::HeaderField::Width).Text, "200");  // kept for the author to mend
+  EXPECT_EQ(editor->Model().Width(), 20);
+  // Fields below a message move down to make room for it.
+  const int below = editor->ControlNamed("field(2)").Bounds.y;
+  Type(edit::HeaderField::Width, "8");
+  EXPECT_TRUE(editor->FieldErrors()[1].empty());
+  EXPECT_LT(editor->ControlNamed("field(2)").Bounds.y, below);
+  EXPECT_EQ(editor->Model().Width(), 8);
+  EXPECT_EQ(editor->Canvas().View().Columns, 8);
+  Type(edit::HeaderField::Title, "Můj sklep, hluboký");
+  EXPECT_EQ(editor->Model().Field(edit::HeaderField::Title), "Můj sklep, hluboký");
+  // Typing into a field never reaches the board's keys, nor the brush.
+  const char brush = editor->Selected();
+  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  const uint64_t revision = editor->Model().Revision();
+  editor->KeyDown('Z', Ctrl);
+  editor->TypeText("R");
+  EXPECT_EQ(editor->Model().Revision(), revision);
+  EXPECT_EQ(editor->Selected(), brush);
+}
+
+TEST_F(EditorScreenTest, TypingATilesCharacterTakesItIntoTheBrush) {
+  ASSERT_TRUE(editor->Open({}));
+  editor->TypeText("k");
+  EXPECT_EQ(editor->Selected(), 'K');
+  editor->TypeText("a");
+  EXPECT_EQ(editor->Selected(), 'a');
+  editor->TypeText("C");
+  EXPECT_EQ(editor->Selected(), 'C');
+  editor->TypeText("+");
+  EXPECT_EQ(editor->Selected(), '+');
+  editor->TypeText("x");  // no tile
+  editor->TypeText("č");
+  EXPECT_EQ(editor->Selected(), '+');
+}
+
+TEST_F(EditorScreenTest, FindingsAreListedMarkedAndAClickShowsTheirPlace) {
+  ASSERT_TRUE(editor->Open({}));
+  // A potato walled in where nobody reaches it.
+  editor->Select('W');
+  editor->SetTool(EditorTool::Rectangle);
+  Drag(SDL_BUTTON_LEFT, {{14, 6}, {16, 8}});
+  editor->Select('R');
+  Drag(SDL_BUTTON_LEFT, {{15, 7}});
+  auto& list = dynamic_cast<platform::ListBox&>(editor->ControlNamed("findings"));
+  int row = -1;
+  for (int i = 0; i < list.Count(); ++i) {
+    if (list.Items()[static_cast<size_t>(i)].find("sloupec 16, řádek 8") != std::string::npos)
+      row = i;
+  }
+  ASSERT_GE(row, 0) << (list.Count() ? list.Items()[0] : "");
+  bool marked = false;
+  for (const SDL_Point& m : editor->Canvas().Marks()) marked = marked || (m.x == 15 && m.y == 7);
+  EXPECT_TRUE(marked);
+  editor->Canvas().View().SetZoom(4, SDL_Point{0, 0});
+  list.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 2 + row * list.RowHeight() + 2});
+  EXPECT_GE(editor->Canvas().View().Zoom, 20);
+  EXPECT_TRUE(editor->ControlNamed("hover").Visible);
+}
+
+TEST_F(EditorScreenTest, ALargeZoneShowsTheChangeFirstAndItsFindingsAFrameLater) {
+  ASSERT_TRUE(editor->Open({}));
+  Type(edit::HeaderField::Width, "60");
+  Type(edit::HeaderField::Height, "60");
+  clock.now += 20'000'000;
+  app->Timers().RunDue();
+  auto& list = dynamic_cast<platform::ListBox&>(editor->ControlNamed("findings"));
+  const std::vector<std::string> before = list.Items();
+  editor->Select('R');
+  editor->SetTool(EditorTool::Rectangle);
+  Drag(SDL_BUTTON_LEFT, {{3, 3}, {4, 4}});
+  EXPECT_EQ(editor->Canvas().CellAt(4, 4), 'R');  // drawn at once
+  EXPECT_EQ(list.Items(), before);                // checked later
+  clock.now += 10'000'000;
+  app->Timers().RunDue();
+  EXPECT_EQ(list.Items(), before);
+  clock.now += 10'000'000;
+  app->Timers().RunDue();
+  EXPECT_NE(list.Items(), before);
+}
+
+TEST_F(EditorScreenTest, UnsavedChangesAreAskedAboutOnClosing) {
+  const fs::path file = root / "mine" / "a.qrn";
+  ASSERT_TRUE(editor->Open(file));
+  editor->Select('K');
+  Drag(SDL_BUTTON_LEFT, {{4, 4}});
+  answer = "Zrušit";
+  editor->KeyDown(27, NoKeys);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], UnsavedQuestion);
+  EXPECT_EQ(closed, 0);
+  answer = "Ano";
+  EXPECT_TRUE(editor->Close());
+  EXPECT_EQ(closed, 1);
+  EXPECT_NE(ReadFile(file).find("...K"), std::string::npos);
+
+  // Ne throws the change away; a zone without changes closes without a question.
+  ASSERT_TRUE(editor->Open(file));
+  Drag(SDL_BUTTON_LEFT, {{5, 5}});
+  answer = "Ne";
+  EXPECT_TRUE(editor->Close());
+  EXPECT_EQ(ReadFile(file).find("....K"), std::string::npos);
+  ASSERT_TRUE(editor->Open(file));
+  asked.clear();
+  EXPECT_TRUE(editor->Close());
+  EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(EditorScreenTest, AShippedZoneIsSavedAsACopyAndTestPlayGetsTheUnsavedText) {
+  const fs::path shipped = root / "shipped" / "01-x.qrn";
+  std::ofstream(shipped) << "X\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWS.EW\nWWWWW\n";
+  ASSERT_TRUE(editor->Open(shipped));
+  editor->Select('R');
+  Drag(SDL_BUTTON_LEFT, {{2, 1}});
+  std::string played;
+  editor->OnTestPlay = [&](const std::string& text) { played = text; };
+  editor->KeyDown(116, NoKeys);
+  EXPECT_NE(played.find("WSREW"), std::string::npos) << played;
+  const std::string before = ReadFile(shipped);
+  ASSERT_TRUE(editor->Save());
+  EXPECT_EQ(ReadFile(shipped), before);
+  EXPECT_TRUE(fs::exists(root / "mine" / "01-x.qrn"));
+  EXPECT_NE(editor->Status().find("kopie"), std::string::npos) << editor->Status();
+  EXPECT_EQ(editor->Model().Path(), root / "mine" / "01-x.qrn");
+}
+
+TEST_F(EditorScreenTest, AWonRunIsKeptBesideTheZoneAfterTheZoneIsSaved) {
+  const fs::path file = root / "mine" / "b.qrn";
+  ASSERT_TRUE(editor->Open(file));
+  answer = "Ne";
+  EXPECT_FALSE(editor->OfferSolution("10 right\n"));
+  EXPECT_FALSE(fs::exists(root / "mine" / "b.keys"));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], SolutionAndSaveQuestion);  // never saved yet
+  answer = "Ano";
+  EXPECT_TRUE(editor->OfferSolution("10 right\n"));
+  EXPECT_TRUE(fs::exists(file));
+  EXPECT_EQ(ReadFile(root / "mine" / "b.keys"), "10 right\n");
+  EXPECT_FALSE(editor->Model().Dirty());
+  EXPECT_NE(editor->Status().find("b.keys"), std::string::npos) << editor->Status();
+  EXPECT_TRUE(editor->OfferSolution("12 right\n"));
+  EXPECT_EQ(asked.back(), SolutionQuestion);  // saved: only the run is asked about
+  EXPECT_FALSE(editor->OfferSolution(""));    // a run that cannot be replayed is not offered
+}
+
+TEST_F(EditorScreenTest, AnUnreadableZoneIsRefusedWithTheLoadersMessage) {
+  const fs::path bad = root / "mine" / "bad.qrn";
+  std::ofstream(bad) << "X\nsirka\n";
+  answer = "OK";
+  EXPECT_FALSE(editor->Open(bad));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].find("šířka"), std::string::npos) << asked[0];
+}
+
+}  // namespace
+}  // namespace quarn::ui

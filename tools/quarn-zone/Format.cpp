@@ -1,0 +1,55 @@
+// Format.cpp — quarn-zone format: rewrites a zone in the canonical form the editor saves.
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "Commands.h"
+#include "game/ZoneWriter.h"
+
+namespace quarn::zonetool {
+namespace {
+
+constexpr const char* FormatUsage =
+    "usage: quarn-zone format ZONE [OUT]\n"
+    "Writes ZONE in the canonical form (UTF-8 without a byte-order mark, LF line ends, one field\n"
+    "a line, every row at full width, notes after the last row kept) to OUT, or to stdout.\n"
+    "OUT is replaced safely (temporary file, sync, rename); OUT may be ZONE itself.\n";
+
+}  // namespace
+
+int RunFormat(const Args& args) {
+  std::optional<std::string> zone, out;
+  for (const std::string& a : args) {
+    if (a == "--help" || a == "-h") {
+      std::fputs(FormatUsage, stdout);
+      return 0;
+    }
+    if (a.size() > 1 && a[0] == '-') return UsageError("format", FormatUsage, "unknown option '" + a + "'");
+    if (!zone) {
+      zone = a;
+    } else if (!out) {
+      out = a;
+    } else {
+      return UsageError("format", FormatUsage, "unexpected argument '" + a + "'");
+    }
+  }
+  if (!zone) return UsageError("format", FormatUsage, "which zone?");
+  const auto source = ReadZoneSource(*zone);
+  if (const auto* error = std::get_if<ZoneError>(&source)) {
+    std::fprintf(stderr, "%s\n", error->Describe().c_str());
+    return 1;
+  }
+  const std::string text = WriteZoneText(std::get<ZoneSource>(source));
+  if (!out) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (const auto error = WriteFileSafely(*out, text)) {
+    std::fprintf(stderr, "quarn-zone format: %s\n", error->c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace quarn::zonetool
