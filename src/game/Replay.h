@@ -30,7 +30,7 @@ struct KeyScriptStep {
   int Line = 0;  // 1-based line of the script
   KeyScriptAction Action = KeyScriptAction::Keys;
   int64_t Value = 0;
-  CarriedState Carried;
+  CarriedState Carried{};
 };
 
 struct KeyScript {

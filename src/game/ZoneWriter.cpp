@@ -17,9 +17,11 @@ namespace {
 constexpr std::string_view TileCharacters = ".SWEO?QRCDKB+-*abcT";
 
 // Whether the loader would read text back unchanged only from a quoted field: a comma or line
-// break would end an unquoted one, a leading blank would be skipped, a leading quote would open one.
+// break would end an unquoted one, a leading blank would be skipped, a leading quote would open one,
+// and a byte-order mark at the start of the file (the title's place) would be taken for the file's.
 bool NeedsQuotes(std::string_view text) {
   if (text.find_first_of(",\r\n") != std::string_view::npos) return true;
+  if (text.starts_with("\xEF\xBB\xBF")) return true;
   return !text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '"');
 }
 

@@ -34,7 +34,7 @@ EditorCanvas::EditorCanvas(const std::filesystem::path& dataFolder, int viewWidt
   canvas_ = platform::NewSurface(viewWidth, viewHeight);
 }
 
-std::optional<std::string> EditorCanvas::LoadPictures() {
+std::optional<PictureProblem> EditorCanvas::LoadPictures() {
   uint8_t tileSize = 0;
   return painter_.LoadGraphics(tileSize);
 }

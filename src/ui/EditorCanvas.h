@@ -31,7 +31,7 @@ class EditorCanvas {
   EditorCanvas& operator=(const EditorCanvas&) = delete;
 
   // Reads the game's pictures; an error names the file.
-  std::optional<std::string> LoadPictures();
+  std::optional<PictureProblem> LoadPictures();
   const PictureSet& Pictures() const { return painter_.Pictures(); }
 
   // A zone of a new size, or a new zone: rows[y][x] is the character of cell (x, y) (a short row

@@ -143,7 +143,14 @@ void GameScreen::BackHeld() {
 
 void GameScreen::GoBack(int64_t ticks) {
   if (closed_ || watching_) return;
+  // After a death or a declined replay the world goes on while the figure waits for Enter:
+  // a step back counts from the moment the game stopped, not from the waiting, so that one
+  // press shows the second before the death or the win.
+  if (game_.State.GameOver != 0 && haltedAt_ && *haltedAt_ <= rewind_->RunTicks()) {
+    ticks += rewind_->RunTicks() - *haltedAt_;
+  }
   const BackResult back = rewind_->Back(ticks);
+  if (game_.State.GameOver == 0) haltedAt_.reset();
   if (back.RedrawBoard) {
     // The state came back whole: the strips and every pixel of the window are shown anew.
     RepaintStrips();
@@ -399,6 +406,11 @@ void GameScreen::Tick() {
     } else {
       rewind_->Tick();
     }
+    if (game_.State.GameOver == 0) {
+      haltedAt_.reset();
+    } else if (!haltedAt_ || *haltedAt_ > rewind_->RunTicks()) {
+      haltedAt_ = rewind_->RunTicks();
+    }
   }
   if (game_.Restarts() != restarts) {
     wonHalted_ = false;
@@ -413,6 +425,26 @@ void GameScreen::Tick() {
 void GameScreen::WatchTick() {
   const std::vector<KeyScriptStep>& steps = watchScript_.Steps;
   while (watchStep_ < steps.size() && watchTickInStep_ >= steps[watchStep_].Ticks) {
+    const KeyScriptStep& step = steps[watchStep_];
+    // The lines between ticks act once, when the run reaches them: the generator's state a
+    // saved run begins with, what the zone's opening carried over, a step back.
+    if (step.Action != KeyScriptAction::Keys && watchTickInStep_ == 0) {
+      watchTickInStep_ = 1;
+      if (step.Action == KeyScriptAction::Back) {
+        if (rewind_->Back(step.Value).RedrawBoard) {
+          RepaintStrips();
+          window_.InvalidateAll();
+        }
+      } else if (auto error = PlayBetweenTicks(*rewind_, step)) {
+        watchEnded_ = true;
+        watchStep_ = steps.size();
+        ShowLoadFailure(*error);
+        return;
+      } else if (step.Action == KeyScriptAction::Carry) {
+        AfterReload();
+      }
+      continue;
+    }
     ++watchStep_;
     watchTickInStep_ = 0;
   }

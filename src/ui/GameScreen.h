@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Dialog.h"
@@ -153,6 +154,8 @@ class GameScreen {
   bool paused_ = false;
   bool backHeld_ = false;
   bool wonHalted_ = false;
+  // The run's tick count when the game last stopped (a death, a win); unset while it plays.
+  std::optional<int64_t> haltedAt_;
   bool watching_ = false;
   bool fast_ = false;
   KeyScript watchScript_;

@@ -163,6 +163,10 @@ TEST(ZoneFormat, CanonicalFormKeepsCharactersQuotesOnlyWhenNeededAndNotesByteFor
   // A title without a comma stands bare; one with leading blanks keeps them in quotes.
   EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail, "Bez čárky")), "Bez čárky\n"), "Bez čárky\n");
   EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail, "\"  dva\"")), "\"  dva\"\n"), "\"  dva\"\n");
+  // A title that begins with a byte-order mark of its own keeps it, and plays alike.
+  const std::string marked = ZoneText(1, 1, {"S"}, DefaultTail, "\"\xEF\xBB\xBFPomalý\"");
+  EXPECT_EQ(Prefix(Format(marked), "\"\xEF\xBB\xBFPomalý\"\n"), "\"\xEF\xBB\xBFPomalý\"\n");
+  EXPECT_EQ(Format(Format(marked)), Format(marked));
   // A Windows-1250 title is written as UTF-8.
   EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail, "\x8A\x9D" "astn\xE1")), "Šťastná\n"), "Šťastná\n");
   EXPECT_TRUE(UnwritableField("a \"b\", c").has_value());

@@ -357,7 +357,7 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
   program = std::make_unique<ProgramContext>(keys);
   sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
   flow = std::make_unique<Flow>(*app, *program, *sound, prompter,
-                                FlowFolders{QUARN_BIN_DIR, {shipped}, own, root / "state",
+                                FlowFolders{QUARN_BIN_DIR, {shipped}, own, shipped, "", root / "state",
                                             root / "runs"});
   Flow& f = *flow;
   f.Begin(false);
