@@ -62,17 +62,23 @@ const std::vector<std::string>& HelpKeys() {
       "Na úvodní obrazovce",
       "Enter – hrát vybranou zónu",
       "W – přehrát nejlepší průchod zónou",
+      "E – upravit zónu v editoru",
+      "Ctrl+N – nová zóna v editoru",
       "Při přehrávání průchodu",
       "P – pauza",
       "F – čtyřikrát rychleji",
       "Esc – konec přehrávání",
+      "V editoru zón",
+      "Ctrl+S – uložit, F5 – vyzkoušet",
+      "Ctrl+Z – zpět, Ctrl+Y – znovu",
+      "Esc – zavřít editor",
   };
   return keys;
 }
 
 std::string HelpGoal() {
   return "Cíl zóny: seber všechny horké brambory a odnes je k cíli dřív, než odpočet dojde "
-         "k nule (běží, jen když neseš brambory). Odevzdání po sebrání posledního brambory "
+         "k nule (běží, jen když neseš brambory). Odevzdání po sebrání posledního bramboru "
          "otevře východ; vejdi do něj. Záznam o vyhraných zónách a nejlepší průchody si hra "
          "pamatuje.";
 }
