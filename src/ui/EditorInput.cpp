@@ -11,7 +11,7 @@ namespace {
 
 // Virtual keys the editor reads.
 constexpr int KeyTab = 9, KeyEscape = 27, KeyPageUp = 33, KeyPageDown = 34, KeyHome = 36,
-              KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40, KeyF5 = 116,
+              KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40, KeyF1 = 112, KeyF5 = 116,
               KeyPlus = 187, KeyMinus = 189, KeyPadPlus = 107, KeyPadMinus = 109;
 // A right press that moves less than this is a pick, not a drag.
 constexpr int DragSlop = 4;
@@ -294,6 +294,9 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
       return;
     case KeyF5:
       TestPlay();
+      return;
+    case KeyF1:
+      if (OnHelp) OnHelp();
       return;
     case KeyLeft:
       ScrollBy(-page, 0);

@@ -146,7 +146,7 @@ void EditorScreen::Build() {
         "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé tlačítko vezme dlaždici z "
         "plochy, tažení pravým nebo prostředním posouvá. Šipky a kolečko posouvají, "
         "Ctrl+kolečko, + a − mění velikost. Znak dlaždice (w, r, a, +, ...) ji vezme do "
-        "štětce. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 hrát, Esc zavřít.",
+        "štětce. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 hrát, F1 nápověda, Esc zavřít.",
         SDL_Rect{FormLeft, 470, FormWidth, 120}, 8.25)
       .WordWrap = true;
   auto& status = label("status", "", StatusArea, 9);

@@ -71,6 +71,7 @@ class EditorScreen {
 
   std::function<void()> OnClosed;
   std::function<void(const std::string& zoneText)> OnTestPlay;
+  std::function<void()> OnHelp;  // F1
 
   edit::ZoneModel& Model() { return model_; }
   EditorCanvas& Canvas() { return canvas_; }

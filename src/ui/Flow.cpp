@@ -174,6 +174,14 @@ void Flow::ShowHelp() {
     help_->OnClosed = [this] {
       if (pausedForHelp_ && game_ && game_->Paused()) game_->TogglePause();
       pausedForHelp_ = false;
+      // The keyboard goes back to the window the help was opened from.
+      if (game_ && game_->Window().Shown()) {
+        game_->Window().Show();
+      } else if (editor_ && editor_->Window().Shown()) {
+        editor_->Window().Show();
+      } else if (start_ && start_->Window().Shown()) {
+        start_->Window().Show();
+      }
     };
   }
   // The game waits while the player reads.
@@ -204,6 +212,7 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
                                            folders_.UserZones);
   editor_->OnClosed = std::move(onClosed);
   editor_->OnTestPlay = [this](const std::string& text) { TestPlay(text); };
+  editor_->OnHelp = [this] { ShowHelp(); };
   if (!editor_->Open(zone)) {
     editor_.reset();
     return false;

@@ -197,7 +197,7 @@ void GameScreen::BeforeWinQuestion() {
     report.Ticks = ticks;
     const std::string zone = game_.State.FileName;
     report.Script = rewind_->RunScript(
-        {"Quarn: vyhraný průchod zónou", "zóna: " + ReadZoneTitle(zone).value_or(std::filesystem::path(zone).filename().string()), "soubor: " + zone,
+        {"Quarn: vyhraný průchod zónou", "zóna: " + ReadZoneTitle(zone).value_or(std::filesystem::path(zone).filename().string()), "soubor: " + std::filesystem::absolute(zone).string(),
          "čas: " + std::to_string(ticks) + " tiků (" + system::SecondsText(ticks) + " s)" +
              (report.Rewound ? ", s vracením" : "")});
     report.Script += "1 " + KeysText(*tickKeys_) + "\n";

@@ -41,7 +41,7 @@ const std::vector<HelpTile>& HelpTiles() {
       {{tile::Enemy1, tile::Enemy2, tile::Enemy3}, "Nepřátelé: bloudí náhodně, dotyk zabíjí."},
       {{tile::LaserA, tile::LaserB, tile::LaserC}, "Laserové dveře zapnuté: zabíjejí."},
       {{tile::LaserOpenA, tile::LaserOpenB, tile::LaserOpenC},
-       "Laserové dveře vypnuté: projdeš, dokud se nezapnou."},
+       "Laserové dveře vypnuté: teď se dají projít."},
   };
   return tiles;
 }

@@ -149,8 +149,8 @@ void StartScreen::Build() {
       label("lblRecord", "", SDL_Rect{290, 192, 212, 18}, White, 9.75));
   wonLine_ = &dynamic_cast<platform::Label&>(
       label("lblWon", "", SDL_Rect{290, 212, 212, 18}, White, 9.75));
-  label("lblKeys", "Enter – hrát · W – přehrát nejlepší\nF1 – nápověda",
-        SDL_Rect{290, 262, 212, 36}, Cyan, 8.25);
+  label("lblKeys", "Enter – hrát · W – nejlepší průchod\nE – editor · Ctrl+N – nová zóna\nF1 – nápověda",
+        SDL_Rect{290, 248, 212, 50}, Cyan, 8.25);
   dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).WordWrap = true;
   frame("Shape1(0)", SDL_Rect{11, 188, 142, 114}, 1);
   // The holder cuts off the list's own border: the list is a pixel larger on every side.

@@ -2,7 +2,9 @@
 # EditorEndToEnd.sh — quarn --edit on a private Xvfb display, as a zone author uses it: a tile
 # chosen in the palette, a cell painted, Ctrl+Z, another cell painted, Ctrl+S; F5 plays the zone
 # with the player walking, Esc comes back to the editor, Esc closes it and ends the program with
-# status 0. Screenshots are left in OUT_DIR.
+# status 0. Then a small zone is won in a test-play: back in the editor the run is offered as the
+# zone's solution, and the NAME.keys kept beside the zone wins it headless. Screenshots are left in
+# OUT_DIR.
 #   EditorEndToEnd.sh QUARN OUT_DIR
 set -u
 quarn=$1 out=$2
@@ -10,7 +12,7 @@ for tool in Xvfb xdotool xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 mkdir -p "$out"
-rm -rf "$out"/*.png "$out"/display "$out"/trace.txt "$out"/home "$out"/zone.qrn
+rm -rf "$out"/*.png "$out"/display "$out"/trace.txt "$out"/home "$out"/zone.qrn "$out"/win.*
 
 . "$(dirname "$0")/Display.sh"
 StartDisplay "$out" || { echo "FAIL: no X display could be started"; cat "$out/xvfb.log"; exit 1; }
@@ -91,4 +93,47 @@ if kill -0 "$app" 2>/dev/null; then fail "Esc did not close the editor"; fi
 wait "$app"; status=$?
 app=
 [ "$status" -eq 0 ] || fail "quarn ended with status $status"
-echo "PASS: painted, undone, saved, test-played ($x0 -> $x1), back in the editor, closed"
+
+# A won test-play: the run becomes the zone's solution.
+printf '"Rychlá výhra"\n6\n3\n4\n8\n8\n8\n01\n01\n01\nWWWWWW\nWSR..E\nWWWCWW\n' >"$out/win.qrn"
+"$quarn" --edit "$out/win.qrn" --no-sound >"$out/trace.txt" 2>"$out/stderr.txt" &
+app=$!
+editor=$(named 'Quarn, editor')
+[ -n "$editor" ] || fail "no editor window appeared for the second zone"
+focus "$editor"
+xdotool key F5
+game=$(named '^Quarn$')
+[ -n "$game" ] || fail "F5 showed no game screen for the second zone"
+focus "$game"
+# The other window named Quarn, once shown: the game's dialog.
+dialog() {
+  for _ in $(seq 100); do
+    for w in $(xdotool search --onlyvisible --name '^Quarn$' 2>/dev/null); do
+      [ "$w" != "$game" ] && { echo "$w"; return 0; }
+    done
+    sleep 0.1
+  done
+}
+xdotool keydown Right
+question=$(dialog)
+xdotool keyup Right
+[ -n "$question" ] || fail "the test-play was not won"
+focus "$question"; xdotool key n; sleep 0.3
+focus "$game"; xdotool key Escape; sleep 0.5
+offer=$(dialog)
+[ -n "$offer" ] || fail "back in the editor, the won run was not offered as the solution"
+shot solution
+focus "$offer"; xdotool key y; sleep 0.5
+[ -s "$out/win.keys" ] || fail "no win.keys was written beside the zone"
+grep -q "^# soubor: $out/win.qrn" "$out/win.keys" || fail "win.keys does not name the zone: $(head -n4 "$out/win.keys")"
+report=$("$(dirname "$quarn")/quarn-zone" play "$out/win.qrn" --keys "$out/win.keys")
+case "$report" in
+  *'"wins": 1,'*) ;;
+  *) fail "the kept solution does not win the zone headless: $report" ;;
+esac
+focus "$editor"; xdotool key Escape
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "Esc did not close the editor of the second zone"
+wait "$app"
+app=
+echo "PASS: painted, undone, saved, test-played ($x0 -> $x1), back in the editor, closed; a won test-play kept as the solution"
