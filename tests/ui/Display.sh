@@ -64,3 +64,14 @@ QuarnWindow() {
   done
   echo "$win"
 }
+
+# OtherQuarnWindow WINDOW: prints the id of a shown window named Quarn other than WINDOW (the game's
+# dialog over the game screen), waiting up to 10 s; prints nothing when none appeared.
+OtherQuarnWindow() {
+  for _ in $(seq 100); do
+    for w in $(xdotool search --onlyvisible --name '^Quarn$' 2>/dev/null); do
+      [ "$w" != "$1" ] && { echo "$w"; return 0; }
+    done
+    sleep 0.1
+  done
+}

@@ -105,22 +105,13 @@ xdotool key F5
 game=$(named '^Quarn$')
 [ -n "$game" ] || fail "F5 showed no game screen for the second zone"
 focus "$game"
-# The other window named Quarn, once shown: the game's dialog.
-dialog() {
-  for _ in $(seq 100); do
-    for w in $(xdotool search --onlyvisible --name '^Quarn$' 2>/dev/null); do
-      [ "$w" != "$game" ] && { echo "$w"; return 0; }
-    done
-    sleep 0.1
-  done
-}
 xdotool keydown Right
-question=$(dialog)
+question=$(OtherQuarnWindow "$game")
 xdotool keyup Right
 [ -n "$question" ] || fail "the test-play was not won"
 focus "$question"; xdotool key n; sleep 0.3
 focus "$game"; xdotool key Escape; sleep 0.5
-offer=$(dialog)
+offer=$(OtherQuarnWindow "$game")
 [ -n "$offer" ] || fail "back in the editor, the won run was not offered as the solution"
 shot solution
 focus "$offer"; xdotool key y; sleep 0.5

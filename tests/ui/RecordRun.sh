@@ -22,21 +22,12 @@ fail() {
 }
 focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; sleep 0.2; }
 last() { grep '^player' "$out/trace.txt" | tail -n1 | cut -d' ' -f2-; }
-# The id of a shown Quarn window other than the game's, waiting up to 10 s.
-question() {
-  for _ in $(seq 100); do
-    for w in $(xdotool search --onlyvisible --name '^Quarn$' 2>/dev/null); do
-      [ "$w" != "$game" ] && { echo "$w"; return 0; }
-    done
-    sleep 0.1
-  done
-  return 1
-}
 # Holds Right until the win question shows, then answers it No.
 win() {
   focus "$game"
   xdotool keydown Right
-  q=$(question) || { xdotool keyup Right; fail "no win question appeared ($1)"; }
+  q=$(OtherQuarnWindow "$game")
+  [ -n "$q" ] || { xdotool keyup Right; fail "no win question appeared ($1)"; }
   xdotool keyup Right
   focus "$q"
   xdotool key n
