@@ -12,6 +12,14 @@
 namespace quarn {
 namespace {
 
+// 'name', built by appending (GCC 12 warns falsely about "'" + std::string(...) when optimising).
+std::string InQuotes(std::string_view name) {
+  std::string quoted(1, '\'');
+  quoted.append(name);
+  quoted += '\'';
+  return quoted;
+}
+
 struct KeyName {
   std::string_view Name;
   int VirtualKey;
@@ -76,14 +84,14 @@ std::optional<std::string> ParseCarry(const std::vector<std::string_view>& words
              "player, exit; not '" + CutForMessage(words[w]) + "'";
     }
     if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
-      return "'" + std::string(name) + "' is given twice";
+      return InQuotes(name) + " is given twice";
     }
     seen.push_back(name);
     const auto v = CarryNumbers(words[w].substr(eq + 1), field->Count, field->Reals);
     const bool flag = name == "halted" || name == "moving";
     const bool byte = name == "memory";
     auto bad = [&] {
-      return "'" + std::string(name) + "' needs " + std::to_string(field->Count) +
+      return InQuotes(name) + " needs " + std::to_string(field->Count) +
              (flag ? " value, 0 or 1" : byte ? " values from 0 to 255" : " numbers") +
              " (commas between), not '" + CutForMessage(words[w].substr(eq + 1)) + "'";
     };
