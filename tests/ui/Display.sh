@@ -31,7 +31,7 @@ StartDisplay() {
     Xvfb ":$n" -screen 0 "$screen" -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do
-      lock=$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)
+      lock=$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")
       if [ "$lock" = "$xvfb" ] && DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
         export DISPLAY=":$n"
         # The program must draw there: a video driver named by the caller's environment
