@@ -79,11 +79,11 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
     } else if (virtualKey == 112) {
       if (OnHelp) OnHelp();
     } else if (list_.KeyDown(virtualKey)) {
-      UpdateRecordLines();
+      UpdateRecordLine();
       window_.Invalidate();
     }
   };
-  list_.OnClick = [this] { UpdateRecordLines(); };
+  list_.OnClick = [this] { UpdateRecordLine(); };
   FindZones();
   // The refresh runs for the whole program, also while a zone is played.
   timer_.SetInterval(RefreshMs);
@@ -223,10 +223,18 @@ std::string RecordText(const system::ZoneRecord* record) {
   return "Vyhráno · nejlepší čas " + system::SecondsText(*best) + " s";
 }
 
-void StartScreen::UpdateRecordLines() {
+void StartScreen::UpdateRecordLine() {
   if (!RecordOf) return;
   const system::ZoneEntry* zone = Selected();
   recordLine_->Caption = zone ? RecordText(RecordOf(zone->File)) : "";
+  window_.Invalidate();
+}
+
+void StartScreen::UpdateRecordLines() {
+  if (!RecordOf) return;
+  UpdateRecordLine();
+  // Every listed file is looked at (its content key is kept while the file stays the same): done
+  // when the list or the records may have changed, not when the selection moves.
   int won = 0;
   for (const system::ZoneEntry& z : zones_) {
     const system::ZoneRecord* r = RecordOf(z.File);
@@ -241,7 +249,7 @@ void StartScreen::Select(const std::filesystem::path& zone) {
   for (size_t i = 0; i < zones_.size(); ++i) {
     if (zones_[i].File == zone) list_.SetListIndex(static_cast<int>(i));
   }
-  UpdateRecordLines();
+  UpdateRecordLine();
 }
 
 void StartScreen::Refresh() {

@@ -57,6 +57,8 @@ class StartScreen {
   std::function<const system::ZoneRecord*(const std::filesystem::path& zone)> RecordOf;
   // Shows the selected zone's record and how many of the listed zones are won.
   void UpdateRecordLines();
+  // Shows the selected zone's record only.
+  void UpdateRecordLine();
   // Selects the zone of this file, when it is listed.
   void Select(const std::filesystem::path& zone);
   // E: the selected zone, Ctrl+N: a new zone (an empty path), in the zone editor.
