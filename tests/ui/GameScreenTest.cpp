@@ -1,6 +1,7 @@
 // GameScreenTest.cpp — the game screen on SDL's dummy display: what it shows, its events, failures.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -357,6 +358,31 @@ TEST_F(GameScreenTest, AMissingPictureIsToldAndNoZoneIsPlayed) {
   EXPECT_NE(asked[0].Text.find(".bmp"), std::string::npos) << asked[0].Text;
   EXPECT_FALSE(screen->Window().Shown());
   EXPECT_EQ(State().BoardWidth, 0);
+}
+
+// The world goes on while a declined replay waits for Enter; Backspace counts from the win, so
+// one press after a long wait still shows the zone in play again.
+TEST_F(GameScreenTest, BackspaceAfterADeclinedReplayGoesBackFromTheWinNotFromTheWait) {
+  const std::string zone = ::testing::TempDir() + "/quick-win.qrn";
+  FILE* f = std::fopen(zone.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs("Rychlá\n6\n3\n4\n8\n8\n8\n01\n01\n01\nWWWWWW\nWSR..E\nWWWCWW\n", f);
+  std::fclose(f);
+  ASSERT_TRUE(screen->Load(zone));
+  const int startX = State().PlayerX;
+  answer = 1;  // Ne
+  keys.KeyDown(vk::Right);
+  for (int i = 0; i < 100 && asked.empty(); ++i) RunFor(20);
+  keys.KeyUp(vk::Right);
+  ASSERT_EQ(asked.size(), 1u);
+  RunFor(3000);
+  ASSERT_NE(State().GameOver, 0);
+  screen->Window().OnKeyDown(8);
+  screen->Window().OnKeyUp(8);
+  EXPECT_EQ(State().GameOver, 0);
+  // The run was shorter than a second: back to its opening.
+  EXPECT_EQ(State().PlayerX, startX);
+  std::remove(zone.c_str());
 }
 
 TEST_F(GameScreenTest, TheWinQuestionInCzech) {
