@@ -77,7 +77,8 @@ std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& reco
 }
 
 std::string Usage() {
-  return "Usage: quarn [--zone FILE [--watch RUN] | --edit FILE | --zones FOLDER] [--no-sound]\n"
+  return "Usage: quarn [--zone FILE [--watch RUN] | --edit FILE | --zones FOLDER]\n"
+         "             [--no-sound]\n"
          "       quarn --records\n"
          "  --zone FILE      play the zone FILE (a .qrn file) straight away, without the\n"
          "                   start screen; closing the game ends the program\n"
@@ -88,19 +89,21 @@ std::string Usage() {
          "                   zones beside the program and the player's own zones\n"
          "  --watch RUN      with --zone: play the key script RUN in the window (P pauses,\n"
          "                   F runs four times faster, Esc ends); nothing is recorded\n"
-         "  --records        print the best times of the zones won (in ticks, 64 a second,\n"
-         "                   without and with going back), their titles and files, and stop\n"
+         "  --records        print the best times of the zones won (in ticks, 64 a\n"
+         "                   second, without and with going back), their titles and\n"
+         "                   files, and stop\n"
          "  --no-sound       play without sound and without the question about it\n"
          "  --version        print the version and stop\n"
          "  --help           print this text and stop\n"
-         "Keys: arrows walk, space puts down or takes a box, Ctrl+R restarts,\n"
-         "Enter restarts after the end, N opens the next zone after a win, Backspace goes\n"
-         "back a second (held, it keeps going), P pauses, Esc goes back to the start screen,\n"
+         "Keys: arrows walk, space puts down or takes a box, Ctrl+R restarts, Enter\n"
+         "restarts after the end, N opens the next zone after a win, Backspace goes back\n"
+         "a second (held, it keeps going), P pauses, Esc goes back to the start screen,\n"
          "F1 shows the help, F11 or Alt+Enter switch fullscreen. On the start screen Enter\n"
          "plays the selected zone, W watches its best saved run, E opens it in the zone\n"
          "editor and Ctrl+N starts a new zone there. In the editor: Ctrl+S saves, Ctrl+Z\n"
          "undoes, Ctrl+Y redoes, F5 plays the zone, Esc closes.\n"
-         "Records: $XDG_STATE_HOME/quarn/records.txt; best runs: $XDG_DATA_HOME/quarn/runs.\n";
+         "Records: $XDG_STATE_HOME/quarn/records.txt\n"
+         "Best runs: $XDG_DATA_HOME/quarn/runs\n";
 }
 
 }  // namespace quarn::ui
