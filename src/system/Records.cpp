@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The records and runs use the shared safe-file calls; these two say in one place what "not
+// The records and runs use the shared safe-file calls; these wrappers say in one place what "not
 // there yet" means (a first run, not a fault) and that folders the game makes are private.
 bool ReadWholeFile(const fs::path& file, std::string& content, std::string& error,
                    bool& missing) {

@@ -101,7 +101,8 @@ void Flow::RecordWin(const std::string& zone, const WinReport& report) {
   const auto key = KeyOf(file);
   if (!key) return;
   const bool best =
-      records_.AddWin(*key, ReadZoneTitle(file).value_or(file.filename().string()), file.string(), report.Ticks, report.Rewound);
+      records_.AddWin(*key, ReadZoneTitle(file).value_or(file.filename().string()), file.string(),
+                      report.Ticks, report.Rewound);
   // The run is kept when it is the best of its kind, or when the best of its kind has no run
   // saved (the runs folder was cleared, or the best was set by another game that failed to save).
   bool keep = best;

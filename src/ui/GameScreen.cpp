@@ -195,9 +195,11 @@ void GameScreen::BeforeWinQuestion() {
     // yet: it is this one more tick, with the arrows and space it read.
     const int64_t ticks = rewind_->RunTicks() + 1;
     report.Ticks = ticks;
-    const std::string zone = game_.State.FileName;
+    const std::filesystem::path zone = std::filesystem::absolute(game_.State.FileName);
     report.Script = rewind_->RunScript(
-        {"Quarn: vyhraný průchod zónou", "zóna: " + ReadZoneTitle(zone).value_or(std::filesystem::path(zone).filename().string()), "soubor: " + std::filesystem::absolute(zone).string(),
+        {"Quarn: vyhraný průchod zónou",
+         "zóna: " + ReadZoneTitle(zone).value_or(zone.filename().string()),
+         "soubor: " + zone.string(),
          "čas: " + std::to_string(ticks) + " tiků (" + system::SecondsText(ticks) + " s)" +
              (report.Rewound ? ", s vracením" : "")});
     report.Script += "1 " + KeysText(*tickKeys_) + "\n";
