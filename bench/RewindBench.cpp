@@ -65,7 +65,11 @@ void BM_RewindMemoryAfterAnHour(benchmark::State& state) {
   state.counters["longest_replay"] = static_cast<double>(run.LongestReplay());
   state.counters["run_ticks"] = static_cast<double>(run.RunTicks());
 }
-BENCHMARK(BM_RewindMemoryAfterAnHour)->Arg(0)->Arg(1)->ArgNames({"roaming"})->Iterations(1)
+BENCHMARK(BM_RewindMemoryAfterAnHour)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgNames({"roaming"})
+    ->Iterations(1)
     ->Unit(benchmark::kSecond);
 
 // One press of Backspace (64 ticks back, the board drawn anew) at the end of an hour of play, in
@@ -85,7 +89,10 @@ void BM_RewindOneSecondBack(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_RewindOneSecondBack)->Arg(0)->Arg(1)->ArgNames({"roaming"})
+BENCHMARK(BM_RewindOneSecondBack)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgNames({"roaming"})
     ->Unit(benchmark::kMillisecond);
 
 // One tick of play on the zone, recorded: what a step back costs per tick it replays.
@@ -98,7 +105,10 @@ void BM_RewindRecordedTick(benchmark::State& state) {
   std::vector<int> keys{quarn::vk::Down};
   for (auto _ : state) replay.Tick(keys);
 }
-BENCHMARK(BM_RewindRecordedTick)->Arg(0)->Arg(1)->ArgNames({"roaming"})
+BENCHMARK(BM_RewindRecordedTick)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgNames({"roaming"})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -2,8 +2,8 @@
 // accepted or said about it keeps the loader's promises. An accepted zone written in the canonical
 // form the editor saves reads back as the same zone, and writing it again gives the same bytes.
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "game/Zone.h"

@@ -18,7 +18,8 @@ const std::vector<PaletteEntry> PaletteTable = {
     {'.', "podlaha", tile::Space},
     {'S', "start", tile::Start},
     {'W', "zeď", tile::Wall},
-    {'E', "místo východu", tile::Exit},  // a wall until the exit opens; shown as the exit it becomes
+    // A wall until the exit opens; shown as the exit it becomes.
+    {'E', "místo východu", tile::Exit},
     {'O', "vzduchové dveře", tile::AirDoor},
     {'?', "vzduchové dveře (?)", tile::AirDoor},
     {'Q', "zabouchávací dveře", tile::SlamDoor},
@@ -56,21 +57,31 @@ ZoneSource NewZone() {
   return zone;
 }
 
-bool IsNumberField(HeaderField f) { return f >= HeaderField::Width && f <= HeaderField::EnemySteps3; }
+bool IsNumberField(HeaderField f) {
+  return f >= HeaderField::Width && f <= HeaderField::EnemySteps3;
+}
 
 // The numeric header value a field names, in the source.
 int& NumberOf(ZoneSource& zone, HeaderField f) {
   switch (f) {
-    case HeaderField::Width: return zone.Width;
-    case HeaderField::Height: return zone.Height;
-    case HeaderField::PlayerSteps: return zone.PlayerSteps;
-    case HeaderField::EnemySteps1: return zone.EnemySteps[0];
-    case HeaderField::EnemySteps2: return zone.EnemySteps[1];
-    default: return zone.EnemySteps[2];
+    case HeaderField::Width:
+      return zone.Width;
+    case HeaderField::Height:
+      return zone.Height;
+    case HeaderField::PlayerSteps:
+      return zone.PlayerSteps;
+    case HeaderField::EnemySteps1:
+      return zone.EnemySteps[0];
+    case HeaderField::EnemySteps2:
+      return zone.EnemySteps[1];
+    default:
+      return zone.EnemySteps[2];
   }
 }
 
-int NumberOf(const ZoneSource& zone, HeaderField f) { return NumberOf(const_cast<ZoneSource&>(zone), f); }
+int NumberOf(const ZoneSource& zone, HeaderField f) {
+  return NumberOf(const_cast<ZoneSource&>(zone), f);
+}
 
 ZoneSource Resized(const ZoneSource& zone, int width, int height) {
   ZoneSource next = zone;
@@ -87,12 +98,15 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
   return !ec1 && !ec2 && ca == cb;
 }
 
-fs::path FolderOf(const fs::path& path) { return path.has_parent_path() ? path.parent_path() : fs::path("."); }
+fs::path FolderOf(const fs::path& path) {
+  return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
 
 // Whether the player may write a file at path: over it when it exists, into its folder when not.
 bool Writable(const fs::path& path) {
   std::error_code ec;
-  if (fs::exists(path, ec)) return access(path.c_str(), W_OK) == 0 && access(FolderOf(path).c_str(), W_OK) == 0;
+  if (fs::exists(path, ec))
+    return access(path.c_str(), W_OK) == 0 && access(FolderOf(path).c_str(), W_OK) == 0;
   return access(FolderOf(path).c_str(), W_OK) == 0;
 }
 
@@ -135,7 +149,8 @@ void ZoneModel::ProtectFolder(const fs::path& folder) { protected_.push_back(fol
 void ZoneModel::SetCopyFolder(const fs::path& folder) { copyFolder_ = folder; }
 
 SaveResult ZoneModel::Save() {
-  if (path_.empty()) return SaveResult{std::nullopt, false, "zóna ještě nemá soubor, kam ji uložit"};
+  if (path_.empty())
+    return SaveResult{std::nullopt, false, "zóna ještě nemá soubor, kam ji uložit"};
   return Save(path_);
 }
 
@@ -227,7 +242,8 @@ bool ZoneModel::Fill(int x0, int y0, int x1, int y1, char c) {
     PaintInto(x0, y0, c, step.Cells);
   } else {
     const int left = std::max(0, std::min(x0, x1)), right = std::min(Width() - 1, std::max(x0, x1));
-    const int top = std::max(0, std::min(y0, y1)), bottom = std::min(Height() - 1, std::max(y0, y1));
+    const int top = std::max(0, std::min(y0, y1)),
+              bottom = std::min(Height() - 1, std::max(y0, y1));
     for (int y = top; y <= bottom; ++y) {
       for (int x = left; x <= right; ++x) PaintInto(x, y, c, step.Cells);
     }
@@ -251,7 +267,8 @@ void ZoneModel::Apply(const Step& step, bool forward) {
     return;
   }
   auto put = [&](const CellChange& c, char value) {
-    zone_.Rows[static_cast<size_t>(c.Index / Width())][static_cast<size_t>(c.Index % Width())] = value;
+    zone_.Rows[static_cast<size_t>(c.Index / Width())][static_cast<size_t>(c.Index % Width())] =
+        value;
   };
   if (forward) {
     for (const CellChange& c : step.Cells) put(c, c.After);
@@ -283,11 +300,16 @@ void ZoneModel::Changed() { ++revision_; }
 
 std::string ZoneModel::Field(HeaderField field) const {
   switch (field) {
-    case HeaderField::Title: return zone_.Title;
-    case HeaderField::LaserA: return zone_.LaserPatterns[0];
-    case HeaderField::LaserB: return zone_.LaserPatterns[1];
-    case HeaderField::LaserC: return zone_.LaserPatterns[2];
-    default: return std::to_string(NumberOf(zone_, field));
+    case HeaderField::Title:
+      return zone_.Title;
+    case HeaderField::LaserA:
+      return zone_.LaserPatterns[0];
+    case HeaderField::LaserB:
+      return zone_.LaserPatterns[1];
+    case HeaderField::LaserC:
+      return zone_.LaserPatterns[2];
+    default:
+      return std::to_string(NumberOf(zone_, field));
   }
 }
 
@@ -297,10 +319,12 @@ std::optional<std::string> ZoneModel::SetField(HeaderField field, std::string_vi
   if (!IsNumberField(field)) {
     if (auto why = UnwritableField(text)) return *why;
     if (field == HeaderField::Title) {
-      if (text.find_first_of("\r\n") != std::string_view::npos) return "název musí být na jednom řádku";
+      if (text.find_first_of("\r\n") != std::string_view::npos)
+        return "název musí být na jednom řádku";
       next.Title = std::string(text);
     } else {
-      next.LaserPatterns[static_cast<size_t>(field) - static_cast<size_t>(HeaderField::LaserA)] = std::string(text);
+      next.LaserPatterns[static_cast<size_t>(field) - static_cast<size_t>(HeaderField::LaserA)] =
+          std::string(text);
     }
   } else {
     // The loader itself reads the field, in a zone whose other header fields are plain, so its
@@ -309,7 +333,8 @@ std::optional<std::string> ZoneModel::SetField(HeaderField field, std::string_vi
     std::ostringstream probe;
     for (int i = 0; i < HeaderFieldCount; ++i) {
       if (i == index) {
-        const bool quote = std::string_view(text).find_first_of(",\r\n\"") != std::string_view::npos;
+        const bool quote =
+            std::string_view(text).find_first_of(",\r\n\"") != std::string_view::npos;
         std::string raw(text);
         if (quote) std::erase(raw, '"');
         probe << (quote ? "\"" + raw + "\"" : raw) << '\n';
@@ -330,7 +355,8 @@ std::optional<std::string> ZoneModel::SetField(HeaderField field, std::string_vi
                       : field == HeaderField::Height ? read.Height
                       : field == HeaderField::PlayerSteps
                           ? read.PlayerSteps
-                          : read.EnemySteps[static_cast<size_t>(index - static_cast<int>(HeaderField::EnemySteps1))];
+                          : read.EnemySteps[static_cast<size_t>(
+                                index - static_cast<int>(HeaderField::EnemySteps1))];
     if (field == HeaderField::Width || field == HeaderField::Height) {
       next = Resized(zone_, field == HeaderField::Width ? value : Width(),
                      field == HeaderField::Height ? value : Height());

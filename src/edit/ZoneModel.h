@@ -35,9 +35,9 @@ struct Cell {
 // What the check found: the loader's refusal or one strict finding, with the cell it concerns
 // when there is one.
 struct Finding {
-  std::string Message;            // Czech, as quarn-zone check --strict words it
-  std::optional<Cell> Where;      // shown to the author as column X + 1, row Y + 1
-  bool Refused = false;           // the loader would not load the zone at all
+  std::string Message;        // Czech, as quarn-zone check --strict words it
+  std::optional<Cell> Where;  // shown to the author as column X + 1, row Y + 1
+  bool Refused = false;       // the loader would not load the zone at all
 };
 
 // The header fields in file order.
@@ -58,8 +58,8 @@ inline constexpr int HeaderFieldCount = 10;
 // Where a save went.
 struct SaveResult {
   std::optional<std::filesystem::path> SavedTo;  // nothing when the save failed
-  bool Copy = false;     // the file could not be written, so a copy went to the player's zones
-  std::string Error;     // Czech, when the save failed
+  bool Copy = false;  // the file could not be written, so a copy went to the player's zones
+  std::string Error;  // Czech, when the save failed
 };
 
 class ZoneModel {
@@ -154,7 +154,7 @@ class ZoneModel {
   std::vector<std::filesystem::path> protected_;
   std::optional<std::filesystem::path> copyFolder_;
   std::vector<Step> history_;
-  size_t position_ = 0;                  // steps of history_ now applied
+  size_t position_ = 0;                      // steps of history_ now applied
   std::optional<size_t> savedPosition_ = 0;  // history position that matches the file
   std::optional<std::vector<CellChange>> stroke_;
   uint64_t revision_ = 0;

@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <optional>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "Replay.h"
@@ -45,7 +45,8 @@ std::optional<std::vector<double>> CarryNumbers(std::string_view text, size_t co
     } else {
       int64_t n = 0;
       const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), n);
-      if (ec != std::errc{} || end != part.data() + part.size() || n < -1'000'000'000 || n > 1'000'000'000) {
+      if (ec != std::errc{} || end != part.data() + part.size() || n < -1'000'000'000 ||
+          n > 1'000'000'000) {
         return {};
       }
       v = static_cast<double>(n);
@@ -60,17 +61,15 @@ std::optional<std::vector<double>> CarryNumbers(std::string_view text, size_t co
 
 // "carry halted=0|1 moving=0|1 memory=D,P hold=L,U,R,D radio=N,X,Y death=F player=X,Y exit=X,Y":
 // fields in any order, each at most once; a field left out keeps a fresh screen's value.
-std::optional<std::string> ParseCarry(const std::vector<std::string_view>& words,
-                                      CarriedState& c) {
+std::optional<std::string> ParseCarry(const std::vector<std::string_view>& words, CarriedState& c) {
   struct Field {
     std::string_view Name;
     size_t Count;
     bool Reals;
   };
-  static constexpr Field Fields[] = {{"halted", 1, false}, {"moving", 1, false},
-                                     {"memory", 2, false}, {"hold", 4, false},
-                                     {"radio", 3, true},   {"death", 1, true},
-                                     {"player", 2, false}, {"exit", 2, false}};
+  static constexpr Field Fields[] = {
+      {"halted", 1, false}, {"moving", 1, false}, {"memory", 2, false}, {"hold", 4, false},
+      {"radio", 3, true},   {"death", 1, true},   {"player", 2, false}, {"exit", 2, false}};
   std::vector<std::string_view> seen;
   for (size_t w = 1; w < words.size(); ++w) {
     const size_t eq = words[w].find('=');
@@ -81,7 +80,8 @@ std::optional<std::string> ParseCarry(const std::vector<std::string_view>& words
     }
     if (eq == std::string_view::npos || field == nullptr) {
       return "expected 'name=values' with the names halted, moving, memory, hold, radio, death, "
-             "player, exit; not '" + CutForMessage(words[w]) + "'";
+             "player, exit; not '" +
+             CutForMessage(words[w]) + "'";
     }
     if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
       return InQuotes(name) + " is given twice";
@@ -92,7 +92,9 @@ std::optional<std::string> ParseCarry(const std::vector<std::string_view>& words
     const bool byte = name == "memory";
     auto bad = [&] {
       return InQuotes(name) + " needs " + std::to_string(field->Count) +
-             (flag ? " value, 0 or 1" : byte ? " values from 0 to 255" : " numbers") +
+             (flag   ? " value, 0 or 1"
+              : byte ? " values from 0 to 255"
+                     : " numbers") +
              " (commas between), not '" + CutForMessage(words[w].substr(eq + 1)) + "'";
     };
     if (!v) return bad();

@@ -37,7 +37,9 @@ class Keyboard {
   KeySource& Source() { return source_; }
   int HoldCount(int direction) const { return holdCount_[static_cast<size_t>(direction)]; }
   // All four counters (left, up, right, down), to keep and put back when play goes back.
-  std::array<int, 4> HoldCounts() const { return {holdCount_[1], holdCount_[2], holdCount_[3], holdCount_[4]}; }
+  std::array<int, 4> HoldCounts() const {
+    return {holdCount_[1], holdCount_[2], holdCount_[3], holdCount_[4]};
+  }
   void SetHoldCounts(const std::array<int, 4>& counts) {
     for (size_t i = 0; i < 4; ++i) holdCount_[i + 1] = counts[i];
   }

@@ -77,7 +77,7 @@ void Game::LaserDoors() {
   if (nearest != NoDoorSwitched) {
     // Hundredths of a decibel: -5 dB at one cell, -20 dB at sixteen.
     Ports().Sound.SetVolume(GameSound::LaserDoors,
-                           static_cast<int32_t>(Round(-500 * std::sqrt(nearest))));
+                            static_cast<int32_t>(Round(-500 * std::sqrt(nearest))));
     Ports().Sound.Play(GameSound::LaserDoors);
   }
 }

@@ -65,7 +65,6 @@ int16_t TickKeys::Sampled(int virtualKey) const {
   return slot < 0 ? int16_t{0} : sample_[static_cast<size_t>(slot)];
 }
 
-
 namespace {
 
 // Ticks between two kept states while memory allows; going back replays at most this many ticks
@@ -118,9 +117,9 @@ struct Rewind::Impl {
   TickKeys& keys;
   QuietPorts quiet;
 
-  BoardGrid baseBoard;             // the board when the run's first kept state was taken
-  std::vector<Snapshot> snapshots; // by tick; the first one at tick 0, never thinned
-  std::vector<KeyMask> log;        // the keys of each tick of the run
+  BoardGrid baseBoard;                  // the board when the run's first kept state was taken
+  std::vector<Snapshot> snapshots;      // by tick; the first one at tick 0, never thinned
+  std::vector<KeyMask> log;             // the keys of each tick of the run
   std::map<int64_t, uint32_t> randoms;  // generator states set before a tick ("random N")
   size_t snapshotBytes = 0;
 
@@ -253,7 +252,8 @@ struct Rewind::Impl {
       // The zone was opened inside this tick: the run starts with what is left of the tick.
       carried = carriedAtOpening;
       carried.Halted = true;
-      carried.RadioCounter = RadioBefore;  // the tick's first step fades the beam before the opening
+      carried.RadioCounter =
+          RadioBefore;  // the tick's first step fades the beam before the opening
       openRandom = randomAtOpening;
       headTicks = 1;
       usedRewind = false;
@@ -398,7 +398,8 @@ bool Rewind::Reproducible() const {
 
 int64_t Rewind::RunTicks() const {
   Settle();
-  return impl_->headTicks + static_cast<int64_t>(impl_->log.size()); }
+  return impl_->headTicks + static_cast<int64_t>(impl_->log.size());
+}
 
 std::string Rewind::RunScript(const std::vector<std::string>& comments) const {
   Settle();
@@ -420,7 +421,8 @@ std::string Rewind::RunScript(const std::vector<std::string>& comments) const {
   }
   if (m.carried.Halted) out += "1 enter\n";
   auto keysText = [](KeyMask mask) {
-    static const char* const names[] = {"left", "up", "right", "down", "space", "enter", "ctrl", "r"};
+    static const char* const names[] = {"left",  "up",    "right", "down",
+                                        "space", "enter", "ctrl",  "r"};
     std::string text;
     for (size_t i = 0; i < 8; ++i) {
       if (mask & (1u << i)) text += (text.empty() ? "" : "+") + std::string(names[i]);
@@ -433,7 +435,8 @@ std::string Rewind::RunScript(const std::vector<std::string>& comments) const {
       out += "random " + std::to_string(r->second) + "\n";
     }
     size_t j = i + 1;
-    while (j < m.log.size() && m.log[j] == m.log[i] && !m.randoms.count(static_cast<int64_t>(j))) ++j;
+    while (j < m.log.size() && m.log[j] == m.log[i] && !m.randoms.count(static_cast<int64_t>(j)))
+      ++j;
     out += std::to_string(j - i) + " " + keysText(m.log[i]) + "\n";
     i = j;
   }
@@ -444,8 +447,8 @@ std::string Rewind::RunScript(const std::vector<std::string>& comments) const {
 }
 
 size_t Rewind::MemoryBytes() const {
-  return sizeof(Impl) + impl_->snapshotBytes + impl_->log.capacity() +
-         impl_->randoms.size() * 48 + BoardGrid::CellCount * sizeof(int16_t);
+  return sizeof(Impl) + impl_->snapshotBytes + impl_->log.capacity() + impl_->randoms.size() * 48 +
+         BoardGrid::CellCount * sizeof(int16_t);
 }
 
 int64_t Rewind::LongestReplay() const {

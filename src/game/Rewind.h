@@ -17,7 +17,7 @@ namespace quarn {
 // The eight keys a key script can name, one bit each (left, up, right, down, space, enter,
 // ctrl, r, in this order).
 using KeyMask = uint8_t;
-inline constexpr std::array<int, 8> ScriptKeys = {vk::Left, vk::Up,    vk::Right, vk::Down,
+inline constexpr std::array<int, 8> ScriptKeys = {vk::Left,  vk::Up,    vk::Right, vk::Down,
                                                   vk::Space, vk::Enter, vk::Ctrl,  vk::R};
 KeyMask MaskOfKeys(const std::vector<int>& virtualKeys);  // keys outside the eight are dropped
 std::vector<int> KeysOfMask(KeyMask mask);                // in the order of ScriptKeys

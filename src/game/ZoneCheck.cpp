@@ -2,14 +2,13 @@
 // doors and air doors, and a test that no figure can walk off the edge of the zone.
 #include "ZoneCheck.h"
 
-#include "TitleWidth.h"
-
 #include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
 #include <tuple>
 
+#include "TitleWidth.h"
 #include "game/GameState.h"
 
 namespace quarn {
@@ -272,16 +271,20 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
     for (int x = 0; x < zone.Width; ++x) {
       const int code = zone.CodeAt(x, y);
       if (code == tile::HotPotato && !reach.Reached(x, y)) {
-        found.push_back({lineOf(y), "horký brambor " + Column(x) + " je ze startu nedosažitelný", x + 1, y + 1});
+        found.push_back({lineOf(y), "horký brambor " + Column(x) + " je ze startu nedosažitelný",
+                         x + 1, y + 1});
       }
       if (code == tile::Target) {
         anyTarget = true;
         if (!reach.NextToReached(x, y)) {
-          found.push_back({lineOf(y), "k cíli " + Column(x) + " se ze startu nelze dostat", x + 1, y + 1});
+          found.push_back(
+              {lineOf(y), "k cíli " + Column(x) + " se ze startu nelze dostat", x + 1, y + 1});
         }
       }
       if (OnEdge(zone, x, y) && reach.Reached(x, y)) {
-        found.push_back({lineOf(y), "okraj zóny není uzavřen: hráč může " + Column(x) + " odejít ze zóny", x + 1, y + 1});
+        found.push_back({lineOf(y),
+                         "okraj zóny není uzavřen: hráč může " + Column(x) + " odejít ze zóny",
+                         x + 1, y + 1});
       }
     }
   }
@@ -302,7 +305,8 @@ std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vecto
         const size_t i = static_cast<size_t>(reach.Index(x, y));
         if (!walk[i] || !OnEdge(zone, x, y) || enemyReport[i]) continue;
         enemyReport[i] = true;
-        found.push_back({lineOf(y), "okraj zóny není uzavřen: nepřítel může " + Column(x) + " odejít ze zóny",
+        found.push_back({lineOf(y),
+                         "okraj zóny není uzavřen: nepřítel může " + Column(x) + " odejít ze zóny",
                          x + 1, y + 1});
       }
     }

@@ -1,4 +1,5 @@
-// ZoneWriter.cpp — writes a zone in its canonical form and saves files so a crash never halves them.
+// ZoneWriter.cpp — writes a zone in its canonical form and saves files so a crash never halves
+// them.
 #include "ZoneWriter.h"
 
 #include <fcntl.h>
@@ -17,8 +18,9 @@ namespace {
 constexpr std::string_view TileCharacters = ".SWEO?QRCDKB+-*abcT";
 
 // Whether the loader would read text back unchanged only from a quoted field: a comma or line
-// break would end an unquoted one, a leading blank would be skipped, a leading quote would open one,
-// and a byte-order mark at the start of the file (the title's place) would be taken for the file's.
+// break would end an unquoted one, a leading blank would be skipped, a leading quote would open
+// one, and a byte-order mark at the start of the file (the title's place) would be taken for the
+// file's.
 bool NeedsQuotes(std::string_view text) {
   if (text.find_first_of(",\r\n") != std::string_view::npos) return true;
   if (text.starts_with("\xEF\xBB\xBF")) return true;
@@ -94,7 +96,8 @@ std::string WriteZoneText(const ZoneSource& zone) {
   for (int steps : zone.EnemySteps) out << steps << '\n';
   for (const std::string& pattern : zone.LaserPatterns) PutField(out, pattern);
   for (int y = 0; y < zone.Height; ++y) {
-    std::string row = y < static_cast<int>(zone.Rows.size()) ? zone.Rows[static_cast<size_t>(y)] : "";
+    std::string row =
+        y < static_cast<int>(zone.Rows.size()) ? zone.Rows[static_cast<size_t>(y)] : "";
     row.resize(static_cast<size_t>(zone.Width), '.');
     for (char& c : row) c = CanonicalCharacter(static_cast<unsigned char>(c));
     out << row << '\n';
@@ -109,7 +112,8 @@ std::optional<std::string> WriteFileSafely(const std::string& path, std::string_
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
   const int fd = mkstemp(temp.data());  // O_CREAT | O_EXCL: never someone else's file
-  if (fd < 0) return SystemError("nelze vytvořit dočasný soubor ve složce " + folder.string(), errno);
+  if (fd < 0)
+    return SystemError("nelze vytvořit dočasný soubor ve složce " + folder.string(), errno);
 
   // A new file gets the usual permissions, an existing one keeps its own.
   struct stat old {};

@@ -1,4 +1,5 @@
-// ZoneWriter.h — the one canonical form of a zone file, written so the loader reads back the same zone.
+// ZoneWriter.h — the one canonical form of a zone file, written so the loader reads back the same
+// zone.
 #pragma once
 
 #include <array>

@@ -48,7 +48,8 @@ void CopySharp(const SDL_Surface* frame, SDL_Surface* screen, const SDL_Rect& ou
     Uint32 r = 0;
     for (int shift : {0, 8, 16}) {
       const int c = (static_cast<int>((p >> shift) & 255) * w +
-                     static_cast<int>((q >> shift) & 255) * (256 - w) + 128) >> 8;
+                     static_cast<int>((q >> shift) & 255) * (256 - w) + 128) >>
+                    8;
       r |= static_cast<Uint32>(c) << shift;
     }
     return r;
@@ -264,16 +265,17 @@ Window::Placement Window::Place() const {
 }
 
 SDL_Rect Window::OnScreen(const Placement& p, const SDL_Rect& r) const {
-  if (!p.Sharp) return SDL_Rect{p.Left + r.x * p.Factor, p.Top + r.y * p.Factor, r.w * p.Factor,
-                                r.h * p.Factor};
+  if (!p.Sharp)
+    return SDL_Rect{p.Left + r.x * p.Factor, p.Top + r.y * p.Factor, r.w * p.Factor,
+                    r.h * p.Factor};
   const int lw = options_.Width, lh = options_.Height;
   // A pixel more on each side: the border pixels mix in the rectangle's outer neighbours.
   const int x0 = std::max(0, static_cast<int>(static_cast<int64_t>(r.x) * p.Width / lw) - 1);
   const int y0 = std::max(0, static_cast<int>(static_cast<int64_t>(r.y) * p.Height / lh) - 1);
-  const int x1 = std::min(p.Width, static_cast<int>((static_cast<int64_t>(r.x + r.w) * p.Width +
-                                                     lw - 1) / lw) + 1);
-  const int y1 = std::min(p.Height, static_cast<int>((static_cast<int64_t>(r.y + r.h) * p.Height +
-                                                      lh - 1) / lh) + 1);
+  const int x1 = std::min(
+      p.Width, static_cast<int>((static_cast<int64_t>(r.x + r.w) * p.Width + lw - 1) / lw) + 1);
+  const int y1 = std::min(
+      p.Height, static_cast<int>((static_cast<int64_t>(r.y + r.h) * p.Height + lh - 1) / lh) + 1);
   return SDL_Rect{p.Left + x0, p.Top + y0, x1 - x0, y1 - y0};
 }
 

@@ -7,11 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <algorithm>
 #include <system_error>
 #include <utility>
 #include <variant>
@@ -29,8 +29,7 @@ namespace {
 
 // The records and runs use the shared safe-file calls; these wrappers say in one place what "not
 // there yet" means (a first run, not a fault) and that folders the game makes are private.
-bool ReadWholeFile(const fs::path& file, std::string& content, std::string& error,
-                   bool& missing) {
+bool ReadWholeFile(const fs::path& file, std::string& content, std::string& error, bool& missing) {
   struct stat st {};
   missing = ::stat(file.c_str(), &st) != 0 && errno == ENOENT;
   if (missing) return false;
@@ -78,11 +77,20 @@ std::string Escape(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\t': out += "\\t"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      default: out += c;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -97,11 +105,20 @@ bool Unescape(std::string_view text, std::string& out) {
     }
     if (++i >= text.size()) return false;
     switch (text[i]) {
-      case '\\': out += '\\'; break;
-      case 't': out += '\t'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      default: return false;
+      case '\\':
+        out += '\\';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      default:
+        return false;
     }
   }
   return true;
@@ -145,8 +162,8 @@ std::optional<int64_t> Shorter(const std::optional<int64_t>& a, const std::optio
 class FolderLock {
  public:
   explicit FolderLock(const fs::path& folder) {
-    fd_ = ::open((folder / "records.lock").c_str(),
-                 O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    fd_ =
+        ::open((folder / "records.lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd_ < 0) return;
     while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
     }

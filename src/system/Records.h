@@ -66,8 +66,7 @@ class RecordStore {
 
   // For `quarn --records`: reads without moving anything. False with a reason when the file
   // exists but cannot be read or is damaged; a missing file is no records.
-  static bool ReadOnly(const std::filesystem::path& folder, RecordMap& records,
-                       std::string& error);
+  static bool ReadOnly(const std::filesystem::path& folder, RecordMap& records, std::string& error);
 
  private:
   // Reads the file into records; a damaged file is moved aside.

@@ -102,8 +102,8 @@ void ZoneLister::Look(Folder& folder) {
       if (!shared) inotify_rm_watch(notify_, old);
     }
     // Watched before it is read, so that nothing changed in between goes unseen.
-    folder.Watch = notify_ >= 0 ? inotify_add_watch(notify_, folder.Path.c_str(), WatchedEvents)
-                                : -1;
+    folder.Watch =
+        notify_ >= 0 ? inotify_add_watch(notify_, folder.Path.c_str(), WatchedEvents) : -1;
     folder.Exists = true;
     folder.Device = st.st_dev;
     folder.Inode = st.st_ino;
@@ -135,8 +135,7 @@ void ZoneLister::Read(Folder& folder) {
     const std::string_view name = entry->d_name;
     if (!IsZoneName(name)) continue;
     // Only regular files (or links to them): a pipe or a device named *.qrn is no zone.
-    if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
-      continue;
+    if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
     std::string key(name);
     auto old = folder.Files.find(key);
     if (old != folder.Files.end() && !old->second.Link && !touched.contains(key)) {
@@ -149,10 +148,10 @@ void ZoneLister::Read(Folder& folder) {
     Known known;
     known.Stamp = StampOf(st);
     struct stat own {};
-    known.Link = entry->d_type == DT_LNK ||
-                 (entry->d_type == DT_UNKNOWN && fstatat(dirFd, entry->d_name, &own,
-                                                         AT_SYMLINK_NOFOLLOW) == 0 &&
-                  S_ISLNK(own.st_mode));
+    known.Link =
+        entry->d_type == DT_LNK ||
+        (entry->d_type == DT_UNKNOWN &&
+         fstatat(dirFd, entry->d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode));
     if (old != folder.Files.end() && old->second.Stamp == known.Stamp) {
       known.Title = std::move(old->second.Title);
     } else {
@@ -199,19 +198,18 @@ bool ZoneLister::Refresh() {
     if (!folder.Exists) continue;
     // Mended: installed with the prefix ~/.local, the shipped zones and the player's own are
     // one folder; without this check every zone would be listed twice.
-    const bool seen = std::any_of(folders_.begin(), folders_.begin() + static_cast<ptrdiff_t>(k),
-                                  [&](const Folder& f) {
-                                    return f.Exists && f.Device == folder.Device &&
-                                           f.Inode == folder.Inode;
-                                  });
+    const bool seen = std::any_of(
+        folders_.begin(), folders_.begin() + static_cast<ptrdiff_t>(k), [&](const Folder& f) {
+          return f.Exists && f.Device == folder.Device && f.Inode == folder.Inode;
+        });
     if (seen) continue;
-    for (const auto& [name, known] : folder.Files) zones.push_back({folder.Path / name, known.Title});
+    for (const auto& [name, known] : folder.Files)
+      zones.push_back({folder.Path / name, known.Title});
   }
-  const bool changed =
-      !std::equal(zones.begin(), zones.end(), zones_.begin(), zones_.end(),
-                  [](const ZoneEntry& a, const ZoneEntry& b) {
-                    return a.File == b.File && a.Title == b.Title;
-                  });
+  const bool changed = !std::equal(zones.begin(), zones.end(), zones_.begin(), zones_.end(),
+                                   [](const ZoneEntry& a, const ZoneEntry& b) {
+                                     return a.File == b.File && a.Title == b.Title;
+                                   });
   if (changed) zones_ = std::move(zones);
   return changed;
 }

@@ -52,8 +52,8 @@ class ZoneLister {
     int Watch = -1;  // inotify watch, -1: read again on every refresh
     bool Exists = false;
     uint64_t Device = 0, Inode = 0;
-    bool Stale = true;           // read the folder again
-    std::set<std::string> Touched;  // names the system reported since
+    bool Stale = true;                   // read the folder again
+    std::set<std::string> Touched;       // names the system reported since
     std::map<std::string, Known> Files;  // by name, so in the list's order
   };
   void TakeEvents();

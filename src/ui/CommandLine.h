@@ -16,7 +16,8 @@ struct Options {
   bool Version = false;
   bool NoSound = false;
   bool TracePlayer = false;
-  bool Records = false;  // print the player's records and stop  // print the player's fine position whenever it changes
+  bool Records = false;  // print the player's records and stop  // print the player's fine position
+                         // whenever it changes
   std::optional<std::string> Zone;
   // Lists the zones of this folder instead of the zone folders (tests, trying zones out).
   std::optional<std::string> Zones;

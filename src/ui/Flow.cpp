@@ -100,9 +100,8 @@ void Flow::RecordWin(const std::string& zone, const WinReport& report) {
   const std::filesystem::path file = std::filesystem::absolute(zone);
   const auto key = KeyOf(file);
   if (!key) return;
-  const bool best =
-      records_.AddWin(*key, ReadZoneTitle(file).value_or(file.filename().string()), file.string(),
-                      report.Ticks, report.Rewound);
+  const bool best = records_.AddWin(*key, ReadZoneTitle(file).value_or(file.filename().string()),
+                                    file.string(), report.Ticks, report.Rewound);
   // The run is kept when it is the best of its kind, or when the best of its kind has no run
   // saved (the runs folder was cleared, or the best was set by another game that failed to save).
   bool keep = best;
@@ -209,8 +208,8 @@ void Flow::OpenEditor(const std::filesystem::path& zone) {
 
 bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> onClosed) {
   const std::filesystem::path shipped = system::ShippedZoneFolder(folders_.Data);
-  editor_ = std::make_unique<EditorScreen>(app_, prompter_, folders_.Data, shipped,
-                                           folders_.UserZones);
+  editor_ =
+      std::make_unique<EditorScreen>(app_, prompter_, folders_.Data, shipped, folders_.UserZones);
   editor_->OnClosed = std::move(onClosed);
   editor_->OnTestPlay = [this](const std::string& text) { TestPlay(text); };
   editor_->OnHelp = [this] { ShowHelp(); };
@@ -225,7 +224,8 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
 void Flow::TestPlay(const std::string& zoneText) {
   if (testFolder_.empty()) {
     // A folder of our own, so that no other program can put a file where the copy goes.
-    std::string pattern = (std::filesystem::temp_directory_path() / "quarn-zkouska-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quarn-zkouska-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
       prompter_.SkinMsgBox("Zónu nelze vyzkoušet: chybí místo pro dočasný soubor.", msgbox::OkOnly,
                            msgbox::IconCritical, "");

@@ -28,8 +28,8 @@ struct FlowFolders {
                                                    // empty when the player has no usable one
   std::filesystem::path Shipped;                   // zones never edited where they are
   std::string UserZonesRefused{};  // why the player's folder is not used; told on the start screen
-  std::filesystem::path State{};                   // the records; empty: nothing is kept
-  std::filesystem::path Runs{};                    // the best runs
+  std::filesystem::path State{};   // the records; empty: nothing is kept
+  std::filesystem::path Runs{};    // the best runs
 };
 
 class Flow {

@@ -45,9 +45,11 @@ constexpr int WatchSpeedUp = 4;
 // The key-script name of the arrows and the space bar held in a tick.
 std::string KeysText(const TickKeys& keys) {
   std::string text;
-  const std::pair<int, const char*> names[] = {
-      {vk::Left, "left"}, {vk::Up, "up"}, {vk::Right, "right"}, {vk::Down, "down"},
-      {vk::Space, "space"}};
+  const std::pair<int, const char*> names[] = {{vk::Left, "left"},
+                                               {vk::Up, "up"},
+                                               {vk::Right, "right"},
+                                               {vk::Down, "down"},
+                                               {vk::Space, "space"}};
   for (const auto& [key, name] : names) {
     if (keys.Sampled(key) != 0) text += (text.empty() ? "" : "+") + std::string(name);
   }
@@ -546,13 +548,12 @@ void GameScreen::Sync() {
   backTimer_.SetEnabled(backHeld_ && !closed_);
   panel_.Pause->Visible = paused_;
   panel_.WayOn->Visible = ShowsWayOn();
-  panel_.WayOn->Caption = OnNextZone
-                              ? "Enter – hrát znovu · N – další zóna · Esc – výběr zóny"
-                              : "Enter – hrát znovu · Esc – konec";
+  panel_.WayOn->Caption = OnNextZone ? "Enter – hrát znovu · N – další zóna · Esc – výběr zóny"
+                                     : "Enter – hrát znovu · Esc – konec";
   panel_.WatchLine->Visible = watching_;
-  panel_.WatchLine->Caption =
-      std::string(watchEnded_ ? "Záznam skončil" : "Přehrávání záznamu") +
-      (fast_ ? " · 4× rychleji" : "") + " · P – pauza · F – rychleji · Esc – konec";
+  panel_.WatchLine->Caption = std::string(watchEnded_ ? "Záznam skončil" : "Přehrávání záznamu") +
+                              (fast_ ? " · 4× rychleji" : "") +
+                              " · P – pauza · F – rychleji · Esc – konec";
   window_.Invalidate();
 }
 

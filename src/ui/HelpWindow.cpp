@@ -85,14 +85,15 @@ std::string HelpGoal() {
 
 HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFolder)
     : app_(app),
-      window_(app, [] {
-        platform::WindowOptions o;
-        o.Title = "Quarn – nápověda";
-        o.Width = Width;
-        o.Height = Height;
-        o.Borderless = false;
-        return o;
-      }()),
+      window_(app,
+              [] {
+                platform::WindowOptions o;
+                o.Title = "Quarn – nápověda";
+                o.Width = Width;
+                o.Height = Height;
+                o.Borderless = false;
+                return o;
+              }()),
       pictures_(dataFolder) {
   if (auto error = pictures_.Load()) std::fprintf(stderr, "quarn: %s\n", error->Describe().c_str());
   platform::PictureBox& root = window_.Root();

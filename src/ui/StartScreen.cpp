@@ -73,7 +73,8 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
     } else if (virtualKey == 'W' && !ctrl) {
       if (const system::ZoneEntry* zone = Selected(); zone && OnWatch) OnWatch(zone->File);
     } else if (virtualKey == 'E' && !ctrl) {
-      if (const system::ZoneEntry* zone = Selected(); zone && OnOpenEditor) OnOpenEditor(zone->File);
+      if (const system::ZoneEntry* zone = Selected(); zone && OnOpenEditor)
+        OnOpenEditor(zone->File);
     } else if (virtualKey == 'N' && ctrl) {
       if (OnOpenEditor) OnOpenEditor({});
     } else if (virtualKey == 112) {
@@ -149,7 +150,8 @@ void StartScreen::Build() {
       label("lblRecord", "", SDL_Rect{290, 192, 212, 18}, White, 9.75));
   wonLine_ = &dynamic_cast<platform::Label&>(
       label("lblWon", "", SDL_Rect{290, 212, 212, 18}, White, 9.75));
-  label("lblKeys", "Enter – hrát · W – nejlepší průchod\nE – editor · Ctrl+N – nová zóna\nF1 – nápověda",
+  label("lblKeys",
+        "Enter – hrát · W – nejlepší průchod\nE – editor · Ctrl+N – nová zóna\nF1 – nápověda",
         SDL_Rect{290, 248, 212, 50}, Cyan, 8.25);
   dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).WordWrap = true;
   frame("Shape1(0)", SDL_Rect{11, 188, 142, 114}, 1);

@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "PictureButton.h"
-#include "system/Records.h"
-#include "system/ZoneList.h"
 #include "game/Ports.h"
 #include "platform/App.h"
 #include "platform/Controls.h"
 #include "platform/Timers.h"
 #include "platform/Window.h"
 #include "render/Surface.h"
+#include "system/Records.h"
+#include "system/ZoneList.h"
 
 namespace quarn::ui {
 

@@ -84,7 +84,9 @@ TEST_F(ZoneModelTest, PaintingFillingAndPickingChangeOnlyTheirCells) {
   for (int y = 0; y < 12; ++y) {
     for (int x = 0; x < 20; ++x) {
       const bool inside = x >= 15 && y >= 7 && y <= 9;
-      const char expected = inside ? 'B' : (x == 3 && y == 4) ? 'R' : before[static_cast<size_t>(y * 21 + x)];
+      const char expected = inside               ? 'B'
+                            : (x == 3 && y == 4) ? 'R'
+                                                 : before[static_cast<size_t>(y * 21 + x)];
       EXPECT_EQ(m.At(x, y), expected) << x << "," << y;
     }
   }
@@ -101,7 +103,8 @@ TEST_F(ZoneModelTest, OneStartOnlyPlacingItMovesItAndUndoBringsItBack) {
   // A filled rectangle of starts is one start, at the first corner.
   EXPECT_TRUE(m.Fill(2, 2, 5, 5, 'S'));
   int starts = 0;
-  for (const std::string& row : m.Source().Rows) starts += static_cast<int>(std::count(row.begin(), row.end(), 'S'));
+  for (const std::string& row : m.Source().Rows)
+    starts += static_cast<int>(std::count(row.begin(), row.end(), 'S'));
   EXPECT_EQ(starts, 1);
   EXPECT_EQ(m.Start(), (Cell{2, 2}));
   ASSERT_TRUE(m.Undo());
@@ -192,10 +195,14 @@ TEST_F(ZoneModelTest, ResizeKeepsWhatFitsAddsFloorAndIsOneUndoStep) {
 
 TEST_F(ZoneModelTest, HeaderFieldsAreCheckedAsTheLoaderChecksThem) {
   ZoneModel m;
-  EXPECT_EQ(m.SetField(HeaderField::Width, "151").value_or(""), "šířka musí být od 1 do 150, ne 151");
-  EXPECT_EQ(m.SetField(HeaderField::Height, "abc").value_or(""), "výška musí být celé číslo, ne „abc“");
-  EXPECT_EQ(m.SetField(HeaderField::Height, "1,2").value_or(""), "výška musí být celé číslo, ne „1,2“");
-  EXPECT_EQ(m.SetField(HeaderField::PlayerSteps, "0").value_or(""), "kroky hráče musí být od 1 do 10000, ne 0");
+  EXPECT_EQ(m.SetField(HeaderField::Width, "151").value_or(""),
+            "šířka musí být od 1 do 150, ne 151");
+  EXPECT_EQ(m.SetField(HeaderField::Height, "abc").value_or(""),
+            "výška musí být celé číslo, ne „abc“");
+  EXPECT_EQ(m.SetField(HeaderField::Height, "1,2").value_or(""),
+            "výška musí být celé číslo, ne „1,2“");
+  EXPECT_EQ(m.SetField(HeaderField::PlayerSteps, "0").value_or(""),
+            "kroky hráče musí být od 1 do 10000, ne 0");
   EXPECT_EQ(m.Width(), 20);
   EXPECT_FALSE(m.Dirty()) << "a refused value changes nothing";
 
@@ -207,7 +214,8 @@ TEST_F(ZoneModelTest, HeaderFieldsAreCheckedAsTheLoaderChecksThem) {
   m.Paint(5, 5, '-');
   const auto refused = m.SetField(HeaderField::EnemySteps2, "0");
   ASSERT_TRUE(refused.has_value());
-  EXPECT_NE(refused->find("kroky nepřítele druhu 2 (-) musí být aspoň 1"), std::string::npos) << *refused;
+  EXPECT_NE(refused->find("kroky nepřítele druhu 2 (-) musí být aspoň 1"), std::string::npos)
+      << *refused;
   // An enemy far out whose fine position would not fit.
   m.Resize(150, 12);
   m.Paint(140, 5, '-');
@@ -267,7 +275,9 @@ TEST_F(ZoneModelTest, FindingsFollowEditsAndNameTheirCells) {
 
 TEST_F(ZoneModelTest, SaveWritesTheCanonicalFormAndLoadReadsItBack) {
   const fs::path file = root_ / "mine.qrn";
-  Put(file, "\"Moje\"\r\n3\r\n2\r\n10\r\n16\r\n12\r\n6\r\n01\r\n01\r\n01\r\nS?\r\nERC\r\n-- poznámky --\r\n");
+  Put(file,
+      "\"Moje\"\r\n3\r\n2\r\n10\r\n16\r\n12\r\n6\r\n01\r\n01\r\n01\r\nS?\r\nERC\r\n-- poznámky "
+      "--\r\n");
   ZoneModel m;
   ASSERT_FALSE(m.Load(file).has_value());
   EXPECT_EQ(m.At(1, 0), '?');

@@ -148,8 +148,8 @@ TEST(ZoneCheckStrict, ReportsWhatNoPlayReachesAtItsRowsLine) {
 TEST(ZoneCheckStrict, WarnsOfATitleTheListWouldCut) {
   const std::vector<std::string> rows = {"WWWWWW", "WSR.CW", "WWWEWW"};
   const std::string tail = "10\n16\n12\n6\n01\n01\n01\n";
-  const std::string fits = WriteFile(TempPath("fits.qrn"),
-                                     ZoneText(6, 3, rows, tail, "\"Sklad, klíč a dveře\""));
+  const std::string fits =
+      WriteFile(TempPath("fits.qrn"), ZoneText(6, 3, rows, tail, "\"Sklad, klíč a dveře\""));
   const std::string cut = WriteFile(
       TempPath("cut.qrn"), ZoneText(6, 3, rows, tail, "\"Sklad, klíč a zabouchnuté dveře\""));
   EXPECT_EQ(Check({fits}, true).err, "");

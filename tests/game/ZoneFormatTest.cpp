@@ -101,9 +101,11 @@ std::string GeneratedZone(std::mt19937& rng) {
   std::uniform_int_distribution<size_t> tile(0, tiles.size() - 1);
   const std::string eol = pct(rng) < 30 ? "\r\n" : "\n";
   std::string text = pct(rng) < 20 ? "\xEF\xBB\xBF" : "";
-  const std::string titles[] = {"\"Zkouška, druhá\"", "Prostý název", "\"  odsazený\"", "Okno \"A\""};
+  const std::string titles[] = {"\"Zkouška, druhá\"", "Prostý název", "\"  odsazený\"",
+                                "Okno \"A\""};
   text += titles[pct(rng) % 4] + eol;
-  text += std::to_string(w) + eol + " " + std::to_string(h) + eol + "+" + std::to_string(1 + pct(rng) % 12) + eol;
+  text += std::to_string(w) + eol + " " + std::to_string(h) + eol + "+" +
+          std::to_string(1 + pct(rng) % 12) + eol;
   for (int k = 0; k < 3; ++k) text += std::to_string(2 + pct(rng) % 20) + eol;
   const std::string patterns[] = {"01", "0", "", "\"0,1\"", "0011 ", "1"};
   for (int g = 0; g < 3; ++g) text += patterns[pct(rng) % 6] + eol;
@@ -124,7 +126,8 @@ std::string GeneratedZone(std::mt19937& rng) {
     }
     text += row + (pct(rng) < 5 ? "," : "") + eol;
   }
-  const std::string notes[] = {"", "Poznámka autora, se čárkou\r\na \"uvozovkami\"\n", "WWWW\nS.R\n", "\x01\xFF bez konce"};
+  const std::string notes[] = {"", "Poznámka autora, se čárkou\r\na \"uvozovkami\"\n",
+                               "WWWW\nS.R\n", "\x01\xFF bez konce"};
   return text + notes[pct(rng) % 4];
 }
 
@@ -146,29 +149,39 @@ TEST(ZoneFormat, GeneratedZonesPlayAlikeUnderRandomKeys) {
   for (int i = 0; i < 60; ++i) {
     const std::string text = GeneratedZone(rng);
     if (!std::holds_alternative<ParsedZone>(ParseZoneText(text, "g.qrn"))) continue;
-    ExpectPlaysAlike(text, RandomKeys(rng, 40), "generated zone " + std::to_string(i) + ":\n" + text);
+    ExpectPlaysAlike(text, RandomKeys(rng, 40),
+                     "generated zone " + std::to_string(i) + ":\n" + text);
   }
 }
 
 TEST(ZoneFormat, CanonicalFormKeepsCharactersQuotesOnlyWhenNeededAndNotesByteForByte) {
   const std::string notes = "\r\nnotes, \"quoted\"\n\x80\xFE tail without end";
-  const std::string text = "\xEF\xBB\xBF\"Sklad, velký\"\r\n4\r\n3\r\n 10\r\n+16\r\n12\r\n6\r\n\"0,1\"\r\n\r\n01\r\n"
-                           "O?E\r\n  WSRCx\r\nab,c\r\n" + notes;
+  const std::string text =
+      "\xEF\xBB\xBF\"Sklad, velký\"\r\n4\r\n3\r\n 10\r\n+16\r\n12\r\n6\r\n\"0,1\"\r\n\r\n01\r\n"
+      "O?E\r\n  WSRCx\r\nab,c\r\n" +
+      notes;
   const std::string formatted = Format(text);
   EXPECT_EQ(formatted,
             "\"Sklad, velký\"\n4\n3\n10\n16\n12\n6\n\"0,1\"\n\n01\n"
             "O?E.\nWSRC\nab..\n"
             // What follows a row's comma on its line is no longer the zone: it opens the notes.
-            "c\r\n" + notes);
+            "c\r\n" +
+                notes);
   // A title without a comma stands bare; one with leading blanks keeps them in quotes.
-  EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail, "Bez čárky")), "Bez čárky\n"), "Bez čárky\n");
-  EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail, "\"  dva\"")), "\"  dva\"\n"), "\"  dva\"\n");
+  EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail, "Bez čárky")), "Bez čárky\n"),
+            "Bez čárky\n");
+  EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail, "\"  dva\"")), "\"  dva\"\n"),
+            "\"  dva\"\n");
   // A title that begins with a byte-order mark of its own keeps it, and plays alike.
   const std::string marked = ZoneText(1, 1, {"S"}, DefaultTail, "\"\xEF\xBB\xBFPomalý\"");
   EXPECT_EQ(Prefix(Format(marked), "\"\xEF\xBB\xBFPomalý\"\n"), "\"\xEF\xBB\xBFPomalý\"\n");
   EXPECT_EQ(Format(Format(marked)), Format(marked));
   // A Windows-1250 title is written as UTF-8.
-  EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail, "\x8A\x9D" "astn\xE1")), "Šťastná\n"), "Šťastná\n");
+  EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail,
+                                   "\x8A\x9D"
+                                   "astn\xE1")),
+                   "Šťastná\n"),
+            "Šťastná\n");
   EXPECT_TRUE(UnwritableField("a \"b\", c").has_value());
   EXPECT_FALSE(UnwritableField("a \"b\" c").has_value());
   EXPECT_FALSE(UnwritableField("a, b").has_value());
@@ -205,7 +218,8 @@ ToolRun FormatTool(const std::string& args) {
 }
 
 TEST(ZoneFormat, ToolWritesTheSameBytesToStdoutOrAFileAndRefusesBrokenZones) {
-  const std::string text = "\"A, B\"\r\n3\r\n2\r\n10\r\n16\r\n12\r\n6\r\n01\r\n0\r\n1\r\nSR\r\nCE\r\nnote\r\n";
+  const std::string text =
+      "\"A, B\"\r\n3\r\n2\r\n10\r\n16\r\n12\r\n6\r\n01\r\n0\r\n1\r\nSR\r\nCE\r\nnote\r\n";
   const fs::path zone = TempPath("z.qrn"), out = TempPath("out.qrn");
   WriteFile(zone, text);
   const ToolRun toStdout = FormatTool("'" + zone.string() + "'");

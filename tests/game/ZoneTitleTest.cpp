@@ -52,7 +52,9 @@ TEST(ZoneTitle, ReadsOnlyTheStartOfTheFileAndKeepsACutTitleInUtf8) {
 TEST(ZoneTitle, NoTitleFromBinaryFilesButFromEveryTextAZoneMayBe) {
   using namespace std::string_literals;
   // A picture, a program, a compressed file named .qrn: bytes no zone text holds.
-  for (const std::string& start : {"\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s, "\x7F" "ELF\x02\x01"s,
+  for (const std::string& start : {"\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s,
+                                   "\x7F"
+                                   "ELF\x02\x01"s,
                                    "PK\x03\x04\x14\0"s, "\"Ok\"\n3\x1B[2J"s}) {
     const auto file = TempPath("binary.qrn");
     WriteFile(file, start);

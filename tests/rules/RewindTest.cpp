@@ -35,8 +35,8 @@ std::string RandomZone(std::mt19937_64& rng) {
     for (int i = pick(1, 6); i > 0; --i) p += static_cast<char>('0' + pick(0, 1));
     return p;
   };
-  ZoneLayout layout{rows, pick(1, 5), {pick(1, 5), pick(1, 5), pick(1, 5)},
-                    {pattern(), pattern(), pattern()}};
+  ZoneLayout layout{
+      rows, pick(1, 5), {pick(1, 5), pick(1, 5), pick(1, 5)}, {pattern(), pattern(), pattern()}};
   return WriteTemp(ZoneText(layout));
 }
 
@@ -57,7 +57,8 @@ std::vector<int> RandomKeys(std::mt19937_64& rng) {
 // laser volume the speakers were told); everything else must agree.
 std::string StateOf(const Replay& r) {
   std::string report = r.Report(true);
-  report = std::regex_replace(report, std::regex(R"("sounds": \{[^}]*\}, "laser_volume": [^,]*, )"), "");
+  report =
+      std::regex_replace(report, std::regex(R"("sounds": \{[^}]*\}, "laser_volume": [^,]*, )"), "");
   return report;
 }
 
@@ -74,7 +75,8 @@ TEST(Rewind, GoingBackEndsWhereTheKeysWithoutTheUndoneTicksEnd) {
     int backs = 0;
     for (int stretch = 0; stretch < 40; ++stretch) {
       const std::vector<int> keys = RandomKeys(rng);
-      const int ticks = keys.size() == 2 && keys[0] == vk::Ctrl ? 1 : static_cast<int>(rng() % 90) + 1;
+      const int ticks =
+          keys.size() == 2 && keys[0] == vk::Ctrl ? 1 : static_cast<int>(rng() % 90) + 1;
       for (int t = 0; t < ticks; ++t) {
         if (backed.Tick(keys)) kept.push_back(keys);
       }
@@ -98,11 +100,13 @@ TEST(Rewind, GoingBackEndsWhereTheKeysWithoutTheUndoneTicksEnd) {
 }
 
 // A run written by RunScript, played from a fresh load, ends in the run's state after its ticks.
-void ExpectScriptReplays(const Replay& run, bool yes, const std::string& zone, const std::string& what) {
+void ExpectScriptReplays(const Replay& run, bool yes, const std::string& zone,
+                         const std::string& what) {
   const std::string text = run.Rewinding().RunScript({"Test zone", "a comment"});
   auto parsed = ParseKeyScript(text, "run.keys");
   ASSERT_TRUE(std::holds_alternative<KeyScript>(parsed))
-      << what << ": " << std::get<KeyScriptError>(parsed).Describe() << "\n" << text;
+      << what << ": " << std::get<KeyScriptError>(parsed).Describe() << "\n"
+      << text;
   EXPECT_EQ(text.find("back"), std::string::npos) << what;
   Replay again(yes);
   ASSERT_FALSE(again.Open(zone));
@@ -110,7 +114,9 @@ void ExpectScriptReplays(const Replay& run, bool yes, const std::string& zone, c
   EXPECT_EQ(again.TicksRun(), run.Rewinding().RunTicks()) << what << "\n" << text;
   EXPECT_EQ(again.Rewinding().RunTicks(), run.Rewinding().RunTicks()) << what;
   auto game = [](const Replay& r) {
-    return std::regex_replace(StateOf(r), std::regex(R"("tick": \d+, "wins": \d+, "deaths": \d+, "restarts": \d+, )"), "");
+    return std::regex_replace(
+        StateOf(r), std::regex(R"("tick": \d+, "wins": \d+, "deaths": \d+, "restarts": \d+, )"),
+        "");
   };
   EXPECT_EQ(game(again), game(run)) << what << "\n" << text;
 }
@@ -223,7 +229,8 @@ TEST(Rewind, KeysFromWindowEventsAreRecordedAsTheTickReadThem) {
         << "round " << round;
     for (int y = -2; y <= MaxBoardHeight; ++y) {
       for (int x = -2; x <= MaxBoardWidth; ++x) {
-        ASSERT_EQ(a.Board.At(x, y), b.Board.At(x, y)) << "round " << round << " cell " << x << "," << y;
+        ASSERT_EQ(a.Board.At(x, y), b.Board.At(x, y))
+            << "round " << round << " cell " << x << "," << y;
       }
     }
     EXPECT_EQ(again.GetGame().Program().Keys.HoldCounts(), program.Keys.HoldCounts());
@@ -266,8 +273,9 @@ TEST(Rewind, BackStopsAtTheOpeningAndRestoresProgramState) {
   EXPECT_EQ(p.R().Back(30), 30);
   EXPECT_EQ(p.G().Program().Keys.HoldCounts(), hold);
   EXPECT_EQ(p.G().Program().Rng.State(), rng);
-  EXPECT_EQ(std::make_tuple(p.S().PlayerX, p.S().Moving, p.S().Enemies[0].X, p.S().Enemies[0].Dir),
-            std::make_tuple(before.PlayerX, before.Moving, before.Enemies[0].X, before.Enemies[0].Dir));
+  EXPECT_EQ(
+      std::make_tuple(p.S().PlayerX, p.S().Moving, p.S().Enemies[0].X, p.S().Enemies[0].Dir),
+      std::make_tuple(before.PlayerX, before.Moving, before.Enemies[0].X, before.Enemies[0].Dir));
   EXPECT_EQ(painter.Count("Nakr "), 8 * 4);
   EXPECT_EQ(painter.Count("NakrF "), before.Moving != 0 ? 1 : 0);
   EXPECT_EQ(p.R().Back(1000), 10);
@@ -307,8 +315,9 @@ TEST(KeyScripts, RandomBackAndCarryLines) {
     auto* e = std::get_if<KeyScriptError>(&p);
     return e ? e->Describe() : "(no error)";
   };
-  EXPECT_EQ(error("1 left\nrandom 16777216"),
-            "t.keys:2: the generator state must be a whole number from 0 to 16777215, not '16777216'");
+  EXPECT_EQ(
+      error("1 left\nrandom 16777216"),
+      "t.keys:2: the generator state must be a whole number from 0 to 16777215, not '16777216'");
   EXPECT_EQ(error("random -1"),
             "t.keys:1: the generator state must be a whole number from 0 to 16777215, not '-1'");
   EXPECT_EQ(error("\nback x"),

@@ -1,7 +1,6 @@
 // SlotTableTest.cpp — how the slot table hands out, frees and reports its slots.
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <fstream>

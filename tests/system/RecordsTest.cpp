@@ -1,13 +1,12 @@
 // RecordsTest.cpp — the player's records: the zone key, the file format, damage, two games at
 // once, and the saved runs.
-#include "system/Records.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "TempFolder.h"
+#include "system/Records.h"
 
 namespace quarn::system {
 namespace {

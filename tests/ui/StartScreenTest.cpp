@@ -356,9 +356,9 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
   WriteZone(shipped / "b.qrn", "B");
   program = std::make_unique<ProgramContext>(keys);
   sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
-  flow = std::make_unique<Flow>(*app, *program, *sound, prompter,
-                                FlowFolders{QUARN_BIN_DIR, {shipped}, own, shipped, "", root / "state",
-                                            root / "runs"});
+  flow = std::make_unique<Flow>(
+      *app, *program, *sound, prompter,
+      FlowFolders{QUARN_BIN_DIR, {shipped}, own, shipped, "", root / "state", root / "runs"});
   Flow& f = *flow;
   f.Begin(false);
   auto caption = [&](const std::string& name) {
@@ -400,16 +400,20 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
   EXPECT_EQ(caption("lblRecord").rfind("Vyhráno · nejlepší čas ", 0), 0u) << caption("lblRecord");
 
   // W watches the saved run: the player's keys play no part, and nothing is recorded.
-  const std::string recordsBefore =
-      [&] { std::ifstream in(root / "state" / "records.txt"); return std::string(std::istreambuf_iterator<char>(in), {}); }();
+  const std::string recordsBefore = [&] {
+    std::ifstream in(root / "state" / "records.txt");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }();
   f.Start().Window().OnKeyDown('W');
   ASSERT_NE(f.Game(), nullptr);
   EXPECT_TRUE(f.Game()->Watching());
   keys.KeyDown(vk::Left);
   RunFor(500);
   keys.KeyUp(vk::Left);
-  const std::string recordsAfter =
-      [&] { std::ifstream in(root / "state" / "records.txt"); return std::string(std::istreambuf_iterator<char>(in), {}); }();
+  const std::string recordsAfter = [&] {
+    std::ifstream in(root / "state" / "records.txt");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }();
   EXPECT_EQ(recordsAfter, recordsBefore);
 }
 

@@ -25,7 +25,8 @@ int RunFormat(const Args& args) {
       std::fputs(FormatUsage, stdout);
       return 0;
     }
-    if (a.size() > 1 && a[0] == '-') return UsageError("format", FormatUsage, "unknown option '" + a + "'");
+    if (a.size() > 1 && a[0] == '-')
+      return UsageError("format", FormatUsage, "unknown option '" + a + "'");
     if (!zone) {
       zone = a;
     } else if (!out) {

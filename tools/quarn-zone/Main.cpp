@@ -1,4 +1,5 @@
-// Main.cpp — quarn-zone: checks, plays, renders, solves and formats zones for zone authors and tests.
+// Main.cpp — quarn-zone: checks, plays, renders, solves and formats zones for zone authors and
+// tests.
 #include <cstdio>
 #include <cstring>
 #include <string>

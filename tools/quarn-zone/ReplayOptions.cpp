@@ -1,4 +1,5 @@
-// ReplayOptions.cpp — what the sub-commands share: help, usage errors, --keys and --ticks, key scripts.
+// ReplayOptions.cpp — what the sub-commands share: help, usage errors, --keys and --ticks, key
+// scripts.
 #include <charconv>
 #include <cstdio>
 

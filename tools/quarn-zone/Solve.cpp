@@ -2,8 +2,8 @@
 // into a key script, searching the real rules tick by tick so that no enemy or laser door kills
 // the player on the way. The plan's lines are listed in SolveUsage.
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <map>
@@ -112,10 +112,18 @@ int KeyOfDir(int d) { return 36 + d; }
 
 bool Standable(int code, bool isGoal) {
   switch (code) {
-    case tile::Wall: case tile::SlamLock: case tile::Target: case tile::Boxes: case tile::Box:
+    case tile::Wall:
+    case tile::SlamLock:
+    case tile::Target:
+    case tile::Boxes:
+    case tile::Box:
       return false;
-    case tile::HotPotato: case tile::Key: case tile::Time: case tile::LockedDoor:
-    case tile::SlamDoor: case tile::Exit:
+    case tile::HotPotato:
+    case tile::Key:
+    case tile::Time:
+    case tile::LockedDoor:
+    case tile::SlamDoor:
+    case tile::Exit:
       return isGoal;
     default:
       return true;
@@ -149,7 +157,8 @@ class Solver {
       q.pop_front();
       for (int d = 1; d <= 4; ++d) {
         const int nx = x + DirDX(d), ny = y + DirDY(d);
-        if (nx < 0 || ny < 0 || nx >= W || ny >= H || dist[static_cast<size_t>(ny * W + nx)] >= 0) continue;
+        if (nx < 0 || ny < 0 || nx >= W || ny >= H || dist[static_cast<size_t>(ny * W + nx)] >= 0)
+          continue;
         const bool me = nx == s0.PlayerX / steps && ny == s0.PlayerY / steps;
         if (!me && !Standable(s0.Board.At(nx, ny), false)) continue;
         dist[static_cast<size_t>(ny * W + nx)] = dist[static_cast<size_t>(y * W + x)] + 1;
@@ -174,7 +183,8 @@ class Solver {
     using Entry = std::tuple<int, int, int>;  // f, -tick, index
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     std::set<std::tuple<int, int, int, int, int, int>> seen;
-    nodes.push_back(std::make_unique<Node>(Node{std::make_unique<Snapshot>(now_), -1, {}, 0, run_, lastKey_}));
+    nodes.push_back(
+        std::make_unique<Node>(Node{std::make_unique<Snapshot>(now_), -1, {}, 0, run_, lastKey_}));
     open.emplace(dist[static_cast<size_t>(py * W + px)] * steps, 0, 0);
     const int wait = std::max(2, steps / 2);
     int expanded = 0;
@@ -212,19 +222,20 @@ class Solver {
         player_->Put(*n.snap);
         int ran = 0;
         const Outcome out = player_->Run(step.key ? std::vector<int>{step.key} : std::vector<int>{},
-                                        step.ticks, &ran);
+                                         step.ticks, &ran);
         static const bool debug = std::getenv("QUARN_SOLVE_DEBUG") != nullptr;
         if (debug) {
           const GameState& t = player_->State();
-          std::fprintf(stderr, "  from (%d, %d) t%d key %d: died %d won %d at (%d, %d) moving %d\n", cx, cy,
-                       n.tick, step.key, out.died, out.won, t.PlayerX / steps, t.PlayerY / steps,
-                       t.Moving != 0);
+          std::fprintf(stderr, "  from (%d, %d) t%d key %d: died %d won %d at (%d, %d) moving %d\n",
+                       cx, cy, n.tick, step.key, out.died, out.won, t.PlayerX / steps,
+                       t.PlayerY / steps, t.Moving != 0);
         }
         if (out.died) continue;
         if (out.won) {
           if (!intoExit) continue;
           step.ticks = ran;
-          nodes.push_back(std::make_unique<Node>(Node{std::make_unique<Snapshot>(player_->Take()), index, step, n.tick + ran, 0, 0}));
+          nodes.push_back(std::make_unique<Node>(
+              Node{std::make_unique<Snapshot>(player_->Take()), index, step, n.tick + ran, 0, 0}));
           Finish(nodes, static_cast<int>(nodes.size() - 1));
           won_ = true;
           return true;
@@ -232,24 +243,25 @@ class Solver {
         const GameState& t = player_->State();
         const int tx = t.PlayerX / steps, ty = t.PlayerY / steps;
         if (t.Moving != 0 || tx != nx || ty != ny) continue;
-        const auto key = std::make_tuple(tx, ty, n.tick + step.ticks, t.PotatoesLeft,
-                                         int{t.HasKey}, t.PotatoesCarried);
+        const auto key = std::make_tuple(tx, ty, n.tick + step.ticks, t.PotatoesLeft, int{t.HasKey},
+                                         t.PotatoesCarried);
         if (!seen.insert(key).second) continue;
         const int h = dist[static_cast<size_t>(ty * W + tx)];
         nearest = std::min(nearest, h < 0 ? nearest : h);
-        nodes.push_back(std::make_unique<Node>(
-            Node{std::make_unique<Snapshot>(player_->Take()), index, step, n.tick + step.ticks,
-                 step.key ? run : 0, step.key}));
+        nodes.push_back(
+            std::make_unique<Node>(Node{std::make_unique<Snapshot>(player_->Take()), index, step,
+                                        n.tick + step.ticks, step.key ? run : 0, step.key}));
         open.emplace(n.tick + step.ticks + std::max(h, 0) * steps, -(n.tick + step.ticks),
                      static_cast<int>(nodes.size() - 1));
       }
       // A closed node's state is no longer needed.
       n.snap.reset();
     }
-    std::fprintf(stderr,
-                 "quarn-zone solve: found no safe way from (%d, %d) to (%d, %d) (%d nodes searched, "
-                 "nearest %d cells off)\n",
-                 px, py, gx, gy, expanded, nearest);
+    std::fprintf(
+        stderr,
+        "quarn-zone solve: found no safe way from (%d, %d) to (%d, %d) (%d nodes searched, "
+        "nearest %d cells off)\n",
+        px, py, gx, gy, expanded, nearest);
     return false;
   }
 
@@ -284,12 +296,18 @@ class Solver {
     size_t i = 0;
     auto name = [](int key) -> std::string {
       switch (key) {
-        case vk::Left: return "left";
-        case vk::Up: return "up";
-        case vk::Right: return "right";
-        case vk::Down: return "down";
-        case vk::Space: return "space";
-        default: return "-";
+        case vk::Left:
+          return "left";
+        case vk::Up:
+          return "up";
+        case vk::Right:
+          return "right";
+        case vk::Down:
+          return "down";
+        case vk::Space:
+          return "space";
+        default:
+          return "-";
       }
     };
     while (i <= steps_.size()) {
@@ -356,7 +374,8 @@ int KeyByName(const std::string& name) {
 int RunSolve(const Args& args) {
   if (WantsHelp(args)) return Help(SolveUsage);
   for (const std::string& a : args) {
-    if (a.size() > 1 && a[0] == '-') return UsageError("solve", SolveUsage, "unknown option '" + a + "'");
+    if (a.size() > 1 && a[0] == '-')
+      return UsageError("solve", SolveUsage, "unknown option '" + a + "'");
   }
   if (args.size() != 2) return UsageError("solve", SolveUsage, "a zone and a plan, please");
   const std::string& zone = args[0];
@@ -408,7 +427,8 @@ int RunSolve(const Args& args) {
     } else if (verb == "hold") {
       std::string key;
       int n = 0;
-      ok = static_cast<bool>(words >> key >> n) && KeyByName(key) > 0 && solver.Hold(KeyByName(key), n);
+      ok = static_cast<bool>(words >> key >> n) && KeyByName(key) > 0 &&
+           solver.Hold(KeyByName(key), n);
     } else if (verb == "wait") {
       int n = 0;
       ok = static_cast<bool>(words >> n) && solver.Hold(0, n);
@@ -429,11 +449,11 @@ int RunSolve(const Args& args) {
       return 1;
     }
     const auto& s = solver.State();
-    std::fprintf(stderr,
-                 "%s:%d: ok, at (%d, %d), left %d, carried %d, time %.1f, key %d, box %d, stacks %d\n",
-                 planName, lineNo, s.PlayerX / s.PlayerSteps, s.PlayerY / s.PlayerSteps,
-                 s.PotatoesLeft, s.PotatoesCarried, s.TimeLeft, s.HasKey != 0, s.HasBox != 0,
-                 s.Panel.BoxesLeft);
+    std::fprintf(
+        stderr,
+        "%s:%d: ok, at (%d, %d), left %d, carried %d, time %.1f, key %d, box %d, stacks %d\n",
+        planName, lineNo, s.PlayerX / s.PlayerSteps, s.PlayerY / s.PlayerSteps, s.PotatoesLeft,
+        s.PotatoesCarried, s.TimeLeft, s.HasKey != 0, s.HasBox != 0, s.Panel.BoxesLeft);
   }
   std::fputs(solver.Script().c_str(), stdout);
   return solver.Won() ? 0 : 1;
