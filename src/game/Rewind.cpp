@@ -425,7 +425,9 @@ std::string Rewind::RunScript(const std::vector<std::string>& comments) const {
                                         "space", "enter", "ctrl",  "r"};
     std::string text;
     for (size_t i = 0; i < 8; ++i) {
-      if (mask & (1u << i)) text += (text.empty() ? "" : "+") + std::string(names[i]);
+      if (!(mask & (1u << i))) continue;
+      if (!text.empty()) text += '+';
+      text += names[i];
     }
     return text.empty() ? std::string("-") : text;
   };
