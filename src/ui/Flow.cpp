@@ -1,6 +1,7 @@
 // Flow.cpp — opening zones from the start screen, going back to it, the editor and the links.
 #include "Flow.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -82,16 +83,14 @@ void Flow::TellNotice() {
 }
 
 std::optional<std::string> Flow::KeyOf(const std::filesystem::path& zone) {
-  std::error_code ec;
-  const auto written = std::filesystem::last_write_time(zone, ec);
-  if (ec) return std::nullopt;
-  const uintmax_t size = std::filesystem::file_size(zone, ec);
-  if (ec) return std::nullopt;
+  // One stat a file: the zone list's own stamp (inode, size, times) tells a changed file.
+  struct stat st {};
+  if (::stat(zone.c_str(), &st) != 0) return std::nullopt;
+  const FileStamp stamp = StampOf(st);
   auto it = keys_.find(zone);
-  if (it != keys_.end() && it->second.Written == written && it->second.Size == size)
-    return it->second.Key;
+  if (it != keys_.end() && it->second.Stamp == stamp) return it->second.Key;
   const auto key = system::ZoneContentKey(zone);
-  keys_[zone] = KnownKey{written, size, key};
+  keys_[zone] = KnownKey{stamp, key};
   return key;
 }
 

@@ -14,6 +14,7 @@
 #include "HelpWindow.h"
 #include "StartScreen.h"
 #include "game/Ports.h"
+#include "game/ZoneTitle.h"
 #include "platform/App.h"
 #include "platform/Timers.h"
 #include "sound/SoundModule.h"
@@ -108,8 +109,7 @@ class Flow {
   bool pausedForHelp_ = false;  // the help paused the game, and its closing lets it go on
   // Content keys of zone files, read again only when a file changes.
   struct KnownKey {
-    std::filesystem::file_time_type Written;
-    uintmax_t Size = 0;
+    FileStamp Stamp;
     std::optional<std::string> Key;
   };
   std::map<std::filesystem::path, KnownKey> keys_;
