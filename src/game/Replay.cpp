@@ -50,8 +50,10 @@ std::optional<ZoneError> Replay::Open(const std::string& zonePath) {
   return game_.Otevrit();
 }
 
-bool Replay::Tick(const std::vector<int>& keysDown) {
-  if (!rewind_.Tick(MaskOfKeys(keysDown))) return false;
+bool Replay::Tick(const std::vector<int>& keysDown) { return Tick(MaskOfKeys(keysDown)); }
+
+bool Replay::Tick(KeyMask keysDown) {
+  if (!rewind_.Tick(keysDown)) return false;
   ++ticksRun_;
   return true;
 }
@@ -64,7 +66,38 @@ int64_t Replay::Back(int64_t ticks) {
 
 std::optional<ZoneError> Replay::Carry(const CarriedState& c) { return rewind_.Carry(c); }
 
-std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step) {
+namespace {
+
+// Mended: "carry player=" could put the figure anywhere, far outside the board, where the rules
+// index cells that do not exist. A run's opening keeps only what its own zone can hold.
+std::optional<ZoneError> CarryWithin(Rewind& run, const GameState& state, const CarriedState& c,
+                                     int line) {
+  const int64_t steps = std::max(1, state.PlayerSteps);
+  const int64_t width = state.BoardWidth, height = state.BoardHeight;
+  auto outside = [&](int64_t x, int64_t y) { return x < 0 || y < 0 || x >= width || y >= height; };
+  std::string what;
+  // A figure part-way through a step counts by the cell it left.
+  auto cell = [&](int64_t fine) { return fine >= 0 ? fine / steps : -1; };
+  if (outside(cell(c.PlayerX), cell(c.PlayerY))) {
+    what = "player=" + std::to_string(c.PlayerX) + "," + std::to_string(c.PlayerY) +
+           " is no cell of the zone (" + std::to_string(width) + "x" + std::to_string(height) +
+           " cells, " + std::to_string(steps) + " steps a cell)";
+  } else if (outside(c.ExitX, c.ExitY)) {
+    what = "exit=" + std::to_string(c.ExitX) + "," + std::to_string(c.ExitY) +
+           " is outside the zone (" + std::to_string(width) + "x" + std::to_string(height) +
+           " cells)";
+  }
+  if (!what.empty()) {
+    return ZoneError{state.FileName, 0, "",
+                     "the key script's line " + std::to_string(line) + " cannot be played: " + what};
+  }
+  return run.Carry(c);
+}
+
+}  // namespace
+
+std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const GameState& state,
+                                          const KeyScript& script, const KeyScriptStep& step) {
   switch (step.Action) {
     case KeyScriptAction::Random:
       run.SetRandom(static_cast<uint32_t>(step.Value));
@@ -73,7 +106,7 @@ std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step
       run.Back(step.Value);
       break;
     case KeyScriptAction::Carry:
-      return run.Carry(step.Carried);
+      return CarryWithin(run, state, script.Carried.at(static_cast<size_t>(step.Value)), step.Line);
     case KeyScriptAction::Keys:
       break;
   }
@@ -88,7 +121,7 @@ std::optional<ZoneError> Replay::Run(const KeyScript& script, std::optional<int6
     if (step.Action == KeyScriptAction::Back) {
       Back(step.Value);
     } else if (step.Action != KeyScriptAction::Keys) {
-      if (auto error = PlayBetweenTicks(rewind_, step)) return error;
+      if (auto error = PlayBetweenTicks(rewind_, game_.State, script, step)) return error;
     }
     for (int64_t t = 0; t < step.Ticks && played < total; ++t, ++played) {
       if (!Tick(step.Keys)) return game_.LoadFailure();
