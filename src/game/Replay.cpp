@@ -69,27 +69,29 @@ std::optional<ZoneError> Replay::Carry(const CarriedState& c) { return rewind_.C
 namespace {
 
 // Mended: "carry player=" could put the figure anywhere, far outside the board, where the rules
-// index cells that do not exist. A run's opening keeps only what its own zone can hold.
+// index cells that do not exist. A run's opening keeps the figure and the exit only where the
+// board has cells: the zone's own, or the margin a zone open at its border lets the figure reach.
 std::optional<ZoneError> CarryWithin(Rewind& run, const GameState& state, const CarriedState& c,
                                      int line) {
   const int64_t steps = std::max(1, state.PlayerSteps);
-  const int64_t width = state.BoardWidth, height = state.BoardHeight;
-  auto outside = [&](int64_t x, int64_t y) { return x < 0 || y < 0 || x >= width || y >= height; };
+  // The cell a fine position lies in, also when it is part-way through a step.
+  auto cell = [&](int64_t fine) {
+    return static_cast<int>(fine >= 0 ? fine / steps : -((-fine + steps - 1) / steps));
+  };
   std::string what;
-  // A figure part-way through a step counts by the cell it left.
-  auto cell = [&](int64_t fine) { return fine >= 0 ? fine / steps : -1; };
-  if (outside(cell(c.PlayerX), cell(c.PlayerY))) {
-    what = "player=" + std::to_string(c.PlayerX) + "," + std::to_string(c.PlayerY) +
-           " is no cell of the zone (" + std::to_string(width) + "x" + std::to_string(height) +
-           " cells, " + std::to_string(steps) + " steps a cell)";
-  } else if (outside(c.ExitX, c.ExitY)) {
-    what = "exit=" + std::to_string(c.ExitX) + "," + std::to_string(c.ExitY) +
-           " is outside the zone (" + std::to_string(width) + "x" + std::to_string(height) +
-           " cells)";
+  if (!BoardGrid::InRange(cell(c.PlayerX), cell(c.PlayerY))) {
+    what = "player=" + std::to_string(c.PlayerX) + "," + std::to_string(c.PlayerY);
+  } else if (!BoardGrid::InRange(c.ExitX, c.ExitY)) {
+    what = "exit=" + std::to_string(c.ExitX) + "," + std::to_string(c.ExitY);
   }
   if (!what.empty()) {
     return ZoneError{state.FileName, 0, "",
-                     "the key script's line " + std::to_string(line) + " cannot be played: " + what};
+                     "the key script's line " + std::to_string(line) + " cannot be played: " +
+                         what + " lies outside the board (cells " +
+                         std::to_string(BoardGrid::MinX) + ".." + std::to_string(BoardGrid::MaxX) +
+                         " by " + std::to_string(BoardGrid::MinY) + ".." +
+                         std::to_string(BoardGrid::MaxY) + ", " + std::to_string(steps) +
+                         " steps a cell)"};
   }
   return run.Carry(c);
 }

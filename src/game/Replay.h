@@ -15,7 +15,7 @@
 namespace quarn {
 
 // What a line of a key script does.
-enum class KeyScriptAction {
+enum class KeyScriptAction : uint8_t {
   Keys,    // "N KEYS": during the next Ticks ticks exactly Keys are down
   Random,  // "random N": the enemies' generator state is Value before the next tick
   Back,    // "back N": go back Value ticks, as Backspace does, never past the last opening

@@ -29,7 +29,7 @@ bool IsOwnTemporaryName(const std::string& name) {
   if (!EndsInSixRandom(name) || name.empty() || name[0] != '.') return false;
   if (name.size() == 13 && name.compare(0, 7, ".quarn-") == 0) return true;
   // ".NAME.qrn.XXXXXX": a zone's own name with at least one character before ".qrn".
-  return name.size() > 16 && name.compare(name.size() - 11, 5, ".qrn.") == 0;
+  return name.size() >= 13 && name.compare(name.size() - 11, 5, ".qrn.") == 0;
 }
 
 int RemoveStaleTemporaries(const fs::path& folder, std::chrono::seconds olderThan) {

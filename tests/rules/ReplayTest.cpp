@@ -82,8 +82,8 @@ TEST(KeyScripts, OnlyARegularFileOfASensibleSizeIsRead) {
   { std::ofstream(big) << "1 right\n"; }
   std::filesystem::resize_file(big, MaxKeyScriptBytes + 1);  // sparse: nothing is written
   const std::pair<std::string, std::string> refused[] = {
-      {fifo, "not a regular file but a device, a pipe or a socket"},
-      {"/dev/zero", "not a regular file but a device, a pipe or a socket"},
+      {fifo, "this is not a regular file but a device, a pipe or a socket"},
+      {"/dev/zero", "this is not a regular file but a device, a pipe or a socket"},
       {folder.string(), "this is a folder, not a key script"},
       {big, "the key script is larger than 64 MB"}};
   for (const auto& [file, why] : refused) {
@@ -136,14 +136,14 @@ TEST(Runner, ARandomLineInTheMiddleOfAScriptActsThere) {
 // A win is an event of the game, told once when the player walks into the exit, before the
 // question; ticks played again unseen while going back tell nothing.
 TEST(Runner, TheWinHookRunsOnceForTheWinThePlayerSees) {
-  Play p({{"WWWWW", "WS.EW", "WWWWW"}});
+  Play p({{"WWWWWW", "WSR..E", "WWWCWW"}, 4});
   int wins = 0;
   size_t askedBefore = 0;
   p.G().OnWin = [&] {
     ++wins;
     askedBefore = static_cast<size_t>(p.R().Prompts().Asked());
   };
-  p.Ticks(2, {vk::Right});
+  for (int i = 0; i < 200 && p.G().Wins() == 0; ++i) p.Ticks(1, {vk::Right});
   ASSERT_EQ(p.G().Wins(), 1);
   EXPECT_EQ(wins, 1);
   EXPECT_EQ(askedBefore, 0u);
@@ -154,10 +154,12 @@ TEST(Runner, TheWinHookRunsOnceForTheWinThePlayerSees) {
   EXPECT_EQ(wins, 1);
 }
 
-// A run's opening keeps the figure and the exit only where its zone has cells.
-TEST(Runner, ACarryLineOutsideTheZoneIsRefused) {
+// A run's opening keeps the figure and the exit only where the board has cells (a zone open at
+// its border lets the figure walk into the margin around it).
+TEST(Runner, ACarryLineOutsideTheBoardIsRefused) {
   const ZoneLayout small{{"WWWWWWW", "WS...EW", "WWWWWWW", "WWWWWWW"}, 8};
-  for (const std::string carry : {"carry player=256,244", "carry player=-8,8", "carry exit=7,1"}) {
+  for (const std::string carry : {"carry player=1208,8", "carry player=-24,8", "carry player=8,-17",
+                                  "carry exit=151,1", "carry exit=1,-3"}) {
     Play p(small);
     const auto before = p.R().Report(true);
     const auto error = p.R().Run(Parse(carry + "\n5 right\n"));
@@ -167,7 +169,9 @@ TEST(Runner, ACarryLineOutsideTheZoneIsRefused) {
     EXPECT_EQ(p.R().Report(true), before) << carry;
   }
   Play p(small);
-  EXPECT_FALSE(p.R().Run(Parse("carry player=48,8 exit=6,3 hold=0,0,3,0\n5 right\n")));
+  EXPECT_FALSE(p.R().Run(Parse("carry player=1200,-16 exit=150,-2 hold=0,0,3,0\n5 right\n")));
+  Play q({{"WWWWWWW", "WS...EW", "WWWWWWW", "WWWWWWW"}});
+  EXPECT_TRUE(q.R().Run(Parse("carry player=256,244\n5 right\n")));
 }
 
 TEST(ScriptedKeysTest, AHeldKeyReadsDownAtEveryQueryUntilTheNextTick) {
