@@ -261,7 +261,9 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
           return error("unknown key '" + CutForMessage(name) +
                        "'; keys are left, up, right, down, space, enter, ctrl, r, or '-' for none");
         }
-        step.Keys |= MaskOfKeys({found});
+        for (size_t i = 0; i < ScriptKeys.size(); ++i) {
+          if (ScriptKeys[i] == found) step.Keys = static_cast<KeyMask>(step.Keys | (1u << i));
+        }
         if (plus == std::string_view::npos) break;
         start = plus + 1;
       }

@@ -10,8 +10,6 @@
 #include "Links.h"
 #include "game/Numbers.h"
 #include "game/Text.h"
-#include "game/ZoneTitle.h"
-#include "system/Records.h"
 
 namespace quarn::ui {
 

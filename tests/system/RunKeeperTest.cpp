@@ -183,6 +183,34 @@ TEST_F(RunKeeperTest, AHeldLockDelaysTheWinButNeitherFreezesTheGameNorLosesIt) {
   EXPECT_EQ(aside, 1);
 }
 
+TEST_F(RunKeeperTest, ADamagedFileIsSetAsideNotDeletedAndThePlayerIsToldOnce) {
+  Write(State() / "records.txt", "quarn-records 1\nhalf a li");
+  RunKeeper keeper(State(), Runs());
+  keeper.Load();
+  EXPECT_TRUE(keeper.All().empty());
+  const std::string notice = keeper.TakeNotice();
+  EXPECT_NE(notice.find("odložen"), std::string::npos) << notice;
+  EXPECT_EQ(keeper.TakeNotice(), "");
+  int aside = 0;
+  for (const auto& entry : fs::directory_iterator(State())) {
+    if (entry.path().filename().string().rfind("records.txt.damaged-", 0) == 0) {
+      ++aside;
+      EXPECT_EQ(Read(entry.path()), "quarn-records 1\nhalf a li");
+    }
+  }
+  EXPECT_EQ(aside, 1);
+  // The game goes on: the next win starts a fresh, good file; listing it moves nothing.
+  keeper.Keep(Won(keeper, Zone(), 10));
+  RecordMap read;
+  std::string error;
+  EXPECT_TRUE(ReadRecordsFile(State(), read, error)) << error;
+  EXPECT_EQ(read.size(), 1u);
+  Write(State() / "records.txt", "junk");
+  EXPECT_FALSE(ReadRecordsFile(State(), read, error));
+  EXPECT_NE(error.find("records.txt"), std::string::npos);
+  EXPECT_TRUE(fs::exists(State() / "records.txt"));
+}
+
 TEST_F(RunKeeperTest, AFolderOthersMayWriteToIsNeitherReadNorChanged) {
   fs::create_directories(State());
   Write(State() / "records.txt", "quarn-records 1\nhalf a li");
