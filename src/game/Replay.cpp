@@ -85,13 +85,12 @@ std::optional<ZoneError> CarryWithin(Rewind& run, const GameState& state, const 
     what = "exit=" + std::to_string(c.ExitX) + "," + std::to_string(c.ExitY);
   }
   if (!what.empty()) {
-    return ZoneError{state.FileName, 0, "",
-                     "the key script's line " + std::to_string(line) + " cannot be played: " +
-                         what + " lies outside the board (cells " +
-                         std::to_string(BoardGrid::MinX) + ".." + std::to_string(BoardGrid::MaxX) +
-                         " by " + std::to_string(BoardGrid::MinY) + ".." +
-                         std::to_string(BoardGrid::MaxY) + ", " + std::to_string(steps) +
-                         " steps a cell)"};
+    return ZoneError{
+        state.FileName, 0, "",
+        "the key script's line " + std::to_string(line) + " cannot be played: " + what +
+            " lies outside the board (cells " + std::to_string(BoardGrid::MinX) + ".." +
+            std::to_string(BoardGrid::MaxX) + " by " + std::to_string(BoardGrid::MinY) + ".." +
+            std::to_string(BoardGrid::MaxY) + ", " + std::to_string(steps) + " steps a cell)"};
   }
   return run.Carry(c);
 }

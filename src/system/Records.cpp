@@ -288,8 +288,8 @@ fs::path NewRunPath(const fs::path& runFolder, const std::string& key, const fs:
                     bool rewound) {
   std::string stem;
   for (char c : zoneFile.stem().string()) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                       (c >= '0' && c <= '9') || c == '-' || c == '_';
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '_';
     stem += plain ? c : '_';
   }
   return runFolder / (key + "-" + stem.substr(0, 60) + RunSuffix(rewound));

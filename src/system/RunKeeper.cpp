@@ -252,8 +252,9 @@ bool RunKeeper::Retry() {
     // Mended: a held lock froze the game for as long as it was held, and a win was lost when the
     // game was closed meanwhile. The win waits here and is saved at the next chance.
     if (!toldWaiting_) {
-      Tell("Záznam o výhře zatím nelze uložit: záznamy právě zapisuje jiná hra.\n"
-           "Výhra se neztratí, hra ji uloží, jakmile to půjde.");
+      Tell(
+          "Záznam o výhře zatím nelze uložit: záznamy právě zapisuje jiná hra.\n"
+          "Výhra se neztratí, hra ji uloží, jakmile to půjde.");
       toldWaiting_ = true;
     }
     return false;

@@ -116,8 +116,8 @@ TEST(KeyScripts, StepsAreSmallAndTheSameKeysHeldOnAreOneStep) {
 
 // "random N" sets the generator where it stands in the run, not only at the start.
 TEST(Runner, ARandomLineInTheMiddleOfAScriptActsThere) {
-  const ZoneLayout room{{"WWWWWWWWWWWW", "W+........-W", "W....S.....W", "W*........+W",
-                         "WWWWWWWWWWWW"}};
+  const ZoneLayout room{
+      {"WWWWWWWWWWWW", "W+........-W", "W....S.....W", "W*........+W", "WWWWWWWWWWWW"}};
   auto report = [&](const std::string& script) {
     Play p(room);
     p.Keys(script);

@@ -5,9 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "TempFolder.h"
 #include <fstream>
 
+#include "TempFolder.h"
 #include "system/Records.h"
 
 namespace quarn::system {

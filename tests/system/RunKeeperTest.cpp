@@ -1,7 +1,7 @@
 // RunKeeperTest.cpp — the keeper of won runs: the best of each kind with its run, two games and a
 // kill between the writes, a held lock, a refused folder, a zone changed during play, leftovers.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -62,7 +62,8 @@ TEST_F(RunKeeperTest, WinsKeepTheBestOfEachKindAndItsRunAndASlowerWinChangesNeit
   keeper.Keep(Won(keeper, Zone(), 500));
   keeper.Keep(Won(keeper, Zone(), 600));  // slower: neither the best time nor the run change
   keeper.Keep(Won(keeper, Zone(), 700, true));
-  EXPECT_EQ(BestAndKept(false), std::make_pair(std::optional<int64_t>(500), std::optional<int64_t>(500)));
+  EXPECT_EQ(BestAndKept(false),
+            std::make_pair(std::optional<int64_t>(500), std::optional<int64_t>(500)));
   keeper.Keep(Won(keeper, Zone(), 400));
   // A run changed by a debugging button: won, but no time and nothing kept.
   Write(Root() / "ladeni.qrn", "\"Ladění\"\n3\n3\n4\n8\n8\n8\n01\n01\n01\nWWW\nSE.\nWWW\n");
@@ -79,8 +80,10 @@ TEST_F(RunKeeperTest, WinsKeepTheBestOfEachKindAndItsRunAndASlowerWinChangesNeit
   EXPECT_FALSE(debug->BestPlain || debug->BestRewind);
   EXPECT_FALSE(FindRun(Runs(), *ZoneContentKey(Root() / "ladeni.qrn"), false));
   EXPECT_EQ(again.TakeNotice(), "");
-  EXPECT_EQ(BestAndKept(false), std::make_pair(std::optional<int64_t>(400), std::optional<int64_t>(400)));
-  EXPECT_EQ(BestAndKept(true), std::make_pair(std::optional<int64_t>(700), std::optional<int64_t>(700)));
+  EXPECT_EQ(BestAndKept(false),
+            std::make_pair(std::optional<int64_t>(400), std::optional<int64_t>(400)));
+  EXPECT_EQ(BestAndKept(true),
+            std::make_pair(std::optional<int64_t>(700), std::optional<int64_t>(700)));
   const std::string kept = Read(*FindRun(Runs(), *ZoneContentKey(Zone()), false));
   EXPECT_EQ(kept, "# Quarn: vyhraný průchod zónou\n# zóna: Chodba\n# soubor: " + Zone().string() +
                       "\n# čas: 400 tiků (6,3 s)\n400 right\n");
@@ -150,7 +153,8 @@ TEST_F(RunKeeperTest, AnEqualWinMendsARunThatDoesNotMatchTheRecordedBest) {
   keeper.Keep(Won(keeper, Zone(), 300));
   EXPECT_EQ(BestAndKept().second, 471);  // slower than the best: no reason to write
   keeper.Keep(Won(keeper, Zone(), 288));
-  EXPECT_EQ(BestAndKept(), std::make_pair(std::optional<int64_t>(288), std::optional<int64_t>(288)));
+  EXPECT_EQ(BestAndKept(),
+            std::make_pair(std::optional<int64_t>(288), std::optional<int64_t>(288)));
 }
 
 TEST_F(RunKeeperTest, AHeldLockDelaysTheWinButNeitherFreezesTheGameNorLosesIt) {
@@ -175,7 +179,8 @@ TEST_F(RunKeeperTest, AHeldLockDelaysTheWinButNeitherFreezesTheGameNorLosesIt) {
     ::close(held);
     // Let go: the keeper's end saves what waited, setting the damaged file aside first.
   }
-  EXPECT_EQ(BestAndKept(), std::make_pair(std::optional<int64_t>(300), std::optional<int64_t>(300)));
+  EXPECT_EQ(BestAndKept(),
+            std::make_pair(std::optional<int64_t>(300), std::optional<int64_t>(300)));
   int aside = 0;
   for (const auto& entry : fs::directory_iterator(State())) {
     aside += entry.path().filename().string().rfind("records.txt.damaged-", 0) == 0;
@@ -260,7 +265,8 @@ TEST_F(RunKeeperTest, TwoGamesWritingAtOnceLoseNothingOfEachOther) {
   };
   for (int g = 0; g < 2; ++g) {
     for (int i = 0; i < PerGame; ++i) {
-      Write(own(g, i), "\"Z" + std::to_string(g) + "-" + std::to_string(i) + "\"" + Corridor.substr(8));
+      Write(own(g, i),
+            "\"Z" + std::to_string(g) + "-" + std::to_string(i) + "\"" + Corridor.substr(8));
     }
   }
   std::vector<pid_t> games;
@@ -315,15 +321,16 @@ TEST(LeftoversTest, OnlyOurOwnStaleTemporaryFilesGo) {
   };
   make(".quarn-OLD111", 120);
   make(".zona.qrn.OLD222", 3600);
-  make(".quarn-NEW333", 5);    // perhaps another game writing right now
-  make(".bashrc", 3600);       // not ours
+  make(".quarn-NEW333", 5);  // perhaps another game writing right now
+  make(".bashrc", 3600);     // not ours
   make("records.txt", 3600);
   fs::create_symlink(folder / "records.txt", folder / ".quarn-LNK444");
   fs::last_write_time(folder / "records.txt", fs::file_time_type::clock::now() - 3600s);
   EXPECT_EQ(RemoveStaleTemporaries(folder), 2);
   std::set<std::string> left;
   for (const auto& entry : fs::directory_iterator(folder)) left.insert(entry.path().filename());
-  EXPECT_EQ(left, (std::set<std::string>{".quarn-NEW333", ".bashrc", "records.txt", ".quarn-LNK444"}));
+  EXPECT_EQ(left,
+            (std::set<std::string>{".quarn-NEW333", ".bashrc", "records.txt", ".quarn-LNK444"}));
   fs::remove_all(folder);
 }
 
