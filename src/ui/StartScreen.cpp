@@ -8,8 +8,8 @@
 #include "Dialog.h"
 #include "GameLayout.h"
 #include "Links.h"
-#include "game/Text.h"
 #include "render/PictureSet.h"
+#include "zone/Text.h"
 
 namespace quarn::ui {
 
