@@ -9,6 +9,7 @@
 #include "Flow.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
+#include "Version.h"
 #include "game/Rewind.h"
 #include "game/Text.h"
 #include "platform/App.h"
