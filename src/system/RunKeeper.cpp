@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "SafeFile.h"
-#include "game/Text.h"
+#include "zone/Text.h"
 
 namespace quarn::system {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Records.h"
-#include "game/ZoneTitle.h"
+#include "zone/ZoneTitle.h"
 
 namespace quarn::system {
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "game/Text.h"
+#include "zone/Text.h"
 
 namespace quarn::ui {
 

@@ -9,7 +9,7 @@
 #include "GameLayout.h"
 #include "Links.h"
 #include "game/Numbers.h"
-#include "game/Text.h"
+#include "zone/Text.h"
 
 namespace quarn::ui {
 
@@ -480,7 +480,7 @@ void GameScreen::AfterReload() {
   Sync();
 }
 
-void GameScreen::ShowLoadFailure(const ZoneError& error) {
+void GameScreen::ShowLoadFailure(const OpenError& error) {
   const std::string text =
       error.Picture ? PicturesMessage(*error.Picture) : "Zónu nelze otevřít.\n" + error.Describe();
   prompter_.SkinMsgBox(text, msgbox::OkOnly, msgbox::IconCritical, "");

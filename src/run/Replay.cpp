@@ -45,7 +45,7 @@ Replay::Replay(BoardPainter& painter, bool answerYes)
 
 Replay::Replay(bool answerYes) : Replay(ownPainter_, answerYes) {}
 
-std::optional<ZoneError> Replay::Open(const std::string& zonePath) {
+std::optional<OpenError> Replay::Open(const std::string& zonePath) {
   game_.State.FileName = zonePath;
   return game_.Otevrit();
 }
@@ -64,14 +64,14 @@ int64_t Replay::Back(int64_t ticks) {
   return undone;
 }
 
-std::optional<ZoneError> Replay::Carry(const CarriedState& c) { return rewind_.Carry(c); }
+std::optional<OpenError> Replay::Carry(const CarriedState& c) { return rewind_.Carry(c); }
 
 namespace {
 
 // Mended: "carry player=" could put the figure anywhere, far outside the board, where the rules
 // index cells that do not exist. A run's opening keeps the figure and the exit only where the
 // board has cells: the zone's own, or the margin a zone open at its border lets the figure reach.
-std::optional<ZoneError> CarryWithin(Rewind& run, const GameState& state, const CarriedState& c,
+std::optional<OpenError> CarryWithin(Rewind& run, const GameState& state, const CarriedState& c,
                                      int line) {
   const int64_t steps = std::max(1, state.PlayerSteps);
   // The cell a fine position lies in, also when it is part-way through a step.
@@ -85,19 +85,19 @@ std::optional<ZoneError> CarryWithin(Rewind& run, const GameState& state, const 
     what = "exit=" + std::to_string(c.ExitX) + "," + std::to_string(c.ExitY);
   }
   if (!what.empty()) {
-    return ZoneError{
+    return OpenError{ZoneError{
         state.FileName, 0, "",
         "the key script's line " + std::to_string(line) + " cannot be played: " + what +
             " lies outside the board (cells " + std::to_string(BoardGrid::MinX) + ".." +
             std::to_string(BoardGrid::MaxX) + " by " + std::to_string(BoardGrid::MinY) + ".." +
-            std::to_string(BoardGrid::MaxY) + ", " + std::to_string(steps) + " steps a cell)"};
+            std::to_string(BoardGrid::MaxY) + ", " + std::to_string(steps) + " steps a cell)"}};
   }
   return run.Carry(c);
 }
 
 }  // namespace
 
-std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const GameState& state,
+std::optional<OpenError> PlayBetweenTicks(Rewind& run, const GameState& state,
                                           const KeyScript& script, const KeyScriptStep& step) {
   switch (step.Action) {
     case KeyScriptAction::Random:
@@ -114,7 +114,7 @@ std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const GameState& state,
   return std::nullopt;
 }
 
-std::optional<ZoneError> Replay::Run(const KeyScript& script, std::optional<int64_t> ticks) {
+std::optional<OpenError> Replay::Run(const KeyScript& script, std::optional<int64_t> ticks) {
   const int64_t total = ticks ? *ticks : script.TotalTicks();
   int64_t played = 0;
   for (const KeyScriptStep& step : script.Steps) {
