@@ -1,6 +1,7 @@
 // RewindTest.cpp — going back in a run, and a run written as a key script that plays it again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <regex>
 
@@ -97,6 +98,78 @@ TEST(Rewind, GoingBackEndsWhereTheKeysWithoutTheUndoneTicksEnd) {
     for (const auto& keys : kept) straight.Tick(keys);
     ASSERT_EQ(StateOf(backed), StateOf(straight)) << "round " << round << ", " << backs << " backs";
   }
+}
+
+// A key script with "back N" lines ends where the same script with those ticks left out ends,
+// also when "back" is its last line. The scripts hold no restart and the win is declined, so the
+// run's opening is the load and "back" stops only there; a "random" line after the last tick
+// that remains goes with the ticks undone (the state went back to before it was set).
+TEST(Rewind, AScriptWithBackEndsAsTheScriptWithTheTicksLeftOut) {
+  std::mt19937_64 rng(31);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  static const char* const keyNames[] = {"left", "up", "right", "down", "left+up", "right+space",
+                                         "space", "-"};
+  struct Event {
+    bool Random = false;
+    std::string Text;  // the keys of a tick, or the generator state
+  };
+  int endingInBack = 0;
+  std::string zone;
+  for (int round = 0; round < 200; ++round) {
+    if (round % 4 == 0) zone = RandomZone(rng);
+    std::string withBack;
+    std::vector<Event> left;  // what remains, tick by tick
+    auto ticksLeft = [&] {
+      return std::count_if(left.begin(), left.end(), [](const Event& e) { return !e.Random; });
+    };
+    const int lines = pick(1, 10);
+    const bool endInBack = pick(0, 9) < 3;
+    for (int line = 0; line < lines + (endInBack ? 1 : 0); ++line) {
+      const int roll = line == lines ? 99 : pick(0, 99);
+      if (roll < 60) {
+        const int ticks = pick(1, 70);
+        const std::string keys = keyNames[pick(0, 7)];
+        withBack += std::to_string(ticks) + " " + keys + "\n";
+        for (int t = 0; t < ticks; ++t) left.push_back({false, keys});
+      } else if (roll < 72) {
+        const std::string value = std::to_string(pick(0, 0xFFFFFF));
+        withBack += "random " + value + "\n";
+        left.push_back({true, value});
+      } else {
+        int64_t back = pick(0, 160);
+        withBack += "back " + std::to_string(back) + "\n";
+        if (std::min<int64_t>(back, ticksLeft()) == 0) continue;
+        while (back > 0 && ticksLeft() > 0) {
+          if (!left.back().Random) --back;
+          left.pop_back();
+        }
+        while (!left.empty() && left.back().Random) left.pop_back();
+      }
+    }
+    std::string leftOut;
+    for (size_t i = 0; i < left.size();) {
+      if (left[i].Random) {
+        leftOut += "random " + left[i++].Text + "\n";
+        continue;
+      }
+      size_t j = i;
+      while (j < left.size() && !left[j].Random && left[j].Text == left[i].Text) ++j;
+      leftOut += std::to_string(j - i) + " " + left[i].Text + "\n";
+      i = j;
+    }
+    if (endInBack) ++endingInBack;
+    auto played = [&](const std::string& text) {
+      auto parsed = ParseKeyScript(text);
+      EXPECT_TRUE(std::holds_alternative<KeyScript>(parsed)) << text;
+      Replay r(false);
+      EXPECT_FALSE(r.Open(zone));
+      EXPECT_FALSE(r.Run(std::get<KeyScript>(parsed)));
+      return StateOf(r);
+    };
+    ASSERT_EQ(played(withBack), played(leftOut))
+        << "round " << round << "\nwith back:\n" << withBack << "left out:\n" << leftOut;
+  }
+  EXPECT_GT(endingInBack, 40);
 }
 
 // A run written by RunScript, played from a fresh load, ends in the run's state after its ticks.
