@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <regex>
 
@@ -170,6 +171,63 @@ TEST(Rewind, AScriptWithBackEndsAsTheScriptWithTheTicksLeftOut) {
         << "round " << round << "\nwith back:\n" << withBack << "left out:\n" << leftOut;
   }
   EXPECT_GT(endingInBack, 40);
+}
+
+// Past two minutes of play the kept states thin out with their age. Going back into the thinned
+// past still ends exactly where straight play ends, a step back replays at most a sixteenth of
+// how far back it lands (63 ticks in the recent past), and what is kept for a run four times
+// longer is less than two and a half times as much.
+TEST(Rewind, KeptStatesThinOutWithAgeAndGoingBackStaysExact) {
+  std::mt19937_64 rng(41);
+  const ZoneLayout layout{{"WWWWWWWWWW", "WS..R...+W", "W.W.CW.W.W", "W..a..-..W", "WWWWWWWWWW"},
+                          3,
+                          {2, 3, 4},
+                          {"0011", "01", "0"}};
+  const std::string zone = WriteTemp(ZoneText(layout));
+  constexpr int64_t Total = 64 * 128 * 5;
+  const std::vector<int64_t> targets = {Total - 30, Total - 700, Total - 9000, 20001, 20000,
+                                        9000,       4000,        64,           0};
+  std::vector<std::vector<int>> keys;
+  for (int64_t t = 0; t < Total; ++t) {
+    if (t % 53 == 0) {
+      const int roll = static_cast<int>(rng() % 6);
+      keys.push_back(roll < 4 ? std::vector<int>{vk::Left + roll} : std::vector<int>{});
+    } else {
+      keys.push_back(keys.back());
+    }
+  }
+  auto tickOf = [](const std::string& report) {
+    return std::regex_replace(report, std::regex(R"("tick": \d+, )"), "");
+  };
+  std::map<int64_t, std::string> expected;
+  {
+    Replay straight(false);
+    ASSERT_FALSE(straight.Open(zone));
+    for (int64_t t = 0; t <= Total; ++t) {
+      if (std::find(targets.begin(), targets.end(), t) != targets.end()) {
+        expected[t] = tickOf(StateOf(straight));
+      }
+      if (t == 20000) straight.Rewinding().SetRandom(4242);
+      if (t < Total) straight.Tick(keys[static_cast<size_t>(t)]);
+    }
+  }
+  Replay run(false);
+  ASSERT_FALSE(run.Open(zone));
+  size_t quarterBytes = 0;
+  for (int64_t t = 0; t < Total; ++t) {
+    if (t == Total / 4) quarterBytes = run.Rewinding().MemoryBytes();
+    if (t == 20000) run.Rewinding().SetRandom(4242);
+    run.Tick(keys[static_cast<size_t>(t)]);
+  }
+  EXPECT_LT(run.Rewinding().MemoryBytes(), quarterBytes * 5 / 2);
+  int64_t now = Total;
+  for (int64_t target : targets) {
+    const BackResult back = run.Rewinding().Back(now - target);
+    EXPECT_EQ(back.Ticks, now - target);
+    EXPECT_LE(back.Replayed, std::max<int64_t>(63, (now - target) / 16)) << "back to " << target;
+    EXPECT_EQ(tickOf(StateOf(run)), expected[target]) << "back to " << target;
+    now = target;
+  }
 }
 
 // A run written by RunScript, played from a fresh load, ends in the run's state after its ticks.
