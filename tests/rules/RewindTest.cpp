@@ -175,8 +175,8 @@ TEST(Rewind, AScriptWithBackEndsAsTheScriptWithTheTicksLeftOut) {
 
 // Past two minutes of play the kept states thin out with their age. Going back into the thinned
 // past still ends exactly where straight play ends, a step back replays at most a sixteenth of
-// how far back it lands (63 ticks in the recent past), and what is kept for a run four times
-// longer is less than two and a half times as much.
+// how far it lands before the furthest tick played (63 ticks in the recent past), and what is
+// kept for a run four times longer is less than two and a half times as much.
 TEST(Rewind, KeptStatesThinOutWithAgeAndGoingBackStaysExact) {
   std::mt19937_64 rng(41);
   const ZoneLayout layout{{"WWWWWWWWWW", "WS..R...+W", "W.W.CW.W.W", "W..a..-..W", "WWWWWWWWWW"},
@@ -224,7 +224,8 @@ TEST(Rewind, KeptStatesThinOutWithAgeAndGoingBackStaysExact) {
   for (int64_t target : targets) {
     const BackResult back = run.Rewinding().Back(now - target);
     EXPECT_EQ(back.Ticks, now - target);
-    EXPECT_LE(back.Replayed, std::max<int64_t>(63, (now - target) / 16)) << "back to " << target;
+    // The states were thinned by their age when play was furthest.
+    EXPECT_LE(back.Replayed, std::max<int64_t>(63, (Total - target) / 16)) << "back to " << target;
     EXPECT_EQ(tickOf(StateOf(run)), expected[target]) << "back to " << target;
     now = target;
   }
