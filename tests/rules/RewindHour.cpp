@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {
