@@ -117,14 +117,22 @@ std::optional<OpenError> PlayBetweenTicks(Rewind& run, const GameState& state,
 std::optional<OpenError> Replay::Run(const KeyScript& script, std::optional<int64_t> ticks) {
   const int64_t total = ticks ? *ticks : script.TotalTicks();
   int64_t played = 0;
+  bool cut = false;  // play ended inside a key line: the lines after it are not reached
   for (const KeyScriptStep& step : script.Steps) {
-    if (played >= total) break;
+    // Mended: the lines that take no ticks act once every key line before them has been played,
+    // also after the last one; a "back" that ends a script was skipped, and the run ended in
+    // the state before it.
+    if (cut || (played >= total && step.Ticks > 0)) break;
     if (step.Action == KeyScriptAction::Back) {
       Back(step.Value);
     } else if (step.Action != KeyScriptAction::Keys) {
       if (auto error = PlayBetweenTicks(rewind_, game_.State, script, step)) return error;
     }
-    for (int64_t t = 0; t < step.Ticks && played < total; ++t, ++played) {
+    for (int64_t t = 0; t < step.Ticks; ++t, ++played) {
+      if (played >= total) {
+        cut = true;
+        break;
+      }
       if (!Tick(step.Keys)) return game_.LoadFailure();
     }
   }

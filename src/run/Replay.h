@@ -149,8 +149,8 @@ class Replay {
   // Puts back what a run's opening kept from before it, and opens the zone again ("carry").
   std::optional<OpenError> Carry(const CarriedState& carried);
   // Plays the script: ticks of its key lines, cut or padded with no keys, or its own length;
-  // "random", "back" and "carry" lines act between ticks. Stops early, returning the error, when
-  // a reload fails.
+  // "random", "back" and "carry" lines act between ticks, those after the last key line too (not
+  // those after a cut). Stops early, returning the error, when a reload fails.
   std::optional<OpenError> Run(const KeyScript& script, std::optional<int64_t> ticks = {});
 
   // Ticks played, less those gone back.
