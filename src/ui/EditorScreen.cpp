@@ -136,6 +136,7 @@ void EditorScreen::Build() {
 
   BuildPalette();
   BuildForm();
+  BuildTools();
 
   label("lblFindings", "Co kontrola našla (kliknutím ukážeš místo):",
         SDL_Rect{FindingsArea.x, FindingsArea.y - 20, 400, 18});
@@ -292,6 +293,7 @@ void EditorScreen::Bind() {
   window_.OnKeyDown = [this](int virtualKey) { KeyDown(virtualKey, platform::HeldModifiers()); };
   window_.OnKeyRepeat = [this](int virtualKey) { KeyRepeat(virtualKey); };
   window_.OnTextInput = [this](const std::string& text) { TypeText(text); };
+  BindTools();
 }
 
 bool EditorScreen::Open(const std::filesystem::path& zone) {
@@ -436,6 +438,9 @@ void EditorScreen::SetTool(EditorTool tool) {
   mark("btnBrush", "Štětec", EditorTool::Brush);
   mark("btnRect", "Obdélník", EditorTool::Rectangle);
   mark("btnPick", "Kapátko", EditorTool::Picker);
+  mark("btnSelect", "Výběr", EditorTool::Select);
+  mark("btnHollow", "Rámeček", EditorTool::Hollow);
+  mark("btnFlood", "Výplň", EditorTool::Flood);
   UpdateStatus();
 }
 
@@ -453,6 +458,7 @@ void EditorScreen::Sync() {
     }
   }
   ShowCanvasDamage();
+  SyncTools();
   UpdateStatus();
   std::string title = model_.Field(edit::HeaderField::Title);
   window_.SetCaption((model_.Dirty() ? "* " : "") + title + " – Quarn, editor zón");
@@ -516,6 +522,7 @@ void EditorScreen::ShowCanvasDamage() {
 
 void EditorScreen::UpdateStatus() {
   if (!status_) return;
+  PlaceToolFrames();
   std::ostringstream s;
   if (pointerCell_) {
     const char c = model_.At(pointerCell_->x, pointerCell_->y);
@@ -524,11 +531,15 @@ void EditorScreen::UpdateStatus() {
   }
   const char* tool = tool_ == EditorTool::Brush       ? "štětec"
                      : tool_ == EditorTool::Rectangle ? "obdélník"
+                     : tool_ == EditorTool::Select    ? "výběr"
+                     : tool_ == EditorTool::Hollow    ? "rámeček"
+                     : tool_ == EditorTool::Flood     ? "výplň"
                                                       : "kapátko";
   s << "Kreslí se: " << selected_ << " " << edit::PaletteEntryOf(selected_).Name << " (" << tool
     << ")   |   " << model_.Width() << " × " << model_.Height() << ", "
     << 100 * canvas_.View().Zoom / 40 << " %";
   if (model_.Dirty()) s << ", neuloženo";
+  if (selection_) s << ", výběr " << selection_->W << " × " << selection_->H;
   if (!message_.empty()) s << "   |   " << message_;
   status_->Caption = s.str();
   window_.Invalidate();
