@@ -113,7 +113,7 @@ void EditorScreen::BuildTools() {
          "Zrcadlit zleva doprava (H)");
   button("btnMirrorUD", "↕ Převrátit", SDL_Rect{ColumnLeft + 77, ToolsTop + 18, 74, 22},
          "Převrátit shora dolů (J)");
-  button("btnTurn", "⟳ Otočit", SDL_Rect{ColumnLeft + 154, ToolsTop + 18, 74, 22},
+  button("btnTurn", "Otočit 90°", SDL_Rect{ColumnLeft + 154, ToolsTop + 18, 74, 22},
          "Otočit o čtvrt otáčky doprava (L); celá zóna prohodí šířku a výšku");
   auto edges = std::make_unique<platform::Label>(app_.FontSet());
   edges->Caption = "Okraje zóny:";
@@ -243,6 +243,10 @@ void EditorScreen::PlaceFloating(bool keep) {
     changed = model_.Paste(piece.Piece, x, y);
   }
   if (keep && !piece.From) floating_ = piece;
+  if (!floating_) {
+    message_ = std::string(piece.From ? "Přesunuto" : "Vloženo") + ": " +
+               std::to_string(piece.Piece.Width) + " × " + std::to_string(piece.Piece.Height);
+  }
   SetSelection(edit::Area{x, y, piece.Piece.Width, piece.Piece.Height});
   if (changed) Sync();
   if (floating_) ShowFloating();

@@ -56,7 +56,7 @@ drag() {
   printf 'W.W..K.O.....................W\n'
   printf 'W.W....W.....................W\n'
   printf 'W.WWWWWW.....................W\n'
-  for _ in $(seq 18); do printf 'W............................W\n'; done
+  for _ in $(seq 17); do printf 'W............................W\n'; done
   printf 'WC...........................W\n'
   printf 'WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW\n'
 } >"$out/zone.qrn"
@@ -90,6 +90,8 @@ game=$(named '^Quarn$')
 focus "$game"
 xdotool keydown Right; sleep 0.6; xdotool keyup Right; sleep 0.3
 read -r _ x0 y0 _ <<<"$(head -n1 "$out/trace.txt")"
+# 4 fine steps a cell: cell 14, 16, where the pointer was.
+[ "$x0 $y0" = "56 64" ] || fail "the test-play began at ($x0, $y0), not under the pointer"
 shot testplay
 xdotool key Escape; sleep 0.5
 back=$(named 'Quarn, editor')
