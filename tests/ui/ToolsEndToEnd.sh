@@ -11,7 +11,7 @@ for tool in Xvfb xdotool xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 mkdir -p "$out"
-rm -rf "$out"/*.png "$out"/trace.txt "$out"/home "$out"/zone.qrn
+rm -rf "$out"/*.png "$out"/trace.txt "$out"/home "$out"/zone.qrn "$out"/here.*
 
 . "$(dirname "$0")/Display.sh"
 StartDisplay "$out" || { echo "FAIL: no X display could be started"; cat "$out/xvfb.log"; exit 1; }
@@ -114,4 +114,31 @@ kill -0 "$app" 2>/dev/null && fail "Esc did not close the editor"
 wait "$app"; status=$?
 app=
 [ "$status" -eq 0 ] || fail "quarn ended with status $status"
-echo "PASS: selected, copied, pasted three times, mirrored, test-played from the pointer ($x0, $y0), saved"
+# A zone won from a cell other than its start: the run is not offered as the zone's solution.
+printf '"Odjinud"\n6\n3\n4\n8\n8\n8\n01\n01\n01\nWWWWWW\nWS.R.E\nWWWWCW\n' >"$out/here.qrn"
+"$quarn" --edit "$out/here.qrn" --no-sound >"$out/trace.txt" 2>"$out/stderr.txt" &
+app=$!
+editor=$(named 'Quarn, editor')
+[ -n "$editor" ] || fail "no editor window appeared for the second zone"
+focus "$editor"
+# 6 x 3 cells at 40 pixels stand in the middle of the canvas: cell 2, 1 is 180 + 80 pixels right.
+xdotool mousemove --window "$editor" $((184 + 180 + 2 * 40 + 20)) $((34 + 205 + 40 + 20)); sleep 0.2
+xdotool key shift+F5
+game=$(named '^Quarn$')
+[ -n "$game" ] || fail "Shift+F5 showed no game screen for the second zone"
+focus "$game"
+xdotool keydown Right
+question=$(OtherQuarnWindow "$game")
+xdotool keyup Right
+[ -n "$question" ] || fail "the run from cell 2, 1 was not won"
+focus "$question"; xdotool key n; sleep 0.3
+focus "$game"; xdotool key Escape; sleep 1.5
+[ -z "$(xdotool search --onlyvisible --name '^Quarn$' 2>/dev/null)" ] || fail "a run that did not begin at the start was offered as the solution"
+[ -e "$out/here.keys" ] && fail "here.keys was written"
+focus "$editor"; xdotool key Escape
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "Esc did not close the editor of the second zone"
+wait "$app"
+app=
+
+echo "PASS: selected, copied, pasted three times, mirrored, test-played from the pointer ($x0, $y0), saved; a win from another cell not offered as the solution"
