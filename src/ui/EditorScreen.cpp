@@ -65,16 +65,6 @@ EditorScreen::EditorScreen(platform::App& app, Prompter& prompter,
   Bind();
 }
 
-template <class T>
-T& EditorScreen::Add(const std::string& name, std::unique_ptr<T> c, SDL_Rect bounds,
-                     platform::PictureBox* parent) {
-  c->Bounds = bounds;
-  (parent ? parent : &window_.Root())->Children.push_back(c.get());
-  T& placed = *c;
-  controls_[name] = std::move(c);
-  return placed;
-}
-
 platform::Control& EditorScreen::ControlNamed(const std::string& name) {
   auto it = controls_.find(name);
   if (it == controls_.end()) throw std::out_of_range("no control " + name + " in the editor");

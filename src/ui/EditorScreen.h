@@ -197,6 +197,10 @@ class EditorScreen {
     edit::Piece Piece;
     SDL_Point Grip{0, 0};
     std::optional<edit::Area> From;
+    // Where it was last shown (its top-left cell) and the view it was shown in.
+    SDL_Point ShownAt{-1, -1};
+    int ShownZoom = 0;
+    SDL_Point ShownScroll{0, 0};
   };
   edit::Piece ownClipboard_;
   edit::Piece* clipboard_ = &ownClipboard_;
@@ -212,5 +216,16 @@ class EditorScreen {
   platform::Shape* overviewFrame_ = nullptr;
   platform::SurfacePtr overviewPixels_;
 };
+
+// Defined here, as the window's controls are built in more than one file (EditorTools.cpp).
+template <class T>
+T& EditorScreen::Add(const std::string& name, std::unique_ptr<T> c, SDL_Rect bounds,
+                     platform::PictureBox* parent) {
+  c->Bounds = bounds;
+  (parent ? parent : &window_.Root())->Children.push_back(c.get());
+  T& placed = *c;
+  controls_[name] = std::move(c);
+  return placed;
+}
 
 }  // namespace quarn::ui

@@ -220,7 +220,7 @@ void EditorScreen::StartPaste() {
   floating_ = FloatingPiece{*clipboard_, SDL_Point{0, 0}, std::nullopt};
   message_ = "Vkládá se " + std::to_string(clipboard_->Width) + " × " +
              std::to_string(clipboard_->Height) +
-             ": klepnutím položíš (se Shiftem položíš a vkládáš dál), Esc zruší.";
+             ": klepnutí položí (se Shiftem i další), Esc zruší.";
   ShowFloating();
   UpdateStatus();
 }
@@ -265,6 +265,9 @@ void EditorScreen::ShowFloating() {
   if (floatingFrame_->Visible) {
     const edit::Piece& piece = floating_->Piece;
     const int x0 = pointerCell_->x - floating_->Grip.x, y0 = pointerCell_->y - floating_->Grip.y;
+    floating_->ShownAt = SDL_Point{x0, y0};
+    floating_->ShownZoom = canvas_.View().Zoom;
+    floating_->ShownScroll = SDL_Point{canvas_.View().Left, canvas_.View().Top};
     auto show = [&](int x, int y, char c) {
       if (!model_.Inside(x, y)) return;
       if (canvas_.CellAt(x, y) != c) canvas_.SetCell(x, y, c);
@@ -288,6 +291,16 @@ void EditorScreen::ShowFloating() {
 
 void EditorScreen::PlaceToolFrames() {
   if (!selectionFrame_) return;
+  // The board scrolled or zoomed under a floating piece: it follows the cell under the pointer.
+  if (floating_ && pointerCell_) {
+    const EditorView& v = canvas_.View();
+    const SDL_Point at{pointerCell_->x - floating_->Grip.x, pointerCell_->y - floating_->Grip.y};
+    if (at.x != floating_->ShownAt.x || at.y != floating_->ShownAt.y ||
+        v.Zoom != floating_->ShownZoom || v.Left != floating_->ShownScroll.x ||
+        v.Top != floating_->ShownScroll.y) {
+      ShowFloating();
+    }
+  }
   // The overview shows while the zone does not fit the canvas, with the part in view framed.
   const EditorView& v = canvas_.View();
   overview_->Visible =

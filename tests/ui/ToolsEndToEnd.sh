@@ -37,6 +37,8 @@ named() {
   echo "$win"
 }
 focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; sleep 0.3; }
+# A key with a modifier held around it long enough for a busy program to see it held.
+with() { xdotool keydown "$1"; sleep 0.3; xdotool key "$2"; sleep 0.5; xdotool keyup "$1"; sleep 0.2; }
 
 # A 30 x 26 zone fills the 600 x 530 canvas at 20 pixels a cell, 5 pixels from its top; the canvas
 # stands at 184, 34 of the window.
@@ -70,9 +72,9 @@ focus "$editor"
 xdotool key v; sleep 0.2
 drag 2 2 7 6
 shot selected
-xdotool key ctrl+c; sleep 0.2
+with ctrl c
 for at in "10 2" "18 2" "10 10"; do
-  xdotool key ctrl+v; sleep 0.2
+  with ctrl v
   set -- $at
   to "$1" "$2"
   [ "$at" = "10 10" ] && shot floating
@@ -84,7 +86,7 @@ shot pasted
 
 # Shift+F5 with the pointer on a floor cell: the run starts there, not at the start.
 to 14 16
-xdotool key shift+F5
+with shift F5
 game=$(named '^Quarn$')
 [ -n "$game" ] || fail "Shift+F5 showed no game screen"
 focus "$game"
@@ -97,7 +99,7 @@ xdotool key Escape; sleep 0.5
 back=$(named 'Quarn, editor')
 [ "$back" = "$editor" ] || fail "Esc did not bring the editor back"
 focus "$editor"
-xdotool key ctrl+s; sleep 0.5
+with ctrl s; sleep 0.5
 
 row() { sed -n "$((11 + $1))p" "$out/zone.qrn"; }
 [ "$(row 2)" = "W.WWWWWW..WWWWWW..WWWWWW.....W" ] || fail "row 2 is '$(row 2)'"
@@ -123,7 +125,7 @@ editor=$(named 'Quarn, editor')
 focus "$editor"
 # 6 x 3 cells at 40 pixels stand in the middle of the canvas: cell 2, 1 is 180 + 80 pixels right.
 xdotool mousemove --window "$editor" $((184 + 180 + 2 * 40 + 20)) $((34 + 205 + 40 + 20)); sleep 0.2
-xdotool key shift+F5
+with shift F5
 game=$(named '^Quarn$')
 [ -n "$game" ] || fail "Shift+F5 showed no game screen for the second zone"
 focus "$game"
