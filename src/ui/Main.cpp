@@ -9,11 +9,17 @@
 #include "Flow.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
+<<<<<<< HEAD
+=======
+#include "Version.h"
 #include "game/Rewind.h"
 #include "game/Text.h"
+>>>>>>> version
 #include "platform/App.h"
+#include "run/Rewind.h"
 #include "sound/SoundModule.h"
 #include "system/Folders.h"
+#include "zone/Text.h"
 
 int main(int argc, char** argv) {
   using namespace quarn;
