@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ZoneModel.h"
-#include "game/GameState.h"
+#include "zone/Tiles.h"
 
 namespace quarn::edit {
 namespace {

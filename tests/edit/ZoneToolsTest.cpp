@@ -9,7 +9,7 @@
 #include <random>
 
 #include "edit/ZoneModel.h"
-#include "game/ZoneWriter.h"
+#include "zone/ZoneWriter.h"
 
 namespace quarn::edit {
 namespace {
