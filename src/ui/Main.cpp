@@ -9,12 +9,7 @@
 #include "Flow.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
-<<<<<<< HEAD
-=======
 #include "Version.h"
-#include "game/Rewind.h"
-#include "game/Text.h"
->>>>>>> version
 #include "platform/App.h"
 #include "run/Rewind.h"
 #include "sound/SoundModule.h"
