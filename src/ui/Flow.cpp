@@ -187,6 +187,8 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
       std::make_unique<EditorScreen>(app_, prompter_, folders_.Data, shipped, folders_.UserZones);
   editor_->OnClosed = std::move(onClosed);
   editor_->OnTestPlay = [this](const std::string& text) { TestPlay(text); };
+  editor_->OnTestPlayHere = [this](const std::string& text) { TestPlay(text, false); };
+  editor_->ShareClipboard(clipboard_);
   editor_->OnHelp = [this] { ShowHelp(); };
   if (!editor_->Open(zone)) {
     editor_.reset();
@@ -196,7 +198,7 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
   return true;
 }
 
-void Flow::TestPlay(const std::string& zoneText) {
+void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
   if (testFolder_.empty()) {
     // A folder of our own, so that no other program can put a file where the copy goes.
     std::string pattern =
@@ -226,6 +228,8 @@ void Flow::TestPlay(const std::string& zoneText) {
         solution_ = system::RunText(run, editor_ ? editor_->Model().Path() : run.Zone.File);
       }
     };
+    // A run from another cell proves nothing about the zone: a win there is not kept.
+    if (!fromStart) game_->OnWin = [](const WinReport&) {};
     game_->OnNextZone = nullptr;
     if (editor_) editor_->Hide();
   }

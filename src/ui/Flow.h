@@ -86,8 +86,9 @@ class Flow {
   void BackToStart();
   bool StartEditor(const std::filesystem::path& zone, std::function<void()> onClosed);
   // F5 in the editor: the zone's text, unsaved changes included, is played from a private copy;
-  // closing the game screen shows the editor again as it was.
-  void TestPlay(const std::string& zoneText);
+  // closing the game screen shows the editor again as it was. A win is offered as the zone's
+  // solution only when the run began at the zone's own start (not after Shift+F5).
+  void TestPlay(const std::string& zoneText, bool fromStart = true);
   void BackToEditor();
   // A closed game screen is dropped once the event that closed it is over.
   void Retire();
@@ -104,6 +105,7 @@ class Flow {
   std::unique_ptr<EditorScreen> retiredEditor_;
   std::filesystem::path testFolder_;  // the private folder of the test-played copy
   std::string solution_;              // the key script of a won test-play, until it is offered
+  edit::Piece clipboard_;             // the editor's, kept from one edited zone to the next
   platform::Timer reaper_;
   system::RunKeeper keeper_;
   std::unique_ptr<HelpWindow> help_;
