@@ -9,7 +9,6 @@
 #include "Flow.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
-#include "Version.h"
 #include "platform/App.h"
 #include "run/Rewind.h"
 #include "sound/SoundModule.h"
@@ -17,6 +16,7 @@
 #include "system/Leftovers.h"
 #include "system/Records.h"
 #include "system/SafeFile.h"
+#include "ui/Version.h"
 #include "zone/Text.h"
 
 int main(int argc, char** argv) {
