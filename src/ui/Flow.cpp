@@ -229,7 +229,7 @@ void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
       }
     };
     // A run from another cell proves nothing about the zone: a win there is not kept.
-    if (!fromStart) game_->OnWin = [](const WinReport&) {};
+    if (!fromStart) game_->OnWin = [](const system::FinishedRun&) {};
     game_->OnNextZone = nullptr;
     if (editor_) editor_->Hide();
   }
