@@ -167,7 +167,7 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
   if (options.Borderless) flags |= SDL_WINDOW_BORDERLESS;
   window_ = SDL_CreateWindow(options.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              options.Width * scale_, options.Height * scale_, flags);
-  if (!window_) throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
+  if (!window_) throw std::runtime_error(std::string("nelze otevřít okno: ") + SDL_GetError());
   id_ = SDL_GetWindowID(window_);
   MakeSurfaces();
 
@@ -297,9 +297,19 @@ Window::~Window() {
 
 void Window::Show() {
   SDL_ShowWindow(window_);
-  SDL_RaiseWindow(window_);
+  TakeKeyboard();
   shown_ = true;
   InvalidateAll();
+}
+
+void Window::TakeKeyboard() {
+  SDL_RaiseWindow(window_);
+  // Mended: with no window manager nobody hands the keyboard to a window that is shown or
+  // raised; keys pressed after a help or a dialog closed went nowhere until a click. SDL has
+  // waited for the window to be mapped, so it can take the keyboard itself.
+  if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0 && !HasWindowManager(window_)) {
+    SDL_SetWindowInputFocus(window_);
+  }
 }
 
 void Window::Hide() {
