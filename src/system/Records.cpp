@@ -301,7 +301,7 @@ void RecordStore::ReadLocked(RecordMap& records) {
     return;
   }
   records.clear();
-  std::fprintf(stderr, "quarn: records: %s\n", error.c_str());
+  std::fprintf(stderr, "quarn: záznamy: %s\n", error.c_str());
   // Set aside, under a name that no later damage will take.
   fs::path aside = FilePath();
   aside += ".damaged-" + Stamp();
@@ -328,7 +328,7 @@ bool RecordStore::AddWin(const std::string& key, const std::string& title, const
   std::string error;
   if (!MakePrivateFolders(folder_, error)) {
     if (notice_.empty()) notice_ = "Záznam o výhře nelze uložit:\n" + error;
-    std::fprintf(stderr, "quarn: records: %s\n", error.c_str());
+    std::fprintf(stderr, "quarn: záznamy: %s\n", error.c_str());
   }
   FolderLock lock(folder_);
   RecordMap disk;
@@ -350,7 +350,7 @@ bool RecordStore::AddWin(const std::string& key, const std::string& title, const
   const bool improved = ticks && (!best || *ticks < *best);
   disk[key] = before ? MergeRecord(*before, won) : won;
   if (!WriteWholeFile(FilePath(), FormatRecords(disk), error)) {
-    std::fprintf(stderr, "quarn: records: %s\n", error.c_str());
+    std::fprintf(stderr, "quarn: záznamy: %s\n", error.c_str());
     if (notice_.empty()) notice_ = "Záznam o výhře nelze uložit:\n" + error;
   }
   records_ = std::move(disk);

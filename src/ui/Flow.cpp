@@ -56,6 +56,7 @@ void Flow::Begin(bool askSound) {
   start_->OnCancel = [this] { app_.Quit(); };
   start_->OnWatch = [this](const std::filesystem::path& zone) { WatchBest(zone); };
   start_->OnHelp = [this] { ShowHelp(); };
+  start_->OnRecords = [this] { ShowRecords(); };
   start_->RecordOf = [this](const std::filesystem::path& zone) -> const system::ZoneRecord* {
     const auto key = KeyOf(zone);
     return key ? records_.Find(*key) : nullptr;
@@ -101,6 +102,16 @@ void Flow::RecordWin(const std::string& zone, const WinReport& report) {
   if (!key) return;
   const bool best = records_.AddWin(*key, ReadZoneTitle(file).value_or(file.filename().string()),
                                     file.string(), report.Ticks, report.Rewound);
+  if (report.Ticks && game_) {
+    // The line under the board tells the record, or the best this run did not beat.
+    WinOutcome outcome = game_->LastWin();
+    outcome.NewRecord = best;
+    if (!best) {
+      const system::ZoneRecord* r = records_.Find(*key);
+      outcome.Best = r ? (report.Rewound ? r->BestRewind : r->BestPlain) : std::nullopt;
+    }
+    game_->SetWinOutcome(outcome);
+  }
   // The run is kept when it is the best of its kind, or when the best of its kind has no run
   // saved (the runs folder was cleared, or the best was set by another game that failed to save).
   bool keep = best;
@@ -112,7 +123,7 @@ void Flow::RecordWin(const std::string& zone, const WinReport& report) {
   if (keep && !report.Script.empty()) {
     std::string error;
     if (!system::SaveRun(folders_.Runs, *key, file, report.Rewound, report.Script, error)) {
-      std::fprintf(stderr, "quarn: the run was not saved: %s\n", error.c_str());
+      std::fprintf(stderr, "quarn: průchod nelze uložit: %s\n", error.c_str());
       prompter_.SkinMsgBox("Průchod zónou nelze uložit:\n" + error, msgbox::OkOnly,
                            msgbox::IconExclamation, "");
     }
@@ -131,6 +142,7 @@ bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::pa
   if (!OpenGame(zone.string(), std::move(onClosed))) return false;
   game_->OnWin = nullptr;
   game_->OnNextZone = nullptr;
+  game_->IsLastZone = nullptr;
   game_->Watch(std::move(std::get<KeyScript>(script)));
   return true;
 }
@@ -146,6 +158,16 @@ void Flow::WatchBest(const std::filesystem::path& zone) {
   game_.reset();
   retired_.reset();
   if (WatchRun(zone, *run, [this] { BackToStart(); })) start_->Hide();
+}
+
+bool Flow::IsLastZone(const std::string& zone) const {
+  if (!start_) return true;
+  const auto& zones = start_->Zones();
+  // A zone no longer listed has no next one either.
+  for (size_t i = 0; i + 1 < zones.size(); ++i) {
+    if (zones[i].File == std::filesystem::path(zone)) return false;
+  }
+  return true;
 }
 
 void Flow::NextZone(const std::string& zone) {
@@ -189,6 +211,22 @@ void Flow::ShowHelp() {
     pausedForHelp_ = true;
   }
   help_->Show();
+}
+
+void Flow::ShowRecords() {
+  if (!start_) return;
+  if (!recordsWindow_) {
+    recordsWindow_ = std::make_unique<RecordsWindow>(app_);
+    recordsWindow_->OnClosed = [this] {
+      if (start_ && start_->Window().Shown()) start_->Window().Show();
+    };
+  }
+  std::vector<RecordsRow> rows;
+  for (const system::ZoneEntry& z : start_->Zones()) {
+    const auto key = KeyOf(z.File);
+    rows.push_back(RecordsRowOf(ShowControls(z.Title), key ? records_.Find(*key) : nullptr));
+  }
+  recordsWindow_->Show(std::move(rows));
 }
 
 bool Flow::EditOnly(const std::string& zone) {
@@ -240,7 +278,9 @@ void Flow::TestPlay(const std::string& zoneText) {
   }
   game_.reset();
   retired_.reset();
-  if (OpenGame(copy.string(), [this] { BackToEditor(); })) {
+  const std::string authors =
+      editor_ && !editor_->Model().Path().empty() ? editor_->Model().Path().string() : "";
+  if (OpenGame(copy.string(), [this] { BackToEditor(); }, authors)) {
     // A test-play is no run of the player's: nothing is recorded, and a win is offered to the
     // author as the zone's solution once the editor is back.
     solution_.clear();
@@ -255,6 +295,8 @@ void Flow::TestPlay(const std::string& zoneText) {
       }
     };
     game_->OnNextZone = nullptr;
+    game_->IsLastZone = nullptr;
+    game_->EscapeLeadsTo = "zpět do editoru";
     if (editor_) editor_->Hide();
   }
 }
@@ -266,12 +308,18 @@ void Flow::BackToEditor() {
   if (!solution_.empty()) editor_->OfferSolution(std::exchange(solution_, std::string()));
 }
 
-bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed) {
+bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
+                    const std::string& shownPath) {
   game_ = std::make_unique<GameScreen>(app_, program_, sound_, prompter_, folders_.Data);
+  game_->ShownPath = shownPath;
   game_->OnClosed = std::move(onClosed);
   game_->OnLink = [this](const std::string& link) { Link(link); };
   game_->OnWin = [this, zone](const WinReport& report) { RecordWin(zone, report); };
-  if (start_) game_->OnNextZone = [this, zone] { NextZone(zone); };
+  if (start_) {
+    game_->OnNextZone = [this, zone] { NextZone(zone); };
+    game_->IsLastZone = [this, zone] { return IsLastZone(zone); };
+    game_->EscapeLeadsTo = "výběr zóny";
+  }
   game_->OnHelp = [this] { ShowHelp(); };
   if (OnNewGameScreen) OnNewGameScreen(*game_);
   if (!game_->Load(zone)) {
@@ -292,6 +340,7 @@ void Flow::Play(const std::filesystem::path& zone) {
 void Flow::BackToStart() {
   Retire();
   if (help_) help_->Hide();
+  if (recordsWindow_) recordsWindow_->Hide();
   start_->Show();
 }
 

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     system::RecordMap records;
     std::string error;
     if (!system::RecordStore::ReadOnly(system::StateFolder(), records, error)) {
-      std::fprintf(stderr, "quarn: the records cannot be read: %s\n", error.c_str());
+      std::fprintf(stderr, "quarn: záznamy nelze přečíst: %s\n", error.c_str());
       return 1;
     }
     std::fputs(ui::RecordsListing(records).c_str(), stdout);

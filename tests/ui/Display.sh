@@ -51,13 +51,14 @@ StartDisplay() {
   return 1
 }
 
-# QuarnWindow [SEARCH_OPTION]: prints the id of the first window named Quarn (a visible one unless
+# QuarnWindow [SEARCH_OPTION]: prints the id of the first window named Quarn, or Quarn – ZONE as
+# the game screen is named (a visible one unless
 # another xdotool search option, or "", is given), waiting up to 15 s while the program whose
 # process is $app runs; prints nothing when none appeared.
 QuarnWindow() {
   local option=${1---onlyvisible} win=
   for _ in $(seq 150); do
-    win=$(xdotool search $option --name '^Quarn$' 2>/dev/null | head -n1)
+    win=$(xdotool search $option --name '^Quarn($| – )' 2>/dev/null | head -n1)
     [ -n "$win" ] && break
     [ -n "${app:-}" ] && ! kill -0 "$app" 2>/dev/null && break
     sleep 0.1
