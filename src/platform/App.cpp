@@ -202,8 +202,10 @@ void App::Run() {
 
 bool App::ShowModal(Window& w) {
   Window* outer = modal_;
+  // By its id: the window may be gone when the wait ends (a closed game screen is dropped by a
+  // timer meanwhile).
   SDL_Window* focused = SDL_GetKeyboardFocus();
-  Window* before = focused ? WindowOf(SDL_GetWindowID(focused)) : nullptr;
+  const uint32_t before = focused ? SDL_GetWindowID(focused) : 0;
   modal_ = &w;
   w.Show();
   {
@@ -212,7 +214,7 @@ bool App::ShowModal(Window& w) {
   }
   modal_ = outer;
   // The keyboard goes back to the window the modal one stood over.
-  Window* under = outer ? outer : before;
+  Window* under = outer ? outer : WindowOf(before);
   if (!under || under == &w || !under->Shown()) under = Owner();
   if (under && under != &w && under->Shown()) under->TakeKeyboard();
   // Keys pressed or let go while the modal window had the keyboard never reached the game.

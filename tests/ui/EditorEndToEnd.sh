@@ -31,7 +31,7 @@ shot() { command -v import >/dev/null && import -window root "$out/$1.png" 2>/de
 named() {
   local win=
   for _ in $(seq 150); do
-    win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
+    win=$(QuarnNamed --onlyvisible "$1" | head -n1)
     [ -n "$win" ] && break
     kill -0 "$app" 2>/dev/null || break
     sleep 0.1

@@ -58,7 +58,7 @@ read -r _ x3 y3 <<<"$(tail -n1 "$out/trace.txt")"
 xdotool key F1
 help=
 for _ in $(seq 50); do
-  help=$(xdotool search --onlyvisible --name '^Quarn – nápověda$' 2>/dev/null | head -n1)
+  help=$(QuarnNamed --onlyvisible '^Quarn – nápověda$' | head -n1)
   [ -n "$help" ] && break
   sleep 0.1
 done
@@ -68,7 +68,7 @@ shot help
 xdotool key Escape
 sleep 0.5
 kill -0 "$app" 2>/dev/null || fail "Esc meant for the help closed the game"
-[ -z "$(xdotool search --onlyvisible --name '^Quarn – nápověda$' 2>/dev/null)" ] ||
+[ -z "$(QuarnNamed --onlyvisible '^Quarn – nápověda$')" ] ||
   fail "Esc did not close the help"
 read -r _ x4 _ <<<"$(tail -n1 "$out/trace.txt")"
 xdotool keydown Right; sleep 0.6; xdotool keyup Right
