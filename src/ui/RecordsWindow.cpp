@@ -8,13 +8,13 @@ namespace quarn::ui {
 
 namespace {
 
-constexpr int Width = 640;
+constexpr int Width = 680;
 constexpr int RowHeight = 20;
 constexpr int VisibleRows = 24;
 constexpr int TableTop = 40;
 constexpr int Height = TableTop + RowHeight * (VisibleRows + 1) + 40;
-constexpr std::array<int, 4> ColumnLeft{12, 336, 432, 528};
-constexpr std::array<int, 4> ColumnWidth{316, 90, 90, 100};
+constexpr std::array<int, 4> ColumnLeft{12, 316, 400, 512};
+constexpr std::array<int, 4> ColumnWidth{296, 80, 104, 156};
 constexpr platform::Colour Navy{0, 0, 128};
 constexpr platform::Colour White{255, 255, 255};
 constexpr platform::Colour Yellow{255, 255, 0};

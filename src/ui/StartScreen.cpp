@@ -238,7 +238,13 @@ std::string RecordText(const system::ZoneRecord* record) {
 void StartScreen::UpdateRecordLine() {
   if (!RecordOf) return;
   const system::ZoneEntry* zone = Selected();
-  recordLine_->Caption = zone ? RecordText(RecordOf(zone->File)) : "";
+  std::string text = zone ? RecordText(RecordOf(zone->File)) : "";
+  // Two times take two lines: the one that went back starts the second.
+  const std::string rewound = " · se zpětným chodem";
+  if (const size_t at = text.find(rewound); at != std::string::npos && at > 0) {
+    text.replace(at, std::string(" · ").size(), " ·\n");
+  }
+  recordLine_->Caption = text;
   window_.Invalidate();
 }
 
