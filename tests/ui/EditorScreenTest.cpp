@@ -347,6 +347,9 @@ TEST_F(EditorScreenTest, FindingsAreListedMarkedAndAClickShowsTheirPlace) {
       row = i;
   }
   ASSERT_GE(row, 0) << (list.Count() ? list.Items()[0] : "");
+  // The place leads the line, and the message does not name the column again.
+  const std::string& line = list.Items()[static_cast<size_t>(row)];
+  EXPECT_EQ(line.find("ve sloupci"), std::string::npos) << line;
   bool marked = false;
   for (const SDL_Point& m : editor->Canvas().Marks()) marked = marked || (m.x == 15 && m.y == 7);
   EXPECT_TRUE(marked);
@@ -354,6 +357,9 @@ TEST_F(EditorScreenTest, FindingsAreListedMarkedAndAClickShowsTheirPlace) {
   list.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 2 + row * list.RowHeight() + 2});
   EXPECT_GE(editor->Canvas().View().Zoom, 20);
   EXPECT_TRUE(editor->ControlNamed("hover").Visible);
+  // The status line tells the cell under the pointer (none: it is over the list), not the
+  // finding's.
+  EXPECT_EQ(editor->Status().find("Sloupec 16, řádek 8"), std::string::npos) << editor->Status();
 }
 
 TEST_F(EditorScreenTest, ALargeZoneShowsTheChangeFirstAndItsFindingsAFrameLater) {
