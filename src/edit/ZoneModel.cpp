@@ -7,8 +7,9 @@
 #include <charconv>
 #include <sstream>
 
-#include "game/ZoneCheck.h"
 #include "system/Folders.h"
+#include "system/SafeWrite.h"
+#include "zone/ZoneCheck.h"
 
 namespace quarn::edit {
 namespace fs = std::filesystem;

@@ -11,7 +11,7 @@
 #include <system_error>
 
 #include "SafeFile.h"
-#include "game/Text.h"
+#include "zone/Text.h"
 
 extern char** environ;
 

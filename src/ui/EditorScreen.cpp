@@ -6,7 +6,8 @@
 #include <sstream>
 
 #include "Dialog.h"
-#include "game/ZoneWriter.h"
+#include "system/SafeWrite.h"
+#include "zone/ZoneWriter.h"
 
 namespace quarn::ui {
 

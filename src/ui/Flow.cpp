@@ -8,11 +8,12 @@
 #include <cstdlib>
 #include <utility>
 
-#include "game/Text.h"
-#include "game/ZoneTitle.h"
-#include "game/ZoneWriter.h"
 #include "system/Folders.h"
 #include "system/Launch.h"
+#include "system/SafeWrite.h"
+#include "zone/Text.h"
+#include "zone/ZoneTitle.h"
+#include "zone/ZoneWriter.h"
 
 namespace quarn::ui {
 

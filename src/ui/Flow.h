@@ -15,11 +15,11 @@
 #include "RecordsWindow.h"
 #include "StartScreen.h"
 #include "game/Ports.h"
-#include "game/ZoneTitle.h"
 #include "platform/App.h"
 #include "platform/Timers.h"
 #include "sound/SoundModule.h"
 #include "system/Records.h"
+#include "zone/ZoneTitle.h"
 
 namespace quarn::ui {
 

@@ -12,8 +12,9 @@
 #include <sstream>
 
 #include "ZoneTestSupport.h"
-#include "game/Replay.h"
-#include "game/ZoneWriter.h"
+#include "run/Replay.h"
+#include "system/SafeWrite.h"
+#include "zone/ZoneWriter.h"
 
 namespace quarn::test {
 namespace {

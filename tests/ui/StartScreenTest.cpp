@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 
-#include "game/TitleWidth.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "ui/Flow.h"
@@ -16,6 +15,7 @@
 #include "ui/KeyFeed.h"
 #include "ui/Links.h"
 #include "ui/StartScreen.h"
+#include "zone/TitleWidth.h"
 
 namespace quarn::ui {
 namespace {

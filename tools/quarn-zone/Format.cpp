@@ -5,7 +5,8 @@
 #include <variant>
 
 #include "Commands.h"
-#include "game/ZoneWriter.h"
+#include "system/SafeWrite.h"
+#include "zone/ZoneWriter.h"
 
 namespace quarn::zonetool {
 namespace {

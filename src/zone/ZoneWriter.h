@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "game/Zone.h"
+#include "zone/Zone.h"
 
 namespace quarn {
 
@@ -52,9 +52,5 @@ std::optional<std::string> UnwritableField(std::string_view text);
 // at full width, a text field in double quotes only when it must be (a comma, a line break or a
 // leading blank), then the notes byte for byte.
 std::string WriteZoneText(const ZoneSource& zone);
-
-// Writes text to path so that a crash leaves either the old file or the new one: a temporary file
-// beside it (created exclusively), synced, then renamed over path. The error in Czech, if any.
-std::optional<std::string> WriteFileSafely(const std::string& path, std::string_view text);
 
 }  // namespace quarn
