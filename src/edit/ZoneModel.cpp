@@ -28,7 +28,7 @@ const std::vector<PaletteEntry> PaletteTable = {
     {'C', "cíl", tile::Target},
     {'D', "zamčené dveře", tile::LockedDoor},
     {'K', "klíč", tile::Key},
-    {'B', "hromada krabic", tile::Boxes},
+    {'B', "stoh beden", tile::Boxes},
     {'+', "nepřítel druhu 1 (+)", tile::Enemy1},
     {'-', "nepřítel druhu 2 (-)", tile::Enemy2},
     {'*', "nepřítel druhu 3 (*)", tile::Enemy3},
@@ -173,7 +173,8 @@ SaveResult ZoneModel::Save(const fs::path& path) {
     }
   }
   if (auto error = WriteFileSafely(target.string(), Text())) {
-    return SaveResult{std::nullopt, copy, "zónu nelze uložit: " + *error};
+    // The reason alone: the editor's message already says that the zone was not saved.
+    return SaveResult{std::nullopt, copy, *error};
   }
   path_ = target;
   savedPosition_ = position_;

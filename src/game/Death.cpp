@@ -10,7 +10,7 @@ inline constexpr Rgb DeathColour{64, 128, 255};
 
 }  // namespace
 
-void Game::KillPlr() {
+void Game::KillPlr(DeathCause cause) {
   GameState& s = State;
   // A player dies once, and not after winning.
   if (s.GameOver != 0) return;
@@ -18,6 +18,7 @@ void Game::KillPlr() {
   Ports().Sound.Play(GameSound::Die);
   s.GameOver = FlagTrue;
   s.Dying = FlagTrue;
+  s.Died = cause;
   s.DeathPhase = 1.0f;
   // The pocket is lost, which also stops the countdown; the pocket strip keeps its width.
   s.PotatoesCarried = 0;

@@ -42,7 +42,7 @@ void Game::Nepratele() {
         const double px = static_cast<double>(s.PlayerX) / s.PlayerSteps;
         const double py = static_cast<double>(s.PlayerY) / s.PlayerSteps;
         if ((ex == px && std::abs(py - ey) < 0.9) || (ey == py && std::abs(px - ex) < 0.9)) {
-          KillPlr();
+          KillPlr(DeathCause::Enemy);
         }
 
         if ((dy == 0 && Mod(e.X, steps) == 0) || (dx == 0 && Mod(e.Y, steps) == 0)) {

@@ -115,7 +115,7 @@ class Game {
   void MoveH();
   void LaserDoors();
   void Nepratele();
-  void KillPlr();
+  void KillPlr(DeathCause cause);
   void AnimSmrt(float die, int sss);
   void AnimRadio(int sss);
 

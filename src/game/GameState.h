@@ -78,6 +78,13 @@ struct PanelState {
   bool DebugButtonsVisible = false;  // Command1..Command4, revealed by double-clicking the logo
 };
 
+// What ended the player's life, for the line that tells it; None while alive and after a win.
+enum class DeathCause : uint8_t { None, TimeOut, Enemy, Laser };
+
+// The tick interval the game is designed for, in milliseconds; a run played at any other is
+// not timed.
+inline constexpr int DesignTickInterval = 2;
+
 // The game screen's state. Values marked "kept" survive a reload of the zone.
 struct GameState {
   std::string FileName;  // the zone file being played
@@ -118,6 +125,7 @@ struct GameState {
 
   Flag16 GameOver = 0;
   Flag16 Dying = 0;
+  DeathCause Died = DeathCause::None;
   float DeathPhase = 0;  // single precision on purpose: the animation ends with the 46th addition
   double RadioX = 0;     // kept: the delivery beam's target cell
   double RadioY = 0;
@@ -133,7 +141,7 @@ struct GameState {
 
   // The game tick (Timer1).
   bool TickEnabled = false;
-  int TickInterval = 2;  // design interval, milliseconds
+  int TickInterval = DesignTickInterval;  // milliseconds
 
   PanelState Panel;
 };

@@ -64,7 +64,7 @@ void Game::LaserDoors() {
         // vertically, between two rows, walks on unharmed.
         if (k >= tile::LaserOpenA && changed[static_cast<size_t>(k - tile::LaserOpenA)] &&
             py == y && std::abs(px - x) < 1) {
-          KillPlr();
+          KillPlr(DeathCause::Laser);
         }
       }
       Ports().Painter.Nakr(s, x, y);

@@ -19,6 +19,7 @@ std::optional<OpenError> Game::Otevrit() {
 
   s.GameOver = FlagFalse;
   s.Dying = FlagFalse;
+  s.Died = DeathCause::None;
   s.TileSize = tileSize;
 
   s.BoardWidth = zone.Width;

@@ -182,7 +182,7 @@ void Game::MoveF() {
           s.Panel.TimeShown = static_cast<int>(Int(s.TimeLeft + 0.99));
         }
         if (tile::IsActiveLaser(s.Board.At(tx, ty))) {
-          KillPlr();
+          KillPlr(DeathCause::Laser);
           return;
         }
         s.Moving = FlagTrue;

@@ -72,7 +72,7 @@ void Game::Tick() {
     if (Int(s.TimeLeft + 0.99) != Int(s.TimeLeft + 0.99 - d)) Ports().Sound.Play(GameSound::Tick);
     s.TimeLeft -= d;
     if (s.TimeLeft <= 0) {
-      KillPlr();
+      KillPlr(DeathCause::TimeOut);
       s.TimeLeft = 0;
     }
     s.Panel.TimeShown = static_cast<int>(Int(s.TimeLeft + 0.99));

@@ -45,7 +45,7 @@ App::Session::Session() {
   // close request.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
+    throw std::runtime_error(std::string("nelze otevřít okno: ") + SDL_GetError());
   }
   // Mended: a driver without a screen is used only when asked for by name (SDL_VIDEODRIVER, as
   // the tests do). With no display SDL falls back to drawing into memory, and the game would go
@@ -55,7 +55,7 @@ App::Session::Session() {
   if ((driver == "offscreen" || driver == "dummy") && !(chosen && driver == chosen)) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw std::runtime_error(
-        "no display to open a window on: DISPLAY and WAYLAND_DISPLAY name none that answers");
+        "chybí obrazovka pro okno: DISPLAY ani WAYLAND_DISPLAY nejmenují žádnou, která odpovídá");
   }
   // The windows are drawn in software and handed to the display by the rectangles that changed.
   // On X, SDL would otherwise put a GL texture behind every window surface, which without a GPU
@@ -75,14 +75,14 @@ App::Session::Session() {
         break;
       case ScreenPath::Unusable:
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        throw std::runtime_error("the screen shows " + std::to_string(depth) +
-                                 "-bit palette colours, on which nothing of the game can be "
-                                 "shown; it needs a screen of 16 bits or more (true colour)");
+        throw std::runtime_error("obrazovka ukazuje " + std::to_string(depth) +
+                                 "bitové barvy z palety, na nichž hru nelze ukázat; hra "
+                                 "potřebuje obrazovku s 16 bity nebo více (true colour)");
     }
   }
   if (TTF_Init() != 0) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    throw std::runtime_error(std::string("cannot start the font renderer: ") + TTF_GetError());
+    throw std::runtime_error(std::string("nelze spustit vykreslování písma: ") + TTF_GetError());
   }
 }
 
@@ -118,6 +118,7 @@ void App::Dispatch(const SDL_Event& event) {
       return;
     case SDL_KEYDOWN: {
       const SDL_Keysym& k = event.key.keysym;
+      const KeyEventModifiers held(k.mod);
       const bool toggle =
           k.scancode == SDL_SCANCODE_F11 ||
           ((k.scancode == SDL_SCANCODE_RETURN || k.scancode == SDL_SCANCODE_KP_ENTER) &&
@@ -201,10 +202,21 @@ void App::Run() {
 
 bool App::ShowModal(Window& w) {
   Window* outer = modal_;
+  // By its id: the window may be gone when the wait ends (a closed game screen is dropped by a
+  // timer meanwhile).
+  SDL_Window* focused = SDL_GetKeyboardFocus();
+  const uint32_t before = focused ? SDL_GetWindowID(focused) : 0;
   modal_ = &w;
   w.Show();
-  while (!QuitRequested() && w.Shown()) Step();
+  {
+    const KeyEventModifiers outsideTheKey;
+    while (!QuitRequested() && w.Shown()) Step();
+  }
   modal_ = outer;
+  // The keyboard goes back to the window the modal one stood over.
+  Window* under = outer ? outer : WindowOf(before);
+  if (!under || under == &w || !under->Shown()) under = Owner();
+  if (under && under != &w && under->Shown()) under->TakeKeyboard();
   // Keys pressed or let go while the modal window had the keyboard never reached the game.
   ModalDone();
   return !QuitRequested();

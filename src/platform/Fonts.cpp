@@ -55,7 +55,7 @@ TTF_Font* Fonts::Get(const FontSpec& wanted) {
   std::string file = FileFor(wanted.Family, wanted.Bold);
   if (!file.empty()) font = TTF_OpenFont(file.c_str(), px);
   if (!font) {
-    std::fprintf(stderr, "quarn: no font for \"%s\"; using sans-serif\n", wanted.Family.c_str());
+    std::fprintf(stderr, "quarn: chybí písmo „%s“; místo něj sans-serif\n", wanted.Family.c_str());
     file = FileFor("sans-serif", wanted.Bold);
     if (!file.empty()) font = TTF_OpenFont(file.c_str(), px);
   }

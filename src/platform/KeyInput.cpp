@@ -107,9 +107,36 @@ bool KeyInput::Handle(const SDL_Event& event) {
   }
 }
 
-Modifiers HeldModifiers() {
-  const SDL_Keymod m = SDL_GetModState();
+namespace {
+
+Modifiers ModifiersOf(unsigned m) {
   return Modifiers{(m & KMOD_CTRL) != 0, (m & KMOD_SHIFT) != 0, (m & KMOD_ALT) != 0};
+}
+
+// The event being handled, on the one thread that handles events.
+bool inKeyEvent = false;
+Modifiers keyEventModifiers;
+
+}  // namespace
+
+Modifiers HeldModifiers() {
+  if (inKeyEvent) return keyEventModifiers;
+  return ModifiersOf(SDL_GetModState());
+}
+
+KeyEventModifiers::KeyEventModifiers(Uint16 eventMod)
+    : hadOuter_(inKeyEvent), outer_(keyEventModifiers) {
+  inKeyEvent = true;
+  keyEventModifiers = ModifiersOf(eventMod);
+}
+
+KeyEventModifiers::KeyEventModifiers() : hadOuter_(inKeyEvent), outer_(keyEventModifiers) {
+  inKeyEvent = false;
+}
+
+KeyEventModifiers::~KeyEventModifiers() {
+  inKeyEvent = hadOuter_;
+  keyEventModifiers = outer_;
 }
 
 void KeyInput::ReleaseAll() {

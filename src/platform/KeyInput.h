@@ -22,11 +22,29 @@ class KeySink {
 // keyboard layout (the key labelled R is R), as virtual keys do.
 int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode);
 
-// The modifier keys held now, as the window system last told us.
+// The modifier keys held: while a key event is handled, those it was made with; otherwise as
+// the window system last told us.
 struct Modifiers {
   bool Ctrl = false, Shift = false, Alt = false;
 };
 Modifiers HeldModifiers();
+
+// Handing a key event to its handlers: HeldModifiers tells the event's own modifiers meanwhile.
+// Mended: the state of now was read, and events are handled after all that came in were taken
+// in, so a quick Ctrl+S (Ctrl down, S down, S up, Ctrl up) reached the handler without Ctrl.
+class KeyEventModifiers {
+ public:
+  explicit KeyEventModifiers(Uint16 eventMod);
+  // No key event is handled meanwhile (a nested event loop under a key's handler).
+  KeyEventModifiers();
+  ~KeyEventModifiers();
+  KeyEventModifiers(const KeyEventModifiers&) = delete;
+  KeyEventModifiers& operator=(const KeyEventModifiers&) = delete;
+
+ private:
+  bool hadOuter_;
+  Modifiers outer_;
+};
 
 // Hands the key events of our windows to a sink. Auto-repeat is ignored: the game reads which
 // keys are down, and a repeat would only mark a key as freshly pressed again.

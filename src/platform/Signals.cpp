@@ -67,7 +67,7 @@ int SignalReceived() { return received.load(); }
 
 SignalWatch::SignalWatch() {
   if (watcher) return;  // the first one watches for both
-  if (pipe2(wakeFds, O_CLOEXEC) != 0) throw std::runtime_error("cannot make the signal pipe");
+  if (pipe2(wakeFds, O_CLOEXEC) != 0) throw std::runtime_error("nelze vytvořit rouru pro signály");
   // SDL's own handlers would only queue a quit event, which a window the system runs never reads.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   watcher = new Watcher;

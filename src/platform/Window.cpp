@@ -102,6 +102,24 @@ bool HasWindowManager(SDL_Window* window) {
   return found;
 }
 
+// Mended: SDL turns a title into the window's properties by the program's character set, which
+// is plain ASCII here (the program sets no locale, which would also bring an input method into
+// SDL's event handling): "Quarn – Rychlík" reached the window manager garbled. The title is
+// written as UTF-8 here.
+void SetUtf8Title(SDL_Window* window, const std::string& title) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  Display* display = info.info.x11.display;
+  const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+  for (const char* property : {"_NET_WM_NAME", "WM_NAME"}) {
+    XChangeProperty(display, info.info.x11.window, XInternAtom(display, property, False), utf8, 8,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
+                    static_cast<int>(title.size()));
+  }
+  XFlush(display);
+}
+
 // The rectangles are kept few: one that lies inside another is dropped, and past this many
 // they become the one rectangle around them all.
 constexpr size_t MaxDamageRects = 48;
@@ -167,8 +185,9 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
   if (options.Borderless) flags |= SDL_WINDOW_BORDERLESS;
   window_ = SDL_CreateWindow(options.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              options.Width * scale_, options.Height * scale_, flags);
-  if (!window_) throw std::runtime_error(std::string("cannot open a window: ") + SDL_GetError());
+  if (!window_) throw std::runtime_error(std::string("nelze otevřít okno: ") + SDL_GetError());
   id_ = SDL_GetWindowID(window_);
+  SetUtf8Title(window_, options.Title);
   MakeSurfaces();
 
   // Virtual and headless displays report no refresh rate; they keep the 60 Hz we start from.
@@ -202,6 +221,7 @@ void Window::SetClientSize(int width, int height) {
 void Window::SetCaption(const std::string& caption) {
   options_.Title = caption;
   SDL_SetWindowTitle(window_, caption.c_str());
+  SetUtf8Title(window_, caption);
 }
 
 void Window::CentreOnScreen() {
@@ -297,9 +317,19 @@ Window::~Window() {
 
 void Window::Show() {
   SDL_ShowWindow(window_);
-  SDL_RaiseWindow(window_);
+  TakeKeyboard();
   shown_ = true;
   InvalidateAll();
+}
+
+void Window::TakeKeyboard() {
+  SDL_RaiseWindow(window_);
+  // Mended: with no window manager nobody hands the keyboard to a window that is shown or
+  // raised; keys pressed after a help or a dialog closed went nowhere until a click. SDL has
+  // waited for the window to be mapped, so it can take the keyboard itself.
+  if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0 && !HasWindowManager(window_)) {
+    SDL_SetWindowInputFocus(window_);
+  }
 }
 
 void Window::Hide() {

@@ -52,6 +52,8 @@ class Window {
   PictureBox& Root() { return root_; }
   void Show();
   void Hide();
+  // Raises the window and gives it the keyboard (also where no window manager would).
+  void TakeKeyboard();
   bool Shown() const { return shown_; }
   // Something on the window may have changed: at the next display refresh the window looks at
   // its controls and draws again only those whose place or look changed.
@@ -69,6 +71,7 @@ class Window {
   int ClientWidth() const { return options_.Width; }
   int ClientHeight() const { return options_.Height; }
   void SetCaption(const std::string& caption);
+  const std::string& Caption() const { return options_.Title; }
   // Puts the window with its frame in the middle of the screen it is on.
   void CentreOnScreen();
   // The pointer's position in the window's logical client pixels, wherever it is on the screen

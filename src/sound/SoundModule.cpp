@@ -87,13 +87,13 @@ bool SoundModule::SoundInit() {
 bool SoundModule::ReadInto(Slot& slot) {
   auto file = FindIgnoringCase(folder_, slot.FileName);
   if (!file) {
-    std::cerr << "quarn: sound " << slot.FileName << ": no such file in "
+    std::cerr << "quarn: zvuk " << slot.FileName << ": soubor chybí ve složce "
               << ShowControls(folder_.string()) << "\n";
     return false;
   }
   auto read = ReadWave(*file);
   if (auto* reason = std::get_if<std::string>(&read)) {
-    std::cerr << "quarn: sound " << ShowControls(file->string()) << ": " << *reason << "\n";
+    std::cerr << "quarn: zvuk " << ShowControls(file->string()) << ": " << *reason << "\n";
     return false;
   }
   const Wave& wave = std::get<Wave>(read);
@@ -105,7 +105,7 @@ bool SoundModule::ReadInto(Slot& slot) {
                wave.Rate);
   alGenSources(1, &slot.Source);
   if (alGetError() != AL_NO_ERROR) {
-    std::cerr << "quarn: sound " << ShowControls(file->string()) << ": OpenAL refused the wave\n";
+    std::cerr << "quarn: zvuk " << ShowControls(file->string()) << ": OpenAL zvuk odmítl\n";
     DeleteSound(slot);
     return false;
   }

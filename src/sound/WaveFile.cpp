@@ -28,7 +28,7 @@ std::variant<Wave, std::string> ReadWave(const std::filesystem::path& file) {
   // its slot stays silent; read on, it would hand a null pointer to memcpy.
   if (!data || length == 0) {
     SDL_FreeWAV(data);
-    return std::string("the wave holds no samples");
+    return std::string("zvuk nemá žádné vzorky");
   }
 
   Wave wave;
@@ -54,7 +54,7 @@ std::variant<Wave, std::string> ReadWave(const std::filesystem::path& file) {
   }
   size_t frameBytes = sizeof(int16_t) * static_cast<size_t>(wave.Channels);
   converted -= converted % frameBytes;  // a torn last frame would shift the channels
-  if (converted == 0) return std::string("the wave holds no whole frame");
+  if (converted == 0) return std::string("zvuk nemá ani jeden celý snímek");
   wave.Samples.resize(converted / sizeof(int16_t));
   std::memcpy(wave.Samples.data(), bytes.data(), converted);
   return wave;

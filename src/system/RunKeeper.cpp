@@ -118,7 +118,7 @@ RunKeeper::RunKeeper(fs::path state, fs::path runs, Options options)
 
 RunKeeper::~RunKeeper() {
   if (!waiting_.empty() && !Retry()) {
-    std::fprintf(stderr, "quarn: records: %zu won runs could not be saved: %s is held\n",
+    std::fprintf(stderr, "quarn: záznamy: výhry (%zu) nelze uložit, %s drží jiná hra\n",
                  waiting_.size(), ShowControls((state_ / "records.lock").string()).c_str());
   }
 }
@@ -155,7 +155,7 @@ bool RunKeeper::ReadLocked(RecordMap& records, bool mayMoveAside) {
   if (error.empty() && ParseRecords(text, records, error)) return true;
   records.clear();
   if (!mayMoveAside) return false;
-  std::fprintf(stderr, "quarn: records: %s\n", ShowControls(error).c_str());
+  std::fprintf(stderr, "quarn: záznamy: %s\n", ShowControls(error).c_str());
   // Set aside, under a name that no later damage will take.
   fs::path aside = file;
   aside += ".damaged-" + Stamp();

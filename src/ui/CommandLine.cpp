@@ -23,7 +23,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.Records = true;
     } else if (a == "--watch") {
       if (i + 1 >= args.size()) {
-        o.Error = "--watch needs a key script";
+        o.Error = "--watch potřebuje soubor s průchodem";
         return o;
       }
       o.Watch = args[++i];
@@ -31,7 +31,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.Watch = a.substr(8);
     } else if (a == "--zone") {
       if (i + 1 >= args.size()) {
-        o.Error = "--zone needs a zone file";
+        o.Error = "--zone potřebuje soubor zóny";
         return o;
       }
       o.Zone = args[++i];
@@ -39,7 +39,7 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.Zone = a.substr(7);
     } else if (a == "--zones") {
       if (i + 1 >= args.size()) {
-        o.Error = "--zones needs a folder";
+        o.Error = "--zones potřebuje složku";
         return o;
       }
       o.Zones = args[++i];
@@ -47,19 +47,19 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.Zones = a.substr(8);
     } else if (a == "--edit") {
       if (i + 1 >= args.size()) {
-        o.Error = "--edit needs a zone file";
+        o.Error = "--edit potřebuje soubor zóny";
         return o;
       }
       o.Edit = args[++i];
     } else if (a.rfind("--edit=", 0) == 0) {
       o.Edit = a.substr(7);
     } else {
-      o.Error = "unknown argument: " + a;
+      o.Error = "neznámý argument: " + a;
       return o;
     }
   }
-  if (o.Watch && !o.Zone) o.Error = "--watch needs --zone FILE";
-  if (o.Edit && o.Zone) o.Error = "--edit and --zone cannot be used together";
+  if (o.Watch && !o.Zone) o.Error = "--watch jde jen s --zone SOUBOR";
+  if (o.Edit && o.Zone) o.Error = "--edit a --zone nejdou použít spolu";
   return o;
 }
 
@@ -80,7 +80,7 @@ std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& reco
 
 std::string Usage() {
   return "Usage: quarn [--zone FILE [--watch RUN] | --edit FILE | --zones FOLDER]\n"
-         "             [--no-sound]\n"
+         "             [--no-sound] [--trace-player]\n"
          "       quarn --records\n"
          "  --zone FILE      play the zone FILE (a .qrn file) straight away, without the\n"
          "                   start screen; closing the game ends the program\n"
@@ -95,15 +95,21 @@ std::string Usage() {
          "                   second, without and with going back), their titles and\n"
          "                   files, and stop\n"
          "  --no-sound       play without sound and without the question about it\n"
+         "  --trace-player   print the player's fine position whenever it changes, and at\n"
+         "                   the end how many ticks and frames the run had\n"
          "  --version        print the version and stop\n"
          "  --help           print this text and stop\n"
-         "Keys: arrows walk, space puts down or takes a box, Ctrl+R restarts, Enter\n"
-         "restarts after the end, N opens the next zone after a win, Backspace goes back\n"
-         "a second (held, it keeps going), P pauses, Esc goes back to the start screen,\n"
-         "F1 shows the help, F11 or Alt+Enter switch fullscreen. On the start screen Enter\n"
-         "plays the selected zone, W watches its best saved run, E opens it in the zone\n"
-         "editor and Ctrl+N starts a new zone there. In the editor: Ctrl+S saves, Ctrl+Z\n"
-         "undoes, Ctrl+Y redoes, F5 plays the zone, Esc closes.\n"
+         "Keys: arrows walk (walking into a box stack takes a box), space puts a carried\n"
+         "box down behind you or back on a stack, Ctrl+R restarts, Enter restarts after\n"
+         "the end, N opens the next zone after a win, Backspace goes back a second (held,\n"
+         "it keeps going; the run then counts as one with rewind), P pauses, Esc goes back\n"
+         "to the start screen, F1 shows the help, F11 or Alt+Enter switch fullscreen.\n"
+         "Zpomalit and Zrychlit change the game's speed; a slowed run is not timed. Air\n"
+         "doors melt as soon as a step ends next to them, also when walking past. On the\n"
+         "start screen Enter plays the selected zone, W watches its best saved run, R\n"
+         "shows the records of all zones, E opens the zone in the zone editor and Ctrl+N\n"
+         "starts a new zone there. In the editor: Ctrl+S saves, Ctrl+Z undoes, Ctrl+Y\n"
+         "redoes, F5 plays the zone, Esc closes. In a message: A or Y yes, N no, O OK.\n"
          "Records: $XDG_STATE_HOME/quarn/records.txt\n"
          "Best runs: $XDG_DATA_HOME/quarn/runs\n";
 }

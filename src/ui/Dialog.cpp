@@ -133,6 +133,7 @@ int ResultOfClick(int clickedButton) {
 
 int ChooseByKey(int virtualKey, const ButtonFlags& shown, int clickedButton) {
   switch (virtualKey) {
+    case 'A':  // Ano
     case 'Y':
       return BtnYes;
     case 'N':

@@ -247,8 +247,9 @@ void EditorScreen::RevealFinding(int index) {
   v.Reveal(where->X, where->Y);
   canvas_.ComposeAll();
   ShowCanvasDamage();
+  // The status line keeps telling the cell under the pointer; the finding's cell is framed.
+  PointerMoved();
   ShowHover(SDL_Point{where->X, where->Y});
-  UpdateStatus();
 }
 
 void EditorScreen::TypeText(const std::string& text) {
@@ -275,9 +276,26 @@ void EditorScreen::KeyRepeat(int virtualKey) {
 }
 
 void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
+  // The editor's commands also work from a header field: its value is taken first (or the field
+  // says why it is refused), then the command acts. Only the field's own keys stay in it.
+  const bool command = (held.Ctrl && (virtualKey == 'S' || virtualKey == 'Z' ||
+                                      virtualKey == 'Y')) ||
+                       virtualKey == KeyF5 || virtualKey == KeyF1;
   for (size_t i = 0; i < fields_.size(); ++i) {
     platform::TextField& f = *fields_[i];
     if (!f.Focused()) continue;
+    if (command) {
+      f.Blur();
+      const std::string& refused = errors_[i];
+      // Saving or playing the zone without the value typed would not be what the author asked.
+      if (!refused.empty() && (virtualKey == KeyF5 || (held.Ctrl && virtualKey == 'S'))) {
+        message_ = (virtualKey == KeyF5 ? "Nevyzkoušeno: " : "Neuloženo: ") + refused;
+        FocusField(static_cast<int>(i));
+        UpdateStatus();
+        return;
+      }
+      break;
+    }
     if (virtualKey == KeyTab) {
       f.Blur();
       FocusField(static_cast<int>((i + (held.Shift ? fields_.size() - 1 : 1)) % fields_.size()));
@@ -302,6 +320,15 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
         return;
       case 'S':
         Save();
+        return;
+      // Plus and minus alone are enemies for the brush; with Ctrl they zoom.
+      case KeyPlus:
+      case KeyPadPlus:
+        Zoom(true, middle);
+        return;
+      case KeyMinus:
+      case KeyPadMinus:
+        Zoom(false, middle);
         return;
       default:
         return;
@@ -334,14 +361,6 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
       return;
     case KeyPageDown:
       ScrollBy(0, EditorCanvasArea.h / 2);
-      return;
-    case KeyPlus:
-    case KeyPadPlus:
-      Zoom(true, middle);
-      return;
-    case KeyMinus:
-    case KeyPadMinus:
-      Zoom(false, middle);
       return;
     case KeyHome:
       ControlNamed("btnFit").OnClick();

@@ -137,11 +137,17 @@ void EditorScreen::Build() {
   label("lblHelp",
         "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé tlačítko vezme dlaždici z "
         "plochy, tažení pravým nebo prostředním posouvá. Šipky a kolečko posouvají, "
-        "Ctrl+kolečko, + a − mění velikost. Znak dlaždice (w, r, a, +, ...) ji vezme do "
-        "štětce. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 hrát, F1 nápověda, Esc zavřít.",
+        "Ctrl+kolečko, Ctrl++ a Ctrl+− mění velikost. Znak dlaždice (w, r, a, +, ...) ji vezme "
+        "do štětce; která to je, ukáže stavový řádek. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 hrát, F1 nápověda, Esc zavřít.",
         SDL_Rect{FormLeft, 470, FormWidth, 120}, 8.25)
       .WordWrap = true;
-  auto& status = label("status", "", StatusArea, 9);
+  // The status line begins with the picture of the tile in the brush.
+  auto brush = std::make_unique<platform::Image>();
+  statusTile_ = &dynamic_cast<platform::Image&>(
+      Add("statusTile", std::move(brush), SDL_Rect{StatusArea.x, StatusArea.y + 1, 18, 18}));
+  auto& status = label("status", "",
+                       SDL_Rect{StatusArea.x + 22, StatusArea.y, StatusArea.w - 22, StatusArea.h},
+                       9);
   status.Fore = Yellow;
   status_ = &status;
 }
@@ -336,6 +342,18 @@ void EditorScreen::Hide() {
 
 bool EditorScreen::Close() {
   BlurFields();
+  // A value the header refused is a change the author made: it is not dropped unasked.
+  for (size_t i = 0; i < errors_.size(); ++i) {
+    if (errors_[i].empty()) continue;
+    const std::string question =
+        std::string(RefusedValueQuestion) + "\n" + errors_[i] + "\nZavřít editor a hodnotu zahodit?";
+    if (prompter_.SkinMsgBox(question, msgbox::YesNo, msgbox::IconQuestion, "") !=
+        msgbox::ResultYes) {
+      FocusField(static_cast<int>(i));
+      return false;
+    }
+    break;
+  }
   if (model_.Dirty()) {
     const int answer =
         prompter_.SkinMsgBox(UnsavedQuestion, msgbox::YesNoCancel, msgbox::IconQuestion, "");
@@ -362,6 +380,7 @@ std::filesystem::path EditorScreen::NewZoneFile() const {
 
 bool EditorScreen::Save() {
   BlurFields();
+  const std::filesystem::path before = model_.Path();
   const edit::SaveResult result =
       model_.Path().empty() ? model_.Save(NewZoneFile()) : model_.Save();
   if (!result.SavedTo) {
@@ -371,8 +390,16 @@ bool EditorScreen::Save() {
     Sync();
     return false;
   }
-  message_ = result.Copy ? "Zónu hry nelze přepsat; uložena kopie: " + result.SavedTo->string()
-                         : "Uloženo: " + result.SavedTo->string();
+  // A copy is made of a zone shipped with the game, and of a file of the author's own that
+  // cannot be written where it is; the message says which.
+  std::error_code ec;
+  const bool shipped = !shipped_.empty() && !before.empty() &&
+                       std::filesystem::equivalent(before.parent_path(), shipped_, ec);
+  message_ = !result.Copy ? "Uloženo: " + result.SavedTo->string()
+             : shipped    ? "Zónu hry nelze přepsat; uložena kopie: " + result.SavedTo->string()
+                          : "Soubor " + before.string() +
+                             " nelze přepsat (jen pro čtení); uložena kopie: " +
+                             result.SavedTo->string();
   std::fprintf(stderr, "quarn: %s\n", message_.c_str());
   Sync();
   return true;
@@ -464,6 +491,9 @@ void EditorScreen::ShowFindings() {
   for (const edit::Finding& f : model_.Findings()) {
     std::string text = f.Message;
     if (f.Where) {
+      // The place leads the line; the message does not name its column again.
+      const std::string column = " ve sloupci " + std::to_string(f.Where->X + 1);
+      if (const size_t at = text.find(column); at != std::string::npos) text.erase(at, column.size());
       text = "sloupec " + std::to_string(f.Where->X + 1) + ", řádek " +
              std::to_string(f.Where->Y + 1) + ": " + text;
       marks.push_back(SDL_Point{f.Where->X, f.Where->Y});
@@ -532,7 +562,25 @@ void EditorScreen::UpdateStatus() {
   if (model_.Dirty()) s << ", neuloženo";
   if (selection_) s << ", výběr " << selection_->W << " × " << selection_->H;
   if (!message_.empty()) s << "   |   " << message_;
+  // A laser door in the outer wall leads nowhere, and the board cannot show it open there.
+  const int w = model_.Width(), h = model_.Height();
+  bool warned = false;
+  for (int y = 0; y < h && !warned; ++y) {
+    for (int x = 0; x < w && !warned; ++x) {
+      if (x != 0 && y != 0 && x != w - 1 && y != h - 1) continue;
+      const char c = model_.At(x, y);
+      if (c != 'a' && c != 'b' && c != 'c') continue;
+      s << "   |   Pozor: laserové dveře ve vnější zdi (sloupec " << x + 1 << ", řádek " << y + 1
+        << ")";
+      warned = true;
+    }
+  }
   status_->Caption = s.str();
+  if (statusTile_) {
+    const int16_t picture = edit::PaletteEntryOf(selected_).Picture;
+    statusTile_->Picture = canvas_.Pictures().Slot(picture);
+    statusTile_->Source = PaletteSource(picture);
+  }
   window_.Invalidate();
 }
 

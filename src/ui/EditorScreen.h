@@ -33,6 +33,7 @@ inline constexpr int QuickCheckCells = 2500;
 
 // The texts the editor asks and tells.
 inline constexpr const char* UnsavedQuestion = "Zóna má neuložené změny.\nUložit je?";
+inline constexpr const char* RefusedValueQuestion = "Hodnotu v hlavičce zóny editor nepřijal:";
 inline constexpr const char* SolutionQuestion =
     "Vyhrál jsi. Uložit tuto cestu jako řešení zóny (soubor .keys vedle ní)?";
 inline constexpr const char* SolutionAndSaveQuestion =
@@ -176,6 +177,7 @@ class EditorScreen {
   std::array<platform::Label*, edit::HeaderFieldCount> fieldNames_{};
   std::array<platform::Label*, edit::HeaderFieldCount> fieldErrors_{};
   std::array<std::string, edit::HeaderFieldCount> errors_;
+  platform::Image* statusTile_ = nullptr;  // the brush's tile, at the start of the status line
   std::vector<SDL_Rect> paletteRows_;
   std::vector<std::optional<edit::Cell>> findingCells_;
 

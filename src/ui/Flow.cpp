@@ -57,6 +57,7 @@ void Flow::Begin(bool askSound) {
   start_->OnCancel = [this] { app_.Quit(); };
   start_->OnWatch = [this](const std::filesystem::path& zone) { WatchBest(zone); };
   start_->OnHelp = [this] { ShowHelp(); };
+  start_->OnRecords = [this] { ShowRecords(); };
   start_->RecordOf = [this](const std::filesystem::path& zone) -> const system::ZoneRecord* {
     const auto key = keeper_.KeyOf(zone);
     return key ? keeper_.Find(*key) : nullptr;
@@ -107,6 +108,7 @@ bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::pa
   if (!OpenGame(zone.string(), std::move(onClosed))) return false;
   game_->OnWin = nullptr;
   game_->OnNextZone = nullptr;
+  game_->IsLastZone = nullptr;
   game_->Watch(std::move(std::get<KeyScript>(script)));
   return true;
 }
@@ -122,6 +124,16 @@ void Flow::WatchBest(const std::filesystem::path& zone) {
   game_.reset();
   retired_.reset();
   if (WatchRun(zone, *run, [this] { BackToStart(); })) start_->Hide();
+}
+
+bool Flow::IsLastZone(const std::string& zone) const {
+  if (!start_) return true;
+  const auto& zones = start_->Zones();
+  // A zone no longer listed has no next one either.
+  for (size_t i = 0; i + 1 < zones.size(); ++i) {
+    if (zones[i].File == std::filesystem::path(zone)) return false;
+  }
+  return true;
 }
 
 void Flow::NextZone(const std::string& zone) {
@@ -165,6 +177,22 @@ void Flow::ShowHelp() {
     pausedForHelp_ = true;
   }
   help_->Show();
+}
+
+void Flow::ShowRecords() {
+  if (!start_) return;
+  if (!recordsWindow_) {
+    recordsWindow_ = std::make_unique<RecordsWindow>(app_);
+    recordsWindow_->OnClosed = [this] {
+      if (start_ && start_->Window().Shown()) start_->Window().Show();
+    };
+  }
+  std::vector<RecordsRow> rows;
+  for (const system::ZoneEntry& z : start_->Zones()) {
+    const auto key = keeper_.KeyOf(z.File);
+    rows.push_back(RecordsRowOf(ShowControls(z.Title), key ? keeper_.Find(*key) : nullptr));
+  }
+  recordsWindow_->Show(std::move(rows));
 }
 
 bool Flow::EditOnly(const std::string& zone) {
@@ -218,7 +246,9 @@ void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
   }
   game_.reset();
   retired_.reset();
-  if (OpenGame(copy.string(), [this] { BackToEditor(); })) {
+  const std::string authors =
+      editor_ && !editor_->Model().Path().empty() ? editor_->Model().Path().string() : "";
+  if (OpenGame(copy.string(), [this] { BackToEditor(); }, authors)) {
     // A test-play is no run of the player's: nothing is recorded, and a win is offered to the
     // author as the zone's solution once the editor is back.
     solution_.clear();
@@ -231,6 +261,8 @@ void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
     // A run from another cell proves nothing about the zone: a win there is not kept.
     if (!fromStart) game_->OnWin = [](const system::FinishedRun&) {};
     game_->OnNextZone = nullptr;
+    game_->IsLastZone = nullptr;
+    game_->EscapeLeadsTo = "zpět do editoru";
     if (editor_) editor_->Hide();
   }
 }
@@ -242,17 +274,36 @@ void Flow::BackToEditor() {
   if (!solution_.empty()) editor_->OfferSolution(std::exchange(solution_, std::string()));
 }
 
-bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed) {
+bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
+                    const std::string& shownPath) {
   game_ = std::make_unique<GameScreen>(app_, program_, sound_, prompter_, folders_.Data);
+  game_->ShownPath = shownPath;
   game_->OnClosed = std::move(onClosed);
   game_->OnLink = [this](const std::string& link) { Link(link); };
   game_->TakeOpening = [this](const std::filesystem::path& file) { return keeper_.Open(file); };
-  // The screen hands its win over; the keeper decides what is recorded and kept.
+  // The screen hands its win over; the keeper decides what is recorded and kept, and the line
+  // under the board tells whether it was a record, or the best this run did not beat.
   game_->OnWin = [this](const system::FinishedRun& run) {
+    const auto bestOf = [this, &run]() -> std::optional<int64_t> {
+      const system::ZoneRecord* r = run.Zone.Key ? keeper_.Find(*run.Zone.Key) : nullptr;
+      return r ? (run.Rewound ? r->BestRewind : r->BestPlain) : std::nullopt;
+    };
+    const auto before = bestOf();
     keeper_.Keep(run);
+    if (run.Ticks && game_) {
+      const auto best = bestOf();
+      WinOutcome outcome = game_->LastWin();
+      outcome.NewRecord = best && *best == *run.Ticks && (!before || *run.Ticks < *before);
+      if (!outcome.NewRecord) outcome.Best = best;
+      game_->SetWinOutcome(outcome);
+    }
     TellNotice();
   };
-  if (start_) game_->OnNextZone = [this, zone] { NextZone(zone); };
+  if (start_) {
+    game_->OnNextZone = [this, zone] { NextZone(zone); };
+    game_->IsLastZone = [this, zone] { return IsLastZone(zone); };
+    game_->EscapeLeadsTo = "výběr zóny";
+  }
   game_->OnHelp = [this] { ShowHelp(); };
   if (OnNewGameScreen) OnNewGameScreen(*game_);
   if (!game_->Load(zone)) {
@@ -273,6 +324,7 @@ void Flow::Play(const std::filesystem::path& zone) {
 void Flow::BackToStart() {
   Retire();
   if (help_) help_->Hide();
+  if (recordsWindow_) recordsWindow_->Hide();
   start_->Show();
   TellNotice();
 }

@@ -12,6 +12,7 @@
 #include "EditorScreen.h"
 #include "GameScreen.h"
 #include "HelpWindow.h"
+#include "RecordsWindow.h"
 #include "StartScreen.h"
 #include "game/Ports.h"
 #include "platform/App.h"
@@ -63,6 +64,8 @@ class Flow {
   GameScreen* Game() { return game_.get(); }
   // The zone editor, or null.
   EditorScreen* Editor() { return editor_.get(); }
+  // The records overview, once R opened it; null before.
+  RecordsWindow* RecordsOverview() { return recordsWindow_.get(); }
   // Runs for every new game screen before its zone is loaded (the trace hooks onto it).
   std::function<void(GameScreen&)> OnNewGameScreen;
   // Replaceable for tests: hands a link, or a zone file for the editor, to the desktop; false
@@ -72,13 +75,19 @@ class Flow {
 
  private:
   // A fresh game screen for zone; false when the zone could not be opened.
-  bool OpenGame(const std::string& zone, std::function<void()> onClosed);
+  // shownPath: the file messages name instead of zone (a test-played copy names the author's).
+  bool OpenGame(const std::string& zone, std::function<void()> onClosed,
+                const std::string& shownPath = "");
   // Plays the run in a fresh game screen of zone; false (the player told) when it cannot.
   bool WatchRun(const std::filesystem::path& zone, const std::filesystem::path& run,
                 std::function<void()> onClosed);
   void WatchBest(const std::filesystem::path& zone);
   void NextZone(const std::string& zone);
+  // No zone follows this one in the start screen's list.
+  bool IsLastZone(const std::string& zone) const;
   void ShowHelp();
+  // R on the start screen: every listed zone's record.
+  void ShowRecords();
   void TellNotice();
   void Play(const std::filesystem::path& zone);
   void Edit(const std::filesystem::path& zone);
@@ -109,6 +118,7 @@ class Flow {
   platform::Timer reaper_;
   system::RunKeeper keeper_;
   std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<RecordsWindow> recordsWindow_;
   bool pausedForHelp_ = false;  // the help paused the game, and its closing lets it go on
 };
 

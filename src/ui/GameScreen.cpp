@@ -57,6 +57,50 @@ std::string KeysText(const TickKeys& keys) {
 
 }  // namespace
 
+std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::string& escape) {
+  std::string line;
+  if (!outcome.Ticks) {
+    line = "bez času";
+  } else {
+    line = "Čas " + system::SecondsText(*outcome.Ticks) + " s";
+    if (outcome.Rewound) line += " se zpětným chodem";
+    if (outcome.NewRecord) {
+      line += " · nový rekord";
+    } else if (outcome.Best) {
+      line += " · nejlepší " + system::SecondsText(*outcome.Best) + " s";
+    }
+  }
+  line += " · Enter – hrát znovu";
+  if (next == NextOffer::Next) line += " · N – další zóna";
+  if (next == NextOffer::Last) line += " · poslední zóna";
+  return line + " · Esc – " + escape;
+}
+
+std::string DeathLineText(DeathCause cause, const std::string& escape) {
+  std::string why;
+  switch (cause) {
+    case DeathCause::TimeOut:
+      why = "Čas vypršel · ";
+      break;
+    case DeathCause::Enemy:
+      why = "Chytil tě nepřítel · ";
+      break;
+    case DeathCause::Laser:
+      why = "Zasáhl tě laser · ";
+      break;
+    case DeathCause::None:
+      break;
+  }
+  return why + "Enter – hrát znovu · Backspace – o sekundu zpět · Esc – " + escape;
+}
+
+std::string GameTitle(const std::string& zoneTitle, bool watching) {
+  std::string title = std::string(AppTitle);
+  if (!zoneTitle.empty()) title += " – " + zoneTitle;
+  if (watching) title += " – záznam";
+  return title;
+}
+
 GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule& sound,
                        Prompter& prompter, const std::filesystem::path& folder)
     : app_(app),
@@ -138,7 +182,7 @@ void GameScreen::OnKey(int virtualKey) {
       if (watching_) ToggleFast();
       break;
     case NextZoneKey:
-      if (ShowsWayOn() && OnNextZone) OnNextZone();
+      if (ShowsWayOn() && OnNextZone && !(IsLastZone && IsLastZone())) OnNextZone();
       break;
     case HelpKey:
       if (OnHelp) OnHelp();
@@ -182,6 +226,7 @@ void GameScreen::Watch(KeyScript script) {
   watchTickInStep_ = 0;
   watchEnded_ = false;
   watching_ = true;
+  window_.SetCaption(GameTitle(zoneTitle_, true));
   Sync();
 }
 
@@ -192,6 +237,18 @@ void GameScreen::ToggleFast() {
 
 bool GameScreen::ShowsWayOn() const { return wonHalted_ && game_.State.GameOver != 0; }
 
+std::string GameScreen::WayOnText() const {
+  if (ShowsWayOn()) {
+    NextOffer next = NextOffer::None;
+    if (OnNextZone) next = IsLastZone && IsLastZone() ? NextOffer::Last : NextOffer::Next;
+    return WinLineText(winOutcome_, next, EscapeLeadsTo);
+  }
+  if (game_.State.GameOver != 0 && !watching_ && !wonHalted_) {
+    return DeathLineText(game_.State.Died, EscapeLeadsTo);
+  }
+  return "";
+}
+
 int GameScreen::WinWatch::SkinMsgBox(const std::string& prompt, int buttons, int icon,
                                      const std::string& title) {
   // A watched run is not asked about: it stops at its win, which the screen shows.
@@ -199,18 +256,26 @@ int GameScreen::WinWatch::SkinMsgBox(const std::string& prompt, int buttons, int
   return screen_.prompter_.SkinMsgBox(prompt, buttons, icon, title);
 }
 
+void GameScreen::SetWinOutcome(const WinOutcome& outcome) {
+  winOutcome_ = outcome;
+  Sync();
+}
+
 void GameScreen::BeforeWinQuestion() {
-  if (!OnWin) return;
   system::FinishedRun run;
   run.Zone = opened_;
   run.Rewound = rewind_->UsedRewind();
-  if (rewind_->Reproducible()) {
+  // A run slowed down by Zpomalit is won, but it is no time: it is neither timed nor kept, as a
+  // run changed by a debugging button.
+  if (rewind_->Reproducible() && !slowed_) {
     // The win comes in the middle of the winning tick, which the run has not taken in yet: it
     // is this one more tick, with the arrows and space it read.
     run.Ticks = rewind_->RunTicks() + 1;
-    run.Keys = rewind_->RunScript({}) + "1 " + KeysText(*tickKeys_) + "\n";
+    run.Keys = rewind_->RunScript({}) + "1 " + KeysText(*tickKeys_) + "
+";
   }
-  OnWin(run);
+  winOutcome_ = WinOutcome{run.Ticks, run.Rewound, false, std::nullopt};
+  if (OnWin) OnWin(run);
 }
 
 void GameScreen::Build() {
@@ -281,14 +346,14 @@ void GameScreen::Build() {
   pause->Bounds = SDL_Rect{(GameScreenWidth - 240) / 2, 240 - 40, 240, 80};
   dynamic_cast<platform::PictureBox&>(ControlNamed("Picture1")).Children.push_back(pause.get());
   controls_["lblPause"] = std::move(pause);
-  // Under the board, over the strips' right end: what leads on after a win, and the watch keys.
+  // Under the board: what leads on after a win or a death; over it, the watch keys.
   auto line = [&](const std::string& name, int top) {
     auto l = std::make_unique<platform::Label>(app_.FontSet());
     l->Font = platform::FontSpec{"Arial", 12, true};
     l->Alignment = platform::Label::Align::Centre;
     l->Background = platform::Colour{0, 0, 128};
     l->Fore = platform::Colour{255, 255, 255};
-    l->Bounds = SDL_Rect{100, top, GameScreenWidth - 200, 26};
+    l->Bounds = SDL_Rect{20, top, GameScreenWidth - 40, 26};
     dynamic_cast<platform::PictureBox&>(ControlNamed("Picture1")).Children.push_back(l.get());
     l->Visible = false;
     controls_[name] = std::move(l);
@@ -339,6 +404,7 @@ void GameScreen::Bind() {
   ControlNamed("Image1").OnDoubleClick = after(&Game::RevealDebugButtons);
   ControlNamed("Label5").OnClick = [this] {
     game_.Restart();
+    slowed_ = game_.State.TickInterval != DesignTickInterval;
     AfterReload();
   };
   ControlNamed("Label6").OnClick = [this] { Close(); };
@@ -382,6 +448,10 @@ bool GameScreen::Load(const std::string& zoneFile) {
     ShowLoadFailure(*error);
     return false;
   }
+  const std::filesystem::path zone = std::filesystem::absolute(zoneFile);
+  zoneTitle_ = ReadZoneTitle(zone).value_or(zone.filename().string());
+  window_.SetCaption(GameTitle(zoneTitle_, watching_));
+  slowed_ = game_.State.TickInterval != DesignTickInterval;
   RepaintStrips();
   Sync();
   window_.Show();
@@ -409,6 +479,7 @@ void GameScreen::Tick() {
   const int64_t wins = game_.Wins();
   const int times = watching_ && fast_ ? WatchSpeedUp : 1;
   for (int i = 0; i < times && !closed_; ++i) {
+    if (game_.State.TickInterval != DesignTickInterval) slowed_ = true;
     if (watching_) {
       WatchTick();
     } else {
@@ -422,6 +493,8 @@ void GameScreen::Tick() {
   }
   if (game_.Restarts() != restarts) {
     wonHalted_ = false;
+    // A new run begins with the reload: it is slowed only if it is played slowed.
+    slowed_ = game_.State.TickInterval != DesignTickInterval;
     AfterReload();
   } else {
     if (game_.Wins() != wins && game_.State.GameOver != 0) wonHalted_ = true;
@@ -481,8 +554,15 @@ void GameScreen::AfterReload() {
 }
 
 void GameScreen::ShowLoadFailure(const OpenError& error) {
-  const std::string text =
+  std::string text =
       error.Picture ? PicturesMessage(*error.Picture) : "Zónu nelze otevřít.\n" + error.Describe();
+  const std::string& played = game_.State.FileName;
+  if (!ShownPath.empty() && !played.empty()) {
+    for (size_t at = text.find(played); at != std::string::npos;
+         at = text.find(played, at + ShownPath.size())) {
+      text.replace(at, played.size(), ShownPath);
+    }
+  }
   prompter_.SkinMsgBox(text, msgbox::OkOnly, msgbox::IconCritical, "");
 }
 
@@ -551,9 +631,8 @@ void GameScreen::Sync() {
   timer_.SetEnabled(s.TickEnabled && !closed_ && !paused_ && !backHeld_);
   backTimer_.SetEnabled(backHeld_ && !closed_);
   panel_.Pause->Visible = paused_;
-  panel_.WayOn->Visible = ShowsWayOn();
-  panel_.WayOn->Caption = OnNextZone ? "Enter – hrát znovu · N – další zóna · Esc – výběr zóny"
-                                     : "Enter – hrát znovu · Esc – konec";
+  panel_.WayOn->Caption = WayOnText();
+  panel_.WayOn->Visible = !panel_.WayOn->Caption.empty();
   panel_.WatchLine->Visible = watching_;
   panel_.WatchLine->Caption = std::string(watchEnded_ ? "Záznam skončil" : "Přehrávání záznamu") +
                               (fast_ ? " · 4× rychleji" : "") +

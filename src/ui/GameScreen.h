@@ -26,6 +26,25 @@ namespace quarn::ui {
 // Backspace goes back one second of game time per press.
 inline constexpr int64_t TicksPerSecond = 64;
 
+// What the line under the board says about a won run's time. The screen fills in the time; what
+// keeps the records adds whether it is the best so far and the best it did not beat.
+struct WinOutcome {
+  std::optional<int64_t> Ticks;  // none: the run is not timed
+  bool Rewound = false;          // timed as a run that went back
+  bool NewRecord = false;        // the best of its kind so far
+  std::optional<int64_t> Best;   // the best of its kind, when this run did not beat it
+};
+// What the line offers after a win: no next zone (a zone played alone), the next one, or none
+// because this was the list's last.
+enum class NextOffer { None, Next, Last };
+// "Čas 11,2 s · nový rekord · Enter – hrát znovu · N – další zóna · Esc – výběr zóny"; escape
+// names where Esc leads ("výběr zóny", "konec", ...).
+std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::string& escape);
+// "Čas vypršel · Enter – hrát znovu · Backspace – o sekundu zpět · Esc – výběr zóny".
+std::string DeathLineText(DeathCause cause, const std::string& escape);
+// "Quarn – Rychlík", "Quarn – Rychlík – záznam".
+std::string GameTitle(const std::string& zoneTitle, bool watching);
+
 class GameScreen {
  public:
   // Pictures come from folder's Graphics; the sound module and the prompter (the game's dialog)
@@ -63,8 +82,20 @@ class GameScreen {
   // Takes the zone as it stands at each opening (its content key, its title); unset, the run
   // names the file alone.
   std::function<system::OpenedZone(const std::filesystem::path&)> TakeOpening;
-  // N after a won zone; unset, N does nothing and is not offered.
+  // N after a won zone; unset, N does nothing and is not offered. IsLastZone, when set, tells
+  // that there is no zone after this one: N is not offered and the line says so.
   std::function<void()> OnNextZone;
+  std::function<bool()> IsLastZone;
+  // The zone's file as messages name it: a test-played copy is named by the author's file.
+  std::string ShownPath;
+  // Where Esc leads, as the lines under the board name it.
+  std::string EscapeLeadsTo = "konec";
+  // Whatever kept the won run tells the line under the board whether it was a record (OnWin
+  // runs first, with the screen's own outcome: the time alone).
+  void SetWinOutcome(const WinOutcome& outcome);
+  const WinOutcome& LastWin() const { return winOutcome_; }
+  // The line under the board: after a win, after a death, or empty.
+  std::string WayOnText() const;
   // F1.
   std::function<void()> OnHelp;
   std::function<void()> OnClosed;
@@ -158,6 +189,11 @@ class GameScreen {
   size_t watchStep_ = 0;
   int64_t watchTickInStep_ = 0;
   bool watchEnded_ = false;
+  WinOutcome winOutcome_;
+  // The tick interval was not the design interval in some tick since the zone was last opened:
+  // the run is slowed down and is not timed.
+  bool slowed_ = false;
+  std::string zoneTitle_;
 };
 
 }  // namespace quarn::ui

@@ -1,6 +1,7 @@
 // HelpWindow.cpp — the help window's texts and its layout in the look of the game's dialog.
 #include "HelpWindow.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "game/GameState.h"
@@ -9,8 +10,12 @@ namespace quarn::ui {
 
 namespace {
 
-constexpr int Width = 780;
-constexpr int Height = 590;
+// Two columns of keys and one of tiles; the height follows what they hold.
+constexpr int Width = 1000;
+constexpr int Height = 600;
+constexpr int KeyColumn = 310;
+constexpr int TilesLeft = 12 + 2 * (KeyColumn + 10);
+constexpr int KeysFoot = 560;
 constexpr int LineHeight = 17;
 constexpr int TileRow = 26;
 constexpr int Picture = 24;
@@ -29,19 +34,21 @@ const std::vector<HelpTile>& HelpTiles() {
       {{tile::Wall}, "Zeď: neprojdeš. Ve zdi se objeví východ."},
       {{tile::Exit}, "Východ: vejdi do něj a zóna je vyhraná."},
       {{tile::HotPotato}, "Horký brambor: seber všechny."},
-      {{tile::Target}, "Cíl: stoupni si vedle něj a odevzdáš brambory."},
+      {{tile::Target}, "Cíl: dojdi vedle něj a odevzdáš brambory."},
       {{tile::Time}, "Časový bonus: přidá 30 k odpočtu."},
       {{tile::Key}, "Klíč: otevře jedny zamčené dveře."},
       {{tile::LockedDoor}, "Zamčené dveře: projdeš s klíčem, ten se spotřebuje."},
-      {{tile::AirDoor}, "Vzduchové dveře: zmizí, když se vedle nich zastavíš."},
+      {{tile::AirDoor},
+       "Vzduchové dveře: zmizí, jakmile dokončíš krok vedle nich, i když jen jdeš kolem."},
       {{tile::SlamDoor}, "Zabouchávací dveře: projdeš jimi jen jednou."},
       {{tile::SlamLock}, "Zabouchnuté dveře: zpátky už ne."},
-      {{tile::Boxes}, "Stoh beden: zatlač do něj a vezmeš si bednu."},
-      {{tile::Box}, "Bedna: Mezera ji položí za tebe nebo vrátí na stoh."},
+      {{tile::Boxes}, "Stoh beden: vejdi do něj a vezmeš si z něj bednu."},
+      {{tile::Box}, "Bedna ze stohu beden: Mezera ji položí za tebe nebo vrátí na stoh."},
       {{tile::Enemy1, tile::Enemy2, tile::Enemy3}, "Nepřátelé: bloudí náhodně, dotyk zabíjí."},
       {{tile::LaserA, tile::LaserB, tile::LaserC}, "Laserové dveře zapnuté: zabíjejí."},
       {{tile::LaserOpenA, tile::LaserOpenB, tile::LaserOpenC},
-       "Laserové dveře vypnuté: teď se dají projít."},
+       "Laserové dveře vypnuté: dají se projít. Vypadají jako podlaha, prozradí je jen hlavice "
+       "laseru na zdi nad nimi a pod nimi; ve vodorovné zdi je vypnuté nevidíš."},
   };
   return tiles;
 }
@@ -50,27 +57,50 @@ const std::vector<std::string>& HelpKeys() {
   static const std::vector<std::string> keys = {
       "Ve hře",
       "šipky – chůze",
-      "Mezera – položit nebo vzít bednu",
-      "Backspace – o sekundu zpět (držet: dál zpět)",
+      "Mezera – položit nesenou bednu za sebe, nebo ji vrátit na stoh",
+      "Backspace – o sekundu zpět (držet: dál zpět); průchod se pak počítá jako průchod se "
+      "zpětným chodem",
       "P – pauza",
       "Ctrl+R – zónu znovu od začátku",
       "Enter – znovu po smrti nebo po výhře",
       "N – po výhře další zóna",
       "Esc – zpět na výběr zóny",
-      "F11 – celá obrazovka",
+      "F11, Alt+Enter – celá obrazovka",
       "F1 – tato nápověda",
+      "Tlačítka a čísla ve hře",
+      "Restart – zónu znovu od začátku, jako Ctrl+R",
+      "× – zpět na výběr zóny, jako Esc",
+      "Zpomalit, Zrychlit – pomalejší a rychlejší hra; zpomalený průchod se neměří",
+      "velké číslo vpravo nahoře – odpočet, běží jen s bramborami v kapse",
+      "brambory vpravo dole – kolik jich ještě zbývá sebrat",
+      "vlevo dole – nesený klíč, nesená bedna a brambory v kapse",
+      "zelené číslo na stohu beden – kolik beden v něm zbývá",
       "Na úvodní obrazovce",
       "Enter – hrát vybranou zónu",
       "W – přehrát nejlepší průchod zónou",
+      "R – přehled rekordů všech zón",
       "E – upravit zónu v editoru",
       "Ctrl+N – nová zóna v editoru",
+      "F11, Alt+Enter – celá obrazovka",
+      "F1 – tato nápověda",
+      "Seznam zón",
+      "šipky nahoru a dolů, Home, End – výběr zóny",
+      "Page Up, Page Down – o stránku dál",
+      "kolečko myši, klepnutí – posun a výběr",
       "Při přehrávání průchodu",
       "P – pauza",
       "F – čtyřikrát rychleji",
       "Esc – konec přehrávání",
+      "V okně se zprávou",
+      "A, N – Ano, Ne",
+      "O – OK",
+      "Enter – Ano nebo OK",
+      "Esc, × – Ne nebo Zrušit, kde jsou",
       "V editoru zón",
-      "Ctrl+S – uložit, F5 – vyzkoušet",
+      "Ctrl+S – uložit",
+      "F5 – vyzkoušet",
       "Ctrl+Z – zpět, Ctrl+Y – znovu",
+      "Ctrl++, Ctrl+− – větší a menší pohled",
       "Esc – zavřít editor",
   };
   return keys;
@@ -98,30 +128,52 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
   if (auto error = pictures_.Load()) std::fprintf(stderr, "quarn: %s\n", error->Describe().c_str());
   platform::PictureBox& root = window_.Root();
   root.Background = Navy;
-  auto label = [&](const std::string& text, SDL_Rect bounds, platform::Colour ink, double points) {
+  // Places a label; its height follows the lines its text wraps into.
+  auto label = [&](const std::string& text, SDL_Rect bounds, platform::Colour ink,
+                   double points) -> int {
     auto l = std::make_unique<platform::Label>(app_.FontSet());
     l->Caption = text;
     l->Font = platform::FontSpec{"Arial", points, true};
     l->Fore = ink;
     l->WordWrap = true;
     l->Bounds = bounds;
+    l->Bounds.h = std::max(bounds.h, static_cast<int>(l->Lines().size()) * LineHeight);
+    const int h = l->Bounds.h;
     root.Children.push_back(l.get());
     controls_.push_back(std::move(l));
+    return h;
   };
   label("Nápověda", SDL_Rect{12, 8, 300, 22}, Yellow, 12);
-  label(HelpGoal(), SDL_Rect{12, 34, Width - 24, 3 * LineHeight}, White, 9.75);
-  // Keys on the left, tiles on the right.
-  int y = 34 + 3 * LineHeight + 10;
-  const int top = y;
-  for (const std::string& line : HelpKeys()) {
-    const bool heading = line.find(" – ") == std::string::npos;
-    if (heading && y != top) y += 6;
-    label(line, SDL_Rect{12, y, 330, LineHeight}, heading ? Yellow : White, 9.75);
-    y += LineHeight + (heading ? 2 : 0);
+  const int goal = label(HelpGoal(), SDL_Rect{12, 34, Width - 24, LineHeight}, White, 9.75);
+  // Keys in two columns, a group never split; the tiles on the right.
+  const int top = 34 + goal + 10;
+  int bottom = top;
+  {
+    int column = 0;
+    int y = top;
+    const std::vector<std::string>& keys = HelpKeys();
+    for (size_t i = 0; i < keys.size(); ++i) {
+      const std::string& line = keys[i];
+      const bool heading = line.find(" – ") == std::string::npos;
+      if (heading) {
+        size_t lines = 1;
+        while (i + lines < keys.size() && keys[i + lines].find(" – ") != std::string::npos) ++lines;
+        // A group that would pass the first column's foot starts the second column.
+        if (column == 0 && y != top && y + static_cast<int>(lines) * LineHeight > KeysFoot) {
+          column = 1;
+          y = top;
+        }
+        if (y != top) y += 6;
+      }
+      const int x = 12 + column * (KeyColumn + 10);
+      y += label(line, SDL_Rect{x, y, KeyColumn, LineHeight}, heading ? Yellow : White, 9.75) +
+           (heading ? 2 : 0);
+      bottom = std::max(bottom, y);
+    }
   }
-  y = top;
+  int y = top;
   for (const HelpTile& t : HelpTiles()) {
-    int x = 352;
+    int x = TilesLeft;
     for (int slot : t.Slots) {
       auto img = std::make_unique<platform::Image>();
       img->Picture = pictures_.Slot(slot);
@@ -132,11 +184,14 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
       controls_.push_back(std::move(img));
       x += Picture + 2;
     }
-    label(t.Text, SDL_Rect{352 + 3 * (Picture + 2) + 6, y + 4, Width - 352 - 84 - 12, LineHeight},
-          White, 9.75);
-    y += TileRow;
+    const int textLeft = TilesLeft + 3 * (Picture + 2) + 6;
+    const int h = label(t.Text, SDL_Rect{textLeft, y + 4, Width - textLeft - 12, LineHeight},
+                        White, 9.75);
+    y += std::max(TileRow, h + 8);
+    bottom = std::max(bottom, y);
   }
-  label("Esc zavře nápovědu", SDL_Rect{12, Height - 24, 300, LineHeight}, Yellow, 9.75);
+  label("Esc zavře nápovědu", SDL_Rect{12, bottom + 8, 300, LineHeight}, Yellow, 9.75);
+  window_.SetClientSize(Width, bottom + 8 + LineHeight + 8);
   window_.OnKeyDown = [this](int virtualKey) {
     if (virtualKey == EscapeKey || virtualKey == HelpKey) Hide();
   };

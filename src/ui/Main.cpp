@@ -40,11 +40,11 @@ int main(int argc, char** argv) {
     std::string error;
     // A folder others may write to is not read: what it holds may be anyone's.
     if (std::string problem = system::FolderProblem(system::StateFolder()); !problem.empty()) {
-      std::fprintf(stderr, "quarn: the records are not read: %s\n", problem.c_str());
+      std::fprintf(stderr, "quarn: záznamy se nečtou: %s\n", problem.c_str());
       return 1;
     }
     if (!system::ReadRecordsFile(system::StateFolder(), records, error)) {
-      std::fprintf(stderr, "quarn: the records cannot be read: %s\n", ShowControls(error).c_str());
+      std::fprintf(stderr, "quarn: záznamy nelze přečíst: %s\n", ShowControls(error).c_str());
       return 1;
     }
     std::fputs(ui::RecordsListing(records).c_str(), stdout);

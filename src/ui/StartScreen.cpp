@@ -29,6 +29,7 @@ platform::WindowOptions StartWindowOptions() {
   o.Width = StartScreenWidth;
   o.Height = StartScreenHeight;
   o.Borderless = true;
+  o.CanFullscreen = true;  // F11 and Alt+Enter, scaled to fit as the game screen is
   // As large as the game screen is drawn, not larger because the window is smaller.
   o.ScaleAsWidth = GameScreenWidth;
   o.ScaleAsHeight = GameScreenHeight;
@@ -73,6 +74,8 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
       ClickedPlay();
     } else if (virtualKey == 'W' && !ctrl) {
       if (const system::ZoneEntry* zone = Selected(); zone && OnWatch) OnWatch(zone->File);
+    } else if (virtualKey == 'R' && !ctrl) {
+      if (OnRecords) OnRecords();
     } else if (virtualKey == 'E' && !ctrl) {
       if (const system::ZoneEntry* zone = Selected(); zone && OnOpenEditor)
         OnOpenEditor(zone->File);
@@ -147,13 +150,16 @@ void StartScreen::Build() {
   label("Label5", "Rebuild 03.03.2002", SDL_Rect{405, 158, 86, 11}, White, 6.75);
   label("Label2", "Zóna :", SDL_Rect{58, 169, 48, 19}, White, 12);
   // The free space right of the buttons: the record, and the keys the mouse does not show.
+  // The record takes two lines when both best times are told.
   recordLine_ = &dynamic_cast<platform::Label&>(
-      label("lblRecord", "", SDL_Rect{290, 192, 212, 18}, White, 9.75));
+      label("lblRecord", "", SDL_Rect{290, 189, 212, 34}, White, 9.75));
+  recordLine_->WordWrap = true;
   wonLine_ = &dynamic_cast<platform::Label&>(
-      label("lblWon", "", SDL_Rect{290, 212, 212, 18}, White, 9.75));
+      label("lblWon", "", SDL_Rect{290, 225, 212, 18}, White, 9.75));
   label("lblKeys",
-        "Enter – hrát · W – nejlepší průchod\nE – editor · Ctrl+N – nová zóna\nF1 – nápověda",
-        SDL_Rect{290, 248, 212, 50}, Cyan, 8.25);
+        "Enter – hrát · W – nejlepší průchod\nR – rekordy · E – editor\nCtrl+N – nová zóna · "
+        "F1 – nápověda",
+        SDL_Rect{290, 252, 212, 50}, Cyan, 8.25);
   dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).WordWrap = true;
   frame("Shape1(0)", SDL_Rect{11, 188, 142, 114}, 1);
   // The holder cuts off the list's own border: the list is a pixel larger on every side.
@@ -220,16 +226,26 @@ void StartScreen::FindZones() {
 
 std::string RecordText(const system::ZoneRecord* record) {
   if (!record || !record->Won) return "Zatím nevyhráno";
-  std::optional<int64_t> best = record->BestPlain;
-  if (!best || (record->BestRewind && *record->BestRewind < *best)) best = record->BestRewind;
-  if (!best) return "Vyhráno";
-  return "Vyhráno · nejlepší čas " + system::SecondsText(*best) + " s";
+  // The plain best is the record; a run that went back is a time of another kind, named so and
+  // shown only when it is the shorter one.
+  std::string text = "Vyhráno";
+  if (record->BestPlain) text += " · nejlepší čas " + system::SecondsText(*record->BestPlain) + " s";
+  if (record->BestRewind && (!record->BestPlain || *record->BestRewind < *record->BestPlain)) {
+    text += " · se zpětným chodem " + system::SecondsText(*record->BestRewind) + " s";
+  }
+  return text;
 }
 
 void StartScreen::UpdateRecordLine() {
   if (!RecordOf) return;
   const system::ZoneEntry* zone = Selected();
-  recordLine_->Caption = zone ? RecordText(RecordOf(zone->File)) : "";
+  std::string text = zone ? RecordText(RecordOf(zone->File)) : "";
+  // Two times take two lines: the one that went back starts the second.
+  const std::string rewound = " · se zpětným chodem";
+  if (const size_t at = text.find(rewound); at != std::string::npos && at > 0) {
+    text.replace(at, std::string(" · ").size(), " ·\n");
+  }
+  recordLine_->Caption = text;
   window_.Invalidate();
 }
 

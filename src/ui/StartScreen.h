@@ -53,6 +53,8 @@ class StartScreen {
   // W: watch the selected zone's best saved run. F1: the help.
   std::function<void(const std::filesystem::path& zone)> OnWatch;
   std::function<void()> OnHelp;
+  // R: the records of every listed zone.
+  std::function<void()> OnRecords;
   // The record of a zone file, or null when it has none (the record lines stay empty unset).
   std::function<const system::ZoneRecord*(const std::filesystem::path& zone)> RecordOf;
   // Shows the selected zone's record and how many of the listed zones are won.
@@ -104,7 +106,8 @@ class StartScreen {
   platform::Label* wonLine_ = nullptr;
 };
 
-// "Vyhráno · nejlepší čas 42,5 s", "Vyhráno" (a win that was not timed), "Zatím nevyhráno".
+// "Vyhráno · nejlepší čas 2,5 s · se zpětným chodem 0,8 s" (the plain best, and the best that
+// went back when it is shorter), "Vyhráno" (a win that was not timed), "Zatím nevyhráno".
 std::string RecordText(const system::ZoneRecord* record);
 
 }  // namespace quarn::ui

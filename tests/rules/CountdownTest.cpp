@@ -49,6 +49,7 @@ TEST(Countdown, ReachingZeroKillsTheCarrierAndShowsZero) {
   EXPECT_EQ(p.S().GameOver, 0);
   p.Ticks(10);
   EXPECT_NE(p.S().GameOver, 0);
+  EXPECT_EQ(p.S().Died, DeathCause::TimeOut);  // the line under the board says why
   EXPECT_EQ(p.S().TimeLeft, 0);
   EXPECT_EQ(p.S().Panel.TimeShown, 0);
   EXPECT_EQ(p.S().PotatoesCarried, 0);

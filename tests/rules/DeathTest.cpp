@@ -57,7 +57,7 @@ TEST(Death, TheFigureIsWipedOnceWhenThePhaseReaches4) {
   Play p(IntoLaser(), false, &painter);
   p.Keys("1 left");  // (1,1) now holds 1
   painter.ClearCalls();
-  p.G().KillPlr();
+  p.G().KillPlr(DeathCause::Enemy);
   int ticks = 0;
   while (p.Code(1, 1) == tile::Start) {
     p.Ticks(1);
@@ -73,7 +73,7 @@ TEST(Death, TheFigureIsWipedOnceWhenThePhaseReaches4) {
 TEST(Death, APlayerDeadOnAnOpenLaserDoorStaysDrawn) {
   Play p({{"WWWWW", "WSa.W", "WWWWW"}, 1, {1, 1, 1}, {"1", "0", "0"}});
   p.Keys("1 right");
-  p.G().KillPlr();
+  p.G().KillPlr(DeathCause::Enemy);
   p.Ticks(46);
   EXPECT_EQ(p.Code(2, 1), tile::LaserOpenA);
 }
@@ -82,8 +82,8 @@ TEST(Death, ASecondKillIsIgnoredAndDyingDropsThePocket) {
   Play p({{"WWWWWW", "WSRR.W", "WWWWWW"}});
   p.Keys("1 right");
   EXPECT_EQ(p.S().PotatoesCarried, 1);
-  p.G().KillPlr();
-  p.G().KillPlr();
+  p.G().KillPlr(DeathCause::Enemy);
+  p.G().KillPlr(DeathCause::Enemy);
   EXPECT_EQ(p.G().Deaths(), 1);
   EXPECT_EQ(p.Sound().Starts(GameSound::Die), 1);
   EXPECT_EQ(p.Sound().Stops(GameSound::Walk), 1);
@@ -104,6 +104,7 @@ TEST(Death, EnterRestartsOnlyAfterAHalt) {
   EXPECT_EQ(p.G().Restarts(), 1);
   EXPECT_EQ(p.S().GameOver, 0);
   EXPECT_EQ(p.S().Dying, 0);
+  EXPECT_EQ(p.S().Died, DeathCause::None);  // the reload forgets why the last life ended
   p.Keys("1 -");
   EXPECT_EQ(p.S().GameOver, 0);
 }

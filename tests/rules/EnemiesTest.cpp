@@ -106,6 +106,7 @@ TEST(Enemies, ContactNeedsTheSameRowAndLessThanNineTenthsOfACell) {
   EXPECT_EQ(p.S().GameOver, 0);
   p.Ticks(2);
   EXPECT_NE(p.S().GameOver, 0);
+  EXPECT_EQ(p.S().Died, DeathCause::Enemy);
   EXPECT_EQ(p.G().Deaths(), 1);
 }
 

@@ -28,6 +28,7 @@ TEST(LaserDoors, Pattern01OpensAtTick59AndClosesAtTick119KillingThePlayerInIt) {
   p.Ticks(1);  // tick 119
   EXPECT_EQ(p.Code(2, 1), tile::LaserA);
   EXPECT_NE(p.S().GameOver, 0);
+  EXPECT_EQ(p.S().Died, DeathCause::Laser);
   EXPECT_NE(p.S().Dying, 0);
   EXPECT_EQ(p.G().Deaths(), 1);
   EXPECT_EQ(p.Sound().LaserVolume(), 0);  // the player stands in the switching door
@@ -37,6 +38,7 @@ TEST(LaserDoors, WalkingIntoAClosedDoorKillsAndNoStepBegins) {
   Play p(Corridor({"0", "0", "0"}));
   p.Keys("1 right");
   EXPECT_NE(p.S().GameOver, 0);
+  EXPECT_EQ(p.S().Died, DeathCause::Laser);
   EXPECT_EQ(p.S().Moving, 0);
   EXPECT_EQ(p.Cell(), std::make_pair(1, 1));
   EXPECT_EQ(p.Sound().Starts(GameSound::Die), 1);

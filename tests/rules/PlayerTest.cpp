@@ -137,7 +137,7 @@ TEST(Player, WinningAsksTheQuestionAndNoHaltsInFrontOfTheExit) {
   EXPECT_EQ(p.S().Moving, 0);
   p.Keys("5 right");
   EXPECT_EQ(p.G().Wins(), 1);
-  p.G().KillPlr();  // nothing can kill a player who has won
+  p.G().KillPlr(DeathCause::Enemy);  // nothing can kill a player who has won
   EXPECT_EQ(p.G().Deaths(), 0);
 }
 

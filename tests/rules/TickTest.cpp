@@ -47,7 +47,7 @@ TEST(Tick, DeathCirclesNestInsideTheBeamsEraseAndDraw) {
   RecordingPainter painter;
   Play p(Busy(), false, &painter);
   p.Keys("1 right");
-  p.G().KillPlr();
+  p.G().KillPlr(DeathCause::Enemy);
   p.Ticks(1);
   painter.ClearCalls();
   p.Ticks(1);

@@ -1,6 +1,10 @@
 // CommandLineTest.cpp — the program's arguments.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 #include "ui/CommandLine.h"
 
 namespace quarn::ui {
@@ -53,6 +57,30 @@ TEST(CommandLine, RecordsListingIsOneTabSeparatedLinePerZoneOrderedByFile) {
             "2720\t-\tDruhá\\x09zóna\t/z/b.qrn\n"
             "5\t4\tTi\\x00tul\\x1B]0;x\\x07\t/z/c\\x09d\\x0Ae.qrn\n");
   EXPECT_EQ(RecordsListing({}), "ticks\tticks_with_rewind\ttitle\tfile\n");
+}
+
+// quarn --help lists every option the manual page lists.
+TEST(CommandLine, TheUsageListsEveryOptionOfTheManualPage) {
+  std::ifstream in(QUARN_MAN_PAGE);
+  ASSERT_TRUE(in) << QUARN_MAN_PAGE;
+  const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string usage = Usage();
+  int options = 0;
+  for (size_t at = page.find("\n*--"); at != std::string::npos; at = page.find("\n*--", at + 1)) {
+    const size_t end = page.find_first_of("*=", at + 2);
+    const std::string option = page.substr(at + 2, end - at - 2);
+    ++options;
+    EXPECT_NE(usage.find(option), std::string::npos) << option;
+  }
+  EXPECT_GE(options, 8);
+  // Every line fits a terminal of 80 columns.
+  size_t width = 0;
+  for (size_t at = 0; at < usage.size();) {
+    const size_t end = usage.find('\n', at);
+    width = std::max(width, end - at);
+    at = end + 1;
+  }
+  EXPECT_LE(width, 80u);
 }
 
 }  // namespace

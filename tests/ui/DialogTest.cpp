@@ -223,6 +223,9 @@ TEST(DialogChoice, Keys) {
   EXPECT_FALSE(ChoiceCloses(hidden, YesNo));
   EXPECT_EQ(ChooseByKey('N', YesNo, hidden), BtnNo);
   EXPECT_TRUE(ChoiceCloses(BtnNo, YesNo));
+  // A for Ano, as the help says; Y too.
+  EXPECT_EQ(ChooseByKey('A', YesNo, 0), BtnYes);
+  EXPECT_EQ(ChooseByKey('Y', YesNo, 0), BtnYes);
   // With Cancel shown Esc is Cancel; Enter on OK and Cancel is OK.
   EXPECT_EQ(ChooseByKey(Esc, YesNoCancel, 0), BtnCancel);
   EXPECT_EQ(ChooseByKey(Enter, OkCancel, 0), BtnOk);

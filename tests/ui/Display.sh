@@ -51,13 +51,28 @@ StartDisplay() {
   return 1
 }
 
-# QuarnWindow [SEARCH_OPTION]: prints the id of the first window named Quarn (a visible one unless
+# QuarnNamed [SEARCH_OPTION] REGEX: the ids of quarn's windows (visible ones unless another
+# xdotool search option, or "", is given) whose title matches the extended REGEX. The titles are
+# UTF-8 ("Quarn – Rychlík"), which xdotool's name search does not read; xprop does.
+QuarnNamed() {
+  local option=--onlyvisible w name
+  if [ $# -gt 1 ]; then option=$1; shift; fi
+  for w in $(xdotool search $option --classname '^quarn$' 2>/dev/null); do
+    name=$(xprop -id "$w" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME([^)]*) = "\(.*\)"$/\1/p')
+    [ -n "$name" ] ||
+      name=$(xprop -id "$w" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([^)]*) = "\(.*\)"$/\1/p')
+    printf '%s\n' "$name" | grep -Eq -- "$1" && echo "$w"
+  done
+}
+
+# QuarnWindow [SEARCH_OPTION]: prints the id of the first window named Quarn, or Quarn – ZONE as
+# the game screen is named (a visible one unless
 # another xdotool search option, or "", is given), waiting up to 15 s while the program whose
 # process is $app runs; prints nothing when none appeared.
 QuarnWindow() {
   local option=${1---onlyvisible} win=
   for _ in $(seq 150); do
-    win=$(xdotool search $option --name '^Quarn$' 2>/dev/null | head -n1)
+    win=$(QuarnNamed "$option" '^Quarn($| – )' | head -n1)
     [ -n "$win" ] && break
     [ -n "${app:-}" ] && ! kill -0 "$app" 2>/dev/null && break
     sleep 0.1
@@ -69,7 +84,7 @@ QuarnWindow() {
 # dialog over the game screen), waiting up to 10 s; prints nothing when none appeared.
 OtherQuarnWindow() {
   for _ in $(seq 100); do
-    for w in $(xdotool search --onlyvisible --name '^Quarn$' 2>/dev/null); do
+    for w in $(QuarnNamed --onlyvisible '^Quarn$'); do
       [ "$w" != "$1" ] && { echo "$w"; return 0; }
     done
     sleep 0.1

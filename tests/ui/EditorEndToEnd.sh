@@ -31,7 +31,7 @@ shot() { command -v import >/dev/null && import -window root "$out/$1.png" 2>/de
 named() {
   local win=
   for _ in $(seq 150); do
-    win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
+    win=$(QuarnNamed --onlyvisible "$1" | head -n1)
     [ -n "$win" ] && break
     kill -0 "$app" 2>/dev/null || break
     sleep 0.1
@@ -70,9 +70,9 @@ row6=$(sed -n '16p' "$out/zone.qrn")
 [ "$row4" = "W......R......W" ] || fail "row 4 is '$row4', not the painted potato"
 [ "$row6" = "W.............W" ] || fail "row 6 is '$row6': the undone potato was saved"
 
-# F5 plays the zone as it is; the game screen is the window named Quarn.
+# F5 plays the zone as it is; the game screen is the window named after the zone.
 xdotool key F5
-game=$(named '^Quarn$')
+game=$(named '^Quarn – ')
 [ -n "$game" ] || fail "F5 showed no game screen"
 focus "$game"
 xdotool keydown Right; sleep 0.8; xdotool keyup Right; sleep 0.3
@@ -102,7 +102,7 @@ editor=$(named 'Quarn, editor')
 [ -n "$editor" ] || fail "no editor window appeared for the second zone"
 focus "$editor"
 xdotool key F5
-game=$(named '^Quarn$')
+game=$(named '^Quarn – ')
 [ -n "$game" ] || fail "F5 showed no game screen for the second zone"
 focus "$game"
 xdotool keydown Right

@@ -202,14 +202,119 @@ TEST_F(EditorScreenTest, TheFormShowsTheLoadersMessageBesideARefusedFieldAndResi
   EXPECT_EQ(editor->Canvas().View().Columns, 8);
   Type(edit::HeaderField::Title, "Můj sklep, hluboký");
   EXPECT_EQ(editor->Model().Field(edit::HeaderField::Title), "Můj sklep, hluboký");
-  // Typing into a field never reaches the board's keys, nor the brush.
+  // Typing into a field never reaches the brush, nor the zoom.
   const char brush = editor->Selected();
+  const int zoom = editor->Canvas().View().Zoom;
   Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
-  const uint64_t revision = editor->Model().Revision();
-  editor->KeyDown('Z', Ctrl);
   editor->TypeText("R");
-  EXPECT_EQ(editor->Model().Revision(), revision);
+  editor->KeyDown(187, NoKeys);
   EXPECT_EQ(editor->Selected(), brush);
+  EXPECT_EQ(editor->Canvas().View().Zoom, zoom);
+}
+
+// The editor's commands work from inside a header field: the field's value is taken (or the
+// reason it is refused is told), then the command acts.
+TEST_F(EditorScreenTest, CommandsFromAHeaderFieldTakeItsValueFirst) {
+  ASSERT_TRUE(editor->Open(root / "mine" / "pole.qrn"));
+  Type(edit::HeaderField::Title, "Sklep");
+  // Ctrl+S while typing: saved with what was typed.
+  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  editor->TypeText(" a půda");
+  editor->KeyDown('S', Ctrl);
+  EXPECT_FALSE(Field(edit::HeaderField::Title).Focused());
+  EXPECT_FALSE(editor->Model().Dirty());
+  EXPECT_EQ(editor->Model().Field(edit::HeaderField::Title), "Sklep a půda");
+  EXPECT_NE(ReadFile(root / "mine" / "pole.qrn").find("Sklep a půda"), std::string::npos);
+  // Ctrl+Z while typing: the value is taken, and that is what is undone.
+  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  editor->TypeText("!");
+  editor->KeyDown('Z', Ctrl);
+  EXPECT_EQ(editor->Model().Field(edit::HeaderField::Title), "Sklep a půda");
+  editor->KeyDown('Y', Ctrl);
+  EXPECT_EQ(editor->Model().Field(edit::HeaderField::Title), "Sklep a půda!");
+  // F5 plays what the form shows; a refused value stops it and the status line says why.
+  std::string played;
+  editor->OnTestPlay = [&](const std::string& text) { played = text; };
+  Field(edit::HeaderField::Width).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  for (int i = 0; i < 10; ++i) editor->KeyDown(8, NoKeys);
+  editor->TypeText("200");
+  editor->KeyDown(116, NoKeys);
+  EXPECT_TRUE(played.empty());
+  const std::string& refused = editor->FieldErrors()[1];
+  ASSERT_FALSE(refused.empty());
+  EXPECT_NE(editor->Status().find("Nevyzkoušeno: " + refused), std::string::npos)
+      << editor->Status();
+  EXPECT_TRUE(Field(edit::HeaderField::Width).Focused());
+  editor->KeyDown('S', Ctrl);
+  EXPECT_NE(editor->Status().find("Neuloženo: " + refused), std::string::npos)
+      << editor->Status();
+  // F1 from the field opens the help.
+  int helps = 0;
+  editor->OnHelp = [&] { ++helps; };
+  editor->KeyDown(112, NoKeys);
+  EXPECT_EQ(helps, 1);
+  // Closing with the refused value asks; Ne keeps the editor open with the field to mend.
+  answer = "Ne";
+  EXPECT_FALSE(editor->Close());
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked.back().rfind(RefusedValueQuestion, 0), 0u) << asked.back();
+  EXPECT_EQ(closed, 0);
+  EXPECT_TRUE(Field(edit::HeaderField::Width).Focused());
+  answer = "Ano";
+  EXPECT_TRUE(editor->Close());
+  EXPECT_EQ(closed, 1);
+}
+
+// Ctrl+S pressed and let go quickly, Ctrl let go before the game handles the press: the press
+// itself says Ctrl was held.
+TEST_F(EditorScreenTest, AQuickCtrlSIsSavedByTheModifiersOfItsOwnEvent) {
+  const fs::path file = root / "mine" / "rychle.qrn";
+  ASSERT_TRUE(editor->Open(file));
+  editor->Show();
+  SDL_SetModState(KMOD_NONE);
+  auto key = [&](Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.type = type;
+    e.key.windowID = editor->Window().Id();
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = code;
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+  };
+  key(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL);
+  key(SDL_KEYDOWN, SDLK_s, SDL_SCANCODE_S, KMOD_LCTRL);
+  key(SDL_KEYUP, SDLK_s, SDL_SCANCODE_S, KMOD_LCTRL);
+  key(SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_NONE);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  app->Run();
+  EXPECT_TRUE(fs::exists(file));
+}
+
+// One key, one thing: plus and minus are enemies for the brush, Ctrl with them zooms; the
+// status line shows the brush's tile and warns of a laser door in the outer wall.
+TEST_F(EditorScreenTest, PlusAndMinusPickEnemiesAndOnlyCtrlZooms) {
+  ASSERT_TRUE(editor->Open({}));
+  const int zoom = editor->Canvas().View().Zoom;
+  editor->TypeText("+");
+  editor->KeyDown(187, NoKeys);
+  EXPECT_EQ(editor->Selected(), '+');
+  EXPECT_EQ(editor->Canvas().View().Zoom, zoom);
+  editor->KeyDown(187, Ctrl);
+  EXPECT_GT(editor->Canvas().View().Zoom, zoom);
+  editor->KeyDown(189, Ctrl);
+  EXPECT_EQ(editor->Canvas().View().Zoom, zoom);
+  editor->TypeText("c");
+  EXPECT_NE(editor->Status().find("c laserové dveře c"), std::string::npos) << editor->Status();
+  EXPECT_NE(dynamic_cast<platform::Image&>(editor->ControlNamed("statusTile")).Picture, nullptr);
+  EXPECT_EQ(editor->Status().find("vnější zdi"), std::string::npos);
+  Drag(SDL_BUTTON_LEFT, {{0, 3}});
+  EXPECT_NE(editor->Status().find("Pozor: laserové dveře ve vnější zdi (sloupec 1, řádek 4)"),
+            std::string::npos)
+      << editor->Status();
 }
 
 TEST_F(EditorScreenTest, TypingATilesCharacterTakesItIntoTheBrush) {
@@ -242,6 +347,9 @@ TEST_F(EditorScreenTest, FindingsAreListedMarkedAndAClickShowsTheirPlace) {
       row = i;
   }
   ASSERT_GE(row, 0) << (list.Count() ? list.Items()[0] : "");
+  // The place leads the line, and the message does not name the column again.
+  const std::string& line = list.Items()[static_cast<size_t>(row)];
+  EXPECT_EQ(line.find("ve sloupci"), std::string::npos) << line;
   bool marked = false;
   for (const SDL_Point& m : editor->Canvas().Marks()) marked = marked || (m.x == 15 && m.y == 7);
   EXPECT_TRUE(marked);
@@ -249,6 +357,9 @@ TEST_F(EditorScreenTest, FindingsAreListedMarkedAndAClickShowsTheirPlace) {
   list.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 2 + row * list.RowHeight() + 2});
   EXPECT_GE(editor->Canvas().View().Zoom, 20);
   EXPECT_TRUE(editor->ControlNamed("hover").Visible);
+  // The status line tells the cell under the pointer (none: it is over the list), not the
+  // finding's.
+  EXPECT_EQ(editor->Status().find("Sloupec 16, řádek 8"), std::string::npos) << editor->Status();
 }
 
 TEST_F(EditorScreenTest, ALargeZoneShowsTheChangeFirstAndItsFindingsAFrameLater) {

@@ -37,11 +37,11 @@ fail() {
 shot() { import -window root "$out/$1.png" 2>/dev/null; }
 # The colour of a pixel of a screenshot, as RRGGBB.
 pixel() { convert "$out/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | tr -d '#'; }
-# quarn's shown top-level windows (all are named Quarn). xwininfo, not xdotool's name search: the
+# quarn's shown top-level windows (all are named Quarn, the game screen Quarn – ZONE). xwininfo, not xdotool's name search: the
 # system's message box names itself in a way that search does not read.
 shown() {
   local w
-  for w in $(xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "Quarn".*/\1/p'); do
+  for w in $(xwininfo -root -children 2>/dev/null | sed -n 's/^ *\(0x[0-9a-f]*\) "Quarn[^"]*".*/\1/p'); do
     xwininfo -id "$w" 2>/dev/null | grep -q 'Map State: IsViewable' && echo "$w"
   done
 }

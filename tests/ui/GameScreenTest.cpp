@@ -8,7 +8,9 @@
 
 #include "platform/App.h"
 #include "sound/SoundModule.h"
+#include "system/Records.h"
 #include "ui/GameScreen.h"
+#include "HelpKeys.h"
 #include "ui/KeyFeed.h"
 
 namespace quarn::ui {
@@ -427,6 +429,153 @@ TEST_F(GameScreenTest, BackspaceAfterAWaitedDeclinedReplayShowsTheSecondBeforeTh
   screen->Window().OnKeyUp(8);
   EXPECT_EQ(State().PlayerX, walked[winTick - 128 - 1]);
   std::remove(zone.c_str());
+}
+
+// A zone of one row: walking right picks up the potato, delivers it past the target below and
+// walks into the exit (or, with a laser door in the way, dies on it).
+std::string WriteRow(const std::string& name, const std::string& title, const std::string& row) {
+  const std::string zone = ::testing::TempDir() + "/" + name;
+  FILE* f = std::fopen(zone.c_str(), "w");
+  EXPECT_NE(f, nullptr);
+  std::fputs((title + "\n6\n3\n4\n8\n8\n8\n0\n0\n0\nWWWWWW\n" + row + "\nWWWCWW\n").c_str(), f);
+  std::fclose(f);
+  return zone;
+}
+
+// The line under the board after a win tells the time or that there is none; a run that was
+// slowed at any tick is won but untimed, and the next run at the design interval is timed again.
+TEST_F(GameScreenTest, TheWinLineTellsTheTimeAndASlowedRunHasNone) {
+  const std::string zone = WriteRow("slow-win.qrn", "Rychlík", "WSR..E");
+  ASSERT_TRUE(screen->Load(zone));
+  EXPECT_EQ(screen->Window().Caption(), "Quarn – Rychlík");
+  std::vector<system::FinishedRun> reports;
+  screen->OnWin = [&](const system::FinishedRun& r) { reports.push_back(r); };
+  answer = 1;  // Ne
+  auto walkToTheExit = [&] {
+    keys.KeyDown(vk::Right);
+    for (int i = 0; i < 200 && State().GameOver == 0; ++i) RunFor(20);
+    keys.KeyUp(vk::Right);
+    RunFor(20);
+  };
+  auto line = [&]() -> platform::Label& {
+    return dynamic_cast<platform::Label&>(screen->ControlNamed("lblWayOn"));
+  };
+
+  // Slowed for a moment, then back at the design interval: the run is still not timed.
+  screen->Click("Command5");
+  RunFor(100);
+  screen->Click("Command6");
+  ASSERT_EQ(State().TickInterval, DesignTickInterval);
+  walkToTheExit();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_FALSE(reports[0].Ticks);
+  EXPECT_TRUE(reports[0].Keys.empty());
+  EXPECT_TRUE(line().Visible);
+  EXPECT_EQ(line().Caption, "bez času · Enter – hrát znovu · Esc – konec");
+
+  // Enter plays again, at the design interval all the way: timed, and the line says so.
+  keys.KeyDown(vk::Enter);
+  RunFor(20);
+  keys.KeyUp(vk::Enter);
+  EXPECT_FALSE(line().Visible);
+  walkToTheExit();
+  ASSERT_EQ(reports.size(), 2u);
+  ASSERT_TRUE(reports[1].Ticks);
+  EXPECT_EQ(line().Caption, "Čas " + system::SecondsText(*reports[1].Ticks) +
+                                " s · Enter – hrát znovu · Esc – konec");
+  std::remove(zone.c_str());
+}
+
+TEST_F(GameScreenTest, TheDeathLineSaysWhyAndHowToGoOn) {
+  const std::string zone = WriteRow("laser-death.qrn", "Laser", "WSaR.E");
+  ASSERT_TRUE(screen->Load(zone));
+  screen->EscapeLeadsTo = "výběr zóny";
+  auto line = [&]() -> platform::Label& {
+    return dynamic_cast<platform::Label&>(screen->ControlNamed("lblWayOn"));
+  };
+  EXPECT_FALSE(line().Visible);
+  keys.KeyDown(vk::Right);
+  RunFor(100);
+  keys.KeyUp(vk::Right);
+  ASSERT_NE(State().GameOver, 0);
+  EXPECT_TRUE(line().Visible);
+  EXPECT_EQ(line().Caption,
+            "Zasáhl tě laser · Enter – hrát znovu · Backspace – o sekundu zpět · Esc – výběr zóny");
+  // Backspace goes back into play: the line goes.
+  screen->Window().OnKeyDown(8);
+  screen->Window().OnKeyUp(8);
+  EXPECT_EQ(State().GameOver, 0);
+  EXPECT_FALSE(line().Visible);
+  std::remove(zone.c_str());
+}
+
+// The help and the game screen cannot drift apart: the keys the screen answers, in play and
+// while a run is watched, are those the help's groups name, with the keys the tick polls.
+TEST_F(GameScreenTest, TheHelpNamesEveryKeyTheGameScreenAnswersAndNoOther) {
+  int helps = 0;
+  auto answeredBy = [&](bool watching) -> std::set<KeyPress> {
+    std::set<KeyPress> answered;
+    for (int key = 1; key < 256; ++key) {
+      if (!screen->Window().Shown()) {
+        Shut();
+        Open(QUARN_BIN_DIR);
+        closed = 0;
+        if (!screen->Load(WalkZone)) {
+          ADD_FAILURE() << "the zone did not open";
+          return answered;
+        }
+      }
+      if (watching && !screen->Watching()) screen->Watch(KeyScript{});
+      screen->OnHelp = [&] { ++helps; };
+      const int helpsBefore = helps;
+      const bool paused = screen->Paused(), fast = screen->Fast();
+      const bool ticking = screen->Timer1().Enabled();
+      screen->Window().OnKeyDown(key);
+      const bool changed = closed != 0 || helps != helpsBefore || screen->Paused() != paused ||
+                           screen->Fast() != fast || screen->Timer1().Enabled() != ticking;
+      screen->Window().OnKeyUp(key);
+      if (screen->Paused() != paused) screen->TogglePause();
+      if (screen->Fast() != fast) screen->ToggleFast();
+      if (changed) answered.insert({key});
+    }
+    return answered;
+  };
+  auto groups = HelpKeysByGroup();
+  std::set<KeyPress> inPlay = answeredBy(false);
+  // What the tick polls: the arrows, Space, Enter after the end, Ctrl+R.
+  for (KeyPress k : std::initializer_list<KeyPress>{
+           {vk::Left}, {vk::Up}, {vk::Right}, {vk::Down}, {vk::Space}, {vk::Enter}, {'R', true}})
+    inPlay.insert(k);
+  // N leads on only after a win (the win tests press it); F11 and Alt+Enter are the program's.
+  inPlay.insert({'N'});
+  inPlay.insert({122});
+  inPlay.insert({13, false, true});
+  EXPECT_EQ(inPlay, groups["Ve hře"]);
+  std::set<KeyPress> watching = answeredBy(true);
+  watching.erase({112});  // F1 opens the help everywhere
+  EXPECT_EQ(watching, groups["Při přehrávání průchodu"]);
+}
+
+TEST(GameLinesTest, WinAndDeathLinesAndTheTitle) {
+  WinOutcome won{2720, false, true, std::nullopt};
+  EXPECT_EQ(WinLineText(won, NextOffer::Next, "výběr zóny"),
+            "Čas 42,5 s · nový rekord · Enter – hrát znovu · N – další zóna · Esc – výběr zóny");
+  won.NewRecord = false;
+  won.Best = 627;
+  EXPECT_EQ(WinLineText(won, NextOffer::Last, "výběr zóny"),
+            "Čas 42,5 s · nejlepší 9,8 s · Enter – hrát znovu · poslední zóna · Esc – výběr zóny");
+  won.Rewound = true;
+  EXPECT_EQ(WinLineText(won, NextOffer::None, "konec"),
+            "Čas 42,5 s se zpětným chodem · nejlepší 9,8 s · Enter – hrát znovu · Esc – konec");
+  EXPECT_EQ(WinLineText(WinOutcome{}, NextOffer::Next, "výběr zóny"),
+            "bez času · Enter – hrát znovu · N – další zóna · Esc – výběr zóny");
+  EXPECT_EQ(DeathLineText(DeathCause::TimeOut, "konec"),
+            "Čas vypršel · Enter – hrát znovu · Backspace – o sekundu zpět · Esc – konec");
+  EXPECT_EQ(DeathLineText(DeathCause::Enemy, "konec").rfind("Chytil tě nepřítel · Enter", 0), 0u);
+  EXPECT_EQ(DeathLineText(DeathCause::None, "konec"),
+            "Enter – hrát znovu · Backspace – o sekundu zpět · Esc – konec");
+  EXPECT_EQ(GameTitle("Rychlík", false), "Quarn – Rychlík");
+  EXPECT_EQ(GameTitle("Rychlík", true), "Quarn – Rychlík – záznam");
 }
 
 TEST_F(GameScreenTest, TheWinQuestionInCzech) {

@@ -19,7 +19,7 @@ env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR=/nonexisten
 status=$? took=$(( $(now_ms) - start ))
 [ "$status" -eq 1 ] || fail "without a display the status is $status, not 1"
 [ "$took" -lt 1000 ] || fail "without a display it took $took ms to end"
-grep -q "quarn: no display" "$work/nodisplay.err" || fail "without a display nothing says so"
+grep -q "quarn: chybí obrazovka" "$work/nodisplay.err" || fail "without a display nothing says so"
 echo "no display: status 1 after $took ms"
 
 # A private display.

@@ -11,6 +11,7 @@
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "ui/Flow.h"
+#include "HelpKeys.h"
 #include "ui/KeyFeed.h"
 #include "ui/Links.h"
 #include "ui/StartScreen.h"
@@ -382,6 +383,25 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
   EXPECT_EQ(prompter.asked[1].Prompt, "Vyhrál jsi!\nHrát znovu?");
   RunFor(20);
   EXPECT_TRUE(f.Game()->ShowsWayOn());
+  EXPECT_EQ(f.Game()->Window().Caption(), "Quarn – Rychlá");
+  // The first win is a record; the zone has a next one in the list.
+  const std::string wayOn = f.Game()->WayOnText();
+  EXPECT_EQ(wayOn.rfind("Čas ", 0), 0u) << wayOn;
+  EXPECT_NE(wayOn.find(" s · nový rekord · Enter – hrát znovu · N – další zóna · Esc – výběr zóny"),
+            std::string::npos)
+      << wayOn;
+  // The same run again is no record: the line tells the best it did not beat.
+  keys.KeyDown(vk::Enter);
+  RunFor(20);
+  keys.KeyUp(vk::Enter);
+  keys.KeyDown(vk::Right);
+  for (int i = 0; i < 100 && prompter.asked.size() < 3; ++i) RunFor(20);
+  keys.KeyUp(vk::Right);
+  ASSERT_EQ(prompter.asked.size(), 3u);
+  RunFor(20);
+  const std::string again = f.Game()->WayOnText();
+  EXPECT_NE(again.find(" s · nejlepší "), std::string::npos) << again;
+  EXPECT_EQ(again.find("nový rekord"), std::string::npos) << again;
   EXPECT_TRUE(f.Records().Find(*system::ZoneContentKey(shipped / "a.qrn")));
   EXPECT_TRUE(system::FindRun(root / "runs", *system::ZoneContentKey(shipped / "a.qrn"), false));
 
@@ -391,6 +411,9 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
   ASSERT_NE(f.Game(), nullptr);
   EXPECT_EQ(f.Game()->TheGame().State.FileName, (shipped / "b.qrn").string());
   EXPECT_EQ(f.Start().List().ListIndex(), 1);
+  // The list's last zone offers no next one.
+  ASSERT_TRUE(f.Game()->IsLastZone);
+  EXPECT_TRUE(f.Game()->IsLastZone());
   f.Game()->Window().OnKeyDown(27);
   RunFor(20);
   EXPECT_EQ(caption("lblRecord"), "Zatím nevyhráno");
@@ -398,6 +421,21 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
   f.Start().List().SetListIndex(0);
   f.Start().UpdateRecordLines();
   EXPECT_EQ(caption("lblRecord").rfind("Vyhráno · nejlepší čas ", 0), 0u) << caption("lblRecord");
+
+  // R: every listed zone in list order, the won one with its time; Esc closes it.
+  f.Start().Window().OnKeyDown('R');
+  ASSERT_NE(f.RecordsOverview(), nullptr);
+  ASSERT_TRUE(f.RecordsOverview()->Shown());
+  const auto& rows = f.RecordsOverview()->Rows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].Title, "Rychlá");
+  EXPECT_EQ(rows[0].Won, "vyhráno");
+  EXPECT_NE(rows[0].Plain, "–");
+  EXPECT_EQ(rows[1].Title, "B");
+  EXPECT_EQ(rows[1].Won, "–");
+  f.RecordsOverview()->Window().OnKeyDown(27);
+  EXPECT_FALSE(f.RecordsOverview()->Shown());
+  EXPECT_TRUE(f.Start().Window().Shown());
 
   // W watches the saved run: the player's keys play no part, and nothing is recorded.
   const std::string recordsBefore = [&] {
@@ -439,7 +477,49 @@ TEST_F(StartScreenTest, ARunThatNamesAnotherZoneIsWatchedOnlyWhenThePlayerWants)
   EXPECT_TRUE(prompter.asked.empty());
 }
 
-TEST(RecordTextTest, TheBestTimeOfEitherKindInSecondsOfGameTime) {
+// The help and the start screen cannot drift apart: every key the screen answers is named in
+// the help's groups for it, and every key named there is answered. Ctrl counts where it makes a
+// key do something else.
+TEST_F(StartScreenTest, TheHelpNamesEveryKeyTheStartScreenAnswersAndNoOther) {
+  for (int i = 10; i < 40; ++i) WriteZone(shipped / ("z" + std::to_string(i) + ".qrn"), "Z" + std::to_string(i));
+  StartScreen& s = Screen();
+  std::string events;
+  s.OnPlay = [&](const fs::path&) { events += "play "; };
+  s.OnEdit = [&](const fs::path&) { events += "edit "; };
+  s.OnWatch = [&](const fs::path&) { events += "watch "; };
+  s.OnHelp = [&] { events += "help "; };
+  s.OnRecords = [&] { events += "records "; };
+  s.OnLink = [&](const std::string&) { events += "link "; };
+  s.OnCancel = [&] { events += "cancel "; };
+  s.OnOpenEditor = [&](const fs::path& z) { events += z.empty() ? "new " : "editor "; };
+  auto effect = [&](int key, bool ctrl) {
+    s.List().SetListIndex(15);
+    events.clear();
+    prompter.asked.clear();
+    SDL_SetModState(ctrl ? KMOD_LCTRL : KMOD_NONE);
+    s.Window().OnKeyDown(key);
+    SDL_SetModState(KMOD_NONE);
+    return events + std::to_string(s.List().ListIndex()) + " " +
+           std::to_string(prompter.asked.size());
+  };
+  const std::string nothing = effect(0, false);
+  std::set<KeyPress> answered;
+  for (int key = 1; key < 256; ++key) {
+    const std::string plain = effect(key, false);
+    if (plain != nothing) answered.insert({key});
+    const std::string ctrl = effect(key, true);
+    if (ctrl != plain && ctrl != nothing) answered.insert({key, true});
+  }
+  auto groups = HelpKeysByGroup();
+  std::set<KeyPress> named = groups["Na úvodní obrazovce"];
+  named.insert(groups["Seznam zón"].begin(), groups["Seznam zón"].end());
+  // F11 and Alt+Enter belong to the program, for every window that can fill the screen.
+  EXPECT_TRUE(named.erase({122}));
+  EXPECT_TRUE(named.erase({13, false, true}));
+  EXPECT_EQ(answered, named);
+}
+
+TEST(RecordTextTest, ThePlainBestAndTheShorterRewoundBestApart) {
   EXPECT_EQ(RecordText(nullptr), "Zatím nevyhráno");
   system::ZoneRecord r;
   EXPECT_EQ(RecordText(&r), "Zatím nevyhráno");
@@ -448,7 +528,11 @@ TEST(RecordTextTest, TheBestTimeOfEitherKindInSecondsOfGameTime) {
   r.BestPlain = 2720;
   EXPECT_EQ(RecordText(&r), "Vyhráno · nejlepší čas 42,5 s");
   r.BestRewind = 64;
-  EXPECT_EQ(RecordText(&r), "Vyhráno · nejlepší čas 1,0 s");
+  EXPECT_EQ(RecordText(&r), "Vyhráno · nejlepší čas 42,5 s · se zpětným chodem 1,0 s");
+  r.BestRewind = 2720;  // no shorter: nothing to tell
+  EXPECT_EQ(RecordText(&r), "Vyhráno · nejlepší čas 42,5 s");
+  r.BestPlain.reset();
+  EXPECT_EQ(RecordText(&r), "Vyhráno · se zpětným chodem 42,5 s");
 }
 
 TEST_F(StartScreenTest, TheEditorAloneEndsTheProgramWhenItCloses) {

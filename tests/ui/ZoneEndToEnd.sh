@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ZoneEndToEnd.sh — quarn --zone on a private Xvfb display: the window is 800 x 600, held arrow keys
-# move the player, Restart brings him back, a click on × closes the program. Screenshots are
+# move the player, Restart brings him back, the help closes with the keyboard back in the game, a
+# click on × closes the program. Screenshots are
 # left in OUT_DIR.
 #   ZoneEndToEnd.sh QUARN ZONE OUT_DIR
 set -u
@@ -52,6 +53,29 @@ sleep 0.5
 read -r _ x3 y3 <<<"$(tail -n1 "$out/trace.txt")"
 [ "$x3,$y3" = "$x0,$y0" ] || fail "Restart left the player at $x3,$y3, not at $x0,$y0"
 
+# F1 shows the help and gives it the keyboard; Esc closes it and the game has the keyboard again,
+# with no window manager to hand it on.
+xdotool key F1
+help=
+for _ in $(seq 50); do
+  help=$(QuarnNamed --onlyvisible '^Quarn – nápověda$' | head -n1)
+  [ -n "$help" ] && break
+  sleep 0.1
+done
+[ -n "$help" ] || fail "F1 showed no help"
+sleep 0.3
+shot help
+xdotool key Escape
+sleep 0.5
+kill -0 "$app" 2>/dev/null || fail "Esc meant for the help closed the game"
+[ -z "$(QuarnNamed --onlyvisible '^Quarn – nápověda$')" ] ||
+  fail "Esc did not close the help"
+read -r _ x4 _ <<<"$(tail -n1 "$out/trace.txt")"
+xdotool keydown Right; sleep 0.6; xdotool keyup Right
+sleep 0.3
+read -r _ x5 _ <<<"$(tail -n1 "$out/trace.txt")"
+[ "$x5" -gt "$x4" ] || fail "after the help closed the keys went nowhere ($x4 -> $x5)"
+
 # The × label at 649,10 (28 x 29) ends the program.
 xdotool mousemove --window "$win" 663 24 click 1
 for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
@@ -59,4 +83,4 @@ if kill -0 "$app" 2>/dev/null; then fail "a click on × did not close the game";
 wait "$app"; status=$?
 app=
 [ "$status" -eq 0 ] || fail "quarn ended with status $status"
-echo "PASS: window 800x600, player $x0,$y0 -> $x1,$y1 -> $x2,$y2, restarted, closed by ×"
+echo "PASS: window 800x600, player $x0,$y0 -> $x1,$y1 -> $x2,$y2, restarted, help and back, closed by ×"

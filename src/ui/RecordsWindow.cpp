@@ -1,0 +1,154 @@
+// RecordsWindow.cpp — the records overview in the look of the game's dialog and help.
+#include "RecordsWindow.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quarn::ui {
+
+namespace {
+
+constexpr int Width = 680;
+constexpr int RowHeight = 20;
+constexpr int VisibleRows = 24;
+constexpr int TableTop = 40;
+constexpr int Height = TableTop + RowHeight * (VisibleRows + 1) + 40;
+constexpr std::array<int, 4> ColumnLeft{12, 316, 400, 512};
+constexpr std::array<int, 4> ColumnWidth{296, 80, 104, 156};
+constexpr platform::Colour Navy{0, 0, 128};
+constexpr platform::Colour White{255, 255, 255};
+constexpr platform::Colour Yellow{255, 255, 0};
+constexpr platform::Colour Cyan{0, 255, 255};
+constexpr int EscapeKey = 27, RecordsKey = 'R', PageUp = 33, PageDown = 34, End = 35, Home = 36,
+              Up = 38, Down = 40;
+
+std::string TimeOf(const std::optional<int64_t>& ticks) {
+  return ticks ? system::SecondsText(*ticks) + " s" : "–";
+}
+
+}  // namespace
+
+RecordsRow RecordsRowOf(const std::string& title, const system::ZoneRecord* record) {
+  const bool won = record && record->Won;
+  return RecordsRow{title, won ? "vyhráno" : "–", won ? TimeOf(record->BestPlain) : "–",
+                    won ? TimeOf(record->BestRewind) : "–"};
+}
+
+std::string WonCountText(int won, size_t listed) {
+  return "Vyhráno " + std::to_string(won) + " z " + std::to_string(listed) +
+         (listed == 1 ? " zóny" : " zón");
+}
+
+RecordsWindow::RecordsWindow(platform::App& app)
+    : app_(app), window_(app, [] {
+        platform::WindowOptions o;
+        o.Title = "Quarn – rekordy";
+        o.Width = Width;
+        o.Height = Height;
+        o.Borderless = false;
+        return o;
+      }()) {
+  platform::PictureBox& root = window_.Root();
+  root.Background = Navy;
+  auto label = [&](const std::string& text, SDL_Rect bounds, platform::Colour ink) {
+    auto l = std::make_unique<platform::Label>(app_.FontSet());
+    l->Caption = text;
+    l->Font = platform::FontSpec{"Arial", 9.75, true};
+    l->Fore = ink;
+    l->Bounds = bounds;
+    root.Children.push_back(l.get());
+    platform::Label* placed = l.get();
+    cells_.push_back(std::move(l));
+    return placed;
+  };
+  auto heading = label("Rekordy", SDL_Rect{12, 8, 300, 22}, Yellow);
+  heading->Font.Points = 12;
+  const std::array<const char*, 4> names{"Zóna", "Vyhráno", "Nejlepší čas",
+                                         "Se zpětným chodem"};
+  for (size_t c = 0; c < names.size(); ++c) {
+    label(names[c], SDL_Rect{ColumnLeft[c], TableTop, ColumnWidth[c], RowHeight}, Cyan);
+  }
+  for (int r = 0; r < VisibleRows; ++r) {
+    for (size_t c = 0; c < names.size(); ++c) {
+      label("", SDL_Rect{ColumnLeft[c], TableTop + RowHeight * (r + 1), ColumnWidth[c], RowHeight},
+            White);
+    }
+  }
+  total_ = label("", SDL_Rect{12, Height - 32, 300, RowHeight}, Yellow);
+  label("Esc zavře přehled · šipky, Page Up, Page Down posouvají",
+        SDL_Rect{Width - 12 - 400, Height - 32, 400, RowHeight}, Yellow)
+      ->Alignment = platform::Label::Align::Right;
+  window_.OnKeyDown = [this](int virtualKey) {
+    switch (virtualKey) {
+      case EscapeKey:
+      case RecordsKey:
+        Hide();
+        break;
+      case Up:
+        ScrollTo(first_ - 1);
+        break;
+      case Down:
+        ScrollTo(first_ + 1);
+        break;
+      case PageUp:
+        ScrollTo(first_ - VisibleRows);
+        break;
+      case PageDown:
+        ScrollTo(first_ + VisibleRows);
+        break;
+      case Home:
+        ScrollTo(0);
+        break;
+      case End:
+        ScrollTo(static_cast<int>(rows_.size()));
+        break;
+      default:
+        break;
+    }
+  };
+  window_.OnCloseRequest = [this] { Hide(); };
+}
+
+void RecordsWindow::Show(std::vector<RecordsRow> rows) {
+  rows_ = std::move(rows);
+  first_ = 0;
+  int won = 0;
+  for (const RecordsRow& r : rows_) won += r.Won == "vyhráno" ? 1 : 0;
+  total_->Caption = WonCountText(won, rows_.size());
+  Layout();
+  shown_ = true;
+  window_.Show();
+  window_.Invalidate();
+}
+
+void RecordsWindow::ScrollTo(int first) {
+  const int last = std::max(0, static_cast<int>(rows_.size()) - VisibleRows);
+  first_ = std::clamp(first, 0, last);
+  Layout();
+}
+
+void RecordsWindow::Layout() {
+  // The cells after the heading and the column names: VisibleRows rows of four.
+  constexpr size_t FirstCell = 1 + 4;
+  for (int r = 0; r < VisibleRows; ++r) {
+    const size_t i = static_cast<size_t>(first_ + r);
+    const bool has = i < rows_.size();
+    const std::array<std::string, 4> texts =
+        has ? std::array<std::string, 4>{rows_[i].Title, rows_[i].Won, rows_[i].Plain,
+                                         rows_[i].Rewound}
+            : std::array<std::string, 4>{};
+    for (size_t c = 0; c < 4; ++c) {
+      cells_[FirstCell + static_cast<size_t>(r) * 4 + c]->Caption = texts[c];
+    }
+  }
+  window_.Invalidate();
+}
+
+void RecordsWindow::Hide() {
+  if (!shown_) return;
+  shown_ = false;
+  window_.Hide();
+  if (OnClosed) OnClosed();
+}
+
+}  // namespace quarn::ui
