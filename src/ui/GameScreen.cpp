@@ -271,8 +271,7 @@ void GameScreen::BeforeWinQuestion() {
     // The win comes in the middle of the winning tick, which the run has not taken in yet: it
     // is this one more tick, with the arrows and space it read.
     run.Ticks = rewind_->RunTicks() + 1;
-    run.Keys = rewind_->RunScript({}) + "1 " + KeysText(*tickKeys_) + "
-";
+    run.Keys = rewind_->RunScript({}) + "1 " + KeysText(*tickKeys_) + "\n";
   }
   winOutcome_ = WinOutcome{run.Ticks, run.Rewound, false, std::nullopt};
   if (OnWin) OnWin(run);
