@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Links.h"
-#include "Version.h"
+#include "ui/Version.h"
 
 namespace quarn::ui {
 

@@ -8,8 +8,8 @@
 #include "Dialog.h"
 #include "GameLayout.h"
 #include "Links.h"
-#include "Version.h"
 #include "render/PictureSet.h"
+#include "ui/Version.h"
 #include "zone/Text.h"
 
 namespace quarn::ui {

@@ -434,7 +434,8 @@ TEST(KeyScripts, RandomBackAndCarryLines) {
   EXPECT_EQ(s.Steps[3].Action, KeyScriptAction::Back);
   EXPECT_EQ(s.Steps[3].Value, 64);
   EXPECT_EQ(s.TotalTicks(), 2);
-  const CarriedState& c = s.Steps[4].Carried;
+  ASSERT_EQ(s.Steps[4].Action, KeyScriptAction::Carry);
+  const CarriedState& c = s.Carried.at(static_cast<size_t>(s.Steps[4].Value));
   EXPECT_TRUE(c.Halted);
   EXPECT_EQ(c.HoldCounts, (std::array<int, 4>{0, 3, 1000, 0}));
   EXPECT_EQ(std::make_tuple(c.RadioCounter, c.RadioX, c.RadioY, c.DeathPhase, c.PlayerX, c.PlayerY),

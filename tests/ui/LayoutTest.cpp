@@ -2,10 +2,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include "Version.h"
 #include "game/GameState.h"
 #include "platform/Fonts.h"
 #include "ui/GameLayout.h"
+#include "ui/Version.h"
 
 namespace quarn::ui {
 namespace {
