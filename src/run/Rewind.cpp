@@ -74,8 +74,7 @@ constexpr int64_t SnapshotEvery = 64;
 // logarithm of its length, not with the length: a state older than DenseTicks·2^(k-1) ticks stays
 // only at a multiple of 64·2^k ticks. A state the rule drops is never wanted by it again (the
 // spacing only grows with age), and the ticks one step back replays stay under a sixteenth of
-// how far back it lands (the figures are in the benchmark). An hour of play keeps about 430
-// states, ten minutes 270.
+// how far back it lands (the figures are in the benchmark). An hour of play keeps a few hundred.
 constexpr int64_t DenseTicks = SnapshotEvery * 128;  // two minutes and eight seconds
 
 int64_t SpacingAt(int64_t age) {
