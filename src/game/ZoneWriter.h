@@ -42,7 +42,8 @@ ZoneSource SourceOf(const ParsedZone& zone, std::string_view notes);
 std::variant<ZoneSource, ZoneError> ReadZoneSource(const std::string& path);
 // The same from zone text; fileName is only used in errors.
 std::variant<ZoneSource, ZoneError> ReadZoneSourceText(std::string_view text,
-                                                       const std::string& fileName);
+                                                       const std::string& fileName,
+                                                       ZoneLimits limits = ZoneLimits::Game);
 
 // Why a header text field cannot be written so that the loader reads it back as it is (a double
 // quote in a field that must be quoted); nothing when it can.
@@ -52,9 +53,5 @@ std::optional<std::string> UnwritableField(std::string_view text);
 // at full width, a text field in double quotes only when it must be (a comma, a line break or a
 // leading blank), then the notes byte for byte.
 std::string WriteZoneText(const ZoneSource& zone);
-
-// Writes text to path so that a crash leaves either the old file or the new one: a temporary file
-// beside it (created exclusively), synced, then renamed over path. The error in Czech, if any.
-std::optional<std::string> WriteFileSafely(const std::string& path, std::string_view text);
 
 }  // namespace quarn

@@ -14,10 +14,10 @@
 #include "HelpWindow.h"
 #include "StartScreen.h"
 #include "game/Ports.h"
-#include "game/ZoneTitle.h"
 #include "platform/App.h"
 #include "platform/Timers.h"
 #include "sound/SoundModule.h"
+#include "system/FileStamp.h"
 #include "system/Records.h"
 
 namespace quarn::ui {
@@ -31,6 +31,7 @@ struct FlowFolders {
   std::string UserZonesRefused{};  // why the player's folder is not used; told on the start screen
   std::filesystem::path State{};   // the records; empty: nothing is kept
   std::filesystem::path Runs{};    // the best runs
+  std::filesystem::path RefusedZones{};  // the refused folder, never read nor written by the editor
 };
 
 class Flow {
@@ -53,8 +54,12 @@ class Flow {
   // False when the zone cannot be opened (the player has been told).
   bool EditOnly(const std::string& zone);
   // The zone editor on zone (an empty path: a new zone); the start screen comes back when it
-  // closes.
+  // closes. A shipped zone the player already has a copy of opens that copy, as the Editor
+  // button does.
   void OpenEditor(const std::filesystem::path& zone);
+  // The program is being ended by a signal: the editor's unsaved changes are kept in a recovery
+  // copy, and stderr says where.
+  void KeepUnsavedWork();
 
   StartScreen& Start() { return *start_; }
   // The game screen being played, or null.
@@ -109,7 +114,7 @@ class Flow {
   bool pausedForHelp_ = false;  // the help paused the game, and its closing lets it go on
   // Content keys of zone files, read again only when a file changes.
   struct KnownKey {
-    FileStamp Stamp;
+    system::FileStamp Stamp;
     std::optional<std::string> Key;
   };
   std::map<std::filesystem::path, KnownKey> keys_;
