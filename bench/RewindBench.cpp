@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 namespace {
 

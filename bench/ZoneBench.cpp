@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "game/Zone.h"
+#include "zone/Zone.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 using namespace quarn;
 

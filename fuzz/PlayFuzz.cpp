@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "game/Invariants.h"
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 using namespace quarn;
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "game/Zone.h"
-#include "game/ZoneWriter.h"
+#include "zone/Zone.h"
+#include "zone/ZoneWriter.h"
 
 using namespace quarn;
 

@@ -24,7 +24,10 @@ export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get install -y -q "$deb" >"$out/install.log" 2>&1 || { cat "$out/install.log"; fail "apt could not install $deb"; }
 version=$(/usr/games/quarn --version)
 echo "$version"
-[ "$version" = "Quarn $(dpkg-query -W -f='${Version}' quarn)" ] || fail "the package's version is not the program's"
+# The package writes the version's stage after a tilde (so it sorts below the release); the game shows
+# it straight after the number.
+package=$(dpkg-query -W -f='${Version}' quarn)
+[ "$version" = "Quarn ${package/\~/}" ] || fail "the package's version $package is not the program's"
 man -w quarn >/dev/null && man -w quarn-zone >/dev/null || fail "man finds no page"
 for page in quarn quarn-zone; do
   warnings=$(MANWIDTH=80 man --warnings "$page" 2>&1 >/dev/null)

@@ -21,8 +21,8 @@ test=(
 )
 # Fuzzing builds only the rules library, with clang; libFuzzer comes with clang's runtime.
 fuzz=(cmake ninja-build make clang-14 libclang-rt-14-dev)
-# The Debian package: debhelper builds it, lintian judges it.
-deb=(debhelper dpkg-dev fakeroot lintian)
+# The Debian package: debhelper builds it (running the tests that need no display), lintian judges it.
+deb=(debhelper dpkg-dev fakeroot lintian googletest libgtest-dev libgmock-dev)
 
 packages_of() {
   case $1 in

@@ -7,8 +7,8 @@
 #include <charconv>
 #include <sstream>
 
-#include "game/Text.h"
-#include "game/ZoneCheck.h"
+#include "zone/Text.h"
+#include "zone/ZoneCheck.h"
 #include "system/Copies.h"
 #include "system/SafeFile.h"
 

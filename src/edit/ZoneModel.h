@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "game/Zone.h"
-#include "game/ZoneWriter.h"
+#include "zone/Zone.h"
+#include "zone/ZoneWriter.h"
 #include "system/FileStamp.h"
 
 namespace quarn::edit {

@@ -11,9 +11,15 @@
 #include "Keyboard.h"
 #include "Ports.h"
 #include "Random.h"
-#include "Zone.h"
+#include "zone/Zone.h"
 
 namespace quarn {
+
+// Why a zone could not be opened: its file, or the game's pictures.
+struct OpenError : ZoneError {
+  // The game's pictures could not be read (Message names the file too); the zone itself is fine.
+  std::optional<PictureProblem> Picture{};
+};
 
 // What lives as long as the program and is shared by every game screen: the keyboard's hold
 // counters and the enemies' random generator (never re-seeded).
@@ -39,7 +45,7 @@ struct GameCounters {
   int64_t Wins = 0;
   int64_t Deaths = 0;
   int64_t Restarts = 0;
-  std::optional<ZoneError> LoadFailure;
+  std::optional<OpenError> LoadFailure;
 };
 
 // The values the restart keys had when the tick read them (step 4).
@@ -55,13 +61,13 @@ class Game {
   GameState State;
 
   // (Re)opens the zone named by State.FileName. On failure nothing at all has changed.
-  std::optional<ZoneError> Otevrit();
+  std::optional<OpenError> Otevrit();
   // One tick of the game timer, its ten steps in order. Does nothing while the tick is disabled,
   // nor when it arrives while a question asked inside a tick is still open.
   void Tick();
   // A reload inside the tick (Ctrl+R, Enter, a replay after a win) that failed; the tick is then
   // disabled and the screen should tell the player. Cleared by the next successful Otevrit.
-  const std::optional<ZoneError>& LoadFailure() const { return loadFailure_; }
+  const std::optional<OpenError>& LoadFailure() const { return loadFailure_; }
 
   // Buttons and labels of the game screen.
   void Restart();   // the Restart label: reload the zone from its file
@@ -106,7 +112,7 @@ class Game {
 
  private:
   void WinFlow();
-  std::optional<ZoneError> Reload();  // a reload during play: counted, failure remembered
+  std::optional<OpenError> Reload();  // a reload during play: counted, failure remembered
 
   const GamePorts& Ports() const { return *active_; }
 
@@ -114,7 +120,7 @@ class Game {
   GamePorts ports_;
   const GamePorts* active_ = &ports_;
   RestartKeysRead restartKeys_;
-  std::optional<ZoneError> loadFailure_;
+  std::optional<OpenError> loadFailure_;
   bool inTick_ = false;
   // 64 bits: Ctrl+R held restarts at every tick, and 32 bits would run out in weeks of that.
   int64_t wins_ = 0;

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "Game.h"
-#include "Text.h"
+#include "zone/Text.h"
 
 namespace quarn {
 namespace {

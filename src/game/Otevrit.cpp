@@ -5,14 +5,14 @@
 
 namespace quarn {
 
-std::optional<ZoneError> Game::Otevrit() {
+std::optional<OpenError> Game::Otevrit() {
   // Everything that can fail is done before the state is touched: a failed load changes nothing.
   auto parsed = ParseZoneFile(State.FileName);
-  if (auto* error = std::get_if<ZoneError>(&parsed)) return *error;
+  if (auto* error = std::get_if<ZoneError>(&parsed)) return OpenError{*error};
   const ParsedZone& zone = std::get<ParsedZone>(parsed);
   uint8_t tileSize = 0;
   if (auto error = Ports().Painter.LoadGraphics(tileSize)) {
-    return ZoneError{State.FileName, 0, "", error->Describe(), *error};
+    return OpenError{{State.FileName, 0, "", error->Describe()}, *error};
   }
   if (OnOpening) OnOpening();
   GameState& s = State;
@@ -106,7 +106,7 @@ std::optional<ZoneError> Game::Otevrit() {
   return std::nullopt;
 }
 
-std::optional<ZoneError> Game::Reload() {
+std::optional<OpenError> Game::Reload() {
   ++restarts_;
   auto error = Otevrit();
   if (error) {

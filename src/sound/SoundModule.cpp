@@ -8,8 +8,8 @@
 #include <iostream>
 #include <utility>
 
-#include "game/Text.h"
 #include "sound/WaveFile.h"
+#include "zone/Text.h"
 
 namespace quarn {
 

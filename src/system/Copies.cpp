@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "SafeFile.h"
-#include "game/Text.h"
+#include "zone/Text.h"
 
 namespace quarn::system {
 

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "SafeFile.h"
-#include "game/Zone.h"
-#include "game/ZoneCheck.h"
+#include "zone/Zone.h"
+#include "zone/ZoneCheck.h"
 
 namespace quarn::system {
 

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "game/Text.h"
+#include "zone/Text.h"
 
 namespace quarn::system {
 

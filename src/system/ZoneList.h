@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "game/ZoneTitle.h"
+#include "zone/ZoneTitle.h"
 #include "system/FileStamp.h"
 
 namespace quarn::system {

@@ -7,8 +7,8 @@
 #include <exception>
 #include <variant>
 
-#include "game/Text.h"
 #include "render/PictureSet.h"
+#include "zone/Text.h"
 
 namespace quarn::ui {
 

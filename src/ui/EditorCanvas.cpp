@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "game/Zone.h"
+#include "zone/Zone.h"
 
 namespace quarn::ui {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "EditorScreen.h"
-#include "game/ZoneWriter.h"
+#include "zone/ZoneWriter.h"
 
 namespace quarn::ui {
 

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "Dialog.h"
-#include "game/Text.h"
-#include "game/ZoneWriter.h"
+#include "zone/Text.h"
+#include "zone/ZoneWriter.h"
 #include "system/Recovery.h"
 #include "system/SafeFile.h"
 

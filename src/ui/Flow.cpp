@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "game/Text.h"
-#include "game/ZoneTitle.h"
-#include "game/ZoneWriter.h"
+#include "zone/Text.h"
+#include "zone/ZoneTitle.h"
+#include "zone/ZoneWriter.h"
 #include "system/Copies.h"
 #include "system/Folders.h"
 #include "system/Launch.h"

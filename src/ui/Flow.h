@@ -19,6 +19,7 @@
 #include "sound/SoundModule.h"
 #include "system/FileStamp.h"
 #include "system/Records.h"
+#include "zone/ZoneTitle.h"
 
 namespace quarn::ui {
 

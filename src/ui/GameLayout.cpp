@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Links.h"
+#include "Version.h"
 
 namespace quarn::ui {
 
@@ -24,7 +25,8 @@ std::vector<LayoutEntry> MakeLayout() {
   using K = ControlKind;
   return {
       {"Image1", K::Image, 3, 6, 233, 72},
-      {"Label1", K::Label, 73, 6, 90, 16, White, "Arial", 9.75, false, false, "Verze 0.44alfa"},
+      {"Label1", K::Label, 73, 6, 90, 16, White, "Arial", 9.75, false, false,
+       "Verze " QUARN_VERSION_TEXT},
       {"Label3", K::Label, 237, 38, 159, 19, Cyan, "Arial", 12, false, false, WebLabel},
       {"Label2", K::Label, 237, 57, 115, 19, Cyan, "Arial", 12, false, false, CreditLine, "",
        MailTip},

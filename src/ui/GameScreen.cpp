@@ -8,9 +8,9 @@
 #include "GameLayout.h"
 #include "Links.h"
 #include "game/Numbers.h"
-#include "game/Text.h"
-#include "game/ZoneTitle.h"
 #include "system/Records.h"
+#include "zone/Text.h"
+#include "zone/ZoneTitle.h"
 
 namespace quarn::ui {
 
@@ -476,7 +476,7 @@ void GameScreen::AfterReload() {
   Sync();
 }
 
-void GameScreen::ShowLoadFailure(const ZoneError& error) {
+void GameScreen::ShowLoadFailure(const OpenError& error) {
   const std::string text =
       error.Picture ? PicturesMessage(*error.Picture) : "Zónu nelze otevřít.\n" + error.Describe();
   prompter_.SkinMsgBox(text, msgbox::OkOnly, msgbox::IconCritical, "");

@@ -11,13 +11,13 @@
 
 #include "Dialog.h"
 #include "game/Game.h"
-#include "game/Replay.h"
-#include "game/Rewind.h"
 #include "platform/App.h"
 #include "platform/Controls.h"
 #include "platform/Timers.h"
 #include "platform/Window.h"
 #include "render/BoardRenderer.h"
+#include "run/Replay.h"
+#include "run/Rewind.h"
 #include "sound/GameSounds.h"
 
 namespace quarn::ui {
@@ -102,7 +102,7 @@ class GameScreen {
   void RepaintStrips();
   // After a button or label: a reload may have failed, the panel changed.
   void AfterReload();
-  void ShowLoadFailure(const ZoneError& error);
+  void ShowLoadFailure(const OpenError& error);
   platform::Label& LabelNamed(const std::string& name);
   platform::Image& ImageNamed(const std::string& name);
 

@@ -9,11 +9,12 @@
 #include "Flow.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
-#include "game/Rewind.h"
-#include "game/Text.h"
+#include "Version.h"
 #include "platform/App.h"
+#include "run/Rewind.h"
 #include "sound/SoundModule.h"
 #include "system/Folders.h"
+#include "zone/Text.h"
 
 int main(int argc, char** argv) {
   using namespace quarn;

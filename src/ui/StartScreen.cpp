@@ -8,8 +8,9 @@
 #include "Dialog.h"
 #include "GameLayout.h"
 #include "Links.h"
-#include "game/Text.h"
+#include "Version.h"
 #include "render/PictureSet.h"
+#include "zone/Text.h"
 
 namespace quarn::ui {
 
@@ -142,7 +143,7 @@ void StartScreen::Build() {
   label("Label3", WebLabel, SDL_Rect{290, 16, 159, 19}, Cyan, 12).OnClick = [this] {
     if (OnLink) OnLink(WebLink);
   };
-  label("Label1", "verze 0.44alfa", SDL_Rect{25, 136, 88, 16}, Yellow, 9.75);
+  label("Label1", "verze " QUARN_VERSION_TEXT, SDL_Rect{25, 136, 88, 16}, Yellow, 9.75);
   label("Label5", "Rebuild 03.03.2002", SDL_Rect{405, 158, 86, 11}, White, 6.75);
   label("Label2", "Zóna :", SDL_Rect{58, 169, 48, 19}, White, 12);
   // The free space right of the buttons: the record, and the keys the mouse does not show.

@@ -1,22 +1,94 @@
 #!/usr/bin/env bash
-# Boundaries.sh — the layers include only what they may: the rules know no SDL, OpenAL or screen,
-# and the window services know no game. Prints each offending include and fails.
+# Boundaries.sh — which folder may include which. Every folder of src/ and tools/quarn-zone has an
+# entry below naming what of Quarn's it may include besides its own headers; any other include of
+# ours fails, as does a folder with no entry, a path that climbs out with "..", and SDL or OpenAL
+# in the folders that hold the rules, the zone files, the runs, the files and the editor's model.
+# Prints each offending include and fails.
 #   Boundaries.sh SOURCE_DIR
 set -u
-src=${1:?usage: Boundaries.sh SOURCE_DIR}/src
+root=${1:?usage: Boundaries.sh SOURCE_DIR}
+
+# FOLDER -> what it may include: a folder of src/ (all its headers) or one header ("game/Ports.h").
+declare -A allowed=(
+  [src/zone]=""                       # the bottom: the tile codes and the zone file
+  [src/game]="zone"                   # the rules
+  [src/run]="game zone"               # recorded runs
+  [src/system]="zone"                 # files and folders; zones only for their content keys
+  [src/edit]="zone game system"       # the editor's model
+  [src/render]="game zone"            # draws what the rules' painter port asks
+  [src/sound]="game/Ports.h zone/Text.h"  # plays what the rules' sound port asks
+  [src/platform]=""                   # windows, controls and keys over SDL
+  [src/ui]="zone game run system edit render sound platform"
+  [tools/quarn-zone]="game zone run system render"
+)
+# No SDL, no OpenAL here.
+plain="src/zone src/game src/run src/system src/edit"
+media='SDL|AL/|al\.h|alc\.h|alext\.h|efx\.h'
+
 status=0
-forbid() {  # forbid FOLDER REGEX WHY
-  local hits
-  hits=$(grep -rnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]($2)" "$src/$1" || true)
-  if [ -n "$hits" ]; then
-    echo "FAIL: src/$1 $3:"
-    echo "$hits"
-    status=1
-  fi
+fail() {
+  echo "FAIL: $1"
+  status=1
 }
-forbid game 'SDL|AL/|al\.h|alc\.h|platform/|render/|sound/|ui/' "must stay plain C++ (no SDL, OpenAL or other layer)"
-forbid platform 'game/|render/|sound/|ui/' "must not know the game or the screens"
-forbid system 'SDL|AL/|al\.h|alc\.h|platform/|render/|sound/|ui/' "must stay plain C++ (no SDL, OpenAL or screen)"
-forbid edit 'SDL|AL/|al\.h|alc\.h|platform/|render/|sound/|ui/' "must stay plain C++ (the editor's model has no window)"
+
+# Our folders: every folder of src/.
+ours=()
+for dir in "$root"/src/*/; do
+  name=$(basename "$dir")
+  ours+=("$name")
+  [ -n "${allowed[src/$name]+set}" ] || fail "src/$name has no entry in the allow-list"
+done
+
+is_ours() {
+  local top=$1 name
+  for name in "${ours[@]}"; do [ "$top" = "$name" ] && return 0; done
+  return 1
+}
+
+may_include() {  # may_include FOLDER PATH
+  local folder=$1 path=$2 entry
+  [ "${folder#src/}" = "${path%%/*}" ] && return 0  # its own headers, by their full path
+  for entry in ${allowed[$folder]}; do
+    [ "$entry" = "${path%%/*}" ] && return 0
+    [ "$entry" = "$path" ] && return 0
+  done
+  return 1
+}
+
+for folder in "${!allowed[@]}"; do
+  [ -d "$root/$folder" ] || {
+    fail "$folder is in the allow-list but does not exist"
+    continue
+  }
+  while IFS= read -r hit; do
+    # FILE:LINE:TEXT, taken apart without a program per line: the checks run on a busy machine.
+    file=${hit%%:*}
+    rest=${hit#*:}
+    [[ ${rest#*:} =~ include[[:space:]]*([<\"])([^>\"]*) ]] || continue
+    quote=${BASH_REMATCH[1]}
+    path=${BASH_REMATCH[2]}
+    where="${file#"$root"/}:${rest%%:*}: #include $path"
+    if [[ $path == *..* ]]; then
+      fail "$where (a path out of the folder; name the folder from src/)"
+      continue
+    fi
+    if [[ " $plain " == *" $folder "* && $path =~ ^($media) ]]; then
+      fail "$where ($folder must stay plain C++: no SDL or OpenAL)"
+      continue
+    fi
+    if [[ $path == */* ]]; then
+      top=${path%%/*}
+      if is_ours "$top" && ! may_include "$folder" "$path"; then
+        may=${allowed[$folder]:-nothing of ours}
+        fail "$where ($folder may include only: $may)"
+      fi
+    elif [[ $quote == '"' && ! -e ${file%/*}/$path ]]; then
+      # A quoted name without a folder is a header beside the file, and nothing else.
+      fail "$where (no such header beside it)"
+    fi
+  done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' \
+             --include='*.h' --include='*.cpp' "$root/$folder")
+done
+
 [ $status -eq 0 ] && echo "layer boundaries hold"
 exit $status

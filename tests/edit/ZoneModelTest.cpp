@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "edit/ZoneModel.h"
-#include "game/ZoneCheck.h"
+#include "zone/ZoneCheck.h"
 
 namespace quarn::edit {
 namespace {

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "ZoneTestSupport.h"
-#include "game/TitleWidth.h"
+#include "zone/TitleWidth.h"
 
 namespace quarn::test {
 namespace {

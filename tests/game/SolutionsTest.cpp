@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 namespace quarn::test {
 namespace {

@@ -12,8 +12,8 @@
 #include <sstream>
 
 #include "ZoneTestSupport.h"
-#include "game/Replay.h"
-#include "game/ZoneWriter.h"
+#include "run/Replay.h"
+#include "zone/ZoneWriter.h"
 
 namespace quarn::test {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ZoneTestSupport.h"
-#include "game/Text.h"
+#include "zone/Text.h"
 
 namespace quarn::test {
 namespace {

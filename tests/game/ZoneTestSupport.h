@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "game/Zone.h"
+#include "zone/Zone.h"
 
 namespace quarn::test {
 

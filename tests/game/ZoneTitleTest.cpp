@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ZoneTestSupport.h"
-#include "game/ZoneTitle.h"
+#include "zone/ZoneTitle.h"
 
 namespace quarn::test {
 namespace {

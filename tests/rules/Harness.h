@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 namespace quarn::test {
 

@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "Harness.h"
-#include "game/Rewind.h"
+#include "run/Rewind.h"
 
 namespace quarn::test {
 namespace {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "game/Invariants.h"
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 using namespace quarn;
 namespace fs = std::filesystem;

@@ -3,9 +3,9 @@
 # manual pages render without a warning and name every option and command the programs offer,
 # every quarn-zone command answers --help, the version is the same everywhere it is written, and
 # `make run` installs no fuzzing runtime nor test library.
-#   PackagingTest.sh SOURCE_DIR BUILD_DIR
+#   PackagingTest.sh SOURCE_DIR BUILD_DIR PROJECT_VERSION TEXT_VERSION PACKAGE_VERSION
 set -u
-source=$1 build=$2
+source=$1 build=$2 project_version=$3 text_version=$4 package_version=$5
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 export ASAN_OPTIONS=detect_leaks=0 MANWIDTH=80
@@ -35,14 +35,30 @@ for command in $commands; do
   grep -q "^usage: quarn-zone $command" <<<"$out" || fail "quarn-zone $command --help printed: $out"
 done
 
-# One version: the program's, the metainfo's newest release and the Debian changelog's.
+# One version, written once in CMakeLists.txt: the program prints it, both screens show it, the
+# metainfo's newest release and the Debian changelog carry it with the stage after a tilde, which
+# sorts below the release it precedes; no other file writes it out.
 version=$("$build/bin/quarn" --version | sed -n 's/^Quarn //p')
-[ -n "$version" ] || fail "quarn --version printed no version"
+[ "$version" = "$text_version" ] || fail "quarn --version printed '$version', CMake says '$text_version'"
 release=$(grep -o '<release version="[^"]*"' "$source/data/io.github.quarn.Quarn.metainfo.xml" |
   head -1 | cut -d'"' -f2)
-[ "$release" = "$version" ] || fail "the metainfo's release is '$release', quarn says '$version'"
+[ "$release" = "$package_version" ] || fail "the metainfo's release is '$release', not '$package_version'"
 changelog=$(sed -n '1s/^quarn (\([^)]*\)).*/\1/p' "$source/debian/changelog")
-[ "$changelog" = "$version" ] || fail "debian/changelog is at '$changelog', quarn says '$version'"
+[ "$changelog" = "$package_version" ] || fail "debian/changelog is at '$changelog', not '$package_version'"
+if command -v dpkg >/dev/null; then
+  dpkg --compare-versions "$package_version" lt "$project_version" ||
+    fail "the package version $package_version does not sort below $project_version"
+fi
+strays=$(grep -rnF -e "$text_version" -e "$package_version" \
+  "$source/src" "$source/tools" "$source/tests" "$source/data" "$source/debian" "$source/docs" \
+  "$source/scripts" "$source/README.md" 2>/dev/null |
+  grep -v -e "^$source/debian/changelog:1:" -e "^$source/data/io.github.quarn.Quarn.metainfo.xml:.*<release " |
+  grep -v -e "/src/Version.h.in:" -e "/tests/system/PackagingTest.sh:")
+[ -z "$strays" ] || fail "the version is written out again: $strays"
+for screen in GameLayout StartScreen; do
+  grep -q 'erze " QUARN_VERSION_TEXT' "$source/src/ui/$screen.cpp" ||
+    fail "src/ui/$screen.cpp does not show the configured version"
+done
 
 # What `make run` installs: the game's build and run needs, none of the tests', fuzzing's or
 # the package's tools; and the suite's own list holds the run list.

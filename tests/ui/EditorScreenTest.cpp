@@ -7,11 +7,11 @@
 #include <fstream>
 #include <memory>
 
-#include "game/Zone.h"
 #include "platform/App.h"
 #include "ui/Dialog.h"
 #include "ui/EditorScreen.h"
 #include "ui/KeyFeed.h"
+#include "zone/Zone.h"
 
 namespace quarn::ui {
 namespace {

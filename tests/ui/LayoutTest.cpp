@@ -2,6 +2,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "Version.h"
 #include "game/GameState.h"
 #include "platform/Fonts.h"
 #include "ui/GameLayout.h"
@@ -63,7 +64,7 @@ TEST(GameLayout, LabelsInTheirFramesAndIndicatorsInThePocket) {
 }
 
 TEST(GameLayout, TextsAndFontsThePlayerSees) {
-  EXPECT_EQ(GameControl("Label1").Caption, "Verze 0.44alfa");
+  EXPECT_EQ(GameControl("Label1").Caption, "Verze " QUARN_VERSION_TEXT);
   EXPECT_EQ(GameControl("Command5").Caption, "Zpomalit");
   EXPECT_EQ(GameControl("Command6").Caption, "Zrychlit");
   EXPECT_EQ(GameControl("Label5").Caption, "Restart");

@@ -8,13 +8,13 @@
 #include <memory>
 #include <optional>
 
-#include "game/TitleWidth.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "ui/Flow.h"
 #include "ui/KeyFeed.h"
 #include "ui/Links.h"
 #include "ui/StartScreen.h"
+#include "zone/TitleWidth.h"
 
 namespace quarn::ui {
 namespace {

@@ -8,9 +8,9 @@
 #include <variant>
 
 #include "Commands.h"
-#include "game/Text.h"
-#include "game/Zone.h"
-#include "game/ZoneCheck.h"
+#include "zone/Text.h"
+#include "zone/Zone.h"
+#include "zone/ZoneCheck.h"
 
 namespace quarn::zonetool {
 namespace {

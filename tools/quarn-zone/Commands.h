@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 namespace quarn::zonetool {
 

@@ -5,7 +5,7 @@
 #include <variant>
 
 #include "Commands.h"
-#include "game/ZoneWriter.h"
+#include "zone/ZoneWriter.h"
 #include "system/SafeFile.h"
 
 namespace quarn::zonetool {

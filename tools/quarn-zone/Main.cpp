@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Commands.h"
-#include "game/Text.h"
+#include "zone/Text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "Commands.h"
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 namespace quarn::zonetool {
 namespace {

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "Commands.h"
-#include "game/Replay.h"
-#include "game/Text.h"
 #include "render/BoardRenderer.h"
 #include "render/PictureSet.h"
+#include "run/Replay.h"
 #include "system/Folders.h"
+#include "zone/Text.h"
 
 namespace quarn::zonetool {
 

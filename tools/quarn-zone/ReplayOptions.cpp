@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "Commands.h"
-#include "game/Text.h"
+#include "zone/Text.h"
 
 namespace quarn::zonetool {
 

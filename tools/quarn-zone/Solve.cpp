@@ -18,7 +18,7 @@
 
 #include "Commands.h"
 #include "game/Game.h"
-#include "game/Replay.h"
+#include "run/Replay.h"
 
 namespace quarn::zonetool {
 namespace {

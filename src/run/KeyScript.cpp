@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "Replay.h"
-#include "Text.h"
+#include "zone/Text.h"
 
 namespace quarn {
 namespace {

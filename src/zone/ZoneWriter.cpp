@@ -1,7 +1,7 @@
-// ZoneWriter.cpp — writes a zone in its canonical form; the file system is system::WriteWhole's.
+// ZoneWriter.cpp — writes a zone in its canonical form.
 #include "ZoneWriter.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -27,6 +27,7 @@ void PutField(std::ostringstream& out, std::string_view text) {
     out << text << '\n';
   }
 }
+
 
 }  // namespace
 

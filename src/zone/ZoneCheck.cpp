@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "TitleWidth.h"
-#include "game/GameState.h"
+#include "zone/Tiles.h"
 
 namespace quarn {
 namespace {

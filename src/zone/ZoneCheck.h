@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "game/Zone.h"
+#include "zone/Zone.h"
 
 namespace quarn {
 

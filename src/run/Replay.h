@@ -9,8 +9,8 @@
 #include <variant>
 #include <vector>
 
-#include "Game.h"
 #include "Rewind.h"
+#include "game/Game.h"
 
 namespace quarn {
 
@@ -43,7 +43,7 @@ struct KeyScript {
 
 // Does what a "random", "back" or "carry" line does, between two ticks of the run (a key line
 // does nothing here: its ticks are the caller's). A watched run plays its lines through this.
-std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step);
+std::optional<OpenError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step);
 
 // A key script that cannot be played: where and why.
 struct KeyScriptError {
@@ -126,7 +126,7 @@ class Replay {
   Replay& operator=(const Replay&) = delete;
 
   // Opens the zone as a freshly created game screen does.
-  std::optional<ZoneError> Open(const std::string& zonePath);
+  std::optional<OpenError> Open(const std::string& zonePath);
   // One game tick with exactly these keys (virtual-key codes) down. Returns false when the tick
   // is disabled (a reload failed) and so did nothing. Keys other than the eight a script can name
   // read as up.
@@ -134,11 +134,11 @@ class Replay {
   // Goes back this many ticks (never past the last opening); returns how many were undone.
   int64_t Back(int64_t ticks);
   // Puts back what a run's opening kept from before it, and opens the zone again ("carry").
-  std::optional<ZoneError> Carry(const CarriedState& carried);
+  std::optional<OpenError> Carry(const CarriedState& carried);
   // Plays the script: ticks of its key lines, cut or padded with no keys, or its own length;
   // "random", "back" and "carry" lines act between ticks. Stops early, returning the error, when
   // a reload fails.
-  std::optional<ZoneError> Run(const KeyScript& script, std::optional<int64_t> ticks = {});
+  std::optional<OpenError> Run(const KeyScript& script, std::optional<int64_t> ticks = {});
 
   // Ticks played, less those gone back.
   int64_t TicksRun() const { return ticksRun_; }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Game.h"
+#include "game/Game.h"
 
 namespace quarn {
 
@@ -102,7 +102,7 @@ class Rewind {
   // Puts back what a run's opening kept from before it and opens the zone again, between ticks
   // ("carry"); halted, the game then stands halted so that the next tick's Enter opens the zone
   // inside the tick, as the run's own opening came.
-  std::optional<ZoneError> Carry(const CarriedState& carried);
+  std::optional<OpenError> Carry(const CarriedState& carried);
 
   // Goes back this many ticks, never past the opening. Everything returns to what it was then:
   // the game state, the game's counters, the keyboard's hold counters, the generator.

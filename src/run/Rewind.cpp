@@ -337,7 +337,7 @@ void Rewind::SetRandom(uint32_t state) {
   impl_->randoms[static_cast<int64_t>(impl_->log.size())] = state & 0xFFFFFFu;
 }
 
-std::optional<ZoneError> Rewind::Carry(const CarriedState& c) {
+std::optional<OpenError> Rewind::Carry(const CarriedState& c) {
   Game& game = impl_->game;
   GameState& s = game.State;
   s.Moving = c.Moving != 0 ? FlagTrue : FlagFalse;

@@ -9,8 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "GameState.h"
-#include "Ports.h"
+#include "zone/Tiles.h"
 
 namespace quarn {
 
@@ -20,8 +19,6 @@ struct ZoneError {
   int Line = 0;        // 1-based; 0 when the file could not be read at all
   std::string Field;   // the field concerned, e.g. "šířka" or "řádek 3"; may be empty
   std::string Message;
-  // The game's pictures could not be read (Message names the file too); the zone itself is fine.
-  std::optional<PictureProblem> Picture{};
   // The cell the error is about (column and row from 1), when it is about one; 0 otherwise.
   int Column = 0, Row = 0;
   // "FILE:LINE: message" (or "FILE: message" without a line).

@@ -45,7 +45,7 @@ Replay::Replay(BoardPainter& painter, bool answerYes)
 
 Replay::Replay(bool answerYes) : Replay(ownPainter_, answerYes) {}
 
-std::optional<ZoneError> Replay::Open(const std::string& zonePath) {
+std::optional<OpenError> Replay::Open(const std::string& zonePath) {
   game_.State.FileName = zonePath;
   return game_.Otevrit();
 }
@@ -62,9 +62,9 @@ int64_t Replay::Back(int64_t ticks) {
   return undone;
 }
 
-std::optional<ZoneError> Replay::Carry(const CarriedState& c) { return rewind_.Carry(c); }
+std::optional<OpenError> Replay::Carry(const CarriedState& c) { return rewind_.Carry(c); }
 
-std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step) {
+std::optional<OpenError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step) {
   switch (step.Action) {
     case KeyScriptAction::Random:
       run.SetRandom(static_cast<uint32_t>(step.Value));
@@ -80,7 +80,7 @@ std::optional<ZoneError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step
   return std::nullopt;
 }
 
-std::optional<ZoneError> Replay::Run(const KeyScript& script, std::optional<int64_t> ticks) {
+std::optional<OpenError> Replay::Run(const KeyScript& script, std::optional<int64_t> ticks) {
   const int64_t total = ticks ? *ticks : script.TotalTicks();
   int64_t played = 0;
   for (const KeyScriptStep& step : script.Steps) {
