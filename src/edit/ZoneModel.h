@@ -56,6 +56,45 @@ enum class HeaderField {
 };
 inline constexpr int HeaderFieldCount = 10;
 
+// A rectangle of cells: its top-left cell and its size in cells.
+struct Area {
+  int X = 0, Y = 0, W = 0, H = 0;
+  bool Empty() const { return W <= 0 || H <= 0; }
+  bool Contains(int x, int y) const { return x >= X && y >= Y && x < X + W && y < Y + H; }
+  bool operator==(const Area&) const = default;
+};
+// The area with these two cells as opposite corners, in either order.
+Area AreaBetween(Cell a, Cell b);
+
+// Cells copied out of a zone (the editor's clipboard): Height rows of Width tile characters.
+struct Piece {
+  int Width = 0, Height = 0;
+  std::vector<std::string> Rows;
+  bool Empty() const { return Width <= 0 || Height <= 0; }
+  char At(int x, int y) const { return Rows[static_cast<size_t>(y)][static_cast<size_t>(x)]; }
+  // The piece's start, when it holds one.
+  std::optional<Cell> Start() const;
+  bool operator==(const Piece&) const = default;
+};
+
+enum class Mirror { LeftRight, UpDown };
+Piece Mirrored(const Piece& piece, Mirror axis);
+// A quarter turn clockwise: Width and Height swap.
+Piece Turned(const Piece& piece);
+
+// How many of each thing a zone holds, against what the game allows.
+struct ZoneCounts {
+  int Starts = 0, Exits = 0, Potatoes = 0, Targets = 0, Keys = 0, LockedDoors = 0, SlamDoors = 0,
+      Enemies = 0, BoxStacks = 0, Bonuses = 0;
+};
+// One line of the counts as the editor shows it (Czech); Broken when the count breaks a limit of
+// the game or of the check (shown in red).
+struct CountLine {
+  std::string Text;
+  bool Broken = false;
+};
+std::vector<CountLine> DescribeCounts(const ZoneCounts& counts);
+
 // Where a save went.
 struct SaveResult {
   std::optional<std::filesystem::path> SavedTo;  // nothing when the save failed
@@ -136,6 +175,40 @@ class ZoneModel {
   // New size, keeping the cells that fit; new cells are floor. One undo step.
   std::optional<std::string> Resize(int width, int height);
 
+  // The author's tools. Each change is one undo step and false (or a Czech refusal) when nothing
+  // changed. Areas are clipped to the zone. The start is never doubled: a start put down by a
+  // tool moves it there, as painting one does.
+  // Every cell of the area as it is.
+  Piece Copy(Area area) const;
+  // The area becomes floor.
+  bool Clear(Area area);
+  // Copy, then Clear.
+  Piece Cut(Area area);
+  // The piece with its top-left cell at (x, y); what falls outside the zone is left out.
+  bool Paste(const Piece& piece, int x, int y);
+  // The area's cells move by (dx, dy); the cells they leave become floor.
+  bool Move(Area area, int dx, int dy);
+  // Mirrors the area in place; a whole zone when the area is empty.
+  bool MirrorArea(Area area, Mirror axis);
+  // Turns the area a quarter clockwise about its top-left cell: the turned piece stands there,
+  // the rest of the area becomes floor. An empty area turns the whole zone, whose width and
+  // height swap (refused when the turned zone would be larger than the game allows).
+  std::optional<std::string> TurnArea(Area area);
+  // Walls (or any tile) around the rectangle with these corners; the inside stays as it is.
+  bool Hollow(int x0, int y0, int x1, int y1, char c);
+  // The cells of the same tile as (x, y) that it reaches through their sides become c.
+  bool FloodFill(int x, int y, char c);
+  // Grows the zone by this many cells at each edge (a negative number cuts there); the content
+  // keeps its place on the board.
+  std::optional<std::string> ResizeEdges(int left, int top, int right, int bottom);
+  // Moves everything by (dx, dy) whole cells at the same size: what leaves the zone is lost, the
+  // cells left behind are floor.
+  bool Shift(int dx, int dy);
+  ZoneCounts Counts() const;
+  // The zone's text with the start moved to (x, y) for one test-play; none unless that cell is
+  // floor or the start.
+  std::optional<std::string> TextStartingAt(int x, int y) const;
+
   // The text of a header field as the form shows it.
   std::string Field(HeaderField field) const;
   // Sets a header field from the form's text. Refused with the loader's Czech message when the
@@ -175,6 +248,10 @@ class ZoneModel {
   void Push(Step step);
   void Apply(const Step& step, bool forward);
   void ReplaceWhole(ZoneSource next);
+  Area Clipped(Area area) const;
+  void PasteInto(const Piece& piece, int x, int y, std::vector<CellChange>& into);
+  bool PushCells(std::vector<CellChange> cells);
+  std::optional<std::string> PushWhole(ZoneSource next);
   void Changed();
 
   SaveResult Written(const std::filesystem::path& target, bool copy);

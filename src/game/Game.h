@@ -15,6 +15,8 @@
 
 namespace quarn {
 
+class TickKeys;
+
 // Why a zone could not be opened: its file, or the game's pictures.
 struct OpenError : ZoneError {
   // The game's pictures could not be read (Message names the file too); the zone itself is fine.
@@ -24,9 +26,13 @@ struct OpenError : ZoneError {
 // What lives as long as the program and is shared by every game screen: the keyboard's hold
 // counters and the enemies' random generator (never re-seeded).
 struct ProgramContext {
-  explicit ProgramContext(KeySource& keySource) : Keys(keySource) {}
+  // tickKeys: the object that samples each tick's keys, when keySource is one (a run is then
+  // recorded with the keys the game read).
+  explicit ProgramContext(KeySource& keySource, TickKeys* tickKeys = nullptr)
+      : Keys(keySource), EachTick(tickKeys) {}
   Keyboard Keys;
   Random Rng;
+  TickKeys* EachTick;  // null when the program polls its keys directly
 };
 
 // For each position of a laser pattern, whether its character differs from the one before it.
@@ -82,6 +88,9 @@ class Game {
   // Called by every opening of the zone that succeeds, just before the state changes: between
   // ticks, or inside one (InTick()).
   std::function<void()> OnOpening;
+  // Called when the player walks into the exit, inside the tick, just before the win question;
+  // not for ticks played again unseen while going back (other ports in use).
+  std::function<void()> OnWin;
   bool InTick() const { return inTick_; }
   const RestartKeysRead& LastRestartKeys() const { return restartKeys_; }
   ProgramContext& Program() { return program_; }

@@ -43,6 +43,8 @@ class BoardGrid {
   // get cells again (assignment from a whole grid) before it is read.
   void Release() { std::vector<int16_t>().swap(cells_); }
   bool Released() const { return cells_.empty(); }
+  // The bytes its storage holds (none once given up).
+  size_t HeldBytes() const { return cells_.capacity() * sizeof(int16_t); }
 
  private:
   static constexpr int Index(int x, int y) { return (y - MinY) * Columns + (x - MinX); }

@@ -213,6 +213,7 @@ void Game::MoveF() {
 
 void Game::WinFlow() {
   ++wins_;
+  if (OnWin && active_ == &ports_) OnWin();
   // Modal: no tick runs while the question is open.
   const int answer =
       Ports().Ask.SkinMsgBox("Vyhrál jsi!\nHrát znovu?", msgbox::YesNo, msgbox::IconQuestion, "");

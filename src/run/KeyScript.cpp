@@ -1,8 +1,13 @@
 // KeyScript.cpp — key scripts of headless replays: "N KEYS" lines, comments, line-numbered errors.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <cstring>
 #include <optional>
 #include <sstream>
 
@@ -118,6 +123,7 @@ std::optional<std::string> ParseCarry(const std::vector<std::string_view>& words
       c.RadioY = n[2];
     }
     if (name == "death") c.DeathPhase = static_cast<float>(n[0]);
+    // Whether the figure and the exit fit the zone is seen when the line is played.
     if (name == "player") c.PlayerX = whole(0), c.PlayerY = whole(1);
     if (name == "exit") c.ExitX = whole(0), c.ExitY = whole(1);
   }
@@ -144,13 +150,12 @@ int64_t KeyScript::TotalTicks() const {
   return total;
 }
 
-const std::vector<int>& KeyScript::KeysAt(int64_t t) const {
-  static const std::vector<int> none;
+std::vector<int> KeyScript::KeysAt(int64_t t) const {
   for (const KeyScriptStep& step : Steps) {
-    if (t < step.Ticks) return step.Keys;
+    if (t < step.Ticks) return KeysOfMask(step.Keys);
     t -= step.Ticks;
   }
-  return none;
+  return {};
 }
 
 std::string KeyScriptError::Describe() const {
@@ -165,6 +170,8 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
                                                        const std::string& fileName) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   KeyScript script;
+  // At most one step a line: reserved once, the steps never take twice their room while growing.
+  script.Steps.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   int lineNo = 0;
   auto error = [&](const std::string& message) {
     return KeyScriptError{fileName, lineNo, message};
@@ -175,6 +182,13 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
     std::string_view line = text.substr(0, eol);
     text = eol == std::string_view::npos ? std::string_view{} : text.substr(eol + 1);
     if (const size_t hash = line.find('#'); hash != std::string_view::npos) {
+      // A saved run names its zone in a comment of its head: "# zóna: TITLE".
+      constexpr std::string_view ZoneComment = "# zóna: ";
+      std::string_view comment = line.substr(hash);
+      if (!comment.empty() && comment.back() == '\r') comment.remove_suffix(1);
+      if (hash == 0 && !script.NamedZone && comment.substr(0, ZoneComment.size()) == ZoneComment) {
+        script.NamedZone = std::string(comment.substr(ZoneComment.size()));
+      }
       line = line.substr(0, hash);
     }
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -191,8 +205,10 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
       step.Line = lineNo;
       step.Action = random ? KeyScriptAction::Random : KeyScriptAction::Back;
       const std::string_view n = words[1];
-      const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), step.Value);
-      if (ec != std::errc{} || end != n.data() + n.size() || step.Value < 0 || step.Value > most) {
+      int64_t value = -1;
+      const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), value);
+      step.Value = static_cast<int32_t>(std::clamp<int64_t>(value, 0, most));
+      if (ec != std::errc{} || end != n.data() + n.size() || value < 0 || value > most) {
         return error(std::string(random ? "the generator state" : "the ticks to go back") +
                      " must be a whole number from 0 to " + std::to_string(most) + ", not '" +
                      CutForMessage(n) + "'");
@@ -204,7 +220,10 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
       KeyScriptStep step;
       step.Line = lineNo;
       step.Action = KeyScriptAction::Carry;
-      if (auto problem = ParseCarry(words, step.Carried)) return error(*problem);
+      CarriedState carried;
+      if (auto problem = ParseCarry(words, carried)) return error(*problem);
+      step.Value = static_cast<int32_t>(script.Carried.size());
+      script.Carried.push_back(carried);
       script.Steps.push_back(std::move(step));
       continue;
     }
@@ -219,13 +238,15 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
     KeyScriptStep step;
     step.Line = lineNo;
     const std::string_view count = words[0];
-    const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), step.Ticks);
+    int64_t ticks = -1;
+    const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), ticks);
     if (ec == std::errc::invalid_argument || end != count.data() + count.size()) {
       return error("the tick count must be a whole number, not '" + CutForMessage(count) + "'");
     }
-    if (ec == std::errc::result_out_of_range || step.Ticks < 0 || step.Ticks > MaxTicksPerLine) {
+    if (ec == std::errc::result_out_of_range || ticks < 0 || ticks > MaxTicksPerLine) {
       return error("the tick count must be from 0 to 1000000000, not " + CutForMessage(count));
     }
+    step.Ticks = static_cast<int32_t>(ticks);
     const std::string_view keys = words[1];
     if (keys != "-") {
       size_t start = 0;
@@ -240,23 +261,63 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
           return error("unknown key '" + CutForMessage(name) +
                        "'; keys are left, up, right, down, space, enter, ctrl, r, or '-' for none");
         }
-        step.Keys.push_back(found);
+        for (size_t i = 0; i < ScriptKeys.size(); ++i) {
+          if (ScriptKeys[i] == found) step.Keys = static_cast<KeyMask>(step.Keys | (1u << i));
+        }
         if (plus == std::string_view::npos) break;
         start = plus + 1;
       }
     }
-    script.Steps.push_back(std::move(step));
+    // The same keys held on: one step, as long as its count stays within a line's.
+    if (!script.Steps.empty()) {
+      KeyScriptStep& last = script.Steps.back();
+      if (last.Action == KeyScriptAction::Keys && last.Keys == step.Keys &&
+          int64_t{last.Ticks} + step.Ticks <= MaxTicksPerLine) {
+        last.Ticks += step.Ticks;
+        continue;
+      }
+    }
+    script.Steps.push_back(step);
   }
+  script.Steps.shrink_to_fit();
   return script;
 }
 
 std::variant<KeyScript, KeyScriptError> ReadKeyScript(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return KeyScriptError{path, 0, "cannot open the key script"};
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad()) return KeyScriptError{path, 0, "cannot read the key script"};
-  return ParseKeyScript(content.str(), path);
+  auto fail = [&](const std::string& why) { return KeyScriptError{path, 0, why}; };
+  // Mended: a key script was read blindly; a pipe in its place hung the program for good, a
+  // device such as /dev/zero filled the memory, and a folder played as an empty run. Without
+  // blocking, a regular file only, and no more than a script can sensibly hold.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return fail(std::string("cannot open the key script: ") + std::strerror(errno));
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return fail(std::string("cannot open the key script: ") + std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) return fail("this is a folder, not a key script");
+  if (!S_ISREG(st.st_mode)) {
+    return fail("this is not a regular file but a device, a pipe or a socket");
+  }
+  const auto tooBig = [&] {
+    return fail("the key script is larger than " + std::to_string(MaxKeyScriptBytes >> 20) +
+                " MB");
+  };
+  if (st.st_size > MaxKeyScriptBytes) return tooBig();
+  std::string content;
+  content.reserve(static_cast<size_t>(st.st_size));
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return fail(std::string("cannot read the key script: ") + std::strerror(errno));
+    if (n == 0) break;
+    // The file may grow while it is read.
+    if (static_cast<int64_t>(content.size()) + n > MaxKeyScriptBytes) return tooBig();
+    content.append(buffer, static_cast<size_t>(n));
+  }
+  return ParseKeyScript(content, path);
 }
 
 }  // namespace quarn

@@ -50,8 +50,10 @@ std::optional<OpenError> Replay::Open(const std::string& zonePath) {
   return game_.Otevrit();
 }
 
-bool Replay::Tick(const std::vector<int>& keysDown) {
-  if (!rewind_.Tick(MaskOfKeys(keysDown))) return false;
+bool Replay::Tick(const std::vector<int>& keysDown) { return Tick(MaskOfKeys(keysDown)); }
+
+bool Replay::Tick(KeyMask keysDown) {
+  if (!rewind_.Tick(keysDown)) return false;
   ++ticksRun_;
   return true;
 }
@@ -64,7 +66,39 @@ int64_t Replay::Back(int64_t ticks) {
 
 std::optional<OpenError> Replay::Carry(const CarriedState& c) { return rewind_.Carry(c); }
 
-std::optional<OpenError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step) {
+namespace {
+
+// Mended: "carry player=" could put the figure anywhere, far outside the board, where the rules
+// index cells that do not exist. A run's opening keeps the figure and the exit only where the
+// board has cells: the zone's own, or the margin a zone open at its border lets the figure reach.
+std::optional<OpenError> CarryWithin(Rewind& run, const GameState& state, const CarriedState& c,
+                                     int line) {
+  const int64_t steps = std::max(1, state.PlayerSteps);
+  // The cell a fine position lies in, also when it is part-way through a step.
+  auto cell = [&](int64_t fine) {
+    return static_cast<int>(fine >= 0 ? fine / steps : -((-fine + steps - 1) / steps));
+  };
+  std::string what;
+  if (!BoardGrid::InRange(cell(c.PlayerX), cell(c.PlayerY))) {
+    what = "player=" + std::to_string(c.PlayerX) + "," + std::to_string(c.PlayerY);
+  } else if (!BoardGrid::InRange(c.ExitX, c.ExitY)) {
+    what = "exit=" + std::to_string(c.ExitX) + "," + std::to_string(c.ExitY);
+  }
+  if (!what.empty()) {
+    return OpenError{ZoneError{
+        state.FileName, 0, "",
+        "the key script's line " + std::to_string(line) + " cannot be played: " + what +
+            " lies outside the board (cells " + std::to_string(BoardGrid::MinX) + ".." +
+            std::to_string(BoardGrid::MaxX) + " by " + std::to_string(BoardGrid::MinY) + ".." +
+            std::to_string(BoardGrid::MaxY) + ", " + std::to_string(steps) + " steps a cell)"}};
+  }
+  return run.Carry(c);
+}
+
+}  // namespace
+
+std::optional<OpenError> PlayBetweenTicks(Rewind& run, const GameState& state,
+                                          const KeyScript& script, const KeyScriptStep& step) {
   switch (step.Action) {
     case KeyScriptAction::Random:
       run.SetRandom(static_cast<uint32_t>(step.Value));
@@ -73,7 +107,7 @@ std::optional<OpenError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step
       run.Back(step.Value);
       break;
     case KeyScriptAction::Carry:
-      return run.Carry(step.Carried);
+      return CarryWithin(run, state, script.Carried.at(static_cast<size_t>(step.Value)), step.Line);
     case KeyScriptAction::Keys:
       break;
   }
@@ -83,14 +117,22 @@ std::optional<OpenError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step
 std::optional<OpenError> Replay::Run(const KeyScript& script, std::optional<int64_t> ticks) {
   const int64_t total = ticks ? *ticks : script.TotalTicks();
   int64_t played = 0;
+  bool cut = false;  // play ended inside a key line: the lines after it are not reached
   for (const KeyScriptStep& step : script.Steps) {
-    if (played >= total) break;
+    // Mended: the lines that take no ticks act once every key line before them has been played,
+    // also after the last one; a "back" that ends a script was skipped, and the run ended in
+    // the state before it.
+    if (cut || (played >= total && step.Ticks > 0)) break;
     if (step.Action == KeyScriptAction::Back) {
       Back(step.Value);
     } else if (step.Action != KeyScriptAction::Keys) {
-      if (auto error = PlayBetweenTicks(rewind_, step)) return error;
+      if (auto error = PlayBetweenTicks(rewind_, game_.State, script, step)) return error;
     }
-    for (int64_t t = 0; t < step.Ticks && played < total; ++t, ++played) {
+    for (int64_t t = 0; t < step.Ticks; ++t, ++played) {
+      if (played >= total) {
+        cut = true;
+        break;
+      }
       if (!Tick(step.Keys)) return game_.LoadFailure();
     }
   }

@@ -15,7 +15,7 @@
 namespace quarn {
 
 // What a line of a key script does.
-enum class KeyScriptAction {
+enum class KeyScriptAction : uint8_t {
   Keys,    // "N KEYS": during the next Ticks ticks exactly Keys are down
   Random,  // "random N": the enemies' generator state is Value before the next tick
   Back,    // "back N": go back Value ticks, as Backspace does, never past the last opening
@@ -23,27 +23,35 @@ enum class KeyScriptAction {
            // again with it
 };
 
-// One line of a key script: during the next Ticks ticks exactly Keys (virtual-key codes) are down.
+// One line of a key script: during the next Ticks ticks exactly Keys are down. Sixteen bytes, so
+// that a script of millions of lines takes memory in proportion to its file; consecutive key
+// lines with the same keys are one step.
 struct KeyScriptStep {
-  int64_t Ticks = 0;  // 0 for lines other than key lines
-  std::vector<int> Keys;
-  int Line = 0;  // 1-based line of the script
+  int32_t Ticks = 0;  // 0 for lines other than key lines; at most 1000000000
+  int32_t Line = 0;   // 1-based line of the script
+  // "random": the generator state; "back": the ticks; "carry": the index in KeyScript::Carried.
+  int32_t Value = 0;
   KeyScriptAction Action = KeyScriptAction::Keys;
-  int64_t Value = 0;
-  CarriedState Carried{};
+  KeyMask Keys = 0;
 };
 
 struct KeyScript {
   std::vector<KeyScriptStep> Steps;
+  std::vector<CarriedState> Carried;  // what each "carry" line holds
+  // The zone a saved run names in its comment "# zóna: TITLE" (the first such line), if any.
+  std::optional<std::string> NamedZone;
   // Ticks of the key lines (a "back" line takes none away).
   int64_t TotalTicks() const;
   // The keys down during tick t (0-based) of the key lines; none past the script's end.
-  const std::vector<int>& KeysAt(int64_t t) const;
+  std::vector<int> KeysAt(int64_t t) const;
 };
 
-// Does what a "random", "back" or "carry" line does, between two ticks of the run (a key line
-// does nothing here: its ticks are the caller's). A watched run plays its lines through this.
-std::optional<OpenError> PlayBetweenTicks(Rewind& run, const KeyScriptStep& step);
+// Does what a "random", "back" or "carry" line of script does, between two ticks of the run (a
+// key line does nothing here: its ticks are the caller's). A watched run plays its lines through
+// this. state is the game's as it stands: a "carry" that would put the figure or the exit
+// outside its zone is refused before anything changes.
+std::optional<OpenError> PlayBetweenTicks(Rewind& run, const GameState& state,
+                                          const KeyScript& script, const KeyScriptStep& step);
 
 // A key script that cannot be played: where and why.
 struct KeyScriptError {
@@ -56,6 +64,10 @@ struct KeyScriptError {
 // Parses key-script text ("12 right", "1 ctrl+r", "30 -"; '#' comments). fileName is for errors.
 std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
                                                        const std::string& fileName = "keys");
+// The largest key script read: an hour of play written one tick a line is about 2 MB.
+inline constexpr int64_t MaxKeyScriptBytes = int64_t{64} << 20;
+// Reads a key script as zones are read: a regular file only, opened without blocking (a pipe, a
+// device or a folder is refused with the reason), at most MaxKeyScriptBytes.
 std::variant<KeyScript, KeyScriptError> ReadKeyScript(const std::string& path);
 
 // Keys that change only between ticks: a key held reads as down at every query of the tick.
@@ -131,13 +143,14 @@ class Replay {
   // is disabled (a reload failed) and so did nothing. Keys other than the eight a script can name
   // read as up.
   bool Tick(const std::vector<int>& keysDown);
+  bool Tick(KeyMask keysDown);
   // Goes back this many ticks (never past the last opening); returns how many were undone.
   int64_t Back(int64_t ticks);
   // Puts back what a run's opening kept from before it, and opens the zone again ("carry").
   std::optional<OpenError> Carry(const CarriedState& carried);
   // Plays the script: ticks of its key lines, cut or padded with no keys, or its own length;
-  // "random", "back" and "carry" lines act between ticks. Stops early, returning the error, when
-  // a reload fails.
+  // "random", "back" and "carry" lines act between ticks, those after the last key line too (not
+  // those after a cut). Stops early, returning the error, when a reload fails.
   std::optional<OpenError> Run(const KeyScript& script, std::optional<int64_t> ticks = {});
 
   // Ticks played, less those gone back.

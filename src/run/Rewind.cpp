@@ -67,12 +67,24 @@ int16_t TickKeys::Sampled(int virtualKey) const {
 
 namespace {
 
-// Ticks between two kept states while memory allows; going back replays at most this many ticks
-// from the nearest kept state (the figures are in the benchmark).
+// Ticks between two kept states in the recent past; going back there replays at most this many
+// ticks less one from the nearest kept state.
 constexpr int64_t SnapshotEvery = 64;
-// Above this the older half of the kept states is thinned out (every other one dropped), which
-// doubles the ticks to replay there but keeps an hour of play on the largest zone in bounds.
-constexpr size_t MemoryBudget = 24u << 20;
+// Further back the kept states thin out with their age, so that what a run keeps grows with the
+// logarithm of its length, not with the length: a state older than DenseTicks·2^(k-1) ticks stays
+// only at a multiple of 64·2^k ticks. A state the rule drops is never wanted by it again (the
+// spacing only grows with age), and the ticks one step back replays stay under a sixteenth of
+// how far back it lands (the figures are in the benchmark). An hour of play keeps about 430
+// states, ten minutes 270.
+constexpr int64_t DenseTicks = SnapshotEvery * 128;  // two minutes and eight seconds
+
+int64_t SpacingAt(int64_t age) {
+  int64_t spacing = SnapshotEvery;
+  for (int64_t edge = DenseTicks; age >= edge && spacing < (int64_t{1} << 40); edge *= 2) {
+    spacing *= 2;
+  }
+  return spacing;
+}
 
 // The ports of ticks replayed while going back: nothing drawn, nothing heard, and the replay
 // question (which inside a run can only have been declined: a Yes opens a new run) declined.
@@ -93,21 +105,32 @@ std::string NumberText(double v) {
   return std::string(buf, ec == std::errc{} ? end : buf);
 }
 
+// A board cell that differs from the run's first board: its place in storage order, its code.
+struct ChangedCell {
+  uint16_t Index = 0;
+  int16_t Code = 0;
+};
+static_assert(BoardGrid::CellCount <= 65536, "a cell's place fits 16 bits");
+
 }  // namespace
 
 // A state of the run kept for going back: everything but the board, which is kept as the cells
 // that differ from the opening's board (or whole, when most of them differ).
 struct Snapshot {
+  // Mended: the state is copied from one whose board was given up, so this copy holds none; a
+  // state built first and assigned after kept a whole board's storage (40 KB) that nothing used.
+  Snapshot(int64_t tick, const GameState& withoutBoard) : Tick(tick), State(withoutBoard) {}
+
   int64_t Tick = 0;  // ticks of the run done
-  GameState State;   // its board released, its laser patterns left out (the live ones hold)
-  std::vector<std::pair<int32_t, int16_t>> Changed;
+  GameState State;   // no board; no file name and laser patterns (the live ones hold)
+  std::vector<ChangedCell> Changed;
   std::vector<int16_t> Whole;
   std::array<int, 4> Hold{};
   uint32_t Rng = 0;
   GameCounters Counters;
 
   size_t Bytes() const {
-    return sizeof(Snapshot) + Changed.capacity() * sizeof(Changed[0]) +
+    return sizeof(Snapshot) + State.Board.HeldBytes() + Changed.capacity() * sizeof(ChangedCell) +
            Whole.capacity() * sizeof(int16_t) + State.FileName.capacity();
   }
 };
@@ -159,29 +182,34 @@ struct Rewind::Impl {
   }
 
   Snapshot Take(int64_t tick) const {
-    Snapshot snap;
-    snap.Tick = tick;
-    // The board and the laser patterns (which only an opening changes, and which may be long) are
-    // moved aside while the rest of the state is copied.
+    // The board, the file name and the laser patterns (which only an opening changes, and which
+    // may be long) are moved aside while the rest of the state is copied.
     GameState& live = game.State;
     BoardGrid board = std::move(live.Board);
+    std::string fileName = std::move(live.FileName);
     auto patterns = std::move(live.LaserPatterns);
     auto switches = std::move(live.LaserSwitches);
     live.Board.Release();
-    snap.State = live;
+    live.FileName.clear();
+    for (auto& p : live.LaserPatterns) p.clear();
+    for (auto& w : live.LaserSwitches) w.clear();
+    Snapshot snap(tick, live);
     live.Board = std::move(board);
+    live.FileName = std::move(fileName);
     live.LaserPatterns = std::move(patterns);
     live.LaserSwitches = std::move(switches);
-    const int16_t* now = game.State.Board.Cells();
+    const int16_t* now = live.Board.Cells();
     const int16_t* base = baseBoard.Cells();
-    for (int32_t i = 0; i < BoardGrid::CellCount; ++i) {
-      if (now[i] != base[i]) snap.Changed.emplace_back(i, now[i]);
-    }
-    if (snap.Changed.size() * sizeof(snap.Changed[0]) > BoardGrid::CellCount * sizeof(int16_t)) {
-      snap.Changed = {};
+    size_t changed = 0;
+    for (int32_t i = 0; i < BoardGrid::CellCount; ++i) changed += now[i] != base[i];
+    if (changed * sizeof(ChangedCell) > BoardGrid::CellCount * sizeof(int16_t)) {
       snap.Whole.assign(now, now + BoardGrid::CellCount);
+    } else {
+      snap.Changed.reserve(changed);
+      for (int32_t i = 0; i < BoardGrid::CellCount; ++i) {
+        if (now[i] != base[i]) snap.Changed.push_back({static_cast<uint16_t>(i), now[i]});
+      }
     }
-    snap.Changed.shrink_to_fit();
     snap.Hold = game.Program().Keys.HoldCounts();
     snap.Rng = game.Program().Rng.State();
     snap.Counters = game.Counters();
@@ -194,13 +222,15 @@ struct Rewind::Impl {
     if (!snap.Whole.empty()) {
       std::copy(snap.Whole.begin(), snap.Whole.end(), cells);
     } else {
-      for (const auto& [i, code] : snap.Changed) cells[i] = code;
+      for (const ChangedCell& c : snap.Changed) cells[c.Index] = c.Code;
     }
     GameState& live = game.State;
+    std::string fileName = std::move(live.FileName);
     auto patterns = std::move(live.LaserPatterns);
     auto switches = std::move(live.LaserSwitches);
     live = snap.State;
     live.Board = std::move(board);
+    live.FileName = std::move(fileName);
     live.LaserPatterns = std::move(patterns);
     live.LaserSwitches = std::move(switches);
     game.Program().Keys.SetHoldCounts(snap.Hold);
@@ -221,22 +251,18 @@ struct Rewind::Impl {
     Keep(Take(0));
   }
 
+  // Keeps the state at this tick and lets the older ones thin out with their age (the opening's
+  // stays).
   void Keep(Snapshot snap) {
+    const int64_t now = snap.Tick;
     snapshotBytes += snap.Bytes();
     snapshots.push_back(std::move(snap));
-    if (snapshotBytes + log.capacity() <= MemoryBudget) return;
-    // Thin the older half: every other kept state there goes (the opening's stays).
-    const size_t half = snapshots.size() / 2;
-    std::vector<Snapshot> kept;
-    kept.reserve(snapshots.size());
-    for (size_t i = 0; i < snapshots.size(); ++i) {
-      if (i == 0 || i >= half || i % 2 == 0) {
-        kept.push_back(std::move(snapshots[i]));
-      } else {
-        snapshotBytes -= snapshots[i].Bytes();
-      }
-    }
-    snapshots = std::move(kept);
+    auto dropped = std::remove_if(snapshots.begin() + 1, snapshots.end(), [&](const Snapshot& k) {
+      if (k.Tick % SpacingAt(now - k.Tick) == 0) return false;
+      snapshotBytes -= k.Bytes();
+      return true;
+    });
+    snapshots.erase(dropped, snapshots.end());
   }
 
   void RunTick(bool live, KeyMask held) {
@@ -319,16 +345,24 @@ void Rewind::ChangedOutside() {
 
 bool Rewind::Tick() {
   Settle();
-  if (!impl_->game.State.TickEnabled) return false;
+  if (!Ticks()) return false;
   impl_->RunTick(true, 0);
   return true;
 }
 
 bool Rewind::Tick(KeyMask held) {
   Settle();
-  if (!impl_->game.State.TickEnabled) return false;
+  if (!Ticks()) return false;
   impl_->RunTick(false, held);
   return true;
+}
+
+bool Rewind::Ticks() const {
+  // Mended: a tick asked for while the game is inside one (the win question waits for its
+  // answer and the window's timers go on) does nothing, and is no tick of the run. Recorded, each
+  // played as a real tick when going back: the figure walked on into the exit again, and the
+  // first Backspace after a declined replay stayed there.
+  return impl_->game.State.TickEnabled && !impl_->game.InTick();
 }
 
 void Rewind::SetRandom(uint32_t state) {
@@ -383,7 +417,7 @@ BackResult Rewind::Back(int64_t ticks) {
   m.randoms.erase(m.randoms.lower_bound(target), m.randoms.end());
   m.game.ShowReplacedState();
   m.usedRewind = true;
-  return {undo, true};
+  return {undo, true, target - start};
 }
 
 bool Rewind::UsedRewind() const {

@@ -68,6 +68,7 @@ struct BackResult {
   int64_t Ticks = 0;         // how many ticks were undone (fewer than asked at the opening)
   bool RedrawBoard = false;  // the state changed: the board surface was drawn anew; the caller
                              // shows it and the side panel again
+  int64_t Replayed = 0;      // ticks played again, unseen, from the nearest kept state
 };
 
 // One game screen's run since its zone was last opened. Every tick goes through Tick(), which
@@ -93,7 +94,8 @@ class Rewind {
   void ChangedOutside();
 
   // One game tick with the live keys sampled, or with exactly these keys held. Returns false when
-  // the tick is disabled (a failed reload) and nothing happened.
+  // the tick is disabled (a failed reload) or the game is inside a tick already (the win question
+  // waits), and nothing happened.
   bool Tick();
   bool Tick(KeyMask held);
   // Sets the enemies' generator state before the next tick ("random N"); part of the run.
@@ -126,6 +128,8 @@ class Rewind {
  private:
   // Starts the new run when the zone was opened between ticks since the last call.
   void Settle() const;
+  // Whether a tick asked for now would run.
+  bool Ticks() const;
 
   struct Impl;
   std::unique_ptr<Impl> impl_;

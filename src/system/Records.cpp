@@ -1,5 +1,4 @@
-// Records.cpp — the content key, the records file format, the locked merge-and-write, and the
-// saved runs.
+// Records.cpp — the content key, the records file format, and where the saved runs are.
 #include "Records.h"
 
 #include <fcntl.h>
@@ -27,24 +26,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The records and runs use the shared safe-file calls; these wrappers say in one place what "not
-// there yet" means (a first run, not a fault) and that folders the game makes are private.
+// "Not there yet" is a first run, not a fault.
 bool ReadWholeFile(const fs::path& file, std::string& content, std::string& error, bool& missing) {
   struct stat st {};
   missing = ::stat(file.c_str(), &st) != 0 && errno == ENOENT;
   if (missing) return false;
   error = ReadWhole(file, content);
-  return error.empty();
-}
-
-bool MakePrivateFolders(const fs::path& folder, std::string& error) {
-  error = MakePrivateFolder(folder);
-  return error.empty();
-}
-
-bool WriteWholeFile(const fs::path& file, const std::string& content, std::string& error) {
-  if (!MakePrivateFolders(file.parent_path(), error)) return false;
-  error = WriteWhole(file, content);
   return error.empty();
 }
 
@@ -133,12 +120,15 @@ bool ParseTime(std::string_view field, std::optional<int64_t>& ticks) {
     ticks.reset();
     return true;
   }
-  if (field.empty() || field.size() > 18) return false;
+  // Mended: an 18-digit time was taken and overflowed when shown; a time is at most
+  // MaxRecordTicks, which the game's arithmetic holds.
+  if (field.empty() || field.size() > 12) return false;
   int64_t v = 0;
   for (char c : field) {
     if (c < '0' || c > '9') return false;
     v = v * 10 + (c - '0');
   }
+  if (v > MaxRecordTicks) return false;
   ticks = v;
   return true;
 }
@@ -155,36 +145,6 @@ std::optional<int64_t> Shorter(const std::optional<int64_t>& a, const std::optio
   if (!a) return b;
   if (!b) return a;
   return std::min(*a, *b);
-}
-
-// Holds the folder's lock file locked for as long as it lives. Without a lock (a read-only
-// folder) the game still runs; two games at once may then lose a record.
-class FolderLock {
- public:
-  explicit FolderLock(const fs::path& folder) {
-    fd_ =
-        ::open((folder / "records.lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd_ < 0) return;
-    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-    }
-  }
-  ~FolderLock() {
-    if (fd_ >= 0) ::close(fd_);  // closing releases the lock
-  }
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
-
- private:
-  int fd_ = -1;
-};
-
-std::string Stamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm t{};
-  localtime_r(&now, &t);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t);
-  return text;
 }
 
 std::string RunSuffix(bool rewound) { return rewound ? ".zpet.keys" : ".keys"; }
@@ -279,87 +239,14 @@ bool ParseRecords(std::string_view text, RecordMap& records, std::string& error)
 }
 
 std::string SecondsText(int64_t ticks) {
-  // Tenths, rounded half up.
-  const int64_t tenths = (ticks * 10 + TicksPerSecond / 2) / TicksPerSecond;
+  // Tenths, rounded half up; whole seconds first, so that no time can overflow.
+  ticks = std::max<int64_t>(ticks, 0);
+  const int64_t tenths = ticks / TicksPerSecond * 10 +
+                         ((ticks % TicksPerSecond) * 10 + TicksPerSecond / 2) / TicksPerSecond;
   return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
 }
 
-RecordStore::RecordStore(fs::path folder) : folder_(std::move(folder)) {}
-
-void RecordStore::Load() {
-  FolderLock lock(folder_);
-  ReadLocked(records_);
-}
-
-void RecordStore::ReadLocked(RecordMap& records) {
-  std::string text, error;
-  bool missing = false;
-  if (ReadWholeFile(FilePath(), text, error, missing)) {
-    if (ParseRecords(text, records, error)) return;
-  } else if (missing) {
-    records.clear();
-    return;
-  }
-  records.clear();
-  std::fprintf(stderr, "quarn: records: %s\n", error.c_str());
-  // Set aside, under a name that no later damage will take.
-  fs::path aside = FilePath();
-  aside += ".damaged-" + Stamp();
-  for (int n = 2; fs::exists(fs::symlink_status(aside)); ++n) {
-    aside = FilePath();
-    aside += ".damaged-" + Stamp() + "-" + std::to_string(n);
-  }
-  if (::rename(FilePath().c_str(), aside.c_str()) == 0) {
-    notice_ = "Záznamy o hraných zónách nešlo přečíst. Soubor je odložen jako\n" + aside.string() +
-              "\na hra pokračuje s novými záznamy.";
-  } else {
-    notice_ = "Záznamy o hraných zónách nešlo přečíst (" + FilePath().string() + ": " +
-              std::strerror(errno) + ").\nHra pokračuje s novými záznamy, ale neuloží je.";
-  }
-}
-
-const ZoneRecord* RecordStore::Find(const std::string& key) const {
-  auto it = records_.find(key);
-  return it == records_.end() ? nullptr : &it->second;
-}
-
-bool RecordStore::AddWin(const std::string& key, const std::string& title, const std::string& file,
-                         std::optional<int64_t> ticks, bool rewound) {
-  std::string error;
-  if (!MakePrivateFolders(folder_, error)) {
-    if (notice_.empty()) notice_ = "Záznam o výhře nelze uložit:\n" + error;
-    std::fprintf(stderr, "quarn: records: %s\n", error.c_str());
-  }
-  FolderLock lock(folder_);
-  RecordMap disk;
-  ReadLocked(disk);
-  // What this game knew and the file does not (a file set aside meanwhile) is kept too.
-  for (const auto& [k, r] : records_) {
-    auto it = disk.find(k);
-    disk[k] = it == disk.end() ? r : MergeRecord(r, it->second);
-  }
-  ZoneRecord won;
-  won.Won = true;
-  (rewound ? won.BestRewind : won.BestPlain) = ticks;
-  won.Title = title;
-  won.File = file;
-  const ZoneRecord* before = nullptr;
-  if (auto it = disk.find(key); it != disk.end()) before = &it->second;
-  const std::optional<int64_t> best =
-      before ? (rewound ? before->BestRewind : before->BestPlain) : std::nullopt;
-  const bool improved = ticks && (!best || *ticks < *best);
-  disk[key] = before ? MergeRecord(*before, won) : won;
-  if (!WriteWholeFile(FilePath(), FormatRecords(disk), error)) {
-    std::fprintf(stderr, "quarn: records: %s\n", error.c_str());
-    if (notice_.empty()) notice_ = "Záznam o výhře nelze uložit:\n" + error;
-  }
-  records_ = std::move(disk);
-  return improved;
-}
-
-std::string RecordStore::TakeNotice() { return std::exchange(notice_, std::string()); }
-
-bool RecordStore::ReadOnly(const fs::path& folder, RecordMap& records, std::string& error) {
+bool ReadRecordsFile(const fs::path& folder, RecordMap& records, std::string& error) {
   std::string text;
   bool missing = false;
   const fs::path file = folder / "records.txt";
@@ -397,21 +284,34 @@ std::optional<fs::path> BestRun(const fs::path& runFolder, const std::string& ke
   return plain ? plain : rewound;
 }
 
-bool SaveRun(const fs::path& runFolder, const std::string& key, const fs::path& zoneFile,
-             bool rewound, const std::string& script, std::string& error) {
-  fs::path file;
-  if (auto kept = FindRun(runFolder, key, rewound)) {
-    file = *kept;
-  } else {
-    std::string stem;
-    for (char c : zoneFile.stem().string()) {
-      const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                         (c >= '0' && c <= '9') || c == '-' || c == '_';
-      stem += plain ? c : '_';
-    }
-    file = runFolder / (key + "-" + stem.substr(0, 60) + RunSuffix(rewound));
+fs::path NewRunPath(const fs::path& runFolder, const std::string& key, const fs::path& zoneFile,
+                    bool rewound) {
+  std::string stem;
+  for (char c : zoneFile.stem().string()) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '_';
+    stem += plain ? c : '_';
   }
-  return WriteWholeFile(file, script, error);
+  return runFolder / (key + "-" + stem.substr(0, 60) + RunSuffix(rewound));
+}
+
+std::optional<int64_t> RunTicksOf(std::string_view runText) {
+  // Only the head: the comments before the first line of keys.
+  constexpr std::string_view Time = "# čas: ";
+  while (!runText.empty() && runText.front() == '#') {
+    const size_t eol = runText.find('\n');
+    const std::string_view line = runText.substr(0, eol);
+    if (line.substr(0, Time.size()) == Time) {
+      std::string_view digits = line.substr(Time.size());
+      digits = digits.substr(0, digits.find(' '));
+      std::optional<int64_t> ticks;
+      if (digits != "-" && ParseTime(digits, ticks)) return ticks;
+      return std::nullopt;
+    }
+    if (eol == std::string_view::npos) break;
+    runText.remove_prefix(eol + 1);
+  }
+  return std::nullopt;
 }
 
 }  // namespace quarn::system

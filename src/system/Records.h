@@ -41,41 +41,14 @@ bool ParseRecords(std::string_view text, RecordMap& records, std::string& error)
 // Seconds of game time at 64 ticks a second, one decimal, with a decimal comma: "42,5".
 std::string SecondsText(int64_t ticks);
 
-// The records file of one folder. Every change locks the folder's lock file, reads the file
-// again, merges and writes it whole, so two games at once lose nothing of each other's.
-class RecordStore {
- public:
-  explicit RecordStore(std::filesystem::path folder);
+// The largest time kept, in ticks (about 490 years of play): a larger number in the records file
+// is damage, and every time the game shows stays within what its arithmetic holds.
+inline constexpr int64_t MaxRecordTicks = 999'999'999'999;
 
-  // Reads the file. A damaged or unreadable one is moved aside (never deleted) and the game
-  // goes on with fresh records; Notice() then says so once.
-  void Load();
-  const RecordMap& All() const { return records_; }
-  const ZoneRecord* Find(const std::string& key) const;
-
-  // Merges a won run into the file. ticks is empty for a run that cannot be timed. Returns
-  // true when the time is the best of its kind so far (the run is worth keeping).
-  bool AddWin(const std::string& key, const std::string& title, const std::string& file,
-              std::optional<int64_t> ticks, bool rewound);
-
-  // A message for the player (Czech) about a file set aside or a write that failed, once:
-  // taking it clears it.
-  std::string TakeNotice();
-
-  std::filesystem::path FilePath() const { return folder_ / "records.txt"; }
-
-  // For `quarn --records`: reads without moving anything. False with a reason when the file
-  // exists but cannot be read or is damaged; a missing file is no records.
-  static bool ReadOnly(const std::filesystem::path& folder, RecordMap& records, std::string& error);
-
- private:
-  // Reads the file into records; a damaged file is moved aside.
-  void ReadLocked(RecordMap& records);
-
-  std::filesystem::path folder_;
-  RecordMap records_;
-  std::string notice_;
-};
+// Reads folder's records.txt without moving or locking anything (for `quarn --records`, and for
+// a game that must not wait). False with a reason when the file exists but cannot be read or is
+// damaged; a missing file is no records.
+bool ReadRecordsFile(const std::filesystem::path& folder, RecordMap& records, std::string& error);
 
 // Saved runs: one key script per zone and kind (with or without going back), named by the
 // content key and the zone's file name.
@@ -84,10 +57,10 @@ std::optional<std::filesystem::path> FindRun(const std::filesystem::path& runFol
 // The fastest saved run of the zone, of either kind.
 std::optional<std::filesystem::path> BestRun(const std::filesystem::path& runFolder,
                                              const std::string& key, const ZoneRecord* record);
-// Writes script as the zone's run of that kind, replacing the one kept before. False with a
-// reason on failure.
-bool SaveRun(const std::filesystem::path& runFolder, const std::string& key,
-             const std::filesystem::path& zoneFile, bool rewound, const std::string& script,
-             std::string& error);
+// Where a new run of the zone of that kind is written when none is kept yet.
+std::filesystem::path NewRunPath(const std::filesystem::path& runFolder, const std::string& key,
+                                 const std::filesystem::path& zoneFile, bool rewound);
+// The time a kept run's head gives ("# čas: N tiků ..."), if it gives one within MaxRecordTicks.
+std::optional<int64_t> RunTicksOf(std::string_view runText);
 
 }  // namespace quarn::system

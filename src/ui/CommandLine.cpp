@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "zone/Text.h"
+
 namespace quarn::ui {
 
 Options ParseCommandLine(const std::vector<std::string>& args) {
@@ -68,10 +70,10 @@ std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& reco
   auto ticks = [](const std::optional<int64_t>& t) { return t ? std::to_string(*t) : "-"; };
   std::string out = "ticks\tticks_with_rewind\ttitle\tfile\n";
   for (const system::ZoneRecord* r : rows) {
-    std::string title = r->Title;
-    std::replace(title.begin(), title.end(), '\t', ' ');
-    std::replace(title.begin(), title.end(), '\n', ' ');
-    out += ticks(r->BestPlain) + '\t' + ticks(r->BestRewind) + '\t' + title + '\t' + r->File + '\n';
+    // Mended: titles and file names went out raw: an escape sequence could retitle the terminal,
+    // a NUL cut the listing short and a tab broke the columns. Escaped as quarn-zone does.
+    out += ticks(r->BestPlain) + '\t' + ticks(r->BestRewind) + '\t' + ShowControls(r->Title) + '\t' +
+           ShowControls(r->File) + '\n';
   }
   return out;
 }

@@ -79,6 +79,7 @@ void EditorScreen::CanvasDown(int button, SDL_Point p) {
     return;
   }
   if (button != SDL_BUTTON_LEFT || !cell) return;
+  if (ToolDown(*cell)) return;
   if (tool_ == EditorTool::Picker) {
     Select(model_.Pick(cell->x, cell->y));
     return;
@@ -130,7 +131,17 @@ void EditorScreen::CanvasMove(SDL_Point p) {
         ShowRectangle(std::make_pair(fillStart_, *at));
       }
       break;
+    case Drag::Select:
+    case Drag::MovePiece:
+      ScrollPastEdge(p);
+      if (const auto at =
+              canvas_.View().CellAt(SDL_Point{std::clamp(p.x, 0, canvas_.View().ViewWidth - 1),
+                                              std::clamp(p.y, 0, canvas_.View().ViewHeight - 1)})) {
+        ToolDrag(*at);
+      }
+      break;
     case Drag::None:
+      if (floating_ && cellChanged) ShowFloating();
       break;
   }
   if (cellChanged) {
@@ -182,9 +193,16 @@ void EditorScreen::CanvasUp(int button, SDL_Point p) {
       break;
     case Drag::Fill: {
       ShowRectangle(std::nullopt);
-      if (model_.Fill(fillStart_.x, fillStart_.y, lastCell_.x, lastCell_.y, selected_)) Sync();
+      const bool hollow = tool_ == EditorTool::Hollow;
+      if (hollow ? model_.Hollow(fillStart_.x, fillStart_.y, lastCell_.x, lastCell_.y, selected_)
+                 : model_.Fill(fillStart_.x, fillStart_.y, lastCell_.x, lastCell_.y, selected_)) {
+        Sync();
+      }
       break;
     }
+    case Drag::MovePiece:
+      PlaceFloating(false);
+      break;
     case Drag::RightPending:
       if (const auto cell = canvas_.View().CellAt(p)) Select(model_.Pick(cell->x, cell->y));
       break;
@@ -270,6 +288,7 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
       return;
     }
   }
+  if (ToolKey(virtualKey, held)) return;
   const SDL_Point middle{EditorCanvasArea.w / 2, EditorCanvasArea.h / 2};
   const int cell = std::max(canvas_.View().Zoom, 40);
   const int page = held.Shift ? EditorCanvasArea.w / 2 : cell;

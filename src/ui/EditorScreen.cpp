@@ -85,16 +85,6 @@ EditorScreen::EditorScreen(platform::App& app, Prompter& prompter,
   Bind();
 }
 
-template <class T>
-T& EditorScreen::Add(const std::string& name, std::unique_ptr<T> c, SDL_Rect bounds,
-                     platform::PictureBox* parent) {
-  c->Bounds = bounds;
-  (parent ? parent : &window_.Root())->Children.push_back(c.get());
-  T& placed = *c;
-  controls_[name] = std::move(c);
-  return placed;
-}
-
 platform::Control& EditorScreen::ControlNamed(const std::string& name) {
   auto it = controls_.find(name);
   if (it == controls_.end()) throw std::out_of_range("no control " + name + " in the editor");
@@ -156,6 +146,7 @@ void EditorScreen::Build() {
 
   BuildPalette();
   BuildForm();
+  BuildTools();
 
   label("lblFindings", "Co kontrola našla (kliknutím ukážeš místo):",
         SDL_Rect{FindingsArea.x, FindingsArea.y - 20, 400, 18});
@@ -312,6 +303,7 @@ void EditorScreen::Bind() {
   window_.OnKeyDown = [this](int virtualKey) { KeyDown(virtualKey, platform::HeldModifiers()); };
   window_.OnKeyRepeat = [this](int virtualKey) { KeyRepeat(virtualKey); };
   window_.OnTextInput = [this](const std::string& text) { TypeText(text); };
+  BindTools();
 }
 
 bool EditorScreen::Open(const std::filesystem::path& zone) {
@@ -527,6 +519,9 @@ void EditorScreen::SetTool(EditorTool tool) {
   mark("btnBrush", "Štětec", EditorTool::Brush);
   mark("btnRect", "Obdélník", EditorTool::Rectangle);
   mark("btnPick", "Kapátko", EditorTool::Picker);
+  mark("btnSelect", "Výběr", EditorTool::Select);
+  mark("btnHollow", "Rámeček", EditorTool::Hollow);
+  mark("btnFlood", "Výplň", EditorTool::Flood);
   UpdateStatus();
 }
 
@@ -550,6 +545,7 @@ void EditorScreen::Sync() {
     }
   }
   ShowCanvasDamage();
+  SyncTools();
   UpdateStatus();
   std::string title = model_.Field(edit::HeaderField::Title);
   window_.SetCaption((model_.Dirty() ? "* " : "") + title + " – Quarn, editor zón");
@@ -613,6 +609,7 @@ void EditorScreen::ShowCanvasDamage() {
 
 void EditorScreen::UpdateStatus() {
   if (!status_) return;
+  PlaceToolFrames();
   std::ostringstream s;
   if (pointerCell_) {
     const char c = model_.At(pointerCell_->x, pointerCell_->y);
@@ -621,11 +618,15 @@ void EditorScreen::UpdateStatus() {
   }
   const char* tool = tool_ == EditorTool::Brush       ? "štětec"
                      : tool_ == EditorTool::Rectangle ? "obdélník"
+                     : tool_ == EditorTool::Select    ? "výběr"
+                     : tool_ == EditorTool::Hollow    ? "rámeček"
+                     : tool_ == EditorTool::Flood     ? "výplň"
                                                       : "kapátko";
   s << "Kreslí se: " << selected_ << " " << edit::PaletteEntryOf(selected_).Name << " (" << tool
     << ")   |   " << model_.Width() << " × " << model_.Height() << ", "
     << 100 * canvas_.View().Zoom / 40 << " %";
   if (model_.Dirty()) s << ", neuloženo";
+  if (selection_) s << ", výběr " << selection_->W << " × " << selection_->H;
   if (!message_.empty()) s << "   |   " << message_;
   status_->Caption = s.str();
   window_.Invalidate();

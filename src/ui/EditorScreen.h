@@ -48,8 +48,9 @@ std::string RefusedZoneQuestion(const std::string& why);
 // Unsaved changes are kept in a recovery copy this long after the last change.
 inline constexpr int RecoveryDelayMs = 3000;
 
-// What the left mouse button does on the canvas (Shift+drag fills whatever the tool).
-enum class EditorTool { Brush, Rectangle, Picker };
+// What the left mouse button does on the canvas (Shift+drag fills whatever the tool). Select,
+// Hollow and Flood are the author's tools (EditorTools.cpp).
+enum class EditorTool { Brush, Rectangle, Picker, Select, Hollow, Flood };
 
 class EditorScreen {
  public:
@@ -92,6 +93,27 @@ class EditorScreen {
   std::function<void()> OnClosed;
   std::function<void(const std::string& zoneText)> OnTestPlay;
   std::function<void()> OnHelp;  // F1
+  // Shift+F5: the zone's text with the start moved to the cell under the pointer, for a test-play
+  // that is not the zone's solution (it did not begin at the start).
+  std::function<void(const std::string& zoneText)> OnTestPlayHere;
+
+  // The author's tools (EditorTools.cpp).
+  // The clipboard lasts as long as whoever hands it in: the game, across the zones it edits.
+  void ShareClipboard(edit::Piece& clipboard) { clipboard_ = &clipboard; }
+  const edit::Piece& Clipboard() const { return *clipboard_; }
+  const std::optional<edit::Area>& Selection() const { return selection_; }
+  void SetSelection(std::optional<edit::Area> area);
+  // Ctrl+C and Ctrl+X: the selection into the clipboard (a cut leaves floor).
+  void CopySelection(bool cut);
+  // Ctrl+V: the clipboard floats under the pointer until a click puts it down (Esc drops it).
+  void StartPaste();
+  bool Floating() const { return floating_.has_value(); }
+  // Mirrors or turns the floating piece, else the selection, else the whole zone.
+  void MirrorOrTurn(std::optional<edit::Mirror> axis);
+  // Shift+F5 with the pointer on a cell.
+  void TestPlayHere();
+  // Grows (cells > 0) or cuts the zone at an edge (0 left, 1 top, 2 right, 3 bottom).
+  void GrowEdge(int edge, int cells);
 
   edit::ZoneModel& Model() { return model_; }
   EditorCanvas& Canvas() { return canvas_; }
@@ -140,6 +162,18 @@ class EditorScreen {
   void RevealFinding(int index);
   void KeepRecovery();
   void DropRecovery(const std::filesystem::path& zone);
+  void BuildTools();
+  void BindTools();
+  bool ToolKey(int virtualKey, platform::Modifiers held);
+  bool ToolDown(SDL_Point cell);
+  void ToolDrag(SDL_Point cell);
+  void ShowFloating();
+  void PlaceToolFrames();
+  // After a change: the counts, the overview and the floating piece follow the zone.
+  void SyncTools();
+  void ShowOverview();
+  void OverviewDown(SDL_Point p);
+  void PlaceFloating(bool keep);
   template <class T>
   T& Add(const std::string& name, std::unique_ptr<T> c, SDL_Rect bounds,
          platform::PictureBox* parent = nullptr);
@@ -170,7 +204,7 @@ class EditorScreen {
   char selected_ = 'W';
   EditorTool tool_ = EditorTool::Brush;
   // The press being dragged on the canvas: what it does, where it began, the last cell it met.
-  enum class Drag { None, Paint, Fill, Scroll, RightPending };
+  enum class Drag { None, Paint, Fill, Scroll, RightPending, Select, MovePiece };
   Drag drag_ = Drag::None;
   SDL_Point dragStart_{0, 0};
   SDL_Point dragLast_{0, 0};
@@ -178,6 +212,42 @@ class EditorScreen {
   SDL_Point fillStart_{0, 0};
   std::optional<SDL_Point> pointerCell_;
   std::string message_;  // the last thing the editor told (saved where, ...)
+
+  // The author's tools: the selection, the piece floating under the pointer (its cell under the
+  // pointer, and the area it is lifted from when it is being moved), the cells shown as it.
+  struct FloatingPiece {
+    edit::Piece Piece;
+    SDL_Point Grip{0, 0};
+    std::optional<edit::Area> From;
+    // Where it was last shown (its top-left cell) and the view it was shown in.
+    SDL_Point ShownAt{-1, -1};
+    int ShownZoom = 0;
+    SDL_Point ShownScroll{0, 0};
+  };
+  edit::Piece ownClipboard_;
+  edit::Piece* clipboard_ = &ownClipboard_;
+  std::optional<edit::Area> selection_;
+  std::optional<FloatingPiece> floating_;
+  std::vector<SDL_Point> previewed_;
+  platform::Shape* selectionFrame_ = nullptr;
+  platform::Shape* floatingFrame_ = nullptr;
+  platform::Label* selectionSize_ = nullptr;
+  std::vector<platform::Label*> countLines_;
+  // The whole zone in small in the canvas's corner while only part of it is shown.
+  platform::PictureBox* overview_ = nullptr;
+  platform::Shape* overviewFrame_ = nullptr;
+  platform::SurfacePtr overviewPixels_;
 };
+
+// Defined here, as the window's controls are built in more than one file (EditorTools.cpp).
+template <class T>
+T& EditorScreen::Add(const std::string& name, std::unique_ptr<T> c, SDL_Rect bounds,
+                     platform::PictureBox* parent) {
+  c->Bounds = bounds;
+  (parent ? parent : &window_.Root())->Children.push_back(c.get());
+  T& placed = *c;
+  controls_[name] = std::move(c);
+  return placed;
+}
 
 }  // namespace quarn::ui

@@ -32,8 +32,8 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
                 retired_.reset();
                 retiredEditor_.reset();
               }),
-      records_(folders_.State) {
-  if (!folders_.State.empty()) records_.Load();
+      keeper_(folders_.State, folders_.Runs) {
+  keeper_.Load();
   OpenLink = [](const std::string& link) { return system::OpenLink(link); };
   OpenInEditor = [](const std::filesystem::path& file) { return system::OpenInEditor(file); };
   reaper_.SetInterval(0);
@@ -60,8 +60,8 @@ void Flow::Begin(bool askSound) {
   start_->OnWatch = [this](const std::filesystem::path& zone) { WatchBest(zone); };
   start_->OnHelp = [this] { ShowHelp(); };
   start_->RecordOf = [this](const std::filesystem::path& zone) -> const system::ZoneRecord* {
-    const auto key = KeyOf(zone);
-    return key ? records_.Find(*key) : nullptr;
+    const auto key = keeper_.KeyOf(zone);
+    return key ? keeper_.Find(*key) : nullptr;
   };
   start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
   // Asked once per run, before the start screen is first seen.
@@ -81,46 +81,10 @@ bool Flow::PlayOnly(const std::string& zone, const std::optional<std::string>& w
 }
 
 void Flow::TellNotice() {
-  const std::string notice = records_.TakeNotice();
+  // A win that waited for another game's lock is saved at the next chance.
+  if (keeper_.Waiting() > 0) keeper_.Retry();
+  const std::string notice = keeper_.TakeNotice();
   if (!notice.empty()) prompter_.SkinMsgBox(notice, msgbox::OkOnly, msgbox::IconExclamation, "");
-}
-
-std::optional<std::string> Flow::KeyOf(const std::filesystem::path& zone) {
-  // One stat a file: the zone list's own stamp (inode, size, times) tells a changed file.
-  struct stat st {};
-  if (::stat(zone.c_str(), &st) != 0) return std::nullopt;
-  const system::FileStamp stamp = system::StampOf(st);
-  auto it = keys_.find(zone);
-  if (it != keys_.end() && it->second.Stamp == stamp) return it->second.Key;
-  const auto key = system::ZoneContentKey(zone);
-  keys_[zone] = KnownKey{stamp, key};
-  return key;
-}
-
-void Flow::RecordWin(const std::string& zone, const WinReport& report) {
-  if (folders_.State.empty()) return;
-  const std::filesystem::path file = std::filesystem::absolute(zone);
-  const auto key = KeyOf(file);
-  if (!key) return;
-  const bool best = records_.AddWin(*key, ReadZoneTitle(file).value_or(file.filename().string()),
-                                    file.string(), report.Ticks, report.Rewound);
-  // The run is kept when it is the best of its kind, or when the best of its kind has no run
-  // saved (the runs folder was cleared, or the best was set by another game that failed to save).
-  bool keep = best;
-  if (!keep && report.Ticks && !system::FindRun(folders_.Runs, *key, report.Rewound)) {
-    const system::ZoneRecord* r = records_.Find(*key);
-    const auto kept = r ? (report.Rewound ? r->BestRewind : r->BestPlain) : std::nullopt;
-    keep = kept && *kept == *report.Ticks;
-  }
-  if (keep && !report.Script.empty()) {
-    std::string error;
-    if (!system::SaveRun(folders_.Runs, *key, file, report.Rewound, report.Script, error)) {
-      std::fprintf(stderr, "quarn: the run was not saved: %s\n", error.c_str());
-      prompter_.SkinMsgBox("Průchod zónou nelze uložit:\n" + error, msgbox::OkOnly,
-                           msgbox::IconExclamation, "");
-    }
-  }
-  TellNotice();
 }
 
 bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::path& run,
@@ -131,6 +95,17 @@ bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::pa
                          msgbox::IconCritical, "");
     return false;
   }
+  const KeyScript& played = std::get<KeyScript>(script);
+  if (played.NamedZone) {
+    // Mended: a run of another zone played without a word, to an end that means nothing here.
+    const std::string title = ShowControls(ReadZoneTitle(zone).value_or(zone.filename().string()));
+    if (*played.NamedZone != title &&
+        prompter_.SkinMsgBox("Tento záznam je ze zóny „" + *played.NamedZone + "“, ne ze zóny „" +
+                                 title + "“.\nPřehrát ho přesto?",
+                             msgbox::YesNo, msgbox::IconQuestion, "") != msgbox::ResultYes) {
+      return false;
+    }
+  }
   if (!OpenGame(zone.string(), std::move(onClosed))) return false;
   game_->OnWin = nullptr;
   game_->OnNextZone = nullptr;
@@ -139,8 +114,8 @@ bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::pa
 }
 
 void Flow::WatchBest(const std::filesystem::path& zone) {
-  const auto key = KeyOf(zone);
-  const auto run = key ? system::BestRun(folders_.Runs, *key, records_.Find(*key)) : std::nullopt;
+  const auto key = keeper_.KeyOf(zone);
+  const auto run = key ? keeper_.BestRunOf(*key) : std::nullopt;
   if (!run) {
     prompter_.SkinMsgBox("Tato zóna zatím nemá uložený průchod. Vyhraj ji a hra si ho zapamatuje.",
                          msgbox::OkOnly, msgbox::IconInformation, "");
@@ -226,6 +201,8 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
       std::make_unique<EditorScreen>(app_, prompter_, folders_.Data, std::move(folders), recovery);
   editor_->OnClosed = std::move(onClosed);
   editor_->OnTestPlay = [this](const std::string& text) { TestPlay(text); };
+  editor_->OnTestPlayHere = [this](const std::string& text) { TestPlay(text, false); };
+  editor_->ShareClipboard(clipboard_);
   editor_->OnHelp = [this] { ShowHelp(); };
   if (!editor_->Open(file)) {
     editor_.reset();
@@ -248,7 +225,7 @@ void Flow::KeepUnsavedWork() {
   }
 }
 
-void Flow::TestPlay(const std::string& zoneText) {
+void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
   if (testFolder_.empty()) {
     // A folder of our own, so that no other program can put a file where the copy goes.
     std::string pattern =
@@ -272,16 +249,14 @@ void Flow::TestPlay(const std::string& zoneText) {
     // A test-play is no run of the player's: nothing is recorded, and a win is offered to the
     // author as the zone's solution once the editor is back.
     solution_.clear();
-    game_->OnWin = [this, copy](const WinReport& report) {
-      solution_ = report.Script;
+    game_->OnWin = [this](const system::FinishedRun& run) {
       // The script names the zone the author edits, not the private copy that was played.
-      const std::string played = "soubor: " + copy.string();
-      const std::string edited =
-          "soubor: " + (editor_ ? editor_->Model().Path().string() : std::string());
-      if (const size_t at = solution_.find(played); at != std::string::npos) {
-        solution_.replace(at, played.size(), edited);
+      if (run.Ticks) {
+        solution_ = system::RunText(run, editor_ ? editor_->Model().Path() : run.Zone.File);
       }
     };
+    // A run from another cell proves nothing about the zone: a win there is not kept.
+    if (!fromStart) game_->OnWin = [](const system::FinishedRun&) {};
     game_->OnNextZone = nullptr;
     if (editor_) editor_->Hide();
   }
@@ -298,7 +273,12 @@ bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed) {
   game_ = std::make_unique<GameScreen>(app_, program_, sound_, prompter_, folders_.Data);
   game_->OnClosed = std::move(onClosed);
   game_->OnLink = [this](const std::string& link) { Link(link); };
-  game_->OnWin = [this, zone](const WinReport& report) { RecordWin(zone, report); };
+  game_->TakeOpening = [this](const std::filesystem::path& file) { return keeper_.Open(file); };
+  // The screen hands its win over; the keeper decides what is recorded and kept.
+  game_->OnWin = [this](const system::FinishedRun& run) {
+    keeper_.Keep(run);
+    TellNotice();
+  };
   if (start_) game_->OnNextZone = [this, zone] { NextZone(zone); };
   game_->OnHelp = [this] { ShowHelp(); };
   if (OnNewGameScreen) OnNewGameScreen(*game_);
@@ -321,6 +301,7 @@ void Flow::BackToStart() {
   Retire();
   if (help_) help_->Hide();
   start_->Show();
+  TellNotice();
 }
 
 void Flow::Retire() {

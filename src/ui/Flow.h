@@ -17,8 +17,8 @@
 #include "platform/App.h"
 #include "platform/Timers.h"
 #include "sound/SoundModule.h"
-#include "system/FileStamp.h"
 #include "system/Records.h"
+#include "system/RunKeeper.h"
 #include "zone/ZoneTitle.h"
 
 namespace quarn::ui {
@@ -50,7 +50,8 @@ class Flow {
   // the zone cannot be opened (the player has been told).
   // With watch, the key script of that file is played instead (the player only watches).
   bool PlayOnly(const std::string& zone, const std::optional<std::string>& watch = {});
-  system::RecordStore& Records() { return records_; }
+  // The player's records and kept runs.
+  system::RunKeeper& Records() { return keeper_; }
   // Opens zone in the zone editor without the start screen: closing the editor ends the program.
   // False when the zone cannot be opened (the player has been told).
   bool EditOnly(const std::string& zone);
@@ -81,7 +82,6 @@ class Flow {
   bool WatchRun(const std::filesystem::path& zone, const std::filesystem::path& run,
                 std::function<void()> onClosed);
   void WatchBest(const std::filesystem::path& zone);
-  void RecordWin(const std::string& zone, const WinReport& report);
   void NextZone(const std::string& zone);
   void ShowHelp();
   void TellNotice();
@@ -91,8 +91,9 @@ class Flow {
   void BackToStart();
   bool StartEditor(const std::filesystem::path& zone, std::function<void()> onClosed);
   // F5 in the editor: the zone's text, unsaved changes included, is played from a private copy;
-  // closing the game screen shows the editor again as it was.
-  void TestPlay(const std::string& zoneText);
+  // closing the game screen shows the editor again as it was. A win is offered as the zone's
+  // solution only when the run began at the zone's own start (not after Shift+F5).
+  void TestPlay(const std::string& zoneText, bool fromStart = true);
   void BackToEditor();
   // A closed game screen is dropped once the event that closed it is over.
   void Retire();
@@ -109,17 +110,11 @@ class Flow {
   std::unique_ptr<EditorScreen> retiredEditor_;
   std::filesystem::path testFolder_;  // the private folder of the test-played copy
   std::string solution_;              // the key script of a won test-play, until it is offered
+  edit::Piece clipboard_;             // the editor's, kept from one edited zone to the next
   platform::Timer reaper_;
-  system::RecordStore records_;
+  system::RunKeeper keeper_;
   std::unique_ptr<HelpWindow> help_;
   bool pausedForHelp_ = false;  // the help paused the game, and its closing lets it go on
-  // Content keys of zone files, read again only when a file changes.
-  struct KnownKey {
-    system::FileStamp Stamp;
-    std::optional<std::string> Key;
-  };
-  std::map<std::filesystem::path, KnownKey> keys_;
-  std::optional<std::string> KeyOf(const std::filesystem::path& zone);
 };
 
 }  // namespace quarn::ui

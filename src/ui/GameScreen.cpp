@@ -4,13 +4,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 #include "GameLayout.h"
 #include "Links.h"
 #include "game/Numbers.h"
-#include "system/Records.h"
 #include "zone/Text.h"
-#include "zone/ZoneTitle.h"
 
 namespace quarn::ui {
 
@@ -68,7 +67,7 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
       window_(app, GameWindowOptions()),
       timer_(app.Timers(), [this] { Tick(); }),
       backTimer_(app.Timers(), [this] { BackHeld(); }) {
-  tickKeys_ = dynamic_cast<TickKeys*>(&program.Keys.Source());
+  tickKeys_ = program.EachTick;
   if (!tickKeys_) {
     // The program polls its keys directly: the run is still timed, but its keys are not those
     // the game read.
@@ -76,6 +75,21 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
     tickKeys_ = ownKeys_.get();
   }
   rewind_ = std::make_unique<Rewind>(game_, *tickKeys_);
+  // Each opening starts a run: the zone is taken as it stands then, so that a win is recorded
+  // under what was played even when the file changes meanwhile.
+  game_.OnOpening = [this, startRun = std::move(game_.OnOpening)] {
+    if (startRun) startRun();
+    if (TakeOpening) {
+      opened_ = TakeOpening(game_.State.FileName);
+    } else {
+      opened_ = system::OpenedZone{std::filesystem::absolute(game_.State.FileName), std::nullopt,
+                                   std::filesystem::path(game_.State.FileName).filename().string()};
+    }
+  };
+  game_.OnWin = [this] {
+    winAsked_ = true;
+    if (!watching_) BeforeWinQuestion();
+  };
   timer_.SetInterval(game_.State.TickInterval);
   kapsaCanvas_ = platform::NewSurface(StripCanvasWidth, IconEdge);
   needCanvas_ = platform::NewSurface(StripCanvasWidth, IconEdge);
@@ -180,33 +194,23 @@ bool GameScreen::ShowsWayOn() const { return wonHalted_ && game_.State.GameOver 
 
 int GameScreen::WinWatch::SkinMsgBox(const std::string& prompt, int buttons, int icon,
                                      const std::string& title) {
-  if (prompt == WinQuestionText) {
-    // A watched run is not asked about: it stops at its win, which the screen shows.
-    if (screen_.watching_) return msgbox::ResultNo;
-    screen_.BeforeWinQuestion();
-  }
+  // A watched run is not asked about: it stops at its win, which the screen shows.
+  if (std::exchange(screen_.winAsked_, false) && screen_.watching_) return msgbox::ResultNo;
   return screen_.prompter_.SkinMsgBox(prompt, buttons, icon, title);
 }
 
 void GameScreen::BeforeWinQuestion() {
   if (!OnWin) return;
-  WinReport report;
-  report.Rewound = rewind_->UsedRewind();
+  system::FinishedRun run;
+  run.Zone = opened_;
+  run.Rewound = rewind_->UsedRewind();
   if (rewind_->Reproducible()) {
-    // The question comes in the middle of the winning tick, which the run has not taken in
-    // yet: it is this one more tick, with the arrows and space it read.
-    const int64_t ticks = rewind_->RunTicks() + 1;
-    report.Ticks = ticks;
-    const std::filesystem::path zone = std::filesystem::absolute(game_.State.FileName);
-    report.Script = rewind_->RunScript(
-        {"Quarn: vyhraný průchod zónou",
-         "zóna: " + ReadZoneTitle(zone).value_or(zone.filename().string()),
-         "soubor: " + zone.string(),
-         "čas: " + std::to_string(ticks) + " tiků (" + system::SecondsText(ticks) + " s)" +
-             (report.Rewound ? ", s vracením" : "")});
-    report.Script += "1 " + KeysText(*tickKeys_) + "\n";
+    // The win comes in the middle of the winning tick, which the run has not taken in yet: it
+    // is this one more tick, with the arrows and space it read.
+    run.Ticks = rewind_->RunTicks() + 1;
+    run.Keys = rewind_->RunScript({}) + "1 " + KeysText(*tickKeys_) + "\n";
   }
-  OnWin(report);
+  OnWin(run);
 }
 
 void GameScreen::Build() {
@@ -439,7 +443,7 @@ void GameScreen::WatchTick() {
           RepaintStrips();
           window_.InvalidateAll();
         }
-      } else if (auto error = PlayBetweenTicks(*rewind_, step)) {
+      } else if (auto error = PlayBetweenTicks(*rewind_, game_.State, watchScript_, step)) {
         watchEnded_ = true;
         watchStep_ = steps.size();
         ShowLoadFailure(*error);
@@ -459,7 +463,7 @@ void GameScreen::WatchTick() {
     return;
   }
   ++watchTickInStep_;
-  rewind_->Tick(MaskOfKeys(steps[watchStep_].Keys));
+  rewind_->Tick(steps[watchStep_].Keys);
 }
 
 void GameScreen::AfterReload() {

@@ -19,23 +19,12 @@
 #include "run/Replay.h"
 #include "run/Rewind.h"
 #include "sound/GameSounds.h"
+#include "system/RunKeeper.h"
 
 namespace quarn::ui {
 
-// The question the rules ask when the exit is reached.
-inline constexpr const char* WinQuestionText = "Vyhrál jsi!\nHrát znovu?";
 // Backspace goes back one second of game time per press.
 inline constexpr int64_t TicksPerSecond = 64;
-
-// A won run, as the game screen hands it on just before the win question shows.
-struct WinReport {
-  // Game ticks since the zone was last opened, pauses not counted, ticks gone back not counted;
-  // none when a debugging button changed the run (it is won, but neither timed nor kept).
-  std::optional<int64_t> Ticks;
-  bool Rewound = false;  // Backspace was used in the run
-  // The run as a key script that wins from a fresh load in Ticks ticks; empty with no Ticks.
-  std::string Script;
-};
 
 class GameScreen {
  public:
@@ -67,8 +56,13 @@ class GameScreen {
   bool Fast() const { return fast_; }
   // The zone was won and the replay declined: the keys that lead on are shown.
   bool ShowsWayOn() const;
-  // Before the win question, inside the tick (not while watching).
-  std::function<void(const WinReport&)> OnWin;
+  // The won run, before the win question, inside the tick (not while watching): its ticks since
+  // the zone was last opened (pauses and ticks gone back not counted), its keys, and the zone as
+  // it was opened.
+  std::function<void(const system::FinishedRun&)> OnWin;
+  // Takes the zone as it stands at each opening (its content key, its title); unset, the run
+  // names the file alone.
+  std::function<system::OpenedZone(const std::filesystem::path&)> TakeOpening;
   // N after a won zone; unset, N does nothing and is not offered.
   std::function<void()> OnNextZone;
   // F1.
@@ -110,7 +104,7 @@ class GameScreen {
   BoardRenderer painter_;
   GameSounds sounds_;
   Prompter& prompter_;
-  // Passes every question on; the win question first lets the record see the run.
+  // Passes every question on, but the win question of a watched run: that run stops at its win.
   class WinWatch : public Prompter {
    public:
     explicit WinWatch(GameScreen& screen) : screen_(screen) {}
@@ -154,6 +148,8 @@ class GameScreen {
   bool paused_ = false;
   bool backHeld_ = false;
   bool wonHalted_ = false;
+  bool winAsked_ = false;         // the game's win hook ran: the next question is the win question
+  system::OpenedZone opened_{};  // the zone as its last opening found it
   // The run's tick count when the game last stopped (a death, a win); unset while it plays.
   std::optional<int64_t> haltedAt_;
   bool watching_ = false;

@@ -14,6 +14,9 @@
 #include "run/Rewind.h"
 #include "sound/SoundModule.h"
 #include "system/Folders.h"
+#include "system/Leftovers.h"
+#include "system/Records.h"
+#include "system/SafeFile.h"
 #include "zone/Text.h"
 
 int main(int argc, char** argv) {
@@ -35,8 +38,13 @@ int main(int argc, char** argv) {
   if (options.Records) {
     system::RecordMap records;
     std::string error;
-    if (!system::RecordStore::ReadOnly(system::StateFolder(), records, error)) {
-      std::fprintf(stderr, "quarn: the records cannot be read: %s\n", error.c_str());
+    // A folder others may write to is not read: what it holds may be anyone's.
+    if (std::string problem = system::FolderProblem(system::StateFolder()); !problem.empty()) {
+      std::fprintf(stderr, "quarn: the records are not read: %s\n", problem.c_str());
+      return 1;
+    }
+    if (!system::ReadRecordsFile(system::StateFolder(), records, error)) {
+      std::fprintf(stderr, "quarn: the records cannot be read: %s\n", ShowControls(error).c_str());
       return 1;
     }
     std::fputs(ui::RecordsListing(records).c_str(), stdout);
@@ -60,6 +68,16 @@ int main(int argc, char** argv) {
   }
   folders.State = system::StateFolder();
   folders.Runs = system::RunFolder();
+  // A game killed while writing leaves its temporary file; those older than a minute go, in the
+  // folders the game writes that are the player's own.
+  for (const std::filesystem::path& folder :
+       {folders.State, folders.Runs, folders.UserZones,
+        options.Edit ? std::filesystem::absolute(*options.Edit).parent_path()
+                     : std::filesystem::path()}) {
+    if (!folder.empty() && system::FolderProblem(folder).empty()) {
+      system::RemoveStaleTemporaries(folder);
+    }
+  }
   if (options.Zones) {
     folders.ZoneFolders = {*options.Zones};
   } else {
@@ -74,7 +92,7 @@ int main(int argc, char** argv) {
     platform::App app(keyFeed, clock);
     // The game reads its keys once per tick, so that a run can be recorded and played back.
     TickKeys tickKeys(keys);
-    ProgramContext program(tickKeys);
+    ProgramContext program(tickKeys, &tickKeys);
     SoundModule sound(data);
     // Without the question, sound is on unless --no-sound turns it off.
     sound.SetEnabled(!options.NoSound);

@@ -88,7 +88,13 @@ KeyScript RandomKeys(std::mt19937& rng, int steps) {
   std::uniform_int_distribution<size_t> pick(0, choices.size() - 1);
   std::uniform_int_distribution<int> hold(1, 60);
   KeyScript script;
-  for (int i = 0; i < steps; ++i) script.Steps.push_back({hold(rng), choices[pick(rng)], i + 1});
+  for (int i = 0; i < steps; ++i) {
+    KeyScriptStep step;
+    step.Ticks = hold(rng);
+    step.Keys = MaskOfKeys(choices[pick(rng)]);
+    step.Line = i + 1;
+    script.Steps.push_back(step);
+  }
   return script;
 }
 

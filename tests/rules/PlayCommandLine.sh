@@ -27,6 +27,20 @@ expect 2 "broken.qrn:3:" -- "$work/broken.qrn"
 printf '1 right\n2 jump\n' >"$work/bad.keys"
 expect 2 "bad.keys:2: unknown key 'jump'" -- "$zone" --keys "$work/bad.keys"
 expect 2 "cannot open the key script" -- "$zone" --keys "$work/none.keys"
+# Key scripts are read as zones are: no pipe waited on, no device read without end, no folder
+# played as an empty run, nothing too large (a sparse file: nothing is written).
+mkfifo "$work/pipe.keys"
+mkdir "$work/folder.keys"
+truncate -s 65M "$work/big.keys"
+for refused in "$work/pipe.keys:a pipe" /dev/zero:device "$work/folder.keys:a folder" \
+               "$work/big.keys:larger than 64 MB"; do
+  file=${refused%%:*} why=${refused#*:}
+  timeout 10 "$tool" play "$zone" --keys "$file" >"$work/out" 2>"$work/err"
+  got=$?
+  if [ "$got" -ne 2 ] || ! grep -q -- "^quarn-zone play: $file: .*$why" "$work/err"; then
+    echo "FAIL: play --keys $file: status $got:"; cat "$work/err"; fail=1
+  fi
+done
 expect 2 "--answer is yes or no" -- "$zone" --answer maybe
 expect 2 "--ticks needs a whole number" -- "$zone" --ticks -3
 expect 2 "unknown option" -- "$zone" --fast

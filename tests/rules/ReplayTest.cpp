@@ -1,5 +1,10 @@
 // ReplayTest.cpp — the replay runner's contract: key scripts, keys held per tick, the report.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <tuple>
 
 #include "Harness.h"
 
@@ -24,12 +29,12 @@ TEST(KeyScripts, LinesCommentsAndKeyNames) {
       "1 up+down+enter\n0 r");
   ASSERT_EQ(s.Steps.size(), 6u);
   EXPECT_EQ(s.Steps[0].Ticks, 12);
-  EXPECT_EQ(s.Steps[0].Keys, std::vector<int>{vk::Right});
+  EXPECT_EQ(KeysOfMask(s.Steps[0].Keys), std::vector<int>{vk::Right});
   EXPECT_EQ(s.Steps[0].Line, 3);
-  EXPECT_EQ(s.Steps[1].Keys, (std::vector<int>{vk::Ctrl, vk::R}));
-  EXPECT_TRUE(s.Steps[2].Keys.empty());
-  EXPECT_EQ(s.Steps[3].Keys, (std::vector<int>{vk::Left, vk::Space}));
-  EXPECT_EQ(s.Steps[4].Keys, (std::vector<int>{vk::Up, vk::Down, vk::Enter}));
+  EXPECT_EQ(KeysOfMask(s.Steps[1].Keys), (std::vector<int>{vk::Ctrl, vk::R}));
+  EXPECT_EQ(s.Steps[2].Keys, 0);
+  EXPECT_EQ(KeysOfMask(s.Steps[3].Keys), (std::vector<int>{vk::Left, vk::Space}));
+  EXPECT_EQ(KeysOfMask(s.Steps[4].Keys), (std::vector<int>{vk::Up, vk::Down, vk::Enter}));
   EXPECT_EQ(s.TotalTicks(), 64);
   EXPECT_EQ(s.KeysAt(12), (std::vector<int>{vk::Ctrl, vk::R}));
   EXPECT_TRUE(s.KeysAt(64).empty());
@@ -62,7 +67,111 @@ TEST(KeyScripts, AMissingFileIsAnError) {
   auto parsed = ReadKeyScript("/nonexistent/x.keys");
   ASSERT_TRUE(std::holds_alternative<KeyScriptError>(parsed));
   EXPECT_EQ(std::get<KeyScriptError>(parsed).Describe(),
-            "/nonexistent/x.keys: cannot open the key script");
+            "/nonexistent/x.keys: cannot open the key script: No such file or directory");
+}
+
+// Key scripts are read as zones are: a pipe is not waited on, a device is not read without end,
+// a folder is no empty run, and a file too large is refused before it is read.
+TEST(KeyScripts, OnlyARegularFileOfASensibleSizeIsRead) {
+  const std::filesystem::path folder = ::testing::TempDir() + "quarn-KeyScripts-read";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string fifo = (folder / "pipe.keys").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string big = (folder / "big.keys").string();
+  { std::ofstream(big) << "1 right\n"; }
+  std::filesystem::resize_file(big, MaxKeyScriptBytes + 1);  // sparse: nothing is written
+  const std::pair<std::string, std::string> refused[] = {
+      {fifo, "this is not a regular file but a device, a pipe or a socket"},
+      {"/dev/zero", "this is not a regular file but a device, a pipe or a socket"},
+      {folder.string(), "this is a folder, not a key script"},
+      {big, "the key script is larger than 64 MB"}};
+  for (const auto& [file, why] : refused) {
+    auto parsed = ReadKeyScript(file);
+    ASSERT_TRUE(std::holds_alternative<KeyScriptError>(parsed)) << file;
+    EXPECT_EQ(std::get<KeyScriptError>(parsed).Describe(), file + ": " + why);
+  }
+  std::filesystem::remove_all(folder);
+}
+
+// A script takes memory in proportion to its file: a small step a line at most, and one step
+// for the same keys held on over many lines.
+TEST(KeyScripts, StepsAreSmallAndTheSameKeysHeldOnAreOneStep) {
+  EXPECT_LE(sizeof(KeyScriptStep), 16u);
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += "1 right\n";
+  text += "2 left\n3 left\nrandom 5\n4 left\n999999999 -\n2 -\n";
+  const KeyScript s = Parse(text);
+  ASSERT_EQ(s.Steps.size(), 6u);
+  EXPECT_EQ(std::make_tuple(s.Steps[0].Ticks, s.Steps[0].Line), std::make_tuple(1000, 1));
+  EXPECT_EQ(std::make_tuple(s.Steps[1].Ticks, s.Steps[1].Line), std::make_tuple(5, 1001));
+  EXPECT_EQ(s.Steps[2].Action, KeyScriptAction::Random);
+  EXPECT_EQ(s.Steps[3].Ticks, 4);
+  // A step never holds more than a line may.
+  EXPECT_EQ(s.Steps[4].Ticks, 999999999);
+  EXPECT_EQ(s.Steps[5].Ticks, 2);
+  EXPECT_EQ(s.TotalTicks(), 1000 + 5 + 4 + 999999999 + 2);
+  EXPECT_EQ(s.KeysAt(1003), std::vector<int>{vk::Left});
+}
+
+// "random N" sets the generator where it stands in the run, not only at the start.
+TEST(Runner, ARandomLineInTheMiddleOfAScriptActsThere) {
+  const ZoneLayout room{
+      {"WWWWWWWWWWWW", "W+........-W", "W....S.....W", "W*........+W", "WWWWWWWWWWWW"}};
+  auto report = [&](const std::string& script) {
+    Play p(room);
+    p.Keys(script);
+    return p.R().Report(true);
+  };
+  Play byHand(room);
+  byHand.Ticks(20);
+  byHand.R().Rewinding().SetRandom(777);
+  byHand.Ticks(40);
+  const std::string scripted = report("20 -\nrandom 777\n40 -\n");
+  EXPECT_EQ(scripted, byHand.R().Report(true));
+  EXPECT_NE(scripted, report("20 -\n40 -\n"));
+  EXPECT_NE(scripted, report("random 777\n20 -\n40 -\n"));
+}
+
+// A win is an event of the game, told once when the player walks into the exit, before the
+// question; ticks played again unseen while going back tell nothing.
+TEST(Runner, TheWinHookRunsOnceForTheWinThePlayerSees) {
+  Play p({{"WWWWWW", "WSR..E", "WWWCWW"}, 4});
+  int wins = 0;
+  size_t askedBefore = 0;
+  p.G().OnWin = [&] {
+    ++wins;
+    askedBefore = static_cast<size_t>(p.R().Prompts().Asked());
+  };
+  for (int i = 0; i < 200 && p.G().Wins() == 0; ++i) p.Ticks(1, {vk::Right});
+  ASSERT_EQ(p.G().Wins(), 1);
+  EXPECT_EQ(wins, 1);
+  EXPECT_EQ(askedBefore, 0u);
+  EXPECT_EQ(p.R().Prompts().LastPrompt(), "Vyhrál jsi!\nHrát znovu?");
+  p.Ticks(10);
+  EXPECT_EQ(p.R().Back(1), 1);
+  EXPECT_EQ(p.G().Wins(), 1);
+  EXPECT_EQ(wins, 1);
+}
+
+// A run's opening keeps the figure and the exit only where the board has cells (a zone open at
+// its border lets the figure walk into the margin around it).
+TEST(Runner, ACarryLineOutsideTheBoardIsRefused) {
+  const ZoneLayout small{{"WWWWWWW", "WS...EW", "WWWWWWW", "WWWWWWW"}, 8};
+  for (const std::string carry : {"carry player=1208,8", "carry player=-24,8", "carry player=8,-17",
+                                  "carry exit=151,1", "carry exit=1,-3"}) {
+    Play p(small);
+    const auto before = p.R().Report(true);
+    const auto error = p.R().Run(Parse(carry + "\n5 right\n"));
+    ASSERT_TRUE(error) << carry;
+    EXPECT_NE(error->Describe().find("line 1 cannot be played"), std::string::npos)
+        << error->Describe();
+    EXPECT_EQ(p.R().Report(true), before) << carry;
+  }
+  Play p(small);
+  EXPECT_FALSE(p.R().Run(Parse("carry player=1200,-16 exit=150,-2 hold=0,0,3,0\n5 right\n")));
+  Play q({{"WWWWWWW", "WS...EW", "WWWWWWW", "WWWWWWW"}});
+  EXPECT_TRUE(q.R().Run(Parse("carry player=256,244\n5 right\n")));
 }
 
 TEST(ScriptedKeysTest, AHeldKeyReadsDownAtEveryQueryUntilTheNextTick) {

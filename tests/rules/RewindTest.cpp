@@ -1,6 +1,8 @@
 // RewindTest.cpp — going back in a run, and a run written as a key script that plays it again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <random>
 #include <regex>
 
@@ -96,6 +98,136 @@ TEST(Rewind, GoingBackEndsWhereTheKeysWithoutTheUndoneTicksEnd) {
     ASSERT_FALSE(straight.Open(zone));
     for (const auto& keys : kept) straight.Tick(keys);
     ASSERT_EQ(StateOf(backed), StateOf(straight)) << "round " << round << ", " << backs << " backs";
+  }
+}
+
+// A key script with "back N" lines ends where the same script with those ticks left out ends,
+// also when "back" is its last line. The scripts hold no restart and the win is declined, so the
+// run's opening is the load and "back" stops only there; a "random" line after the last tick
+// that remains goes with the ticks undone (the state went back to before it was set).
+TEST(Rewind, AScriptWithBackEndsAsTheScriptWithTheTicksLeftOut) {
+  std::mt19937_64 rng(31);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  static const char* const keyNames[] = {"left", "up", "right", "down", "left+up", "right+space",
+                                         "space", "-"};
+  struct Event {
+    bool Random = false;
+    std::string Text;  // the keys of a tick, or the generator state
+  };
+  int endingInBack = 0;
+  std::string zone;
+  for (int round = 0; round < 200; ++round) {
+    if (round % 4 == 0) zone = RandomZone(rng);
+    std::string withBack;
+    std::vector<Event> left;  // what remains, tick by tick
+    auto ticksLeft = [&] {
+      return std::count_if(left.begin(), left.end(), [](const Event& e) { return !e.Random; });
+    };
+    const int lines = pick(1, 10);
+    const bool endInBack = pick(0, 9) < 3;
+    for (int line = 0; line < lines + (endInBack ? 1 : 0); ++line) {
+      const int roll = line == lines ? 99 : pick(0, 99);
+      if (roll < 60) {
+        const int ticks = pick(1, 70);
+        const std::string keys = keyNames[pick(0, 7)];
+        withBack += std::to_string(ticks) + " " + keys + "\n";
+        for (int t = 0; t < ticks; ++t) left.push_back({false, keys});
+      } else if (roll < 72) {
+        const std::string value = std::to_string(pick(0, 0xFFFFFF));
+        withBack += "random " + value + "\n";
+        left.push_back({true, value});
+      } else {
+        int64_t back = pick(0, 160);
+        withBack += "back " + std::to_string(back) + "\n";
+        if (std::min<int64_t>(back, ticksLeft()) == 0) continue;
+        while (back > 0 && ticksLeft() > 0) {
+          if (!left.back().Random) --back;
+          left.pop_back();
+        }
+        while (!left.empty() && left.back().Random) left.pop_back();
+      }
+    }
+    std::string leftOut;
+    for (size_t i = 0; i < left.size();) {
+      if (left[i].Random) {
+        leftOut += "random " + left[i++].Text + "\n";
+        continue;
+      }
+      size_t j = i;
+      while (j < left.size() && !left[j].Random && left[j].Text == left[i].Text) ++j;
+      leftOut += std::to_string(j - i) + " " + left[i].Text + "\n";
+      i = j;
+    }
+    if (endInBack) ++endingInBack;
+    auto played = [&](const std::string& text) {
+      auto parsed = ParseKeyScript(text);
+      EXPECT_TRUE(std::holds_alternative<KeyScript>(parsed)) << text;
+      Replay r(false);
+      EXPECT_FALSE(r.Open(zone));
+      EXPECT_FALSE(r.Run(std::get<KeyScript>(parsed)));
+      return StateOf(r);
+    };
+    ASSERT_EQ(played(withBack), played(leftOut))
+        << "round " << round << "\nwith back:\n" << withBack << "left out:\n" << leftOut;
+  }
+  EXPECT_GT(endingInBack, 40);
+}
+
+// Past two minutes of play the kept states thin out with their age. Going back into the thinned
+// past still ends exactly where straight play ends, a step back replays at most a sixteenth of
+// how far it lands before the furthest tick played (63 ticks in the recent past), and what is
+// kept for a run four times longer is less than two and a half times as much.
+TEST(Rewind, KeptStatesThinOutWithAgeAndGoingBackStaysExact) {
+  std::mt19937_64 rng(41);
+  const ZoneLayout layout{{"WWWWWWWWWW", "WS..R...+W", "W.W.CW.W.W", "W..a..-..W", "WWWWWWWWWW"},
+                          3,
+                          {2, 3, 4},
+                          {"0011", "01", "0"}};
+  const std::string zone = WriteTemp(ZoneText(layout));
+  constexpr int64_t Total = 64 * 128 * 5;
+  const std::vector<int64_t> targets = {Total - 30, Total - 700, Total - 9000, 20001, 20000,
+                                        9000,       4000,        64,           0};
+  std::vector<std::vector<int>> keys;
+  for (int64_t t = 0; t < Total; ++t) {
+    if (t % 53 == 0) {
+      const int roll = static_cast<int>(rng() % 6);
+      keys.push_back(roll < 4 ? std::vector<int>{vk::Left + roll} : std::vector<int>{});
+    } else {
+      keys.push_back(keys.back());
+    }
+  }
+  auto tickOf = [](const std::string& report) {
+    return std::regex_replace(report, std::regex(R"("tick": \d+, )"), "");
+  };
+  std::map<int64_t, std::string> expected;
+  {
+    Replay straight(false);
+    ASSERT_FALSE(straight.Open(zone));
+    for (int64_t t = 0; t <= Total; ++t) {
+      if (std::find(targets.begin(), targets.end(), t) != targets.end()) {
+        expected[t] = tickOf(StateOf(straight));
+      }
+      if (t == 20000) straight.Rewinding().SetRandom(4242);
+      if (t < Total) straight.Tick(keys[static_cast<size_t>(t)]);
+    }
+  }
+  Replay run(false);
+  ASSERT_FALSE(run.Open(zone));
+  size_t quarterBytes = 0;
+  for (int64_t t = 0; t < Total; ++t) {
+    if (t == Total / 4) quarterBytes = run.Rewinding().MemoryBytes();
+    if (t == 20000) run.Rewinding().SetRandom(4242);
+    run.Tick(keys[static_cast<size_t>(t)]);
+  }
+  EXPECT_LT(run.Rewinding().MemoryBytes(), quarterBytes * 5 / 2);
+  int64_t now = Total;
+  for (int64_t target : targets) {
+    const BackResult back = run.Rewinding().Back(now - target);
+    EXPECT_EQ(back.Ticks, now - target);
+    // The states were thinned by their age when play was furthest.
+    EXPECT_LE(back.Replayed, std::max<int64_t>(63, (Total - target) / 16)) << "back to " << target;
+    EXPECT_EQ(tickOf(StateOf(run)), expected[target]) << "back to " << target;
+    now = target;
   }
 }
 
@@ -302,7 +434,8 @@ TEST(KeyScripts, RandomBackAndCarryLines) {
   EXPECT_EQ(s.Steps[3].Action, KeyScriptAction::Back);
   EXPECT_EQ(s.Steps[3].Value, 64);
   EXPECT_EQ(s.TotalTicks(), 2);
-  const CarriedState& c = s.Steps[4].Carried;
+  ASSERT_EQ(s.Steps[4].Action, KeyScriptAction::Carry);
+  const CarriedState& c = s.Carried.at(static_cast<size_t>(s.Steps[4].Value));
   EXPECT_TRUE(c.Halted);
   EXPECT_EQ(c.HoldCounts, (std::array<int, 4>{0, 3, 1000, 0}));
   EXPECT_EQ(std::make_tuple(c.RadioCounter, c.RadioX, c.RadioY, c.DeathPhase, c.PlayerX, c.PlayerY),

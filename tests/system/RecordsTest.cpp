@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
+
 #include "TempFolder.h"
 #include "system/Records.h"
 
@@ -63,131 +65,55 @@ TEST(RecordFormatTest, SecondsOfGameTimeHaveADecimalComma) {
   EXPECT_EQ(SecondsText(0), "0,0");
   EXPECT_EQ(SecondsText(63), "1,0");
   EXPECT_EQ(SecondsText(64 * 600 + 3), "600,0");
+  // The longest time kept is shown whole, with no overflow on the way.
+  EXPECT_EQ(SecondsText(MaxRecordTicks), "15625000000,0");
 }
 
-using RecordStoreTest = TempFolderTest;
-
-TEST_F(RecordStoreTest, WinsKeepTheBestOfEachKindAndSayWhenARunIsWorthKeeping) {
-  const fs::path folder = Root() / "state" / "quarn";
-  RecordStore store(folder);
-  store.Load();
-  EXPECT_TRUE(store.All().empty());
-  EXPECT_TRUE(store.AddWin("0123456789abcdef", "Chodba", "/a.qrn", 500, false));
-  EXPECT_FALSE(store.AddWin("0123456789abcdef", "Chodba", "/a.qrn", 600, false));
-  EXPECT_TRUE(store.AddWin("0123456789abcdef", "Chodba", "/a.qrn", 700, true));
-  EXPECT_TRUE(store.AddWin("0123456789abcdef", "Chodba 2", "/b.qrn", 400, false));
-  // A run changed by a debugging button: won, but no time and nothing to keep.
-  EXPECT_FALSE(store.AddWin("1111111111111111", "Ladění", "/c.qrn", std::nullopt, false));
-
-  RecordStore again(folder);
-  again.Load();
-  const ZoneRecord* r = again.Find("0123456789abcdef");
-  ASSERT_TRUE(r);
-  EXPECT_EQ(*r, (ZoneRecord{true, 400, 700, "Chodba 2", "/b.qrn"}));
-  const ZoneRecord* debug = again.Find("1111111111111111");
-  ASSERT_TRUE(debug);
-  EXPECT_TRUE(debug->Won);
-  EXPECT_FALSE(debug->BestPlain || debug->BestRewind);
-  EXPECT_EQ(again.TakeNotice(), "");
-  // Only the owner may look into the folders.
-  struct stat st {};
-  ASSERT_EQ(::stat(folder.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0700u);
-  ASSERT_EQ(::stat(folder.parent_path().c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0700u);
-}
-
-TEST_F(RecordStoreTest, ADamagedFileIsSetAsideNotDeletedAndThePlayerIsToldOnce) {
-  const fs::path folder = Root() / "quarn";
-  Write(folder / "records.txt", "quarn-records 1\nhalf a li");
-  RecordStore store(folder);
-  store.Load();
-  EXPECT_TRUE(store.All().empty());
-  const std::string notice = store.TakeNotice();
-  EXPECT_NE(notice.find("odložen"), std::string::npos) << notice;
-  EXPECT_EQ(store.TakeNotice(), "");
-  int aside = 0;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.path().filename().string().rfind("records.txt.damaged-", 0) == 0) {
-      ++aside;
-      EXPECT_EQ(Read(entry.path()), "quarn-records 1\nhalf a li");
-    }
-  }
-  EXPECT_EQ(aside, 1);
-  // The game goes on: the next win starts a fresh, good file.
-  store.AddWin("0123456789abcdef", "T", "F", 10, false);
-  RecordMap read;
+TEST(RecordFormatTest, NoTimeLongerThanTheGameCanShowIsTaken) {
+  RecordMap r;
   std::string error;
-  EXPECT_TRUE(RecordStore::ReadOnly(folder, read, error)) << error;
-  EXPECT_EQ(read.size(), 1u);
-  // Reading for the listing never moves a file.
-  Write(folder / "records.txt", "junk");
-  EXPECT_FALSE(RecordStore::ReadOnly(folder, read, error));
-  EXPECT_NE(error.find("records.txt"), std::string::npos);
-  EXPECT_TRUE(fs::exists(folder / "records.txt"));
-}
-
-TEST_F(RecordStoreTest, TwoGamesWritingAtOnceLoseNothingOfEachOther) {
-  const fs::path folder = Root() / "quarn";
-  constexpr int PerGame = 40;
-  std::vector<pid_t> games;
-  for (int g = 0; g < 2; ++g) {
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      // Each game loaded the records before the other wrote anything.
-      RecordStore store(folder);
-      store.Load();
-      for (int i = 0; i < PerGame; ++i) {
-        char key[17];
-        std::snprintf(key, sizeof key, "%015x%d", i, g);
-        store.AddWin(key, "Z", "F", 100 + i, false);
-        store.AddWin("00000000000000ff", "Sdílená", "F", 1000 - 10 * i - g, g == 1);
-      }
-      ::_exit(0);
-    }
-    games.push_back(pid);
-  }
-  for (pid_t pid : games) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
-  RecordMap records;
-  std::string error;
-  ASSERT_TRUE(RecordStore::ReadOnly(folder, records, error)) << error;
-  EXPECT_EQ(records.size(), 2u * PerGame + 1);
-  const ZoneRecord& shared = records.at("00000000000000ff");
-  EXPECT_EQ(shared.BestPlain, 1000 - 10 * (PerGame - 1));
-  EXPECT_EQ(shared.BestRewind, 1000 - 10 * (PerGame - 1) - 1);
-  // No temporary file is left behind.
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    const std::string name = entry.path().filename().string();
-    EXPECT_TRUE(name == "records.txt" || name == "records.lock") << name;
+  const auto line = [](const std::string& plain, const std::string& rewound) {
+    return "quarn-records 1\n0123456789abcdef\t1\t" + plain + "\t" + rewound + "\tT\tF\n";
+  };
+  ASSERT_TRUE(ParseRecords(line(std::to_string(MaxRecordTicks), "0"), r, error)) << error;
+  EXPECT_EQ(r.at("0123456789abcdef").BestPlain, MaxRecordTicks);
+  for (const std::string& absurd :
+       {std::to_string(MaxRecordTicks + 1), std::string("999999999999999999"),
+        std::string("9223372036854775807"), std::string("0000000000000")}) {
+    EXPECT_FALSE(ParseRecords(line(absurd, "-"), r, error)) << absurd;
+    EXPECT_FALSE(ParseRecords(line("-", absurd), r, error)) << absurd;
   }
 }
 
-TEST_F(RecordStoreTest, SavedRunsAreKeptPerKindAndTheBetterOneReplacesTheOld) {
-  const fs::path runs = Root() / "runs";
-  std::string error;
+TEST(RecordFormatTest, AKeptRunsHeadGivesItsTime) {
+  EXPECT_EQ(RunTicksOf("# Quarn: vyhraný průchod zónou\n# zóna: A\n# soubor: /a.qrn\n"
+                       "# čas: 288 tiků (4,5 s), s vracením\nrandom 5\n288 right\n"),
+            288);
+  EXPECT_FALSE(RunTicksOf("# zóna: A\n10 right\n# čas: 5 tiků\n"));
+  EXPECT_FALSE(RunTicksOf("# čas: 99999999999999999 tiků\n"));
+  EXPECT_FALSE(RunTicksOf("10 right\n"));
+}
+
+TEST(SavedRunsTest, KeptPerKindAndFoundByTheZonesContentKey) {
+  using test::TempFolderTest;
+  const fs::path runs = fs::temp_directory_path() / "quarn-SavedRunsTest";
+  fs::remove_all(runs);
+  fs::create_directories(runs);
   EXPECT_FALSE(FindRun(runs, "0123456789abcdef", false));
-  ASSERT_TRUE(SaveRun(runs, "0123456789abcdef", "/z/01 chodba.qrn", false, "10 right\n", error))
-      << error;
-  ASSERT_TRUE(SaveRun(runs, "0123456789abcdef", "/z/01 chodba.qrn", true, "5 right\n", error));
-  const auto plain = FindRun(runs, "0123456789abcdef", false);
-  const auto rewound = FindRun(runs, "0123456789abcdef", true);
-  ASSERT_TRUE(plain && rewound);
-  EXPECT_NE(*plain, *rewound);
-  EXPECT_EQ(plain->filename(), "0123456789abcdef-01_chodba.keys");
-  // Renamed, the zone keeps its slot: the better run replaces the one file.
-  ASSERT_TRUE(SaveRun(runs, "0123456789abcdef", "/y/jiná.qrn", false, "8 right\n", error));
+  const fs::path plain = NewRunPath(runs, "0123456789abcdef", "/z/01 chodba.qrn", false);
+  const fs::path rewound = NewRunPath(runs, "0123456789abcdef", "/z/01 chodba.qrn", true);
+  EXPECT_EQ(plain.filename(), "0123456789abcdef-01_chodba.keys");
+  EXPECT_EQ(rewound.filename(), "0123456789abcdef-01_chodba.zpet.keys");
+  std::ofstream(plain) << "10 right\n";
+  std::ofstream(rewound) << "5 right\n";
   EXPECT_EQ(FindRun(runs, "0123456789abcdef", false), plain);
-  EXPECT_EQ(Read(*plain), "8 right\n");
+  EXPECT_EQ(FindRun(runs, "0123456789abcdef", true), rewound);
   ZoneRecord record{true, 8, 5, "", ""};
   EXPECT_EQ(BestRun(runs, "0123456789abcdef", &record), rewound);
   record.BestRewind = 9;
   EXPECT_EQ(BestRun(runs, "0123456789abcdef", &record), plain);
   EXPECT_FALSE(BestRun(runs, "fedcba9876543210", nullptr));
+  fs::remove_all(runs);
 }
 
 }  // namespace

@@ -43,10 +43,15 @@ TEST(CommandLine, RecordsListingIsOneTabSeparatedLinePerZoneOrderedByFile) {
   std::map<std::string, system::ZoneRecord> records;
   records["00000000000000bb"] = {true, 2720, std::nullopt, "Druhá\tzóna", "/z/b.qrn"};
   records["00000000000000aa"] = {true, std::nullopt, 90, "První", "/z/a.qrn"};
+  // Texts from the player's files: an escape sequence, a bell, a NUL, a tab and a line end in a
+  // name are shown escaped, so that none reaches the terminal or breaks the columns.
+  records["00000000000000cc"] = {true, 5, 4, std::string("Ti\0tul\x1b]0;x\x07", 12),
+                                 "/z/c\td\ne.qrn"};
   EXPECT_EQ(RecordsListing(records),
             "ticks\tticks_with_rewind\ttitle\tfile\n"
             "-\t90\tPrvní\t/z/a.qrn\n"
-            "2720\t-\tDruhá zóna\t/z/b.qrn\n");
+            "2720\t-\tDruhá\\x09zóna\t/z/b.qrn\n"
+            "5\t4\tTi\\x00tul\\x1B]0;x\\x07\t/z/c\\x09d\\x0Ae.qrn\n");
   EXPECT_EQ(RecordsListing({}), "ticks\tticks_with_rewind\ttitle\tfile\n");
 }
 

@@ -385,6 +385,50 @@ TEST_F(GameScreenTest, BackspaceAfterADeclinedReplayGoesBackFromTheWinNotFromThe
   std::remove(zone.c_str());
 }
 
+// The win question waits for the player while the window's timers go on. The ticks they bring
+// do nothing and are no ticks of the run: one Backspace after a declined replay shows the second
+// before the win, and the next the second before that.
+TEST_F(GameScreenTest, BackspaceAfterAWaitedDeclinedReplayShowsTheSecondBeforeTheWin) {
+  const std::string zone = ::testing::TempDir() + "/long-win.qrn";
+  FILE* f = std::fopen(zone.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs("Dlouhá\n14\n3\n16\n8\n8\n8\n01\n01\n01\n"
+             "WWWWWWWWWWWWWW\nWSR.........EW\nWWWCWWWWWWWWWW\n",
+             f);
+  std::fclose(f);
+  ASSERT_TRUE(screen->Load(zone));
+  std::vector<int> walked;  // the figure after each tick before the win
+  screen->OnTicked = [&] {
+    if (asked.empty()) walked.push_back(State().PlayerX);
+  };
+  int64_t ticksAtAnswer = -1;
+  app->AnswerInstead = [&](const std::string& title, const std::string& text,
+                           const std::vector<std::string>& buttons) {
+    asked.push_back({title, text, buttons});
+    RunFor(2000);  // the player reads the question, the arrow still held
+    ticksAtAnswer = screen->Rewinding().RunTicks();
+    return 1;  // Ne
+  };
+  keys.KeyDown(vk::Right);
+  for (int i = 0; i < 200 && asked.empty(); ++i) RunFor(20);
+  keys.KeyUp(vk::Right);
+  ASSERT_EQ(asked.size(), 1u);
+  RunFor(1000);
+  ASSERT_NE(State().GameOver, 0);
+  ASSERT_GT(walked.size(), 130u);
+  // The win came in the tick after the last one walked; the wait added none.
+  EXPECT_EQ(ticksAtAnswer, static_cast<int64_t>(walked.size()));
+  const size_t winTick = walked.size() + 1;
+  screen->Window().OnKeyDown(8);
+  screen->Window().OnKeyUp(8);
+  EXPECT_EQ(State().GameOver, 0);
+  EXPECT_EQ(State().PlayerX, walked[winTick - 64 - 1]);
+  screen->Window().OnKeyDown(8);
+  screen->Window().OnKeyUp(8);
+  EXPECT_EQ(State().PlayerX, walked[winTick - 128 - 1]);
+  std::remove(zone.c_str());
+}
+
 TEST_F(GameScreenTest, TheWinQuestionInCzech) {
   answer = 1;
   EXPECT_EQ(

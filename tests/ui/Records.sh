@@ -25,4 +25,12 @@ status=$?
 [ $status -eq 1 ] || fail "a damaged file gave status $status"
 grep -q "records.txt" "$out/stderr" || fail "the message names no file: $(cat "$out/stderr")"
 [ -f "$out/state/quarn/records.txt" ] || fail "listing moved the damaged file"
+# A state folder anyone may write to is not read: what it holds may be anyone's.
+printf 'quarn-records 1\n0123456789abcdef\t1\t2720\t-\tZ\t/z/walk.qrn\n' >"$out/state/quarn/records.txt"
+chmod 0777 "$out/state/quarn"
+"$quarn" --records >"$out/stdout" 2>"$out/stderr"
+status=$?
+[ $status -eq 1 ] || fail "a folder writable by others gave status $status"
+grep -q "nepoužije" "$out/stderr" || fail "no reason given: $(cat "$out/stderr")"
+[ ! -s "$out/stdout" ] || fail "a refused folder was listed: $(cat "$out/stdout")"
 echo "records listing ok"

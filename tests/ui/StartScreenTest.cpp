@@ -379,7 +379,7 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
   for (int i = 0; i < 100 && prompter.asked.size() < 2; ++i) RunFor(20);
   keys.KeyUp(vk::Right);
   ASSERT_EQ(prompter.asked.size(), 2u);
-  EXPECT_EQ(prompter.asked[1].Prompt, WinQuestionText);
+  EXPECT_EQ(prompter.asked[1].Prompt, "Vyhrál jsi!\nHrát znovu?");
   RunFor(20);
   EXPECT_TRUE(f.Game()->ShowsWayOn());
   EXPECT_TRUE(f.Records().Find(*system::ZoneContentKey(shipped / "a.qrn")));
@@ -415,6 +415,28 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
     return std::string(std::istreambuf_iterator<char>(in), {});
   }();
   EXPECT_EQ(recordsAfter, recordsBefore);
+}
+
+TEST_F(StartScreenTest, ARunThatNamesAnotherZoneIsWatchedOnlyWhenThePlayerWants) {
+  WriteZone(shipped / "a.qrn", "Rychlá");
+  WriteZone(shipped / "b.qrn", "B");
+  std::ofstream(root / "a.keys") << "# Quarn: vyhraný průchod zónou\n# zóna: Rychlá\n5 right\n";
+  Flow& f = TheFlow();
+  prompter.answers = {msgbox::ResultNo};
+  EXPECT_FALSE(f.PlayOnly((shipped / "b.qrn").string(), (root / "a.keys").string()));
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_EQ(prompter.asked[0].Prompt,
+            "Tento záznam je ze zóny „Rychlá“, ne ze zóny „B“.\nPřehrát ho přesto?");
+  EXPECT_EQ(prompter.asked[0].Buttons, msgbox::YesNo);
+  EXPECT_EQ(f.Game(), nullptr);
+  prompter.answers = {msgbox::ResultYes};
+  ASSERT_TRUE(f.PlayOnly((shipped / "b.qrn").string(), (root / "a.keys").string()));
+  ASSERT_NE(f.Game(), nullptr);
+  EXPECT_TRUE(f.Game()->Watching());
+  // Its own zone: no question.
+  prompter.asked.clear();
+  ASSERT_TRUE(f.PlayOnly((shipped / "a.qrn").string(), (root / "a.keys").string()));
+  EXPECT_TRUE(prompter.asked.empty());
 }
 
 TEST(RecordTextTest, TheBestTimeOfEitherKindInSecondsOfGameTime) {

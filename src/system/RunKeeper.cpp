@@ -1,0 +1,304 @@
+// RunKeeper.cpp — the records lock with a bounded wait, wins waiting in memory, the kept run
+// written before the record, and kept runs counted when their record was lost.
+#include "RunKeeper.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "SafeFile.h"
+#include "zone/Text.h"
+
+namespace quarn::system {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Holds the folder's lock file locked while it lives, waiting at most wait for another game to
+// let go. Without a lock file (a folder that cannot be written) the write that follows fails
+// and says so; the game goes on.
+class RecordsLock {
+ public:
+  RecordsLock(const fs::path& folder, std::chrono::milliseconds wait) {
+    fd_ =
+        ::open((folder / "records.lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd_ < 0) return;
+    const auto until = std::chrono::steady_clock::now() + wait;
+    while (true) {
+      if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+        held_ = true;
+        return;
+      }
+      if (errno != EWOULDBLOCK && errno != EINTR) return;
+      if (std::chrono::steady_clock::now() >= until) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  ~RecordsLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing lets go of the lock
+  }
+  RecordsLock(const RecordsLock&) = delete;
+  RecordsLock& operator=(const RecordsLock&) = delete;
+  // False only while another game holds the lock.
+  bool MayWrite() const { return held_ || fd_ < 0; }
+
+ private:
+  int fd_ = -1;
+  bool held_ = false;
+};
+
+std::string Stamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t);
+  return text;
+}
+
+std::optional<int64_t> TicksOfRunFile(const fs::path& file) {
+  // The head is a few short lines; a longer file is read no further than that.
+  std::string text;
+  if (!ReadWhole(file, text, size_t{64} << 20).empty()) return std::nullopt;
+  return RunTicksOf(text);
+}
+
+std::optional<int64_t>& BestOf(ZoneRecord& r, bool rewound) {
+  return rewound ? r.BestRewind : r.BestPlain;
+}
+
+}  // namespace
+
+std::string RunText(const FinishedRun& run, const fs::path& shownFile) {
+  // Texts from outside are escaped, so that no line end in a title breaks the head.
+  std::string head = "# Quarn: vyhraný průchod zónou\n";
+  head += "# zóna: " + ShowControls(run.Zone.Title) + "\n";
+  head += "# soubor: " + ShowControls(shownFile.string()) + "\n";
+  if (run.Ticks) {
+    head += "# čas: " + std::to_string(*run.Ticks) + " tiků (" + SecondsText(*run.Ticks) + " s)" +
+            (run.Rewound ? ", s vracením" : "") + "\n";
+  }
+  return head + run.Keys;
+}
+
+RunKeeper::RunKeeper(fs::path state, fs::path runs, Options options)
+    : state_(std::move(state)), runs_(std::move(runs)), options_(std::move(options)) {
+  if (!options_.Write) {
+    options_.Write = [](const fs::path& file, std::string_view content) {
+      return WriteWhole(file, content);
+    };
+  }
+  if (!state_.empty()) {
+    refused_ = FolderProblem(state_);
+    // Mended: a refused folder was still read, its records moved aside and a lock file made in
+    // it. Now nothing of it is touched, and no run is kept without its record.
+    if (!refused_.empty()) {
+      Tell("Záznamy o hraných zónách se neukládají. " + refused_);
+      state_.clear();
+    }
+  }
+  if (state_.empty()) runs_.clear();
+  if (!runs_.empty()) {
+    if (std::string problem = FolderProblem(runs_); !problem.empty()) {
+      Tell("Průchody zónami se neukládají. " + problem);
+      runs_.clear();
+    }
+  }
+}
+
+RunKeeper::~RunKeeper() {
+  if (!waiting_.empty() && !Retry()) {
+    std::fprintf(stderr, "quarn: records: %zu won runs could not be saved: %s is held\n",
+                 waiting_.size(), ShowControls((state_ / "records.lock").string()).c_str());
+  }
+}
+
+void RunKeeper::Tell(const std::string& message) {
+  if (notice_.find(message) != std::string::npos) return;
+  std::fprintf(stderr, "quarn: %s\n", ShowControls(message, "\n").c_str());
+  notice_ += (notice_.empty() ? "" : "\n\n") + message;
+}
+
+std::string RunKeeper::TakeNotice() { return std::exchange(notice_, std::string()); }
+
+void RunKeeper::Load() {
+  if (state_.empty()) return;
+  RecordMap records;
+  if (!ReadLocked(records, false)) {
+    // Damaged: moved aside only under the lock, and only if no other game holds it now.
+    RecordsLock lock(state_, std::chrono::milliseconds(0));
+    if (lock.MayWrite()) ReadLocked(records, true);
+  }
+  CountKeptRuns(records);
+  records_ = std::move(records);
+}
+
+bool RunKeeper::ReadLocked(RecordMap& records, bool mayMoveAside) {
+  const fs::path file = RecordsFile();
+  std::string text, error;
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0 && errno == ENOENT) {
+    records.clear();
+    return true;
+  }
+  error = ReadWhole(file, text);
+  if (error.empty() && ParseRecords(text, records, error)) return true;
+  records.clear();
+  if (!mayMoveAside) return false;
+  std::fprintf(stderr, "quarn: records: %s\n", ShowControls(error).c_str());
+  // Set aside, under a name that no later damage will take.
+  fs::path aside = file;
+  aside += ".damaged-" + Stamp();
+  for (int n = 2; fs::exists(fs::symlink_status(aside)); ++n) {
+    aside = file;
+    aside += ".damaged-" + Stamp() + "-" + std::to_string(n);
+  }
+  if (::rename(file.c_str(), aside.c_str()) == 0) {
+    Tell("Záznamy o hraných zónách nešlo přečíst. Soubor je odložen jako\n" +
+         ShowControls(aside.string()) + "\na hra pokračuje s novými záznamy.");
+  } else {
+    Tell("Záznamy o hraných zónách nešlo přečíst (" + ShowControls(file.string()) + ": " +
+         FileErrorInCzech(errno) + ").\nHra pokračuje s novými záznamy, ale neuloží je.");
+  }
+  return false;
+}
+
+void RunKeeper::CountKeptRuns(RecordMap& records) {
+  if (runs_.empty()) return;
+  std::error_code ec;
+  for (fs::directory_iterator it(runs_, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() < 17 || name[16] != '-') continue;
+    const std::string key = name.substr(0, 16);
+    const bool rewound = name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0;
+    if (FindRun(runs_, key, rewound) != it->path()) continue;
+    const auto ticks = TicksOfRunFile(it->path());
+    if (!ticks) continue;
+    // Mended: a game killed after writing its run and before its record left a kept run faster
+    // than the record; the run is the proof of the win.
+    ZoneRecord& r = records[key];
+    std::optional<int64_t>& best = BestOf(r, rewound);
+    if (!best || *ticks < *best) {
+      r.Won = true;
+      best = ticks;
+    }
+  }
+}
+
+const ZoneRecord* RunKeeper::Find(const std::string& key) const {
+  auto it = records_.find(key);
+  return it == records_.end() ? nullptr : &it->second;
+}
+
+std::optional<std::string> RunKeeper::KeyOf(const fs::path& zone) {
+  // One stat a file: the stamp (inode, size, times) tells a changed or swapped file.
+  struct stat st {};
+  if (::stat(zone.c_str(), &st) != 0) return std::nullopt;
+  const FileStamp stamp = StampOf(st);
+  auto it = keys_.find(zone);
+  if (it != keys_.end() && it->second.Stamp == stamp) return it->second.Key;
+  const auto key = ZoneContentKey(zone);
+  keys_[zone] = KnownKey{stamp, key};
+  return key;
+}
+
+OpenedZone RunKeeper::Open(const fs::path& zone) {
+  OpenedZone opened;
+  std::error_code ec;
+  opened.File = fs::absolute(zone, ec);
+  if (ec) opened.File = zone;
+  opened.Key = KeyOf(opened.File);
+  opened.Title = ReadZoneTitle(opened.File).value_or(opened.File.filename().string());
+  return opened;
+}
+
+std::optional<fs::path> RunKeeper::BestRunOf(const std::string& key) {
+  if (runs_.empty()) return std::nullopt;
+  return BestRun(runs_, key, Find(key));
+}
+
+void RunKeeper::Keep(const FinishedRun& run) {
+  if (state_.empty() || !run.Zone.Key) return;
+  // Mended: a zone changed on disk during play got the win, and the kept run, under its new
+  // content, which the run may not even win.
+  if (KeyOf(run.Zone.File) != run.Zone.Key) {
+    Tell("Soubor zóny se během hry změnil:\n" + ShowControls(run.Zone.File.string()) +
+         "\nVýhra v zóně, jak byla otevřena, se proto nezaznamená a průchod se neuloží.");
+    return;
+  }
+  waiting_.push_back(run);
+  Retry();
+}
+
+bool RunKeeper::Retry() {
+  if (waiting_.empty() || state_.empty()) return true;
+  if (std::string error = MakePrivateFolder(state_); !error.empty()) {
+    Tell("Záznam o výhře nelze uložit:\n" + error);
+    waiting_.clear();
+    return true;
+  }
+  RecordsLock lock(state_, options_.LockWait);
+  if (!lock.MayWrite()) {
+    // Mended: a held lock froze the game for as long as it was held, and a win was lost when the
+    // game was closed meanwhile. The win waits here and is saved at the next chance.
+    if (!toldWaiting_) {
+      Tell(
+          "Záznam o výhře zatím nelze uložit: záznamy právě zapisuje jiná hra.\n"
+          "Výhra se neztratí, hra ji uloží, jakmile to půjde.");
+      toldWaiting_ = true;
+    }
+    return false;
+  }
+  toldWaiting_ = false;
+  RecordMap disk;
+  ReadLocked(disk, true);
+  // What this game knew and the file does not (a file set aside meanwhile) is kept too.
+  for (const auto& [k, r] : records_) {
+    auto it = disk.find(k);
+    disk[k] = it == disk.end() ? r : MergeRecord(r, it->second);
+  }
+  for (const FinishedRun& run : std::exchange(waiting_, {})) Apply(run, disk);
+  if (std::string error = options_.Write(RecordsFile(), FormatRecords(disk)); !error.empty()) {
+    Tell("Záznam o výhře nelze uložit:\n" + error);
+  }
+  records_ = std::move(disk);
+  return true;
+}
+
+void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
+  const std::string& key = *run.Zone.Key;
+  ZoneRecord& r = disk[key];
+  std::optional<int64_t>& best = BestOf(r, run.Rewound);
+  const auto kept = runs_.empty() ? std::nullopt : FindRun(runs_, key, run.Rewound);
+  const auto keptTicks = kept ? TicksOfRunFile(*kept) : std::nullopt;
+  if (keptTicks && (!best || *keptTicks < *best)) best = keptTicks;
+  // Mended: the run was written after the lock was let go, so two games or a kill between the
+  // writes left the record and the kept run apart, and an equal later win did not mend it. The
+  // run goes first, under the lock, when it is the best, or equals a best whose run is not kept.
+  const bool better = run.Ticks && (!best || *run.Ticks < *best);
+  const bool mends = run.Ticks && best && *run.Ticks == *best && keptTicks != best;
+  if ((better || mends) && !run.Keys.empty() && !runs_.empty()) {
+    std::string error = MakePrivateFolder(runs_);
+    if (error.empty()) {
+      error = options_.Write(kept.value_or(NewRunPath(runs_, key, run.Zone.File, run.Rewound)),
+                             RunText(run));
+    }
+    if (!error.empty()) Tell("Průchod zónou nelze uložit:\n" + error);
+  }
+  r.Won = true;
+  if (better) best = run.Ticks;
+  r.Title = run.Zone.Title;
+  r.File = run.Zone.File.string();
+}
+
+}  // namespace quarn::system

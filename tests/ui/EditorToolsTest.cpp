@@ -1,0 +1,264 @@
+// EditorToolsTest.cpp — the author's tools in the editor's window on SDL's dummy display: select,
+// copy, the floating paste, moving, mirroring, hollow rectangles, flood fill, edges, test-play
+// from the pointer and the counts.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "platform/App.h"
+#include "ui/Dialog.h"
+#include "ui/EditorScreen.h"
+#include "ui/KeyFeed.h"
+
+namespace quarn::ui {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StillClock : public platform::MonotonicClock {
+ public:
+  int64_t NowNs() override { return 1'000'000'000; }
+};
+
+constexpr platform::Modifiers NoKeys{};
+constexpr platform::Modifiers Ctrl{true, false, false};
+constexpr platform::Modifiers Shift{false, true, false};
+constexpr int Delete = 46, Escape = 27, F5 = 116;
+
+class EditorToolsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = fs::temp_directory_path() / ("quarn-tools-ui-" + std::string(info->name()));
+    fs::remove_all(root);
+    fs::create_directories(root / "mine");
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    app = std::make_unique<platform::App>(keyFeed, clock);
+    app->AnswerInstead = [](const std::string&, const std::string&,
+                            const std::vector<std::string>& buttons) {
+      // Unsaved changes are thrown away when the editor closes.
+      for (size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i] == "Ne") return static_cast<int>(i);
+      }
+      return static_cast<int>(buttons.size()) - 1;
+    };
+    dialog = std::make_unique<Dialog>(*app, QUARN_BIN_DIR);
+    editor = Editor();
+  }
+  void TearDown() override {
+    editor.reset();
+    dialog.reset();
+    app.reset();
+    fs::remove_all(root);
+  }
+  std::unique_ptr<EditorScreen> Editor() {
+    auto e = std::make_unique<EditorScreen>(*app, *dialog, QUARN_BIN_DIR,
+                                            edit::ZoneFolders{root / "mine", {}, {}});
+    e->ShareClipboard(clipboard);
+    e->OnClosed = [this] { ++closed; };
+    EXPECT_TRUE(e->Open({}));
+    return e;
+  }
+  SDL_Point At(int x, int y) {
+    const SDL_Rect r = editor->Canvas().View().CellRect(x, y);
+    return SDL_Point{r.x + r.w / 2, r.y + r.h / 2};
+  }
+  platform::Control& Canvas() { return editor->ControlNamed("canvas"); }
+  void Drag(SDL_Point from, SDL_Point to) {
+    Canvas().OnMouseDown(SDL_BUTTON_LEFT, At(from.x, from.y));
+    Canvas().OnMouseMove(At(to.x, to.y));
+    Canvas().OnMouseUp(SDL_BUTTON_LEFT, At(to.x, to.y));
+  }
+  void Click(int x, int y) { Drag({x, y}, {x, y}); }
+  void Hover(int x, int y) { Canvas().OnMouseMove(At(x, y)); }
+  // The canvas and the model hold the same cells.
+  bool CanvasShowsModel() {
+    const edit::ZoneModel& m = editor->Model();
+    for (int y = 0; y < m.Height(); ++y)
+      for (int x = 0; x < m.Width(); ++x)
+        if (editor->Canvas().CellAt(x, y) != m.At(x, y)) return false;
+    return true;
+  }
+
+  fs::path root;
+  KeyState keys;
+  KeyFeed keyFeed{keys};
+  StillClock clock;
+  std::unique_ptr<platform::App> app;
+  std::unique_ptr<Dialog> dialog;
+  edit::Piece clipboard;
+  std::unique_ptr<EditorScreen> editor;
+  int closed = 0;
+};
+
+TEST_F(EditorToolsTest, SelectCopyAndAFloatingPasteThatAClickPutsDown) {
+  edit::ZoneModel& m = editor->Model();
+  m.Paint(3, 2, 'K');
+  m.Paint(4, 3, 'R');
+  editor->KeyDown('V', NoKeys);
+  EXPECT_EQ(editor->Tool(), EditorTool::Select);
+  Drag({1, 1}, {4, 3});  // the start, the key and the potato
+  ASSERT_TRUE(editor->Selection().has_value());
+  EXPECT_EQ(*editor->Selection(), (edit::Area{1, 1, 4, 3}));
+  EXPECT_TRUE(editor->ControlNamed("selection").Visible);
+  EXPECT_EQ(dynamic_cast<platform::Label&>(editor->ControlNamed("selectionSize")).Caption, "4 × 3");
+  EXPECT_NE(editor->Status().find("výběr 4 × 3"), std::string::npos) << editor->Status();
+  editor->KeyDown('C', Ctrl);
+  EXPECT_EQ(clipboard.Width, 4);
+
+  // Ctrl+V: the piece follows the pointer on the canvas; the zone is not changed yet.
+  editor->KeyDown('V', Ctrl);
+  ASSERT_TRUE(editor->Floating());
+  Hover(10, 6);
+  EXPECT_EQ(editor->Canvas().CellAt(12, 7), 'K');
+  Hover(11, 6);
+  EXPECT_EQ(editor->Canvas().CellAt(12, 7), '.');  // the cell it left shows the zone again
+  EXPECT_EQ(editor->Canvas().CellAt(13, 7), 'K');
+  EXPECT_EQ(m.At(13, 7), '.');
+  EXPECT_FALSE(editor->Model().CanRedo());
+  Click(11, 6);
+  EXPECT_FALSE(editor->Floating());
+  EXPECT_EQ(m.At(13, 7), 'K');
+  EXPECT_EQ(m.At(14, 8), 'R');
+  EXPECT_EQ(m.Start(), (edit::Cell{11, 6}));  // moved, not doubled
+  EXPECT_EQ(m.At(1, 1), '.');
+  EXPECT_TRUE(CanvasShowsModel());
+  editor->KeyDown('Z', Ctrl);
+  EXPECT_EQ(m.Start(), (edit::Cell{1, 1}));
+  EXPECT_EQ(m.At(13, 7), '.');
+
+  // Esc drops a floating piece, then the selection, and only then closes the editor.
+  editor->KeyDown('V', Ctrl);
+  Hover(12, 5);
+  editor->KeyDown(Escape, NoKeys);
+  EXPECT_FALSE(editor->Floating());
+  EXPECT_TRUE(CanvasShowsModel());
+  EXPECT_TRUE(editor->Selection().has_value());
+  editor->KeyDown(Escape, NoKeys);
+  EXPECT_FALSE(editor->Selection().has_value());
+  EXPECT_EQ(closed, 0);
+  editor->KeyDown(Escape, NoKeys);
+  EXPECT_EQ(closed, 1);
+}
+
+TEST_F(EditorToolsTest, ShiftClickStampsAndTheClipboardOutlivesTheZone) {
+  edit::ZoneModel& m = editor->Model();
+  m.Fill(2, 2, 3, 3, 'W');
+  editor->SetTool(EditorTool::Select);
+  Drag({2, 2}, {3, 3});
+  editor->KeyDown('C', Ctrl);
+  // A second editor (a zone opened after the first) pastes what the first copied.
+  editor = Editor();
+  editor->KeyDown('V', Ctrl);
+  Hover(6, 4);
+  Click(6, 4);
+  EXPECT_FALSE(editor->Floating());
+  editor->KeyDown('V', Ctrl);
+  // Shift held: the piece is put down and floats on for the next stamp.
+  SDL_SetModState(KMOD_LSHIFT);
+  Hover(10, 4);
+  Canvas().OnMouseDown(SDL_BUTTON_LEFT, At(10, 4));
+  Canvas().OnMouseUp(SDL_BUTTON_LEFT, At(10, 4));
+  SDL_SetModState(KMOD_NONE);
+  EXPECT_TRUE(editor->Floating());
+  Hover(14, 4);
+  Click(14, 4);
+  EXPECT_FALSE(editor->Floating());
+  for (int x : {6, 7, 10, 11, 14, 15}) EXPECT_EQ(editor->Model().At(x, 5), 'W') << x;
+  EXPECT_EQ(editor->Model().At(8, 5), '.');
+  (void)m;
+}
+
+TEST_F(EditorToolsTest, DragMovesTheSelectionAndDeleteClearsIt) {
+  edit::ZoneModel& m = editor->Model();
+  m.Fill(3, 3, 4, 4, 'B');
+  editor->SetTool(EditorTool::Select);
+  Drag({3, 3}, {4, 4});
+  Canvas().OnMouseDown(SDL_BUTTON_LEFT, At(3, 3));
+  Canvas().OnMouseMove(At(6, 4));
+  EXPECT_EQ(editor->Canvas().CellAt(3, 3), '.');  // lifted
+  EXPECT_EQ(editor->Canvas().CellAt(6, 4), 'B');
+  EXPECT_EQ(m.At(3, 3), 'B');
+  Canvas().OnMouseUp(SDL_BUTTON_LEFT, At(6, 4));
+  EXPECT_EQ(m.At(3, 3), '.');
+  EXPECT_EQ(m.At(7, 5), 'B');
+  EXPECT_EQ(*editor->Selection(), (edit::Area{6, 4, 2, 2}));
+  EXPECT_TRUE(CanvasShowsModel());
+  editor->KeyDown(Delete, NoKeys);
+  EXPECT_EQ(m.At(7, 5), '.');
+  EXPECT_EQ(m.Counts().BoxStacks, 0);
+  m.Undo();
+  m.Undo();
+  EXPECT_EQ(m.At(3, 3), 'B');
+}
+
+TEST_F(EditorToolsTest, MirrorTurnHollowFloodAndEdges) {
+  edit::ZoneModel& m = editor->Model();
+  // Nothing selected: the whole zone turns, and the canvas takes the new size.
+  editor->KeyDown('L', NoKeys);
+  EXPECT_EQ(m.Width(), 12);
+  EXPECT_EQ(m.Height(), 20);
+  EXPECT_EQ(editor->Canvas().View().Columns, 12);
+  EXPECT_EQ(m.Start(), (edit::Cell{10, 1}));
+  editor->KeyDown('H', NoKeys);
+  EXPECT_EQ(m.Start(), (edit::Cell{1, 1}));
+  editor->KeyDown('J', NoKeys);
+  EXPECT_EQ(m.Start(), (edit::Cell{1, 18}));
+  EXPECT_TRUE(CanvasShowsModel());
+
+  editor->Select('W');
+  editor->SetTool(EditorTool::Hollow);
+  Drag({3, 3}, {7, 8});
+  EXPECT_EQ(m.At(3, 3), 'W');
+  EXPECT_EQ(m.At(7, 8), 'W');
+  EXPECT_EQ(m.At(5, 5), '.');
+  editor->Select('T');
+  editor->KeyDown('F', NoKeys);
+  Click(5, 5);
+  EXPECT_EQ(m.At(4, 4), 'T');
+  EXPECT_EQ(m.At(6, 7), 'T');
+  EXPECT_EQ(m.At(2, 2), '.');
+  EXPECT_EQ(m.Counts().Bonuses, 3 * 4);
+
+  ASSERT_TRUE(m.Undo());
+  editor->ControlNamed("btnEdgeLeft").OnClick();
+  EXPECT_EQ(m.Width(), 13);
+  EXPECT_EQ(m.At(4, 3), 'W');
+  EXPECT_TRUE(CanvasShowsModel());
+}
+
+TEST_F(EditorToolsTest, ShiftF5PlaysFromThePointerAndTheCountsTurnRed) {
+  std::string played, playedHere;
+  editor->OnTestPlay = [&](const std::string& text) { played = text; };
+  editor->OnTestPlayHere = [&](const std::string& text) { playedHere = text; };
+  Hover(5, 4);
+  editor->KeyDown(F5, Shift);
+  EXPECT_TRUE(played.empty());
+  ASSERT_FALSE(playedHere.empty());
+  EXPECT_NE(playedHere.find("\nW....S"), std::string::npos) << playedHere;
+  EXPECT_EQ(editor->Model().Start(), (edit::Cell{1, 1}));
+  editor->KeyDown(F5, NoKeys);
+  EXPECT_EQ(played, editor->Model().Text());
+
+  // The counts follow each change; a broken limit is drawn in red.
+  auto line = [&](int i) -> platform::Label& {
+    return dynamic_cast<platform::Label&>(editor->ControlNamed("count(" + std::to_string(i) + ")"));
+  };
+  auto red = [&](int i) { return line(i).Fore.R == 255 && line(i).Fore.G < 100; };
+  EXPECT_EQ(line(1).Caption, "Brambory: 0, cíle: 0");
+  EXPECT_TRUE(red(1));
+  EXPECT_FALSE(red(4));
+  editor->SetTool(EditorTool::Brush);
+  editor->Select('R');
+  Click(3, 3);
+  EXPECT_TRUE(red(1));  // a potato without a target
+  editor->Select('C');
+  Click(4, 3);
+  EXPECT_EQ(line(1).Caption, "Brambory: 1, cíle: 1");
+  EXPECT_FALSE(red(1));
+}
+
+}  // namespace
+}  // namespace quarn::ui
