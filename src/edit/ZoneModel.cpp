@@ -7,8 +7,9 @@
 #include <charconv>
 #include <sstream>
 
-#include "system/Folders.h"
-#include "system/SafeWrite.h"
+#include "system/Copies.h"
+#include "system/SafeFile.h"
+#include "zone/Text.h"
 #include "zone/ZoneCheck.h"
 
 namespace quarn::edit {
@@ -103,12 +104,20 @@ fs::path FolderOf(const fs::path& path) {
   return path.has_parent_path() ? path.parent_path() : fs::path(".");
 }
 
+// The file a write to path lands in: path itself, or the file a symbolic link leads to.
+fs::path RealFile(const fs::path& path) {
+  std::error_code ec;
+  const fs::path real = fs::weakly_canonical(path, ec);
+  return ec ? path : real;
+}
+
 // Whether the player may write a file at path: over it when it exists, into its folder when not.
 bool Writable(const fs::path& path) {
   std::error_code ec;
-  if (fs::exists(path, ec))
-    return access(path.c_str(), W_OK) == 0 && access(FolderOf(path).c_str(), W_OK) == 0;
-  return access(FolderOf(path).c_str(), W_OK) == 0;
+  const fs::path real = RealFile(path);
+  if (fs::exists(real, ec))
+    return access(real.c_str(), W_OK) == 0 && access(FolderOf(real).c_str(), W_OK) == 0;
+  return access(FolderOf(real).c_str(), W_OK) == 0;
 }
 
 }  // namespace
@@ -122,18 +131,56 @@ const PaletteEntry& PaletteEntryOf(char c) {
   return PaletteTable.front();
 }
 
-ZoneModel::ZoneModel() { New(); }
+ZoneModel::ZoneModel(ZoneFolders folders) : folders_(std::move(folders)) { New(); }
 
 void ZoneModel::New(fs::path path) {
   ReplaceWhole(NewZone());
   path_ = std::move(path);
+  disk_.reset();
+}
+
+std::string ZoneModel::RefusedFolder(const fs::path& path) const {
+  for (const fs::path& folder : folders_.Refused) {
+    if (SameFolder(FolderOf(path), folder) || SameFolder(FolderOf(RealFile(path)), folder)) {
+      return "Složka " + ShowControls(folder.string()) +
+             " není jen tvoje, a tak ji hra nepoužije: zóny v ní editor nečte ani neukládá.";
+    }
+  }
+  return "";
 }
 
 std::optional<ZoneError> ZoneModel::Load(const fs::path& path) {
-  auto read = ReadZoneSource(path.string());
+  if (std::string refused = RefusedFolder(path); !refused.empty()) {
+    return ZoneError{path.string(), 0, "", refused};
+  }
+  // The bytes are read once: the zone, its stamp and its key all come from the same version.
+  const auto stamp = system::StampOfFile(path);
+  std::string text;
+  if (std::string why = system::ReadWhole(path, text); !why.empty()) {
+    return ZoneError{path.string(), 0, "", why};
+  }
+  // Mended: a zone the editor saved with a limit of the game broken (a 102nd enemy) could not be
+  // opened again to be mended; the editor reads it, and the check names what the game refuses.
+  auto read = ReadZoneSourceText(text, path.string(), ZoneLimits::Editor);
   if (auto* error = std::get_if<ZoneError>(&read)) return *error;
   ReplaceWhole(std::move(std::get<ZoneSource>(read)));
   path_ = path;
+  disk_.reset();
+  if (stamp) disk_ = system::FileIdentity{*stamp, system::BytesKey(text)};
+  return std::nullopt;
+}
+
+std::optional<std::string> ZoneModel::Restore(std::string_view text) {
+  auto read = ReadZoneSourceText(text, "", ZoneLimits::Editor);
+  if (auto* error = std::get_if<ZoneError>(&read)) return error->Message;
+  ZoneSource next = std::move(std::get<ZoneSource>(read));
+  if (next == zone_) return std::nullopt;
+  if (stroke_) EndStroke();
+  Step step;
+  step.Before = zone_;
+  step.After = std::move(next);
+  zone_ = *step.After;
+  Push(std::move(step));
   return std::nullopt;
 }
 
@@ -146,40 +193,74 @@ void ZoneModel::ReplaceWhole(ZoneSource next) {
   Changed();
 }
 
-void ZoneModel::ProtectFolder(const fs::path& folder) { protected_.push_back(folder); }
-void ZoneModel::SetCopyFolder(const fs::path& folder) { copyFolder_ = folder; }
+bool ZoneModel::ChangedOnDisk() {
+  if (path_.empty() || !disk_) return false;
+  std::error_code ec;
+  if (!fs::exists(path_, ec)) return false;
+  return system::ChangedSince(path_, *disk_);
+}
 
 SaveResult ZoneModel::Save() {
-  if (path_.empty())
-    return SaveResult{std::nullopt, false, "zóna ještě nemá soubor, kam ji uložit"};
+  if (stroke_) EndStroke();
+  if (path_.empty()) {
+    // Mended: a new zone went to the current folder, which from a desktop launcher is the home
+    // folder or "/"; it goes among the player's zones, or nowhere.
+    std::string error;
+    const auto target =
+        system::OwnCopy(NewZoneName, Text(), folders_.Copies, error, system::SameContent::NewName);
+    if (!target) {
+      if (folders_.Copies.empty()) {
+        error =
+            "hra nemá tvou složku zón, kam by novou zónu uložila; otevři v editoru soubor, "
+            "kam ji chceš uložit (quarn --edit SOUBOR.qrn)";
+      }
+      return SaveResult{std::nullopt, false, true, error};
+    }
+    return Written(*target, false);
+  }
+  // Mended: Ctrl+S with nothing changed wrote the file again, over whatever another program had
+  // put there meanwhile.
+  std::error_code ec;
+  if (!Dirty() && disk_ && fs::exists(path_, ec)) {
+    return SaveResult{path_, false, false, ""};
+  }
   return Save(path_);
 }
 
 SaveResult ZoneModel::Save(const fs::path& path) {
   if (stroke_) EndStroke();
-  fs::path target = path;
+  if (std::string refused = RefusedFolder(path); !refused.empty()) {
+    return SaveResult{std::nullopt, false, true, refused};
+  }
   bool copy = !Writable(path);
-  for (const fs::path& folder : protected_) copy = copy || SameFolder(FolderOf(path), folder);
-  if (copy) {
-    const fs::path folder = copyFolder_ ? *copyFolder_ : system::UserZoneFolder();
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    // Never over a zone the player already has: the first free name of NAME, NAME-2, NAME-3 ...
-    const std::string stem = path.stem().string();
-    const std::string ext = path.has_extension() ? path.extension().string() : ".qrn";
-    target = folder / (stem + ext);
-    for (int n = 2; fs::exists(target, ec) && !SameFolder(target, path_); ++n) {
-      target = folder / (stem + "-" + std::to_string(n) + ext);
+  for (const fs::path& folder : folders_.Protected) {
+    copy =
+        copy || SameFolder(FolderOf(path), folder) || SameFolder(FolderOf(RealFile(path)), folder);
+  }
+  if (!copy) {
+    if (std::string error = system::WriteWhole(path, Text()); !error.empty()) {
+      return SaveResult{std::nullopt, false, true, error};
     }
+    return Written(path, false);
   }
-  if (auto error = WriteFileSafely(target.string(), Text())) {
-    // The reason alone: the editor's message already says that the zone was not saved.
-    return SaveResult{std::nullopt, copy, *error};
-  }
+  // Never over a zone the player already has: the first free name by the copies' scheme.
+  fs::path name = path.filename();
+  if (!name.has_extension()) name += ".qrn";
+  std::string error;
+  const auto target = system::OwnCopy(name, Text(), folders_.Copies, error);
+  if (!target) return SaveResult{std::nullopt, true, true, error};
+  return Written(*target, true);
+}
+
+SaveResult ZoneModel::Written(const fs::path& target, bool copy) {
   path_ = target;
   savedPosition_ = position_;
   ++revision_;
-  return SaveResult{target, copy, ""};
+  disk_.reset();
+  if (const auto stamp = system::StampOfFile(target)) {
+    disk_ = system::FileIdentity{*stamp, system::BytesKey(Text())};
+  }
+  return SaveResult{target, copy, true, ""};
 }
 
 char ZoneModel::At(int x, int y) const { return Inside(x, y) ? zone_.At(x, y) : '.'; }

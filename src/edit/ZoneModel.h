@@ -10,6 +10,7 @@
 
 #include "zone/Zone.h"
 #include "zone/ZoneWriter.h"
+#include "system/FileStamp.h"
 
 namespace quarn::edit {
 
@@ -97,30 +98,57 @@ std::vector<CountLine> DescribeCounts(const ZoneCounts& counts);
 // Where a save went.
 struct SaveResult {
   std::optional<std::filesystem::path> SavedTo;  // nothing when the save failed
-  bool Copy = false;  // the file could not be written, so a copy went to the player's zones
-  std::string Error;  // Czech, when the save failed
+  bool Copy = false;    // the file could not be written, so a copy went to the player's zones
+  bool Written = true;  // false: nothing had changed since the file was read, nothing was written
+  std::string Error;    // Czech, when the save failed
 };
+
+// The folders the model writes to besides a zone's own file, handed over by whoever opens the
+// editor; the model looks none up itself.
+struct ZoneFolders {
+  // The player's zone folder: copies of zones that cannot be written where they are, and new
+  // zones. Empty: the player has none (it was refused), and neither can be saved.
+  std::filesystem::path Copies;
+  // Zones in these folders are never written over (the shipped zones).
+  std::vector<std::filesystem::path> Protected;
+  // Folders refused as not the player's own: no zone in them is read or written.
+  std::vector<std::filesystem::path> Refused;
+};
+
+// The name a new zone is saved under in the player's zone folder (numbered when taken).
+inline constexpr const char* NewZoneName = "nova-zona.qrn";
 
 class ZoneModel {
  public:
   // A new zone: 20 x 12, walls around, a start, title "Nová zóna", no file yet.
-  ZoneModel();
+  explicit ZoneModel(ZoneFolders folders = {});
 
   // Replaces everything with a new zone that will be saved to path (none: asked on saving).
   void New(std::filesystem::path path = {});
-  // Reads a zone file; on the loader's error the model is left as it was.
+  // Reads a zone file; on the loader's error the model is left as it was. A zone that breaks a
+  // limit of the game only (ZoneLimits::Editor) is read, and the limit is its first finding. The
+  // file's identity (stamp and bytes) is remembered, to tell a change by another program.
   std::optional<ZoneError> Load(const std::filesystem::path& path);
-  // Writes the zone to its file in the canonical form (see Save(path)).
+  // Takes zone text kept from an earlier session (a recovery copy) as one change to the zone as it
+  // is, so that it is unsaved and undo goes back to the file. The loader's message when the text
+  // is no zone.
+  std::optional<std::string> Restore(std::string_view text);
+  // Writes the zone to its file (see Save(path)); a new zone without a file goes to the player's
+  // zone folder under the first free NewZoneName. Nothing is written when nothing changed since
+  // the file was read or saved and the file is still as it was then.
   SaveResult Save();
-  // Writes the zone to path in the canonical form, safely (temporary file, sync, rename). A file
-  // the player may not write, or one in a protected folder (the shipped zones), is never written:
-  // a copy goes to the player's zone folder under a free name, and that copy becomes the file
-  // being edited.
+  // Writes the zone to path in the canonical form, safely (system::WriteWhole: a temporary file,
+  // synced, renamed; through a symbolic link to its file). A file the player may not write, or
+  // one in a protected folder (the shipped zones), is never written: a copy goes to the player's
+  // zone folder under a free name (system::OwnCopy), and that copy becomes the file being edited.
   SaveResult Save(const std::filesystem::path& path);
-  // Zones in this folder are never written over (the shipped zones).
-  void ProtectFolder(const std::filesystem::path& folder);
-  // Where copies of zones that cannot be written go; the player's zone folder when not set.
-  void SetCopyFolder(const std::filesystem::path& folder);
+  // Whether the zone's file was changed by another program since it was read or saved here (a
+  // file only touched, or gone, counts as unchanged).
+  bool ChangedOnDisk();
+  void SetFolders(ZoneFolders folders) { folders_ = std::move(folders); }
+  const ZoneFolders& Folders() const { return folders_; }
+  // The sentence saying why path lies in a refused folder; empty when it does not.
+  std::string RefusedFolder(const std::filesystem::path& path) const;
 
   const std::filesystem::path& Path() const { return path_; }
   const ZoneSource& Source() const { return zone_; }
@@ -226,10 +254,13 @@ class ZoneModel {
   std::optional<std::string> PushWhole(ZoneSource next);
   void Changed();
 
+  SaveResult Written(const std::filesystem::path& target, bool copy);
+
   ZoneSource zone_;
   std::filesystem::path path_;
-  std::vector<std::filesystem::path> protected_;
-  std::optional<std::filesystem::path> copyFolder_;
+  ZoneFolders folders_;
+  // The file as last read or written here; nothing for a zone without a file on disk.
+  std::optional<system::FileIdentity> disk_;
   std::vector<Step> history_;
   size_t position_ = 0;                      // steps of history_ now applied
   std::optional<size_t> savedPosition_ = 0;  // history position that matches the file

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,29 +17,6 @@ bool StartDetached(const std::vector<std::string>& argv);
 // Opens a web or mail link with the player's default program (xdg-open); false when no program
 // could be started for it. How the program fares with the link is not known.
 bool OpenLink(const std::string& link);
-
-// The file to open when the player asks to edit zone. A zone in userZones is opened itself. A
-// zone of shippedZones is never changed where it ships: its copy in userZones is opened (made
-// now, or used as it is when already there). Any other zone is opened itself when the player may
-// write it, else the player's own copy of it (OwnCopy). nullopt, with a Czech sentence for the
-// player in czechError, when no copy can be had. An empty userZones means the player has none.
-std::optional<std::filesystem::path> EditableZone(const std::filesystem::path& zone,
-                                                  const std::filesystem::path& shippedZones,
-                                                  const std::filesystem::path& userZones,
-                                                  std::string& czechError);
-
-// The copy of a shipped zone: userZones/<its file name>, made when missing, used as it is when
-// there.
-std::optional<std::filesystem::path> CopyForEditing(const std::filesystem::path& zone,
-                                                    const std::filesystem::path& userZones,
-                                                    std::string& czechError);
-
-// A copy of zone in userZones that holds zone's text: under its file name when that is free, else
-// numbered ("a (2).qrn"); an earlier copy with the same text is used again. Never another zone
-// that happens to have the same name.
-std::optional<std::filesystem::path> OwnCopy(const std::filesystem::path& zone,
-                                             const std::filesystem::path& userZones,
-                                             std::string& czechError);
 
 // Opens file in the player's text editor (xdg-open with the path as one argument); false when
 // nothing could be started.

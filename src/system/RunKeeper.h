@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FileStamp.h"
 #include "Records.h"
 #include "zone/ZoneTitle.h"
 

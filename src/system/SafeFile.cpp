@@ -68,6 +68,25 @@ void SyncFolder(const fs::path& folder) {
   close(fd);
 }
 
+// The file a write to file lands in: file itself, or, when file is a symbolic link, the file
+// the link leads to (through further links). A link that leads round in a circle is refused.
+fs::path WriteTarget(const fs::path& file, std::string& problem) {
+  fs::path at = file;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st {};
+    if (lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
+    std::error_code ec;
+    const fs::path to = fs::read_symlink(at, ec);
+    if (ec) {
+      problem = Failed("Odkaz nelze přečíst:", at, ec.value());
+      return at;
+    }
+    at = to.is_absolute() || !at.has_parent_path() ? to : at.parent_path() / to;
+  }
+  problem = Failed("Soubor nelze uložit:", file, ELOOP);
+  return at;
+}
+
 }  // namespace
 
 std::string FolderProblem(const fs::path& folder) {
@@ -117,7 +136,13 @@ std::string MakePrivateFolder(const fs::path& folder) {
 }
 
 std::string WriteWhole(const fs::path& file, std::string_view content, Existing existing) {
-  const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  // Mended: a file reached through a symbolic link was replaced by a regular file, so that the
+  // link was gone and the file it led to kept its old content. The link's own file is written
+  // instead, as text editors do; the link stays as it was.
+  std::string problem;
+  const fs::path target = existing == Existing::Keep ? file : WriteTarget(file, problem);
+  if (!problem.empty()) return problem;
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   // A short name of our own, whatever the length of file's name; mkstemp creates it exclusively,
   // so a link or a file someone placed there is never written through.
   std::string name = (folder / ".quarn-XXXXXX").string();
@@ -128,9 +153,14 @@ std::string WriteWhole(const fs::path& file, std::string_view content, Existing 
     unlink(temporary.c_str());
     return Failed("Soubor nelze uložit:", file, error);
   };
+  // A new file is the player's alone; a file written again keeps the permissions it had.
+  struct stat old {};
+  if (lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) && old.st_uid == geteuid()) {
+    fchmod(fd.Get(), old.st_mode & 0777);
+  }
   if (!WriteAll(fd.Get(), content)) return fail(errno);
   if (fsync(fd.Get()) != 0) return fail(errno);
-  if (const int error = Rename(temporary, file, existing == Existing::Keep)) return fail(error);
+  if (const int error = Rename(temporary, target, existing == Existing::Keep)) return fail(error);
   SyncFolder(folder);
   return "";
 }

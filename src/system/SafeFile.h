@@ -24,9 +24,12 @@ enum class Existing { Replace, Keep };
 
 // Writes content as the whole of file: into a temporary file created exclusively in the same
 // folder (never through a link or over a file already there), synced to the disk and then
-// renamed to file, so file is either as before or complete. With Existing::Keep a file already
-// at that name is left alone and the write fails. The temporary name is short whatever file is
-// called, and ends in no ".qrn", so the zone list never sees a half-written file.
+// renamed to file, so file is either as before or complete. With Existing::Keep a file (or a
+// link) already at that name is left alone and the write fails. With Existing::Replace a file
+// that is a symbolic link is written where the link leads, and the link stays; a file written
+// again keeps its permissions, a new one is the player's alone (0600). The temporary name is
+// short whatever file is called, and ends in no ".qrn", so the zone list never sees a
+// half-written file. This is the one writer of whole files: zones, records, runs, copies.
 std::string WriteWhole(const std::filesystem::path& file, std::string_view content,
                        Existing existing = Existing::Replace);
 

@@ -157,7 +157,9 @@ void ZoneLister::Read(Folder& folder) {
     } else {
       ++titlesRead_;
       const fs::path file = folder.Path / key;
-      auto title = ReadZoneTitle(file, &known.Stamp);
+      struct stat read {};
+      auto title = ReadZoneTitle(file, &read);
+      if (read.st_ino != 0) known.Stamp = StampOf(read);
       // A file that cannot be read, or is no text, is listed by its name.
       known.Title = title ? std::move(*title) : key;
     }

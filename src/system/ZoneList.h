@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "zone/ZoneTitle.h"
+#include "system/FileStamp.h"
 
 namespace quarn::system {
 

@@ -6,7 +6,9 @@
 #include <sstream>
 
 #include "Dialog.h"
-#include "system/SafeWrite.h"
+#include "system/Recovery.h"
+#include "system/SafeFile.h"
+#include "zone/Text.h"
 #include "zone/ZoneWriter.h"
 
 namespace quarn::ui {
@@ -48,20 +50,37 @@ SDL_Rect PaletteSource(int16_t picture) {
 
 }  // namespace
 
+std::string RestoreQuestion(const std::string& when, const std::filesystem::path& zone) {
+  const std::string which =
+      zone.empty() ? "nové zóny" : "zóny " + ShowControls(zone.filename().string());
+  return "Obnovit neuložené změny z " + when + "?\nEditor je uchoval, když se minule zavřel bez " +
+         "uložení " + which + ". Ano je vrátí do editoru (zatím neuložené), Ne je zahodí.";
+}
+
+std::string ChangedOnDiskQuestion(const std::filesystem::path& file) {
+  return "Soubor " + ShowControls(file.string()) +
+         " mezitím změnil jiný program.\nAno: přepsat ho touto zónou.\nNe: načíst ho znovu "
+         "(změny v editoru se zahodí).\nZrušit: nechat vše, jak je.";
+}
+
+std::string RefusedZoneQuestion(const std::string& why) {
+  return "Hra tuto zónu neotevře: " + why + "\nPřesto ji uložit (a opravit později)?";
+}
+
 EditorScreen::EditorScreen(platform::App& app, Prompter& prompter,
-                           const std::filesystem::path& dataFolder,
-                           std::filesystem::path shippedZones, std::filesystem::path userZones)
+                           const std::filesystem::path& dataFolder, edit::ZoneFolders folders,
+                           std::filesystem::path recoveryFolder)
     : app_(app),
       prompter_(prompter),
-      shipped_(std::move(shippedZones)),
-      userZones_(std::move(userZones)),
+      recovery_(std::move(recoveryFolder)),
+      model_(std::move(folders)),
       canvas_(dataFolder, EditorCanvasArea.w, EditorCanvasArea.h),
       window_(app, EditorWindowOptions()),
-      check_(app.Timers(), [this] { ShowFindings(); }) {
+      check_(app.Timers(), [this] { ShowFindings(); }),
+      keep_(app.Timers(), [this] { KeepRecovery(); }) {
   // A little longer than a frame, so that the frame with the change is shown before the check.
   check_.SetInterval(20);
-  if (!shipped_.empty()) model_.ProtectFolder(shipped_);
-  if (!userZones_.empty()) model_.SetCopyFolder(userZones_);
+  keep_.SetInterval(RecoveryDelayMs);
   Build();
   Bind();
 }
@@ -138,16 +157,16 @@ void EditorScreen::Build() {
         "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé tlačítko vezme dlaždici z "
         "plochy, tažení pravým nebo prostředním posouvá. Šipky a kolečko posouvají, "
         "Ctrl+kolečko, Ctrl++ a Ctrl+− mění velikost. Znak dlaždice (w, r, a, +, ...) ji vezme "
-        "do štětce; která to je, ukáže stavový řádek. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 hrát, F1 nápověda, Esc zavřít.",
+        "do štětce; která to je, ukáže stavový řádek. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 "
+        "hrát, F1 nápověda, Esc zavřít.",
         SDL_Rect{FormLeft, 470, FormWidth, 120}, 8.25)
       .WordWrap = true;
   // The status line begins with the picture of the tile in the brush.
   auto brush = std::make_unique<platform::Image>();
   statusTile_ = &dynamic_cast<platform::Image&>(
       Add("statusTile", std::move(brush), SDL_Rect{StatusArea.x, StatusArea.y + 1, 18, 18}));
-  auto& status = label("status", "",
-                       SDL_Rect{StatusArea.x + 22, StatusArea.y, StatusArea.w - 22, StatusArea.h},
-                       9);
+  auto& status = label(
+      "status", "", SDL_Rect{StatusArea.x + 22, StatusArea.y, StatusArea.w - 22, StatusArea.h}, 9);
   status.Fore = Yellow;
   status_ = &status;
 }
@@ -311,11 +330,32 @@ bool EditorScreen::Open(const std::filesystem::path& zone) {
       return false;
     }
     message_ = "Otevřeno: " + zone.string();
+  } else if (std::string refused = model_.RefusedFolder(zone); !zone.empty() && !refused.empty()) {
+    prompter_.SkinMsgBox("Zónu nelze otevřít.\n" + refused, msgbox::OkOnly, msgbox::IconCritical,
+                         "");
+    return false;
   } else {
     model_.New(zone);
     message_ = zone.empty() ? "Nová zóna; Ctrl+S ji uloží mezi tvé zóny."
                             : "Nová zóna; Ctrl+S ji uloží do " + zone.string();
   }
+  if (const auto kept = system::FindRecovery(recovery_, zone)) {
+    // Mended: a signal, a crash or a power cut threw away every unsaved change; a copy kept a
+    // few seconds after the last one is offered back.
+    const int answer = prompter_.SkinMsgBox(RestoreQuestion(kept->When, zone), msgbox::YesNo,
+                                            msgbox::IconQuestion, "");
+    if (answer == msgbox::ResultYes) {
+      if (auto error = model_.Restore(kept->Text)) {
+        message_ = "Uchované změny nelze obnovit: " + *error;
+      } else {
+        message_ = "Obnoveny neuložené změny z " + kept->When;
+      }
+    } else if (answer == msgbox::ResultNo) {
+      DropRecovery(zone);
+    }
+  }
+  seenRevision_ = model_.Revision();
+  keep_.SetEnabled(false);
   errors_ = {};
   canvas_.SetZone(model_.Width(), model_.Height(), model_.Source().Rows);
   canvas_.View().SetZoom(canvas_.View().FitZoom(),
@@ -345,8 +385,8 @@ bool EditorScreen::Close() {
   // A value the header refused is a change the author made: it is not dropped unasked.
   for (size_t i = 0; i < errors_.size(); ++i) {
     if (errors_[i].empty()) continue;
-    const std::string question =
-        std::string(RefusedValueQuestion) + "\n" + errors_[i] + "\nZavřít editor a hodnotu zahodit?";
+    const std::string question = std::string(RefusedValueQuestion) + "\n" + errors_[i] +
+                                 "\nZavřít editor a hodnotu zahodit?";
     if (prompter_.SkinMsgBox(question, msgbox::YesNo, msgbox::IconQuestion, "") !=
         msgbox::ResultYes) {
       FocusField(static_cast<int>(i));
@@ -359,30 +399,48 @@ bool EditorScreen::Close() {
         prompter_.SkinMsgBox(UnsavedQuestion, msgbox::YesNoCancel, msgbox::IconQuestion, "");
     if (answer == msgbox::ResultYes) {
       if (!Save()) return false;
-    } else if (answer != msgbox::ResultNo) {
+    } else if (answer == msgbox::ResultNo) {
+      DropRecovery(model_.Path());
+    } else {
       return false;
     }
   }
+  keep_.SetEnabled(false);
   Hide();
   if (OnClosed) OnClosed();
   return true;
 }
 
-std::filesystem::path EditorScreen::NewZoneFile() const {
-  const std::filesystem::path folder = userZones_.empty() ? std::filesystem::path(".") : userZones_;
-  std::error_code ec;
-  std::filesystem::path file = folder / "nova-zona.qrn";
-  for (int n = 2; std::filesystem::exists(file, ec); ++n) {
-    file = folder / ("nova-zona-" + std::to_string(n) + ".qrn");
-  }
-  return file;
-}
-
 bool EditorScreen::Save() {
   BlurFields();
+  if (model_.InStroke()) model_.EndStroke();
+  // Mended: a change another program made to the file was written over without a word.
+  if (model_.Dirty() && model_.ChangedOnDisk()) {
+    const int answer = prompter_.SkinMsgBox(ChangedOnDiskQuestion(model_.Path()),
+                                            msgbox::YesNoCancel, msgbox::IconExclamation, "");
+    if (answer == msgbox::ResultNo) {
+      const std::filesystem::path file = model_.Path();
+      DropRecovery(file);
+      const bool opened = Open(file);
+      if (opened) message_ = "Načteno znovu: " + file.string();
+      UpdateStatus();
+      return false;
+    }
+    if (answer != msgbox::ResultYes) return false;
+  }
+  // Mended: the editor saved a zone the game refuses and then could not open it again; it opens
+  // it now, and says before saving that the game will not.
+  if (model_.Dirty() || model_.Path().empty()) {
+    for (const edit::Finding& f : model_.Findings()) {
+      if (!f.Refused) continue;
+      const int answer = prompter_.SkinMsgBox(RefusedZoneQuestion(f.Message), msgbox::YesNo,
+                                              msgbox::IconExclamation, "");
+      if (answer != msgbox::ResultYes) return false;
+      break;
+    }
+  }
   const std::filesystem::path before = model_.Path();
-  const edit::SaveResult result =
-      model_.Path().empty() ? model_.Save(NewZoneFile()) : model_.Save();
+  const edit::SaveResult result = model_.Save();
   if (!result.SavedTo) {
     message_ = "Neuloženo: " + result.Error;
     prompter_.SkinMsgBox("Zónu se nepodařilo uložit.\n" + result.Error, msgbox::OkOnly,
@@ -390,19 +448,53 @@ bool EditorScreen::Save() {
     Sync();
     return false;
   }
+  DropRecovery(before);
+  DropRecovery(*result.SavedTo);
+  if (!result.Written) {
+    message_ = "Beze změn; nic se neukládá: " + result.SavedTo->string();
+    Sync();
+    return true;
+  }
   // A copy is made of a zone shipped with the game, and of a file of the author's own that
   // cannot be written where it is; the message says which.
-  std::error_code ec;
-  const bool shipped = !shipped_.empty() && !before.empty() &&
-                       std::filesystem::equivalent(before.parent_path(), shipped_, ec);
+  bool shipped = false;
+  for (const std::filesystem::path& folder : model_.Folders().Protected) {
+    std::error_code ec;
+    shipped = shipped ||
+              (!before.empty() && std::filesystem::equivalent(before.parent_path(), folder, ec));
+  }
   message_ = !result.Copy ? "Uloženo: " + result.SavedTo->string()
-             : shipped    ? "Zónu hry nelze přepsat; uložena kopie: " + result.SavedTo->string()
-                          : "Soubor " + before.string() +
-                             " nelze přepsat (jen pro čtení); uložena kopie: " +
-                             result.SavedTo->string();
+             : shipped
+                 ? "Zónu hry nelze přepsat; uložena kopie: " + result.SavedTo->string()
+                 : "Soubor " + before.string() +
+                       " nelze přepsat (jen pro čtení); uložena kopie: " + result.SavedTo->string();
   std::fprintf(stderr, "quarn: %s\n", message_.c_str());
   Sync();
   return true;
+}
+
+void EditorScreen::KeepRecovery() {
+  keep_.SetEnabled(false);
+  if (!model_.Dirty() || recovery_.empty()) return;
+  if (std::string error = system::KeepRecovery(recovery_, model_.Path(), model_.Text());
+      !error.empty()) {
+    std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n", error.c_str());
+  }
+}
+
+void EditorScreen::DropRecovery(const std::filesystem::path& zone) {
+  if (!recovery_.empty()) system::DropRecovery(recovery_, zone);
+}
+
+std::optional<std::filesystem::path> EditorScreen::KeepUnsaved() {
+  keep_.SetEnabled(false);
+  if (!model_.Dirty() || recovery_.empty()) return std::nullopt;
+  if (std::string error = system::KeepRecovery(recovery_, model_.Path(), model_.Text());
+      !error.empty()) {
+    std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n", error.c_str());
+    return std::nullopt;
+  }
+  return system::RecoveryFile(recovery_, model_.Path());
 }
 
 void EditorScreen::TestPlay() {
@@ -423,9 +515,9 @@ bool EditorScreen::OfferSolution(const std::string& script) {
   if (unsaved && !Save()) return false;
   std::filesystem::path keys = model_.Path();
   keys.replace_extension(".keys");
-  if (auto error = WriteFileSafely(keys.string(), script)) {
-    message_ = "Řešení neuloženo: " + *error;
-    prompter_.SkinMsgBox("Řešení se nepodařilo uložit.\n" + *error, msgbox::OkOnly,
+  if (const std::string error = system::WriteWhole(keys, script); !error.empty()) {
+    message_ = "Řešení neuloženo: " + error;
+    prompter_.SkinMsgBox("Řešení se nepodařilo uložit.\n" + error, msgbox::OkOnly,
                          msgbox::IconCritical, "");
     UpdateStatus();
     return false;
@@ -464,6 +556,12 @@ void EditorScreen::SetTool(EditorTool tool) {
 
 void EditorScreen::Sync() {
   SyncCells();
+  // The recovery copy's countdown starts again with every change.
+  if (model_.Revision() != seenRevision_) {
+    seenRevision_ = model_.Revision();
+    keep_.SetEnabled(false);
+    if (model_.Dirty()) keep_.SetEnabled(true);
+  }
   if (!model_.InStroke()) {
     SyncForm();
     // The check runs on a whole change, not on every cell of a stroke. On a large zone it takes
@@ -493,7 +591,8 @@ void EditorScreen::ShowFindings() {
     if (f.Where) {
       // The place leads the line; the message does not name its column again.
       const std::string column = " ve sloupci " + std::to_string(f.Where->X + 1);
-      if (const size_t at = text.find(column); at != std::string::npos) text.erase(at, column.size());
+      if (const size_t at = text.find(column); at != std::string::npos)
+        text.erase(at, column.size());
       text = "sloupec " + std::to_string(f.Where->X + 1) + ", řádek " +
              std::to_string(f.Where->Y + 1) + ": " + text;
       marks.push_back(SDL_Point{f.Where->X, f.Where->Y});

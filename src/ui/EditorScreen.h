@@ -38,6 +38,16 @@ inline constexpr const char* SolutionQuestion =
     "Vyhrál jsi. Uložit tuto cestu jako řešení zóny (soubor .keys vedle ní)?";
 inline constexpr const char* SolutionAndSaveQuestion =
     "Vyhrál jsi. Uložit zónu i tuto cestu jako její řešení (soubor .keys vedle ní)?";
+// Asked on opening a zone whose unsaved changes a recovery copy kept; when is the copy's time,
+// zone the file opened (empty: a new zone).
+std::string RestoreQuestion(const std::string& when, const std::filesystem::path& zone);
+// Asked before saving over a zone file another program changed since the editor read it.
+std::string ChangedOnDiskQuestion(const std::filesystem::path& file);
+// Asked before saving a zone the game will not open; why is the loader's finding.
+std::string RefusedZoneQuestion(const std::string& why);
+
+// Unsaved changes are kept in a recovery copy this long after the last change.
+inline constexpr int RecoveryDelayMs = 3000;
 
 // What the left mouse button does on the canvas (Shift+drag fills whatever the tool). Select,
 // Hollow and Flood are the author's tools (EditorTools.cpp).
@@ -45,16 +55,20 @@ enum class EditorTool { Brush, Rectangle, Picker, Select, Hollow, Flood };
 
 class EditorScreen {
  public:
-  // Pictures come from dataFolder's Graphics. Zones in shippedZones are never written over: a
-  // save goes to a copy in userZones, where a new zone is saved too.
+  // Pictures come from dataFolder's Graphics. Zones in the protected folders (the shipped ones)
+  // are never written over: a save goes to a copy in the player's zone folder, where a new zone
+  // is saved too (see edit::ZoneFolders). Unsaved changes are kept in recoveryFolder (empty:
+  // nowhere).
   EditorScreen(platform::App& app, Prompter& prompter, const std::filesystem::path& dataFolder,
-               std::filesystem::path shippedZones, std::filesystem::path userZones);
+               edit::ZoneFolders folders, std::filesystem::path recoveryFolder = {});
   EditorScreen(const EditorScreen&) = delete;
   EditorScreen& operator=(const EditorScreen&) = delete;
 
   // Opens a zone file, or a new zone to be saved there when the file does not exist; an empty
   // path is a new zone without a file yet. False, after telling the player why, when the file
-  // cannot be read as a zone (or the game's pictures cannot).
+  // cannot be read as a zone (or the game's pictures cannot). A recovery copy of the zone's
+  // unsaved changes is offered back (RestoreQuestion): Ano takes it as an unsaved change, Ne
+  // throws it away.
   bool Open(const std::filesystem::path& zone);
   void Show();
   void Hide();
@@ -62,8 +76,14 @@ class EditorScreen {
   // first (Ano saves, Ne throws them away, Zrušit stays), then the window goes and OnClosed runs.
   // True when it closed.
   bool Close();
-  // Ctrl+S. True when the zone was written (to its file or to a copy); the status line says where.
+  // Ctrl+S. True when the zone was written (to its file or to a copy), or had nothing to write;
+  // the status line says where. A file changed by another program meanwhile is asked about
+  // first (ChangedOnDiskQuestion: Ano writes over it, Ne reads it again, Zrušit does neither), and
+  // so is a zone the game will not open (RefusedZoneQuestion).
   bool Save();
+  // Writes the recovery copy now when there are unsaved changes (the program is being ended by a
+  // signal); the copy's path, or nothing when none was written.
+  std::optional<std::filesystem::path> KeepUnsaved();
   // F5: OnTestPlay gets the zone's text as it is now, unsaved changes included.
   void TestPlay();
   // A test-play run that won, as a key script: offered to be kept beside the zone as NAME.keys,
@@ -141,7 +161,8 @@ class EditorScreen {
   void BlurFields();
   void CommitField(int i);
   void RevealFinding(int index);
-  std::filesystem::path NewZoneFile() const;
+  void KeepRecovery();
+  void DropRecovery(const std::filesystem::path& zone);
   void BuildTools();
   void BindTools();
   bool ToolKey(int virtualKey, platform::Modifiers held);
@@ -160,12 +181,13 @@ class EditorScreen {
 
   platform::App& app_;
   Prompter& prompter_;
-  std::filesystem::path shipped_;
-  std::filesystem::path userZones_;
+  std::filesystem::path recovery_;
   edit::ZoneModel model_;
   EditorCanvas canvas_;
   platform::Window window_;
   platform::Timer check_;
+  platform::Timer keep_;       // the recovery copy, RecoveryDelayMs after the last change
+  uint64_t seenRevision_ = 0;  // the model's revision when the countdown was last started
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   platform::PictureBox* canvasBox_ = nullptr;
   platform::Shape* hover_ = nullptr;

@@ -8,12 +8,14 @@
 #include <cstdlib>
 #include <utility>
 
-#include "system/Folders.h"
-#include "system/Launch.h"
-#include "system/SafeWrite.h"
 #include "zone/Text.h"
 #include "zone/ZoneTitle.h"
 #include "zone/ZoneWriter.h"
+#include "system/Copies.h"
+#include "system/Folders.h"
+#include "system/Launch.h"
+#include "system/Recovery.h"
+#include "system/SafeFile.h"
 
 namespace quarn::ui {
 
@@ -210,20 +212,45 @@ void Flow::OpenEditor(const std::filesystem::path& zone) {
 }
 
 bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> onClosed) {
-  const std::filesystem::path shipped = system::ShippedZoneFolder(folders_.Data);
+  edit::ZoneFolders folders;
+  folders.Copies = folders_.UserZones;
+  folders.Protected = {system::ShippedZoneFolder(folders_.Data)};
+  if (!folders_.Shipped.empty()) folders.Protected.push_back(folders_.Shipped);
+  if (!folders_.RefusedZones.empty()) folders.Refused = {folders_.RefusedZones};
+  // Mended: E on a shipped zone the player had edited opened the shipped one again, and its save
+  // made a second copy beside the first.
+  std::filesystem::path file = zone;
+  for (const std::filesystem::path& shipped : folders.Protected) {
+    if (auto copy = system::ExistingCopy(zone, shipped, folders_.UserZones)) file = *copy;
+  }
+  const std::filesystem::path recovery =
+      folders_.State.empty() ? std::filesystem::path() : system::RecoveryFolder(folders_.State);
   editor_ =
-      std::make_unique<EditorScreen>(app_, prompter_, folders_.Data, shipped, folders_.UserZones);
+      std::make_unique<EditorScreen>(app_, prompter_, folders_.Data, std::move(folders), recovery);
   editor_->OnClosed = std::move(onClosed);
   editor_->OnTestPlay = [this](const std::string& text) { TestPlay(text); };
   editor_->OnTestPlayHere = [this](const std::string& text) { TestPlay(text, false); };
   editor_->ShareClipboard(clipboard_);
   editor_->OnHelp = [this] { ShowHelp(); };
-  if (!editor_->Open(zone)) {
+  if (!editor_->Open(file)) {
     editor_.reset();
     return false;
   }
   editor_->Show();
   return true;
+}
+
+void Flow::KeepUnsavedWork() {
+  if (!editor_) return;
+  const std::string zone = editor_->Model().Path().empty()
+                               ? "nová zóna"
+                               : ShowControls(editor_->Model().Path().string());
+  if (const auto kept = editor_->KeepUnsaved()) {
+    std::fprintf(stderr,
+                 "quarn: neuložené změny (%s) jsou uchovány v %s; editor je nabídne obnovit, až "
+                 "zónu otevřeš příště.\n",
+                 zone.c_str(), ShowControls(kept->string()).c_str());
+  }
 }
 
 void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
@@ -239,8 +266,8 @@ void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
     testFolder_ = pattern;
   }
   const std::filesystem::path copy = testFolder_ / "zkouska.qrn";
-  if (auto error = WriteFileSafely(copy.string(), zoneText)) {
-    prompter_.SkinMsgBox("Zónu nelze vyzkoušet: " + *error, msgbox::OkOnly, msgbox::IconCritical,
+  if (const std::string error = system::WriteWhole(copy, zoneText); !error.empty()) {
+    prompter_.SkinMsgBox("Zónu nelze vyzkoušet: " + error, msgbox::OkOnly, msgbox::IconCritical,
                          "");
     return;
   }

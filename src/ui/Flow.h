@@ -33,6 +33,7 @@ struct FlowFolders {
   std::string UserZonesRefused{};  // why the player's folder is not used; told on the start screen
   std::filesystem::path State{};   // the records; empty: nothing is kept
   std::filesystem::path Runs{};    // the best runs
+  std::filesystem::path RefusedZones{};  // the refused folder, never read nor written by the editor
 };
 
 class Flow {
@@ -56,8 +57,12 @@ class Flow {
   // False when the zone cannot be opened (the player has been told).
   bool EditOnly(const std::string& zone);
   // The zone editor on zone (an empty path: a new zone); the start screen comes back when it
-  // closes.
+  // closes. A shipped zone the player already has a copy of opens that copy, as the Editor
+  // button does.
   void OpenEditor(const std::filesystem::path& zone);
+  // The program is being ended by a signal: the editor's unsaved changes are kept in a recovery
+  // copy, and stderr says where.
+  void KeepUnsavedWork();
 
   StartScreen& Start() { return *start_; }
   // The game screen being played, or null.

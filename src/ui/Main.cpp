@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
     // The game goes on with the shipped zones alone; nothing is read from or written there.
     folders.UserZonesRefused =
         refused + "\nTvé zóny se nenačtou a kopie zón pro úpravy se neuloží.";
+    folders.RefusedZones = folders.UserZones;
     folders.UserZones.clear();
     // The start screen tells it in the dialog, which writes it to stderr as well.
     if (options.Zone) std::fprintf(stderr, "quarn: %s\n", folders.UserZonesRefused.c_str());
@@ -131,6 +132,8 @@ int main(int argc, char** argv) {
       flow.Begin(!options.NoSound);
     }
     app.Run();
+    // Ended by a signal: the editor's unsaved changes are kept before anything else goes.
+    if (platform::SignalReceived()) flow.KeepUnsavedWork();
     if (options.TracePlayer) {
       // Rates over the span from the first tick to the last one.
       const double seconds = static_cast<double>(lastTickNs - firstTickNs) / 1e9;

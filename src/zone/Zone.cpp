@@ -205,7 +205,8 @@ ZoneError AtCell(ZoneError error, int x, int y) {
 
 std::string RowName(int y) { return "řádek " + std::to_string(y + 1); }
 
-std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
+std::variant<ParsedZone, ZoneError> Parse(Reader& in, ZoneLimits limits) {
+  const bool game = limits == ZoneLimits::Game;
   ParsedZone zone;
 
   if (in.AtEnd()) return in.Error(1, "název", "soubor je prázdný; zóna začíná svým názvem");
@@ -253,7 +254,7 @@ std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
       if (c == 'R') ++zone.Potatoes;
       if (code >= tile::Enemy1 && code <= tile::Enemy3) {
         const int kind = code - 12;
-        if (zone.Enemies.size() >= static_cast<size_t>(MaxEnemies)) {
+        if (game && zone.Enemies.size() >= static_cast<size_t>(MaxEnemies)) {
           return AtCell(in.Error(row.Line, RowName(y),
                                  RowName(y) + " má 102. nepřítele (sloupec " +
                                      std::to_string(x + 1) + "); zóna smí mít nejvýš 101 nepřátel"),
@@ -261,7 +262,7 @@ std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
         }
         // Mended: steps below 1 for a kind the zone uses would divide by zero in every tick.
         const int steps = zone.EnemySteps[kind - 1];
-        if (steps < 1) {
+        if (game && steps < 1) {
           return AtCell(in.Error(stepLines[kind - 1], EnemyStepNames[kind - 1],
                                  EnemyStepNames[kind - 1] +
                                      " musí být aspoň 1, protože zóna takové nepřátele má (" +
@@ -270,7 +271,7 @@ std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
         }
         const long fx = static_cast<long>(steps) * x;
         const long fy = static_cast<long>(steps) * y;
-        if (fx > 32767 || fy > 32767) {
+        if (game && (fx > 32767 || fy > 32767)) {
           std::ostringstream msg;
           msg << "nepřítel ve sloupci " << x + 1 << " (" << RowName(y)
               << ") je příliš daleko pro své " << EnemyStepNames[kind - 1] << " (" << steps
@@ -285,11 +286,12 @@ std::variant<ParsedZone, ZoneError> Parse(Reader& in) {
   return zone;
 }
 
-std::variant<ParsedZone, ZoneError> Parse(std::streambuf& text, const std::string& fileName) {
+std::variant<ParsedZone, ZoneError> Parse(std::streambuf& text, const std::string& fileName,
+                                          ZoneLimits limits = ZoneLimits::Game) {
   FieldStream fields(text);
   Reader in(fields, fileName);
   try {
-    return Parse(in);
+    return Parse(in, limits);
   } catch (const TooBig& big) {
     return ZoneError{fileName, big.Line, "",
                      "soubor je příliš velký: hlavička a řádky zóny mají přes " +
@@ -334,9 +336,10 @@ int16_t CodeOfCharacter(char c, const std::array<std::string, 3>& laserPatterns)
   }
 }
 
-std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName) {
+std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName,
+                                                  ZoneLimits limits) {
   std::stringbuf buffer{std::string(text)};
-  return Parse(buffer, fileName);
+  return Parse(buffer, fileName, limits);
 }
 
 std::variant<ParsedZone, ZoneError> ParseZoneFile(const std::string& path) {

@@ -56,8 +56,15 @@ struct ParsedZone {
 // The tile code a zone character stands for; laserPatterns decide whether a door starts active.
 int16_t CodeOfCharacter(char c, const std::array<std::string, 3>& laserPatterns);
 
+// What the loader holds a zone to. Game: everything the game needs to play it. Editor: only what
+// a zone file must be to be read at all; a zone that breaks a limit of the game (a 102nd enemy,
+// enemy steps below 1 for a kind it has, an enemy too far for its steps) is read as it stands,
+// so that its author can open and mend it.
+enum class ZoneLimits { Game, Editor };
+
 // Parses zone text. fileName is only used in errors.
-std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName);
+std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName,
+                                                  ZoneLimits limits = ZoneLimits::Game);
 // Reads and parses a zone file.
 std::variant<ParsedZone, ZoneError> ParseZoneFile(const std::string& path);
 

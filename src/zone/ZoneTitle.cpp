@@ -50,17 +50,7 @@ bool LooksBinary(std::string_view start) {
   });
 }
 
-FileStamp StampOf(const struct stat& st) {
-  FileStamp s;
-  s.Device = st.st_dev;
-  s.Inode = st.st_ino;
-  s.Size = st.st_size;
-  s.ModifiedNs = int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
-  s.ChangedNs = int64_t{st.st_ctim.tv_sec} * 1'000'000'000 + st.st_ctim.tv_nsec;
-  return s;
-}
-
-std::optional<std::string> ReadZoneTitle(const std::filesystem::path& file, FileStamp* stamp) {
+std::optional<std::string> ReadZoneTitle(const std::filesystem::path& file, struct stat* status) {
   // Mended: a file swapped for a named pipe after the folder was read would block the open, and
   // the list with it, for good; the open does not wait, and only a regular file is read.
   const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -70,7 +60,7 @@ std::optional<std::string> ReadZoneTitle(const std::filesystem::path& file, File
     close(fd);
     return std::nullopt;
   }
-  if (stamp) *stamp = StampOf(st);
+  if (status) *status = st;
   // One byte past the limit tells whether the title may have been cut.
   std::string start(ZoneTitleReadLimit + 1, '\0');
   size_t got = 0;

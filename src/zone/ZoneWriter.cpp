@@ -53,8 +53,9 @@ ZoneSource SourceOf(const ParsedZone& zone, std::string_view notes) {
 }
 
 std::variant<ZoneSource, ZoneError> ReadZoneSourceText(std::string_view text,
-                                                       const std::string& fileName) {
-  auto parsed = ParseZoneText(text, fileName);
+                                                       const std::string& fileName,
+                                                       ZoneLimits limits) {
+  auto parsed = ParseZoneText(text, fileName, limits);
   if (auto* error = std::get_if<ZoneError>(&parsed)) return *error;
   const ParsedZone& zone = std::get<ParsedZone>(parsed);
   return SourceOf(zone, text.substr(std::min(zone.EndOffset, text.size())));

@@ -42,7 +42,8 @@ ZoneSource SourceOf(const ParsedZone& zone, std::string_view notes);
 std::variant<ZoneSource, ZoneError> ReadZoneSource(const std::string& path);
 // The same from zone text; fileName is only used in errors.
 std::variant<ZoneSource, ZoneError> ReadZoneSourceText(std::string_view text,
-                                                       const std::string& fileName);
+                                                       const std::string& fileName,
+                                                       ZoneLimits limits = ZoneLimits::Game);
 
 // Why a header text field cannot be written so that the loader reads it back as it is (a double
 // quote in a field that must be quoted); nothing when it can.

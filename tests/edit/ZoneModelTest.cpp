@@ -321,27 +321,24 @@ TEST_F(ZoneModelTest, ShippedZoneIsSavedAsACopyNeverOverTheOriginal) {
   Put(copies / "05-zona.qrn", "the player's own zone of that name");
 
   // A protected folder is never written, even when the file system would allow it.
-  ZoneModel m;
-  m.ProtectFolder(shipped);
-  m.SetCopyFolder(copies);
+  ZoneModel m(ZoneFolders{copies, {shipped}, {}});
   ASSERT_FALSE(m.Load(zone).has_value());
   m.Paint(1, 0, 'C');
   SaveResult saved = m.Save();
   ASSERT_TRUE(saved.SavedTo.has_value()) << saved.Error;
   EXPECT_TRUE(saved.Copy);
-  EXPECT_EQ(*saved.SavedTo, copies / "05-zona-2.qrn");
+  EXPECT_EQ(*saved.SavedTo, copies / "05-zona (2).qrn");
   EXPECT_EQ(Slurp(zone), original);
   EXPECT_EQ(Slurp(copies / "05-zona.qrn"), "the player's own zone of that name");
-  EXPECT_EQ(m.Path(), copies / "05-zona-2.qrn");
+  EXPECT_EQ(m.Path(), copies / "05-zona (2).qrn");
   // Saving again writes the copy, not another one.
   m.Paint(0, 0, '.');
   saved = m.Save();
-  EXPECT_EQ(saved.SavedTo, copies / "05-zona-2.qrn");
+  EXPECT_EQ(saved.SavedTo, copies / "05-zona (2).qrn");
   EXPECT_FALSE(saved.Copy);
 
   // A file the player may not write (here: a folder without write permission) goes the same way.
-  ZoneModel n;
-  n.SetCopyFolder(copies);
+  ZoneModel n(ZoneFolders{copies, {}, {}});
   ASSERT_FALSE(n.Load(zone).has_value());
   fs::permissions(shipped, fs::perms::owner_read | fs::perms::owner_exec);
   if (access(shipped.c_str(), W_OK) == 0) return;  // a user who may write anywhere (root)
@@ -349,8 +346,128 @@ TEST_F(ZoneModelTest, ShippedZoneIsSavedAsACopyNeverOverTheOriginal) {
   saved = n.Save();
   ASSERT_TRUE(saved.SavedTo.has_value()) << saved.Error;
   EXPECT_TRUE(saved.Copy);
-  EXPECT_EQ(*saved.SavedTo, copies / "05-zona-3.qrn");
+  EXPECT_EQ(*saved.SavedTo, copies / "05-zona (3).qrn");
   EXPECT_EQ(Slurp(zone), original);
+}
+
+TEST_F(ZoneModelTest, SaveWritesOnlyChangesAndTellsAChangeMadeByAnotherProgram) {
+  const fs::path file = root_ / "mine" / "z.qrn";
+  const std::string text = "Z\n3\n1\n10\n16\n12\n6\n01\n01\n01\nS.E\n";
+  Put(file, text);
+  ZoneModel m(ZoneFolders{root_ / "mine", {}, {}});
+  ASSERT_FALSE(m.Load(file).has_value());
+  EXPECT_FALSE(m.ChangedOnDisk());
+  // Nothing changed: nothing is written, not even over what another program put there.
+  Put(file, text + "a note of another program\n");
+  SaveResult saved = m.Save();
+  EXPECT_EQ(saved.SavedTo, file);
+  EXPECT_FALSE(saved.Written);
+  EXPECT_EQ(Slurp(file), text + "a note of another program\n");
+  // A change here and one there: the model tells, the screen asks; Save itself writes.
+  EXPECT_TRUE(m.ChangedOnDisk());
+  ASSERT_FALSE(m.Load(file).has_value());
+  m.Paint(1, 0, 'K');
+  EXPECT_FALSE(m.ChangedOnDisk());
+  fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(5));
+  EXPECT_FALSE(m.ChangedOnDisk()) << "only touched";
+  Put(file, "Z\n3\n1\n10\n16\n12\n6\n01\n01\n01\nSRE\n");
+  EXPECT_TRUE(m.ChangedOnDisk());
+  saved = m.Save();
+  ASSERT_TRUE(saved.Written) << saved.Error;
+  EXPECT_FALSE(m.ChangedOnDisk()) << "what was written is the file's new identity";
+  EXPECT_NE(Slurp(file).find("SKE"), std::string::npos);
+  // Gone: a save writes it again, without a question.
+  fs::remove(file);
+  EXPECT_FALSE(m.ChangedOnDisk());
+  m.Paint(1, 0, 'C');
+  EXPECT_TRUE(m.Save().Written);
+  EXPECT_TRUE(fs::exists(file));
+}
+
+TEST_F(ZoneModelTest, AZoneTheGameRefusesIsSavedAndOpensAgainWithTheFinding) {
+  // 102 enemies: more than the game takes, but the editor painted them and saved them.
+  const fs::path file = root_ / "mine" / "many.qrn";
+  fs::create_directories(file.parent_path());
+  ZoneModel m;
+  m.New(file);
+  ASSERT_TRUE(m.SetField(HeaderField::Width, "20") == std::nullopt);
+  m.Fill(1, 2, 17, 7, '+');  // 17 x 6 = 102
+  ASSERT_TRUE(m.Findings().front().Refused);
+  ASSERT_TRUE(m.Save().SavedTo.has_value());
+  ZoneModel again;
+  ASSERT_FALSE(again.Load(file).has_value()) << "the author can open it to mend it";
+  EXPECT_EQ(again.Source(), m.Source());
+  ASSERT_FALSE(again.Findings().empty());
+  EXPECT_TRUE(again.Findings().front().Refused);
+  EXPECT_NE(again.Findings().front().Message.find("102"), std::string::npos)
+      << again.Findings().front().Message;
+  // Steps of 0 for a kind the zone has, and a zone file that is no zone at all.
+  Put(file, "Z\n3\n1\n10\n0\n12\n6\n01\n01\n01\nS+E\n");
+  ASSERT_FALSE(again.Load(file).has_value());
+  EXPECT_TRUE(again.Findings().front().Refused);
+  Put(file, "Z\n3\n");
+  EXPECT_TRUE(again.Load(file).has_value());
+}
+
+TEST_F(ZoneModelTest, NewZonesGoOnlyToThePlayersFolderAndARefusedFolderIsNeverTouched) {
+  const fs::path mine = root_ / "data" / "quarn" / "zones";  // not there yet
+  const fs::path was = fs::current_path();
+  fs::create_directories(root_ / "cwd");
+  fs::current_path(root_ / "cwd");
+  ZoneModel none;  // no folder of the player's: a new zone has nowhere to go
+  const SaveResult nowhere = none.Save();
+  fs::current_path(was);
+  EXPECT_FALSE(nowhere.SavedTo.has_value());
+  EXPECT_NE(nowhere.Error.find("quarn --edit"), std::string::npos) << nowhere.Error;
+  EXPECT_TRUE(fs::is_empty(root_ / "cwd")) << "never into the current folder";
+
+  ZoneModel m(ZoneFolders{mine, {}, {}});
+  EXPECT_EQ(m.Save().SavedTo, mine / "nova-zona.qrn");
+  EXPECT_EQ((fs::status(mine).permissions() & fs::perms::all), fs::perms::owner_all)
+      << "made as a private folder";
+  m.New();
+  m.Paint(2, 2, 'K');
+  EXPECT_EQ(m.Save().SavedTo, mine / "nova-zona (2).qrn");
+  ZoneModel same(ZoneFolders{mine, {}, {}});
+  EXPECT_EQ(same.Save().SavedTo, mine / "nova-zona (3).qrn") << "a new zone is never an old one";
+
+  // A refused folder: its zones are not read, and nothing is written there.
+  const fs::path refused = root_ / "refused";
+  Put(refused / "a.qrn", "Z\n3\n1\n10\n16\n12\n6\n01\n01\n01\nS.E\n");
+  ZoneModel r(ZoneFolders{{}, {}, {refused}});
+  EXPECT_TRUE(r.Load(refused / "a.qrn").has_value());
+  EXPECT_FALSE(r.Save(refused / "b.qrn").SavedTo.has_value());
+  EXPECT_FALSE(fs::exists(refused / "b.qrn"));
+}
+
+TEST_F(ZoneModelTest, ALinkedZoneIsSavedIntoItsFileAndLongNamesSave) {
+  const fs::path real = root_ / "elsewhere" / "real.qrn", link = root_ / "mine" / "link.qrn";
+  Put(real, "Z\n3\n1\n10\n16\n12\n6\n01\n01\n01\nS.E\n");
+  fs::create_directories(link.parent_path());
+  fs::create_symlink(real, link);
+  ZoneModel m(ZoneFolders{root_ / "mine", {}, {}});
+  ASSERT_FALSE(m.Load(link).has_value());
+  m.Paint(1, 0, 'K');
+  const SaveResult saved = m.Save();
+  EXPECT_EQ(saved.SavedTo, link);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_NE(Slurp(real).find("SKE"), std::string::npos);
+
+  // A link among the player's zones that leads to a shipped zone does not open a way to write it.
+  const fs::path shipped = root_ / "shipped" / "01.qrn", toShipped = root_ / "mine" / "01.qrn";
+  Put(shipped, "Z\n3\n1\n10\n16\n12\n6\n01\n01\n01\nS.E\n");
+  fs::create_symlink(shipped, toShipped);
+  ZoneModel s(ZoneFolders{root_ / "mine", {root_ / "shipped"}, {}});
+  ASSERT_FALSE(s.Load(toShipped).has_value());
+  s.Paint(1, 0, 'C');
+  EXPECT_TRUE(s.Save().Copy);
+  EXPECT_EQ(Slurp(shipped).find("SCE"), std::string::npos);
+
+  const fs::path longest = root_ / "mine" / (std::string(251, 'z') + ".qrn");
+  m.New(longest);
+  const SaveResult longSave = m.Save();
+  EXPECT_EQ(longSave.SavedTo, longest) << longSave.Error;
+  EXPECT_FALSE(m.Load(longest).has_value());
 }
 
 TEST_F(ZoneModelTest, ShippedZonesLoadAndWriteBackAsTheLoaderReadsThem) {

@@ -66,9 +66,9 @@ TEST(ZoneTitle, NoTitleFromBinaryFilesButFromEveryTextAZoneMayBe) {
   }
   const auto file = TempPath("text.qrn");
   WriteFile(file, "\"\xDA\x6B\x6F\x6C\"\n3\n");
-  FileStamp stamp;
-  EXPECT_EQ(ReadZoneTitle(file, &stamp), "Úkol");
-  EXPECT_EQ(stamp.Size, 9);
+  struct stat read {};
+  EXPECT_EQ(ReadZoneTitle(file, &read), "Úkol");
+  EXPECT_EQ(read.st_size, 9);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "TempFolder.h"
+#include "system/Copies.h"
 #include "system/Launch.h"
 
 namespace quarn::test {

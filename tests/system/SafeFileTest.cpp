@@ -63,6 +63,43 @@ TEST_F(SafeWrite, WholeFilesOnlyNoLinkFollowedAndLongNamesFit) {
   EXPECT_EQ(content, "long");
 }
 
+TEST_F(SafeWrite, ALinkIsWrittenThroughToItsFileAndPermissionsStay) {
+  const fs::path real = Root() / "real" / "zone.qrn";
+  Write(real, "old");
+  fs::permissions(real, fs::perms(0644));
+  // A link, a relative link to that link, and a link into a folder of its own.
+  const fs::path link = Root() / "zones" / "link.qrn", again = Root() / "zones" / "again.qrn";
+  fs::create_directories(link.parent_path());
+  fs::create_symlink(real, link);
+  fs::create_symlink("link.qrn", again);
+  for (const fs::path& through : {link, again}) {
+    const std::string content = "through " + through.filename().string();
+    EXPECT_EQ(system::WriteWhole(through, content), "") << through;
+    EXPECT_TRUE(fs::is_symlink(through)) << through << " was replaced by a file";
+    EXPECT_EQ(Read(real), content);
+    EXPECT_EQ(ModeOf(real), 0644u) << "a file written again keeps its permissions";
+  }
+  EXPECT_EQ(Entries(Root() / "zones"), 2u);
+  EXPECT_EQ(Entries(Root() / "real"), 1u) << "no temporary file left beside the real one";
+
+  // A link that leads round in a circle is refused, in Czech, and nothing is written.
+  fs::create_symlink("b.qrn", Root() / "zones" / "a.qrn");
+  fs::create_symlink("a.qrn", Root() / "zones" / "b.qrn");
+  EXPECT_NE(system::WriteWhole(Root() / "zones" / "a.qrn", "x"), "");
+  EXPECT_TRUE(fs::is_symlink(Root() / "zones" / "a.qrn"));
+  // A file the link's folder does not let us write is refused with a message, the link kept.
+  const fs::path locked = Root() / "locked";
+  Write(locked / "zone.qrn", "locked");
+  fs::create_symlink(locked / "zone.qrn", Root() / "zones" / "locked.qrn");
+  fs::permissions(locked, fs::perms(0500));
+  if (access(locked.c_str(), W_OK) != 0) {  // root may write anywhere
+    EXPECT_NE(system::WriteWhole(Root() / "zones" / "locked.qrn", "x"), "");
+    EXPECT_EQ(Read(locked / "zone.qrn"), "locked");
+    EXPECT_TRUE(fs::is_symlink(Root() / "zones" / "locked.qrn"));
+  }
+  fs::permissions(locked, fs::perms(0700));
+}
+
 using PrivateFolders = TempFolderTest;
 
 TEST_F(PrivateFolders, MadeForThePlayerAloneAndForeignOrOpenFoldersRefused) {

@@ -3,7 +3,9 @@
 # chosen in the palette, a cell painted, Ctrl+Z, another cell painted, Ctrl+S; F5 plays the zone
 # with the player walking, Esc comes back to the editor, Esc closes it and ends the program with
 # status 0. Then a small zone is won in a test-play: back in the editor the run is offered as the
-# zone's solution, and the NAME.keys kept beside the zone wins it headless. Screenshots are left in
+# zone's solution, and the NAME.keys kept beside the zone wins it headless. Then SIGTERM with a
+# change unsaved: the change is kept in a recovery copy (stderr says where) and offered back by the
+# next --edit, and Ctrl+S over a file another program changed asks first. Screenshots are left in
 # OUT_DIR.
 #   EditorEndToEnd.sh QUARN OUT_DIR
 set -u
@@ -12,11 +14,11 @@ for tool in Xvfb xdotool xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 mkdir -p "$out"
-rm -rf "$out"/*.png "$out"/display "$out"/trace.txt "$out"/home "$out"/zone.qrn "$out"/win.*
+rm -rf "$out"/*.png "$out"/display "$out"/trace.txt "$out"/home "$out"/state "$out"/zone.qrn "$out"/win.*
 
 . "$(dirname "$0")/Display.sh"
 StartDisplay "$out" || { echo "FAIL: no X display could be started"; cat "$out/xvfb.log"; exit 1; }
-export XDG_DATA_HOME=$out/home HOME=$out/home
+export XDG_DATA_HOME=$out/home HOME=$out/home XDG_STATE_HOME=$out/state
 mkdir -p "$HOME"
 
 fail() {
@@ -127,4 +129,61 @@ for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "Esc did not close the editor of the second zone"
 wait "$app"
 app=
-echo "PASS: painted, undone, saved, test-played ($x0 -> $x1), back in the editor, closed; a won test-play kept as the solution"
+
+# SIGTERM with a change unsaved: the change is kept before the program ends, and stderr says where.
+"$quarn" --edit "$out/zone.qrn" --no-sound >"$out/trace.txt" 2>"$out/stderr.txt" &
+app=$!
+editor=$(named 'Quarn, editor')
+[ -n "$editor" ] || fail "no editor window appeared for the signal"
+focus "$editor"
+xdotool mousemove --window "$editor" 80 $((34 + 7 * 28 + 14)) click 1; sleep 0.2
+cell 9 9
+kill -TERM "$app"
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "SIGTERM did not end the editor"
+wait "$app"; status=$?
+app=
+[ "$status" -eq 143 ] || fail "SIGTERM ended the editor with status $status"
+kept=$(ls "$out/state/quarn/recovery/"*.qrn 2>/dev/null | head -n1)
+[ -n "$kept" ] || fail "SIGTERM kept no recovery copy"
+grep -q "uchovány v $kept" "$out/stderr.txt" || fail "stderr does not say where the changes are kept"
+[ "$(sed -n '20p' "$kept")" = "W........R....W" ] || fail "the recovery copy lacks the change: $(sed -n '20p' "$kept")"
+[ "$(sed -n '20p' "$out/zone.qrn")" = "W.............W" ] || fail "the zone itself was written"
+
+# The next --edit offers the change back; Ano brings it, Ctrl+S saves it and the copy goes.
+"$quarn" --edit "$out/zone.qrn" --no-sound >"$out/trace.txt" 2>"$out/stderr.txt" &
+app=$!
+question=$(QuarnWindow)
+[ -n "$question" ] || fail "the restore question did not appear"
+sleep 0.5
+shot restore
+grep -q "Obnovit neuložené změny z " "$out/stderr.txt" || fail "the restore question was not asked"
+focus "$question"; xdotool key y
+editor=$(named 'Quarn, editor')
+[ -n "$editor" ] || fail "no editor window after the restore question"
+focus "$editor"
+xdotool key ctrl+s; sleep 0.5
+[ "$(sed -n '20p' "$out/zone.qrn")" = "W........R....W" ] || fail "the restored change was not saved"
+[ -z "$(ls "$out/state/quarn/recovery/")" ] || fail "the recovery copy stayed after the save"
+
+# Another program changes the file; Ctrl+S over it asks, and Zrušit leaves the other change.
+cell 10 9
+printf '\npoznámka jiného programu\n' >>"$out/zone.qrn"
+xdotool key ctrl+s
+changed=$(OtherQuarnWindow "$editor")
+[ -n "$changed" ] || changed=$(QuarnWindow)
+[ -n "$changed" ] || fail "Ctrl+S over a changed file asked nothing"
+sleep 0.5
+shot changed
+focus "$changed"; xdotool key c; sleep 0.5
+grep -q "poznámka jiného programu" "$out/zone.qrn" || fail "the other program's change was written over"
+grep -q "mezitím změnil jiný program" "$out/stderr.txt" || fail "the changed-on-disk question was not asked"
+focus "$editor"; xdotool key Escape
+unsaved=$(QuarnWindow)
+[ -n "$unsaved" ] && { focus "$unsaved"; xdotool key n; }
+for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the editor did not close after the changed-on-disk question"
+wait "$app"
+app=
+[ -z "$(ls "$out/state/quarn/recovery/")" ] || fail "changes thrown away left a recovery copy"
+echo "PASS: painted, undone, saved, test-played ($x0 -> $x1), back in the editor, closed; a won test-play kept as the solution; SIGTERM kept the change, the next --edit brought it back; a change on disk was asked about"

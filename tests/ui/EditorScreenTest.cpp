@@ -52,9 +52,29 @@ class EditorScreenTest : public ::testing::Test {
       return -1;
     };
     dialog = std::make_unique<Dialog>(*app, QUARN_BIN_DIR);
-    editor = std::make_unique<EditorScreen>(*app, *dialog, QUARN_BIN_DIR, root / "shipped",
-                                            root / "mine");
-    editor->OnClosed = [this] { ++closed; };
+    editor = NewEditor();
+  }
+  // An editor as the program makes one: the shipped zones protected, the player's zone folder for
+  // copies and new zones, recovery copies in root/recovery.
+  std::unique_ptr<EditorScreen> NewEditor() {
+    auto e = std::make_unique<EditorScreen>(
+        *app, *dialog, QUARN_BIN_DIR,
+        edit::ZoneFolders{root / "mine", {root / "shipped"}, {root / "refused"}},
+        root / "recovery");
+    e->OnClosed = [this] { ++closed; };
+    return e;
+  }
+  void Wait(int ms) {
+    for (int i = 0; i < ms; i += 10) {
+      clock.now += 10'000'000;
+      app->Timers().RunDue();
+    }
+  }
+  size_t RecoveryCopies() {
+    std::error_code ec;
+    if (!fs::exists(root / "recovery", ec)) return 0;
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(root / "recovery"), fs::directory_iterator()));
   }
   void TearDown() override {
     editor.reset();
@@ -445,6 +465,128 @@ TEST_F(EditorScreenTest, AWonRunIsKeptBesideTheZoneAfterTheZoneIsSaved) {
   EXPECT_TRUE(editor->OfferSolution("12 right\n"));
   EXPECT_EQ(asked.back(), SolutionQuestion);  // saved: only the run is asked about
   EXPECT_FALSE(editor->OfferSolution(""));    // a run that cannot be replayed is not offered
+}
+
+TEST_F(EditorScreenTest, UnsavedChangesAreKeptAfterAPauseAndOfferedBackOnTheNextOpening) {
+  const fs::path file = root / "mine" / "k.qrn";
+  std::ofstream(file) << "K\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWS.EW\nWWWWW\n";
+  const std::string before = ReadFile(file);
+  ASSERT_TRUE(editor->Open(file));
+  editor->Select('K');
+  Drag(SDL_BUTTON_LEFT, {{2, 1}});
+  Wait(RecoveryDelayMs / 2);
+  EXPECT_EQ(RecoveryCopies(), 0u) << "kept a few seconds after the last change, not at once";
+  Wait(RecoveryDelayMs);
+  ASSERT_EQ(RecoveryCopies(), 1u);
+  EXPECT_EQ(ReadFile(file), before) << "the zone's own file is not touched";
+
+  // The program ends without a question (a crash, a signal): the next opening offers the changes.
+  editor = NewEditor();
+  answer = "Ano";
+  asked.clear();
+  ASSERT_TRUE(editor->Open(file));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].rfind("Obnovit neuložené změny z ", 0), 0u) << asked[0];
+  EXPECT_TRUE(editor->Model().Dirty());
+  EXPECT_EQ(editor->Model().At(2, 1), 'K');
+  EXPECT_TRUE(editor->Model().Undo()) << "undo goes back to the file";
+  EXPECT_EQ(editor->Model().At(2, 1), '.');
+  editor->Model().Redo();
+  editor->KeyDown('S', Ctrl);
+  EXPECT_NE(ReadFile(file).find("WSKEW"), std::string::npos);
+  EXPECT_EQ(RecoveryCopies(), 0u) << "saved: the copy goes";
+
+  // Changes thrown away on closing take their copy with them; Ne at the opening does too.
+  Drag(SDL_BUTTON_LEFT, {{2, 1}, {1, 1}});
+  ASSERT_TRUE(editor->KeepUnsaved().has_value());
+  EXPECT_EQ(RecoveryCopies(), 1u);
+  answer = "Ne";
+  EXPECT_TRUE(editor->Close());
+  EXPECT_EQ(RecoveryCopies(), 0u);
+  ASSERT_TRUE(editor->Open({}));
+  Drag(SDL_BUTTON_LEFT, {{3, 3}});
+  EXPECT_TRUE(editor->KeepUnsaved().has_value()) << "a new zone without a file is kept too";
+  editor = NewEditor();
+  asked.clear();
+  ASSERT_TRUE(editor->Open({}));
+  EXPECT_EQ(asked.size(), 1u);
+  EXPECT_EQ(RecoveryCopies(), 0u);
+  EXPECT_FALSE(editor->Model().Dirty());
+  EXPECT_FALSE(editor->KeepUnsaved().has_value()) << "nothing unsaved, nothing kept";
+}
+
+TEST_F(EditorScreenTest, ASaveOverAFileAnotherProgramChangedIsAskedAbout) {
+  const fs::path file = root / "mine" / "d.qrn";
+  const std::string theirs = "Jejich\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWSCEW\nWWWWW\n";
+  std::ofstream(file) << "D\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWS.EW\nWWWWW\n";
+  ASSERT_TRUE(editor->Open(file));
+  // Nothing changed here: Ctrl+S writes nothing, whatever is on the disk.
+  std::ofstream(file) << theirs;
+  editor->KeyDown('S', Ctrl);
+  EXPECT_TRUE(asked.empty());
+  EXPECT_EQ(ReadFile(file), theirs);
+  ASSERT_TRUE(editor->Open(file));
+
+  editor->Select('K');
+  Drag(SDL_BUTTON_LEFT, {{2, 1}});
+  std::ofstream(file) << theirs << "poznámka\n";
+  answer = "Zrušit";
+  EXPECT_FALSE(editor->Save());
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], ChangedOnDiskQuestion(file));
+  EXPECT_EQ(ReadFile(file), theirs + "poznámka\n");
+  EXPECT_TRUE(editor->Model().Dirty());
+  answer = "Ne";  // read it again
+  EXPECT_FALSE(editor->Save());
+  EXPECT_FALSE(editor->Model().Dirty());
+  EXPECT_EQ(editor->Model().Field(edit::HeaderField::Title), "Jejich");
+  EXPECT_EQ(ReadFile(file), theirs + "poznámka\n");
+  Drag(SDL_BUTTON_LEFT, {{2, 1}});
+  std::ofstream(file) << theirs;
+  answer = "Ano";  // write over it
+  asked.clear();
+  EXPECT_TRUE(editor->Save());
+  EXPECT_EQ(asked.size(), 1u);
+  EXPECT_NE(ReadFile(file).find("WSKEW"), std::string::npos);
+  // Saved: the next save asks nothing.
+  Drag(SDL_BUTTON_LEFT, {{2, 1}, {1, 1}});
+  asked.clear();
+  EXPECT_TRUE(editor->Save());
+  EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(EditorScreenTest, AZoneTheGameRefusesOpensWithItsFindingAndItsSaveIsAskedAbout) {
+  const fs::path file = root / "mine" / "r.qrn";
+  // Enemies of kind 1 with steps of 0: the game refuses the zone.
+  std::ofstream(file) << "R\n5\n3\n10\n0\n10\n10\n\n\n\nWWWWW\nWS+EW\nWWWWW\n";
+  ASSERT_TRUE(editor->Open(file)) << (asked.empty() ? "" : asked[0]);
+  auto& list = dynamic_cast<platform::ListBox&>(editor->ControlNamed("findings"));
+  ASSERT_FALSE(list.Items().empty());
+  EXPECT_NE(list.Items()[0].find("aspoň 1"), std::string::npos) << list.Items()[0];
+  editor->Select('K');
+  Drag(SDL_BUTTON_LEFT, {{3, 1}});
+  answer = "Ne";
+  EXPECT_FALSE(editor->Save());
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].rfind("Hra tuto zónu neotevře: ", 0), 0u) << asked[0];
+  EXPECT_EQ(ReadFile(file).find("WS+KW"), std::string::npos);
+  answer = "Ano";
+  EXPECT_TRUE(editor->Save());
+  EXPECT_NE(ReadFile(file).find("WS+KW"), std::string::npos);
+}
+
+TEST_F(EditorScreenTest, ARefusedFolderIsNotOpenedAndANewZoneGoesToThePlayersFolder) {
+  fs::create_directories(root / "refused");
+  std::ofstream(root / "refused" / "x.qrn")
+      << "X\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWS.EW\nWWWWW\n";
+  answer = "OK";
+  EXPECT_FALSE(editor->Open(root / "refused" / "x.qrn"));
+  EXPECT_FALSE(editor->Open(root / "refused" / "new.qrn"));
+  EXPECT_EQ(asked.size(), 2u);
+  ASSERT_TRUE(editor->Open({}));
+  editor->KeyDown('S', Ctrl);
+  EXPECT_TRUE(fs::exists(root / "mine" / "nova-zona.qrn"));
+  EXPECT_EQ(editor->Model().Path(), root / "mine" / "nova-zona.qrn");
 }
 
 TEST_F(EditorScreenTest, AnUnreadableZoneIsRefusedWithTheLoadersMessage) {

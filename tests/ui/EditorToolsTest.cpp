@@ -54,8 +54,8 @@ class EditorToolsTest : public ::testing::Test {
     fs::remove_all(root);
   }
   std::unique_ptr<EditorScreen> Editor() {
-    auto e =
-        std::make_unique<EditorScreen>(*app, *dialog, QUARN_BIN_DIR, fs::path(), root / "mine");
+    auto e = std::make_unique<EditorScreen>(*app, *dialog, QUARN_BIN_DIR,
+                                            edit::ZoneFolders{root / "mine", {}, {}});
     e->ShareClipboard(clipboard);
     e->OnClosed = [this] { ++closed; };
     EXPECT_TRUE(e->Open({}));

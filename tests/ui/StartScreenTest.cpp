@@ -586,5 +586,40 @@ TEST_F(StartScreenTest, ETheZoneEditorCtrlNANewZoneF5PlaysItAndEscGoesBackEachTi
   EXPECT_EQ(f.Editor()->Model().Field(edit::HeaderField::Title), "Nová zóna");
 }
 
+TEST_F(StartScreenTest, EOnAnEditedShippedZoneOpensTheCopyAndASignalKeepsUnsavedWork) {
+  WriteZone(shipped / "a.qrn", "A");
+  WriteZone(own / "a.qrn", "A podle mě");
+  FlowFolders folders{QUARN_BIN_DIR, {shipped, own}, own, shipped};
+  folders.State = root / "state";
+  {
+    Flow& f = TheFlow(folders);
+    f.Begin(false);
+    f.OpenEditor(shipped / "a.qrn");
+    ASSERT_NE(f.Editor(), nullptr);
+    EXPECT_EQ(f.Editor()->Model().Path(), own / "a.qrn") << "the player's copy, as Editor opens";
+    f.Editor()->Select('K');
+    f.Editor()->ControlNamed("canvas").OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{300, 265});
+    f.Editor()->ControlNamed("canvas").OnMouseUp(SDL_BUTTON_LEFT, SDL_Point{300, 265});
+    ASSERT_TRUE(f.Editor()->Model().Dirty());
+    f.Editor()->Save();
+    EXPECT_EQ(std::distance(fs::directory_iterator(own), fs::directory_iterator()), 1)
+        << "no second copy";
+    // Ended by a signal with a change unsaved: it is kept before the program goes.
+    f.Editor()->ControlNamed("canvas").OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{340, 265});
+    f.Editor()->ControlNamed("canvas").OnMouseUp(SDL_BUTTON_LEFT, SDL_Point{340, 265});
+    f.KeepUnsavedWork();
+  }
+  flow.reset();
+  Flow& again = TheFlow(folders);
+  again.Begin(false);
+  prompter.asked.clear();
+  prompter.answers = {msgbox::ResultYes};
+  again.OpenEditor(shipped / "a.qrn");
+  ASSERT_NE(again.Editor(), nullptr);
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_EQ(prompter.asked[0].Prompt.rfind("Obnovit neuložené změny z ", 0), 0u);
+  EXPECT_TRUE(again.Editor()->Model().Dirty());
+}
+
 }  // namespace
 }  // namespace quarn::ui

@@ -5,8 +5,8 @@
 #include <variant>
 
 #include "Commands.h"
-#include "system/SafeWrite.h"
 #include "zone/ZoneWriter.h"
+#include "system/SafeFile.h"
 
 namespace quarn::zonetool {
 namespace {
@@ -15,7 +15,8 @@ constexpr const char* FormatUsage =
     "usage: quarn-zone format ZONE [OUT]\n"
     "Writes ZONE in the canonical form (UTF-8 without a byte-order mark, LF line ends, one field\n"
     "a line, every row at full width, notes after the last row kept) to OUT, or to stdout.\n"
-    "OUT is replaced safely (temporary file, sync, rename); OUT may be ZONE itself.\n";
+    "OUT is replaced safely (temporary file, sync, rename; a link's own file is written, the link\n"
+    "stays); OUT may be ZONE itself. A new OUT is readable by its owner alone.\n";
 
 }  // namespace
 
@@ -47,8 +48,8 @@ int RunFormat(const Args& args) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  if (const auto error = WriteFileSafely(*out, text)) {
-    std::fprintf(stderr, "quarn-zone format: %s\n", error->c_str());
+  if (const std::string error = system::WriteWhole(*out, text); !error.empty()) {
+    std::fprintf(stderr, "quarn-zone format: %s\n", error.c_str());
     return 1;
   }
   return 0;

@@ -1,0 +1,126 @@
+// Copies.cpp — which file is edited for a zone, and copies named by one scheme.
+#include "Copies.h"
+
+#include <unistd.h>
+
+#include <system_error>
+
+#include "SafeFile.h"
+#include "zone/Text.h"
+
+namespace quarn::system {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string CopyFailed(const fs::path& zone, const fs::path& userZones, const std::string& why) {
+  return "Zónu " + ShowControls(zone.filename().string()) +
+         " nelze měnit na jejím místě a její kopii se nepodařilo uložit do složky " +
+         ShowControls(userZones.string()) + ".\n" + why;
+}
+
+bool SameFolder(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  return !a.empty() && !b.empty() && fs::equivalent(a, b, ec);
+}
+
+fs::path FolderOf(const fs::path& zone) {
+  return zone.parent_path().empty() ? fs::path(".") : zone.parent_path();
+}
+
+}  // namespace
+
+fs::path CopyName(const fs::path& name, int i) {
+  if (i <= 1) return name.filename();
+  return name.stem().string() + " (" + std::to_string(i) + ")" + name.extension().string();
+}
+
+std::optional<fs::path> EditableZone(const fs::path& zone, const fs::path& shippedZones,
+                                     const fs::path& userZones, std::string& czechError) {
+  const fs::path folder = FolderOf(zone);
+  if (SameFolder(folder, userZones)) return zone;
+  // Mended: a shipped zone is never changed where it ships, even when the player may write there
+  // (a build tree): the next build or update would put the shipped zone back over the changes.
+  if (SameFolder(folder, shippedZones)) return CopyForEditing(zone, userZones, czechError);
+  if (access(zone.c_str(), W_OK) == 0) return zone;
+  return OwnCopy(zone, userZones, czechError);
+}
+
+std::optional<fs::path> ExistingCopy(const fs::path& zone, const fs::path& shippedZones,
+                                     const fs::path& userZones) {
+  if (userZones.empty() || !SameFolder(FolderOf(zone), shippedZones)) return std::nullopt;
+  const fs::path copy = userZones / zone.filename();
+  std::error_code ec;
+  if (!fs::is_regular_file(copy, ec)) return std::nullopt;
+  return copy;
+}
+
+std::optional<fs::path> CopyForEditing(const fs::path& zone, const fs::path& userZones,
+                                       std::string& czechError) {
+  if (userZones.empty()) {
+    czechError = CopyFailed(zone, userZones, "Hra nemá žádnou tvou složku zón, kam by ji uložila.");
+    return std::nullopt;
+  }
+  const fs::path target = userZones / zone.filename();
+  std::error_code ec;
+  if (fs::is_regular_file(target, ec)) return target;
+  if (fs::exists(fs::symlink_status(target, ec))) {
+    czechError = CopyFailed(zone, userZones, "V té složce už je něco jiného toho jména.");
+    return std::nullopt;
+  }
+  std::string content;
+  std::string why = MakePrivateFolder(userZones);
+  if (why.empty()) why = ReadWhole(zone, content);
+  // The copy is written whole under a temporary name and only then named *.qrn, so the zone
+  // list, read again every second, never shows half a copy.
+  if (why.empty()) why = WriteWhole(target, content, Existing::Keep);
+  if (!why.empty()) {
+    czechError = CopyFailed(zone, userZones, why);
+    return std::nullopt;
+  }
+  return target;
+}
+
+std::optional<fs::path> OwnCopy(const fs::path& zone, const fs::path& userZones,
+                                std::string& czechError) {
+  if (userZones.empty()) return CopyForEditing(zone, userZones, czechError);
+  std::string content;
+  if (std::string why = ReadWhole(zone, content); !why.empty()) {
+    czechError = CopyFailed(zone, userZones, why);
+    return std::nullopt;
+  }
+  return OwnCopy(zone, content, userZones, czechError);
+}
+
+std::optional<fs::path> OwnCopy(const fs::path& name, std::string_view content,
+                                const fs::path& userZones, std::string& czechError,
+                                SameContent same) {
+  if (userZones.empty()) {
+    czechError = CopyFailed(name, userZones, "Hra nemá žádnou tvou složku zón, kam by ji uložila.");
+    return std::nullopt;
+  }
+  std::string why = MakePrivateFolder(userZones);
+  // Mended: a zone of the player's own with the same file name is not this zone's copy; only a
+  // file with the very same text is taken for one, any other name gets a number.
+  for (int i = 1; why.empty() && i <= 99; ++i) {
+    const fs::path target = userZones / CopyName(name, i);
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(target, ec))) {
+      std::string there;
+      if (same == SameContent::Reuse && fs::is_regular_file(fs::symlink_status(target, ec)) &&
+          ReadWhole(target, there).empty() && there == content)
+        return target;
+      continue;
+    }
+    why = WriteWhole(target, content, Existing::Keep);
+    if (why.empty()) return target;
+    // Taken meanwhile: the next name.
+    if (fs::exists(fs::symlink_status(target, ec))) why.clear();
+  }
+  if (why.empty()) why = "Všechna jména pro kopii jsou obsazená.";
+  czechError = CopyFailed(name, userZones, why);
+  return std::nullopt;
+}
+
+}  // namespace quarn::system

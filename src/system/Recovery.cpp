@@ -1,0 +1,73 @@
+// Recovery.cpp — naming, keeping, finding and dropping the zone editor's recovery copies.
+#include "Recovery.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <ctime>
+#include <system_error>
+
+#include "FileStamp.h"
+#include "SafeFile.h"
+
+namespace quarn::system {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Letters, digits and a few marks of the zone's name, at most 40 of them: enough to tell the
+// copy apart in a listing, short enough for any file system.
+std::string ShortName(const fs::path& zone) {
+  std::string out;
+  for (const char c : zone.stem().string()) {
+    if (out.size() >= 40) break;
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '-' || c == '_' || c == '.';
+    out += plain ? c : '_';
+  }
+  return out.empty() ? "nova-zona" : out;
+}
+
+}  // namespace
+
+fs::path RecoveryFolder(const fs::path& stateFolder) { return stateFolder / "recovery"; }
+
+fs::path RecoveryFile(const fs::path& folder, const fs::path& zone) {
+  std::error_code ec;
+  const fs::path absolute = zone.empty() ? fs::path() : fs::absolute(zone, ec).lexically_normal();
+  char key[17];
+  std::snprintf(key, sizeof key, "%016llx",
+                static_cast<unsigned long long>(BytesKey(absolute.string())));
+  return folder / (ShortName(zone) + "-" + key + ".qrn");
+}
+
+std::string KeepRecovery(const fs::path& folder, const fs::path& zone, std::string_view text) {
+  if (std::string problem = MakePrivateFolder(folder); !problem.empty()) return problem;
+  return WriteWhole(RecoveryFile(folder, zone), text);
+}
+
+void DropRecovery(const fs::path& folder, const fs::path& zone) {
+  if (folder.empty() || !FolderProblem(folder).empty()) return;
+  std::error_code ec;
+  fs::remove(RecoveryFile(folder, zone), ec);
+}
+
+std::optional<Recovered> FindRecovery(const fs::path& folder, const fs::path& zone) {
+  if (folder.empty() || !FolderProblem(folder).empty()) return std::nullopt;
+  Recovered found;
+  found.File = RecoveryFile(folder, zone);
+  struct stat st {};
+  if (lstat(found.File.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (!ReadWhole(found.File, found.Text).empty()) return std::nullopt;
+  std::tm local{};
+  const std::time_t when = st.st_mtim.tv_sec;
+  localtime_r(&when, &local);
+  char text[64];
+  std::snprintf(text, sizeof text, "%d. %d. %d %d:%02d", local.tm_mday, local.tm_mon + 1,
+                local.tm_year + 1900, local.tm_hour, local.tm_min);
+  found.When = text;
+  return found;
+}
+
+}  // namespace quarn::system

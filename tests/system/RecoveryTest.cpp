@@ -1,0 +1,88 @@
+// RecoveryTest.cpp — the editor's recovery copies, one per zone, and telling a file changed by
+// another program from one only touched.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <utime.h>
+
+#include "TempFolder.h"
+#include "system/FileStamp.h"
+#include "system/Recovery.h"
+
+namespace quarn::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Recovery = TempFolderTest;
+
+TEST_F(Recovery, OneCopyPerZoneKeptFoundAndDroppedPrivately) {
+  const fs::path folder = Root() / "state" / "quarn" / "recovery";
+  const fs::path a = Root() / "one" / "zone.qrn", b = Root() / "two" / "zone.qrn";
+  const fs::path longest = Root() / (std::string(251, 'z') + ".qrn");
+  EXPECT_FALSE(system::FindRecovery(folder, a));
+  EXPECT_EQ(system::KeepRecovery(folder, a, "A"), "");
+  EXPECT_EQ(system::KeepRecovery(folder, b, "B"), "");
+  EXPECT_EQ(system::KeepRecovery(folder, {}, "new"), "");
+  EXPECT_EQ(system::KeepRecovery(folder, longest, "long"), "");
+  struct stat st {};
+  ASSERT_EQ(stat(folder.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  // Two zones of one name in two folders, a new zone and a name of 255 bytes: four copies.
+  for (const auto& [zone, text] : std::vector<std::pair<fs::path, std::string>>{
+           {a, "A"}, {b, "B"}, {{}, "new"}, {longest, "long"}}) {
+    const auto found = system::FindRecovery(folder, zone);
+    ASSERT_TRUE(found) << zone;
+    EXPECT_EQ(found->Text, text);
+    EXPECT_NE(found->When.find(". "), std::string::npos) << found->When;
+  }
+  // A relative path names the same zone as its absolute one.
+  const fs::path was = fs::current_path();
+  fs::current_path(Root());
+  const auto relative = system::FindRecovery(folder, "one/zone.qrn");
+  fs::current_path(was);
+  ASSERT_TRUE(relative);
+  EXPECT_EQ(relative->Text, "A");
+  system::DropRecovery(folder, a);
+  EXPECT_FALSE(system::FindRecovery(folder, a));
+  EXPECT_EQ(system::FindRecovery(folder, b)->Text, "B");
+
+  // A folder others may write is neither read nor written.
+  fs::permissions(folder, fs::perms(0777));
+  EXPECT_FALSE(system::FindRecovery(folder, b));
+  EXPECT_NE(system::KeepRecovery(folder, a, "A"), "");
+  system::DropRecovery(folder, b);
+  fs::permissions(folder, fs::perms(0700));
+  EXPECT_TRUE(system::FindRecovery(folder, b)) << "a refused folder is not changed either";
+}
+
+using Stamps = TempFolderTest;
+
+TEST_F(Stamps, AChangeByAnotherProgramIsToldATouchIsNot) {
+  const fs::path file = Root() / "zone.qrn";
+  Write(file, "first");
+  system::FileIdentity seen{*system::StampOfFile(file), system::BytesKey("first")};
+  EXPECT_FALSE(system::ChangedSince(file, seen));
+  // Touched: a new stamp, the same bytes.
+  utime(file.c_str(), nullptr);
+  struct timespec later[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
+  utimensat(AT_FDCWD, file.c_str(), later, 0);
+  EXPECT_FALSE(system::ChangedSince(file, seen));
+  EXPECT_EQ(seen.Stamp, *system::StampOfFile(file)) << "the stamp is brought up to date";
+  // The same size and time, other bytes: the key tells them apart.
+  const system::FileStamp before = seen.Stamp;
+  Write(file, "other");
+  struct timespec same[2] = {
+      {0, UTIME_OMIT}, {before.ModifiedNs / 1'000'000'000, before.ModifiedNs % 1'000'000'000}};
+  utimensat(AT_FDCWD, file.c_str(), same, 0);
+  EXPECT_TRUE(system::ChangedSince(file, seen));
+  // Swapped for another file, and gone.
+  system::FileIdentity now{*system::StampOfFile(file), system::BytesKey("other")};
+  Write(Root() / "swap", "other!");
+  fs::rename(Root() / "swap", file);
+  EXPECT_TRUE(system::ChangedSince(file, now));
+  fs::remove(file);
+  EXPECT_TRUE(system::ChangedSince(file, now));
+}
+
+}  // namespace
+}  // namespace quarn::test
