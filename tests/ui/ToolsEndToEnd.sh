@@ -15,7 +15,9 @@ rm -rf "$out"/*.png "$out"/trace.txt "$out"/home "$out"/zone.qrn "$out"/here.*
 
 . "$(dirname "$0")/Display.sh"
 StartDisplay "$out" || { echo "FAIL: no X display could be started"; cat "$out/xvfb.log"; exit 1; }
-export XDG_DATA_HOME=$out/home HOME=$out/home
+# A state folder of its own: no recovery copy left by another run asks to be restored.
+rm -rf "$out/state"
+export XDG_DATA_HOME=$out/home HOME=$out/home XDG_STATE_HOME=$out/state
 mkdir -p "$HOME"
 
 fail() {
@@ -29,7 +31,7 @@ shot() { command -v import >/dev/null && import -window root "$out/$1.png" 2>/de
 named() {
   local win=
   for _ in $(seq 150); do
-    win=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
+    win=$(QuarnNamed --onlyvisible "$1" | head -n1)
     [ -n "$win" ] && break
     kill -0 "$app" 2>/dev/null || break
     sleep 0.1
@@ -87,7 +89,7 @@ shot pasted
 # Shift+F5 with the pointer on a floor cell: the run starts there, not at the start.
 to 14 16
 with shift F5
-game=$(named '^Quarn$')
+game=$(named '^Quarn( – |$)')
 [ -n "$game" ] || fail "Shift+F5 showed no game screen"
 focus "$game"
 xdotool keydown Right; sleep 0.6; xdotool keyup Right; sleep 0.3
@@ -126,7 +128,7 @@ focus "$editor"
 # 6 x 3 cells at 40 pixels stand in the middle of the canvas: cell 2, 1 is 180 + 80 pixels right.
 xdotool mousemove --window "$editor" $((184 + 180 + 2 * 40 + 20)) $((34 + 205 + 40 + 20)); sleep 0.2
 with shift F5
-game=$(named '^Quarn$')
+game=$(named '^Quarn( – |$)')
 [ -n "$game" ] || fail "Shift+F5 showed no game screen for the second zone"
 focus "$game"
 xdotool keydown Right
