@@ -447,19 +447,10 @@ std::optional<std::string> ZoneModel::SetField(HeaderField field, std::string_vi
       NumberOf(next, field) = value;
     }
   }
-  if (next == zone_) return std::nullopt;
   // A value the loader takes on its own may still make it refuse this zone (enemies that need
-  // steps of at least 1, fine positions that must fit): refused unless the zone was refused anyway.
-  const auto after = ParseZoneText(WriteZoneText(next), "");
-  if (const auto* error = std::get_if<ZoneError>(&after)) {
-    if (std::holds_alternative<ParsedZone>(ParseZoneText(Text(), ""))) return error->Message;
-  }
-  Step step;
-  step.Before = zone_;
-  step.After = std::move(next);
-  zone_ = *step.After;
-  Push(std::move(step));
-  return std::nullopt;
+  // steps of at least 1, fine positions that must fit): PushWhole refuses it unless the zone was
+  // refused anyway.
+  return PushWhole(std::move(next));
 }
 
 std::optional<std::string> ZoneModel::Resize(int width, int height) {
