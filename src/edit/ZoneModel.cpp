@@ -176,12 +176,16 @@ std::optional<std::string> ZoneModel::Restore(std::string_view text) {
   ZoneSource next = std::move(std::get<ZoneSource>(read));
   if (next == zone_) return std::nullopt;
   if (stroke_) EndStroke();
+  ReplaceAsOneStep(std::move(next));
+  return std::nullopt;
+}
+
+void ZoneModel::ReplaceAsOneStep(ZoneSource next) {
   Step step;
   step.Before = zone_;
   step.After = std::move(next);
   zone_ = *step.After;
   Push(std::move(step));
-  return std::nullopt;
 }
 
 void ZoneModel::ReplaceWhole(ZoneSource next) {

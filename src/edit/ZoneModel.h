@@ -248,6 +248,8 @@ class ZoneModel {
   void Push(Step step);
   void Apply(const Step& step, bool forward);
   void ReplaceWhole(ZoneSource next);
+  // The whole zone becomes next, undoable as one step.
+  void ReplaceAsOneStep(ZoneSource next);
   Area Clipped(Area area) const;
   void PasteInto(const Piece& piece, int x, int y, std::vector<CellChange>& into);
   bool PushCells(std::vector<CellChange> cells);

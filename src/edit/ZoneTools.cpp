@@ -99,11 +99,7 @@ std::optional<std::string> ZoneModel::PushWhole(ZoneSource next) {
   if (const auto* error = std::get_if<ZoneError>(&after)) {
     if (std::holds_alternative<ParsedZone>(ParseZoneText(Text(), ""))) return error->Message;
   }
-  Step step;
-  step.Before = zone_;
-  step.After = std::move(next);
-  zone_ = *step.After;
-  Push(std::move(step));
+  ReplaceAsOneStep(std::move(next));
   return std::nullopt;
 }
 
