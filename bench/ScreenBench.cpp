@@ -52,7 +52,7 @@ struct Screen {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     app = std::make_unique<quarn::platform::App>(keyFeed, clock);
     app->AnswerInstead = [](const auto&, const auto&, const auto&) { return 0; };
-    program = std::make_unique<quarn::ProgramContext>(keys);
+    program = std::make_unique<quarn::ProgramContext>(tickKeys, &tickKeys);
     sound = std::make_unique<quarn::SoundModule>(Folder);
     sound->SetEnabled(false);
     dialog = std::make_unique<quarn::ui::Dialog>(*app, Folder);
@@ -77,6 +77,8 @@ struct Screen {
     screen->Window().PresentIfDue(clock.now);
   }
   quarn::KeyState keys;
+  // The game reads its keys once per tick, as in the game: going back replays with them.
+  quarn::TickKeys tickKeys{keys};
   quarn::ui::KeyFeed keyFeed{keys};
   StepClock clock;
   std::unique_ptr<quarn::platform::App> app;

@@ -29,6 +29,7 @@ platform::WindowOptions GameWindowOptions() {
 constexpr int StripCanvasWidth = GameScreenWidth + 50;
 constexpr int IconEdge = 25;
 constexpr int EscapeKey = 27;
+constexpr int EnterKey = 13;
 constexpr int PauseKey = 'P';
 constexpr int BackspaceKey = 8;
 constexpr int NextZoneKey = 'N';
@@ -111,13 +112,13 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
       window_(app, GameWindowOptions()),
       timer_(app.Timers(), [this] { Tick(); }),
       backTimer_(app.Timers(), [this] { BackHeld(); }) {
-  tickKeys_ = program.EachTick;
-  if (!tickKeys_) {
-    // The program polls its keys directly: the run is still timed, but its keys are not those
-    // the game read.
-    ownKeys_ = std::make_unique<TickKeys>(program.Keys.Source());
-    tickKeys_ = ownKeys_.get();
+  // Going back plays ticks again with the keys they read, and a watched run plays its script's
+  // keys: both hold them in the tick's sample, so the game must read its keys from that sample.
+  // A program that polls its keys directly would replay every tick with the keys down now.
+  if (!program.EachTick) {
+    throw std::invalid_argument("the game screen needs a program that reads its keys per tick");
   }
+  tickKeys_ = program.EachTick;
   rewind_ = std::make_unique<Rewind>(game_, *tickKeys_);
   // Each opening starts a run: the zone is taken as it stands then, so that a win is recorded
   // under what was played even when the file changes meanwhile.
@@ -179,7 +180,11 @@ void GameScreen::OnKey(int virtualKey) {
       Sync();
       break;
     case FastKey:
-      if (watching_) ToggleFast();
+      if (watching_ && !watchEnded_) ToggleFast();
+      break;
+    case EnterKey:
+      // In play the tick reads Enter; a watched run that has ended is watched again.
+      if (watching_ && watchEnded_) RestartWatch();
       break;
     case NextZoneKey:
       if (ShowsWayOn() && OnNextZone && !(IsLastZone && IsLastZone())) OnNextZone();
@@ -222,12 +227,26 @@ void GameScreen::GoBack(int64_t ticks) {
 
 void GameScreen::Watch(KeyScript script) {
   watchScript_ = std::move(script);
+  watching_ = true;
+  window_.SetCaption(GameTitle(zoneTitle_, true));
+  RestartWatch();
+}
+
+void GameScreen::RestartWatch() {
+  // Every watch of the run begins alike, and as the run's script expects it: the zone opened
+  // afresh with nothing kept from before (as a new screen in a new program would have it; the
+  // script's own "random" and "carry" lines then set what the run's opening had).
+  if (auto error = rewind_->Carry(CarriedState{})) {
+    ShowLoadFailure(*error);
+    Sync();
+    return;
+  }
   watchStep_ = 0;
   watchTickInStep_ = 0;
   watchEnded_ = false;
-  watching_ = true;
-  window_.SetCaption(GameTitle(zoneTitle_, true));
-  Sync();
+  wonHalted_ = false;
+  haltedAt_.reset();
+  AfterReload();
 }
 
 void GameScreen::ToggleFast() {
@@ -235,7 +254,9 @@ void GameScreen::ToggleFast() {
   Sync();
 }
 
-bool GameScreen::ShowsWayOn() const { return wonHalted_ && game_.State.GameOver != 0; }
+bool GameScreen::ShowsWayOn() const {
+  return wonHalted_ && game_.State.GameOver != 0 && !watching_;
+}
 
 std::string GameScreen::WayOnText() const {
   if (ShowsWayOn()) {
@@ -402,6 +423,11 @@ void GameScreen::Bind() {
   ControlNamed("Command4").OnClick = debug(&Game::Command4);
   ControlNamed("Image1").OnDoubleClick = after(&Game::RevealDebugButtons);
   ControlNamed("Label5").OnClick = [this] {
+    // The recorded keys would walk on from a reloaded zone that their run never saw.
+    if (watching_) {
+      RestartWatch();
+      return;
+    }
     game_.Restart();
     slowed_ = game_.State.TickInterval != DesignTickInterval;
     AfterReload();
@@ -477,19 +503,20 @@ void GameScreen::Tick() {
   const int64_t restarts = game_.Restarts();
   const int64_t wins = game_.Wins();
   const int times = watching_ && fast_ ? WatchSpeedUp : 1;
+  bool ran = false;
   for (int i = 0; i < times && !closed_; ++i) {
     if (game_.State.TickInterval != DesignTickInterval) slowed_ = true;
-    if (watching_) {
-      WatchTick();
-    } else {
-      rewind_->Tick();
-    }
+    // While the win question waits the window's timer goes on: those ticks do nothing, and the
+    // screen neither mirrors nor reports them.
+    if (!(watching_ ? WatchTick() : rewind_->Tick())) break;
+    ran = true;
     if (game_.State.GameOver == 0) {
       haltedAt_.reset();
     } else if (!haltedAt_ || *haltedAt_ > rewind_->RunTicks()) {
       haltedAt_ = rewind_->RunTicks();
     }
   }
+  if (!ran) return;
   if (game_.Restarts() != restarts) {
     wonHalted_ = false;
     // A new run begins with the reload: it is slowed only if it is played slowed.
@@ -502,7 +529,7 @@ void GameScreen::Tick() {
   if (OnTicked) OnTicked();
 }
 
-void GameScreen::WatchTick() {
+bool GameScreen::WatchTick() {
   const std::vector<KeyScriptStep>& steps = watchScript_.Steps;
   while (watchStep_ < steps.size() && watchTickInStep_ >= steps[watchStep_].Ticks) {
     const KeyScriptStep& step = steps[watchStep_];
@@ -519,7 +546,7 @@ void GameScreen::WatchTick() {
         watchEnded_ = true;
         watchStep_ = steps.size();
         ShowLoadFailure(*error);
-        return;
+        return true;
       } else if (step.Action == KeyScriptAction::Carry) {
         AfterReload();
       }
@@ -531,11 +558,11 @@ void GameScreen::WatchTick() {
   if (watchStep_ >= steps.size()) {
     // The run is over; the zone goes on living without keys.
     watchEnded_ = true;
-    rewind_->Tick(0);
-    return;
+    return rewind_->Tick(0);
   }
+  if (!rewind_->Tick(steps[watchStep_].Keys)) return false;
   ++watchTickInStep_;
-  rewind_->Tick(steps[watchStep_].Keys);
+  return true;
 }
 
 void GameScreen::AfterReload() {
@@ -633,9 +660,10 @@ void GameScreen::Sync() {
   panel_.WayOn->Caption = WayOnText();
   panel_.WayOn->Visible = !panel_.WayOn->Caption.empty();
   panel_.WatchLine->Visible = watching_;
-  panel_.WatchLine->Caption = std::string(watchEnded_ ? "Záznam skončil" : "Přehrávání záznamu") +
-                              (fast_ ? " · 4× rychleji" : "") +
-                              " · P – pauza · F – rychleji · Esc – konec";
+  panel_.WatchLine->Caption =
+      watchEnded_ ? "Záznam skončil · Enter – přehrát znovu · Esc – konec"
+                  : std::string("Přehrávání záznamu") + (fast_ ? " · 4× rychleji" : "") +
+                        " · P – pauza · F – rychleji · Esc – konec";
   window_.Invalidate();
 }
 

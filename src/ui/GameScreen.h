@@ -48,7 +48,8 @@ std::string GameTitle(const std::string& zoneTitle, bool watching);
 class GameScreen {
  public:
   // Pictures come from folder's Graphics; the sound module and the prompter (the game's dialog)
-  // outlive the screen.
+  // outlive the screen. The program must read its keys through its EachTick sample (going back
+  // and watching hold keys there); std::invalid_argument otherwise.
   GameScreen(platform::App& app, ProgramContext& program, SoundModule& sound, Prompter& prompter,
              const std::filesystem::path& folder);
   ~GameScreen();
@@ -67,8 +68,9 @@ class GameScreen {
   // Backspace: goes back this many ticks, never past the zone's last opening; the board is
   // drawn anew from the state it returns to. Also after a death or a declined replay.
   void GoBack(int64_t ticks);
-  // Plays script in the window instead of the player's keys; nothing is recorded. F runs it
-  // four times faster.
+  // Plays script in the window instead of the player's keys, from the zone opened afresh; nothing
+  // is recorded. F runs it four times faster; after its end Enter (and during it the Restart
+  // label) watches it again from the start.
   void Watch(KeyScript script);
   bool Watching() const { return watching_; }
   void ToggleFast();
@@ -119,7 +121,9 @@ class GameScreen {
   void Build();
   void Bind();
   void Tick();
-  void WatchTick();
+  // One tick of the watched run; false when the tick did nothing (a failed reload).
+  bool WatchTick();
+  void RestartWatch();
   void BeforeWinQuestion();
   void OnKey(int virtualKey);
   void BackHeld();
@@ -146,8 +150,7 @@ class GameScreen {
     GameScreen& screen_;
   } winWatch_{*this};
   Game game_;
-  // The keys each tick reads: the program's own when it polls through them, else ours.
-  std::unique_ptr<TickKeys> ownKeys_;
+  // The keys each tick reads: the program's sample of them.
   TickKeys* tickKeys_ = nullptr;
   std::unique_ptr<Rewind> rewind_;
   platform::Window window_;

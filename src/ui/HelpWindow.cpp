@@ -90,6 +90,8 @@ const std::vector<std::string>& HelpKeys() {
       "Při přehrávání průchodu",
       "P – pauza",
       "F – čtyřikrát rychleji",
+      "Enter – po konci přehrát znovu",
+      "Restart – přehrát znovu od začátku",
       "Esc – konec přehrávání",
       "V okně se zprávou",
       "A, N – Ano, Ne",

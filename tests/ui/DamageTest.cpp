@@ -60,7 +60,7 @@ class GameScreenDamage : public ::testing::TestWithParam<std::string> {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     app = std::make_unique<platform::App>(keyFeed, clock);
     app->AnswerInstead = [](const auto&, const auto&, const auto&) { return 0; };
-    program = std::make_unique<ProgramContext>(keys);
+    program = std::make_unique<ProgramContext>(tickKeys, &tickKeys);
     sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
     sound->SetEnabled(false);
     dialog = std::make_unique<Dialog>(*app, QUARN_BIN_DIR);
@@ -74,6 +74,8 @@ class GameScreenDamage : public ::testing::TestWithParam<std::string> {
     app.reset();
   }
   KeyState keys;
+  // The game reads its keys once per tick, as in the game: going back replays with them.
+  TickKeys tickKeys{keys};
   KeyFeed keyFeed{keys};
   FakeClock clock;
   std::unique_ptr<platform::App> app;

@@ -1,10 +1,14 @@
 // GameScreenTest.cpp — the game screen on SDL's dummy display: what it shows, its events, failures.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <variant>
 
 #include "platform/App.h"
 #include "sound/SoundModule.h"
@@ -41,7 +45,7 @@ class GameScreenTest : public ::testing::Test {
       asked.push_back({title, text, buttons});
       return answer;
     };
-    program = std::make_unique<ProgramContext>(keys);
+    program = std::make_unique<ProgramContext>(tickKeys, &tickKeys);
     sound = std::make_unique<SoundModule>(folder);
     sound->SetEnabled(false);
     dialog = std::make_unique<Dialog>(*app, folder);
@@ -81,6 +85,8 @@ class GameScreenTest : public ::testing::Test {
     std::vector<std::string> Buttons;
   };
   KeyState keys;
+  // The game reads its keys once per tick, as in the game: going back replays with them.
+  TickKeys tickKeys{keys};
   KeyFeed keyFeed{keys};
   FakeClock clock;
   std::unique_ptr<platform::App> app;
@@ -400,14 +406,19 @@ TEST_F(GameScreenTest, BackspaceAfterAWaitedDeclinedReplayShowsTheSecondBeforeTh
   std::fclose(f);
   ASSERT_TRUE(screen->Load(zone));
   std::vector<int> walked;  // the figure after each tick before the win
+  int ticked = 0;
   screen->OnTicked = [&] {
+    ++ticked;
     if (asked.empty()) walked.push_back(State().PlayerX);
   };
   int64_t ticksAtAnswer = -1;
+  int tickedWaiting = -1;
   app->AnswerInstead = [&](const std::string& title, const std::string& text,
                            const std::vector<std::string>& buttons) {
     asked.push_back({title, text, buttons});
+    const int before = ticked;
     RunFor(2000);  // the player reads the question, the arrow still held
+    tickedWaiting = ticked - before;
     ticksAtAnswer = screen->Rewinding().RunTicks();
     return 1;  // Ne
   };
@@ -418,19 +429,133 @@ TEST_F(GameScreenTest, BackspaceAfterAWaitedDeclinedReplayShowsTheSecondBeforeTh
   RunFor(1000);
   ASSERT_NE(State().GameOver, 0);
   ASSERT_GT(walked.size(), 130u);
-  // The win came in the tick after the last one walked; the wait added none.
+  // The win came in the tick after the last one walked; the wait added none, and the screen
+  // reported none.
   EXPECT_EQ(ticksAtAnswer, static_cast<int64_t>(walked.size()));
-  // One press leaves the exit, the next goes further back.
-  const int exitX = walked.back() + 1;
-  screen->Window().OnKeyDown(8);
-  screen->Window().OnKeyUp(8);
+  EXPECT_EQ(tickedWaiting, 0);
+  // The win came in tick walked.size() + 1: one press lands a second (64 ticks) before it, with
+  // the figure where it walked then, and the next press a second before that.
+  const int64_t win = static_cast<int64_t>(walked.size()) + 1;
+  for (int64_t press = 1; press <= 2; ++press) {
+    screen->Window().OnKeyDown(8);
+    screen->Window().OnKeyUp(8);
+    const int64_t landed = win - press * TicksPerSecond;
+    EXPECT_EQ(State().GameOver, 0);
+    EXPECT_EQ(screen->Rewinding().RunTicks(), landed) << "press " << press;
+    EXPECT_EQ(State().PlayerX, walked[static_cast<size_t>(landed - 1)]) << "press " << press;
+  }
+  std::remove(zone.c_str());
+}
+
+// A watched run ends with a line that offers Enter alone; Enter watches it again from the start,
+// the same run tick by tick (its "random" and "carry" lines act again, not what the first watch
+// left). The Restart label during a watch starts the watch over instead of reloading the zone
+// under the recorded keys, and Ctrl+R does nothing there.
+TEST_F(GameScreenTest, AWatchedRunIsWatchedAgainByEnterAfterItsEndAndByRestartDuringIt) {
+  // An enemy roams a closed room below the corridor: the generator shows in every tick.
+  const std::string zone = ::testing::TempDir() + "/watched-" + std::to_string(getpid()) + ".qrn";
+  FILE* f = std::fopen(zone.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs("Sledovaná\n14\n5\n16\n8\n8\n8\n01\n01\n01\n"
+             "WWWWWWWWWWWWWW\nWSR.........EW\nWWWCWWWWWWWWWW\nW+...........W\nWWWWWWWWWWWWWW\n",
+             f);
+  std::fclose(f);
+  // The run: a few steps, Ctrl+R inside a tick (the run then begins with a "carry" line), and
+  // on into the exit.
+  ASSERT_TRUE(screen->Load(zone));
+  std::string run;
+  screen->OnWin = [&](const system::FinishedRun& won) { run = won.Keys; };
+  // The figure and the enemy after each tick of the run, from its opening to its win.
+  using Seen = std::vector<std::array<int, 4>>;
+  Seen seen, played;
+  int64_t opened = 0;
+  bool halted = false;
+  screen->OnTicked = [&] {
+    if (screen->TheGame().Restarts() != opened) {
+      opened = screen->TheGame().Restarts();
+      seen.clear();
+    }
+    const EnemyRec& e = State().Enemies[0];
+    if (!halted) seen.push_back({State().PlayerX, State().PlayerY, e.X, e.Y});
+    halted = halted || State().GameOver != 0;
+  };
+  answer = 1;  // Ne
+  keys.KeyDown(vk::Right);
+  RunFor(400);
+  keys.KeyDown(vk::Ctrl);
+  keys.KeyDown('R');
+  RunFor(20);
+  keys.KeyUp('R');
+  keys.KeyUp(vk::Ctrl);
+  for (int i = 0; i < 200 && asked.empty(); ++i) RunFor(20);
+  keys.KeyUp(vk::Right);
+  ASSERT_EQ(asked.size(), 1u);
+  ASSERT_NE(run.find("random "), std::string::npos) << run;
+  ASSERT_NE(run.find("carry "), std::string::npos) << run;
+  auto script = ParseKeyScript(run, "run.keys");
+  ASSERT_TRUE(std::holds_alternative<KeyScript>(script));
+  played = seen;
+  ASSERT_GT(played.size(), 100u);
+
+  Shut();
+  Open(QUARN_BIN_DIR);
+  ASSERT_TRUE(screen->Load(zone));
+  auto line = [&](const std::string& name) {
+    auto& label = dynamic_cast<platform::Label&>(screen->ControlNamed(name));
+    return label.Visible ? label.Caption : std::string();
+  };
+  // The figure and the enemy after each tick of a watch.
+  screen->OnTicked = [&] {
+    const EnemyRec& e = State().Enemies[0];
+    seen.push_back({State().PlayerX, State().PlayerY, e.X, e.Y});
+  };
+  const std::string ended = "Záznam skončil · Enter – přehrát znovu · Esc – konec";
+  auto watchToTheEnd = [&] {
+    seen.clear();
+    for (int i = 0; i < 8000 && line("lblWatch") != ended; ++i) RunFor(1);
+    return seen;
+  };
+  screen->Watch(std::get<KeyScript>(script));
+  EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · P – pauza · F – rychleji · Esc – konec");
+  const Seen first = watchToTheEnd();
+  // The run's own Enter after its "carry" line reloads the zone inside a tick.
+  const int64_t restartsInTheRun = screen->TheGame().Restarts();
+  ASSERT_EQ(line("lblWatch"), ended);
+  EXPECT_EQ(screen->TheGame().Wins(), 1);
+  // The watch is the run that was played, the enemy's wandering too.
+  ASSERT_GE(first.size(), played.size());
+  EXPECT_EQ(Seen(first.begin(), first.begin() + static_cast<long>(played.size())), played);
+  // The line under the board speaks of a played run: while watching it says nothing.
+  EXPECT_EQ(line("lblWayOn"), "");
+  // The end line offers neither P nor F, and F does nothing there.
+  screen->Window().OnKeyDown('F');
+  EXPECT_FALSE(screen->Fast());
+  RunFor(500);  // the zone lives on after the end
+
+  screen->Window().OnKeyDown(vk::Enter);
+  screen->Window().OnKeyUp(vk::Enter);
+  EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · P – pauza · F – rychleji · Esc – konec");
   EXPECT_EQ(State().GameOver, 0);
-  const int once = State().PlayerX;
-  EXPECT_LT(once, exitX);
-  EXPECT_GT(once, walked.front());
-  screen->Window().OnKeyDown(8);
-  screen->Window().OnKeyUp(8);
-  EXPECT_LT(State().PlayerX, once);
+  const Seen again = watchToTheEnd();
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(screen->TheGame().Wins(), 2);
+
+  // Restart halfway through a watch, with Ctrl+R held meanwhile: the watch begins again and
+  // plays the same run to its win; the held keys restart nothing.
+  screen->Window().OnKeyDown(vk::Enter);
+  RunFor(static_cast<int64_t>(first.size()) * 1000 / 64 / 2);
+  keys.KeyDown(vk::Ctrl);
+  keys.KeyDown('R');
+  RunFor(200);
+  const int64_t restarts = screen->TheGame().Restarts();
+  screen->Click("Label5");
+  const Seen restarted = watchToTheEnd();
+  keys.KeyUp('R');
+  keys.KeyUp(vk::Ctrl);
+  EXPECT_EQ(restarted, first);
+  EXPECT_EQ(screen->TheGame().Restarts(), restarts + restartsInTheRun);
+  EXPECT_EQ(screen->TheGame().Wins(), 3);
+  EXPECT_EQ(asked.size(), 1u);  // a watched run is never asked about
   std::remove(zone.c_str());
 }
 
@@ -556,6 +681,7 @@ TEST_F(GameScreenTest, TheHelpNamesEveryKeyTheGameScreenAnswersAndNoOther) {
   EXPECT_EQ(inPlay, groups["Ve hře"]);
   std::set<KeyPress> watching = answeredBy(true);
   watching.erase({112});  // F1 opens the help everywhere
+  watching.insert({13});  // Enter after the run's end (the watch test presses it)
   EXPECT_EQ(watching, groups["Při přehrávání průchodu"]);
 }
 

@@ -91,7 +91,7 @@ class StartScreenTest : public ::testing::Test {
     return *screen;
   }
   Flow& TheFlow(std::optional<FlowFolders> folders = std::nullopt) {
-    program = std::make_unique<ProgramContext>(keys);
+    program = std::make_unique<ProgramContext>(tickKeys, &tickKeys);
     sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
     if (!folders) folders = FlowFolders{QUARN_BIN_DIR, {shipped, own}, own, shipped};
     flow = std::make_unique<Flow>(*app, *program, *sound, prompter, *folders);
@@ -112,6 +112,8 @@ class StartScreenTest : public ::testing::Test {
   fs::path root;
   fs::path shipped, own;
   KeyState keys;
+  // The game reads its keys once per tick, as in the game: going back replays with them.
+  TickKeys tickKeys{keys};
   KeyFeed keyFeed{keys};
   FakeClock clock;
   ScriptedPrompter prompter;
@@ -355,7 +357,7 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
   std::ofstream(shipped / "a.qrn") << "\"Rychlá\"\n6\n3\n4\n8\n8\n8\n01\n01\n01\n"
                                       "WWWWWW\nWSR..E\nWWWCWW\n";
   WriteZone(shipped / "b.qrn", "B");
-  program = std::make_unique<ProgramContext>(keys);
+  program = std::make_unique<ProgramContext>(tickKeys, &tickKeys);
   sound = std::make_unique<SoundModule>(QUARN_BIN_DIR);
   flow = std::make_unique<Flow>(
       *app, *program, *sound, prompter,
