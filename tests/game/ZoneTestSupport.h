@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -44,13 +45,36 @@ inline ZoneError MustFail(const std::string& text) {
   return std::get<ZoneError>(result);
 }
 
-// A file under the test's own temporary folder, so tests may run side by side.
+// A file in a folder of the running test's own, made afresh by mkdtemp so that two trees (or two
+// runs) testing at once never share it. The folder goes when the next test asks for one, and the
+// last one when the program ends.
 inline std::filesystem::path TempPath(const std::string& name) {
+  struct Folder {
+    std::string test;
+    std::filesystem::path path;
+    void Remove() {
+      std::error_code ec;
+      if (!path.empty()) std::filesystem::remove_all(path, ec);
+      path.clear();
+    }
+    ~Folder() { Remove(); }
+  };
+  static Folder folder;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  auto dir = std::filesystem::temp_directory_path() /
-             ("quarn-" + std::string(info->test_suite_name()) + "-" + info->name());
-  std::filesystem::create_directories(dir);
-  return dir / name;
+  const std::string test = std::string(info->test_suite_name()) + "." + info->name();
+  if (folder.path.empty() || folder.test != test) {
+    folder.Remove();
+    std::string pattern = (std::filesystem::temp_directory_path() /
+                           ("quarn-" + std::string(info->test_suite_name()) + "-XXXXXX"))
+                              .string();
+    if (!mkdtemp(pattern.data())) {
+      ADD_FAILURE() << "no temporary folder: " << pattern;
+      return std::filesystem::temp_directory_path() / name;
+    }
+    folder.test = test;
+    folder.path = pattern;
+  }
+  return folder.path / name;
 }
 
 inline std::string WriteFile(const std::filesystem::path& path, const std::string& content) {
