@@ -1,6 +1,7 @@
 // EditorInput.cpp — the editor's mouse on the canvas, its keys and its form fields.
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "EditorScreen.h"
 #include "zone/ZoneWriter.h"
@@ -253,6 +254,7 @@ void EditorScreen::RevealFinding(int index) {
 }
 
 void EditorScreen::TypeText(const std::string& text) {
+  if (std::exchange(dropTyped_, false)) return;
   for (platform::TextField* f : fields_) {
     if (f->Focused()) {
       f->Type(text);
@@ -278,12 +280,16 @@ void EditorScreen::KeyRepeat(int virtualKey) {
 void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
   // The editor's commands also work from a header field: its value is taken first (or the field
   // says why it is refused), then the command acts. Only the field's own keys stay in it.
+  dropTyped_ = false;
   const bool command = (held.Ctrl && (virtualKey == 'S' || virtualKey == 'Z' ||
                                       virtualKey == 'Y')) ||
                        virtualKey == KeyF5 || virtualKey == KeyF1;
+  // Zooming needs no value from the field: the field keeps the keyboard.
+  const bool zoom = held.Ctrl && (virtualKey == KeyPlus || virtualKey == KeyPadPlus ||
+                                  virtualKey == KeyMinus || virtualKey == KeyPadMinus);
   for (size_t i = 0; i < fields_.size(); ++i) {
     platform::TextField& f = *fields_[i];
-    if (!f.Focused()) continue;
+    if (!f.Focused() || zoom) continue;
     if (command) {
       f.Blur();
       const std::string& refused = errors_[i];
@@ -325,10 +331,12 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
       case KeyPlus:
       case KeyPadPlus:
         Zoom(true, middle);
+        dropTyped_ = true;
         return;
       case KeyMinus:
       case KeyPadMinus:
         Zoom(false, middle);
+        dropTyped_ = true;
         return;
       default:
         return;

@@ -214,6 +214,8 @@ class EditorScreen {
   SDL_Point fillStart_{0, 0};
   std::optional<SDL_Point> pointerCell_;
   std::string message_;  // the last thing the editor told (saved where, ...)
+  // Ctrl with plus or minus was the last key: the text it brings ("+", "-") is typed nowhere.
+  bool dropTyped_ = false;
 
   // The author's tools: the selection, the piece floating under the pointer (its cell under the
   // pointer, and the area it is lifted from when it is being moved), the cells shown as it.

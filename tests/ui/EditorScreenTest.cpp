@@ -327,6 +327,24 @@ TEST_F(EditorScreenTest, PlusAndMinusPickEnemiesAndOnlyCtrlZooms) {
   EXPECT_GT(editor->Canvas().View().Zoom, zoom);
   editor->KeyDown(189, Ctrl);
   EXPECT_EQ(editor->Canvas().View().Zoom, zoom);
+  // From a header field too; the field keeps the keyboard, and the "+" the key brings as text
+  // goes neither into the field nor into the brush. The next key's text is typed again.
+  platform::TextField& title = Field(edit::HeaderField::Title);
+  title.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  const std::string typed = title.Text;
+  editor->KeyDown(107, Ctrl);
+  editor->TypeText("+");
+  EXPECT_GT(editor->Canvas().View().Zoom, zoom);
+  editor->KeyDown(109, Ctrl);
+  editor->TypeText("-");
+  EXPECT_EQ(editor->Canvas().View().Zoom, zoom);
+  EXPECT_TRUE(title.Focused());
+  EXPECT_EQ(title.Text, typed);
+  editor->KeyDown('X', NoKeys);
+  editor->TypeText("x");
+  EXPECT_EQ(title.Text, typed + "x");
+  editor->KeyDown(27, NoKeys);  // the field's Esc: its value as it was
+  EXPECT_FALSE(title.Focused());
   editor->TypeText("c");
   EXPECT_NE(editor->Status().find("c laserové dveře c"), std::string::npos) << editor->Status();
   EXPECT_NE(dynamic_cast<platform::Image&>(editor->ControlNamed("statusTile")).Picture, nullptr);
