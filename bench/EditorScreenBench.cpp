@@ -42,7 +42,8 @@ struct Editor {
     app = std::make_unique<quarn::platform::App>(keyFeed, clock);
     app->AnswerInstead = [](const auto&, const auto&, const auto&) { return 0; };
     dialog = std::make_unique<quarn::ui::Dialog>(*app, Data);
-    editor = std::make_unique<quarn::ui::EditorScreen>(*app, *dialog, Data, "", "");
+    editor = std::make_unique<quarn::ui::EditorScreen>(*app, *dialog, Data,
+                                                          quarn::edit::ZoneFolders{});
     ok = !LargestZone().empty() && editor->Open(LargestZone()) && editor->Model().Width() == 150;
     if (!ok) return;
     editor->Canvas().View().SetZoom(zoom, SDL_Point{300, 265});
