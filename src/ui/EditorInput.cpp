@@ -319,7 +319,11 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
         if (model_.Redo()) Sync();
         return;
       case 'S':
-        Save();
+        if (held.Shift) {
+          SaveAs();
+        } else {
+          Save();
+        }
         return;
       // Plus and minus alone are enemies for the brush; with Ctrl they zoom.
       case KeyPlus:

@@ -147,6 +147,7 @@ void EditorScreen::Build() {
   BuildPalette();
   BuildForm();
   BuildTools();
+  BuildStrip();
 
   label("lblFindings", "Co kontrola našla (kliknutím ukážeš místo):",
         SDL_Rect{FindingsArea.x, FindingsArea.y - 20, 400, 18});
@@ -414,6 +415,10 @@ bool EditorScreen::Close() {
 bool EditorScreen::Save() {
   BlurFields();
   if (model_.InStroke()) model_.EndStroke();
+  // Mended: a new zone without the player's zone folder could not be saved at all; it asks where.
+  if (!model_.HasPlace()) {
+    return SaveAs("Hra nemá tvou složku zón. Kam novou zónu uložit?");
+  }
   // Mended: a change another program made to the file was written over without a word.
   if (model_.Dirty() && model_.ChangedOnDisk()) {
     const int answer = prompter_.SkinMsgBox(ChangedOnDiskQuestion(model_.Path()),

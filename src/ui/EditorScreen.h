@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "EditorCanvas.h"
+#include "FileChooser.h"
 #include "edit/ZoneModel.h"
 #include "game/Ports.h"
 #include "platform/App.h"
@@ -81,6 +82,18 @@ class EditorScreen {
   // first (ChangedOnDiskQuestion: Ano writes over it, Ne reads it again, Zrušit does neither), and
   // so is a zone the game will not open (RefusedZoneQuestion).
   bool Save();
+  // Ctrl+Shift+S: the file chooser (ChooseFile) opens in the player's zone folder; the zone is
+  // written where the author says (a file there only after asking) and that file is edited from
+  // then on. Also what Ctrl+S does for a new zone when the player has no zone folder; heading then
+  // says why the chooser asks. True when the zone was written.
+  bool SaveAs(const std::string& heading = "");
+  // "Do mých zón": a zone saved elsewhere is copied into the player's zone folder under a free
+  // name and edited there from then on, so that the start screen lists it; the status line says
+  // where. True when the zone is there.
+  bool PutIntoOwnZones();
+  // Where SaveAs asks for a file: the game's own chooser unless replaced (tests).
+  std::function<std::optional<ChosenFile>(const ChooserRequest&)> ChooseFile;
+
   // Writes the recovery copy now when there are unsaved changes (the program is being ended by a
   // signal); the copy's path, or nothing when none was written.
   std::optional<std::filesystem::path> KeepUnsaved();
@@ -164,6 +177,8 @@ class EditorScreen {
   void KeepRecovery();
   void DropRecovery(const std::filesystem::path& zone);
   void BuildTools();
+  // The strip under the canvas: save as, into my zones, the overlays (EditorSaving.cpp).
+  void BuildStrip();
   void BindTools();
   bool ToolKey(int virtualKey, platform::Modifiers held);
   bool ToolDown(SDL_Point cell);
@@ -181,6 +196,7 @@ class EditorScreen {
 
   platform::App& app_;
   Prompter& prompter_;
+  std::unique_ptr<FileChooser> chooser_;  // made on its first use
   std::filesystem::path recovery_;
   edit::ZoneModel model_;
   EditorCanvas canvas_;
