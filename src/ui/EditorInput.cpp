@@ -213,6 +213,7 @@ void EditorScreen::CanvasUp(int button, SDL_Point p) {
 }
 
 void EditorScreen::FocusField(int i) {
+  notes_->Blur();
   for (int j = 0; j < edit::HeaderFieldCount; ++j) {
     if (j != i) fields_[static_cast<size_t>(j)]->Blur();
   }
@@ -222,6 +223,7 @@ void EditorScreen::FocusField(int i) {
 
 void EditorScreen::BlurFields() {
   for (platform::TextField* f : fields_) f->Blur();
+  notes_->Blur();
   window_.Invalidate();
 }
 
@@ -253,6 +255,11 @@ void EditorScreen::RevealFinding(int index) {
 }
 
 void EditorScreen::TypeText(const std::string& text) {
+  if (notes_->Focused()) {
+    notes_->Type(text);
+    window_.Invalidate();
+    return;
+  }
   for (platform::TextField* f : fields_) {
     if (f->Focused()) {
       f->Type(text);
@@ -281,6 +288,14 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
   const bool command = (held.Ctrl && (virtualKey == 'S' || virtualKey == 'Z' ||
                                       virtualKey == 'Y')) ||
                        virtualKey == KeyF5 || virtualKey == KeyF1;
+  if (notes_->Focused()) {
+    // The notes keep their keys (Enter is a new line there); a command takes them first.
+    if (!command) {
+      if (notes_->KeyDown(virtualKey)) window_.Invalidate();
+      return;
+    }
+    notes_->Blur();
+  }
   for (size_t i = 0; i < fields_.size(); ++i) {
     platform::TextField& f = *fields_[i];
     if (!f.Focused()) continue;

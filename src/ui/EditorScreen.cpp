@@ -146,6 +146,7 @@ void EditorScreen::Build() {
 
   BuildPalette();
   BuildForm();
+  BuildNotes();
   BuildTools();
   BuildStrip();
 
@@ -160,7 +161,7 @@ void EditorScreen::Build() {
         "Ctrl+kolečko, Ctrl++ a Ctrl+− mění velikost. Znak dlaždice (w, r, a, +, ...) ji vezme "
         "do štětce; která to je, ukáže stavový řádek. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 "
         "hrát, F1 nápověda, Esc zavřít.",
-        SDL_Rect{FormLeft, 470, FormWidth, 120}, 8.25)
+        SDL_Rect{FormLeft, 544, FormWidth, 130}, 8.25)
       .WordWrap = true;
   // The status line begins with the picture of the tile in the brush.
   auto brush = std::make_unique<platform::Image>();
@@ -580,6 +581,7 @@ void EditorScreen::Sync() {
   }
   ShowCanvasDamage();
   SyncTools();
+  SyncNotes();
   UpdateStatus();
   std::string title = model_.Field(edit::HeaderField::Title);
   window_.SetCaption((model_.Dirty() ? "* " : "") + title + " – Quarn, editor zón");

@@ -12,6 +12,7 @@
 
 #include "EditorCanvas.h"
 #include "FileChooser.h"
+#include "NotesBox.h"
 #include "edit/ZoneModel.h"
 #include "game/Ports.h"
 #include "platform/App.h"
@@ -144,6 +145,7 @@ class EditorScreen {
   void KeyRepeat(int virtualKey);
   // Typed text, for the field that has the keyboard.
   void TypeText(const std::string& text);
+  NotesBox& Notes() { return *notes_; }
   // The messages shown beside the header fields (empty: none).
   const std::array<std::string, edit::HeaderFieldCount>& FieldErrors() const { return errors_; }
 
@@ -179,6 +181,10 @@ class EditorScreen {
   void BuildTools();
   // The strip under the canvas: save as, into my zones, the overlays (EditorSaving.cpp).
   void BuildStrip();
+  // The notes box under the header form (EditorNotes.cpp).
+  void BuildNotes();
+  void SyncNotes();
+  void CommitNotes();
   void BindTools();
   bool ToolKey(int virtualKey, platform::Modifiers held);
   bool ToolDown(SDL_Point cell);
@@ -215,6 +221,7 @@ class EditorScreen {
   std::array<platform::Label*, edit::HeaderFieldCount> fieldNames_{};
   std::array<platform::Label*, edit::HeaderFieldCount> fieldErrors_{};
   std::array<std::string, edit::HeaderFieldCount> errors_;
+  NotesBox* notes_ = nullptr;
   platform::Image* statusTile_ = nullptr;  // the brush's tile, at the start of the status line
   std::vector<SDL_Rect> paletteRows_;
   std::vector<std::optional<edit::Cell>> findingCells_;

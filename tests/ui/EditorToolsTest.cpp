@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "platform/App.h"
@@ -258,6 +259,71 @@ TEST_F(EditorToolsTest, ShiftF5PlaysFromThePointerAndTheCountsTurnRed) {
   Click(4, 3);
   EXPECT_EQ(line(1).Caption, "Brambory: 1, cíle: 1");
   EXPECT_FALSE(red(1));
+}
+
+}  // namespace
+}  // namespace quarn::ui
+
+namespace quarn::ui {
+namespace {
+
+TEST_F(EditorToolsTest, TheNotesBoxShowsTheNotesAndAnEditIsOneUndoStepKeptByteForByte) {
+  const std::string notes = "\r\nautor: já\r\n\x80 konec";
+  std::ofstream(root / "mine" / "n.qrn", std::ios::binary)
+      << "N\n3\n1\n4\n8\n8\n8\n01\n01\n01\nSRE\n" << notes;
+  ASSERT_TRUE(editor->Open(root / "mine" / "n.qrn"));
+  NotesBox& box = editor->Notes();
+  EXPECT_EQ(box.Text(), "\nautor: já\n\x80 konec");
+  // Looked at and left unchanged, the notes keep their bytes.
+  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
+  ASSERT_TRUE(box.Focused());
+  editor->KeyDown(9, NoKeys);  // Tab leaves the box
+  EXPECT_FALSE(box.Focused());
+  EXPECT_FALSE(editor->Model().Dirty());
+  EXPECT_EQ(editor->Model().Notes(), notes);
+
+  // The cursor moves: a word typed into the middle of the second line, a new line at the end.
+  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
+  for (int i = 0; i < 3; ++i) editor->KeyDown(38, NoKeys);  // up to the first line
+  editor->KeyDown(40, NoKeys);                                // the second line, its start
+  editor->KeyDown(35, NoKeys);                                // its end
+  editor->KeyDown(37, NoKeys);                                // before "á", two bytes
+  editor->TypeText("i");
+  editor->KeyDown(39, NoKeys);
+  editor->KeyDown(8, NoKeys);  // takes "á" whole
+  editor->TypeText("a");
+  EXPECT_EQ(box.Text(), "\nautor: jia\n\x80 konec");
+  editor->KeyDown('S', NoKeys);  // a letter's key stays in the box: no tile is picked
+  EXPECT_EQ(editor->Selected(), 'W');
+  editor->KeyDown(13, NoKeys);
+  EXPECT_EQ(box.Text(), "\nautor: jia\n\n\x80 konec") << "Enter is a new line in the box";
+  EXPECT_FALSE(editor->Model().Dirty()) << "taken only when the box is left";
+  // A click on the canvas takes the notes as one step; undo gives back the bytes as they were.
+  Canvas().OnMouseDown(SDL_BUTTON_RIGHT, At(1, 0));
+  Canvas().OnMouseUp(SDL_BUTTON_RIGHT, At(1, 0));
+  EXPECT_FALSE(box.Focused());
+  EXPECT_EQ(editor->Model().Notes(), "\nautor: jia\n\n\x80 konec");
+  EXPECT_TRUE(editor->Model().Dirty());
+  editor->KeyDown('Z', Ctrl);
+  EXPECT_EQ(editor->Model().Notes(), notes);
+  EXPECT_EQ(box.Text(), "\nautor: já\n\x80 konec");
+  EXPECT_FALSE(editor->Model().Dirty());
+  editor->KeyDown('Y', Ctrl);
+  EXPECT_EQ(box.Text(), "\nautor: jia\n\n\x80 konec");
+  // Esc in the box puts back what was there and changes nothing.
+  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
+  editor->TypeText("xyz");
+  editor->KeyDown(27, NoKeys);
+  EXPECT_EQ(editor->Model().Notes(), "\nautor: jia\n\n\x80 konec");
+  EXPECT_TRUE(editor->Window().Shown() || closed == 0) << "Esc in the box does not close";
+  EXPECT_EQ(closed, 0);
+  // Ctrl+S from the box saves the notes typed.
+  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
+  editor->TypeText("!");
+  editor->KeyDown('S', Ctrl);
+  std::ifstream in(root / "mine" / "n.qrn", std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(saved.ends_with("SRE\n\nautor: jia\n\n\x80 konec!")) << saved;
 }
 
 }  // namespace
