@@ -146,6 +146,7 @@ void EditorScreen::CanvasMove(SDL_Point p) {
   }
   if (cellChanged) {
     ShowHover(cell);
+    OverlayPointer(cell);
     UpdateStatus();
   }
 }

@@ -149,6 +149,7 @@ void EditorScreen::Build() {
   BuildNotes();
   BuildTools();
   BuildStrip();
+  BuildOverlays();
 
   label("lblFindings", "Co kontrola našla (kliknutím ukážeš místo):",
         SDL_Rect{FindingsArea.x, FindingsArea.y - 20, 400, 18});
@@ -609,6 +610,7 @@ void EditorScreen::ShowFindings() {
   }
   if (findingCells_.empty()) findings_->AddItem("Nic: zóna je v pořádku.");
   canvas_.SetMarks(std::move(marks));
+  ShowOverlays();
   ShowCanvasDamage();
   window_.Invalidate();
 }

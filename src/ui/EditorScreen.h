@@ -146,6 +146,16 @@ class EditorScreen {
   // Typed text, for the field that has the keyboard.
   void TypeText(const std::string& text);
   NotesBox& Notes() { return *notes_; }
+  // The overlays shown on the canvas: the cells reachable from the start, keys and the doors the
+  // key under the pointer opens, laser doors by group at the laser panel's phase.
+  enum class Overlay { Reach, Keys, Lasers };
+  void ToggleOverlay(Overlay which);
+  bool OverlayShown(Overlay which) const { return overlays_[static_cast<size_t>(which)]; }
+  // The laser panel's phase: how many laser periods have passed since the zone started.
+  int LaserPhase() const { return laserPhase_; }
+  void SetLaserPhase(int phase);
+  // Whether a laser group's doors are shut (the laser on) at a phase, as the game switches them.
+  bool LaserShut(int group, int phase) const;
   // The messages shown beside the header fields (empty: none).
   const std::array<std::string, edit::HeaderFieldCount>& FieldErrors() const { return errors_; }
 
@@ -181,6 +191,11 @@ class EditorScreen {
   void BuildTools();
   // The strip under the canvas: save as, into my zones, the overlays (EditorSaving.cpp).
   void BuildStrip();
+  // The overlays (EditorOverlays.cpp): toggles in the strip under the canvas, the laser panel.
+  void BuildOverlays();
+  void ShowOverlays();
+  void OverlayPointer(std::optional<SDL_Point> cell);
+  void ShowLaserPanel();
   // The notes box under the header form (EditorNotes.cpp).
   void BuildNotes();
   void SyncNotes();
@@ -222,6 +237,12 @@ class EditorScreen {
   std::array<platform::Label*, edit::HeaderFieldCount> fieldErrors_{};
   std::array<std::string, edit::HeaderFieldCount> errors_;
   NotesBox* notes_ = nullptr;
+  std::array<bool, 3> overlays_{};
+  std::optional<SDL_Point> overlayKey_;  // the key whose doors are shown
+  int laserPhase_ = 0;
+  std::unique_ptr<platform::Timer> laserClock_;
+  platform::PictureBox* laserPanel_ = nullptr;
+  std::array<std::vector<platform::Shape*>, 3> laserCells_;
   platform::Image* statusTile_ = nullptr;  // the brush's tile, at the start of the status line
   std::vector<SDL_Rect> paletteRows_;
   std::vector<std::optional<edit::Cell>> findingCells_;

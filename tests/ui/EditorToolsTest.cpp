@@ -328,3 +328,82 @@ TEST_F(EditorToolsTest, TheNotesBoxShowsTheNotesAndAnEditIsOneUndoStepKeptByteFo
 
 }  // namespace
 }  // namespace quarn::ui
+
+namespace quarn::ui {
+namespace {
+
+TEST_F(EditorToolsTest, OverlaysShowTheChecksReachTheDoorsOfAKeyAndLaserGroupsByTheirPattern) {
+  std::ofstream(root / "mine" / "o.qrn", std::ios::binary)
+      << "O\n9\n3\n4\n8\n8\n8\n0011\n1\n\nWWWWWWWWW\nWSKDKDQRW\nWabcWCEWW\n";
+  ASSERT_TRUE(editor->Open(root / "mine" / "o.qrn"));
+  auto tinted = [&] {
+    std::string out;
+    const auto& o = editor->Canvas().Overlay();
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 9; ++x) {
+        const EditorCanvas::Tint t = o.empty() ? EditorCanvas::Tint{} : o[static_cast<size_t>(y * 9 + x)];
+        out += t.Alpha == 0 ? '.' : t.G == 255 && t.R == 0 && t.B == 90 ? '#'
+               : t.R == 255 && t.G == 210                              ? 'k'
+               : t.R == 255 && t.G == 110                              ? 'd'
+               : t.R == 0 && t.G == 255 && t.B == 0                    ? 'o'
+               : t.B == 255 && t.G == 255                              ? '@'
+                                                                       : 'l';
+      }
+      out += '|';
+    }
+    return out;
+  };
+  EXPECT_EQ(tinted(), ".........|.........|.........|");
+  editor->ControlNamed("btnReach").OnClick();
+  EXPECT_TRUE(editor->OverlayShown(EditorScreen::Overlay::Reach));
+  // The check's walk: through both doors in turn and the slam door; the lasers count as open.
+  EXPECT_EQ(tinted(), ".........|.#######.|.###.....|");
+  editor->ControlNamed("btnReach").OnClick();
+  editor->ControlNamed("btnKeys").OnClick();
+  EXPECT_EQ(tinted(), ".........|..kdkd...|.........|");
+  // The key under the pointer: the door it opens turns green, the other stays.
+  Hover(4, 1);
+  EXPECT_EQ(tinted(), ".........|..kd@o...|.........|");
+  Hover(2, 1);
+  EXPECT_EQ(tinted(), ".........|..@okd...|.........|");
+  // A change to the zone is shown after the check: the second key walled over.
+  editor->Model().Paint(4, 1, 'W');
+  editor->ControlNamed("btnKeys").OnClick();
+  editor->ControlNamed("btnKeys").OnClick();
+  EXPECT_EQ(tinted(), ".........|..@o.d...|.........|");
+  editor->ControlNamed("btnKeys").OnClick();
+
+  // Lasers: a "0011" shut, shut, open, open; b "1" always open; c "" open.
+  editor->ControlNamed("btnLasers").OnClick();
+  EXPECT_TRUE(editor->ControlNamed("laserPanel").Visible);
+  std::string a, b;
+  for (int p = 0; p < 8; ++p) {
+    a += editor->LaserShut(0, p) ? '1' : '0';
+    b += editor->LaserShut(1, p) ? '1' : '0';
+  }
+  EXPECT_EQ(a, "11001100");
+  EXPECT_EQ(b, "00000000");
+  EXPECT_FALSE(editor->LaserShut(2, 5));
+  auto& first = dynamic_cast<platform::Shape&>(editor->ControlNamed("laserCell(0,0)"));
+  auto& third = dynamic_cast<platform::Shape&>(editor->ControlNamed("laserCell(0,2)"));
+  const uint8_t shutRed = first.Ink.R;
+  EXPECT_NE(shutRed, third.Ink.R) << "shut and open cells differ";
+  const auto alphaA = [&] { return editor->Canvas().Overlay()[static_cast<size_t>(2 * 9 + 1)].Alpha; };
+  const uint8_t shutAlpha = alphaA();
+  editor->SetLaserPhase(2);
+  EXPECT_LT(alphaA(), shutAlpha) << "the doors of a show the phase's state";
+  EXPECT_NE(first.Ink.R, shutRed) << "the row moved on: now is the open phase 2";
+  // The play button advances the phase with a timer and stops it again.
+  editor->ControlNamed("btnLaserPlay").OnClick();
+  EXPECT_EQ(dynamic_cast<platform::Button&>(editor->ControlNamed("btnLaserPlay")).Caption, "■");
+  editor->ControlNamed("btnLaserPlay").OnClick();
+  EXPECT_EQ(dynamic_cast<platform::Button&>(editor->ControlNamed("btnLaserPlay")).Caption, "►");
+  // A pattern odd in its changes ("012": three a round) alternates round by round.
+  editor->Model().SetField(edit::HeaderField::LaserC, "012");
+  std::string c;
+  for (int p = 0; p < 7; ++p) c += editor->LaserShut(2, p) ? '1' : '0';
+  EXPECT_EQ(c, "1010101");
+}
+
+}  // namespace
+}  // namespace quarn::ui
