@@ -78,6 +78,15 @@ void EditorScreen::CanvasDown(int button, SDL_Point p) {
     drag_ = Drag::RightPending;
     return;
   }
+  if (button == SDL_BUTTON_LEFT && !cell) {
+    if (const auto edge = EdgeAt(p)) {
+      drag_ = Drag::Edge;
+      edgeDragged_ = *edge;
+      edgeCells_ = 0;
+      EdgeDrag(p);
+    }
+    return;
+  }
   if (button != SDL_BUTTON_LEFT || !cell) return;
   if (ToolDown(*cell)) return;
   if (tool_ == EditorTool::Picker) {
@@ -143,6 +152,9 @@ void EditorScreen::CanvasMove(SDL_Point p) {
     case Drag::None:
       if (floating_ && cellChanged) ShowFloating();
       break;
+    case Drag::Edge:
+      EdgeDrag(p);
+      break;
   }
   if (cellChanged) {
     ShowHover(cell);
@@ -203,6 +215,9 @@ void EditorScreen::CanvasUp(int button, SDL_Point p) {
     }
     case Drag::MovePiece:
       PlaceFloating(false);
+      break;
+    case Drag::Edge:
+      EdgeUp();
       break;
     case Drag::RightPending:
       if (const auto cell = canvas_.View().CellAt(p)) Select(model_.Pick(cell->x, cell->y));

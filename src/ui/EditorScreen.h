@@ -196,6 +196,14 @@ class EditorScreen {
   void ShowOverlays();
   void OverlayPointer(std::optional<SDL_Point> cell);
   void ShowLaserPanel();
+  // A press just outside the zone's edge drags that edge: out grows the zone, in cuts it
+  // (EditorEdges.cpp). The edge under p (0 left, 1 top, 2 right, 3 bottom), or none.
+  std::optional<int> EdgeAt(SDL_Point p) const;
+  void EdgeDrag(SDL_Point p);
+  void EdgeUp();
+  // The cells the dragged edge has moved (out positive), and the edge.
+  int edgeCells_ = 0;
+  int edgeDragged_ = 0;
   // The notes box under the header form (EditorNotes.cpp).
   void BuildNotes();
   void SyncNotes();
@@ -250,7 +258,7 @@ class EditorScreen {
   char selected_ = 'W';
   EditorTool tool_ = EditorTool::Brush;
   // The press being dragged on the canvas: what it does, where it began, the last cell it met.
-  enum class Drag { None, Paint, Fill, Scroll, RightPending, Select, MovePiece };
+  enum class Drag { None, Paint, Fill, Scroll, RightPending, Select, MovePiece, Edge };
   Drag drag_ = Drag::None;
   SDL_Point dragStart_{0, 0};
   SDL_Point dragLast_{0, 0};

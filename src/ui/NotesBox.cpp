@@ -154,8 +154,9 @@ void NotesBox::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip)
   const int rows = std::max(1, (inner.h - 2) / lineHeight);
   // The cursor's line is kept in view.
   const int cursorLine = static_cast<int>(std::count(text_.begin(), text_.begin() + cursor_, '\n'));
-  if (cursorLine < top_) top_ = cursorLine;
-  if (cursorLine >= top_ + rows) top_ = cursorLine - rows + 1;
+  if (!focused_) top_ = 0;  // left alone, the notes show from their beginning
+  if (focused_ && cursorLine < top_) top_ = cursorLine;
+  if (focused_ && cursorLine >= top_ + rows) top_ = cursorLine - rows + 1;
   size_t start = 0;
   for (int line = 0; start <= text_.size(); ++line) {
     const size_t end = LineEnd(start);

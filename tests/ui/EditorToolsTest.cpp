@@ -228,6 +228,41 @@ TEST_F(EditorToolsTest, MirrorTurnHollowFloodAndEdges) {
   EXPECT_EQ(m.Width(), 13);
   EXPECT_EQ(m.At(4, 3), 'W');
   EXPECT_TRUE(CanvasShowsModel());
+
+  // A drag from just outside an edge moves that edge by whole cells: out grows, in cuts; each
+  // drag is one undo step. A press on the zone paints as ever.
+  auto dragEdge = [&](int edge, int cells) {
+    const SDL_Rect first = editor->Canvas().View().CellRect(0, 0);
+    const SDL_Rect last = editor->Canvas().View().CellRect(m.Width() - 1, m.Height() - 1);
+    const int zoom = first.w, midX = (first.x + last.x) / 2, midY = (first.y + last.y) / 2;
+    const SDL_Point from = edge == 0   ? SDL_Point{first.x - 3, midY}
+                           : edge == 1 ? SDL_Point{midX, first.y - 3}
+                           : edge == 2 ? SDL_Point{last.x + last.w + 2, midY}
+                                       : SDL_Point{midX, last.y + last.h + 2};
+    const int d = (edge < 2 ? -cells : cells) * zoom;
+    const SDL_Point to{from.x + (edge % 2 == 0 ? d : 0), from.y + (edge % 2 == 1 ? d : 0)};
+    Canvas().OnMouseDown(SDL_BUTTON_LEFT, from);
+    Canvas().OnMouseMove(SDL_Point{(from.x + to.x) / 2, (from.y + to.y) / 2});
+    Canvas().OnMouseMove(to);
+    Canvas().OnMouseUp(SDL_BUTTON_LEFT, to);
+  };
+  const std::string before = m.Text();
+  const int width = m.Width(), height = m.Height();
+  const char below = m.At(5, 3);
+  dragEdge(2, 2);
+  EXPECT_EQ(m.Width(), width + 2);
+  dragEdge(1, -1);
+  EXPECT_EQ(m.Height(), height - 1);
+  EXPECT_EQ(m.At(5, 2), below) << "the cut row is gone, the rest keeps its place";
+  dragEdge(0, 3);
+  EXPECT_EQ(m.Width(), width + 5);
+  EXPECT_EQ(m.At(3, 0), '.');
+  EXPECT_EQ(m.At(8, 2), below);
+  dragEdge(3, -100);  // never below one row
+  EXPECT_EQ(m.Height(), 1);
+  EXPECT_TRUE(CanvasShowsModel());
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(m.Text(), before);
 }
 
 TEST_F(EditorToolsTest, ShiftF5PlaysFromThePointerAndTheCountsTurnRed) {
