@@ -157,11 +157,11 @@ void EditorScreen::Build() {
   list->Font = platform::FontSpec{"Arial", 8.25, true};
   findings_ = &Add("findings", std::move(list), FindingsArea);
   label("lblHelp",
-        "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé tlačítko vezme dlaždici z "
-        "plochy, tažení pravým nebo prostředním posouvá. Šipky a kolečko posouvají, "
-        "Ctrl+kolečko, Ctrl++ a Ctrl+− mění velikost. Znak dlaždice (w, r, a, +, ...) ji vezme "
-        "do štětce; která to je, ukáže stavový řádek. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 "
-        "hrát, F1 nápověda, Esc zavřít.",
+        "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé vezme dlaždici, tažení "
+        "pravým posouvá, tažení za okrajem zóny ho posune. Znak dlaždice ji vezme do štětce. V "
+        "výběr, F výplň, Ctrl+C/X/V, Delete, H/J/L zrcadlit, převrátit, otočit. Ctrl+Z/Y "
+        "zpět/znovu, Ctrl+S uložit, Ctrl+Shift+S jako, F5 hrát, Shift+F5 od myši, Ctrl+kolečko "
+        "velikost, Home celá zóna, F1 všechny klávesy, Esc zavřít.",
         SDL_Rect{FormLeft, 544, FormWidth, 130}, 8.25)
       .WordWrap = true;
   // The status line begins with the picture of the tile in the brush.
