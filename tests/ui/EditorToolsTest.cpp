@@ -12,6 +12,9 @@
 #include "ui/Dialog.h"
 #include "ui/EditorScreen.h"
 #include "ui/KeyFeed.h"
+#include "HelpKeys.h"
+#include <array>
+#include <set>
 
 namespace quarn::ui {
 namespace {
@@ -438,6 +441,107 @@ TEST_F(EditorToolsTest, OverlaysShowTheChecksReachTheDoorsOfAKeyAndLaserGroupsBy
   std::string c;
   for (int p = 0; p < 7; ++p) c += editor->LaserShut(2, p) ? '1' : '0';
   EXPECT_EQ(c, "1010101");
+}
+
+}  // namespace
+}  // namespace quarn::ui
+
+namespace quarn::ui {
+namespace {
+
+// Every key the editor answers (alone, with Ctrl, Shift or both) is named in the help's editor
+// group, and every key named there is answered.
+TEST_F(EditorToolsTest, TheHelpNamesEveryKeyTheEditorAnswersAndNoOther) {
+  // Written again for every probe: Ctrl+S saves it.
+  auto writeZone = [&] {
+    std::ofstream zone(root / "mine" / "big.qrn", std::ios::binary | std::ios::trunc);
+    zone << "Velká\n40\n40\n4\n8\n8\n8\n01\n01\n01\n";
+    for (int y = 0; y < 40; ++y) zone << (y == 1 ? "WS" + std::string(38, '.') : std::string(40, '.')) << "\n";
+  };
+  int played = 0, playedHere = 0, helped = 0, chosen = 0;
+  std::vector<std::string> asked;
+  app->AnswerInstead = [&](const std::string&, const std::string& text,
+                           const std::vector<std::string>& buttons) {
+    asked.push_back(text);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+      if (buttons[i] == "Ne") return static_cast<int>(i);
+    }
+    return static_cast<int>(buttons.size()) - 1;
+  };
+  auto fresh = [&] {
+    played = playedHere = helped = chosen = closed = 0;
+    asked.clear();
+    writeZone();
+    editor = Editor();
+    ASSERT_TRUE(editor->Open(root / "mine" / "big.qrn"));
+    editor->OnTestPlay = [&](const std::string&) { ++played; };
+    editor->OnTestPlayHere = [&](const std::string&) { ++playedHere; };
+    editor->OnHelp = [&] { ++helped; };
+    editor->ChooseFile = [&](const ChooserRequest&) {
+      ++chosen;
+      return std::optional<ChosenFile>();
+    };
+    // Something to undo and something to redo, a selection, a clipboard, a view that scrolls
+    // every way, the pointer on a floor cell.
+    edit::ZoneModel& m = editor->Model();
+    m.Paint(18, 18, 'R');  // in the selection: a mirror or a turn changes it
+    m.Paint(5, 5, 'R');
+    m.Paint(6, 5, 'R');
+    m.Undo();
+    editor->KeyDown(187, Ctrl);
+    editor->Canvas().View().Reveal(20, 20);
+    editor->Canvas().ComposeAll();
+    clipboard = m.Copy(edit::Area{2, 2, 2, 2});
+    editor->SetSelection(edit::Area{18, 18, 3, 3});
+    Hover(20, 22);
+  };
+  auto digest = [&] {
+    const edit::ZoneModel& m = editor->Model();
+    const EditorView& v = editor->Canvas().View();
+    const auto sel = editor->Selection().value_or(edit::Area{});
+    return m.Text() + std::to_string(m.Revision()) + "|" + std::to_string(v.Zoom) + "," +
+           std::to_string(v.Left) + "," + std::to_string(v.Top) + "|" + std::to_string(sel.X) +
+           std::to_string(sel.W) + (editor->Floating() ? "F" : "") +
+           std::to_string(static_cast<int>(editor->Tool())) + editor->Status() + "|" +
+           std::to_string(clipboard.Width) + std::to_string(closed) + std::to_string(played) +
+           std::to_string(playedHere) + std::to_string(helped) + std::to_string(chosen) +
+           std::to_string(asked.size());
+  };
+  fresh();
+  const std::string nothing = digest();
+  std::set<KeyPress> answered;
+  // Every key a keyboard is likely to send: control keys, digits, letters, function keys, the
+  // keypad's plus and minus, the punctuation keys (plus and minus among them).
+  std::vector<int> probed{8, 9, 13, 27, 32, 33, 34, 35, 36, 37, 38, 39, 40, 45, 46, 107, 109};
+  for (int k = '0'; k <= '9'; ++k) probed.push_back(k);
+  for (int k = 'A'; k <= 'Z'; ++k) probed.push_back(k);
+  for (int k = 112; k <= 123; ++k) probed.push_back(k);
+  for (int k = 186; k <= 192; ++k) probed.push_back(k);
+  for (int key : probed) {
+    std::array<std::string, 4> effect;  // alone, Ctrl, Shift, Ctrl+Shift
+    for (int mods = 0; mods < 4; ++mods) {
+      editor->KeyDown(key, platform::Modifiers{(mods & 1) != 0, (mods & 2) != 0, false});
+      effect[static_cast<size_t>(mods)] = digest();
+      if (effect[static_cast<size_t>(mods)] != nothing) fresh();
+    }
+    if (effect[0] != nothing) answered.insert({key});
+    if (effect[1] != nothing && effect[1] != effect[0]) answered.insert({key, true});
+    if (effect[2] != nothing && effect[2] != effect[0]) answered.insert({key, false, false, true});
+    if (effect[3] != nothing && effect[3] != effect[1] && effect[3] != effect[2]) {
+      answered.insert({key, true, false, true});
+    }
+  }
+  auto groups = HelpKeysByGroup();
+  std::set<KeyPress> named = groups["V editoru zón"];
+  auto show = [](const std::set<KeyPress>& set) {
+    std::string out;
+    for (const KeyPress& k : set) {
+      out += std::string(k.Ctrl ? "Ctrl+" : "") + (k.Shift ? "Shift+" : "") +
+             std::to_string(k.Key) + " ";
+    }
+    return out;
+  };
+  EXPECT_EQ(show(answered), show(named));
 }
 
 }  // namespace
