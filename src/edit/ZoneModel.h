@@ -142,6 +142,20 @@ class ZoneModel {
   // one in a protected folder (the shipped zones), is never written: a copy goes to the player's
   // zone folder under a free name (system::OwnCopy), and that copy becomes the file being edited.
   SaveResult Save(const std::filesystem::path& path);
+  // Save as: writes the zone to path, which becomes the file being edited. Never into a refused
+  // or protected folder; over a file already there only with overwrite (the author was asked),
+  // else the save fails rather than replace a file that appeared meanwhile.
+  SaveResult SaveAs(const std::filesystem::path& path, bool overwrite);
+  // Puts the zone among the player's zones (the start screen lists them): a copy of it as it is
+  // now in the player's zone folder, named after its file by system::CopyName and never written
+  // over a file there (one holding the very zone already is taken as the copy). The copy becomes
+  // the file being edited. A zone already there is left where it is (Written false).
+  SaveResult PutIntoOwnZones();
+  // Whether the zone lies in the player's zone folder.
+  bool AmongOwnZones() const;
+  // Whether Save() has a place to write the zone: its file, or the player's zone folder.
+  bool HasPlace() const { return !path_.empty() || !folders_.Copies.empty(); }
+
   // Whether the zone's file was changed by another program since it was read or saved here (a
   // file only touched, or gone, counts as unchanged).
   bool ChangedOnDisk();
@@ -214,6 +228,11 @@ class ZoneModel {
   // Sets a header field from the form's text. Refused with the loader's Czech message when the
   // loader would not read the zone with it (a width or height changes the size, see Resize).
   std::optional<std::string> SetField(HeaderField field, std::string_view text);
+
+  // The notes after the last row, byte for byte as the file holds them.
+  const std::string& Notes() const { return zone_.Notes; }
+  // New notes, as one undo step; false when they are the same.
+  bool SetNotes(std::string_view notes);
 
   bool Undo();
   bool Redo();

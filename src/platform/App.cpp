@@ -148,8 +148,9 @@ void App::Dispatch(const SDL_Event& event) {
       return;
     }
     case SDL_TEXTINPUT:
-      if (modal_) return;
-      if (Window* w = WindowOf(event.text.windowID); w && w->OnTextInput) {
+      // Typing goes to a modal window, as its keys do (the file chooser's name field); the
+      // windows under it take none.
+      if (Window* w = modal_ ? modal_ : WindowOf(event.text.windowID); w && w->OnTextInput) {
         const auto handler = w->OnTextInput;
         handler(std::string(event.text.text));
       }

@@ -138,6 +138,30 @@ void EditorCanvas::Compose(SDL_Rect wanted) {
       dst[i] = zx >= 0 && zx < zoneW ? src[zx * k] : outside;
     }
   }
+  if (board && overlay_.size() == static_cast<size_t>(view_.Columns * view_.Rows)) {
+    const int x0 = std::max(0, (view_.Left + r.x) / view_.Zoom);
+    const int x1 = std::min(view_.Columns - 1, (view_.Left + r.x + r.w - 1) / view_.Zoom);
+    const int y0 = std::max(0, (view_.Top + r.y) / view_.Zoom);
+    const int y1 = std::min(view_.Rows - 1, (view_.Top + r.y + r.h - 1) / view_.Zoom);
+    for (int cy = y0; cy <= y1; ++cy) {
+      for (int cx = x0; cx <= x1; ++cx) {
+        const Tint t = overlay_[static_cast<size_t>(cy * view_.Columns + cx)];
+        if (t.Alpha == 0) continue;
+        const SDL_Rect c = platform::Intersect(view_.CellRect(cx, cy), r);
+        for (int j = c.y; j < c.y + c.h; ++j) {
+          Uint32* px = Row(out, j) + c.x;
+          for (int i = 0; i < c.w; ++i) {
+            Uint8 pr, pg, pb;
+            SDL_GetRGB(px[i], out->format, &pr, &pg, &pb);
+            auto mix = [&](Uint8 under, Uint8 over) {
+              return static_cast<Uint8>((under * (255 - t.Alpha) + over * t.Alpha) / 255);
+            };
+            px[i] = SDL_MapRGB(out->format, mix(pr, t.R), mix(pg, t.G), mix(pb, t.B));
+          }
+        }
+      }
+    }
+  }
   // The findings' frames, a pixel outside their cells so that a small cell stays visible.
   const int t = std::max(1, view_.Zoom / 10);
   for (const SDL_Point& m : marks_) {

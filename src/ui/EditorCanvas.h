@@ -45,6 +45,15 @@ class EditorCanvas {
   void SetMarks(std::vector<SDL_Point> cells);
   const std::vector<SDL_Point>& Marks() const { return marks_; }
 
+  // Colours laid over the cells (the editor's overlays): one a cell, y * columns + x; a colour
+  // of Alpha 0 leaves its cell alone. Ignored while its size is not the zone's. Compose again
+  // (ComposeAll) to show it.
+  struct Tint {
+    uint8_t R = 0, G = 0, B = 0, Alpha = 0;
+  };
+  void SetOverlay(std::vector<Tint> cells) { overlay_ = std::move(cells); }
+  const std::vector<Tint>& Overlay() const { return overlay_; }
+
   EditorView& View() { return view_; }
   // After the view was scrolled or zoomed: the canvas is composed again whole.
   void ComposeAll();
@@ -65,6 +74,7 @@ class EditorCanvas {
   std::unique_ptr<GameState> state_;  // only the board and its size are read by the drawing
   std::vector<std::string> cells_;
   std::vector<SDL_Point> marks_;
+  std::vector<Tint> overlay_;
   EditorView view_;
   platform::SurfacePtr canvas_;
   std::vector<SDL_Rect> damage_;

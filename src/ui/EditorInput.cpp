@@ -79,6 +79,15 @@ void EditorScreen::CanvasDown(int button, SDL_Point p) {
     drag_ = Drag::RightPending;
     return;
   }
+  if (button == SDL_BUTTON_LEFT && !cell) {
+    if (const auto edge = EdgeAt(p)) {
+      drag_ = Drag::Edge;
+      edgeDragged_ = *edge;
+      edgeCells_ = 0;
+      EdgeDrag(p);
+    }
+    return;
+  }
   if (button != SDL_BUTTON_LEFT || !cell) return;
   if (ToolDown(*cell)) return;
   if (tool_ == EditorTool::Picker) {
@@ -144,9 +153,13 @@ void EditorScreen::CanvasMove(SDL_Point p) {
     case Drag::None:
       if (floating_ && cellChanged) ShowFloating();
       break;
+    case Drag::Edge:
+      EdgeDrag(p);
+      break;
   }
   if (cellChanged) {
     ShowHover(cell);
+    OverlayPointer(cell);
     UpdateStatus();
   }
 }
@@ -204,6 +217,9 @@ void EditorScreen::CanvasUp(int button, SDL_Point p) {
     case Drag::MovePiece:
       PlaceFloating(false);
       break;
+    case Drag::Edge:
+      EdgeUp();
+      break;
     case Drag::RightPending:
       if (const auto cell = canvas_.View().CellAt(p)) Select(model_.Pick(cell->x, cell->y));
       break;
@@ -214,6 +230,7 @@ void EditorScreen::CanvasUp(int button, SDL_Point p) {
 }
 
 void EditorScreen::FocusField(int i) {
+  notes_->Blur();
   for (int j = 0; j < edit::HeaderFieldCount; ++j) {
     if (j != i) fields_[static_cast<size_t>(j)]->Blur();
   }
@@ -223,6 +240,7 @@ void EditorScreen::FocusField(int i) {
 
 void EditorScreen::BlurFields() {
   for (platform::TextField* f : fields_) f->Blur();
+  notes_->Blur();
   window_.Invalidate();
 }
 
@@ -255,6 +273,11 @@ void EditorScreen::RevealFinding(int index) {
 
 void EditorScreen::TypeText(const std::string& text) {
   if (std::exchange(dropTyped_, false)) return;
+  if (notes_->Focused()) {
+    notes_->Type(text);
+    window_.Invalidate();
+    return;
+  }
   for (platform::TextField* f : fields_) {
     if (f->Focused()) {
       f->Type(text);
@@ -287,6 +310,14 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
   // Zooming needs no value from the field: the field keeps the keyboard.
   const bool zoom = held.Ctrl && (virtualKey == KeyPlus || virtualKey == KeyPadPlus ||
                                   virtualKey == KeyMinus || virtualKey == KeyPadMinus);
+  if (notes_->Focused() && !zoom) {
+    // The notes keep their keys (Enter is a new line there); a command takes them first.
+    if (!command) {
+      if (notes_->KeyDown(virtualKey)) window_.Invalidate();
+      return;
+    }
+    notes_->Blur();
+  }
   for (size_t i = 0; i < fields_.size(); ++i) {
     platform::TextField& f = *fields_[i];
     if (!f.Focused() || zoom) continue;
@@ -325,7 +356,11 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
         if (model_.Redo()) Sync();
         return;
       case 'S':
-        Save();
+        if (held.Shift) {
+          SaveAs();
+        } else {
+          Save();
+        }
         return;
       // Plus and minus alone are enemies for the brush; with Ctrl they zoom.
       case KeyPlus:

@@ -146,7 +146,10 @@ void EditorScreen::Build() {
 
   BuildPalette();
   BuildForm();
+  BuildNotes();
   BuildTools();
+  BuildStrip();
+  BuildOverlays();
 
   label("lblFindings", "Co kontrola našla (kliknutím ukážeš místo):",
         SDL_Rect{FindingsArea.x, FindingsArea.y - 20, 400, 18});
@@ -154,12 +157,12 @@ void EditorScreen::Build() {
   list->Font = platform::FontSpec{"Arial", 8.25, true};
   findings_ = &Add("findings", std::move(list), FindingsArea);
   label("lblHelp",
-        "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé tlačítko vezme dlaždici z "
-        "plochy, tažení pravým nebo prostředním posouvá. Šipky a kolečko posouvají, "
-        "Ctrl+kolečko, Ctrl++ a Ctrl+− mění velikost. Znak dlaždice (w, r, a, +, ...) ji vezme "
-        "do štětce; která to je, ukáže stavový řádek. Ctrl+Z zpět, Ctrl+Y znovu, Ctrl+S uložit, F5 "
-        "hrát, F1 nápověda, Esc zavřít.",
-        SDL_Rect{FormLeft, 470, FormWidth, 120}, 8.25)
+        "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé vezme dlaždici, tažení "
+        "pravým posouvá, tažení za okrajem zóny ho posune. Znak dlaždice ji vezme do štětce. V "
+        "výběr, F výplň, Ctrl+C/X/V, Delete, H/J/L zrcadlit, převrátit, otočit. Ctrl+Z/Y "
+        "zpět/znovu, Ctrl+S uložit, Ctrl+Shift+S jako, F5 hrát, Shift+F5 od myši, Ctrl+kolečko "
+        "velikost, Home celá zóna, F1 všechny klávesy, Esc zavřít.",
+        SDL_Rect{FormLeft, 544, FormWidth, 130}, 8.25)
       .WordWrap = true;
   // The status line begins with the picture of the tile in the brush.
   auto brush = std::make_unique<platform::Image>();
@@ -414,6 +417,10 @@ bool EditorScreen::Close() {
 bool EditorScreen::Save() {
   BlurFields();
   if (model_.InStroke()) model_.EndStroke();
+  // Mended: a new zone without the player's zone folder could not be saved at all; it asks where.
+  if (!model_.HasPlace()) {
+    return SaveAs("Hra nemá tvou složku zón. Kam novou zónu uložit?");
+  }
   // Mended: a change another program made to the file was written over without a word.
   if (model_.Dirty() && model_.ChangedOnDisk()) {
     const int answer = prompter_.SkinMsgBox(ChangedOnDiskQuestion(model_.Path()),
@@ -575,6 +582,7 @@ void EditorScreen::Sync() {
   }
   ShowCanvasDamage();
   SyncTools();
+  SyncNotes();
   UpdateStatus();
   std::string title = model_.Field(edit::HeaderField::Title);
   window_.SetCaption((model_.Dirty() ? "* " : "") + title + " – Quarn, editor zón");
@@ -602,6 +610,7 @@ void EditorScreen::ShowFindings() {
   }
   if (findingCells_.empty()) findings_->AddItem("Nic: zóna je v pořádku.");
   canvas_.SetMarks(std::move(marks));
+  ShowOverlays();
   ShowCanvasDamage();
   window_.Invalidate();
 }

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "EditorCanvas.h"
+#include "FileChooser.h"
+#include "NotesBox.h"
 #include "edit/ZoneModel.h"
 #include "game/Ports.h"
 #include "platform/App.h"
@@ -81,6 +83,18 @@ class EditorScreen {
   // first (ChangedOnDiskQuestion: Ano writes over it, Ne reads it again, Zrušit does neither), and
   // so is a zone the game will not open (RefusedZoneQuestion).
   bool Save();
+  // Ctrl+Shift+S: the file chooser (ChooseFile) opens in the player's zone folder; the zone is
+  // written where the author says (a file there only after asking) and that file is edited from
+  // then on. Also what Ctrl+S does for a new zone when the player has no zone folder; heading then
+  // says why the chooser asks. True when the zone was written.
+  bool SaveAs(const std::string& heading = "");
+  // "Do mých zón": a zone saved elsewhere is copied into the player's zone folder under a free
+  // name and edited there from then on, so that the start screen lists it; the status line says
+  // where. True when the zone is there.
+  bool PutIntoOwnZones();
+  // Where SaveAs asks for a file: the game's own chooser unless replaced (tests).
+  std::function<std::optional<ChosenFile>(const ChooserRequest&)> ChooseFile;
+
   // Writes the recovery copy now when there are unsaved changes (the program is being ended by a
   // signal); the copy's path, or nothing when none was written.
   std::optional<std::filesystem::path> KeepUnsaved();
@@ -131,6 +145,17 @@ class EditorScreen {
   void KeyRepeat(int virtualKey);
   // Typed text, for the field that has the keyboard.
   void TypeText(const std::string& text);
+  NotesBox& Notes() { return *notes_; }
+  // The overlays shown on the canvas: the cells reachable from the start, keys and the doors the
+  // key under the pointer opens, laser doors by group at the laser panel's phase.
+  enum class Overlay { Reach, Keys, Lasers };
+  void ToggleOverlay(Overlay which);
+  bool OverlayShown(Overlay which) const { return overlays_[static_cast<size_t>(which)]; }
+  // The laser panel's phase: how many laser periods have passed since the zone started.
+  int LaserPhase() const { return laserPhase_; }
+  void SetLaserPhase(int phase);
+  // Whether a laser group's doors are shut (the laser on) at a phase, as the game switches them.
+  bool LaserShut(int group, int phase) const;
   // The messages shown beside the header fields (empty: none).
   const std::array<std::string, edit::HeaderFieldCount>& FieldErrors() const { return errors_; }
 
@@ -164,6 +189,25 @@ class EditorScreen {
   void KeepRecovery();
   void DropRecovery(const std::filesystem::path& zone);
   void BuildTools();
+  // The strip under the canvas: save as, into my zones, the overlays (EditorSaving.cpp).
+  void BuildStrip();
+  // The overlays (EditorOverlays.cpp): toggles in the strip under the canvas, the laser panel.
+  void BuildOverlays();
+  void ShowOverlays();
+  void OverlayPointer(std::optional<SDL_Point> cell);
+  void ShowLaserPanel();
+  // A press just outside the zone's edge drags that edge: out grows the zone, in cuts it
+  // (EditorEdges.cpp). The edge under p (0 left, 1 top, 2 right, 3 bottom), or none.
+  std::optional<int> EdgeAt(SDL_Point p) const;
+  void EdgeDrag(SDL_Point p);
+  void EdgeUp();
+  // The cells the dragged edge has moved (out positive), and the edge.
+  int edgeCells_ = 0;
+  int edgeDragged_ = 0;
+  // The notes box under the header form (EditorNotes.cpp).
+  void BuildNotes();
+  void SyncNotes();
+  void CommitNotes();
   void BindTools();
   bool ToolKey(int virtualKey, platform::Modifiers held);
   bool ToolDown(SDL_Point cell);
@@ -181,6 +225,7 @@ class EditorScreen {
 
   platform::App& app_;
   Prompter& prompter_;
+  std::unique_ptr<FileChooser> chooser_;  // made on its first use
   std::filesystem::path recovery_;
   edit::ZoneModel model_;
   EditorCanvas canvas_;
@@ -199,6 +244,13 @@ class EditorScreen {
   std::array<platform::Label*, edit::HeaderFieldCount> fieldNames_{};
   std::array<platform::Label*, edit::HeaderFieldCount> fieldErrors_{};
   std::array<std::string, edit::HeaderFieldCount> errors_;
+  NotesBox* notes_ = nullptr;
+  std::array<bool, 3> overlays_{};
+  std::optional<SDL_Point> overlayKey_;  // the key whose doors are shown
+  int laserPhase_ = 0;
+  std::unique_ptr<platform::Timer> laserClock_;
+  platform::PictureBox* laserPanel_ = nullptr;
+  std::array<std::vector<platform::Shape*>, 3> laserCells_;
   platform::Image* statusTile_ = nullptr;  // the brush's tile, at the start of the status line
   std::vector<SDL_Rect> paletteRows_;
   std::vector<std::optional<edit::Cell>> findingCells_;
@@ -206,7 +258,7 @@ class EditorScreen {
   char selected_ = 'W';
   EditorTool tool_ = EditorTool::Brush;
   // The press being dragged on the canvas: what it does, where it began, the last cell it met.
-  enum class Drag { None, Paint, Fill, Scroll, RightPending, Select, MovePiece };
+  enum class Drag { None, Paint, Fill, Scroll, RightPending, Select, MovePiece, Edge };
   Drag drag_ = Drag::None;
   SDL_Point dragStart_{0, 0};
   SDL_Point dragLast_{0, 0};

@@ -63,7 +63,7 @@ platform::Colour OverviewColour(char c) {
 }
 
 // The right-hand column under the header form.
-constexpr int ColumnLeft = 792, ColumnWidth = 228, ToolsTop = 306, CountsTop = 384, CountRow = 14;
+constexpr int ColumnLeft = 792, ColumnWidth = 228, ToolsTop = 378, CountsTop = 456, CountRow = 14;
 
 struct EdgeButton {
   const char* Name;

@@ -99,11 +99,19 @@ const std::vector<std::string>& HelpKeys() {
       "Enter – Ano nebo OK",
       "Esc, × – Ne nebo Zrušit, kde jsou",
       "V editoru zón",
-      "Ctrl+S – uložit",
-      "F5 – vyzkoušet",
-      "Ctrl+Z – zpět, Ctrl+Y – znovu",
+      "Ctrl+S – uložit, Ctrl+Shift+S – uložit jako",
+      "F5 – vyzkoušet, Shift+F5 – od pole pod myší",
+      "Ctrl+Z – zpět",
+      "Ctrl+Y, Ctrl+Shift+Z – znovu",
+      "V – výběr, F – výplň plochy",
+      "Ctrl+C, Ctrl+X, Ctrl+V – kopírovat, vyjmout, vložit",
+      "Delete – smazat výběr",
+      "H, J, L – zrcadlit, převrátit, otočit",
       "Ctrl++, Ctrl+− – větší a menší pohled",
-      "Esc – zavřít editor",
+      "šipky, Page Up, Page Down – posun, Shift+šipky – o půl okna",
+      "Home – celá zóna",
+      "F1 – tato nápověda",
+      "Esc – zrušit výběr nebo vkládání, jinak zavřít editor",
   };
   return keys;
 }

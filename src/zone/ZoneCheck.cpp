@@ -25,7 +25,9 @@ struct Situation {
   uint64_t DoorsOpened = 0;
   uint64_t SlamsShut = 0;
   bool HasKey = false;
-  auto Tie() const { return std::tie(KeysTaken, DoorsOpened, SlamsShut, HasKey); }
+  // The key in hand is the one followed (DoorsOpenedBy); always false when none is.
+  bool HoldsFollowed = false;
+  auto Tie() const { return std::tie(KeysTaken, DoorsOpened, SlamsShut, HasKey, HoldsFollowed); }
   bool operator<(const Situation& o) const { return Tie() < o.Tie(); }
   bool operator==(const Situation& o) const { return Tie() == o.Tie(); }
 };
@@ -35,7 +37,9 @@ constexpr int DY[4] = {0, -1, 0, 1};
 
 class Analysis {
  public:
-  explicit Analysis(const ParsedZone& zone) : zone_(zone), bit_(Cells(), -1) {
+  // followedKey: the cell of a key whose doors are to be told apart (-1: none).
+  explicit Analysis(const ParsedZone& zone, int followedKey = -1)
+      : zone_(zone), bit_(Cells(), -1), followed_(followedKey) {
     for (int i = 0; i < Cells(); ++i) {
       const int code = zone.Codes[static_cast<size_t>(i)];
       if (code == tile::Key) bit_[i] = static_cast<int>(keys_++);
@@ -57,6 +61,7 @@ class Analysis {
   // too many situations to walk them all.
   bool Run(int startX, int startY) {
     reached_.assign(static_cast<size_t>(Cells()), false);
+    openedByFollowed_.assign(static_cast<size_t>(Cells()), false);
     Visit(Index(startX, startY), Situation{});
     while (!queue_.empty()) {
       const auto [cell, combo] = queue_.front();
@@ -80,6 +85,8 @@ class Analysis {
   }
 
   bool Reached(int x, int y) const { return Inside(x, y) && reached_[Index(x, y)]; }
+  const std::vector<bool>& ReachedCells() const { return reached_; }
+  const std::vector<bool>& OpenedByFollowed() const { return openedByFollowed_; }
   bool NextToReached(int x, int y) const {
     for (int d = 0; d < 4; ++d) {
       if (Reached(x + DX[d], y + DY[d])) return true;
@@ -127,6 +134,7 @@ class Analysis {
         // A key is taken whenever the player walks over it; holding one already, it is wasted.
         if ((s.KeysTaken & Bit(cell)) == 0) {
           s.KeysTaken |= Bit(cell);
+          if (!s.HasKey) s.HoldsFollowed = cell == followed_;
           s.HasKey = true;
         }
         return true;
@@ -134,7 +142,9 @@ class Analysis {
         if (s.DoorsOpened & Bit(cell)) return true;
         if (!s.HasKey) return false;
         s.DoorsOpened |= Bit(cell);
+        if (s.HoldsFollowed) openedByFollowed_[static_cast<size_t>(cell)] = true;
         s.HasKey = false;
+        s.HoldsFollowed = false;
         return true;
       default:
         return true;  // floor, items, air doors, laser doors and enemies
@@ -188,6 +198,8 @@ class Analysis {
   std::vector<std::vector<bool>> seen_;  // per situation, the cells walked in it
   std::deque<std::pair<int, size_t>> queue_;
   std::vector<bool> reached_;  // cells the player stands on in some play
+  int followed_ = -1;
+  mutable std::vector<bool> openedByFollowed_;  // doors opened with the followed key in hand
 };
 
 bool OnEdge(const ParsedZone& zone, int x, int y) {
@@ -237,6 +249,27 @@ std::vector<int> RowLines(std::string_view text, int height) {
     rows.push_back(f < fieldLines.size() ? fieldLines[f] : line);
   }
   return rows;
+}
+
+ZoneReach ReachableCells(const ParsedZone& zone, std::optional<std::pair<int, int>> key) {
+  ZoneReach out;
+  if (!zone.Start) {
+    out.Why = "zóna nemá start (S)";
+    return out;
+  }
+  const int followed = key ? key->second * zone.Width + key->first : -1;
+  Analysis reach(zone, followed);
+  if (auto why = reach.Refusal()) {
+    out.Why = *why;
+    return out;
+  }
+  if (!reach.Run(zone.Start->first, zone.Start->second)) {
+    out.Why = "zóna má příliš mnoho kombinací klíčů a dveří; dosažitelnost nelze prověřit";
+    return out;
+  }
+  out.Cells = reach.ReachedCells();
+  out.OpenedByKey = reach.OpenedByFollowed();
+  return out;
 }
 
 std::vector<StrictFinding> FindDeadEnds(const ParsedZone& zone, const std::vector<int>& rowLines) {

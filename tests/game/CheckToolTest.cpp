@@ -10,6 +10,7 @@
 
 #include "ZoneTestSupport.h"
 #include "zone/TitleWidth.h"
+#include "zone/ZoneCheck.h"
 
 namespace quarn::test {
 namespace {
@@ -174,6 +175,40 @@ TEST(ZoneCheckStrict, CountsKeysAndSlamDoorsAsTheRulesDo) {
             "12: horký brambor ve sloupci 2 je ze startu nedosažitelný\n");
   // Through a slam door and on: everything beyond it is reached.
   EXPECT_EQ(StrictErrors("slam-on.qrn", {"WWWWWWW", "WSQ.RCW", "WW.WWWW", "WWEWWWW"}), "");
+}
+
+// The editor's overlays show the check's own walk: the cells it reaches, and which doors a key
+// opens.
+TEST(ZoneCheckStrict, TheWalkShownInTheEditorIsTheChecksOwn) {
+  auto cells = [](const ParsedZone& z, const std::vector<bool>& on) {
+    std::string out;
+    for (int y = 0; y < z.Height; ++y) {
+      for (int x = 0; x < z.Width; ++x) out += on[static_cast<size_t>(y * z.Width + x)] ? '#' : '.';
+      out += '|';
+    }
+    return out;
+  };
+  // Two keys and two doors in turn; a slam door lets through once; a wall is never stood on.
+  const ParsedZone z = MustParse(ZoneText(9, 3, {"WWWWWWWWW", "WSKDKDQRW", "WWWWWCEWW"}));
+  ZoneReach r = ReachableCells(z);
+  EXPECT_EQ(r.Why, "");
+  EXPECT_EQ(cells(z, r.Cells), ".........|.#######.|.........|");
+  // The first key opens the first door only; the second key the second door.
+  r = ReachableCells(z, std::make_pair(2, 1));
+  EXPECT_EQ(cells(z, r.OpenedByKey), ".........|...#.....|.........|");
+  r = ReachableCells(z, std::make_pair(4, 1));
+  EXPECT_EQ(cells(z, r.OpenedByKey), ".........|.....#...|.........|");
+  // A key taken while another is held is wasted: it opens nothing, and the door behind stays.
+  const ParsedZone wasted = MustParse(ZoneText(8, 3, {"WWWWWWWW", "WSKKDDRW", "WWWWWCEW"}));
+  r = ReachableCells(wasted, std::make_pair(3, 1));
+  EXPECT_EQ(cells(wasted, r.OpenedByKey), "........|........|........|");
+  EXPECT_EQ(cells(wasted, r.Cells), "........|.####...|........|");
+  r = ReachableCells(wasted, std::make_pair(2, 1));
+  EXPECT_EQ(cells(wasted, r.OpenedByKey), "........|....#...|........|");
+  // No start: nothing to walk, and why.
+  r = ReachableCells(MustParse(ZoneText(3, 1, {"W.E"})));
+  EXPECT_TRUE(r.Cells.empty());
+  EXPECT_NE(r.Why, "");
 }
 
 TEST(ZoneCheckStrict, ReportsAnEdgeThePlayerOrAnEnemyCanWalkOff) {

@@ -5,12 +5,16 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "platform/App.h"
 #include "ui/Dialog.h"
 #include "ui/EditorScreen.h"
 #include "ui/KeyFeed.h"
+#include "HelpKeys.h"
+#include <array>
+#include <set>
 
 namespace quarn::ui {
 namespace {
@@ -227,6 +231,41 @@ TEST_F(EditorToolsTest, MirrorTurnHollowFloodAndEdges) {
   EXPECT_EQ(m.Width(), 13);
   EXPECT_EQ(m.At(4, 3), 'W');
   EXPECT_TRUE(CanvasShowsModel());
+
+  // A drag from just outside an edge moves that edge by whole cells: out grows, in cuts; each
+  // drag is one undo step. A press on the zone paints as ever.
+  auto dragEdge = [&](int edge, int cells) {
+    const SDL_Rect first = editor->Canvas().View().CellRect(0, 0);
+    const SDL_Rect last = editor->Canvas().View().CellRect(m.Width() - 1, m.Height() - 1);
+    const int zoom = first.w, midX = (first.x + last.x) / 2, midY = (first.y + last.y) / 2;
+    const SDL_Point from = edge == 0   ? SDL_Point{first.x - 3, midY}
+                           : edge == 1 ? SDL_Point{midX, first.y - 3}
+                           : edge == 2 ? SDL_Point{last.x + last.w + 2, midY}
+                                       : SDL_Point{midX, last.y + last.h + 2};
+    const int d = (edge < 2 ? -cells : cells) * zoom;
+    const SDL_Point to{from.x + (edge % 2 == 0 ? d : 0), from.y + (edge % 2 == 1 ? d : 0)};
+    Canvas().OnMouseDown(SDL_BUTTON_LEFT, from);
+    Canvas().OnMouseMove(SDL_Point{(from.x + to.x) / 2, (from.y + to.y) / 2});
+    Canvas().OnMouseMove(to);
+    Canvas().OnMouseUp(SDL_BUTTON_LEFT, to);
+  };
+  const std::string before = m.Text();
+  const int width = m.Width(), height = m.Height();
+  const char below = m.At(5, 3);
+  dragEdge(2, 2);
+  EXPECT_EQ(m.Width(), width + 2);
+  dragEdge(1, -1);
+  EXPECT_EQ(m.Height(), height - 1);
+  EXPECT_EQ(m.At(5, 2), below) << "the cut row is gone, the rest keeps its place";
+  dragEdge(0, 3);
+  EXPECT_EQ(m.Width(), width + 5);
+  EXPECT_EQ(m.At(3, 0), '.');
+  EXPECT_EQ(m.At(8, 2), below);
+  dragEdge(3, -100);  // never below one row
+  EXPECT_EQ(m.Height(), 1);
+  EXPECT_TRUE(CanvasShowsModel());
+  for (int i = 0; i < 4; ++i) ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(m.Text(), before);
 }
 
 TEST_F(EditorToolsTest, ShiftF5PlaysFromThePointerAndTheCountsTurnRed) {
@@ -258,6 +297,251 @@ TEST_F(EditorToolsTest, ShiftF5PlaysFromThePointerAndTheCountsTurnRed) {
   Click(4, 3);
   EXPECT_EQ(line(1).Caption, "Brambory: 1, cíle: 1");
   EXPECT_FALSE(red(1));
+}
+
+}  // namespace
+}  // namespace quarn::ui
+
+namespace quarn::ui {
+namespace {
+
+TEST_F(EditorToolsTest, TheNotesBoxShowsTheNotesAndAnEditIsOneUndoStepKeptByteForByte) {
+  const std::string notes = "\r\nautor: já\r\n\x80 konec";
+  std::ofstream(root / "mine" / "n.qrn", std::ios::binary)
+      << "N\n3\n1\n4\n8\n8\n8\n01\n01\n01\nSRE\n" << notes;
+  ASSERT_TRUE(editor->Open(root / "mine" / "n.qrn"));
+  NotesBox& box = editor->Notes();
+  EXPECT_EQ(box.Text(), "\nautor: já\n\x80 konec");
+  // Looked at and left unchanged, the notes keep their bytes.
+  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
+  ASSERT_TRUE(box.Focused());
+  editor->KeyDown(9, NoKeys);  // Tab leaves the box
+  EXPECT_FALSE(box.Focused());
+  EXPECT_FALSE(editor->Model().Dirty());
+  EXPECT_EQ(editor->Model().Notes(), notes);
+
+  // The cursor moves: a word typed into the middle of the second line, a new line at the end.
+  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
+  for (int i = 0; i < 3; ++i) editor->KeyDown(38, NoKeys);  // up to the first line
+  editor->KeyDown(40, NoKeys);                                // the second line, its start
+  editor->KeyDown(35, NoKeys);                                // its end
+  editor->KeyDown(37, NoKeys);                                // before "á", two bytes
+  editor->TypeText("i");
+  editor->KeyDown(39, NoKeys);
+  editor->KeyDown(8, NoKeys);  // takes "á" whole
+  editor->TypeText("a");
+  EXPECT_EQ(box.Text(), "\nautor: jia\n\x80 konec");
+  editor->KeyDown('S', NoKeys);  // a letter's key stays in the box: no tile is picked
+  EXPECT_EQ(editor->Selected(), 'W');
+  editor->KeyDown(13, NoKeys);
+  EXPECT_EQ(box.Text(), "\nautor: jia\n\n\x80 konec") << "Enter is a new line in the box";
+  EXPECT_FALSE(editor->Model().Dirty()) << "taken only when the box is left";
+  // A click on the canvas takes the notes as one step; undo gives back the bytes as they were.
+  Canvas().OnMouseDown(SDL_BUTTON_RIGHT, At(1, 0));
+  Canvas().OnMouseUp(SDL_BUTTON_RIGHT, At(1, 0));
+  EXPECT_FALSE(box.Focused());
+  EXPECT_EQ(editor->Model().Notes(), "\nautor: jia\n\n\x80 konec");
+  EXPECT_TRUE(editor->Model().Dirty());
+  editor->KeyDown('Z', Ctrl);
+  EXPECT_EQ(editor->Model().Notes(), notes);
+  EXPECT_EQ(box.Text(), "\nautor: já\n\x80 konec");
+  EXPECT_FALSE(editor->Model().Dirty());
+  editor->KeyDown('Y', Ctrl);
+  EXPECT_EQ(box.Text(), "\nautor: jia\n\n\x80 konec");
+  // Esc in the box puts back what was there and changes nothing.
+  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
+  editor->TypeText("xyz");
+  editor->KeyDown(27, NoKeys);
+  EXPECT_EQ(editor->Model().Notes(), "\nautor: jia\n\n\x80 konec");
+  EXPECT_TRUE(editor->Window().Shown() || closed == 0) << "Esc in the box does not close";
+  EXPECT_EQ(closed, 0);
+  // Ctrl+S from the box saves the notes typed.
+  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
+  editor->TypeText("!");
+  editor->KeyDown('S', Ctrl);
+  std::ifstream in(root / "mine" / "n.qrn", std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_TRUE(saved.ends_with("SRE\n\nautor: jia\n\n\x80 konec!")) << saved;
+}
+
+}  // namespace
+}  // namespace quarn::ui
+
+namespace quarn::ui {
+namespace {
+
+TEST_F(EditorToolsTest, OverlaysShowTheChecksReachTheDoorsOfAKeyAndLaserGroupsByTheirPattern) {
+  std::ofstream(root / "mine" / "o.qrn", std::ios::binary)
+      << "O\n9\n3\n4\n8\n8\n8\n0011\n1\n\nWWWWWWWWW\nWSKDKDQRW\nWabcWCEWW\n";
+  ASSERT_TRUE(editor->Open(root / "mine" / "o.qrn"));
+  auto tinted = [&] {
+    std::string out;
+    const auto& o = editor->Canvas().Overlay();
+    for (int y = 0; y < 3; ++y) {
+      for (int x = 0; x < 9; ++x) {
+        const EditorCanvas::Tint t = o.empty() ? EditorCanvas::Tint{} : o[static_cast<size_t>(y * 9 + x)];
+        out += t.Alpha == 0 ? '.' : t.G == 255 && t.R == 0 && t.B == 90 ? '#'
+               : t.R == 255 && t.G == 210                              ? 'k'
+               : t.R == 255 && t.G == 110                              ? 'd'
+               : t.R == 0 && t.G == 255 && t.B == 0                    ? 'o'
+               : t.B == 255 && t.G == 255                              ? '@'
+                                                                       : 'l';
+      }
+      out += '|';
+    }
+    return out;
+  };
+  EXPECT_EQ(tinted(), ".........|.........|.........|");
+  editor->ControlNamed("btnReach").OnClick();
+  EXPECT_TRUE(editor->OverlayShown(EditorScreen::Overlay::Reach));
+  // The check's walk: through both doors in turn and the slam door; the lasers count as open.
+  EXPECT_EQ(tinted(), ".........|.#######.|.###.....|");
+  editor->ControlNamed("btnReach").OnClick();
+  editor->ControlNamed("btnKeys").OnClick();
+  EXPECT_EQ(tinted(), ".........|..kdkd...|.........|");
+  // The key under the pointer: the door it opens turns green, the other stays.
+  Hover(4, 1);
+  EXPECT_EQ(tinted(), ".........|..kd@o...|.........|");
+  Hover(2, 1);
+  EXPECT_EQ(tinted(), ".........|..@okd...|.........|");
+  // A change to the zone is shown after the check: the second key walled over.
+  editor->Model().Paint(4, 1, 'W');
+  editor->ControlNamed("btnKeys").OnClick();
+  editor->ControlNamed("btnKeys").OnClick();
+  EXPECT_EQ(tinted(), ".........|..@o.d...|.........|");
+  editor->ControlNamed("btnKeys").OnClick();
+
+  // Lasers: a "0011" shut, shut, open, open; b "1" always open; c "" open.
+  editor->ControlNamed("btnLasers").OnClick();
+  EXPECT_TRUE(editor->ControlNamed("laserPanel").Visible);
+  std::string a, b;
+  for (int p = 0; p < 8; ++p) {
+    a += editor->LaserShut(0, p) ? '1' : '0';
+    b += editor->LaserShut(1, p) ? '1' : '0';
+  }
+  EXPECT_EQ(a, "11001100");
+  EXPECT_EQ(b, "00000000");
+  EXPECT_FALSE(editor->LaserShut(2, 5));
+  auto& first = dynamic_cast<platform::Shape&>(editor->ControlNamed("laserCell(0,0)"));
+  auto& third = dynamic_cast<platform::Shape&>(editor->ControlNamed("laserCell(0,2)"));
+  const uint8_t shutRed = first.Ink.R;
+  EXPECT_NE(shutRed, third.Ink.R) << "shut and open cells differ";
+  const auto alphaA = [&] { return editor->Canvas().Overlay()[static_cast<size_t>(2 * 9 + 1)].Alpha; };
+  const uint8_t shutAlpha = alphaA();
+  editor->SetLaserPhase(2);
+  EXPECT_LT(alphaA(), shutAlpha) << "the doors of a show the phase's state";
+  EXPECT_NE(first.Ink.R, shutRed) << "the row moved on: now is the open phase 2";
+  // The play button advances the phase with a timer and stops it again.
+  editor->ControlNamed("btnLaserPlay").OnClick();
+  EXPECT_EQ(dynamic_cast<platform::Button&>(editor->ControlNamed("btnLaserPlay")).Caption, "■");
+  editor->ControlNamed("btnLaserPlay").OnClick();
+  EXPECT_EQ(dynamic_cast<platform::Button&>(editor->ControlNamed("btnLaserPlay")).Caption, "►");
+  // A pattern odd in its changes ("012": three a round) alternates round by round.
+  editor->Model().SetField(edit::HeaderField::LaserC, "012");
+  std::string c;
+  for (int p = 0; p < 7; ++p) c += editor->LaserShut(2, p) ? '1' : '0';
+  EXPECT_EQ(c, "1010101");
+}
+
+}  // namespace
+}  // namespace quarn::ui
+
+namespace quarn::ui {
+namespace {
+
+// Every key the editor answers (alone, with Ctrl, Shift or both) is named in the help's editor
+// group, and every key named there is answered.
+TEST_F(EditorToolsTest, TheHelpNamesEveryKeyTheEditorAnswersAndNoOther) {
+  // Written again for every probe: Ctrl+S saves it.
+  auto writeZone = [&] {
+    std::ofstream zone(root / "mine" / "big.qrn", std::ios::binary | std::ios::trunc);
+    zone << "Velká\n40\n40\n4\n8\n8\n8\n01\n01\n01\n";
+    for (int y = 0; y < 40; ++y) zone << (y == 1 ? "WS" + std::string(38, '.') : std::string(40, '.')) << "\n";
+  };
+  int played = 0, playedHere = 0, helped = 0, chosen = 0;
+  std::vector<std::string> asked;
+  app->AnswerInstead = [&](const std::string&, const std::string& text,
+                           const std::vector<std::string>& buttons) {
+    asked.push_back(text);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+      if (buttons[i] == "Ne") return static_cast<int>(i);
+    }
+    return static_cast<int>(buttons.size()) - 1;
+  };
+  auto fresh = [&] {
+    played = playedHere = helped = chosen = closed = 0;
+    asked.clear();
+    writeZone();
+    editor = Editor();
+    ASSERT_TRUE(editor->Open(root / "mine" / "big.qrn"));
+    editor->OnTestPlay = [&](const std::string&) { ++played; };
+    editor->OnTestPlayHere = [&](const std::string&) { ++playedHere; };
+    editor->OnHelp = [&] { ++helped; };
+    editor->ChooseFile = [&](const ChooserRequest&) {
+      ++chosen;
+      return std::optional<ChosenFile>();
+    };
+    // Something to undo and something to redo, a selection, a clipboard, a view that scrolls
+    // every way, the pointer on a floor cell.
+    edit::ZoneModel& m = editor->Model();
+    m.Paint(18, 18, 'R');  // in the selection: a mirror or a turn changes it
+    m.Paint(5, 5, 'R');
+    m.Paint(6, 5, 'R');
+    m.Undo();
+    editor->KeyDown(187, Ctrl);
+    editor->Canvas().View().Reveal(20, 20);
+    editor->Canvas().ComposeAll();
+    clipboard = m.Copy(edit::Area{2, 2, 2, 2});
+    editor->SetSelection(edit::Area{18, 18, 3, 3});
+    Hover(20, 22);
+  };
+  auto digest = [&] {
+    const edit::ZoneModel& m = editor->Model();
+    const EditorView& v = editor->Canvas().View();
+    const auto sel = editor->Selection().value_or(edit::Area{});
+    return m.Text() + std::to_string(m.Revision()) + "|" + std::to_string(v.Zoom) + "," +
+           std::to_string(v.Left) + "," + std::to_string(v.Top) + "|" + std::to_string(sel.X) +
+           std::to_string(sel.W) + (editor->Floating() ? "F" : "") +
+           std::to_string(static_cast<int>(editor->Tool())) + editor->Status() + "|" +
+           std::to_string(clipboard.Width) + std::to_string(closed) + std::to_string(played) +
+           std::to_string(playedHere) + std::to_string(helped) + std::to_string(chosen) +
+           std::to_string(asked.size());
+  };
+  fresh();
+  const std::string nothing = digest();
+  std::set<KeyPress> answered;
+  // Every key a keyboard is likely to send: control keys, digits, letters, function keys, the
+  // keypad's plus and minus, the punctuation keys (plus and minus among them).
+  std::vector<int> probed{8, 9, 13, 27, 32, 33, 34, 35, 36, 37, 38, 39, 40, 45, 46, 107, 109};
+  for (int k = '0'; k <= '9'; ++k) probed.push_back(k);
+  for (int k = 'A'; k <= 'Z'; ++k) probed.push_back(k);
+  for (int k = 112; k <= 123; ++k) probed.push_back(k);
+  for (int k = 186; k <= 192; ++k) probed.push_back(k);
+  for (int key : probed) {
+    std::array<std::string, 4> effect;  // alone, Ctrl, Shift, Ctrl+Shift
+    for (int mods = 0; mods < 4; ++mods) {
+      editor->KeyDown(key, platform::Modifiers{(mods & 1) != 0, (mods & 2) != 0, false});
+      effect[static_cast<size_t>(mods)] = digest();
+      if (effect[static_cast<size_t>(mods)] != nothing) fresh();
+    }
+    if (effect[0] != nothing) answered.insert({key});
+    if (effect[1] != nothing && effect[1] != effect[0]) answered.insert({key, true});
+    if (effect[2] != nothing && effect[2] != effect[0]) answered.insert({key, false, false, true});
+    if (effect[3] != nothing && effect[3] != effect[1] && effect[3] != effect[2]) {
+      answered.insert({key, true, false, true});
+    }
+  }
+  auto groups = HelpKeysByGroup();
+  std::set<KeyPress> named = groups["V editoru zón"];
+  auto show = [](const std::set<KeyPress>& set) {
+    std::string out;
+    for (const KeyPress& k : set) {
+      out += std::string(k.Ctrl ? "Ctrl+" : "") + (k.Shift ? "Shift+" : "") +
+             std::to_string(k.Key) + " ";
+    }
+    return out;
+  };
+  EXPECT_EQ(show(answered), show(named));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ struct KeyPress {
   int Key = 0;
   bool Ctrl = false;
   bool Alt = false;
+  bool Shift = false;
   auto operator<=>(const KeyPress&) const = default;
 };
 
@@ -24,6 +25,10 @@ inline std::set<KeyPress> KeysNamed(const std::string& name) {
   static const std::map<std::string, std::set<KeyPress>> names = {
       {"šipky", {{37}, {38}, {39}, {40}}},
       {"šipky nahoru a dolů", {{38}, {40}}},
+      {"Shift+šipky", {{37, false, false, true}, {38, false, false, true}, {39, false, false, true},
+                       {40, false, false, true}}},
+      {"Delete", {{46}}},
+      {"Shift+F5", {{116, false, false, true}}},
       {"Mezera", {{32}}},
       {"Backspace", {{8}}},
       {"Enter", {{13}}},
@@ -42,6 +47,7 @@ inline std::set<KeyPress> KeysNamed(const std::string& name) {
   if (auto it = names.find(name); it != names.end()) return it->second;
   if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return {{name[0]}};
   if (name.size() == 6 && name.rfind("Ctrl+", 0) == 0) return {{name[5], true}};
+  if (name.size() == 12 && name.rfind("Ctrl+Shift+", 0) == 0) return {{name[11], true, false, true}};
   return {};
 }
 

@@ -110,6 +110,32 @@ row() { sed -n "$((11 + $1))p" "$out/zone.qrn"; }
 [ "$(row 1)" = "WS...........................W" ] || fail "row 1 is '$(row 1)': the start moved"
 [ "$(grep -c S "$out/zone.qrn")" = 1 ] || fail "the saved zone has more than one start"
 
+# Save as: Ctrl+Shift+S opens the chooser in the player's zone folder; a new name and Enter write
+# the zone there, and that file is edited from then on.
+xdotool keydown ctrl keydown shift; sleep 0.3; xdotool key s; sleep 0.5; xdotool keyup shift keyup ctrl
+chooser=$(named 'Uložit zónu jako')
+[ -n "$chooser" ] || fail "Ctrl+Shift+S showed no file chooser"
+focus "$chooser"
+shot chooser
+xdotool key --delay 40 $(printf 'BackSpace %.0s' $(seq 12))
+xdotool key --delay 80 k o p i e
+sleep 0.3
+xdotool key Return
+sleep 1
+own=$XDG_DATA_HOME/quarn/zones/kopie.qrn
+[ -f "$own" ] || fail "save as wrote no $own"
+cmp -s "$own" "$out/zone.qrn" || fail "the zone saved as differs from the one saved before"
+[ -z "$(QuarnNamed --onlyvisible 'Uložit zónu jako')" ] || fail "the chooser stayed open"
+focus "$editor"
+# The copy is the file edited now: a change and Ctrl+S go there, not to the first file.
+xdotool mousemove --window "$editor" $(px 20 20); sleep 0.2
+xdotool mousemove --window "$editor" 559 17 click 1; sleep 0.3
+xdotool mousemove --window "$editor" $(px 20 20); sleep 0.2
+xdotool key r; sleep 0.2; xdotool click 1; sleep 0.3
+with ctrl s; sleep 0.5
+[ "$(sed -n 31p "$own")" = "W...................R........W" ] || fail "Ctrl+S after save as did not write the new file: '$(sed -n 31p "$own")'"
+cmp -s <(sed -n 31p "$out/zone.qrn") <(printf 'W............................W\n') || fail "Ctrl+S after save as wrote the first file"
+
 # Esc drops the selection, the next one closes the editor (nothing unsaved).
 xdotool key Escape; sleep 0.3
 xdotool key Escape
@@ -145,4 +171,4 @@ kill -0 "$app" 2>/dev/null && fail "Esc did not close the editor of the second z
 wait "$app"
 app=
 
-echo "PASS: selected, copied, pasted three times, mirrored, test-played from the pointer ($x0, $y0), saved; a win from another cell not offered as the solution"
+echo "PASS: selected, copied, pasted three times, mirrored, test-played from the pointer ($x0, $y0), saved, saved as; a win from another cell not offered as the solution"

@@ -1,0 +1,112 @@
+// EditorSaving.cpp — the editor's "save as" through the file chooser, and putting a zone saved
+// elsewhere among the player's zones.
+#include <cstdlib>
+
+#include "Dialog.h"
+#include "EditorScreen.h"
+#include "system/SafeFile.h"
+
+namespace quarn::ui {
+
+namespace fs = std::filesystem;
+
+// The strip under the canvas, beside the findings' heading.
+inline constexpr int StripTop = 567, StripLeft = 412, StripHeight = 21;
+
+void EditorScreen::BuildStrip() {
+  int x = StripLeft;
+  auto button = [&](const std::string& name, const std::string& caption, int width,
+                    const std::string& tip) -> platform::Button& {
+    auto b = std::make_unique<platform::Button>(app_.FontSet());
+    b->Caption = caption;
+    b->ToolTip = tip;
+    platform::Button& placed = Add(name, std::move(b), SDL_Rect{x, StripTop, width, StripHeight});
+    x += width + 4;
+    return placed;
+  };
+  button("btnSaveAs", "Uložit jako…", 86,
+         "Uložit zónu pod jiným názvem nebo jinam (Ctrl+Shift+S)")
+      .OnClick = [this] { SaveAs(); };
+  button("btnOwnZones", "Do mých zón", 86,
+         "Zkopírovat zónu uloženou jinde mezi tvé zóny, aby ji ukázal seznam zón")
+      .OnClick = [this] { PutIntoOwnZones(); };
+}
+
+bool EditorScreen::SaveAs(const std::string& heading) {
+  BlurFields();
+  if (model_.InStroke()) model_.EndStroke();
+  for (const edit::Finding& f : model_.Findings()) {
+    if (!f.Refused) continue;
+    if (prompter_.SkinMsgBox(RefusedZoneQuestion(f.Message), msgbox::YesNo,
+                             msgbox::IconExclamation, "") != msgbox::ResultYes) {
+      return false;
+    }
+    break;
+  }
+  const fs::path before = model_.Path();
+  ChooserRequest request;
+  request.Heading = heading;
+  request.Limits = edit::ChooserLimits{model_.Folders().Refused, model_.Folders().Protected};
+  std::vector<fs::path> candidates{model_.Folders().Copies};
+  if (!before.empty()) candidates.push_back(before.has_parent_path() ? before.parent_path() : ".");
+  if (const char* home = std::getenv("HOME"); home && *home) candidates.emplace_back(home);
+  candidates.emplace_back(".");
+  request.Folder = edit::StartFolder(candidates, request.Limits);
+  request.Name = before.empty() ? std::string(edit::NewZoneName) : before.filename().string();
+  std::optional<ChosenFile> chosen;
+  if (ChooseFile) {
+    chosen = ChooseFile(request);
+  } else {
+    if (!chooser_) chooser_ = std::make_unique<FileChooser>(app_, prompter_);
+    chosen = chooser_->Choose(request);
+  }
+  if (!chosen) {
+    message_ = "Neuloženo: ukládání zrušeno.";
+    UpdateStatus();
+    return false;
+  }
+  const edit::SaveResult result = model_.SaveAs(chosen->Path, chosen->Overwrite);
+  if (!result.SavedTo) {
+    message_ = "Neuloženo: " + result.Error;
+    prompter_.SkinMsgBox("Zónu se nepodařilo uložit.\n" + result.Error, msgbox::OkOnly,
+                         msgbox::IconCritical, "");
+    Sync();
+    return false;
+  }
+  DropRecovery(before);
+  DropRecovery(*result.SavedTo);
+  message_ = "Uloženo jako: " + result.SavedTo->string();
+  if (!model_.AmongOwnZones() && !model_.Folders().Copies.empty()) {
+    message_ += " (mimo tvé zóny: do seznamu zón ji dá tlačítko Do mých zón)";
+  }
+  std::fprintf(stderr, "quarn: %s\n", message_.c_str());
+  Sync();
+  return true;
+}
+
+bool EditorScreen::PutIntoOwnZones() {
+  BlurFields();
+  if (model_.InStroke()) model_.EndStroke();
+  const fs::path before = model_.Path();
+  const edit::SaveResult result = model_.PutIntoOwnZones();
+  if (!result.SavedTo) {
+    message_ = "Nezkopírováno: " + result.Error;
+    prompter_.SkinMsgBox("Zónu se nepodařilo dát mezi tvé zóny.\n" + result.Error,
+                         msgbox::OkOnly, msgbox::IconCritical, "");
+    Sync();
+    return false;
+  }
+  if (!result.Written) {
+    message_ = "Zóna už je mezi tvými zónami: " + result.SavedTo->string();
+  } else {
+    DropRecovery(before);
+    DropRecovery(*result.SavedTo);
+    message_ = "Zkopírováno mezi tvé zóny: " + result.SavedTo->string() +
+               "; dál se upravuje tato kopie.";
+    std::fprintf(stderr, "quarn: %s\n", message_.c_str());
+  }
+  Sync();
+  return true;
+}
+
+}  // namespace quarn::ui
