@@ -1,4 +1,7 @@
 // EditorScreen.cpp — building the editor's window and turning mouse and keys into zone changes.
+// Longer than 600 lines on purpose: the window, its form and palette, opening, saving, closing
+// and the status line share the screen's controls and its model; the keys (EditorInput.cpp), the
+// tools (EditorTools.cpp) and the drawing (EditorCanvas.cpp, EditorView.cpp) are already apart.
 #include "EditorScreen.h"
 
 #include <algorithm>

@@ -1,4 +1,7 @@
 // GameScreen.cpp — building frmGame from its layout, its events, and mirroring the game state.
+// Longer than 600 lines on purpose: the window's controls, its key and tick handlers and the
+// mirror of the game state all read and write the same members of one screen, and each part
+// alone would be a file of the class's private parts with no concern of its own.
 #include "GameScreen.h"
 
 #include <algorithm>
