@@ -200,6 +200,9 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
 
 void HelpWindow::Show() {
   shown_ = true;
+  // Mended: the window was placed in the middle for the height it was made with, before its
+  // lines made it taller; over a full-screen game it stood low, its last lines near the edge.
+  window_.CentreOnScreen();
   window_.Show();
   window_.Invalidate();
 }
