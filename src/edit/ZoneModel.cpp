@@ -9,7 +9,7 @@
 
 #include "system/Copies.h"
 #include "system/SafeFile.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 #include "zone/ZoneCheck.h"
 
 namespace quarn::edit {

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "SafeFile.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::system {
 

@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "SafeFile.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::system {
 

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::system {
 

@@ -9,7 +9,7 @@
 #include <variant>
 
 #include "render/PictureSet.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::ui {
 

@@ -11,7 +11,7 @@
 #include "Dialog.h"
 #include "system/Recovery.h"
 #include "system/SafeFile.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 #include "zone/ZoneWriter.h"
 
 namespace quarn::ui {

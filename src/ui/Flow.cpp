@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "zone/Text.h"
+#include "base/Text.h"
 #include "zone/ZoneTitle.h"
 #include "zone/ZoneWriter.h"
 #include "system/Copies.h"

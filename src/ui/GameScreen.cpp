@@ -12,7 +12,7 @@
 #include "GameLayout.h"
 #include "Links.h"
 #include "game/Numbers.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::ui {
 

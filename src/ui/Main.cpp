@@ -17,7 +17,7 @@
 #include "system/Records.h"
 #include "system/SafeFile.h"
 #include "ui/Version.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 int main(int argc, char** argv) {
   using namespace quarn;

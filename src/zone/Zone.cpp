@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "Text.h"
+#include "base/Text.h"
 #include "ZoneWriter.h"
 
 namespace quarn {

@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "Commands.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 #include "zone/Zone.h"
 #include "zone/ZoneCheck.h"
 
