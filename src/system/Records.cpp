@@ -26,15 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// "Not there yet" is a first run, not a fault.
-bool ReadWholeFile(const fs::path& file, std::string& content, std::string& error, bool& missing) {
-  struct stat st {};
-  missing = ::stat(file.c_str(), &st) != 0 && errno == ENOENT;
-  if (missing) return false;
-  error = ReadWhole(file, content);
-  return error.empty();
-}
-
 constexpr std::string_view VersionLine = "quarn-records 1";
 constexpr int TicksPerSecond = 64;
 
@@ -153,7 +144,7 @@ std::string RunSuffix(bool rewound) { return rewound ? ".zpet.keys" : ".keys"; }
 
 std::optional<std::string> ContentKey(std::string_view zoneText) {
   auto parsed = ParseZoneText(zoneText, "");
-  auto* zone = std::get_if<ParsedZone>(&parsed);
+  const auto* zone = parsed.Ok() ? &parsed.Value() : nullptr;
   if (!zone) return std::nullopt;
   const std::vector<int> lines = RowLines(zoneText, zone->Height);
   // The header and the rows count; whatever follows the last row is the author's notes.
@@ -164,10 +155,9 @@ std::optional<std::string> ContentKey(std::string_view zoneText) {
 }
 
 std::optional<std::string> ZoneContentKey(const fs::path& zoneFile) {
-  std::string text, error;
-  bool missing = false;
-  if (!ReadWholeFile(zoneFile, text, error, missing)) return std::nullopt;
-  return ContentKey(text);
+  const auto text = ReadWhole(zoneFile);
+  if (!text) return std::nullopt;
+  return ContentKey(*text);
 }
 
 ZoneRecord MergeRecord(const ZoneRecord& older, const ZoneRecord& newer) {
@@ -190,23 +180,21 @@ std::string FormatRecords(const RecordMap& records) {
   return out;
 }
 
-bool ParseRecords(std::string_view text, RecordMap& records, std::string& error) {
-  records.clear();
+Result<RecordMap> ParseRecords(std::string_view text) {
+  RecordMap records;
   size_t start = 0;
   int line = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos) {
       // Every line we write ends with a line feed: a last line without one was cut short.
-      error = "line " + std::to_string(line + 1) + " is cut short";
-      return false;
+      return Fail("line " + std::to_string(line + 1) + " is cut short");
     }
     const std::string_view row = text.substr(start, end - start);
     start = end + 1;
     if (++line == 1) {
       if (row != VersionLine) {
-        error = "the first line is not \"" + std::string(VersionLine) + "\"";
-        return false;
+        return Fail("the first line is not \"" + std::string(VersionLine) + "\"");
       }
       continue;
     }
@@ -223,8 +211,7 @@ bool ParseRecords(std::string_view text, RecordMap& records, std::string& error)
                       ParseTime(fields[3], r.BestRewind) && Unescape(fields[4], r.Title) &&
                       Unescape(fields[5], r.File);
     if (!good) {
-      error = "line " + std::to_string(line) + " is damaged";
-      return false;
+      return Fail("line " + std::to_string(line) + " is damaged");
     }
     r.Won = fields[1] == "1";
     const std::string key(fields[0]);
@@ -232,10 +219,9 @@ bool ParseRecords(std::string_view text, RecordMap& records, std::string& error)
     records[key] = found == records.end() ? r : MergeRecord(found->second, r);
   }
   if (line == 0 && !text.empty()) {
-    error = "the file is cut short";
-    return false;
+    return Fail("the file is cut short");
   }
-  return true;
+  return records;
 }
 
 std::string SecondsText(int64_t ticks) {
@@ -246,17 +232,16 @@ std::string SecondsText(int64_t ticks) {
   return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
 }
 
-bool ReadRecordsFile(const fs::path& folder, RecordMap& records, std::string& error) {
-  std::string text;
-  bool missing = false;
+Result<RecordMap> ReadRecordsFile(const fs::path& folder) {
   const fs::path file = folder / "records.txt";
-  if (!ReadWholeFile(file, text, error, missing)) {
-    records.clear();
-    return missing;
-  }
-  if (ParseRecords(text, records, error)) return true;
-  error = file.string() + ": " + error;
-  return false;
+  // "Not there yet" is a first run, not a fault.
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0 && errno == ENOENT) return RecordMap{};
+  const auto text = ReadWhole(file);
+  if (!text) return text.Error();
+  auto records = ParseRecords(*text);
+  if (!records) return Fail(file.string() + ": " + records.Error().Message);
+  return records;
 }
 
 std::optional<fs::path> FindRun(const fs::path& runFolder, const std::string& key, bool rewound) {

@@ -68,9 +68,9 @@ std::string Stamp() {
 
 std::optional<int64_t> TicksOfRunFile(const fs::path& file) {
   // The head is a few short lines; a longer file is read no further than that.
-  std::string text;
-  if (!ReadWhole(file, text, size_t{64} << 20).empty()) return std::nullopt;
-  return RunTicksOf(text);
+  const auto text = ReadWhole(file, size_t{64} << 20);
+  if (!text) return std::nullopt;
+  return RunTicksOf(*text);
 }
 
 std::optional<int64_t>& BestOf(ZoneRecord& r, bool rewound) {
@@ -99,7 +99,7 @@ RunKeeper::RunKeeper(fs::path state, fs::path runs, Options options)
     };
   }
   if (!state_.empty()) {
-    refused_ = FolderProblem(state_);
+    refused_ = MessageOf(FolderTrusted(state_));
     // Mended: a refused folder was still read, its records moved aside and a lock file made in
     // it. Now nothing of it is touched, and no run is kept without its record.
     if (!refused_.empty()) {
@@ -109,8 +109,8 @@ RunKeeper::RunKeeper(fs::path state, fs::path runs, Options options)
   }
   if (state_.empty()) runs_.clear();
   if (!runs_.empty()) {
-    if (std::string problem = FolderProblem(runs_); !problem.empty()) {
-      Tell("Průchody zónami se neukládají. " + problem);
+    if (auto trusted = FolderTrusted(runs_); !trusted) {
+      Tell("Průchody zónami se neukládají. " + trusted.Error().Message);
       runs_.clear();
     }
   }
@@ -145,14 +145,18 @@ void RunKeeper::Load() {
 
 bool RunKeeper::ReadLocked(RecordMap& records, bool mayMoveAside) {
   const fs::path file = RecordsFile();
-  std::string text, error;
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0 && errno == ENOENT) {
     records.clear();
     return true;
   }
-  error = ReadWhole(file, text);
-  if (error.empty() && ParseRecords(text, records, error)) return true;
+  const auto text = ReadWhole(file);
+  auto parsed = text ? ParseRecords(*text) : Result<RecordMap>(text.Error());
+  if (parsed) {
+    records = std::move(parsed).Value();
+    return true;
+  }
+  const std::string error = parsed.Error().Message;
   records.clear();
   if (!mayMoveAside) return false;
   std::fprintf(stderr, "quarn: záznamy: %s\n", ShowControls(error).c_str());
@@ -242,8 +246,8 @@ void RunKeeper::Keep(const FinishedRun& run) {
 
 bool RunKeeper::Retry() {
   if (waiting_.empty() || state_.empty()) return true;
-  if (std::string error = MakePrivateFolder(state_); !error.empty()) {
-    Tell("Záznam o výhře nelze uložit:\n" + error);
+  if (auto made = MakePrivateFolder(state_); !made) {
+    Tell("Záznam o výhře nelze uložit:\n" + made.Error().Message);
     waiting_.clear();
     return true;
   }
@@ -268,8 +272,8 @@ bool RunKeeper::Retry() {
     disk[k] = it == disk.end() ? r : MergeRecord(r, it->second);
   }
   for (const FinishedRun& run : std::exchange(waiting_, {})) Apply(run, disk);
-  if (std::string error = options_.Write(RecordsFile(), FormatRecords(disk)); !error.empty()) {
-    Tell("Záznam o výhře nelze uložit:\n" + error);
+  if (auto written = options_.Write(RecordsFile(), FormatRecords(disk)); !written) {
+    Tell("Záznam o výhře nelze uložit:\n" + written.Error().Message);
   }
   records_ = std::move(disk);
   return true;
@@ -288,12 +292,12 @@ void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
   const bool better = run.Ticks && (!best || *run.Ticks < *best);
   const bool mends = run.Ticks && best && *run.Ticks == *best && keptTicks != best;
   if ((better || mends) && !run.Keys.empty() && !runs_.empty()) {
-    std::string error = MakePrivateFolder(runs_);
-    if (error.empty()) {
-      error = options_.Write(kept.value_or(NewRunPath(runs_, key, run.Zone.File, run.Rewound)),
+    Result<void> saved = MakePrivateFolder(runs_);
+    if (saved) {
+      saved = options_.Write(kept.value_or(NewRunPath(runs_, key, run.Zone.File, run.Rewound)),
                              RunText(run));
     }
-    if (!error.empty()) Tell("Průchod zónou nelze uložit:\n" + error);
+    if (!saved) Tell("Průchod zónou nelze uložit:\n" + saved.Error().Message);
   }
   r.Won = true;
   if (better) best = run.Ticks;

@@ -45,8 +45,8 @@ inline std::string RunText(const FinishedRun& run) { return RunText(run, run.Zon
 
 class RunKeeper {
  public:
-  // Writes content as the whole of file: "" when it went well, else the reason in Czech.
-  using Writer = std::function<std::string(const std::filesystem::path&, std::string_view)>;
+  // Writes content as the whole of file, or fails with the reason in Czech.
+  using Writer = std::function<Result<void>(const std::filesystem::path&, std::string_view)>;
   struct Options {
     Writer Write;  // WriteWhole when empty; tests slow it down or stop it half-way
     // How long a win waits for another game that holds the records lock.
@@ -54,7 +54,7 @@ class RunKeeper {
   };
 
   // state holds records.txt and its lock, runs the kept runs; an empty state keeps nothing. A
-  // state folder that is not the player's own (FolderProblem) is neither read nor changed, and
+  // state folder that is not the player's own (FolderTrusted) is neither read nor changed, and
   // neither are the runs then: Refused() says why.
   RunKeeper(std::filesystem::path state, std::filesystem::path runs, Options options);
   RunKeeper(std::filesystem::path state, std::filesystem::path runs)

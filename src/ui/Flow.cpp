@@ -9,13 +9,13 @@
 #include <utility>
 
 #include "base/Text.h"
-#include "zone/ZoneTitle.h"
-#include "zone/ZoneWriter.h"
 #include "system/Copies.h"
 #include "system/Folders.h"
 #include "system/Launch.h"
 #include "system/Recovery.h"
 #include "system/SafeFile.h"
+#include "zone/ZoneTitle.h"
+#include "zone/ZoneWriter.h"
 
 namespace quarn::ui {
 
@@ -266,9 +266,9 @@ void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
     testFolder_ = pattern;
   }
   const std::filesystem::path copy = testFolder_ / "zkouska.qrn";
-  if (const std::string error = system::WriteWhole(copy, zoneText); !error.empty()) {
-    prompter_.SkinMsgBox("Zónu nelze vyzkoušet: " + error, msgbox::OkOnly, msgbox::IconCritical,
-                         "");
+  if (const auto written = system::WriteWhole(copy, zoneText); !written) {
+    prompter_.SkinMsgBox("Zónu nelze vyzkoušet: " + written.Error().Message, msgbox::OkOnly,
+                         msgbox::IconCritical, "");
     return;
   }
   game_.reset();
@@ -363,10 +363,9 @@ void Flow::Retire() {
 }
 
 void Flow::Edit(const std::filesystem::path& zone) {
-  std::string error;
-  const auto file = system::EditableZone(zone, folders_.Shipped, folders_.UserZones, error);
+  const auto file = system::EditableZone(zone, folders_.Shipped, folders_.UserZones);
   if (!file) {
-    prompter_.SkinMsgBox(error, msgbox::OkOnly, msgbox::IconCritical, "");
+    prompter_.SkinMsgBox(file.Error().Message, msgbox::OkOnly, msgbox::IconCritical, "");
     return;
   }
   if (!OpenInEditor(*file)) {

@@ -11,7 +11,7 @@ root=${1:?usage: Boundaries.sh SOURCE_DIR}
 
 # FOLDER -> what it may include: a folder of src/ (all its headers) or one header ("game/Ports.h").
 declare -A allowed=(
-  [src/base]=""                       # the general helpers under all: text
+  [src/base]=""                       # the general helpers under all: text, Result
   [src/zone]="base"                   # the tile codes and the zone file
   [src/game]="base zone"              # the rules
   [src/run]="base game zone"          # recorded runs

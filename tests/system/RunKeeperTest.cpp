@@ -114,9 +114,9 @@ TEST_F(RunKeeperTest, NoOrderOfTwoGamesAndNoKillBetweenTheWritesLeavesTheRunApar
       slow.Write = [&](const fs::path& file, std::string_view content) {
         // While this game writes, the other one wins and must wait for the lock.
         if (writes == 0) other.Keep(Won(other, Zone(), second));
-        std::string error = WriteWhole(file, content);
+        auto written = WriteWhole(file, content);
         if (++writes == killAfter) throw Killed{};
-        return error;
+        return written;
       };
       {
         RunKeeper game(State(), Runs(), slow);
@@ -206,13 +206,13 @@ TEST_F(RunKeeperTest, ADamagedFileIsSetAsideNotDeletedAndThePlayerIsToldOnce) {
   EXPECT_EQ(aside, 1);
   // The game goes on: the next win starts a fresh, good file; listing it moves nothing.
   keeper.Keep(Won(keeper, Zone(), 10));
-  RecordMap read;
-  std::string error;
-  EXPECT_TRUE(ReadRecordsFile(State(), read, error)) << error;
-  EXPECT_EQ(read.size(), 1u);
+  const auto read = ReadRecordsFile(State());
+  ASSERT_TRUE(read.Ok()) << read.Error().Message;
+  EXPECT_EQ(read->size(), 1u);
   Write(State() / "records.txt", "junk");
-  EXPECT_FALSE(ReadRecordsFile(State(), read, error));
-  EXPECT_NE(error.find("records.txt"), std::string::npos);
+  const auto junk = ReadRecordsFile(State());
+  EXPECT_FALSE(junk.Ok());
+  EXPECT_NE(MessageOf(junk).find("records.txt"), std::string::npos);
   EXPECT_TRUE(fs::exists(State() / "records.txt"));
 }
 
@@ -289,9 +289,9 @@ TEST_F(RunKeeperTest, TwoGamesWritingAtOnceLoseNothingOfEachOther) {
     ::waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
-  RecordMap records;
-  std::string error;
-  ASSERT_TRUE(ReadRecordsFile(State(), records, error)) << error;
+  const auto read = ReadRecordsFile(State());
+  ASSERT_TRUE(read.Ok()) << read.Error().Message;
+  const RecordMap& records = *read;
   EXPECT_EQ(records.size(), 2u * PerGame + 1);
   const ZoneRecord& shared = records.at(*ZoneContentKey(Zone()));
   EXPECT_EQ(shared.BestPlain, 1000 - 10 * (PerGame - 1));
