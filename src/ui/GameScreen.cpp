@@ -399,10 +399,10 @@ void GameScreen::Bind() {
       Sync();
     };
   };
-  ControlNamed("Command1").OnClick = debug(&Game::Command1);
-  ControlNamed("Command2").OnClick = debug(&Game::Command2);
-  ControlNamed("Command3").OnClick = debug(&Game::Command3);
-  ControlNamed("Command4").OnClick = debug(&Game::Command4);
+  ControlNamed("Command1").OnClick = debug(&Game::ToggleEnemies);
+  ControlNamed("Command2").OnClick = debug(&Game::DeliverWhereStanding);
+  ControlNamed("Command3").OnClick = debug(&Game::GiveKeyAndBox);
+  ControlNamed("Command4").OnClick = debug(&Game::ResumePlay);
   ControlNamed("Image1").OnDoubleClick = after(&Game::RevealDebugButtons);
   ControlNamed("Label5").OnClick = [this] {
     game_.Restart();
