@@ -60,7 +60,7 @@ void BM_RewindMemoryAfterAnHour(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(replay);
   }
-  const quarn::Rewind& run = Hour(static_cast<int>(state.range(0)))->Rewinding();
+  const quarn::RunRecorder& run = Hour(static_cast<int>(state.range(0)))->Recorder();
   state.counters["MB"] = static_cast<double>(run.MemoryBytes()) / (1 << 20);
   state.counters["longest_replay"] = static_cast<double>(run.LongestReplay());
   state.counters["run_ticks"] = static_cast<double>(run.RunTicks());

@@ -121,7 +121,7 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
     ownKeys_ = std::make_unique<TickKeys>(program.Keys.Source());
     tickKeys_ = ownKeys_.get();
   }
-  rewind_ = std::make_unique<Rewind>(game_, *tickKeys_);
+  rewind_ = std::make_unique<RunRecorder>(game_, *tickKeys_);
   // Each opening starts a run: the zone is taken as it stands then, so that a win is recorded
   // under what was played even when the file changes meanwhile.
   game_.OnOpening = [this, startRun = std::move(game_.OnOpening)] {

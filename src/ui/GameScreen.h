@@ -17,7 +17,7 @@
 #include "platform/Window.h"
 #include "render/BoardRenderer.h"
 #include "run/Replay.h"
-#include "run/Rewind.h"
+#include "run/RunRecorder.h"
 #include "sound/GameSounds.h"
 #include "system/RunKeeper.h"
 
@@ -107,7 +107,7 @@ class GameScreen {
   Game& TheGame() { return game_; }
   platform::Window& Window() { return window_; }
   platform::Timer& Timer1() { return timer_; }
-  Rewind& Rewinding() { return *rewind_; }
+  RunRecorder& Recorder() { return *rewind_; }
   // A control by its name in the layout table ("Pole" is the board surface).
   platform::Control& ControlNamed(const std::string& name);
   // Clicks a control as the mouse would.
@@ -149,7 +149,7 @@ class GameScreen {
   // The keys each tick reads: the program's own when it polls through them, else ours.
   std::unique_ptr<TickKeys> ownKeys_;
   TickKeys* tickKeys_ = nullptr;
-  std::unique_ptr<Rewind> rewind_;
+  std::unique_ptr<RunRecorder> rewind_;
   platform::Window window_;
   platform::Timer timer_;
   platform::Timer backTimer_;  // Backspace held: going on back

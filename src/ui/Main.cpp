@@ -11,7 +11,7 @@
 #include "KeyFeed.h"
 #include "base/Text.h"
 #include "platform/App.h"
-#include "run/Rewind.h"
+#include "run/RunRecorder.h"
 #include "sound/SoundModule.h"
 #include "system/Folders.h"
 #include "system/Leftovers.h"

@@ -408,7 +408,7 @@ TEST_F(GameScreenTest, BackspaceAfterAWaitedDeclinedReplayShowsTheSecondBeforeTh
                            const std::vector<std::string>& buttons) {
     asked.push_back({title, text, buttons});
     RunFor(2000);  // the player reads the question, the arrow still held
-    ticksAtAnswer = screen->Rewinding().RunTicks();
+    ticksAtAnswer = screen->Recorder().RunTicks();
     return 1;  // Ne
   };
   keys.KeyDown(vk::Right);
