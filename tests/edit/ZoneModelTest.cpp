@@ -72,7 +72,7 @@ TEST_F(ZoneModelTest, PaintingFillingAndPickingChangeOnlyTheirCells) {
   ZoneModel m;
   const std::string before = Grid(m);
   EXPECT_TRUE(m.Paint(3, 4, 'R'));
-  EXPECT_EQ(m.Pick(3, 4), 'R');
+  EXPECT_EQ(m.At(3, 4), 'R');
   EXPECT_FALSE(m.Paint(3, 4, 'R')) << "the same tile again is no change";
   EXPECT_FALSE(m.Paint(20, 4, 'R')) << "outside the zone";
   EXPECT_FALSE(m.Paint(-1, 0, 'W'));
