@@ -28,7 +28,7 @@ const std::vector<PaletteEntry> PaletteTable = {
     {'R', "horký brambor", tile::HotPotato},
     {'C', "cíl", tile::Target},
     {'D', "zamčené dveře", tile::LockedDoor},
-    {'K', "klíč", tile::Key},
+    {'K', "klíč", tile::DoorKey},
     {'B', "stoh beden", tile::Boxes},
     {'+', "nepřítel druhu 1 (+)", tile::Enemy1},
     {'-', "nepřítel druhu 2 (-)", tile::Enemy2},

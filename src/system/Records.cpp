@@ -124,9 +124,9 @@ bool ParseTime(std::string_view field, std::optional<int64_t>& ticks) {
   return true;
 }
 
-bool IsKey(std::string_view key) {
-  if (key.size() != 16) return false;
-  for (char c : key) {
+bool IsContentKey(std::string_view contentKey) {
+  if (contentKey.size() != 16) return false;
+  for (char c : contentKey) {
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
   }
   return true;
@@ -173,8 +173,8 @@ ZoneRecord MergeRecord(const ZoneRecord& older, const ZoneRecord& newer) {
 std::string FormatRecords(const RecordMap& records) {
   std::string out(VersionLine);
   out += '\n';
-  for (const auto& [key, r] : records) {
-    out += key + '\t' + (r.Won ? "1" : "0") + '\t' + TimeField(r.BestPlain) + '\t' +
+  for (const auto& [contentKey, r] : records) {
+    out += contentKey + '\t' + (r.Won ? "1" : "0") + '\t' + TimeField(r.BestPlain) + '\t' +
            TimeField(r.BestRewind) + '\t' + Escape(r.Title) + '\t' + Escape(r.File) + '\n';
   }
   return out;
@@ -206,7 +206,7 @@ Result<RecordMap> ParseRecords(std::string_view text) {
       from = tab + 1;
     }
     ZoneRecord r;
-    const bool good = fields.size() == 6 && IsKey(fields[0]) &&
+    const bool good = fields.size() == 6 && IsContentKey(fields[0]) &&
                       (fields[1] == "0" || fields[1] == "1") && ParseTime(fields[2], r.BestPlain) &&
                       ParseTime(fields[3], r.BestRewind) && Unescape(fields[4], r.Title) &&
                       Unescape(fields[5], r.File);
@@ -214,9 +214,9 @@ Result<RecordMap> ParseRecords(std::string_view text) {
       return Fail("line " + std::to_string(line) + " is damaged");
     }
     r.Won = fields[1] == "1";
-    const std::string key(fields[0]);
-    auto found = records.find(key);
-    records[key] = found == records.end() ? r : MergeRecord(found->second, r);
+    const std::string contentKey(fields[0]);
+    auto found = records.find(contentKey);
+    records[contentKey] = found == records.end() ? r : MergeRecord(found->second, r);
   }
   if (line == 0 && !text.empty()) {
     return Fail("the file is cut short");
@@ -244,12 +244,13 @@ Result<RecordMap> ReadRecordsFile(const fs::path& folder) {
   return records;
 }
 
-std::optional<fs::path> FindRun(const fs::path& runFolder, const std::string& key, bool rewound) {
+std::optional<fs::path> FindRun(const fs::path& runFolder, const std::string& contentKey,
+                                bool rewound) {
   std::error_code ec;
   const std::string suffix = RunSuffix(rewound);
   for (fs::directory_iterator it(runFolder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (name.rfind(key + "-", 0) != 0 || name.size() < suffix.size()) continue;
+    if (name.rfind(contentKey + "-", 0) != 0 || name.size() < suffix.size()) continue;
     if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) continue;
     // "X.zpet.keys" also ends in ".keys": a run without going back is not that one.
     if (!rewound && name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0)
@@ -259,25 +260,25 @@ std::optional<fs::path> FindRun(const fs::path& runFolder, const std::string& ke
   return std::nullopt;
 }
 
-std::optional<fs::path> BestRun(const fs::path& runFolder, const std::string& key,
+std::optional<fs::path> BestRun(const fs::path& runFolder, const std::string& contentKey,
                                 const ZoneRecord* record) {
-  auto plain = FindRun(runFolder, key, false);
-  auto rewound = FindRun(runFolder, key, true);
+  auto plain = FindRun(runFolder, contentKey, false);
+  auto rewound = FindRun(runFolder, contentKey, true);
   if (plain && rewound && record && record->BestPlain && record->BestRewind) {
     return *record->BestRewind < *record->BestPlain ? rewound : plain;
   }
   return plain ? plain : rewound;
 }
 
-fs::path NewRunPath(const fs::path& runFolder, const std::string& key, const fs::path& zoneFile,
-                    bool rewound) {
+fs::path NewRunPath(const fs::path& runFolder, const std::string& contentKey,
+                    const fs::path& zoneFile, bool rewound) {
   std::string stem;
   for (char c : zoneFile.stem().string()) {
     const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                        c == '-' || c == '_';
     stem += plain ? c : '_';
   }
-  return runFolder / (key + "-" + stem.substr(0, 60) + RunSuffix(rewound));
+  return runFolder / (contentKey + "-" + stem.substr(0, 60) + RunSuffix(rewound));
 }
 
 std::optional<int64_t> RunTicksOf(std::string_view runText) {

@@ -55,12 +55,14 @@ Result<RecordMap> ReadRecordsFile(const std::filesystem::path& folder);
 // Saved runs: one key script per zone and kind (with or without going back), named by the
 // content key and the zone's file name.
 std::optional<std::filesystem::path> FindRun(const std::filesystem::path& runFolder,
-                                             const std::string& key, bool rewound);
+                                             const std::string& contentKey, bool rewound);
 // The fastest saved run of the zone, of either kind.
 std::optional<std::filesystem::path> BestRun(const std::filesystem::path& runFolder,
-                                             const std::string& key, const ZoneRecord* record);
+                                             const std::string& contentKey,
+                                             const ZoneRecord* record);
 // Where a new run of the zone of that kind is written when none is kept yet.
-std::filesystem::path NewRunPath(const std::filesystem::path& runFolder, const std::string& key,
+std::filesystem::path NewRunPath(const std::filesystem::path& runFolder,
+                                 const std::string& contentKey,
                                  const std::filesystem::path& zoneFile, bool rewound);
 // The time a kept run's head gives ("# čas: N tiků ..."), if it gives one within MaxRecordTicks.
 std::optional<int64_t> RunTicksOf(std::string_view runText);

@@ -183,14 +183,14 @@ void RunKeeper::CountKeptRuns(RecordMap& records) {
   for (fs::directory_iterator it(runs_, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (name.size() < 17 || name[16] != '-') continue;
-    const std::string key = name.substr(0, 16);
+    const std::string contentKey = name.substr(0, 16);
     const bool rewound = name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0;
-    if (FindRun(runs_, key, rewound) != it->path()) continue;
+    if (FindRun(runs_, contentKey, rewound) != it->path()) continue;
     const auto ticks = TicksOfRunFile(it->path());
     if (!ticks) continue;
     // Mended: a game killed after writing its run and before its record left a kept run faster
     // than the record; the run is the proof of the win.
-    ZoneRecord& r = records[key];
+    ZoneRecord& r = records[contentKey];
     std::optional<int64_t>& best = BestOf(r, rewound);
     if (!best || *ticks < *best) {
       r.Won = true;
@@ -199,21 +199,21 @@ void RunKeeper::CountKeptRuns(RecordMap& records) {
   }
 }
 
-const ZoneRecord* RunKeeper::Find(const std::string& key) const {
-  auto it = records_.find(key);
+const ZoneRecord* RunKeeper::Find(const std::string& contentKey) const {
+  auto it = records_.find(contentKey);
   return it == records_.end() ? nullptr : &it->second;
 }
 
-std::optional<std::string> RunKeeper::KeyOf(const fs::path& zone) {
+std::optional<std::string> RunKeeper::ContentKeyOf(const fs::path& zone) {
   // One stat a file: the stamp (inode, size, times) tells a changed or swapped file.
   struct stat st {};
   if (::stat(zone.c_str(), &st) != 0) return std::nullopt;
   const FileStamp stamp = StampOf(st);
-  auto it = keys_.find(zone);
-  if (it != keys_.end() && it->second.Stamp == stamp) return it->second.Key;
-  const auto key = ZoneContentKey(zone);
-  keys_[zone] = KnownKey{stamp, key};
-  return key;
+  auto it = contentKeys_.find(zone);
+  if (it != contentKeys_.end() && it->second.Stamp == stamp) return it->second.ContentKey;
+  const auto contentKey = ZoneContentKey(zone);
+  contentKeys_[zone] = KnownContentKey{stamp, contentKey};
+  return contentKey;
 }
 
 OpenedZone RunKeeper::Open(const fs::path& zone) {
@@ -221,21 +221,21 @@ OpenedZone RunKeeper::Open(const fs::path& zone) {
   std::error_code ec;
   opened.File = fs::absolute(zone, ec);
   if (ec) opened.File = zone;
-  opened.Key = KeyOf(opened.File);
+  opened.ContentKey = ContentKeyOf(opened.File);
   opened.Title = ReadZoneTitle(opened.File).value_or(opened.File.filename().string());
   return opened;
 }
 
-std::optional<fs::path> RunKeeper::BestRunOf(const std::string& key) {
+std::optional<fs::path> RunKeeper::BestRunOf(const std::string& contentKey) {
   if (runs_.empty()) return std::nullopt;
-  return BestRun(runs_, key, Find(key));
+  return BestRun(runs_, contentKey, Find(contentKey));
 }
 
 void RunKeeper::Keep(const FinishedRun& run) {
-  if (state_.empty() || !run.Zone.Key) return;
+  if (state_.empty() || !run.Zone.ContentKey) return;
   // Mended: a zone changed on disk during play got the win, and the kept run, under its new
   // content, which the run may not even win.
-  if (KeyOf(run.Zone.File) != run.Zone.Key) {
+  if (ContentKeyOf(run.Zone.File) != run.Zone.ContentKey) {
     Tell("Soubor zóny se během hry změnil:\n" + ShowControls(run.Zone.File.string()) +
          "\nVýhra v zóně, jak byla otevřena, se proto nezaznamená a průchod se neuloží.");
     return;
@@ -280,10 +280,10 @@ bool RunKeeper::Retry() {
 }
 
 void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
-  const std::string& key = *run.Zone.Key;
-  ZoneRecord& r = disk[key];
+  const std::string& contentKey = *run.Zone.ContentKey;
+  ZoneRecord& r = disk[contentKey];
   std::optional<int64_t>& best = BestOf(r, run.Rewound);
-  const auto kept = runs_.empty() ? std::nullopt : FindRun(runs_, key, run.Rewound);
+  const auto kept = runs_.empty() ? std::nullopt : FindRun(runs_, contentKey, run.Rewound);
   const auto keptTicks = kept ? TicksOfRunFile(*kept) : std::nullopt;
   if (keptTicks && (!best || *keptTicks < *best)) best = keptTicks;
   // Mended: the run was written after the lock was let go, so two games or a kill between the
@@ -294,8 +294,8 @@ void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
   if ((better || mends) && !run.Keys.empty() && !runs_.empty()) {
     Result<void> saved = MakePrivateFolder(runs_);
     if (saved) {
-      saved = options_.Write(kept.value_or(NewRunPath(runs_, key, run.Zone.File, run.Rewound)),
-                             RunText(run));
+      saved = options_.Write(
+          kept.value_or(NewRunPath(runs_, contentKey, run.Zone.File, run.Rewound)), RunText(run));
     }
     if (!saved) Tell("Průchod zónou nelze uložit:\n" + saved.Error().Message);
   }

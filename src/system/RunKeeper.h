@@ -22,7 +22,7 @@ namespace quarn::system {
 // holds by the time of the win.
 struct OpenedZone {
   std::filesystem::path File;      // absolute
-  std::optional<std::string> Key;  // the content key; none for a file that is no zone
+  std::optional<std::string> ContentKey;  // the content key; none for a file that is no zone
   std::string Title;
 };
 
@@ -69,13 +69,13 @@ class RunKeeper {
   // Kept runs whose record was not written (a game killed between the two writes) count.
   void Load();
   const RecordMap& All() const { return records_; }
-  const ZoneRecord* Find(const std::string& key) const;
+  const ZoneRecord* Find(const std::string& contentKey) const;
   // The content key of a zone file, read again only when the file's stamp changed.
-  std::optional<std::string> KeyOf(const std::filesystem::path& zone);
+  std::optional<std::string> ContentKeyOf(const std::filesystem::path& zone);
   // The zone as it stands now, taken when a run of it starts.
   OpenedZone Open(const std::filesystem::path& zone);
   // The zone's fastest kept run of either kind.
-  std::optional<std::filesystem::path> BestRunOf(const std::string& key);
+  std::optional<std::filesystem::path> BestRunOf(const std::string& contentKey);
 
   // A won run. Nothing is recorded when the zone's file no longer holds what was opened (the
   // player is told). Otherwise, under the lock: the records are read again, the run is written
@@ -107,11 +107,11 @@ class RunKeeper {
   std::vector<FinishedRun> waiting_;
   bool toldWaiting_ = false;
   std::string notice_;
-  struct KnownKey {
+  struct KnownContentKey {
     FileStamp Stamp;
-    std::optional<std::string> Key;
+    std::optional<std::string> ContentKey;
   };
-  std::map<std::filesystem::path, KnownKey> keys_;
+  std::map<std::filesystem::path, KnownContentKey> contentKeys_;
 };
 
 }  // namespace quarn::system

@@ -373,7 +373,7 @@ void GameScreen::Build() {
   panel_.Time = &LabelNamed("lblRT");
   panel_.Kapsa = &ControlNamed("picKapsa");
   panel_.Need = &ControlNamed("picNeed");
-  panel_.Key = &ImageNamed("ImC(11)");
+  panel_.DoorKey = &ImageNamed("ImC(11)");
   panel_.Carried = &ImageNamed("ImC(22)");
   panel_.Debug = {&ControlNamed("Command1"), &ControlNamed("Command2"), &ControlNamed("Command3"),
                   &ControlNamed("Command4")};
@@ -622,8 +622,8 @@ void GameScreen::Sync() {
   panel_.Need->Bounds.w = p.NeedWidth;
 
   // The pictures are read again by every load, so the indicators look them up each time.
-  panel_.Key->Picture = painter_.Pictures().Slot(11);
-  panel_.Key->Visible = p.KeyIndicator;
+  panel_.DoorKey->Picture = painter_.Pictures().Slot(11);
+  panel_.DoorKey->Visible = p.KeyIndicator;
   panel_.Carried->Picture = painter_.Pictures().Slot(22);
   panel_.Carried->Visible = p.BoxIndicator;
 

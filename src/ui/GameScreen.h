@@ -164,7 +164,7 @@ class GameScreen {
     platform::Label* Time = nullptr;
     platform::Control* Kapsa = nullptr;
     platform::Control* Need = nullptr;
-    platform::Image* Key = nullptr;
+    platform::Image* DoorKey = nullptr;
     platform::Image* Carried = nullptr;
     std::array<platform::Control*, 4> Debug{};
     platform::Control* Pause = nullptr;

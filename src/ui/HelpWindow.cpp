@@ -36,7 +36,7 @@ const std::vector<HelpTile>& HelpTiles() {
       {{tile::HotPotato}, "Horký brambor: seber všechny."},
       {{tile::Target}, "Cíl: dojdi vedle něj a odevzdáš brambory."},
       {{tile::Time}, "Časový bonus: přidá 30 k odpočtu."},
-      {{tile::Key}, "Klíč: otevře jedny zamčené dveře."},
+      {{tile::DoorKey}, "Klíč: otevře jedny zamčené dveře."},
       {{tile::LockedDoor}, "Zamčené dveře: projdeš s klíčem, ten se spotřebuje."},
       {{tile::AirDoor},
        "Vzduchové dveře: zmizí, jakmile dokončíš krok vedle nich, i když jen jdeš kolem."},

@@ -320,7 +320,7 @@ int16_t CodeOfCharacter(char c, const std::array<std::string, 3>& laserPatterns)
     case 'R': return tile::HotPotato;
     case 'C': return tile::Target;
     case 'D': return tile::LockedDoor;
-    case 'K': return tile::Key;
+    case 'K': return tile::DoorKey;
     case 'B': return tile::Boxes;
     case '+': return tile::Enemy1;
     case '-': return tile::Enemy2;

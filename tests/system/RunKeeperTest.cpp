@@ -247,15 +247,15 @@ TEST_F(RunKeeperTest, AZoneChangedDuringPlayGetsNoRecordAndThePlayerIsTold) {
   const struct timespec times[2] = {before.st_atim, before.st_mtim};
   ASSERT_EQ(::utimensat(AT_FDCWD, (Root() / "new.qrn").c_str(), times, 0), 0);
   fs::rename(Root() / "new.qrn", Zone());
-  EXPECT_NE(keeper.KeyOf(Zone()), run.Zone.Key);
+  EXPECT_NE(keeper.ContentKeyOf(Zone()), run.Zone.ContentKey);
   keeper.Keep(run);
   EXPECT_NE(keeper.TakeNotice().find("se během hry změnil"), std::string::npos);
   EXPECT_FALSE(fs::exists(State() / "records.txt"));
-  EXPECT_FALSE(FindRun(Runs(), *run.Zone.Key, false));
+  EXPECT_FALSE(FindRun(Runs(), *run.Zone.ContentKey, false));
   // Opened again, the new content is what a win records.
   keeper.Keep(Won(keeper, Zone(), 200));
   EXPECT_TRUE(keeper.Find(*ZoneContentKey(Zone())));
-  EXPECT_FALSE(keeper.Find(*run.Zone.Key));
+  EXPECT_FALSE(keeper.Find(*run.Zone.ContentKey));
 }
 
 TEST_F(RunKeeperTest, TwoGamesWritingAtOnceLoseNothingOfEachOther) {
