@@ -52,7 +52,7 @@ soak:
 	@scripts/setup.sh soak
 	cmake -S . -B $(TESTING) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DQUARN_SANITIZE=ON
 	cmake --build $(TESTING) --target quarn_soak
-	$(TESTING)/bin/quarn_soak --ticks $(SOAK_TICKS) --generated 2 --solutions tests/game/solutions zones
+	$(TESTING)/bin/quarn_soak --ticks $(SOAK_TICKS) --generated 2 --solutions tests/run/solutions zones
 
 deb:
 	@scripts/setup.sh deb

@@ -92,7 +92,7 @@ void BM_RewindMemoryAfterAnHour(benchmark::State& state) {
     benchmark::DoNotOptimize(replay);
   }
   const PlayedHour& hour = HourOf(static_cast<int>(state.range(0)));
-  const quarn::Rewind& run = hour.Replay->Rewinding();
+  const quarn::RunRecorder& run = hour.Replay->Recorder();
   state.counters["MB"] = static_cast<double>(run.MemoryBytes()) / (1 << 20);
   state.counters["rss_MB"] = static_cast<double>(hour.Played.NowKb - hour.Opened.NowKb) / 1024;
   state.counters["peak_MB"] = static_cast<double>(hour.Played.PeakKb - hour.Opened.NowKb) / 1024;

@@ -23,13 +23,13 @@ namespace {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const auto result = ParseZoneText(text, "fuzz.qrn");
-  if (const auto* error = std::get_if<ZoneError>(&result)) {
+  if (!result.Ok()) {
     // A refusal names a line of the text and quotes at most 40 characters of it.
-    if (error->Line < 1) Broken("an error without a line");
-    if (error->Describe().size() > 400) Broken("an error message too long to read");
+    if (result.Error().Line < 1) Broken("an error without a line");
+    if (result.Error().Describe().size() > 400) Broken("an error message too long to read");
     return 0;
   }
-  const ParsedZone& z = std::get<ParsedZone>(result);
+  const ParsedZone& z = result.Value();
   if (z.Width < 1 || z.Width > MaxBoardWidth || z.Height < 1 || z.Height > MaxBoardHeight) {
     Broken("a zone size out of range");
   }
@@ -52,13 +52,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The canonical form: fields the writer refuses (a quote inside a field that needs quotes) are
   // the editor's to report, not to write.
-  if (UnwritableField(z.Title)) return 0;
+  if (!FieldWritable(z.Title)) return 0;
   for (const std::string& pattern : z.LaserPatterns) {
-    if (UnwritableField(pattern)) return 0;
+    if (!FieldWritable(pattern)) return 0;
   }
   const std::string canonical = WriteZoneText(SourceOf(z, text.substr(z.EndOffset)));
   const auto again = ParseZoneText(canonical, "fuzz.qrn");
-  const auto* z2 = std::get_if<ParsedZone>(&again);
+  const auto* z2 = again.Ok() ? &again.Value() : nullptr;
   if (!z2) Broken("the canonical form of an accepted zone is refused");
   if (z2->Title != z.Title || z2->Width != z.Width || z2->Height != z.Height ||
       z2->PlayerSteps != z.PlayerSteps || z2->EnemySteps != z.EnemySteps ||

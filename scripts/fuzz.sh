@@ -14,7 +14,7 @@ rm -rf "$seeds"
 mkdir -p "$seeds"/{zone_parser,key_script,play} "$build/crashes"
 zones=(zones/*.qrn tests/rules/golden/*.qrn tests/ui/data/*.qrn)
 for z in "${zones[@]}"; do cp "$z" "$seeds/zone_parser/$(basename "$z")"; done
-for k in tests/rules/golden/*.keys tests/game/solutions/*.keys; do
+for k in tests/rules/golden/*.keys tests/run/solutions/*.keys; do
   cp "$k" "$seeds/key_script/$(basename "$(dirname "$k")")-$(basename "$k")"
 done
 # A zone and its keys, split by a line "%%": the golden replays and the shipped zones' solutions.
@@ -22,7 +22,7 @@ for k in tests/rules/golden/*.keys; do
   z=${k%.keys}.qrn
   [ -f "$z" ] && { cat "$z"; printf '\n%%%%\n'; cat "$k"; } >"$seeds/play/$(basename "$z")"
 done
-for k in tests/game/solutions/*.keys; do
+for k in tests/run/solutions/*.keys; do
   z=zones/$(basename "${k%.keys}").qrn
   [ -f "$z" ] && { cat "$z"; printf '\n%%%%\n'; cat "$k"; } >"$seeds/play/solution-$(basename "$z")"
 done

@@ -7,9 +7,9 @@
 #include <charconv>
 #include <sstream>
 
+#include "base/Text.h"
 #include "system/Copies.h"
 #include "system/SafeFile.h"
-#include "zone/Text.h"
 #include "zone/ZoneCheck.h"
 
 namespace quarn::edit {
@@ -28,7 +28,7 @@ const std::vector<PaletteEntry> PaletteTable = {
     {'R', "horký brambor", tile::HotPotato},
     {'C', "cíl", tile::Target},
     {'D', "zamčené dveře", tile::LockedDoor},
-    {'K', "klíč", tile::Key},
+    {'K', "klíč", tile::DoorKey},
     {'B', "stoh beden", tile::Boxes},
     {'+', "nepřítel druhu 1 (+)", tile::Enemy1},
     {'-', "nepřítel druhu 2 (-)", tile::Enemy2},
@@ -155,15 +155,14 @@ std::optional<ZoneError> ZoneModel::Load(const fs::path& path) {
   }
   // The bytes are read once: the zone, its stamp and its key all come from the same version.
   const auto stamp = system::StampOfFile(path);
-  std::string text;
-  if (std::string why = system::ReadWhole(path, text); !why.empty()) {
-    return ZoneError{path.string(), 0, "", why};
-  }
+  const auto read = system::ReadWhole(path);
+  if (!read) return ZoneError{path.string(), 0, "", read.Error().Message};
+  const std::string& text = *read;
   // Mended: a zone the editor saved with a limit of the game broken (a 102nd enemy) could not be
   // opened again to be mended; the editor reads it, and the check names what the game refuses.
-  auto read = ReadZoneSourceText(text, path.string(), ZoneLimits::Editor);
-  if (auto* error = std::get_if<ZoneError>(&read)) return *error;
-  ReplaceWhole(std::move(std::get<ZoneSource>(read)));
+  auto source = ReadZoneSourceText(text, path.string(), ZoneLimits::Editor);
+  if (!source.Ok()) return source.Error();
+  ReplaceWhole(std::move(source).Value());
   path_ = path;
   disk_.reset();
   if (stamp) disk_ = system::FileIdentity{*stamp, system::BytesKey(text)};
@@ -172,8 +171,8 @@ std::optional<ZoneError> ZoneModel::Load(const fs::path& path) {
 
 std::optional<std::string> ZoneModel::Restore(std::string_view text) {
   auto read = ReadZoneSourceText(text, "", ZoneLimits::Editor);
-  if (auto* error = std::get_if<ZoneError>(&read)) return error->Message;
-  ZoneSource next = std::move(std::get<ZoneSource>(read));
+  if (!read.Ok()) return read.Error().Message;
+  ZoneSource next = std::move(read).Value();
   if (next == zone_) return std::nullopt;
   if (stroke_) EndStroke();
   ReplaceAsOneStep(std::move(next));
@@ -209,10 +208,10 @@ SaveResult ZoneModel::Save() {
   if (path_.empty()) {
     // Mended: a new zone went to the current folder, which from a desktop launcher is the home
     // folder or "/"; it goes among the player's zones, or nowhere.
-    std::string error;
     const auto target =
-        system::OwnCopy(NewZoneName, Text(), folders_.Copies, error, system::SameContent::NewName);
+        system::OwnCopy(NewZoneName, Text(), folders_.Copies, system::SameContent::NewName);
     if (!target) {
+      std::string error = target.Error().Message;
       if (folders_.Copies.empty()) {
         error =
             "hra nemá tvou složku zón, kam by novou zónu uložila; otevři v editoru soubor, "
@@ -242,17 +241,16 @@ SaveResult ZoneModel::Save(const fs::path& path) {
         copy || SameFolder(FolderOf(path), folder) || SameFolder(FolderOf(RealFile(path)), folder);
   }
   if (!copy) {
-    if (std::string error = system::WriteWhole(path, Text()); !error.empty()) {
-      return SaveResult{std::nullopt, false, true, error};
+    if (auto written = system::WriteWhole(path, Text()); !written) {
+      return SaveResult{std::nullopt, false, true, written.Error().Message};
     }
     return Written(path, false);
   }
   // Never over a zone the player already has: the first free name by the copies' scheme.
   fs::path name = path.filename();
   if (!name.has_extension()) name += ".qrn";
-  std::string error;
-  const auto target = system::OwnCopy(name, Text(), folders_.Copies, error);
-  if (!target) return SaveResult{std::nullopt, true, true, error};
+  const auto target = system::OwnCopy(name, Text(), folders_.Copies);
+  if (!target) return SaveResult{std::nullopt, true, true, target.Error().Message};
   return Written(*target, true);
 }
 
@@ -404,7 +402,7 @@ std::optional<std::string> ZoneModel::SetField(HeaderField field, std::string_vi
   if (stroke_) EndStroke();
   ZoneSource next = zone_;
   if (!IsNumberField(field)) {
-    if (auto why = UnwritableField(text)) return *why;
+    if (auto writable = FieldWritable(text); !writable) return writable.Error().Message;
     if (field == HeaderField::Title) {
       if (text.find_first_of("\r\n") != std::string_view::npos)
         return "název musí být na jednom řádku";
@@ -433,11 +431,11 @@ std::optional<std::string> ZoneModel::SetField(HeaderField field, std::string_vi
     }
     for (int y = 0; y < MaxBoardHeight; ++y) probe << '\n';
     auto parsed = ParseZoneText(probe.str(), "");
-    if (auto* error = std::get_if<ZoneError>(&parsed)) {
-      if (error->Line == index + 1) return error->Message;
+    if (!parsed.Ok()) {
+      if (parsed.Error().Line == index + 1) return parsed.Error().Message;
     }
-    if (!std::holds_alternative<ParsedZone>(parsed)) return "hodnotu nelze přečíst";
-    const ParsedZone& read = std::get<ParsedZone>(parsed);
+    if (!parsed.Ok()) return "hodnotu nelze přečíst";
+    const ParsedZone& read = parsed.Value();
     const int value = field == HeaderField::Width    ? read.Width
                       : field == HeaderField::Height ? read.Height
                       : field == HeaderField::PlayerSteps
@@ -468,13 +466,14 @@ const std::vector<Finding>& ZoneModel::Findings() {
   findings_.clear();
   const std::string text = Text();
   const auto parsed = ParseZoneText(text, "");
-  if (const auto* error = std::get_if<ZoneError>(&parsed)) {
-    Finding f{error->Message, std::nullopt, true};
-    if (error->Column > 0) f.Where = Cell{error->Column - 1, error->Row - 1};
+  if (!parsed.Ok()) {
+    Finding f{parsed.Error().Message, std::nullopt, true};
+    if (parsed.Error().Column > 0)
+      f.Where = Cell{parsed.Error().Column - 1, parsed.Error().Row - 1};
     findings_.push_back(std::move(f));
     return findings_;
   }
-  const ParsedZone& zone = std::get<ParsedZone>(parsed);
+  const ParsedZone& zone = parsed.Value();
   std::vector<StrictFinding> found = FindDeadEnds(zone, RowLines(text, zone.Height));
   std::stable_sort(found.begin(), found.end(),
                    [](const StrictFinding& a, const StrictFinding& b) { return a.Line < b.Line; });

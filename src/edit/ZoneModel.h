@@ -171,8 +171,6 @@ class ZoneModel {
   bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < Width() && y < Height(); }
   // The character of a cell ("." outside the zone).
   char At(int x, int y) const;
-  // The tile to paint with after picking it from the board: the cell's character.
-  char Pick(int x, int y) const { return At(x, y); }
   // The start's cell, when the zone has one.
   std::optional<Cell> Start() const;
 

@@ -96,8 +96,8 @@ std::optional<std::string> ZoneModel::PushWhole(ZoneSource next) {
   // As for the header: refused when the game would not load the result, unless it would not
   // load the zone as it is either.
   const auto after = ParseZoneText(WriteZoneText(next), "");
-  if (const auto* error = std::get_if<ZoneError>(&after)) {
-    if (std::holds_alternative<ParsedZone>(ParseZoneText(Text(), ""))) return error->Message;
+  if (!after.Ok()) {
+    if (ParseZoneText(Text(), "").Ok()) return after.Error().Message;
   }
   ReplaceAsOneStep(std::move(next));
   return std::nullopt;

@@ -80,10 +80,10 @@ class Game {
   void Zrychlit();  // tick interval - 10 ms; a value below 0 is refused
   void Zpomalit();  // tick interval + 10 ms
   void RevealDebugButtons();
-  void Command1();  // enemies off / on
-  void Command2();  // deliver the pocket where the player stands
-  void Command3();  // give a key and a box
-  void Command4();  // resume halted play
+  void ToggleEnemies();  // enemies off / on
+  void DeliverWhereStanding();  // deliver the pocket where the player stands
+  void GiveKeyAndBox();  // give a key and a box
+  void ResumePlay();  // resume halted play
 
   // Called by every opening of the zone that succeeds, just before the state changes: between
   // ticks, or inside one (InTick()).

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "Game.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn {
 namespace {

@@ -8,8 +8,8 @@ namespace quarn {
 std::optional<OpenError> Game::Otevrit() {
   // Everything that can fail is done before the state is touched: a failed load changes nothing.
   auto parsed = ParseZoneFile(State.FileName);
-  if (auto* error = std::get_if<ZoneError>(&parsed)) return OpenError{*error};
-  const ParsedZone& zone = std::get<ParsedZone>(parsed);
+  if (!parsed.Ok()) return OpenError{parsed.Error()};
+  const ParsedZone& zone = parsed.Value();
   uint8_t tileSize = 0;
   if (auto error = Ports().Painter.LoadGraphics(tileSize)) {
     return OpenError{{State.FileName, 0, "", error->Describe()}, *error};

@@ -161,7 +161,7 @@ void Game::MoveF() {
           s.Panel.NeedLeft = FormWidth - 5 - s.Panel.NeedWidth;
           s.Panel.KapsaWidth = 25 * (s.PotatoesCarried + 2);
         }
-        if (s.Board.At(tx, ty) == tile::Key) {
+        if (s.Board.At(tx, ty) == tile::DoorKey) {
           // No redraw: the figure covers the cell.
           s.Board.Set(tx, ty, tile::Space);
           s.HasKey = FlagTrue;

@@ -63,7 +63,7 @@ enum class GameSound : int {
   Tick = 5,
   Target = 6,
   HotPotato = 7,
-  Key = 8,
+  DoorKey = 8,
   Door = 9,
 };
 inline constexpr int GameSoundCount = 10;

@@ -96,7 +96,7 @@ void Game::Zpomalit() { State.TickInterval += 10; }
 
 void Game::RevealDebugButtons() { State.Panel.DebugButtonsVisible = true; }
 
-void Game::Command1() {
+void Game::ToggleEnemies() {
   GameState& s = State;
   if (s.EnemyCount == 0) {
     s.EnemyCount = s.SavedEnemyCount;
@@ -106,7 +106,7 @@ void Game::Command1() {
   }
 }
 
-void Game::Command2() {
+void Game::DeliverWhereStanding() {
   GameState& s = State;
   // Mended: a live beam's frame is erased before the new beam starts. Replaced without the
   // erase, clicked between two ticks, the next tick's erase would draw the new beam's first
@@ -125,11 +125,11 @@ void Game::Command2() {
   AnimRadio(1);
 }
 
-void Game::Command3() {
+void Game::GiveKeyAndBox() {
   State.HasKey = FlagTrue;
   State.HasBox = FlagTrue;
 }
 
-void Game::Command4() { State.GameOver = FlagFalse; }
+void Game::ResumePlay() { State.GameOver = FlagFalse; }
 
 }  // namespace quarn

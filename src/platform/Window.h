@@ -1,4 +1,5 @@
-// Window.h — a window drawn from its controls at a logical size, scaled by a whole factor.
+// Window.h — a window drawn from its controls at a logical size, scaled by a whole factor
+// (the scaling itself is in Scaling.cpp).
 #pragma once
 
 #include <SDL.h>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "Controls.h"
+#include "Scaling.h"
 #include "XUpload.h"
 
 namespace quarn::platform {
@@ -27,19 +29,6 @@ struct WindowOptions {
   int ScaleAsWidth = 0;
   int ScaleAsHeight = 0;
 };
-
-// The largest whole factor by which a logical size fits into the usable area, at least 1.
-int WholeScale(int logicalW, int logicalH, int usableW, int usableH);
-
-// Where one screen pixel takes its colour when `from` pixels are stretched over `to`: all of
-// pixel Index when Weight is 256, else Weight/256 of it and the rest of Index + 1. Each source
-// pixel is a block of screen pixels, and only a screen pixel on the border between two blocks
-// mixes them: as sharp as a whole-pixel enlargement, without its uneven blocks.
-struct ScaleTap {
-  int Index = 0;
-  int Weight = 256;
-};
-std::vector<ScaleTap> SharpTaps(int from, int to);
 
 class Window {
  public:

@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "Replay.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn {
 namespace {

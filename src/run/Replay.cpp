@@ -71,8 +71,8 @@ namespace {
 // Mended: "carry player=" could put the figure anywhere, far outside the board, where the rules
 // index cells that do not exist. A run's opening keeps the figure and the exit only where the
 // board has cells: the zone's own, or the margin a zone open at its border lets the figure reach.
-std::optional<OpenError> CarryWithin(Rewind& run, const GameState& state, const CarriedState& c,
-                                     int line) {
+std::optional<OpenError> CarryWithin(RunRecorder& run, const GameState& state,
+                                     const CarriedState& c, int line) {
   const int64_t steps = std::max(1, state.PlayerSteps);
   // The cell a fine position lies in, also when it is part-way through a step.
   auto cell = [&](int64_t fine) {
@@ -97,7 +97,7 @@ std::optional<OpenError> CarryWithin(Rewind& run, const GameState& state, const 
 
 }  // namespace
 
-std::optional<OpenError> PlayBetweenTicks(Rewind& run, const GameState& state,
+std::optional<OpenError> PlayBetweenTicks(RunRecorder& run, const GameState& state,
                                           const KeyScript& script, const KeyScriptStep& step) {
   switch (step.Action) {
     case KeyScriptAction::Random:

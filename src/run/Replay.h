@@ -9,7 +9,7 @@
 #include <variant>
 #include <vector>
 
-#include "Rewind.h"
+#include "RunRecorder.h"
 #include "game/Game.h"
 
 namespace quarn {
@@ -50,7 +50,7 @@ struct KeyScript {
 // key line does nothing here: its ticks are the caller's). A watched run plays its lines through
 // this. state is the game's as it stands: a "carry" that would put the figure or the exit
 // outside its zone is refused before anything changes.
-std::optional<OpenError> PlayBetweenTicks(Rewind& run, const GameState& state,
+std::optional<OpenError> PlayBetweenTicks(RunRecorder& run, const GameState& state,
                                           const KeyScript& script, const KeyScriptStep& step);
 
 // A key script that cannot be played: where and why.
@@ -155,8 +155,8 @@ class Replay {
 
   // Ticks played, less those gone back.
   int64_t TicksRun() const { return ticksRun_; }
-  Rewind& Rewinding() { return rewind_; }
-  const Rewind& Rewinding() const { return rewind_; }
+  RunRecorder& Recorder() { return rewind_; }
+  const RunRecorder& Recorder() const { return rewind_; }
   Game& GetGame() { return game_; }
   const Game& GetGame() const { return game_; }
   const GameState& State() const { return game_.State; }
@@ -173,7 +173,7 @@ class Replay {
   CountingSound sound_;
   AnsweringPrompter prompter_;
   Game game_;
-  Rewind rewind_;
+  RunRecorder rewind_;
   int64_t ticksRun_ = 0;
 };
 

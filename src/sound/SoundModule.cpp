@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "sound/WaveFile.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn {
 

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "SafeFile.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::system {
 
@@ -36,15 +36,15 @@ fs::path CopyName(const fs::path& name, int i) {
   return name.stem().string() + " (" + std::to_string(i) + ")" + name.extension().string();
 }
 
-std::optional<fs::path> EditableZone(const fs::path& zone, const fs::path& shippedZones,
-                                     const fs::path& userZones, std::string& czechError) {
+Result<fs::path> EditableZone(const fs::path& zone, const fs::path& shippedZones,
+                              const fs::path& userZones) {
   const fs::path folder = FolderOf(zone);
   if (SameFolder(folder, userZones)) return zone;
   // Mended: a shipped zone is never changed where it ships, even when the player may write there
   // (a build tree): the next build or update would put the shipped zone back over the changes.
-  if (SameFolder(folder, shippedZones)) return CopyForEditing(zone, userZones, czechError);
+  if (SameFolder(folder, shippedZones)) return CopyForEditing(zone, userZones);
   if (access(zone.c_str(), W_OK) == 0) return zone;
-  return OwnCopy(zone, userZones, czechError);
+  return OwnCopy(zone, userZones);
 }
 
 std::optional<fs::path> ExistingCopy(const fs::path& zone, const fs::path& shippedZones,
@@ -56,71 +56,61 @@ std::optional<fs::path> ExistingCopy(const fs::path& zone, const fs::path& shipp
   return copy;
 }
 
-std::optional<fs::path> CopyForEditing(const fs::path& zone, const fs::path& userZones,
-                                       std::string& czechError) {
+Result<fs::path> CopyForEditing(const fs::path& zone, const fs::path& userZones) {
   if (userZones.empty()) {
-    czechError = CopyFailed(zone, userZones, "Hra nemá žádnou tvou složku zón, kam by ji uložila.");
-    return std::nullopt;
+    return Fail(CopyFailed(zone, userZones, "Hra nemá žádnou tvou složku zón, kam by ji uložila."));
   }
   const fs::path target = userZones / zone.filename();
   std::error_code ec;
   if (fs::is_regular_file(target, ec)) return target;
   if (fs::exists(fs::symlink_status(target, ec))) {
-    czechError = CopyFailed(zone, userZones, "V té složce už je něco jiného toho jména.");
-    return std::nullopt;
+    return Fail(CopyFailed(zone, userZones, "V té složce už je něco jiného toho jména."));
   }
-  std::string content;
-  std::string why = MakePrivateFolder(userZones);
-  if (why.empty()) why = ReadWhole(zone, content);
+  if (auto made = MakePrivateFolder(userZones); !made) {
+    return Fail(CopyFailed(zone, userZones, made.Error().Message));
+  }
+  const auto content = ReadWhole(zone);
+  if (!content) return Fail(CopyFailed(zone, userZones, content.Error().Message));
   // The copy is written whole under a temporary name and only then named *.qrn, so the zone
   // list, read again every second, never shows half a copy.
-  if (why.empty()) why = WriteWhole(target, content, Existing::Keep);
-  if (!why.empty()) {
-    czechError = CopyFailed(zone, userZones, why);
-    return std::nullopt;
+  if (auto written = WriteWhole(target, *content, Existing::Keep); !written) {
+    return Fail(CopyFailed(zone, userZones, written.Error().Message));
   }
   return target;
 }
 
-std::optional<fs::path> OwnCopy(const fs::path& zone, const fs::path& userZones,
-                                std::string& czechError) {
-  if (userZones.empty()) return CopyForEditing(zone, userZones, czechError);
-  std::string content;
-  if (std::string why = ReadWhole(zone, content); !why.empty()) {
-    czechError = CopyFailed(zone, userZones, why);
-    return std::nullopt;
-  }
-  return OwnCopy(zone, content, userZones, czechError);
+Result<fs::path> OwnCopy(const fs::path& zone, const fs::path& userZones) {
+  if (userZones.empty()) return CopyForEditing(zone, userZones);
+  const auto content = ReadWhole(zone);
+  if (!content) return Fail(CopyFailed(zone, userZones, content.Error().Message));
+  return OwnCopy(zone, *content, userZones);
 }
 
-std::optional<fs::path> OwnCopy(const fs::path& name, std::string_view content,
-                                const fs::path& userZones, std::string& czechError,
-                                SameContent same) {
+Result<fs::path> OwnCopy(const fs::path& name, std::string_view content, const fs::path& userZones,
+                         SameContent same) {
   if (userZones.empty()) {
-    czechError = CopyFailed(name, userZones, "Hra nemá žádnou tvou složku zón, kam by ji uložila.");
-    return std::nullopt;
+    return Fail(CopyFailed(name, userZones, "Hra nemá žádnou tvou složku zón, kam by ji uložila."));
   }
-  std::string why = MakePrivateFolder(userZones);
+  std::string why = MessageOf(MakePrivateFolder(userZones));
   // Mended: a zone of the player's own with the same file name is not this zone's copy; only a
   // file with the very same text is taken for one, any other name gets a number.
   for (int i = 1; why.empty() && i <= 99; ++i) {
     const fs::path target = userZones / CopyName(name, i);
     std::error_code ec;
     if (fs::exists(fs::symlink_status(target, ec))) {
-      std::string there;
-      if (same == SameContent::Reuse && fs::is_regular_file(fs::symlink_status(target, ec)) &&
-          ReadWhole(target, there).empty() && there == content)
-        return target;
+      if (same == SameContent::Reuse && fs::is_regular_file(fs::symlink_status(target, ec))) {
+        const auto there = ReadWhole(target);
+        if (there && *there == content) return target;
+      }
       continue;
     }
-    why = WriteWhole(target, content, Existing::Keep);
+    why = MessageOf(WriteWhole(target, content, Existing::Keep));
     if (why.empty()) return target;
     // Taken meanwhile: the next name.
     if (fs::exists(fs::symlink_status(target, ec))) why.clear();
   }
   if (why.empty()) why = "Všechna jména pro kopii jsou obsazená.";
-  czechError = CopyFailed(name, userZones, why);
-  return std::nullopt;
+  return Fail(CopyFailed(name, userZones, why));
 }
 
 }  // namespace quarn::system

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
+
 namespace quarn::system {
 
 // The i-th name for a copy of name (i from 1): "a.qrn", then "a (2).qrn", "a (3).qrn", ...
@@ -16,12 +18,11 @@ std::filesystem::path CopyName(const std::filesystem::path& name, int i);
 // The file to open when the player asks to edit zone. A zone in userZones is opened itself. A
 // zone of shippedZones is never changed where it ships: its copy in userZones is opened (made
 // now, or used as it is when already there). Any other zone is opened itself when the player may
-// write it, else the player's own copy of it (OwnCopy). nullopt, with a Czech sentence for the
-// player in czechError, when no copy can be had. An empty userZones means the player has none.
-std::optional<std::filesystem::path> EditableZone(const std::filesystem::path& zone,
-                                                  const std::filesystem::path& shippedZones,
-                                                  const std::filesystem::path& userZones,
-                                                  std::string& czechError);
+// write it, else the player's own copy of it (OwnCopy). It fails with a Czech sentence for the
+// player when no copy can be had. An empty userZones means the player has none.
+Result<std::filesystem::path> EditableZone(const std::filesystem::path& zone,
+                                           const std::filesystem::path& shippedZones,
+                                           const std::filesystem::path& userZones);
 
 // The player's copy of a shipped zone that is already there (userZones/<its file name>), as
 // EditableZone would open it; nothing when zone is not shipped or has no copy yet.
@@ -31,14 +32,12 @@ std::optional<std::filesystem::path> ExistingCopy(const std::filesystem::path& z
 
 // The copy of a shipped zone: userZones/<its file name>, made when missing, used as it is when
 // there.
-std::optional<std::filesystem::path> CopyForEditing(const std::filesystem::path& zone,
-                                                    const std::filesystem::path& userZones,
-                                                    std::string& czechError);
+Result<std::filesystem::path> CopyForEditing(const std::filesystem::path& zone,
+                                             const std::filesystem::path& userZones);
 
 // A copy of zone in userZones that holds zone's text (see the other OwnCopy).
-std::optional<std::filesystem::path> OwnCopy(const std::filesystem::path& zone,
-                                             const std::filesystem::path& userZones,
-                                             std::string& czechError);
+Result<std::filesystem::path> OwnCopy(const std::filesystem::path& zone,
+                                      const std::filesystem::path& userZones);
 
 // Whether a file already holding the very content is taken for the copy.
 enum class SameContent { Reuse, NewName };
@@ -46,11 +45,9 @@ enum class SameContent { Reuse, NewName };
 // A file in userZones (made as a private folder when missing) that holds content, named after
 // name by CopyName: the first free name, never written over a file already there (another zone
 // may happen to have the name). With SameContent::Reuse a file that holds content already is the
-// copy. nullopt, with a Czech sentence in czechError, when none could be written.
-std::optional<std::filesystem::path> OwnCopy(const std::filesystem::path& name,
-                                             std::string_view content,
-                                             const std::filesystem::path& userZones,
-                                             std::string& czechError,
-                                             SameContent same = SameContent::Reuse);
+// copy. It fails with a Czech sentence when none could be written.
+Result<std::filesystem::path> OwnCopy(const std::filesystem::path& name, std::string_view content,
+                                      const std::filesystem::path& userZones,
+                                      SameContent same = SameContent::Reuse);
 
 }  // namespace quarn::system

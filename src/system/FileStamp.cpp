@@ -36,8 +36,8 @@ bool ChangedSince(const std::filesystem::path& file, FileIdentity& seen) {
   const auto stamp = StampOfFile(file);
   if (!stamp) return true;
   if (*stamp == seen.Stamp) return false;
-  std::string bytes;
-  if (!ReadWhole(file, bytes).empty() || BytesKey(bytes) != seen.Key) return true;
+  const auto bytes = ReadWhole(file);
+  if (!bytes || BytesKey(*bytes) != seen.Key) return true;
   seen.Stamp = *stamp;
   return false;
 }

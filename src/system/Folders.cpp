@@ -85,14 +85,7 @@ static fs::path XdgFolder(const char* variable, const fs::path& fallback) {
   return xdg.is_absolute() ? xdg : HomeFolder() / fallback;
 }
 
-fs::path UserZoneFolder(std::string* refused) {
-  const fs::path zones = XdgFolder("XDG_DATA_HOME", ".local/share") / "quarn" / "zones";
-  // Mended: without HOME the folder may lie in /tmp, where another user could have prepared it
-  // to catch what the game writes; such a folder is refused, not used.
-  std::string problem = MakePrivateFolder(zones);
-  if (!problem.empty() && refused) *refused = std::move(problem);
-  return zones;
-}
+fs::path UserZoneFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share") / "quarn" / "zones"; }
 
 fs::path StateFolder() { return XdgFolder("XDG_STATE_HOME", ".local/state") / "quarn"; }
 

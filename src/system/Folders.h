@@ -17,10 +17,10 @@ std::filesystem::path DataFolder(const std::filesystem::path& programFolder);
 std::filesystem::path ShippedZoneFolder(const std::filesystem::path& dataFolder);
 
 // The player's own zone folder, $XDG_DATA_HOME/quarn/zones ($HOME/.local/share when
-// XDG_DATA_HOME is unset, empty or not an absolute path). Created when missing, readable by the
-// player alone. When it cannot be made, or is not the player's own (see FolderProblem), it is not
-// to be used: refused then gets a Czech sentence saying why.
-std::filesystem::path UserZoneFolder(std::string* refused = nullptr);
+// XDG_DATA_HOME is unset, empty or not an absolute path). Not made here: the game makes it with
+// MakePrivateFolder when it starts, and does not use it when that fails (without HOME the folder
+// may lie in /tmp, where another user could have prepared it to catch what the game writes).
+std::filesystem::path UserZoneFolder();
 
 // Where the player's records live: $XDG_STATE_HOME/quarn ($HOME/.local/state when XDG_STATE_HOME
 // is unset, empty or not absolute). Not created here: only a write needs it.

@@ -26,15 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// "Not there yet" is a first run, not a fault.
-bool ReadWholeFile(const fs::path& file, std::string& content, std::string& error, bool& missing) {
-  struct stat st {};
-  missing = ::stat(file.c_str(), &st) != 0 && errno == ENOENT;
-  if (missing) return false;
-  error = ReadWhole(file, content);
-  return error.empty();
-}
-
 constexpr std::string_view VersionLine = "quarn-records 1";
 constexpr int TicksPerSecond = 64;
 
@@ -133,9 +124,9 @@ bool ParseTime(std::string_view field, std::optional<int64_t>& ticks) {
   return true;
 }
 
-bool IsKey(std::string_view key) {
-  if (key.size() != 16) return false;
-  for (char c : key) {
+bool IsContentKey(std::string_view contentKey) {
+  if (contentKey.size() != 16) return false;
+  for (char c : contentKey) {
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
   }
   return true;
@@ -153,7 +144,7 @@ std::string RunSuffix(bool rewound) { return rewound ? ".zpet.keys" : ".keys"; }
 
 std::optional<std::string> ContentKey(std::string_view zoneText) {
   auto parsed = ParseZoneText(zoneText, "");
-  auto* zone = std::get_if<ParsedZone>(&parsed);
+  const auto* zone = parsed.Ok() ? &parsed.Value() : nullptr;
   if (!zone) return std::nullopt;
   const std::vector<int> lines = RowLines(zoneText, zone->Height);
   // The header and the rows count; whatever follows the last row is the author's notes.
@@ -164,10 +155,9 @@ std::optional<std::string> ContentKey(std::string_view zoneText) {
 }
 
 std::optional<std::string> ZoneContentKey(const fs::path& zoneFile) {
-  std::string text, error;
-  bool missing = false;
-  if (!ReadWholeFile(zoneFile, text, error, missing)) return std::nullopt;
-  return ContentKey(text);
+  const auto text = ReadWhole(zoneFile);
+  if (!text) return std::nullopt;
+  return ContentKey(*text);
 }
 
 ZoneRecord MergeRecord(const ZoneRecord& older, const ZoneRecord& newer) {
@@ -183,30 +173,28 @@ ZoneRecord MergeRecord(const ZoneRecord& older, const ZoneRecord& newer) {
 std::string FormatRecords(const RecordMap& records) {
   std::string out(VersionLine);
   out += '\n';
-  for (const auto& [key, r] : records) {
-    out += key + '\t' + (r.Won ? "1" : "0") + '\t' + TimeField(r.BestPlain) + '\t' +
+  for (const auto& [contentKey, r] : records) {
+    out += contentKey + '\t' + (r.Won ? "1" : "0") + '\t' + TimeField(r.BestPlain) + '\t' +
            TimeField(r.BestRewind) + '\t' + Escape(r.Title) + '\t' + Escape(r.File) + '\n';
   }
   return out;
 }
 
-bool ParseRecords(std::string_view text, RecordMap& records, std::string& error) {
-  records.clear();
+Result<RecordMap> ParseRecords(std::string_view text) {
+  RecordMap records;
   size_t start = 0;
   int line = 0;
   while (start < text.size()) {
     size_t end = text.find('\n', start);
     if (end == std::string_view::npos) {
       // Every line we write ends with a line feed: a last line without one was cut short.
-      error = "line " + std::to_string(line + 1) + " is cut short";
-      return false;
+      return Fail("line " + std::to_string(line + 1) + " is cut short");
     }
     const std::string_view row = text.substr(start, end - start);
     start = end + 1;
     if (++line == 1) {
       if (row != VersionLine) {
-        error = "the first line is not \"" + std::string(VersionLine) + "\"";
-        return false;
+        return Fail("the first line is not \"" + std::string(VersionLine) + "\"");
       }
       continue;
     }
@@ -218,24 +206,22 @@ bool ParseRecords(std::string_view text, RecordMap& records, std::string& error)
       from = tab + 1;
     }
     ZoneRecord r;
-    const bool good = fields.size() == 6 && IsKey(fields[0]) &&
+    const bool good = fields.size() == 6 && IsContentKey(fields[0]) &&
                       (fields[1] == "0" || fields[1] == "1") && ParseTime(fields[2], r.BestPlain) &&
                       ParseTime(fields[3], r.BestRewind) && Unescape(fields[4], r.Title) &&
                       Unescape(fields[5], r.File);
     if (!good) {
-      error = "line " + std::to_string(line) + " is damaged";
-      return false;
+      return Fail("line " + std::to_string(line) + " is damaged");
     }
     r.Won = fields[1] == "1";
-    const std::string key(fields[0]);
-    auto found = records.find(key);
-    records[key] = found == records.end() ? r : MergeRecord(found->second, r);
+    const std::string contentKey(fields[0]);
+    auto found = records.find(contentKey);
+    records[contentKey] = found == records.end() ? r : MergeRecord(found->second, r);
   }
   if (line == 0 && !text.empty()) {
-    error = "the file is cut short";
-    return false;
+    return Fail("the file is cut short");
   }
-  return true;
+  return records;
 }
 
 std::string SecondsText(int64_t ticks) {
@@ -246,25 +232,25 @@ std::string SecondsText(int64_t ticks) {
   return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
 }
 
-bool ReadRecordsFile(const fs::path& folder, RecordMap& records, std::string& error) {
-  std::string text;
-  bool missing = false;
+Result<RecordMap> ReadRecordsFile(const fs::path& folder) {
   const fs::path file = folder / "records.txt";
-  if (!ReadWholeFile(file, text, error, missing)) {
-    records.clear();
-    return missing;
-  }
-  if (ParseRecords(text, records, error)) return true;
-  error = file.string() + ": " + error;
-  return false;
+  // "Not there yet" is a first run, not a fault.
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0 && errno == ENOENT) return RecordMap{};
+  const auto text = ReadWhole(file);
+  if (!text) return text.Error();
+  auto records = ParseRecords(*text);
+  if (!records) return Fail(file.string() + ": " + records.Error().Message);
+  return records;
 }
 
-std::optional<fs::path> FindRun(const fs::path& runFolder, const std::string& key, bool rewound) {
+std::optional<fs::path> FindRun(const fs::path& runFolder, const std::string& contentKey,
+                                bool rewound) {
   std::error_code ec;
   const std::string suffix = RunSuffix(rewound);
   for (fs::directory_iterator it(runFolder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (name.rfind(key + "-", 0) != 0 || name.size() < suffix.size()) continue;
+    if (name.rfind(contentKey + "-", 0) != 0 || name.size() < suffix.size()) continue;
     if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) continue;
     // "X.zpet.keys" also ends in ".keys": a run without going back is not that one.
     if (!rewound && name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0)
@@ -274,25 +260,25 @@ std::optional<fs::path> FindRun(const fs::path& runFolder, const std::string& ke
   return std::nullopt;
 }
 
-std::optional<fs::path> BestRun(const fs::path& runFolder, const std::string& key,
+std::optional<fs::path> BestRun(const fs::path& runFolder, const std::string& contentKey,
                                 const ZoneRecord* record) {
-  auto plain = FindRun(runFolder, key, false);
-  auto rewound = FindRun(runFolder, key, true);
+  auto plain = FindRun(runFolder, contentKey, false);
+  auto rewound = FindRun(runFolder, contentKey, true);
   if (plain && rewound && record && record->BestPlain && record->BestRewind) {
     return *record->BestRewind < *record->BestPlain ? rewound : plain;
   }
   return plain ? plain : rewound;
 }
 
-fs::path NewRunPath(const fs::path& runFolder, const std::string& key, const fs::path& zoneFile,
-                    bool rewound) {
+fs::path NewRunPath(const fs::path& runFolder, const std::string& contentKey,
+                    const fs::path& zoneFile, bool rewound) {
   std::string stem;
   for (char c : zoneFile.stem().string()) {
     const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
                        c == '-' || c == '_';
     stem += plain ? c : '_';
   }
-  return runFolder / (key + "-" + stem.substr(0, 60) + RunSuffix(rewound));
+  return runFolder / (contentKey + "-" + stem.substr(0, 60) + RunSuffix(rewound));
 }
 
 std::optional<int64_t> RunTicksOf(std::string_view runText) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
+
 namespace quarn::system {
 
 // What identifies a zone: a hash of its header and rows, so that a renamed or moved zone keeps
@@ -35,8 +37,8 @@ ZoneRecord MergeRecord(const ZoneRecord& older, const ZoneRecord& newer);
 // going back, best with it, title, file; "-" for no time; tabs, line ends and backslashes in
 // the texts escaped).
 std::string FormatRecords(const RecordMap& records);
-// False with the line that is wrong when text is not such a file.
-bool ParseRecords(std::string_view text, RecordMap& records, std::string& error);
+// The records text holds; it fails naming the line that is wrong when text is not such a file.
+Result<RecordMap> ParseRecords(std::string_view text);
 
 // Seconds of game time at 64 ticks a second, one decimal, with a decimal comma: "42,5".
 std::string SecondsText(int64_t ticks);
@@ -46,19 +48,21 @@ std::string SecondsText(int64_t ticks);
 inline constexpr int64_t MaxRecordTicks = 999'999'999'999;
 
 // Reads folder's records.txt without moving or locking anything (for `quarn --records`, and for
-// a game that must not wait). False with a reason when the file exists but cannot be read or is
-// damaged; a missing file is no records.
-bool ReadRecordsFile(const std::filesystem::path& folder, RecordMap& records, std::string& error);
+// a game that must not wait). It fails with a reason when the file exists but cannot be read or
+// is damaged; a missing file is no records.
+Result<RecordMap> ReadRecordsFile(const std::filesystem::path& folder);
 
 // Saved runs: one key script per zone and kind (with or without going back), named by the
 // content key and the zone's file name.
 std::optional<std::filesystem::path> FindRun(const std::filesystem::path& runFolder,
-                                             const std::string& key, bool rewound);
+                                             const std::string& contentKey, bool rewound);
 // The fastest saved run of the zone, of either kind.
 std::optional<std::filesystem::path> BestRun(const std::filesystem::path& runFolder,
-                                             const std::string& key, const ZoneRecord* record);
+                                             const std::string& contentKey,
+                                             const ZoneRecord* record);
 // Where a new run of the zone of that kind is written when none is kept yet.
-std::filesystem::path NewRunPath(const std::filesystem::path& runFolder, const std::string& key,
+std::filesystem::path NewRunPath(const std::filesystem::path& runFolder,
+                                 const std::string& contentKey,
                                  const std::filesystem::path& zoneFile, bool rewound);
 // The time a kept run's head gives ("# čas: N tiků ..."), if it gives one within MaxRecordTicks.
 std::optional<int64_t> RunTicksOf(std::string_view runText);

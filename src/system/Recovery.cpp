@@ -42,24 +42,26 @@ fs::path RecoveryFile(const fs::path& folder, const fs::path& zone) {
   return folder / (ShortName(zone) + "-" + key + ".qrn");
 }
 
-std::string KeepRecovery(const fs::path& folder, const fs::path& zone, std::string_view text) {
-  if (std::string problem = MakePrivateFolder(folder); !problem.empty()) return problem;
+Result<void> KeepRecovery(const fs::path& folder, const fs::path& zone, std::string_view text) {
+  if (auto made = MakePrivateFolder(folder); !made) return made;
   return WriteWhole(RecoveryFile(folder, zone), text);
 }
 
 void DropRecovery(const fs::path& folder, const fs::path& zone) {
-  if (folder.empty() || !FolderProblem(folder).empty()) return;
+  if (folder.empty() || !FolderTrusted(folder)) return;
   std::error_code ec;
   fs::remove(RecoveryFile(folder, zone), ec);
 }
 
 std::optional<Recovered> FindRecovery(const fs::path& folder, const fs::path& zone) {
-  if (folder.empty() || !FolderProblem(folder).empty()) return std::nullopt;
+  if (folder.empty() || !FolderTrusted(folder)) return std::nullopt;
   Recovered found;
   found.File = RecoveryFile(folder, zone);
   struct stat st {};
   if (lstat(found.File.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  if (!ReadWhole(found.File, found.Text).empty()) return std::nullopt;
+  auto read = ReadWhole(found.File);
+  if (!read) return std::nullopt;
+  found.Text = std::move(read).Value();
   std::tm local{};
   const std::time_t when = st.st_mtim.tv_sec;
   localtime_r(&when, &local);

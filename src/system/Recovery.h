@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
+
 namespace quarn::system {
 
 // The recovery folder in the state folder.
@@ -22,9 +24,9 @@ std::filesystem::path RecoveryFile(const std::filesystem::path& folder,
                                    const std::filesystem::path& zone);
 
 // Writes text as zone's recovery copy, whole (system::WriteWhole), in folder made private when
-// missing. "" or a Czech sentence saying why not.
-std::string KeepRecovery(const std::filesystem::path& folder, const std::filesystem::path& zone,
-                         std::string_view text);
+// missing. It fails with a Czech sentence saying why not.
+Result<void> KeepRecovery(const std::filesystem::path& folder, const std::filesystem::path& zone,
+                          std::string_view text);
 
 // Removes zone's recovery copy, if there is one.
 void DropRecovery(const std::filesystem::path& folder, const std::filesystem::path& zone);

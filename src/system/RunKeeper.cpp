@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "SafeFile.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::system {
 
@@ -68,9 +68,9 @@ std::string Stamp() {
 
 std::optional<int64_t> TicksOfRunFile(const fs::path& file) {
   // The head is a few short lines; a longer file is read no further than that.
-  std::string text;
-  if (!ReadWhole(file, text, size_t{64} << 20).empty()) return std::nullopt;
-  return RunTicksOf(text);
+  const auto text = ReadWhole(file, size_t{64} << 20);
+  if (!text) return std::nullopt;
+  return RunTicksOf(*text);
 }
 
 std::optional<int64_t>& BestOf(ZoneRecord& r, bool rewound) {
@@ -99,7 +99,7 @@ RunKeeper::RunKeeper(fs::path state, fs::path runs, Options options)
     };
   }
   if (!state_.empty()) {
-    refused_ = FolderProblem(state_);
+    refused_ = MessageOf(FolderTrusted(state_));
     // Mended: a refused folder was still read, its records moved aside and a lock file made in
     // it. Now nothing of it is touched, and no run is kept without its record.
     if (!refused_.empty()) {
@@ -109,8 +109,8 @@ RunKeeper::RunKeeper(fs::path state, fs::path runs, Options options)
   }
   if (state_.empty()) runs_.clear();
   if (!runs_.empty()) {
-    if (std::string problem = FolderProblem(runs_); !problem.empty()) {
-      Tell("Průchody zónami se neukládají. " + problem);
+    if (auto trusted = FolderTrusted(runs_); !trusted) {
+      Tell("Průchody zónami se neukládají. " + trusted.Error().Message);
       runs_.clear();
     }
   }
@@ -145,14 +145,18 @@ void RunKeeper::Load() {
 
 bool RunKeeper::ReadLocked(RecordMap& records, bool mayMoveAside) {
   const fs::path file = RecordsFile();
-  std::string text, error;
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0 && errno == ENOENT) {
     records.clear();
     return true;
   }
-  error = ReadWhole(file, text);
-  if (error.empty() && ParseRecords(text, records, error)) return true;
+  const auto text = ReadWhole(file);
+  auto parsed = text ? ParseRecords(*text) : Result<RecordMap>(text.Error());
+  if (parsed) {
+    records = std::move(parsed).Value();
+    return true;
+  }
+  const std::string error = parsed.Error().Message;
   records.clear();
   if (!mayMoveAside) return false;
   std::fprintf(stderr, "quarn: záznamy: %s\n", ShowControls(error).c_str());
@@ -179,14 +183,14 @@ void RunKeeper::CountKeptRuns(RecordMap& records) {
   for (fs::directory_iterator it(runs_, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     if (name.size() < 17 || name[16] != '-') continue;
-    const std::string key = name.substr(0, 16);
+    const std::string contentKey = name.substr(0, 16);
     const bool rewound = name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0;
-    if (FindRun(runs_, key, rewound) != it->path()) continue;
+    if (FindRun(runs_, contentKey, rewound) != it->path()) continue;
     const auto ticks = TicksOfRunFile(it->path());
     if (!ticks) continue;
     // Mended: a game killed after writing its run and before its record left a kept run faster
     // than the record; the run is the proof of the win.
-    ZoneRecord& r = records[key];
+    ZoneRecord& r = records[contentKey];
     std::optional<int64_t>& best = BestOf(r, rewound);
     if (!best || *ticks < *best) {
       r.Won = true;
@@ -195,21 +199,21 @@ void RunKeeper::CountKeptRuns(RecordMap& records) {
   }
 }
 
-const ZoneRecord* RunKeeper::Find(const std::string& key) const {
-  auto it = records_.find(key);
+const ZoneRecord* RunKeeper::Find(const std::string& contentKey) const {
+  auto it = records_.find(contentKey);
   return it == records_.end() ? nullptr : &it->second;
 }
 
-std::optional<std::string> RunKeeper::KeyOf(const fs::path& zone) {
+std::optional<std::string> RunKeeper::ContentKeyOf(const fs::path& zone) {
   // One stat a file: the stamp (inode, size, times) tells a changed or swapped file.
   struct stat st {};
   if (::stat(zone.c_str(), &st) != 0) return std::nullopt;
   const FileStamp stamp = StampOf(st);
-  auto it = keys_.find(zone);
-  if (it != keys_.end() && it->second.Stamp == stamp) return it->second.Key;
-  const auto key = ZoneContentKey(zone);
-  keys_[zone] = KnownKey{stamp, key};
-  return key;
+  auto it = contentKeys_.find(zone);
+  if (it != contentKeys_.end() && it->second.Stamp == stamp) return it->second.ContentKey;
+  const auto contentKey = ZoneContentKey(zone);
+  contentKeys_[zone] = KnownContentKey{stamp, contentKey};
+  return contentKey;
 }
 
 OpenedZone RunKeeper::Open(const fs::path& zone) {
@@ -217,21 +221,21 @@ OpenedZone RunKeeper::Open(const fs::path& zone) {
   std::error_code ec;
   opened.File = fs::absolute(zone, ec);
   if (ec) opened.File = zone;
-  opened.Key = KeyOf(opened.File);
+  opened.ContentKey = ContentKeyOf(opened.File);
   opened.Title = ReadZoneTitle(opened.File).value_or(opened.File.filename().string());
   return opened;
 }
 
-std::optional<fs::path> RunKeeper::BestRunOf(const std::string& key) {
+std::optional<fs::path> RunKeeper::BestRunOf(const std::string& contentKey) {
   if (runs_.empty()) return std::nullopt;
-  return BestRun(runs_, key, Find(key));
+  return BestRun(runs_, contentKey, Find(contentKey));
 }
 
 void RunKeeper::Keep(const FinishedRun& run) {
-  if (state_.empty() || !run.Zone.Key) return;
+  if (state_.empty() || !run.Zone.ContentKey) return;
   // Mended: a zone changed on disk during play got the win, and the kept run, under its new
   // content, which the run may not even win.
-  if (KeyOf(run.Zone.File) != run.Zone.Key) {
+  if (ContentKeyOf(run.Zone.File) != run.Zone.ContentKey) {
     Tell("Soubor zóny se během hry změnil:\n" + ShowControls(run.Zone.File.string()) +
          "\nVýhra v zóně, jak byla otevřena, se proto nezaznamená a průchod se neuloží.");
     return;
@@ -242,8 +246,8 @@ void RunKeeper::Keep(const FinishedRun& run) {
 
 bool RunKeeper::Retry() {
   if (waiting_.empty() || state_.empty()) return true;
-  if (std::string error = MakePrivateFolder(state_); !error.empty()) {
-    Tell("Záznam o výhře nelze uložit:\n" + error);
+  if (auto made = MakePrivateFolder(state_); !made) {
+    Tell("Záznam o výhře nelze uložit:\n" + made.Error().Message);
     waiting_.clear();
     return true;
   }
@@ -268,18 +272,18 @@ bool RunKeeper::Retry() {
     disk[k] = it == disk.end() ? r : MergeRecord(r, it->second);
   }
   for (const FinishedRun& run : std::exchange(waiting_, {})) Apply(run, disk);
-  if (std::string error = options_.Write(RecordsFile(), FormatRecords(disk)); !error.empty()) {
-    Tell("Záznam o výhře nelze uložit:\n" + error);
+  if (auto written = options_.Write(RecordsFile(), FormatRecords(disk)); !written) {
+    Tell("Záznam o výhře nelze uložit:\n" + written.Error().Message);
   }
   records_ = std::move(disk);
   return true;
 }
 
 void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
-  const std::string& key = *run.Zone.Key;
-  ZoneRecord& r = disk[key];
+  const std::string& contentKey = *run.Zone.ContentKey;
+  ZoneRecord& r = disk[contentKey];
   std::optional<int64_t>& best = BestOf(r, run.Rewound);
-  const auto kept = runs_.empty() ? std::nullopt : FindRun(runs_, key, run.Rewound);
+  const auto kept = runs_.empty() ? std::nullopt : FindRun(runs_, contentKey, run.Rewound);
   const auto keptTicks = kept ? TicksOfRunFile(*kept) : std::nullopt;
   if (keptTicks && (!best || *keptTicks < *best)) best = keptTicks;
   // Mended: the run was written after the lock was let go, so two games or a kill between the
@@ -288,12 +292,12 @@ void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
   const bool better = run.Ticks && (!best || *run.Ticks < *best);
   const bool mends = run.Ticks && best && *run.Ticks == *best && keptTicks != best;
   if ((better || mends) && !run.Keys.empty() && !runs_.empty()) {
-    std::string error = MakePrivateFolder(runs_);
-    if (error.empty()) {
-      error = options_.Write(kept.value_or(NewRunPath(runs_, key, run.Zone.File, run.Rewound)),
-                             RunText(run));
+    Result<void> saved = MakePrivateFolder(runs_);
+    if (saved) {
+      saved = options_.Write(
+          kept.value_or(NewRunPath(runs_, contentKey, run.Zone.File, run.Rewound)), RunText(run));
     }
-    if (!error.empty()) Tell("Průchod zónou nelze uložit:\n" + error);
+    if (!saved) Tell("Průchod zónou nelze uložit:\n" + saved.Error().Message);
   }
   r.Won = true;
   if (better) best = run.Ticks;

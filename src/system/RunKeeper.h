@@ -22,7 +22,7 @@ namespace quarn::system {
 // holds by the time of the win.
 struct OpenedZone {
   std::filesystem::path File;      // absolute
-  std::optional<std::string> Key;  // the content key; none for a file that is no zone
+  std::optional<std::string> ContentKey;  // the content key; none for a file that is no zone
   std::string Title;
 };
 
@@ -45,8 +45,8 @@ inline std::string RunText(const FinishedRun& run) { return RunText(run, run.Zon
 
 class RunKeeper {
  public:
-  // Writes content as the whole of file: "" when it went well, else the reason in Czech.
-  using Writer = std::function<std::string(const std::filesystem::path&, std::string_view)>;
+  // Writes content as the whole of file, or fails with the reason in Czech.
+  using Writer = std::function<Result<void>(const std::filesystem::path&, std::string_view)>;
   struct Options {
     Writer Write;  // WriteWhole when empty; tests slow it down or stop it half-way
     // How long a win waits for another game that holds the records lock.
@@ -54,7 +54,7 @@ class RunKeeper {
   };
 
   // state holds records.txt and its lock, runs the kept runs; an empty state keeps nothing. A
-  // state folder that is not the player's own (FolderProblem) is neither read nor changed, and
+  // state folder that is not the player's own (FolderTrusted) is neither read nor changed, and
   // neither are the runs then: Refused() says why.
   RunKeeper(std::filesystem::path state, std::filesystem::path runs, Options options);
   RunKeeper(std::filesystem::path state, std::filesystem::path runs)
@@ -69,13 +69,13 @@ class RunKeeper {
   // Kept runs whose record was not written (a game killed between the two writes) count.
   void Load();
   const RecordMap& All() const { return records_; }
-  const ZoneRecord* Find(const std::string& key) const;
+  const ZoneRecord* Find(const std::string& contentKey) const;
   // The content key of a zone file, read again only when the file's stamp changed.
-  std::optional<std::string> KeyOf(const std::filesystem::path& zone);
+  std::optional<std::string> ContentKeyOf(const std::filesystem::path& zone);
   // The zone as it stands now, taken when a run of it starts.
   OpenedZone Open(const std::filesystem::path& zone);
   // The zone's fastest kept run of either kind.
-  std::optional<std::filesystem::path> BestRunOf(const std::string& key);
+  std::optional<std::filesystem::path> BestRunOf(const std::string& contentKey);
 
   // A won run. Nothing is recorded when the zone's file no longer holds what was opened (the
   // player is told). Otherwise, under the lock: the records are read again, the run is written
@@ -107,11 +107,11 @@ class RunKeeper {
   std::vector<FinishedRun> waiting_;
   bool toldWaiting_ = false;
   std::string notice_;
-  struct KnownKey {
+  struct KnownContentKey {
     FileStamp Stamp;
-    std::optional<std::string> Key;
+    std::optional<std::string> ContentKey;
   };
-  std::map<std::filesystem::path, KnownKey> keys_;
+  std::map<std::filesystem::path, KnownContentKey> contentKeys_;
 };
 
 }  // namespace quarn::system

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::system {
 
@@ -89,69 +89,70 @@ fs::path WriteTarget(const fs::path& file, std::string& problem) {
 
 }  // namespace
 
-std::string FolderProblem(const fs::path& folder) {
+Result<void> FolderTrusted(const fs::path& folder) {
   std::error_code ec;
   fs::path absolute = fs::absolute(folder, ec);
-  if (ec) return Failed("Složku nelze najít:", folder, ec.value());
+  if (ec) return Fail(Failed("Složku nelze najít:", folder, ec.value()));
   // Only what exists can be checked; what is missing will be made by the player's own hand.
   fs::path existing = absolute;
   while (!fs::exists(existing, ec) && existing.has_relative_path())
     existing = existing.parent_path();
   const fs::path real = fs::canonical(existing, ec);
-  if (ec) return Failed("Složku nelze najít:", existing, ec.value());
+  if (ec) return Fail(Failed("Složku nelze najít:", existing, ec.value()));
   const uid_t me = geteuid();
   fs::path at;
   for (const fs::path& part : real) {
     at /= part;
     struct stat st {};
-    if (stat(at.c_str(), &st) != 0) return Failed("Složku nelze prověřit:", at, errno);
+    if (stat(at.c_str(), &st) != 0) return Fail(Failed("Složku nelze prověřit:", at, errno));
     if (!S_ISDIR(st.st_mode)) {
-      return "Cesta " + Quoted(absolute) + " nevede do složky: " + Quoted(at) + " je soubor.";
+      return Fail("Cesta " + Quoted(absolute) + " nevede do složky: " + Quoted(at) + " je soubor.");
     }
     const bool last = at == real && existing == absolute;
     const bool owned = st.st_uid == me || (st.st_uid == 0 && !last);
     if (!owned) {
-      return "Složka " + Quoted(at) + " nepatří tobě, ale jinému uživateli; hra ji nepoužije.";
+      return Fail("Složka " + Quoted(at) +
+                  " nepatří tobě, ale jinému uživateli; hra ji nepoužije.");
     }
     if ((st.st_mode & S_IWOTH) && !(st.st_mode & S_ISVTX)) {
-      return "Do složky " + Quoted(at) + " smí zapisovat kdokoli; hra ji nepoužije.";
+      return Fail("Do složky " + Quoted(at) + " smí zapisovat kdokoli; hra ji nepoužije.");
     }
   }
-  return "";
+  return {};
 }
 
-std::string MakePrivateFolder(const fs::path& folder) {
-  if (std::string problem = FolderProblem(folder); !problem.empty()) return problem;
+Result<void> MakePrivateFolder(const fs::path& folder) {
+  if (auto trusted = FolderTrusted(folder); !trusted) return trusted;
   std::error_code ec;
   const fs::path absolute = fs::absolute(folder, ec);
   fs::path at;
   for (const fs::path& part : absolute) {
     at /= part;
     if (mkdir(at.c_str(), 0700) != 0 && errno != EEXIST) {
-      return Failed("Složku nelze vytvořit:", at, errno);
+      return Fail(Failed("Složku nelze vytvořit:", at, errno));
     }
   }
   // Made by someone else between the check and the mkdir: the check says so now.
-  return FolderProblem(folder);
+  return FolderTrusted(folder);
 }
 
-std::string WriteWhole(const fs::path& file, std::string_view content, Existing existing) {
+Result<void> WriteWhole(const fs::path& file, std::string_view content, Existing existing) {
   // Mended: a file reached through a symbolic link was replaced by a regular file, so that the
   // link was gone and the file it led to kept its old content. The link's own file is written
   // instead, as text editors do; the link stays as it was.
   std::string problem;
   const fs::path target = existing == Existing::Keep ? file : WriteTarget(file, problem);
-  if (!problem.empty()) return problem;
+  if (!problem.empty()) return Fail(problem);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   // A short name of our own, whatever the length of file's name; mkstemp creates it exclusively,
   // so a link or a file someone placed there is never written through.
   std::string name = (folder / ".quarn-XXXXXX").string();
   const Descriptor fd(mkostemp(name.data(), O_CLOEXEC));
-  if (fd.Get() < 0) return Failed("Do složky nelze zapsat:", folder, errno);
+  if (fd.Get() < 0) return Fail(Failed("Do složky nelze zapsat:", folder, errno));
   const fs::path temporary = name;
   auto fail = [&](int error) {
     unlink(temporary.c_str());
-    return Failed("Soubor nelze uložit:", file, error);
+    return Fail(Failed("Soubor nelze uložit:", file, error));
   };
   // A new file is the player's alone; a file written again keeps the permissions it had.
   struct stat old {};
@@ -162,32 +163,33 @@ std::string WriteWhole(const fs::path& file, std::string_view content, Existing 
   if (fsync(fd.Get()) != 0) return fail(errno);
   if (const int error = Rename(temporary, target, existing == Existing::Keep)) return fail(error);
   SyncFolder(folder);
-  return "";
+  return {};
 }
 
-std::string ReadWhole(const fs::path& file, std::string& content, size_t maxBytes) {
+Result<std::string> ReadWhole(const fs::path& file, size_t maxBytes) {
   // Without blocking: a pipe put in place of the file must not stop the game.
   const Descriptor fd(open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (fd.Get() < 0) return Failed("Soubor nelze otevřít:", file, errno);
+  if (fd.Get() < 0) return Fail(Failed("Soubor nelze otevřít:", file, errno));
   struct stat st {};
-  if (fstat(fd.Get(), &st) != 0) return Failed("Soubor nelze otevřít:", file, errno);
+  if (fstat(fd.Get(), &st) != 0) return Fail(Failed("Soubor nelze otevřít:", file, errno));
   if (!S_ISREG(st.st_mode)) {
-    return "Soubor " + Quoted(file) + " není obyčejný soubor, ale složka, zařízení nebo roura.";
+    return Fail("Soubor " + Quoted(file) +
+                " není obyčejný soubor, ale složka, zařízení nebo roura.");
   }
   if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
-    return "Soubor " + Quoted(file) + " je příliš velký.";
+    return Fail("Soubor " + Quoted(file) + " je příliš velký.");
   }
-  content.clear();
+  std::string content;
   char buffer[65536];
   while (true) {
     const ssize_t n = read(fd.Get(), buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return Failed("Soubor nelze přečíst:", file, errno);
+    if (n < 0) return Fail(Failed("Soubor nelze přečíst:", file, errno));
     if (n == 0) break;
     content.append(buffer, static_cast<size_t>(n));
-    if (content.size() > maxBytes) return "Soubor " + Quoted(file) + " je příliš velký.";
+    if (content.size() > maxBytes) return Fail("Soubor " + Quoted(file) + " je příliš velký.");
   }
-  return "";
+  return content;
 }
 
 }  // namespace quarn::system

@@ -5,20 +5,22 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
+
 namespace quarn::system {
 
-// Every function here answers with a Czech sentence for the player that says what went wrong,
-// or "" when all went well. The sentences quote paths with control characters escaped.
+// Every function here fails with a Czech sentence for the player that says what went wrong. The
+// sentences quote paths with control characters escaped.
 
 // Whether folder (existing or not) can be trusted with the player's files: the folder, when it
 // exists, must belong to the player, and it and every folder above it must belong to the player
 // or to the system and be writable by nobody else (a shared folder such as /tmp counts only with
 // its sticky bit). Otherwise another user could swap files or links in under the game.
-std::string FolderProblem(const std::filesystem::path& folder);
+Result<void> FolderTrusted(const std::filesystem::path& folder);
 
 // Makes folder and any missing folder above it with mode 0700 (readable by the player alone),
-// after and again before answering checking it with FolderProblem.
-std::string MakePrivateFolder(const std::filesystem::path& folder);
+// after and again before answering checking it with FolderTrusted.
+Result<void> MakePrivateFolder(const std::filesystem::path& folder);
 
 enum class Existing { Replace, Keep };
 
@@ -30,12 +32,11 @@ enum class Existing { Replace, Keep };
 // again keeps its permissions, a new one is the player's alone (0600). The temporary name is
 // short whatever file is called, and ends in no ".qrn", so the zone list never sees a
 // half-written file. This is the one writer of whole files: zones, records, runs, copies.
-std::string WriteWhole(const std::filesystem::path& file, std::string_view content,
-                       Existing existing = Existing::Replace);
+Result<void> WriteWhole(const std::filesystem::path& file, std::string_view content,
+                        Existing existing = Existing::Replace);
 
 // Reads a regular file whole, without blocking on a pipe or following into a device. maxBytes
 // bounds what is read; a longer file is refused.
-std::string ReadWhole(const std::filesystem::path& file, std::string& content,
-                      size_t maxBytes = 64u << 20);
+Result<std::string> ReadWhole(const std::filesystem::path& file, size_t maxBytes = 64u << 20);
 
 }  // namespace quarn::system

@@ -76,14 +76,14 @@ void ZoneLister::TakeEvents() {
       for (Folder& f : folders_) {
         if (f.Watch != event->wd) continue;
         f.Stale = true;
-        if (event->mask & IN_IGNORED) f.Watch = -1;  // the folder is gone; Look watches anew
+        if (event->mask & IN_IGNORED) f.Watch = -1;  // the folder is gone; WatchFolder watches anew
         if (event->len > 0) f.Touched.insert(event->name);
       }
     }
   }
 }
 
-void ZoneLister::Look(Folder& folder) {
+void ZoneLister::WatchFolder(Folder& folder) {
   struct stat st {};
   const bool exists = stat(folder.Path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   if (!exists) {
@@ -113,7 +113,7 @@ void ZoneLister::Look(Folder& folder) {
   }
 }
 
-void ZoneLister::Read(Folder& folder) {
+void ZoneLister::ReadFolder(Folder& folder) {
   folder.Stale = false;
   std::set<std::string> touched;
   touched.swap(folder.Touched);
@@ -182,14 +182,14 @@ bool ZoneLister::Refresh() {
         folder.Stale = true;
       }
     }
-    Look(folder);
+    WatchFolder(folder);
     if (folder.Exists && folder.Watch < 0) {
       // Unwatched, every file is looked at again (no title is read unless its file changed).
       folder.Stale = true;
       for (auto& [name, known] : folder.Files) folder.Touched.insert(name);
     }
     if (folder.Stale) {
-      Read(folder);
+      ReadFolder(folder);
       read = true;
     }
   }

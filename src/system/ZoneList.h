@@ -58,8 +58,8 @@ class ZoneLister {
     std::map<std::string, Known> Files;  // by name, so in the list's order
   };
   void TakeEvents();
-  void Look(Folder& folder);
-  void Read(Folder& folder);
+  void WatchFolder(Folder& folder);
+  void ReadFolder(Folder& folder);
 
   std::vector<Folder> folders_;
   std::vector<ZoneEntry> zones_;

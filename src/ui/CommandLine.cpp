@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::ui {
 

@@ -91,7 +91,7 @@ void EditorScreen::CanvasDown(int button, SDL_Point p) {
   if (button != SDL_BUTTON_LEFT || !cell) return;
   if (ToolDown(*cell)) return;
   if (tool_ == EditorTool::Picker) {
-    Select(model_.Pick(cell->x, cell->y));
+    Select(model_.At(cell->x, cell->y));
     return;
   }
   lastCell_ = fillStart_ = *cell;
@@ -221,7 +221,7 @@ void EditorScreen::CanvasUp(int button, SDL_Point p) {
       EdgeUp();
       break;
     case Drag::RightPending:
-      if (const auto cell = canvas_.View().CellAt(p)) Select(model_.Pick(cell->x, cell->y));
+      if (const auto cell = canvas_.View().CellAt(p)) Select(model_.At(cell->x, cell->y));
       break;
     default:
       break;

@@ -1,4 +1,7 @@
 // EditorScreen.cpp — building the editor's window and turning mouse and keys into zone changes.
+// Longer than 600 lines on purpose: the window, its form and palette, opening, saving, closing
+// and the status line share the screen's controls and its model; the keys (EditorInput.cpp), the
+// tools (EditorTools.cpp) and the drawing (EditorCanvas.cpp, EditorView.cpp) are already apart.
 #include "EditorScreen.h"
 
 #include <algorithm>
@@ -6,9 +9,9 @@
 #include <sstream>
 
 #include "Dialog.h"
+#include "base/Text.h"
 #include "system/Recovery.h"
 #include "system/SafeFile.h"
-#include "zone/Text.h"
 #include "zone/ZoneWriter.h"
 
 namespace quarn::ui {
@@ -483,9 +486,9 @@ bool EditorScreen::Save() {
 void EditorScreen::KeepRecovery() {
   keep_.SetEnabled(false);
   if (!model_.Dirty() || recovery_.empty()) return;
-  if (std::string error = system::KeepRecovery(recovery_, model_.Path(), model_.Text());
-      !error.empty()) {
-    std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n", error.c_str());
+  if (auto kept = system::KeepRecovery(recovery_, model_.Path(), model_.Text()); !kept) {
+    std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n",
+                 kept.Error().Message.c_str());
   }
 }
 
@@ -496,9 +499,9 @@ void EditorScreen::DropRecovery(const std::filesystem::path& zone) {
 std::optional<std::filesystem::path> EditorScreen::KeepUnsaved() {
   keep_.SetEnabled(false);
   if (!model_.Dirty() || recovery_.empty()) return std::nullopt;
-  if (std::string error = system::KeepRecovery(recovery_, model_.Path(), model_.Text());
-      !error.empty()) {
-    std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n", error.c_str());
+  if (auto kept = system::KeepRecovery(recovery_, model_.Path(), model_.Text()); !kept) {
+    std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n",
+                 kept.Error().Message.c_str());
     return std::nullopt;
   }
   return system::RecoveryFile(recovery_, model_.Path());
@@ -522,7 +525,8 @@ bool EditorScreen::OfferSolution(const std::string& script) {
   if (unsaved && !Save()) return false;
   std::filesystem::path keys = model_.Path();
   keys.replace_extension(".keys");
-  if (const std::string error = system::WriteWhole(keys, script); !error.empty()) {
+  if (const auto written = system::WriteWhole(keys, script); !written) {
+    const std::string& error = written.Error().Message;
     message_ = "Řešení neuloženo: " + error;
     prompter_.SkinMsgBox("Řešení se nepodařilo uložit.\n" + error, msgbox::OkOnly,
                          msgbox::IconCritical, "");

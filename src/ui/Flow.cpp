@@ -8,14 +8,14 @@
 #include <cstdlib>
 #include <utility>
 
-#include "zone/Text.h"
-#include "zone/ZoneTitle.h"
-#include "zone/ZoneWriter.h"
+#include "base/Text.h"
 #include "system/Copies.h"
 #include "system/Folders.h"
 #include "system/Launch.h"
 #include "system/Recovery.h"
 #include "system/SafeFile.h"
+#include "zone/ZoneTitle.h"
+#include "zone/ZoneWriter.h"
 
 namespace quarn::ui {
 
@@ -61,7 +61,7 @@ void Flow::Begin(bool askSound) {
   start_->OnHelp = [this] { ShowHelp(); };
   start_->OnRecords = [this] { ShowRecords(); };
   start_->RecordOf = [this](const std::filesystem::path& zone) -> const system::ZoneRecord* {
-    const auto key = keeper_.KeyOf(zone);
+    const auto key = keeper_.ContentKeyOf(zone);
     return key ? keeper_.Find(*key) : nullptr;
   };
   start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
@@ -116,7 +116,7 @@ bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::pa
 }
 
 void Flow::WatchBest(const std::filesystem::path& zone) {
-  const auto key = keeper_.KeyOf(zone);
+  const auto key = keeper_.ContentKeyOf(zone);
   const auto run = key ? keeper_.BestRunOf(*key) : std::nullopt;
   if (!run) {
     prompter_.SkinMsgBox("Tato zóna zatím nemá uložený průchod. Vyhraj ji a hra si ho zapamatuje.",
@@ -191,7 +191,7 @@ void Flow::ShowRecords() {
   }
   std::vector<RecordsRow> rows;
   for (const system::ZoneEntry& z : start_->Zones()) {
-    const auto key = keeper_.KeyOf(z.File);
+    const auto key = keeper_.ContentKeyOf(z.File);
     rows.push_back(RecordsRowOf(ShowControls(z.Title), key ? keeper_.Find(*key) : nullptr));
   }
   recordsWindow_->Show(std::move(rows));
@@ -266,9 +266,9 @@ void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
     testFolder_ = pattern;
   }
   const std::filesystem::path copy = testFolder_ / "zkouska.qrn";
-  if (const std::string error = system::WriteWhole(copy, zoneText); !error.empty()) {
-    prompter_.SkinMsgBox("Zónu nelze vyzkoušet: " + error, msgbox::OkOnly, msgbox::IconCritical,
-                         "");
+  if (const auto written = system::WriteWhole(copy, zoneText); !written) {
+    prompter_.SkinMsgBox("Zónu nelze vyzkoušet: " + written.Error().Message, msgbox::OkOnly,
+                         msgbox::IconCritical, "");
     return;
   }
   game_.reset();
@@ -312,7 +312,8 @@ bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
   // under the board tells whether it was a record, or the best this run did not beat.
   game_->OnWin = [this](const system::FinishedRun& run) {
     const auto bestOf = [this, &run]() -> std::optional<int64_t> {
-      const system::ZoneRecord* r = run.Zone.Key ? keeper_.Find(*run.Zone.Key) : nullptr;
+      const system::ZoneRecord* r =
+          run.Zone.ContentKey ? keeper_.Find(*run.Zone.ContentKey) : nullptr;
       return r ? (run.Rewound ? r->BestRewind : r->BestPlain) : std::nullopt;
     };
     const auto before = bestOf();
@@ -363,10 +364,9 @@ void Flow::Retire() {
 }
 
 void Flow::Edit(const std::filesystem::path& zone) {
-  std::string error;
-  const auto file = system::EditableZone(zone, folders_.Shipped, folders_.UserZones, error);
+  const auto file = system::EditableZone(zone, folders_.Shipped, folders_.UserZones);
   if (!file) {
-    prompter_.SkinMsgBox(error, msgbox::OkOnly, msgbox::IconCritical, "");
+    prompter_.SkinMsgBox(file.Error().Message, msgbox::OkOnly, msgbox::IconCritical, "");
     return;
   }
   if (!OpenInEditor(*file)) {

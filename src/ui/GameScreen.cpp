@@ -1,4 +1,7 @@
 // GameScreen.cpp — building frmGame from its layout, its events, and mirroring the game state.
+// Longer than 600 lines on purpose: the window's controls, its key and tick handlers and the
+// mirror of the game state all read and write the same members of one screen, and each part
+// alone would be a file of the class's private parts with no concern of its own.
 #include "GameScreen.h"
 
 #include <algorithm>
@@ -9,7 +12,7 @@
 #include "GameLayout.h"
 #include "Links.h"
 #include "game/Numbers.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::ui {
 
@@ -119,7 +122,7 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
     throw std::invalid_argument("the game screen needs a program that reads its keys per tick");
   }
   tickKeys_ = program.EachTick;
-  rewind_ = std::make_unique<Rewind>(game_, *tickKeys_);
+  rewind_ = std::make_unique<RunRecorder>(game_, *tickKeys_);
   // Each opening starts a run: the zone is taken as it stands then, so that a win is recorded
   // under what was played even when the file changes meanwhile.
   game_.OnOpening = [this, startRun = std::move(game_.OnOpening)] {
@@ -391,7 +394,7 @@ void GameScreen::Build() {
   panel_.Time = &LabelNamed("lblRT");
   panel_.Kapsa = &ControlNamed("picKapsa");
   panel_.Need = &ControlNamed("picNeed");
-  panel_.Key = &ImageNamed("ImC(11)");
+  panel_.DoorKey = &ImageNamed("ImC(11)");
   panel_.Carried = &ImageNamed("ImC(22)");
   panel_.Debug = {&ControlNamed("Command1"), &ControlNamed("Command2"), &ControlNamed("Command3"),
                   &ControlNamed("Command4")};
@@ -417,10 +420,10 @@ void GameScreen::Bind() {
       Sync();
     };
   };
-  ControlNamed("Command1").OnClick = debug(&Game::Command1);
-  ControlNamed("Command2").OnClick = debug(&Game::Command2);
-  ControlNamed("Command3").OnClick = debug(&Game::Command3);
-  ControlNamed("Command4").OnClick = debug(&Game::Command4);
+  ControlNamed("Command1").OnClick = debug(&Game::ToggleEnemies);
+  ControlNamed("Command2").OnClick = debug(&Game::DeliverWhereStanding);
+  ControlNamed("Command3").OnClick = debug(&Game::GiveKeyAndBox);
+  ControlNamed("Command4").OnClick = debug(&Game::ResumePlay);
   ControlNamed("Image1").OnDoubleClick = after(&Game::RevealDebugButtons);
   ControlNamed("Label5").OnClick = [this] {
     // The recorded keys would walk on from a reloaded zone that their run never saw.
@@ -646,8 +649,8 @@ void GameScreen::Sync() {
   panel_.Need->Bounds.w = p.NeedWidth;
 
   // The pictures are read again by every load, so the indicators look them up each time.
-  panel_.Key->Picture = painter_.Pictures().Slot(11);
-  panel_.Key->Visible = p.KeyIndicator;
+  panel_.DoorKey->Picture = painter_.Pictures().Slot(11);
+  panel_.DoorKey->Visible = p.KeyIndicator;
   panel_.Carried->Picture = painter_.Pictures().Slot(22);
   panel_.Carried->Visible = p.BoxIndicator;
 

@@ -17,7 +17,7 @@
 #include "platform/Window.h"
 #include "render/BoardRenderer.h"
 #include "run/Replay.h"
-#include "run/Rewind.h"
+#include "run/RunRecorder.h"
 #include "sound/GameSounds.h"
 #include "system/RunKeeper.h"
 
@@ -109,7 +109,7 @@ class GameScreen {
   Game& TheGame() { return game_; }
   platform::Window& Window() { return window_; }
   platform::Timer& Timer1() { return timer_; }
-  Rewind& Rewinding() { return *rewind_; }
+  RunRecorder& Recorder() { return *rewind_; }
   // A control by its name in the layout table ("Pole" is the board surface).
   platform::Control& ControlNamed(const std::string& name);
   // Clicks a control as the mouse would.
@@ -152,7 +152,7 @@ class GameScreen {
   Game game_;
   // The keys each tick reads: the program's sample of them.
   TickKeys* tickKeys_ = nullptr;
-  std::unique_ptr<Rewind> rewind_;
+  std::unique_ptr<RunRecorder> rewind_;
   platform::Window window_;
   platform::Timer timer_;
   platform::Timer backTimer_;  // Backspace held: going on back
@@ -167,7 +167,7 @@ class GameScreen {
     platform::Label* Time = nullptr;
     platform::Control* Kapsa = nullptr;
     platform::Control* Need = nullptr;
-    platform::Image* Key = nullptr;
+    platform::Image* DoorKey = nullptr;
     platform::Image* Carried = nullptr;
     std::array<platform::Control*, 4> Debug{};
     platform::Control* Pause = nullptr;

@@ -36,7 +36,7 @@ const std::vector<HelpTile>& HelpTiles() {
       {{tile::HotPotato}, "Horký brambor: seber všechny."},
       {{tile::Target}, "Cíl: dojdi vedle něj a odevzdáš brambory."},
       {{tile::Time}, "Časový bonus: přidá 30 k odpočtu."},
-      {{tile::Key}, "Klíč: otevře jedny zamčené dveře."},
+      {{tile::DoorKey}, "Klíč: otevře jedny zamčené dveře."},
       {{tile::LockedDoor}, "Zamčené dveře: projdeš s klíčem, ten se spotřebuje."},
       {{tile::AirDoor},
        "Vzduchové dveře: zmizí, jakmile dokončíš krok vedle nich, i když jen jdeš kolem."},
@@ -210,6 +210,9 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
 
 void HelpWindow::Show() {
   shown_ = true;
+  // Mended: the window was placed in the middle for the height it was made with, before its
+  // lines made it taller; over a full-screen game it stood low, its last lines near the edge.
+  window_.CentreOnScreen();
   window_.Show();
   window_.Invalidate();
 }

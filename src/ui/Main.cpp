@@ -9,15 +9,15 @@
 #include "Flow.h"
 #include "GameScreen.h"
 #include "KeyFeed.h"
+#include "base/Text.h"
 #include "platform/App.h"
-#include "run/Rewind.h"
+#include "run/RunRecorder.h"
 #include "sound/SoundModule.h"
 #include "system/Folders.h"
 #include "system/Leftovers.h"
 #include "system/Records.h"
 #include "system/SafeFile.h"
 #include "ui/Version.h"
-#include "zone/Text.h"
 
 int main(int argc, char** argv) {
   using namespace quarn;
@@ -36,18 +36,18 @@ int main(int argc, char** argv) {
   }
 
   if (options.Records) {
-    system::RecordMap records;
-    std::string error;
     // A folder others may write to is not read: what it holds may be anyone's.
-    if (std::string problem = system::FolderProblem(system::StateFolder()); !problem.empty()) {
-      std::fprintf(stderr, "quarn: záznamy se nečtou: %s\n", problem.c_str());
+    if (auto trusted = system::FolderTrusted(system::StateFolder()); !trusted) {
+      std::fprintf(stderr, "quarn: záznamy se nečtou: %s\n", trusted.Error().Message.c_str());
       return 1;
     }
-    if (!system::ReadRecordsFile(system::StateFolder(), records, error)) {
-      std::fprintf(stderr, "quarn: záznamy nelze přečíst: %s\n", ShowControls(error).c_str());
+    const auto records = system::ReadRecordsFile(system::StateFolder());
+    if (!records) {
+      std::fprintf(stderr, "quarn: záznamy nelze přečíst: %s\n",
+                   ShowControls(records.Error().Message).c_str());
       return 1;
     }
-    std::fputs(ui::RecordsListing(records).c_str(), stdout);
+    std::fputs(ui::RecordsListing(*records).c_str(), stdout);
     return 0;
   }
 
@@ -55,12 +55,11 @@ int main(int argc, char** argv) {
   ui::FlowFolders folders;
   folders.Data = data;
   folders.Shipped = system::ShippedZoneFolder(data);
-  std::string refused;
-  folders.UserZones = system::UserZoneFolder(&refused);
-  if (!refused.empty()) {
+  folders.UserZones = system::UserZoneFolder();
+  if (auto made = system::MakePrivateFolder(folders.UserZones); !made) {
     // The game goes on with the shipped zones alone; nothing is read from or written there.
     folders.UserZonesRefused =
-        refused + "\nTvé zóny se nenačtou a kopie zón pro úpravy se neuloží.";
+        made.Error().Message + "\nTvé zóny se nenačtou a kopie zón pro úpravy se neuloží.";
     folders.RefusedZones = folders.UserZones;
     folders.UserZones.clear();
     // The start screen tells it in the dialog, which writes it to stderr as well.
@@ -74,7 +73,7 @@ int main(int argc, char** argv) {
        {folders.State, folders.Runs, folders.UserZones,
         options.Edit ? std::filesystem::absolute(*options.Edit).parent_path()
                      : std::filesystem::path()}) {
-    if (!folder.empty() && system::FolderProblem(folder).empty()) {
+    if (!folder.empty() && system::FolderTrusted(folder)) {
       system::RemoveStaleTemporaries(folder);
     }
   }

@@ -10,7 +10,7 @@
 #include "Links.h"
 #include "render/PictureSet.h"
 #include "ui/Version.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::ui {
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "Text.h"
 #include "ZoneWriter.h"
+#include "base/Text.h"
 
 namespace quarn {
 namespace {
@@ -205,7 +205,7 @@ ZoneError AtCell(ZoneError error, int x, int y) {
 
 std::string RowName(int y) { return "řádek " + std::to_string(y + 1); }
 
-std::variant<ParsedZone, ZoneError> Parse(Reader& in, ZoneLimits limits) {
+Result<ParsedZone, ZoneError> Parse(Reader& in, ZoneLimits limits) {
   const bool game = limits == ZoneLimits::Game;
   ParsedZone zone;
 
@@ -286,8 +286,8 @@ std::variant<ParsedZone, ZoneError> Parse(Reader& in, ZoneLimits limits) {
   return zone;
 }
 
-std::variant<ParsedZone, ZoneError> Parse(std::streambuf& text, const std::string& fileName,
-                                          ZoneLimits limits = ZoneLimits::Game) {
+Result<ParsedZone, ZoneError> Parse(std::streambuf& text, const std::string& fileName,
+                                    ZoneLimits limits = ZoneLimits::Game) {
   FieldStream fields(text);
   Reader in(fields, fileName);
   try {
@@ -320,7 +320,7 @@ int16_t CodeOfCharacter(char c, const std::array<std::string, 3>& laserPatterns)
     case 'R': return tile::HotPotato;
     case 'C': return tile::Target;
     case 'D': return tile::LockedDoor;
-    case 'K': return tile::Key;
+    case 'K': return tile::DoorKey;
     case 'B': return tile::Boxes;
     case '+': return tile::Enemy1;
     case '-': return tile::Enemy2;
@@ -336,13 +336,13 @@ int16_t CodeOfCharacter(char c, const std::array<std::string, 3>& laserPatterns)
   }
 }
 
-std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName,
-                                                  ZoneLimits limits) {
+Result<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName,
+                                            ZoneLimits limits) {
   std::stringbuf buffer{std::string(text)};
   return Parse(buffer, fileName, limits);
 }
 
-std::variant<ParsedZone, ZoneError> ParseZoneFile(const std::string& path) {
+Result<ParsedZone, ZoneError> ParseZoneFile(const std::string& path) {
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
   if (std::filesystem::is_directory(status)) {

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
+#include "base/Result.h"
 #include "zone/Tiles.h"
 
 namespace quarn {
@@ -63,9 +63,9 @@ int16_t CodeOfCharacter(char c, const std::array<std::string, 3>& laserPatterns)
 enum class ZoneLimits { Game, Editor };
 
 // Parses zone text. fileName is only used in errors.
-std::variant<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName,
-                                                  ZoneLimits limits = ZoneLimits::Game);
+Result<ParsedZone, ZoneError> ParseZoneText(std::string_view text, const std::string& fileName,
+                                            ZoneLimits limits = ZoneLimits::Game);
 // Reads and parses a zone file.
-std::variant<ParsedZone, ZoneError> ParseZoneFile(const std::string& path);
+Result<ParsedZone, ZoneError> ParseZoneFile(const std::string& path);
 
 }  // namespace quarn

@@ -42,7 +42,7 @@ class Analysis {
       : zone_(zone), bit_(Cells(), -1), followed_(followedKey) {
     for (int i = 0; i < Cells(); ++i) {
       const int code = zone.Codes[static_cast<size_t>(i)];
-      if (code == tile::Key) bit_[i] = static_cast<int>(keys_++);
+      if (code == tile::DoorKey) bit_[i] = static_cast<int>(keys_++);
       if (code == tile::LockedDoor) bit_[i] = static_cast<int>(doors_++);
       if (code == tile::SlamDoor) bit_[i] = static_cast<int>(slams_++);
     }
@@ -130,7 +130,7 @@ class Analysis {
         return false;
       case tile::SlamDoor:
         return (s.SlamsShut & Bit(cell)) == 0;
-      case tile::Key:
+      case tile::DoorKey:
         // A key is taken whenever the player walks over it; holding one already, it is wasted.
         if ((s.KeysTaken & Bit(cell)) == 0) {
           s.KeysTaken |= Bit(cell);
@@ -161,7 +161,7 @@ class Analysis {
         return true;
       case tile::AirDoor:
       case tile::HotPotato:
-      case tile::Key:
+      case tile::DoorKey:
       case tile::LockedDoor:
       case tile::Time:
         return Reached(x, y);

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "Text.h"
+#include "base/Text.h"
 
 namespace quarn {
 

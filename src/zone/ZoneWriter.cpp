@@ -52,19 +52,18 @@ ZoneSource SourceOf(const ParsedZone& zone, std::string_view notes) {
   return source;
 }
 
-std::variant<ZoneSource, ZoneError> ReadZoneSourceText(std::string_view text,
-                                                       const std::string& fileName,
-                                                       ZoneLimits limits) {
+Result<ZoneSource, ZoneError> ReadZoneSourceText(std::string_view text, const std::string& fileName,
+                                                 ZoneLimits limits) {
   auto parsed = ParseZoneText(text, fileName, limits);
-  if (auto* error = std::get_if<ZoneError>(&parsed)) return *error;
-  const ParsedZone& zone = std::get<ParsedZone>(parsed);
+  if (!parsed.Ok()) return parsed.Error();
+  const ParsedZone& zone = parsed.Value();
   return SourceOf(zone, text.substr(std::min(zone.EndOffset, text.size())));
 }
 
-std::variant<ZoneSource, ZoneError> ReadZoneSource(const std::string& path) {
+Result<ZoneSource, ZoneError> ReadZoneSource(const std::string& path) {
   auto parsed = ParseZoneFile(path);
-  if (auto* error = std::get_if<ZoneError>(&parsed)) return *error;
-  const ParsedZone& zone = std::get<ParsedZone>(parsed);
+  if (!parsed.Ok()) return parsed.Error();
+  const ParsedZone& zone = parsed.Value();
   // The loader stops at the last row; the notes are read here, whole, to be kept.
   std::ifstream file(path, std::ios::binary);
   file.seekg(static_cast<std::streamoff>(zone.EndOffset));
@@ -73,11 +72,12 @@ std::variant<ZoneSource, ZoneError> ReadZoneSource(const std::string& path) {
   return SourceOf(zone, notes.str());
 }
 
-std::optional<std::string> UnwritableField(std::string_view text) {
+Result<void> FieldWritable(std::string_view text) {
   if (NeedsQuotes(text) && text.find('"') != std::string_view::npos) {
-    return "text s čárkou, zalomením řádku nebo mezerou na začátku nesmí obsahovat uvozovky (\")";
+    return Fail(
+        "text s čárkou, zalomením řádku nebo mezerou na začátku nesmí obsahovat uvozovky (\")");
   }
-  return std::nullopt;
+  return {};
 }
 
 std::string WriteZoneText(const ZoneSource& zone) {

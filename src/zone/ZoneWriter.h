@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
+#include "base/Result.h"
 #include "zone/Zone.h"
 
 namespace quarn {
@@ -39,15 +39,14 @@ bool IsTileCharacter(char c);
 // The source of a zone the loader accepted; notes are the bytes of the text after its last row.
 ZoneSource SourceOf(const ParsedZone& zone, std::string_view notes);
 // Reads a zone file into its source; the loader's error when it refuses the file.
-std::variant<ZoneSource, ZoneError> ReadZoneSource(const std::string& path);
+Result<ZoneSource, ZoneError> ReadZoneSource(const std::string& path);
 // The same from zone text; fileName is only used in errors.
-std::variant<ZoneSource, ZoneError> ReadZoneSourceText(std::string_view text,
-                                                       const std::string& fileName,
-                                                       ZoneLimits limits = ZoneLimits::Game);
+Result<ZoneSource, ZoneError> ReadZoneSourceText(std::string_view text, const std::string& fileName,
+                                                 ZoneLimits limits = ZoneLimits::Game);
 
-// Why a header text field cannot be written so that the loader reads it back as it is (a double
-// quote in a field that must be quoted); nothing when it can.
-std::optional<std::string> UnwritableField(std::string_view text);
+// Whether a header text field can be written so that the loader reads it back as it is; the
+// failure says why not (a double quote in a field that must be quoted).
+Result<void> FieldWritable(std::string_view text);
 
 // The canonical text: UTF-8 without a byte-order mark, LF line ends, one field a line, every row
 // at full width, a text field in double quotes only when it must be (a comma, a line break or a

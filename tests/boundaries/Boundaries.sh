@@ -2,7 +2,8 @@
 # Boundaries.sh — which folder may include which. Every folder of src/ and tools/quarn-zone has an
 # entry below naming what of Quarn's it may include besides its own headers; any other include of
 # ours fails, as does a folder with no entry, a path that climbs out with "..", and SDL or OpenAL
-# in the folders that hold the rules, the zone files, the runs, the files and the editor's model.
+# in the folders that hold the general helpers, the rules, the zone files, the runs, the files and
+# the editor's model.
 # Prints each offending include and fails.
 #   Boundaries.sh SOURCE_DIR
 set -u
@@ -10,19 +11,20 @@ root=${1:?usage: Boundaries.sh SOURCE_DIR}
 
 # FOLDER -> what it may include: a folder of src/ (all its headers) or one header ("game/Ports.h").
 declare -A allowed=(
-  [src/zone]=""                       # the bottom: the tile codes and the zone file
-  [src/game]="zone"                   # the rules
-  [src/run]="game zone"               # recorded runs
-  [src/system]="zone"                 # files and folders; zones only for their content keys
-  [src/edit]="zone game system"       # the editor's model
-  [src/render]="game zone"            # draws what the rules' painter port asks
-  [src/sound]="game/Ports.h zone/Text.h"  # plays what the rules' sound port asks
+  [src/base]=""                       # the general helpers under all: text, Result
+  [src/zone]="base"                   # the tile codes and the zone file
+  [src/game]="base zone"              # the rules
+  [src/run]="base game zone"          # recorded runs
+  [src/system]="base zone"            # files and folders; zones only for their content keys
+  [src/edit]="base zone game system"  # the editor's model
+  [src/render]="base game zone"       # draws what the rules' painter port asks
+  [src/sound]="base game/Ports.h"     # plays what the rules' sound port asks
   [src/platform]=""                   # windows, controls and keys over SDL
-  [src/ui]="zone game run system edit render sound platform"
-  [tools/quarn-zone]="game zone run system render"
+  [src/ui]="base zone game run system edit render sound platform"
+  [tools/quarn-zone]="base game zone run system render"
 )
 # No SDL, no OpenAL here.
-plain="src/zone src/game src/run src/system src/edit"
+plain="src/base src/zone src/game src/run src/system src/edit"
 media='SDL|AL/|al\.h|alc\.h|alext\.h|efx\.h'
 
 status=0

@@ -256,8 +256,8 @@ TEST(ZoneToolsTest, TestPlayTextStartsAtTheChosenFloorCell) {
   const auto text = m.TextStartingAt(4, 3);
   ASSERT_TRUE(text.has_value());
   auto read = ReadZoneSourceText(*text, "");
-  ASSERT_TRUE(std::holds_alternative<ZoneSource>(read));
-  const ZoneSource& played = std::get<ZoneSource>(read);
+  ASSERT_TRUE(read.Ok());
+  const ZoneSource& played = read.Value();
   EXPECT_EQ(played.Rows[3], "W..CS..W");
   EXPECT_EQ(played.Rows[1], "W..K..RW");
   EXPECT_EQ(Rows(m), Room);  // the zone itself keeps its start

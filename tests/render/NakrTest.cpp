@@ -76,7 +76,7 @@ TEST_F(Nakr, OpenLaserDoorShowsFloorWhileTheWallBesideKeepsItsCap) {
 TEST_F(Nakr, ActiveLaserDoorShowsItsBeamBandAndPlainTilesTheirOwnPicture) {
   s->Board.Set(0, 0, tile::LaserB);
   s->Board.Set(1, 0, tile::Wall);  // no laser above or below: the whole wall
-  s->Board.Set(2, 0, tile::Key);
+  s->Board.Set(2, 0, tile::DoorKey);
   s->Board.Set(3, 0, tile::Start);
   r.Nakr(*s, 0, 0);
   r.Nakr(*s, 1, 0);

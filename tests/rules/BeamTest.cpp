@@ -113,7 +113,7 @@ TEST(Beam, TheDebuggingDeliveryBetweenTicksKeepsTheFramesPaired) {
   RecordingPainter painter;
   Play p(Delivery(), false, &painter);
   p.Keys("1 right\n10 -");
-  p.G().Command2();
+  p.G().DeliverWhereStanding();
   EXPECT_EQ(p.S().RadioX, 2);
   EXPECT_EQ(p.S().RadioY, 1);
   EXPECT_EQ(painter.VisibleFigures(), 4u);

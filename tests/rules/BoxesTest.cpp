@@ -11,7 +11,7 @@ namespace {
 Play BoxBehindPlayer(int steps) {
   Play p({{"WWWWWWW", "W.S...W", "WWWWWWW"}, steps});
   p.Keys(std::to_string(steps) + " right\n1 -");
-  p.G().Command3();
+  p.G().GiveKeyAndBox();
   p.Keys("1 space");
   EXPECT_EQ(p.Code(2, 1), tile::Box);
   EXPECT_EQ(p.S().HasBox, 0);
@@ -43,7 +43,7 @@ TEST(Boxes, ReleasingTheKeyKeepsThePushCount) {
 
 TEST(Boxes, APlayerHoldingABoxNeverPicksUpAnother) {
   Play p = BoxBehindPlayer(1);
-  p.G().Command3();
+  p.G().GiveKeyAndBox();
   p.Keys("300 left");
   EXPECT_EQ(p.Code(2, 1), tile::Box);
   EXPECT_EQ(p.S().MoveMemory[1], 1);
@@ -53,7 +53,7 @@ TEST(Boxes, APlayerHoldingABoxNeverPicksUpAnother) {
 TEST(Boxes, PuttingDownNeedsAnEmptyCellBehind) {
   // Before his first step "behind" is his own cell, which holds 1: he keeps the box.
   Play p({{"WWWWW", "WS..W", "WWWWW"}});
-  p.G().Command3();
+  p.G().GiveKeyAndBox();
   p.Keys("1 space");
   EXPECT_NE(p.S().HasBox, 0);
   p.Keys("1 right\n1 -\n1 space");  // now the start cell, emptied, is behind him
@@ -125,7 +125,7 @@ TEST(Boxes, OverlayHidesAfterAStepAwayFromTheStacks) {
   Play p = NextToStack();
   p.Keys("1 left");
   EXPECT_FALSE(p.S().Panel.BoxOverlayVisible);
-  p.G().Command3();
+  p.G().GiveKeyAndBox();
   p.Keys("1 space");  // away from the stacks the box goes on the floor, not back
   EXPECT_EQ(p.S().Panel.BoxesLeft, 10);
   EXPECT_EQ(p.Code(2, 1), tile::Box);

@@ -37,7 +37,8 @@ TEST(Countdown, ItRunsOnlyWhileCarrying) {
   p.Keys("1 right\n60 -");
   const double carrying = p.S().TimeLeft;
   EXPECT_LT(carrying, 50);
-  p.G().Command2();  // deliver where he stands: the pocket empties, the time is not reset
+  p.G().DeliverWhereStanding();  // deliver where he stands: the pocket empties, the time is not
+                                 // reset
   p.Ticks(60);
   EXPECT_EQ(p.S().TimeLeft, carrying);
 }

@@ -112,7 +112,7 @@ TEST(Death, EnterRestartsOnlyAfterAHalt) {
 TEST(Death, ResumingWithTheDebuggingButtonLetsTheDeadPlayerWalk) {
   Play p(IntoLaser());
   p.Keys("1 right");
-  p.G().Command4();
+  p.G().ResumePlay();
   p.Keys("1 left");
   EXPECT_EQ(p.Cell(), std::make_pair(1, 1));
 }

@@ -145,15 +145,15 @@ TEST(Enemies, AnEnemyCannotLeaveTheBoardsIndexRange) {
 
 TEST(Enemies, TheDebuggingButtonParksAndRestoresTheEnemies) {
   Play p({{"WWWWW", "W+.+W", "WWWWW", "S"}});
-  p.G().Command1();
+  p.G().ToggleEnemies();
   EXPECT_EQ(p.S().EnemyCount, 0);
   p.Ticks(10);
   EXPECT_EQ(p.S().Enemies[0].Dir, 0);
-  p.G().Command1();
+  p.G().ToggleEnemies();
   EXPECT_EQ(p.S().EnemyCount, 2);
 
   Play none({{"S"}});
-  none.G().Command1();
+  none.G().ToggleEnemies();
   EXPECT_EQ(none.S().EnemyCount, 0);  // the saved count of a new screen is 0
 }
 

@@ -42,25 +42,25 @@ TEST(LongRun, LongLaserPatternsAreDecodedOnce) {
 
 TEST(LongRun, TheEnemySwitchRevivesOnlyEnemiesOfTheCurrentLoad) {
   Play p({{"WWWWW", "W+.+W", "WWWWW", "S"}});
-  p.G().Command1();
+  p.G().ToggleEnemies();
   ASSERT_EQ(p.S().EnemyCount, 0);
   // The author removes the enemies and sets the kind's steps to 0, then restarts.
   std::ofstream(p.Path(), std::ios::binary)
       << ZoneText({{"WWWWW", "W...W", "WWWWW", "S"}, 1, {0, 1, 1}, {"0", "0", "0"}});
   p.G().Restart();
   ASSERT_EQ(p.S().EnemyCount, 0);
-  p.G().Command1();
+  p.G().ToggleEnemies();
   EXPECT_EQ(p.S().EnemyCount, 0);
   p.Ticks(10);
   // Unchanged, the switch parks and restores as before.
   std::ofstream(p.Path(), std::ios::binary)
       << ZoneText({{"WWWWW", "W+.+W", "WWWWW", "S"}, 1, {1, 1, 1}, {"0", "0", "0"}});
   p.G().Restart();
-  p.G().Command1();
+  p.G().ToggleEnemies();
   p.G().Restart();
   EXPECT_EQ(p.S().EnemyCount, 2);
-  p.G().Command1();
-  p.G().Command1();
+  p.G().ToggleEnemies();
+  p.G().ToggleEnemies();
   EXPECT_EQ(p.S().EnemyCount, 2);
 }
 

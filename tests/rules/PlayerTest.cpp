@@ -127,7 +127,7 @@ TEST(Player, OfTwoTargetsBesideTheCellTheFirstLeftUpRightDownReceivesAndOneSound
 
 TEST(Player, WinningAsksTheQuestionAndNoHaltsInFrontOfTheExit) {
   Play p({{"WWWW", "WSEW", "WWWW"}});
-  p.G().Command2();  // no potatoes: the debugging delivery reveals the exit
+  p.G().DeliverWhereStanding();  // no potatoes: the debugging delivery reveals the exit
   ASSERT_EQ(p.Code(2, 1), tile::Exit);
   p.Keys("1 right");
   EXPECT_EQ(p.G().Wins(), 1);
@@ -143,7 +143,7 @@ TEST(Player, WinningAsksTheQuestionAndNoHaltsInFrontOfTheExit) {
 
 TEST(Player, YesToTheQuestionReloadsTheZone) {
   Play p({{"WWWWW", "WSE.W", "WWWWW"}}, true);
-  p.G().Command2();
+  p.G().DeliverWhereStanding();
   p.Keys("1 right");
   EXPECT_EQ(p.G().Wins(), 1);
   EXPECT_EQ(p.G().Restarts(), 1);

@@ -125,7 +125,7 @@ TEST(Runner, ARandomLineInTheMiddleOfAScriptActsThere) {
   };
   Play byHand(room);
   byHand.Ticks(20);
-  byHand.R().Rewinding().SetRandom(777);
+  byHand.R().Recorder().SetRandom(777);
   byHand.Ticks(40);
   const std::string scripted = report("20 -\nrandom 777\n40 -\n");
   EXPECT_EQ(scripted, byHand.R().Report(true));

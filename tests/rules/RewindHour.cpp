@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
   for (std::string line; std::getline(status, line);) {
     if (line.rfind("VmHWM:", 0) == 0) peakKb = std::atoll(line.c_str() + 6);
   }
-  const quarn::Rewind& run = replay.Rewinding();
+  const quarn::RunRecorder& run = replay.Recorder();
   std::printf("%lld KB peak; %lld ticks in the run, %.2f MB counted, longest replay %lld ticks\n",
               peakKb,
               static_cast<long long>(run.RunTicks()),

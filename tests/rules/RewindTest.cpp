@@ -7,7 +7,7 @@
 #include <regex>
 
 #include "Harness.h"
-#include "run/Rewind.h"
+#include "run/RunRecorder.h"
 
 namespace quarn::test {
 namespace {
@@ -84,13 +84,13 @@ TEST(Rewind, GoingBackEndsWhereTheKeysWithoutTheUndoneTicksEnd) {
       }
       if (rng() % 3 == 0) {
         const int64_t asked = static_cast<int64_t>(rng() % 200);
-        const int64_t before = backed.Rewinding().RunTicks();
+        const int64_t before = backed.Recorder().RunTicks();
         const int64_t undone = backed.Back(asked);
         ++backs;
         // Fewer than asked only when the run's opening was reached.
-        ASSERT_TRUE(undone == asked || backed.Rewinding().RunTicks() <= 1)
+        ASSERT_TRUE(undone == asked || backed.Recorder().RunTicks() <= 1)
             << "round " << round << ": asked " << asked << ", undone " << undone;
-        ASSERT_EQ(backed.Rewinding().RunTicks(), before - undone);
+        ASSERT_EQ(backed.Recorder().RunTicks(), before - undone);
         kept.resize(kept.size() - static_cast<size_t>(undone));
       }
     }
@@ -207,7 +207,7 @@ TEST(Rewind, KeptStatesThinOutWithAgeAndGoingBackStaysExact) {
       if (std::find(targets.begin(), targets.end(), t) != targets.end()) {
         expected[t] = tickOf(StateOf(straight));
       }
-      if (t == 20000) straight.Rewinding().SetRandom(4242);
+      if (t == 20000) straight.Recorder().SetRandom(4242);
       if (t < Total) straight.Tick(keys[static_cast<size_t>(t)]);
     }
   }
@@ -215,14 +215,14 @@ TEST(Rewind, KeptStatesThinOutWithAgeAndGoingBackStaysExact) {
   ASSERT_FALSE(run.Open(zone));
   size_t quarterBytes = 0;
   for (int64_t t = 0; t < Total; ++t) {
-    if (t == Total / 4) quarterBytes = run.Rewinding().MemoryBytes();
-    if (t == 20000) run.Rewinding().SetRandom(4242);
+    if (t == Total / 4) quarterBytes = run.Recorder().MemoryBytes();
+    if (t == 20000) run.Recorder().SetRandom(4242);
     run.Tick(keys[static_cast<size_t>(t)]);
   }
-  EXPECT_LT(run.Rewinding().MemoryBytes(), quarterBytes * 5 / 2);
+  EXPECT_LT(run.Recorder().MemoryBytes(), quarterBytes * 5 / 2);
   int64_t now = Total;
   for (int64_t target : targets) {
-    const BackResult back = run.Rewinding().Back(now - target);
+    const BackResult back = run.Recorder().Back(now - target);
     EXPECT_EQ(back.Ticks, now - target);
     // The states were thinned by their age when play was furthest.
     EXPECT_LE(back.Replayed, std::max<int64_t>(63, (Total - target) / 16)) << "back to " << target;
@@ -234,7 +234,7 @@ TEST(Rewind, KeptStatesThinOutWithAgeAndGoingBackStaysExact) {
 // A run written by RunScript, played from a fresh load, ends in the run's state after its ticks.
 void ExpectScriptReplays(const Replay& run, bool yes, const std::string& zone,
                          const std::string& what) {
-  const std::string text = run.Rewinding().RunScript({"Test zone", "a comment"});
+  const std::string text = run.Recorder().RunScript({"Test zone", "a comment"});
   auto parsed = ParseKeyScript(text, "run.keys");
   ASSERT_TRUE(std::holds_alternative<KeyScript>(parsed))
       << what << ": " << std::get<KeyScriptError>(parsed).Describe() << "\n"
@@ -243,8 +243,8 @@ void ExpectScriptReplays(const Replay& run, bool yes, const std::string& zone,
   Replay again(yes);
   ASSERT_FALSE(again.Open(zone));
   ASSERT_FALSE(again.Run(std::get<KeyScript>(parsed)));
-  EXPECT_EQ(again.TicksRun(), run.Rewinding().RunTicks()) << what << "\n" << text;
-  EXPECT_EQ(again.Rewinding().RunTicks(), run.Rewinding().RunTicks()) << what;
+  EXPECT_EQ(again.TicksRun(), run.Recorder().RunTicks()) << what << "\n" << text;
+  EXPECT_EQ(again.Recorder().RunTicks(), run.Recorder().RunTicks()) << what;
   auto game = [](const Replay& r) {
     return std::regex_replace(
         StateOf(r), std::regex(R"("tick": \d+, "wins": \d+, "deaths": \d+, "restarts": \d+, )"),
@@ -261,7 +261,7 @@ TEST(Rewind, ARunWrittenAsAScriptPlaysTheSameFromAFreshLoad) {
     Replay run(yes);
     ASSERT_FALSE(run.Open(zone));
     // The generator of a run that does not start with the program is somewhere else.
-    run.Rewinding().SetRandom(static_cast<uint32_t>(rng() & 0xFFFFFF));
+    run.Recorder().SetRandom(static_cast<uint32_t>(rng() & 0xFFFFFF));
     for (int stretch = 0; stretch < 30; ++stretch) {
       const std::vector<int> keys = RandomKeys(rng);
       const int ticks = static_cast<int>(rng() % 80) + 1;
@@ -325,7 +325,7 @@ TEST(Rewind, KeysFromWindowEventsAreRecordedAsTheTickReadThem) {
     CountingSound sound;
     AnsweringPrompter ask(round % 2 == 0);
     Game game(program, GamePorts{painter, sound, ask});
-    Rewind rewind(game, keys);
+    RunRecorder rewind(game, keys);
     game.State.FileName = zone;
     ASSERT_FALSE(game.Otevrit());
     for (int t = 0; t < 1500; ++t) {
@@ -349,7 +349,7 @@ TEST(Rewind, KeysFromWindowEventsAreRecordedAsTheTickReadThem) {
     Replay again(round % 2 == 0);
     ASSERT_FALSE(again.Open(zone));
     ASSERT_FALSE(again.Run(std::get<KeyScript>(parsed)));
-    EXPECT_EQ(again.Rewinding().RunTicks(), rewind.RunTicks()) << "round " << round;
+    EXPECT_EQ(again.Recorder().RunTicks(), rewind.RunTicks()) << "round " << round;
     const GameState& a = again.State();
     const GameState& b = game.State;
     EXPECT_EQ(std::make_tuple(a.PlayerX, a.PlayerY, a.Moving, a.GameOver, a.Dying, a.DeathPhase,
@@ -413,13 +413,13 @@ TEST(Rewind, BackStopsAtTheOpeningAndRestoresProgramState) {
   EXPECT_EQ(p.R().Back(1000), 10);
   EXPECT_EQ(p.R().Back(5), 0);
   EXPECT_EQ(p.S().PlayerX, 2 * 4);
-  EXPECT_TRUE(p.R().Rewinding().UsedRewind());
+  EXPECT_TRUE(p.R().Recorder().UsedRewind());
   // Ctrl+R starts a new run: nothing before it can be undone.
   p.Ticks(5, {vk::Right});
   p.Ticks(1, {vk::Ctrl, vk::R});
-  EXPECT_FALSE(p.R().Rewinding().UsedRewind());
+  EXPECT_FALSE(p.R().Recorder().UsedRewind());
   EXPECT_EQ(p.R().Back(100), 0);
-  EXPECT_EQ(p.R().Rewinding().RunTicks(), 1);
+  EXPECT_EQ(p.R().Recorder().RunTicks(), 1);
 }
 
 TEST(KeyScripts, RandomBackAndCarryLines) {

@@ -92,7 +92,7 @@ TEST(Tick, DebuggingButtonsAppearOnRequestAndGiveAKeyAndABox) {
   EXPECT_FALSE(p.S().Panel.DebugButtonsVisible);
   p.G().RevealDebugButtons();
   EXPECT_TRUE(p.S().Panel.DebugButtonsVisible);
-  p.G().Command3();
+  p.G().GiveKeyAndBox();
   EXPECT_FALSE(p.S().Panel.KeyIndicator);  // the indicators follow at the next tick
   p.Ticks(1);
   EXPECT_TRUE(p.S().Panel.KeyIndicator);
@@ -123,7 +123,7 @@ TEST(Tick, NoTickRunsWhileTheWinQuestionIsOpen) {
   ask.game = &game;
   game.State.FileName = path;
   ASSERT_FALSE(game.Otevrit().has_value());
-  game.Command2();  // reveals the exit
+  game.DeliverWhereStanding();  // reveals the exit
   keys.Hold({vk::Right});
   const int64_t before = game.State.LaserTick;
   game.Tick();

@@ -3,6 +3,7 @@
 
 #include "TempFolder.h"
 #include "system/Folders.h"
+#include "system/SafeFile.h"
 
 namespace quarn::test {
 namespace {
@@ -52,6 +53,7 @@ TEST_F(PlayerZones, XdgDataHomeWhenAbsoluteElseHomeAndCreatedOnFirstUse) {
   setenv("HOME", (Root() / "home").c_str(), 1);
   setenv("XDG_DATA_HOME", (Root() / "data").c_str(), 1);
   EXPECT_EQ(UserZoneFolder(), Root() / "data" / "quarn" / "zones");
+  EXPECT_TRUE(system::MakePrivateFolder(UserZoneFolder()).Ok());
   EXPECT_TRUE(fs::is_directory(Root() / "data" / "quarn" / "zones"));
 
   const fs::path fromHome = Root() / "home" / ".local" / "share" / "quarn" / "zones";
@@ -61,6 +63,7 @@ TEST_F(PlayerZones, XdgDataHomeWhenAbsoluteElseHomeAndCreatedOnFirstUse) {
   }
   unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(UserZoneFolder(), fromHome);
+  EXPECT_TRUE(system::MakePrivateFolder(UserZoneFolder()).Ok());
   EXPECT_TRUE(fs::is_directory(fromHome));
   EXPECT_FALSE(fs::exists(fs::current_path() / "relative"));
 
@@ -68,6 +71,7 @@ TEST_F(PlayerZones, XdgDataHomeWhenAbsoluteElseHomeAndCreatedOnFirstUse) {
   Write(Root() / "blocked", "a file, not a folder");
   setenv("XDG_DATA_HOME", (Root() / "blocked").c_str(), 1);
   EXPECT_EQ(UserZoneFolder(), Root() / "blocked" / "quarn" / "zones");
+  EXPECT_FALSE(system::MakePrivateFolder(UserZoneFolder()).Ok());
 }
 
 }  // namespace

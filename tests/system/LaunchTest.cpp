@@ -119,33 +119,32 @@ TEST_F(EditCopy, OwnZonesInPlaceShippedOnesAlwaysCopiedNeverANamesake) {
   const fs::path other = Root() / "other" / "a.qrn";
   Write(other, "\"A\"\n");
   Write(mine / "own.qrn", "\"Moje\"\n");
-  std::string error;
-  EXPECT_EQ(system::EditableZone(other, shipped, mine, error), other);
-  EXPECT_EQ(system::EditableZone(mine / "own.qrn", shipped, mine, error), mine / "own.qrn");
+  EXPECT_EQ(system::EditableZone(other, shipped, mine), other);
+  EXPECT_EQ(system::EditableZone(mine / "own.qrn", shipped, mine), mine / "own.qrn");
   EXPECT_FALSE(fs::exists(mine / "a.qrn"));
-  EXPECT_EQ(error, "");
 
   // A shipped zone the player could write (a build tree, which the next build puts back) is
   // edited in the player's folder, never where it ships.
   Write(shipped / "10-rychlik.qrn", "\"Rychlík\"\n");
-  const auto copy = system::EditableZone(shipped / "10-rychlik.qrn", shipped, mine, error);
-  ASSERT_TRUE(copy) << error;
+  const auto copy = system::EditableZone(shipped / "10-rychlik.qrn", shipped, mine);
+  ASSERT_TRUE(copy) << MessageOf(copy);
   EXPECT_EQ(*copy, mine / "10-rychlik.qrn");
   EXPECT_EQ(Read(*copy), "\"Rychlík\"\n");
 
   // Without a folder of the player's own there is nowhere to copy to, and the player is told.
-  EXPECT_FALSE(system::EditableZone(shipped / "10-rychlik.qrn", shipped, "", error));
-  EXPECT_NE(error.find("nemá"), std::string::npos) << error;
+  const auto nowhere = system::EditableZone(shipped / "10-rychlik.qrn", shipped, "");
+  EXPECT_FALSE(nowhere);
+  EXPECT_NE(MessageOf(nowhere).find("nemá"), std::string::npos) << MessageOf(nowhere);
 
   // A zone the player may not write, from a folder named on the command line, has its own copy:
   // the player's different zone of the same name is not opened in its place, nor touched.
   Write(mine / "a.qrn", "\"Jiná zóna\"\n");
-  const auto own = system::OwnCopy(other, mine, error);
-  ASSERT_TRUE(own) << error;
+  const auto own = system::OwnCopy(other, mine);
+  ASSERT_TRUE(own) << MessageOf(own);
   EXPECT_EQ(*own, mine / "a (2).qrn");
   EXPECT_EQ(Read(*own), "\"A\"\n");
   EXPECT_EQ(Read(mine / "a.qrn"), "\"Jiná zóna\"\n");
-  EXPECT_EQ(system::OwnCopy(other, mine, error), own) << "the same copy again, not a third";
+  EXPECT_EQ(system::OwnCopy(other, mine), own) << "the same copy again, not a third";
 }
 
 TEST_F(EditCopy, CopyIsMadeOnceWritableAndNeverOverwritten) {
@@ -154,9 +153,8 @@ TEST_F(EditCopy, CopyIsMadeOnceWritableAndNeverOverwritten) {
   fs::permissions(zone, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   const fs::path mine = Root() / "data" / "quarn" / "zones";  // not there yet
 
-  std::string error;
-  const auto copy = system::CopyForEditing(zone, mine, error);
-  ASSERT_TRUE(copy) << error;
+  const auto copy = system::CopyForEditing(zone, mine);
+  ASSERT_TRUE(copy) << MessageOf(copy);
   EXPECT_EQ(*copy, mine / "Úvod.qrn");
   EXPECT_EQ(Read(*copy), "\"Úvod\"\n3\n");
   EXPECT_NE(fs::status(*copy).permissions() & fs::perms::owner_write, fs::perms::none);
@@ -165,7 +163,7 @@ TEST_F(EditCopy, CopyIsMadeOnceWritableAndNeverOverwritten) {
 
   // The player's changes are kept: the next edit opens the same copy as it is.
   Write(*copy, "\"Moje úpravy\"\n");
-  EXPECT_EQ(system::CopyForEditing(zone, mine, error), copy);
+  EXPECT_EQ(system::CopyForEditing(zone, mine), copy);
   EXPECT_EQ(Read(*copy), "\"Moje úpravy\"\n");
 }
 
@@ -173,14 +171,13 @@ TEST_F(EditCopy, FailedCopyGivesACzechReason) {
   const fs::path zone = Root() / "a.qrn";
   Write(zone, "\"A\"\n");
   Write(Root() / "file", "");
-  std::string error;
-  EXPECT_FALSE(system::CopyForEditing(zone, Root() / "file" / "zones", error));
+  const std::string error = MessageOf(system::CopyForEditing(zone, Root() / "file" / "zones"));
   EXPECT_NE(error.find("a.qrn"), std::string::npos) << error;
   EXPECT_NE(error.find("nepodařilo"), std::string::npos) << error;
 
-  error.clear();
-  EXPECT_FALSE(system::CopyForEditing(Root() / "gone.qrn", Root() / "mine", error));
-  EXPECT_FALSE(error.empty());
+  const auto gone = system::CopyForEditing(Root() / "gone.qrn", Root() / "mine");
+  EXPECT_FALSE(gone);
+  EXPECT_FALSE(MessageOf(gone).empty());
   EXPECT_FALSE(fs::exists(Root() / "mine" / "gone.qrn"));
   EXPECT_EQ(std::distance(fs::directory_iterator(Root() / "mine"), fs::directory_iterator()), 0);
 }
@@ -192,9 +189,8 @@ TEST_F(EditCopy, ALinkPlantedInThePlayersFolderIsNeverWrittenThrough) {
   Write(Root() / "victim", "precious");
   fs::create_directories(mine);
   fs::create_symlink(Root() / "victim", mine / ".a.qrn.part");
-  std::string error;
-  const auto copy = system::CopyForEditing(zone, mine, error);
-  ASSERT_TRUE(copy) << error;
+  const auto copy = system::CopyForEditing(zone, mine);
+  ASSERT_TRUE(copy) << MessageOf(copy);
   EXPECT_EQ(Read(*copy), "\"A\"\n");
   EXPECT_EQ(Read(Root() / "victim"), "precious");
   EXPECT_FALSE(fs::is_symlink(*copy));
@@ -202,8 +198,8 @@ TEST_F(EditCopy, ALinkPlantedInThePlayersFolderIsNeverWrittenThrough) {
   // A file name of 255 bytes is copied too.
   const fs::path longest = Root() / "shipped" / (std::string(251, 'x') + ".qrn");
   Write(longest, "\"Dlouhá\"\n");
-  const auto longCopy = system::CopyForEditing(longest, mine, error);
-  ASSERT_TRUE(longCopy) << error;
+  const auto longCopy = system::CopyForEditing(longest, mine);
+  ASSERT_TRUE(longCopy) << MessageOf(longCopy);
   EXPECT_EQ(Read(*longCopy), "\"Dlouhá\"\n");
 }
 

@@ -36,18 +36,15 @@ TEST(RecordFormatTest, TextsWithTabsAndLineEndsComeBackAsTheyWere) {
   records["fedcba9876543210"] = {false, std::nullopt, 99, "", ""};
   const std::string text = FormatRecords(records);
   EXPECT_EQ(text.substr(0, text.find('\n')), "quarn-records 1");
-  RecordMap back;
-  std::string error;
-  ASSERT_TRUE(ParseRecords(text, back, error)) << error;
-  EXPECT_EQ(back, records);
+  const auto back = ParseRecords(text);
+  ASSERT_TRUE(back.Ok()) << back.Error().Message;
+  EXPECT_EQ(*back, records);
 }
 
 TEST(RecordFormatTest, DamageOfAnyKindIsNoticed) {
   const std::string good = "quarn-records 1\n0123456789abcdef\t1\t10\t-\tT\tF\n";
-  RecordMap r;
-  std::string error;
-  EXPECT_TRUE(ParseRecords(good, r, error));
-  EXPECT_TRUE(ParseRecords("", r, error));
+  EXPECT_TRUE(ParseRecords(good).Ok());
+  EXPECT_TRUE(ParseRecords("").Ok());
   for (const std::string& bad :
        {std::string("quarn-records 9\n"), good.substr(0, good.size() - 3),
         std::string("quarn-records 1\n0123456789abcdeg\t1\t10\t-\tT\tF\n"),
@@ -56,7 +53,7 @@ TEST(RecordFormatTest, DamageOfAnyKindIsNoticed) {
         std::string("quarn-records 1\n0123456789abcdef\t1\t10\t-\tT\n"),
         std::string("quarn-records 1\n0123456789abcdef\t1\t10\t-\tT\\x\tF\n"),
         std::string("\x01\x02\xff garbage\n")}) {
-    EXPECT_FALSE(ParseRecords(bad, r, error)) << bad;
+    EXPECT_FALSE(ParseRecords(bad).Ok()) << bad;
   }
 }
 
@@ -70,18 +67,17 @@ TEST(RecordFormatTest, SecondsOfGameTimeHaveADecimalComma) {
 }
 
 TEST(RecordFormatTest, NoTimeLongerThanTheGameCanShowIsTaken) {
-  RecordMap r;
-  std::string error;
   const auto line = [](const std::string& plain, const std::string& rewound) {
     return "quarn-records 1\n0123456789abcdef\t1\t" + plain + "\t" + rewound + "\tT\tF\n";
   };
-  ASSERT_TRUE(ParseRecords(line(std::to_string(MaxRecordTicks), "0"), r, error)) << error;
-  EXPECT_EQ(r.at("0123456789abcdef").BestPlain, MaxRecordTicks);
+  const auto r = ParseRecords(line(std::to_string(MaxRecordTicks), "0"));
+  ASSERT_TRUE(r.Ok()) << r.Error().Message;
+  EXPECT_EQ(r->at("0123456789abcdef").BestPlain, MaxRecordTicks);
   for (const std::string& absurd :
        {std::to_string(MaxRecordTicks + 1), std::string("999999999999999999"),
         std::string("9223372036854775807"), std::string("0000000000000")}) {
-    EXPECT_FALSE(ParseRecords(line(absurd, "-"), r, error)) << absurd;
-    EXPECT_FALSE(ParseRecords(line("-", absurd), r, error)) << absurd;
+    EXPECT_FALSE(ParseRecords(line(absurd, "-")).Ok()) << absurd;
+    EXPECT_FALSE(ParseRecords(line("-", absurd)).Ok()) << absurd;
   }
 }
 

@@ -20,10 +20,10 @@ TEST_F(Recovery, OneCopyPerZoneKeptFoundAndDroppedPrivately) {
   const fs::path a = Root() / "one" / "zone.qrn", b = Root() / "two" / "zone.qrn";
   const fs::path longest = Root() / (std::string(251, 'z') + ".qrn");
   EXPECT_FALSE(system::FindRecovery(folder, a));
-  EXPECT_EQ(system::KeepRecovery(folder, a, "A"), "");
-  EXPECT_EQ(system::KeepRecovery(folder, b, "B"), "");
-  EXPECT_EQ(system::KeepRecovery(folder, {}, "new"), "");
-  EXPECT_EQ(system::KeepRecovery(folder, longest, "long"), "");
+  EXPECT_EQ(MessageOf(system::KeepRecovery(folder, a, "A")), "");
+  EXPECT_EQ(MessageOf(system::KeepRecovery(folder, b, "B")), "");
+  EXPECT_EQ(MessageOf(system::KeepRecovery(folder, {}, "new")), "");
+  EXPECT_EQ(MessageOf(system::KeepRecovery(folder, longest, "long")), "");
   struct stat st {};
   ASSERT_EQ(stat(folder.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
@@ -49,7 +49,7 @@ TEST_F(Recovery, OneCopyPerZoneKeptFoundAndDroppedPrivately) {
   // A folder others may write is neither read nor written.
   fs::permissions(folder, fs::perms(0777));
   EXPECT_FALSE(system::FindRecovery(folder, b));
-  EXPECT_NE(system::KeepRecovery(folder, a, "A"), "");
+  EXPECT_NE(MessageOf(system::KeepRecovery(folder, a, "A")), "");
   system::DropRecovery(folder, b);
   fs::permissions(folder, fs::perms(0700));
   EXPECT_TRUE(system::FindRecovery(folder, b)) << "a refused folder is not changed either";

@@ -114,9 +114,9 @@ TEST_F(RunKeeperTest, NoOrderOfTwoGamesAndNoKillBetweenTheWritesLeavesTheRunApar
       slow.Write = [&](const fs::path& file, std::string_view content) {
         // While this game writes, the other one wins and must wait for the lock.
         if (writes == 0) other.Keep(Won(other, Zone(), second));
-        std::string error = WriteWhole(file, content);
+        auto written = WriteWhole(file, content);
         if (++writes == killAfter) throw Killed{};
-        return error;
+        return written;
       };
       {
         RunKeeper game(State(), Runs(), slow);
@@ -206,13 +206,13 @@ TEST_F(RunKeeperTest, ADamagedFileIsSetAsideNotDeletedAndThePlayerIsToldOnce) {
   EXPECT_EQ(aside, 1);
   // The game goes on: the next win starts a fresh, good file; listing it moves nothing.
   keeper.Keep(Won(keeper, Zone(), 10));
-  RecordMap read;
-  std::string error;
-  EXPECT_TRUE(ReadRecordsFile(State(), read, error)) << error;
-  EXPECT_EQ(read.size(), 1u);
+  const auto read = ReadRecordsFile(State());
+  ASSERT_TRUE(read.Ok()) << read.Error().Message;
+  EXPECT_EQ(read->size(), 1u);
   Write(State() / "records.txt", "junk");
-  EXPECT_FALSE(ReadRecordsFile(State(), read, error));
-  EXPECT_NE(error.find("records.txt"), std::string::npos);
+  const auto junk = ReadRecordsFile(State());
+  EXPECT_FALSE(junk.Ok());
+  EXPECT_NE(MessageOf(junk).find("records.txt"), std::string::npos);
   EXPECT_TRUE(fs::exists(State() / "records.txt"));
 }
 
@@ -247,15 +247,15 @@ TEST_F(RunKeeperTest, AZoneChangedDuringPlayGetsNoRecordAndThePlayerIsTold) {
   const struct timespec times[2] = {before.st_atim, before.st_mtim};
   ASSERT_EQ(::utimensat(AT_FDCWD, (Root() / "new.qrn").c_str(), times, 0), 0);
   fs::rename(Root() / "new.qrn", Zone());
-  EXPECT_NE(keeper.KeyOf(Zone()), run.Zone.Key);
+  EXPECT_NE(keeper.ContentKeyOf(Zone()), run.Zone.ContentKey);
   keeper.Keep(run);
   EXPECT_NE(keeper.TakeNotice().find("se během hry změnil"), std::string::npos);
   EXPECT_FALSE(fs::exists(State() / "records.txt"));
-  EXPECT_FALSE(FindRun(Runs(), *run.Zone.Key, false));
+  EXPECT_FALSE(FindRun(Runs(), *run.Zone.ContentKey, false));
   // Opened again, the new content is what a win records.
   keeper.Keep(Won(keeper, Zone(), 200));
   EXPECT_TRUE(keeper.Find(*ZoneContentKey(Zone())));
-  EXPECT_FALSE(keeper.Find(*run.Zone.Key));
+  EXPECT_FALSE(keeper.Find(*run.Zone.ContentKey));
 }
 
 TEST_F(RunKeeperTest, TwoGamesWritingAtOnceLoseNothingOfEachOther) {
@@ -289,9 +289,9 @@ TEST_F(RunKeeperTest, TwoGamesWritingAtOnceLoseNothingOfEachOther) {
     ::waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
-  RecordMap records;
-  std::string error;
-  ASSERT_TRUE(ReadRecordsFile(State(), records, error)) << error;
+  const auto read = ReadRecordsFile(State());
+  ASSERT_TRUE(read.Ok()) << read.Error().Message;
+  const RecordMap& records = *read;
   EXPECT_EQ(records.size(), 2u * PerGame + 1);
   const ZoneRecord& shared = records.at(*ZoneContentKey(Zone()));
   EXPECT_EQ(shared.BestPlain, 1000 - 10 * (PerGame - 1));

@@ -30,37 +30,38 @@ TEST_F(SafeWrite, WholeFilesOnlyNoLinkFollowedAndLongNamesFit) {
   const fs::path folder = Root() / "zones";
   fs::create_directories(folder);
   const fs::path file = folder / "a.qrn";
-  EXPECT_EQ(system::WriteWhole(file, "first"), "");
+  EXPECT_EQ(MessageOf(system::WriteWhole(file, "first")), "");
   EXPECT_EQ(Read(file), "first");
   EXPECT_EQ(ModeOf(file), 0600u) << "what the game keeps is the player's alone";
-  EXPECT_EQ(system::WriteWhole(file, "second"), "");
+  EXPECT_EQ(MessageOf(system::WriteWhole(file, "second")), "");
   EXPECT_EQ(Read(file), "second");
 
   // Keep: a file already there, or a link (even a dangling one), is left as it is.
-  const std::string kept = system::WriteWhole(file, "third", Existing::Keep);
+  const std::string kept = MessageOf(system::WriteWhole(file, "third", Existing::Keep));
   EXPECT_NE(kept.find("už existuje"), std::string::npos) << kept;
   EXPECT_EQ(Read(file), "second");
   Write(Root() / "victim", "precious");
   fs::create_symlink(Root() / "victim", folder / "link.qrn");
-  EXPECT_NE(system::WriteWhole(folder / "link.qrn", "evil", Existing::Keep), "");
+  EXPECT_NE(MessageOf(system::WriteWhole(folder / "link.qrn", "evil", Existing::Keep)), "");
   EXPECT_EQ(Read(Root() / "victim"), "precious");
 
   // A name of 255 bytes, the most a file system takes, is written: the temporary name is short.
   const fs::path longest = folder / (std::string(251, 'z') + ".qrn");
-  EXPECT_EQ(system::WriteWhole(longest, "long"), "");
+  EXPECT_EQ(MessageOf(system::WriteWhole(longest, "long")), "");
   EXPECT_EQ(Read(longest), "long");
   // Too long a name is said plainly, in Czech, and nothing is left behind.
-  const std::string tooLong = system::WriteWhole(folder / (std::string(256, 'z') + ".qrn"), "x");
+  const std::string tooLong =
+      MessageOf(system::WriteWhole(folder / (std::string(256, 'z') + ".qrn"), "x"));
   EXPECT_NE(tooLong.find("příliš dlouhá"), std::string::npos) << tooLong;
   EXPECT_EQ(Entries(folder), 3u) << "a.qrn, link.qrn and the long one; no temporary file";
 
   // Reading never blocks on a pipe put where a file was expected.
   ASSERT_EQ(mkfifo((folder / "pipe.qrn").c_str(), 0600), 0);
-  std::string content;
-  EXPECT_NE(system::ReadWhole(folder / "pipe.qrn", content), "");
-  EXPECT_NE(system::ReadWhole(folder / "gone.qrn", content).find("chybí"), std::string::npos);
-  EXPECT_EQ(system::ReadWhole(longest, content), "");
-  EXPECT_EQ(content, "long");
+  EXPECT_NE(MessageOf(system::ReadWhole(folder / "pipe.qrn")), "");
+  EXPECT_NE(MessageOf(system::ReadWhole(folder / "gone.qrn")).find("chybí"), std::string::npos);
+  const auto content = system::ReadWhole(longest);
+  ASSERT_TRUE(content.Ok()) << content.Error().Message;
+  EXPECT_EQ(*content, "long");
 }
 
 TEST_F(SafeWrite, ALinkIsWrittenThroughToItsFileAndPermissionsStay) {
@@ -74,7 +75,7 @@ TEST_F(SafeWrite, ALinkIsWrittenThroughToItsFileAndPermissionsStay) {
   fs::create_symlink("link.qrn", again);
   for (const fs::path& through : {link, again}) {
     const std::string content = "through " + through.filename().string();
-    EXPECT_EQ(system::WriteWhole(through, content), "") << through;
+    EXPECT_EQ(MessageOf(system::WriteWhole(through, content)), "") << through;
     EXPECT_TRUE(fs::is_symlink(through)) << through << " was replaced by a file";
     EXPECT_EQ(Read(real), content);
     EXPECT_EQ(ModeOf(real), 0644u) << "a file written again keeps its permissions";
@@ -85,7 +86,7 @@ TEST_F(SafeWrite, ALinkIsWrittenThroughToItsFileAndPermissionsStay) {
   // A link that leads round in a circle is refused, in Czech, and nothing is written.
   fs::create_symlink("b.qrn", Root() / "zones" / "a.qrn");
   fs::create_symlink("a.qrn", Root() / "zones" / "b.qrn");
-  EXPECT_NE(system::WriteWhole(Root() / "zones" / "a.qrn", "x"), "");
+  EXPECT_NE(MessageOf(system::WriteWhole(Root() / "zones" / "a.qrn", "x")), "");
   EXPECT_TRUE(fs::is_symlink(Root() / "zones" / "a.qrn"));
   // A file the link's folder does not let us write is refused with a message, the link kept.
   const fs::path locked = Root() / "locked";
@@ -93,7 +94,7 @@ TEST_F(SafeWrite, ALinkIsWrittenThroughToItsFileAndPermissionsStay) {
   fs::create_symlink(locked / "zone.qrn", Root() / "zones" / "locked.qrn");
   fs::permissions(locked, fs::perms(0500));
   if (access(locked.c_str(), W_OK) != 0) {  // root may write anywhere
-    EXPECT_NE(system::WriteWhole(Root() / "zones" / "locked.qrn", "x"), "");
+    EXPECT_NE(MessageOf(system::WriteWhole(Root() / "zones" / "locked.qrn", "x")), "");
     EXPECT_EQ(Read(locked / "zone.qrn"), "locked");
     EXPECT_TRUE(fs::is_symlink(Root() / "zones" / "locked.qrn"));
   }
@@ -104,21 +105,22 @@ using PrivateFolders = TempFolderTest;
 
 TEST_F(PrivateFolders, MadeForThePlayerAloneAndForeignOrOpenFoldersRefused) {
   const fs::path zones = Root() / "data" / "quarn" / "zones";
-  EXPECT_EQ(system::MakePrivateFolder(zones), "");
+  EXPECT_EQ(MessageOf(system::MakePrivateFolder(zones)), "");
   for (const fs::path& made : {Root() / "data", Root() / "data" / "quarn", zones}) {
     EXPECT_EQ(ModeOf(made), 0700u) << made;
   }
-  EXPECT_EQ(system::FolderProblem(zones), "");
+  EXPECT_EQ(MessageOf(system::FolderTrusted(zones)), "");
   // A shared folder with the sticky bit (as /tmp) is fine above the player's own.
-  EXPECT_EQ(system::FolderProblem(fs::temp_directory_path() / "not-made-yet" / "zones"), "");
+  EXPECT_EQ(MessageOf(system::FolderTrusted(fs::temp_directory_path() / "not-made-yet" / "zones")),
+            "");
 
   // A folder anyone may write to, on the way or at the end, could be swapped under the game.
   const fs::path open = Root() / "open";
   fs::create_directories(open / "zones");
   chmod(open.c_str(), 0777);
-  const std::string refused = system::FolderProblem(open / "zones");
+  const std::string refused = MessageOf(system::FolderTrusted(open / "zones"));
   EXPECT_NE(refused.find("kdokoli"), std::string::npos) << refused;
-  EXPECT_NE(system::MakePrivateFolder(open / "more" / "zones"), "");
+  EXPECT_NE(MessageOf(system::MakePrivateFolder(open / "more" / "zones")), "");
   EXPECT_FALSE(fs::exists(open / "more")) << "nothing is made in a refused folder";
 
   // A folder that belongs to another user, as a prepared /tmp/.local would.
@@ -126,14 +128,13 @@ TEST_F(PrivateFolders, MadeForThePlayerAloneAndForeignOrOpenFoldersRefused) {
   const fs::path foreign = Root() / "home" / ".local";
   fs::create_directories(foreign);
   ASSERT_EQ(chown(foreign.c_str(), 65534, 65534), 0);
-  EXPECT_NE(system::FolderProblem(foreign / "share" / "quarn" / "zones").find("nepatří"),
+  EXPECT_NE(MessageOf(system::FolderTrusted(foreign / "share" / "quarn" / "zones")).find("nepatří"),
             std::string::npos);
 
   // The player's zone folder under it is refused, with a reason, and not made.
   setenv("HOME", (Root() / "home").c_str(), 1);
   unsetenv("XDG_DATA_HOME");
-  std::string why;
-  system::UserZoneFolder(&why);
+  const std::string why = MessageOf(system::MakePrivateFolder(system::UserZoneFolder()));
   EXPECT_NE(why.find("nepatří"), std::string::npos) << why;
   EXPECT_FALSE(fs::exists(foreign / "share"));
 }

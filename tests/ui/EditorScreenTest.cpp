@@ -131,8 +131,8 @@ TEST_F(EditorScreenTest, AMissingFileIsANewZoneThatCtrlSSavesThere) {
   EXPECT_NE(editor->Status().find("Uloženo: " + file.string()), std::string::npos)
       << editor->Status();
   auto parsed = ParseZoneFile(file.string());
-  ASSERT_TRUE(std::holds_alternative<ParsedZone>(parsed));
-  EXPECT_EQ(std::get<ParsedZone>(parsed).Title, "Nová zóna");
+  ASSERT_TRUE(parsed.Ok());
+  EXPECT_EQ(parsed.Value().Title, "Nová zóna");
 }
 
 TEST_F(EditorScreenTest, AStrokeIsOneUndoStepAndTheCanvasFollowsUndoAndRedo) {

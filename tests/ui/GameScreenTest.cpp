@@ -419,7 +419,7 @@ TEST_F(GameScreenTest, BackspaceAfterAWaitedDeclinedReplayShowsTheSecondBeforeTh
     const int before = ticked;
     RunFor(2000);  // the player reads the question, the arrow still held
     tickedWaiting = ticked - before;
-    ticksAtAnswer = screen->Rewinding().RunTicks();
+    ticksAtAnswer = screen->Recorder().RunTicks();
     return 1;  // Ne
   };
   keys.KeyDown(vk::Right);

@@ -8,7 +8,7 @@
 #include <variant>
 
 #include "Commands.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 #include "zone/Zone.h"
 #include "zone/ZoneCheck.h"
 
@@ -84,11 +84,11 @@ int RunCheck(const Args& args) {
   int status = 0;
   for (const std::string& path : files) {
     const auto parsed = ParseZoneFile(path);
-    if (const auto* error = std::get_if<ZoneError>(&parsed)) {
-      std::fprintf(stderr, "%s\n", error->Describe().c_str());
+    if (!parsed.Ok()) {
+      std::fprintf(stderr, "%s\n", parsed.Error().Describe().c_str());
       status = 1;
     } else {
-      const ParsedZone& zone = std::get<ParsedZone>(parsed);
+      const ParsedZone& zone = parsed.Value();
       std::printf("%s\n", Summary(path, zone).c_str());
       if (strict && ReportDeadEnds(path, zone)) status = 1;
     }

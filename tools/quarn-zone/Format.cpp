@@ -39,17 +39,17 @@ int RunFormat(const Args& args) {
   }
   if (!zone) return UsageError("format", FormatUsage, "which zone?");
   const auto source = ReadZoneSource(*zone);
-  if (const auto* error = std::get_if<ZoneError>(&source)) {
-    std::fprintf(stderr, "%s\n", error->Describe().c_str());
+  if (!source.Ok()) {
+    std::fprintf(stderr, "%s\n", source.Error().Describe().c_str());
     return 1;
   }
-  const std::string text = WriteZoneText(std::get<ZoneSource>(source));
+  const std::string text = WriteZoneText(source.Value());
   if (!out) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
   }
-  if (const std::string error = system::WriteWhole(*out, text); !error.empty()) {
-    std::fprintf(stderr, "quarn-zone format: %s\n", error.c_str());
+  if (const auto written = system::WriteWhole(*out, text); !written) {
+    std::fprintf(stderr, "quarn-zone format: %s\n", written.Error().Message.c_str());
     return 1;
   }
   return 0;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "Commands.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "render/PictureSet.h"
 #include "run/Replay.h"
 #include "system/Folders.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::zonetool {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "Commands.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::zonetool {
 

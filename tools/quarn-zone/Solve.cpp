@@ -119,7 +119,7 @@ bool Standable(int code, bool isGoal) {
     case tile::Box:
       return false;
     case tile::HotPotato:
-    case tile::Key:
+    case tile::DoorKey:
     case tile::Time:
     case tile::LockedDoor:
     case tile::SlamDoor:

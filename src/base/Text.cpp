@@ -1,4 +1,4 @@
-// Text.cpp — UTF-8 checks and decoding, and the Windows-1250 table for old zone titles.
+// Text.cpp — UTF-8 checks and decoding, the Windows-1250 table for old zone titles, escaping.
 #include "Text.h"
 
 #include <algorithm>

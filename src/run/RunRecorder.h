@@ -1,4 +1,4 @@
-// Rewind.h — a zone's run kept tick by tick since its last opening: going back in it (Backspace,
+// RunRecorder.h — a run kept tick by tick since its last opening: going back in it (Backspace,
 // "back N"), and writing what remains as a key script that plays the same run from a fresh load.
 #pragma once
 
@@ -79,16 +79,16 @@ struct BackResult {
 //
 // Going back redraws the whole board through the game's painter and sets the looped walk sound
 // as the restored state has it (Game::ShowReplacedState); the caller repaints the window.
-class Rewind {
+class RunRecorder {
  public:
-  Rewind(Game& game, TickKeys& keys);
-  ~Rewind();
-  Rewind(const Rewind&) = delete;
-  Rewind& operator=(const Rewind&) = delete;
+  RunRecorder(Game& game, TickKeys& keys);
+  ~RunRecorder();
+  RunRecorder(const RunRecorder&) = delete;
+  RunRecorder& operator=(const RunRecorder&) = delete;
 
   // A new run starts from the state as it stands. Openings of the zone (between ticks or inside
   // one) are noticed by themselves; this is for a state set up otherwise.
-  void Opened() const;
+  void Opened();
   // The state was changed between ticks by something the run does not record (a debugging
   // button): Back stops here from now on, and the run no longer plays back from a script.
   void ChangedOutside();
@@ -126,6 +126,9 @@ class Rewind {
   int64_t LongestReplay() const;
 
  private:
+  // Starts the new run from the state as it stands (Opened, and Settle for an opening the getters
+  // meet before the next tick: the opening has happened, its bookkeeping is completed here).
+  void StartRun() const;
   // Starts the new run when the zone was opened between ticks since the last call.
   void Settle() const;
   // Whether a tick asked for now would run.

@@ -29,20 +29,20 @@ inline std::string ZoneText(int width, int height, const std::vector<std::string
 
 inline ParsedZone MustParse(const std::string& text) {
   auto result = ParseZoneText(text, "test.qrn");
-  if (auto* error = std::get_if<ZoneError>(&result)) {
-    ADD_FAILURE() << "unexpected error: " << error->Describe();
+  if (!result.Ok()) {
+    ADD_FAILURE() << "unexpected error: " << result.Error().Describe();
     return {};
   }
-  return std::get<ParsedZone>(result);
+  return result.Value();
 }
 
 inline ZoneError MustFail(const std::string& text) {
   auto result = ParseZoneText(text, "test.qrn");
-  if (auto* zone = std::get_if<ParsedZone>(&result)) {
-    ADD_FAILURE() << "zone '" << zone->Title << "' was accepted";
+  if (result.Ok()) {
+    ADD_FAILURE() << "zone '" << result.Value().Title << "' was accepted";
     return {};
   }
-  return std::get<ZoneError>(result);
+  return result.Error();
 }
 
 // A file in a folder of the running test's own, made afresh by mkdtemp so that two trees (or two

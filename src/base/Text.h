@@ -1,4 +1,5 @@
-// Text.h — zone text encodings: UTF-8, and zones saved in the Windows-1250 code page.
+// Text.h — text helpers below every folder: UTF-8, Windows-1250 (old zones and titles),
+// cutting and escaping what a message quotes, and the Czech words for a file error.
 #pragma once
 
 #include <string>

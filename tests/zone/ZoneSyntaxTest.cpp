@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ZoneTestSupport.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::test {
 namespace {

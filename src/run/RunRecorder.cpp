@@ -1,5 +1,5 @@
-// Rewind.cpp — the run since the last opening: recording, going back, the run as a key script.
-#include "Rewind.h"
+// RunRecorder.cpp — the run since the last opening: recording, going back, the run as a key script.
+#include "RunRecorder.h"
 
 #include <algorithm>
 #include <charconv>
@@ -134,7 +134,7 @@ struct Snapshot {
   }
 };
 
-struct Rewind::Impl {
+struct RunRecorder::Impl {
   Game& game;
   TickKeys& keys;
   QuietPorts quiet;
@@ -311,14 +311,14 @@ struct Rewind::Impl {
   }
 };
 
-Rewind::Rewind(Game& game, TickKeys& keys) : impl_(new Impl(game, keys)) {
+RunRecorder::RunRecorder(Game& game, TickKeys& keys) : impl_(new Impl(game, keys)) {
   game.OnOpening = [impl = impl_.get()] { impl->CaptureOpening(); };
   Opened();
 }
 
-Rewind::~Rewind() { impl_->game.OnOpening = nullptr; }
+RunRecorder::~RunRecorder() { impl_->game.OnOpening = nullptr; }
 
-void Rewind::Opened() const {
+void RunRecorder::StartRun() const {
   Impl& m = *impl_;
   m.carried = m.pendingBetween ? m.carriedAtOpening : CarriedState{};
   m.openRandom = m.pendingBetween ? m.randomAtOpening : m.game.Program().Rng.State();
@@ -329,11 +329,13 @@ void Rewind::Opened() const {
   m.Rebase();
 }
 
-void Rewind::Settle() const {
-  if (impl_->pendingBetween) Opened();
+void RunRecorder::Opened() { StartRun(); }
+
+void RunRecorder::Settle() const {
+  if (impl_->pendingBetween) StartRun();
 }
 
-void Rewind::ChangedOutside() {
+void RunRecorder::ChangedOutside() {
   Settle();
   impl_->reproducible = false;
   // Back stops here: the ticks before cannot be replayed onto the changed state.
@@ -342,21 +344,21 @@ void Rewind::ChangedOutside() {
   impl_->headTicks += done;
 }
 
-bool Rewind::Tick() {
+bool RunRecorder::Tick() {
   Settle();
   if (!Ticks()) return false;
   impl_->RunTick(true, 0);
   return true;
 }
 
-bool Rewind::Tick(KeyMask held) {
+bool RunRecorder::Tick(KeyMask held) {
   Settle();
   if (!Ticks()) return false;
   impl_->RunTick(false, held);
   return true;
 }
 
-bool Rewind::Ticks() const {
+bool RunRecorder::Ticks() const {
   // Mended: a tick asked for while the game is inside one (the win question waits for its
   // answer and the window's timers go on) does nothing, and is no tick of the run. Recorded, each
   // played as a real tick when going back: the figure walked on into the exit again, and the
@@ -364,13 +366,13 @@ bool Rewind::Ticks() const {
   return impl_->game.State.TickEnabled && !impl_->game.InTick();
 }
 
-void Rewind::SetRandom(uint32_t state) {
+void RunRecorder::SetRandom(uint32_t state) {
   Settle();
   impl_->game.Program().Rng.SetState(state);
   impl_->randoms[static_cast<int64_t>(impl_->log.size())] = state & 0xFFFFFFu;
 }
 
-std::optional<OpenError> Rewind::Carry(const CarriedState& c) {
+std::optional<OpenError> RunRecorder::Carry(const CarriedState& c) {
   Game& game = impl_->game;
   GameState& s = game.State;
   s.Moving = c.Moving != 0 ? FlagTrue : FlagFalse;
@@ -389,7 +391,7 @@ std::optional<OpenError> Rewind::Carry(const CarriedState& c) {
   return std::nullopt;
 }
 
-BackResult Rewind::Back(int64_t ticks) {
+BackResult RunRecorder::Back(int64_t ticks) {
   Settle();
   Impl& m = *impl_;
   const int64_t done = static_cast<int64_t>(m.log.size());
@@ -419,22 +421,22 @@ BackResult Rewind::Back(int64_t ticks) {
   return {undo, true, target - start};
 }
 
-bool Rewind::UsedRewind() const {
+bool RunRecorder::UsedRewind() const {
   Settle();
   return impl_->usedRewind;
 }
 
-bool Rewind::Reproducible() const {
+bool RunRecorder::Reproducible() const {
   Settle();
   return impl_->reproducible;
 }
 
-int64_t Rewind::RunTicks() const {
+int64_t RunRecorder::RunTicks() const {
   Settle();
   return impl_->headTicks + static_cast<int64_t>(impl_->log.size());
 }
 
-std::string Rewind::RunScript(const std::vector<std::string>& comments) const {
+std::string RunRecorder::RunScript(const std::vector<std::string>& comments) const {
   Settle();
   const Impl& m = *impl_;
   std::string out;
@@ -481,12 +483,12 @@ std::string Rewind::RunScript(const std::vector<std::string>& comments) const {
   return out;
 }
 
-size_t Rewind::MemoryBytes() const {
+size_t RunRecorder::MemoryBytes() const {
   return sizeof(Impl) + impl_->snapshotBytes + impl_->log.capacity() + impl_->randoms.size() * 48 +
          BoardGrid::CellCount * sizeof(int16_t);
 }
 
-int64_t Rewind::LongestReplay() const {
+int64_t RunRecorder::LongestReplay() const {
   Settle();
   const Impl& m = *impl_;
   int64_t longest = 0;
