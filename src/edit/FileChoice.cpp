@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "system/SafeFile.h"
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::edit {
 namespace fs = std::filesystem;
@@ -38,7 +38,7 @@ std::string ReadProblem(const fs::path& folder, const ChooserLimits& limits) {
     return "Složka " + ShowControls(folder.string()) +
            " není jen tvoje, a tak ji hra nepoužije: zóny v ní editor nečte ani neukládá.";
   }
-  return system::FolderProblem(folder);
+  return MessageOf(system::FolderTrusted(folder));
 }
 
 }  // namespace

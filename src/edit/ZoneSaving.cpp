@@ -21,10 +21,10 @@ SaveResult ZoneModel::SaveAs(const fs::path& path, bool overwrite) {
     return SaveResult{std::nullopt, false, true, why};
   }
   const fs::path file = folder / path.filename();
-  if (std::string error = system::WriteWhole(
+  if (auto written = system::WriteWhole(
           file, Text(), overwrite ? system::Existing::Replace : system::Existing::Keep);
-      !error.empty()) {
-    return SaveResult{std::nullopt, false, true, error};
+      !written) {
+    return SaveResult{std::nullopt, false, true, written.Error().Message};
   }
   return Written(file, false);
 }
@@ -44,9 +44,8 @@ SaveResult ZoneModel::PutIntoOwnZones() {
   if (AmongOwnZones()) return SaveResult{path_, false, false, ""};
   fs::path name = path_.empty() ? fs::path(NewZoneName) : path_.filename();
   if (name.extension() != ".qrn") name += ".qrn";
-  std::string error;
-  const auto target = system::OwnCopy(name, Text(), folders_.Copies, error);
-  if (!target) return SaveResult{std::nullopt, true, true, error};
+  const auto target = system::OwnCopy(name, Text(), folders_.Copies);
+  if (!target) return SaveResult{std::nullopt, true, true, target.Error().Message};
   return Written(*target, true);
 }
 

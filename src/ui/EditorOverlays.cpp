@@ -168,7 +168,7 @@ void EditorScreen::ShowOverlays() {
   const int w = model_.Width(), h = model_.Height();
   std::vector<Tint> tints(static_cast<size_t>(w * h));
   auto parsed = ParseZoneText(model_.Text(), "", ZoneLimits::Editor);
-  const ParsedZone* zone = std::get_if<ParsedZone>(&parsed);
+  const ParsedZone* zone = parsed.Ok() ? &parsed.Value() : nullptr;
   const bool reach = overlays_[static_cast<size_t>(Overlay::Reach)];
   const bool keys = overlays_[static_cast<size_t>(Overlay::Keys)];
   if (overlayKey_ && model_.At(overlayKey_->x, overlayKey_->y) != 'K') overlayKey_.reset();

@@ -1,7 +1,7 @@
 // FileChooser.cpp — the "save as" window: its controls, keys and choices.
 #include "FileChooser.h"
 
-#include "zone/Text.h"
+#include "base/Text.h"
 
 namespace quarn::ui {
 

@@ -441,7 +441,7 @@ TEST_F(GameScreenTest, BackspaceAfterAWaitedDeclinedReplayShowsTheSecondBeforeTh
     screen->Window().OnKeyUp(8);
     const int64_t landed = win - press * TicksPerSecond;
     EXPECT_EQ(State().GameOver, 0);
-    EXPECT_EQ(screen->Rewinding().RunTicks(), landed) << "press " << press;
+    EXPECT_EQ(screen->Recorder().RunTicks(), landed) << "press " << press;
     EXPECT_EQ(State().PlayerX, walked[static_cast<size_t>(landed - 1)]) << "press " << press;
   }
   std::remove(zone.c_str());
