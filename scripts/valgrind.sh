@@ -15,9 +15,9 @@ memcheck=(valgrind --tool=memcheck --error-exitcode=99 --leak-check=full
           --suppressions=scripts/valgrind.supp --num-callers=30
           --child-silent-after-fork=yes)
 
-echo "valgrind: 10000-tick replay of 02-laserova-chodba with its solution, then no keys"
-"${memcheck[@]}" --log-file="$build/valgrind-replay.log" "$build/bin/quarn-zone" play zones/02-laserova-chodba.qrn \
-  --keys tests/run/solutions/02-laserova-chodba.keys --ticks 10000 >/dev/null ||
+echo "valgrind: 10000-tick replay of 15-laserova-chodba with its solution, then no keys"
+"${memcheck[@]}" --log-file="$build/valgrind-replay.log" "$build/bin/quarn-zone" play zones/15-laserova-chodba.qrn \
+  --keys tests/run/solutions/15-laserova-chodba.keys --ticks 10000 >/dev/null ||
   { cat "$build/valgrind-replay.log"; exit 1; }
 grep -E "ERROR SUMMARY|definitely lost" "$build/valgrind-replay.log"
 
