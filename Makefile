@@ -14,9 +14,14 @@ FUZZING := build/fuzz
 FUZZ_SECONDS ?= 60
 SOAK_TICKS ?= 200000
 WEB_BUILD := build/web-cmake
+# The browser build's libraries; CI keeps them outside its fresh clone.
+QUARN_WEB_DEPS ?= $(CURDIR)/build/web-deps
+WEB_DEPS := $(QUARN_WEB_DEPS)
+web web-serve web-test: export QUARN_WEB_DEPS := $(WEB_DEPS)
 WEB_PORT ?= 8028
 WEB_GENERATED ?= 1000
-export NODE_PATH := /usr/share/nodejs
+# emscripten's tools find Debian's JavaScript modules (its optimizer's parser) through this.
+web web-serve web-test: export NODE_PATH := /usr/share/nodejs
 
 .PHONY: all build run test bench fuzz soak deb web web-serve web-test clean
 
@@ -68,7 +73,8 @@ deb:
 web:
 	@scripts/setup.sh web
 	$(build_release)
-	emcmake cmake -S . -B $(WEB_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release
+	emcmake cmake -S . -B $(WEB_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	  -DQUARN_WEB_DEPS=$(WEB_DEPS)/prefix
 	cmake --build $(WEB_BUILD)
 
 web-serve: web
@@ -79,6 +85,8 @@ web-test: web
 	node --no-experimental-fetch tests/web/ZoneParity.cjs --native $(RELEASE)/bin/quarn-zone \
 	  --wasm $(WEB_BUILD)/bin/quarn-zone.js --zones zones --solutions tests/game/solutions \
 	  --generated $(WEB_GENERATED)
+	node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
+	  --solution tests/game/solutions/01-prvni-kroky.keys --shot build/web-start.png
 
 clean:
 	rm -rf build

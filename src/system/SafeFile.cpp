@@ -137,7 +137,8 @@ std::string MakePrivateFolder(const fs::path& folder) {
   fs::path at;
   for (const fs::path& part : absolute) {
     at /= part;
-    if (mkdir(at.c_str(), 0700) != 0 && errno != EEXIST) {
+    // A folder already there may answer other than EEXIST (the root, in a page's storage).
+    if (mkdir(at.c_str(), 0700) != 0 && errno != EEXIST && !fs::is_directory(at, ec)) {
       return Failed("Složku nelze vytvořit:", at, errno);
     }
   }
