@@ -36,6 +36,7 @@ constexpr Uint8 FrameR = 0x80, FrameG = 0x88, FrameB = 0x98;
 
 struct Desktop {
   SDL_Window* Canvas = nullptr;
+  int Width = StartWidth, Height = StartHeight;
   std::vector<WebWindow*> Stack;  // bottom first; the active window is the top shown one
   WebWindow* Active = nullptr;
   WebWindow* Captured = nullptr;  // took the press of a button still held
@@ -58,7 +59,7 @@ SDL_Window* AsSdl(WebWindow* w) { return reinterpret_cast<SDL_Window*>(w); }
 void EnsureCanvas() {
   Desktop& d = Desk();
   if (d.Canvas) return;
-  d.Canvas = ::SDL_CreateWindow("Quarn", 0, 0, DesktopWidth, DesktopHeight, 0);
+  d.Canvas = ::SDL_CreateWindow("Quarn", 0, 0, d.Width, d.Height, 0);
 }
 
 void PushWindowEvent(WebWindow* w, Uint8 what) {
@@ -97,8 +98,21 @@ WebWindow* Under(SDL_Point p) {
 }
 
 void Centre(WebWindow* w) {
-  w->Place.x = std::max(0, (DesktopWidth - w->Place.w) / 2);
-  w->Place.y = std::max(0, (DesktopHeight - w->Place.h) / 2);
+  w->Place.x = std::max(0, (Desk().Width - w->Place.w) / 2);
+  w->Place.y = std::max(0, (Desk().Height - w->Place.h) / 2);
+}
+
+// A shown window larger than the desktop (with its frame) makes the desktop and the canvas grow;
+// every window is centred anew on it.
+void Fit(const WebWindow* w) {
+  Desktop& d = Desk();
+  const int width = std::max(d.Width, w->Place.w + 4), height = std::max(d.Height, w->Place.h + 4);
+  if (width == d.Width && height == d.Height) return;
+  d.Width = width;
+  d.Height = height;
+  ::SDL_SetWindowSize(d.Canvas, width, height);
+  for (WebWindow* other : d.Stack) Centre(other);
+  d.Whole = true;
 }
 
 void MakeSurface(WebWindow* w) {
@@ -231,6 +245,7 @@ void ShowWindow(SDL_Window* window) {
   WebWindow* w = Of(window);
   if (!w->Shown) PushWindowEvent(w, SDL_WINDOWEVENT_SHOWN);
   w->Shown = true;
+  Fit(w);
   RaiseWindow(window);
 }
 
@@ -265,6 +280,7 @@ void SetWindowSize(SDL_Window* window, int w, int h) {
   win->Place.h = h;
   Centre(win);
   MakeSurface(win);
+  if (win->Shown) Fit(win);
   Desk().Whole = true;
 }
 
@@ -276,7 +292,7 @@ void GetWindowSize(SDL_Window* window, int* w, int* h) {
 void SetWindowPosition(SDL_Window* window, int x, int y) {
   WebWindow* w = Of(window);
   // Kept on the desktop: a window that would stand partly off it is centred instead.
-  if (x < 0 || y < 0 || x + w->Place.w > DesktopWidth || y + w->Place.h > DesktopHeight) {
+  if (x < 0 || y < 0 || x + w->Place.w > Desk().Width || y + w->Place.h > Desk().Height) {
     Centre(w);
   } else {
     w->Place.x = x;
@@ -303,7 +319,7 @@ SDL_Surface* GetWindowSurface(SDL_Window* window) { return Of(window)->Surface; 
 int UpdateWindowSurfaceRects(SDL_Window* window, const SDL_Rect* rects, int count) {
   const WebWindow* w = Of(window);
   if (!w->Shown) return 0;
-  const SDL_Rect desk{0, 0, DesktopWidth, DesktopHeight};
+  const SDL_Rect desk{0, 0, Desk().Width, Desk().Height};
   for (int i = 0; i < count; ++i) {
     SDL_Rect r{rects[i].x + w->Place.x, rects[i].y + w->Place.y, rects[i].w, rects[i].h};
     SDL_Rect on;
@@ -326,7 +342,7 @@ int SetWindowFullscreen(SDL_Window*, Uint32) { return -1; }
 SDL_bool GetWindowWMInfo(SDL_Window*, SDL_SysWMinfo*) { return SDL_FALSE; }
 
 int GetDisplayBounds(int, SDL_Rect* rect) {
-  *rect = SDL_Rect{0, 0, DesktopWidth, DesktopHeight};
+  *rect = SDL_Rect{0, 0, Desk().Width, Desk().Height};
   return 0;
 }
 
@@ -405,7 +421,7 @@ void Flush() {
   SDL_Surface* canvas = ::SDL_GetWindowSurface(d.Canvas);
   if (!canvas) return;
   if (d.Whole) {
-    d.Damage.assign(1, SDL_Rect{0, 0, DesktopWidth, DesktopHeight});
+    d.Damage.assign(1, SDL_Rect{0, 0, d.Width, d.Height});
     if (d.Active) EM_ASM({ document.title = UTF8ToString($0); }, d.Active->Title.c_str());
   }
   const Uint32 desk = SDL_MapRGB(canvas->format, DeskR, DeskG, DeskB);

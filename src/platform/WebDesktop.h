@@ -17,9 +17,10 @@
 
 namespace quarn::platform::web {
 
-// The desktop's size: the largest window of the game (the editor) fits on it.
-inline constexpr int DesktopWidth = 1024;
-inline constexpr int DesktopHeight = 700;
+// The desktop's size at the start: the editor, the game's widest window, fits on it. A window
+// shown larger (a long help) makes the desktop grow to hold it; it never shrinks again.
+inline constexpr int StartWidth = 1024;
+inline constexpr int StartHeight = 700;
 
 SDL_Window* CreateWindow(const char* title, int x, int y, int w, int h, Uint32 flags);
 void DestroyWindow(SDL_Window* window);
