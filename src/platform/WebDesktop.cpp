@@ -36,6 +36,9 @@ constexpr Uint8 FrameR = 0x80, FrameG = 0x88, FrameB = 0x98;
 
 struct Desktop {
   SDL_Window* Canvas = nullptr;
+  // The desktop's picture, in the canvas's own byte order (red, green, blue, opaque alpha), so
+  // that changed rectangles go to the canvas without a conversion.
+  SDL_Surface* Frame = nullptr;
   int Width = StartWidth, Height = StartHeight;
   std::vector<WebWindow*> Stack;  // bottom first; the active window is the top shown one
   WebWindow* Active = nullptr;
@@ -60,6 +63,7 @@ void EnsureCanvas() {
   Desktop& d = Desk();
   if (d.Canvas) return;
   d.Canvas = ::SDL_CreateWindow("Quarn", 0, 0, d.Width, d.Height, 0);
+  d.Frame = SDL_CreateRGBSurfaceWithFormat(0, d.Width, d.Height, 32, SDL_PIXELFORMAT_ABGR8888);
 }
 
 void PushWindowEvent(WebWindow* w, Uint8 what) {
@@ -111,6 +115,8 @@ void Fit(const WebWindow* w) {
   d.Width = width;
   d.Height = height;
   ::SDL_SetWindowSize(d.Canvas, width, height);
+  SDL_FreeSurface(d.Frame);
+  d.Frame = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ABGR8888);
   for (WebWindow* other : d.Stack) Centre(other);
   d.Whole = true;
 }
@@ -417,9 +423,8 @@ int ShowMessageBox(const SDL_MessageBoxData* data, int* pressed) {
 
 void Flush() {
   Desktop& d = Desk();
-  if (!d.Canvas || (!d.Whole && d.Damage.empty())) return;
-  SDL_Surface* canvas = ::SDL_GetWindowSurface(d.Canvas);
-  if (!canvas) return;
+  if (!d.Canvas || !d.Frame || (!d.Whole && d.Damage.empty())) return;
+  SDL_Surface* canvas = d.Frame;
   if (d.Whole) {
     d.Damage.assign(1, SDL_Rect{0, 0, d.Width, d.Height});
     if (d.Active) EM_ASM({ document.title = UTF8ToString($0); }, d.Active->Title.c_str());
@@ -444,7 +449,18 @@ void Flush() {
       SDL_BlitSurface(w->Surface, &src, canvas, &dst);
     }
   }
-  ::SDL_UpdateWindowSurface(d.Canvas);
+  // Only the changed rectangles are copied to the canvas (SDL's own window surface would copy
+  // and convert the whole desktop for every frame).
+  for (const SDL_Rect& r : d.Damage) {
+    EM_ASM(
+        {
+          var canvas = Module.canvas;
+          if (canvas.width != $1 || canvas.height != $2) return;
+          var image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, $0, $1 * $2 * 4), $1, $2);
+          canvas.getContext("2d").putImageData(image, 0, 0, $3, $4, $5, $6);
+        },
+        canvas->pixels, canvas->w, canvas->h, r.x, r.y, r.w, r.h);
+  }
   d.Damage.clear();
   d.Whole = false;
 }
