@@ -82,7 +82,7 @@ web-serve: web
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
 
 web-test: web
-	node --no-experimental-fetch tests/web/ZoneParity.cjs --native $(RELEASE)/bin/quarn-zone \
+	node --no-experimental-fetch --expose-gc tests/web/ZoneParity.cjs --native $(RELEASE)/bin/quarn-zone \
 	  --wasm $(WEB_BUILD)/bin/quarn-zone.js --zones zones --solutions tests/game/solutions \
 	  --generated $(WEB_GENERATED)
 	node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \

@@ -103,7 +103,8 @@ async function wasmRunner(jsPath) {
     let status = null;
     const module = await factory({
       instantiateWasm(imports, done) {
-        WebAssembly.instantiate(compiled, imports).then((instance) => done(instance, compiled));
+        WebAssembly.instantiate(compiled, imports).then((instance) => done(instance, compiled),
+          (e) => { console.error('the module could not be instantiated:', e); process.exit(1); });
         return {};
       },
       quit: (code, toThrow) => { status = code; throw toThrow; },
@@ -163,9 +164,20 @@ async function main() {
   }
 
   let failed = 0, played = 0, wins = 0;
-  for (const c of cases) {
+  for (const [index, c] of cases.entries()) {
+    // Each instance reserves a large address range; the collector is asked now and then to give
+    // back those of finished runs (run with --expose-gc), before the reservations run out.
+    if (global.gc && index % 20 === 0) global.gc();
     const native = runNative(o.native, c.args);
-    const wasm = await runWasm(c.args);
+    // A run that never comes back (no instance could be made) fails the test instead of hanging.
+    let timer;
+    const wasm = await Promise.race([
+      runWasm(c.args),
+      new Promise((_, reject) => {
+        timer = setTimeout(() => reject(new Error(`no answer from the wasm run of ${c.label}`)), 120000);
+      }),
+    ]);
+    clearTimeout(timer);
     if (native.status === 0) played++;
     if (/"wins": [1-9]/.test(native.stdout)) wins++;
     for (const field of ['status', 'stdout', 'stderr']) {
