@@ -3,6 +3,9 @@
 # `make fuzz` runs each fuzz target FUZZ_SECONDS (60); `make soak` plays every zone and generated
 # largest zones SOAK_TICKS ticks (200000) under the sanitizers. `make deb` builds the Debian
 # package into build/deb/; scripts/check-deb.sh lints, installs, plays and removes it.
+# `make web` builds the browser version into build/web/ (emscripten; scripts/setup.sh web builds
+# its libraries once into build/web-deps/), `make web-serve` serves it on 127.0.0.1:WEB_PORT, and
+# `make web-test` plays every zone with both zone tools and the page in headless Chromium.
 GENERATOR := -G Ninja
 RELEASE := build/release
 TESTING := build/test
@@ -10,8 +13,17 @@ BENCHING := build/bench
 FUZZING := build/fuzz
 FUZZ_SECONDS ?= 60
 SOAK_TICKS ?= 200000
+WEB_BUILD := build/web-cmake
+# The browser build's libraries; CI keeps them outside its fresh clone.
+QUARN_WEB_DEPS ?= $(CURDIR)/build/web-deps
+WEB_DEPS := $(QUARN_WEB_DEPS)
+web web-serve web-test: export QUARN_WEB_DEPS := $(WEB_DEPS)
+WEB_PORT ?= 8028
+WEB_GENERATED ?= 1000
+# emscripten's tools find Debian's JavaScript modules (its optimizer's parser) through this.
+web web-serve web-test: export NODE_PATH := /usr/share/nodejs
 
-.PHONY: all build run test bench fuzz soak deb clean
+.PHONY: all build run test bench fuzz soak deb web web-serve web-test clean
 
 define build_release
 	cmake -S . -B $(RELEASE) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_TESTS=OFF
@@ -57,6 +69,24 @@ soak:
 deb:
 	@scripts/setup.sh deb
 	scripts/build-deb.sh
+
+web:
+	@scripts/setup.sh web
+	$(build_release)
+	emcmake cmake -S . -B $(WEB_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	  -DQUARN_WEB_DEPS=$(WEB_DEPS)/prefix
+	cmake --build $(WEB_BUILD)
+
+web-serve: web
+	@echo "Quarn: http://127.0.0.1:$(WEB_PORT)/"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
+
+web-test: web
+	node --no-experimental-fetch --expose-gc tests/web/ZoneParity.cjs --native $(RELEASE)/bin/quarn-zone \
+	  --wasm $(WEB_BUILD)/bin/quarn-zone.js --zones zones --solutions tests/game/solutions \
+	  --generated $(WEB_GENERATED)
+	node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
+	  --solution tests/game/solutions/01-prvni-kroky.keys --shot build/web-start.png
 
 clean:
 	rm -rf build

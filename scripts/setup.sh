@@ -2,7 +2,9 @@
 # Installs the Debian packages one command of Quarn's needs, and no more, when any are missing.
 #   scripts/setup.sh [COMMAND]        install what COMMAND needs (default: build)
 #   scripts/setup.sh --list COMMAND   print those packages, one a line, and install nothing
-# COMMAND is one of: build, run, test, soak, bench, fuzz, valgrind, deb.
+# COMMAND is one of: build, run, test, soak, bench, fuzz, valgrind, deb, web.
+# `web` also builds the browser build's libraries (SDL2, FreeType, SDL2_ttf from Debian's source
+# packages, with emscripten) into build/web-deps/ once; scripts/web-deps.sh says how.
 set -euo pipefail
 
 # Building the game and its tools (the icon painter needs libpng) and the manual pages, and what
@@ -24,6 +26,15 @@ fuzz=(cmake ninja-build make clang-14 libclang-rt-14-dev)
 # The Debian package: debhelper builds it (running the tests that need no display), lintian judges it.
 deb=(debhelper dpkg-dev fakeroot lintian googletest libgtest-dev libgmock-dev)
 
+# The browser build: emscripten (with its clang and binaryen), Debian's JavaScript modules that its
+# optimizer needs, the fonts that go into the page's data and Chromium for the real-browser test;
+# dpkg-dev gives `apt-get source` what it needs. The test's driver comes with npm, which comes with
+# Node.js (Debian's npm package, where Node.js is Debian's too).
+web=(
+  cmake ninja-build make g++ pkg-config emscripten node-acorn dpkg-dev
+  fonts-liberation fonts-comic-neue chromium python3
+)
+
 packages_of() {
   case $1 in
     build|run) echo "${build[@]}" ;;
@@ -32,7 +43,8 @@ packages_of() {
     fuzz) echo "${fuzz[@]}" ;;
     valgrind) echo "${build[@]}" valgrind xvfb xdotool x11-utils ;;
     deb) echo "${build[@]}" "${deb[@]}" ;;
-    *) echo "setup: unknown command '$1' (build, run, test, soak, bench, fuzz, valgrind, deb)" >&2
+    web) echo "${build[@]}" "${web[@]}" ;;
+    *) echo "setup: unknown command '$1' (build, run, test, soak, bench, fuzz, valgrind, deb, web)" >&2
        return 2 ;;
   esac
 }
@@ -51,11 +63,17 @@ for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+# npm may come with a Node.js of its own, which Debian's npm package would conflict with.
+if [[ ${1:-build} == web ]] && ! command -v npm >/dev/null; then missing+=(npm); fi
 
-echo "setup: installing ${missing[*]}"
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [[ ${#missing[@]} -gt 0 ]]; then
+  echo "setup: installing ${missing[*]}"
+  "${sudo[@]}" apt-get update -q
+  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+if [[ ${1:-build} == web ]]; then
+  exec "$(dirname "$0")/web-deps.sh"
+fi

@@ -2,10 +2,14 @@
 #include "App.h"
 
 #include <SDL_ttf.h>
+#ifndef __EMSCRIPTEN__
 #include <X11/Xlib.h>
+#endif
 
 #include <algorithm>
 #include <stdexcept>
+
+#include "WebDesktop.h"
 
 namespace quarn::platform {
 
@@ -29,11 +33,15 @@ namespace {
 
 // The default depth of the X display SDL uses, 0 when it cannot be asked.
 int XDepth() {
+#ifdef __EMSCRIPTEN__
+  return 0;
+#else
   Display* display = XOpenDisplay(nullptr);
   if (!display) return 0;
   const int depth = DefaultDepth(display, DefaultScreen(display));
   XCloseDisplay(display);
   return depth;
+#endif
 }
 
 }  // namespace

@@ -132,12 +132,12 @@ class Digest {
       h_ ^= c;
       h_ *= 1099511628211ULL;
     }
-    return Add(s.size());
+    return Add(static_cast<uint64_t>(s.size()));
   }
   Digest& Add(Colour c) { return Add((uint64_t{c.R} << 16) | (uint64_t{c.G} << 8) | c.B); }
   Digest& Add(bool b) { return Add(uint64_t{b ? 1u : 0u}); }
   Digest& Add(const std::optional<Colour>& c) { return c ? Add(true).Add(*c) : Add(false); }
-  Digest& Add(const void* p) { return Add(reinterpret_cast<uintptr_t>(p)); }
+  Digest& Add(const void* p) { return Add(static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p))); }
   Digest& Add(const SDL_Rect& r) {
     return Add(static_cast<uint64_t>(static_cast<uint32_t>(r.x))).Add(static_cast<uint64_t>(static_cast<uint32_t>(r.y)))
         .Add(static_cast<uint64_t>(static_cast<uint32_t>(r.w))).Add(static_cast<uint64_t>(static_cast<uint32_t>(r.h)));

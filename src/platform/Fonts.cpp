@@ -1,12 +1,19 @@
 // Fonts.cpp — fontconfig matching and the cache of opened TrueType faces.
 #include "Fonts.h"
 
+#ifndef __EMSCRIPTEN__
 #include <fontconfig/fontconfig.h>
+#endif
 
 #include <cmath>
 #include <cstdio>
 
 namespace quarn::platform {
+
+#ifdef __EMSCRIPTEN__
+// The font file in the page's data for a family and weight (WebDesktop.cpp).
+std::string WebFontFile(const std::string& family, bool bold);
+#endif
 
 int PixelSizeOf(double points) { return static_cast<int>(std::lround(points * 96.0 / 72.0)); }
 
@@ -18,6 +25,10 @@ std::string StandInFamily(const std::string& family) {
 
 std::string Fonts::FileFor(const std::string& family, bool bold) const {
   const std::string wanted = StandInFamily(family);
+#ifdef __EMSCRIPTEN__
+  // A browser has no fontconfig: the page's data holds the two families, under /fonts.
+  return WebFontFile(wanted, bold);
+#else
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(wanted.c_str()));
   FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -35,6 +46,7 @@ std::string Fonts::FileFor(const std::string& family, bool bold) const {
   if (match) FcPatternDestroy(match);
   FcPatternDestroy(pattern);
   return file;
+#endif
 }
 
 Fonts::~Fonts() {
@@ -43,7 +55,9 @@ Fonts::~Fonts() {
   }
   // We keep nothing of fontconfig's but file names: its configuration can go (and is read again
   // should another set of fonts be made).
+#ifndef __EMSCRIPTEN__
   FcFini();
+#endif
 }
 
 TTF_Font* Fonts::Get(const FontSpec& wanted) {

@@ -8,8 +8,12 @@
 #include "App.h"
 
 #include <SDL_syswm.h>
+#ifndef __EMSCRIPTEN__
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#endif
+
+#include "WebDesktop.h"
 
 namespace quarn::platform {
 
@@ -30,6 +34,7 @@ bool HasWindowManager(SDL_Window* window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+#ifndef __EMSCRIPTEN__
   Display* display = info.info.x11.display;
   const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
   if (check == None) return false;
@@ -42,6 +47,7 @@ bool HasWindowManager(SDL_Window* window) {
   const bool found = status == Success && data != nullptr && count == 1;
   if (data) XFree(data);
   return found;
+#endif
 }
 
 namespace {
@@ -54,6 +60,7 @@ void SetUtf8Title(SDL_Window* window, const std::string& title) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+#ifndef __EMSCRIPTEN__
   Display* display = info.info.x11.display;
   const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
   for (const char* property : {"_NET_WM_NAME", "WM_NAME"}) {
@@ -62,6 +69,7 @@ void SetUtf8Title(SDL_Window* window, const std::string& title) {
                     static_cast<int>(title.size()));
   }
   XFlush(display);
+#endif
 }
 
 // The rectangles are kept few: one that lies inside another is dropped, and past this many

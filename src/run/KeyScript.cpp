@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <sstream>
@@ -16,6 +17,25 @@
 
 namespace quarn {
 namespace {
+
+// A real number as std::from_chars reads it (no sign '+', no blanks, no hexadecimal): true when
+// all of text is the number. The browser build's C++ library has no from_chars for reals; its
+// strtod rounds correctly as well, so both builds read the same bits.
+bool ReadReal(std::string_view text, double& value) {
+#ifdef __EMSCRIPTEN__
+  if (text.empty() || text.find_first_not_of("+-.0123456789eEinfatyINFATY") != text.npos ||
+      text[0] == '+' || text.find_first_of("xX") != text.npos) {
+    return false;
+  }
+  const std::string copy(text);
+  char* end = nullptr;
+  value = std::strtod(copy.c_str(), &end);
+  return end == copy.c_str() + copy.size();
+#else
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc{} && end == text.data() + text.size();
+#endif
+}
 
 // 'name', built by appending (GCC 12 warns falsely about "'" + std::string(...) when optimising).
 std::string InQuotes(std::string_view name) {
@@ -45,8 +65,7 @@ std::optional<std::vector<double>> CarryNumbers(std::string_view text, size_t co
     const std::string_view part = text.substr(start, comma - start);
     double v = 0;
     if (reals) {
-      const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), v);
-      if (ec != std::errc{} || end != part.data() + part.size() || !std::isfinite(v)) return {};
+      if (!ReadReal(part, v) || !std::isfinite(v)) return {};
     } else {
       int64_t n = 0;
       const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), n);

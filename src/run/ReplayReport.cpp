@@ -3,6 +3,7 @@
 #include <charconv>
 #include <string>
 
+#include "RealText.h"
 #include "Replay.h"
 
 namespace quarn {
@@ -27,9 +28,7 @@ class JsonWriter {
   JsonWriter& Null() { return Raw("null"); }
   template <typename Real>
   JsonWriter& Number(Real v) {
-    char buf[64];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    out_.append(buf, ec == std::errc{} ? end : buf);
+    out_ += RealText(v);
     return *this;
   }
   JsonWriter& Raw(const std::string& text) {
@@ -45,11 +44,7 @@ std::string IntPair(int64_t a, int64_t b) {
   return '[' + std::to_string(a) + ", " + std::to_string(b) + ']';
 }
 
-std::string NumberText(double v) {
-  char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, ec == std::errc{} ? end : buf);
-}
+std::string NumberText(double v) { return RealText(v); }
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "RealText.h"
 #include "Replay.h"
 
 namespace quarn {
@@ -98,11 +99,7 @@ struct QuietPorts {
   GamePorts Ports{Painter, Sound, Ask};
 };
 
-std::string NumberText(double v) {
-  char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, ec == std::errc{} ? end : buf);
-}
+std::string NumberText(double v) { return RealText(v); }
 
 // A board cell that differs from the run's first board: its place in storage order, its code.
 struct ChangedCell {

@@ -5,6 +5,9 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include <cerrno>
 #include <csignal>
@@ -15,9 +18,10 @@ extern char** environ;
 
 namespace quarn::system {
 
-namespace {
-
 namespace fs = std::filesystem;
+
+#ifndef __EMSCRIPTEN__
+namespace {
 
 // The spawn settings, made before the fork because making them may allocate, which a child of
 // a program with threads (sound, display) must not do.
@@ -59,9 +63,13 @@ class SpawnSettings {
 };
 
 }  // namespace
+#endif
 
 bool StartDetached(const std::vector<std::string>& argv) {
   if (argv.empty() || argv[0].empty()) return false;
+#ifdef __EMSCRIPTEN__
+  return false;  // a page starts no programs
+#else
   std::vector<char*> args;
   args.reserve(argv.size() + 1);
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -86,8 +94,31 @@ bool StartDetached(const std::vector<std::string>& argv) {
     if (errno != EINTR) return errno == ECHILD;
   }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
 }
 
+#ifdef __EMSCRIPTEN__
+// In a browser a link opens in a new tab, and a zone for a text editor is downloaded instead.
+bool OpenLink(const std::string& link) {
+  EM_ASM({ window.open(UTF8ToString($0), "_blank", "noopener"); }, link.c_str());
+  return true;
+}
+
+bool OpenInEditor(const fs::path& file) {
+  EM_ASM(
+      {
+        var path = UTF8ToString($0);
+        var a = document.createElement("a");
+        a.href = URL.createObjectURL(new Blob([FS.readFile(path)], {type : "text/plain"}));
+        a.download = path.split("/").pop();
+        document.body.appendChild(a);
+        a.click();
+        a.remove();
+      },
+      file.string().c_str());
+  return true;
+}
+#else
 bool OpenLink(const std::string& link) { return StartDetached({"xdg-open", link}); }
 
 bool OpenInEditor(const fs::path& file) {
@@ -96,5 +127,6 @@ bool OpenInEditor(const fs::path& file) {
   const fs::path absolute = fs::absolute(file, ec);
   return StartDetached({"xdg-open", (ec ? file : absolute).string()});
 }
+#endif
 
 }  // namespace quarn::system

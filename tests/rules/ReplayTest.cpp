@@ -4,9 +4,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <random>
 #include <tuple>
 
 #include "Harness.h"
+#include "run/RealText.h"
 
 namespace quarn::test {
 namespace {
@@ -248,3 +253,30 @@ TEST(Report, DeathPhaseIsPrintedInSinglePrecision) {
 
 }  // namespace
 }  // namespace quarn::test
+
+// Reports and run files write reals as their shortest text; the browser build makes that text
+// with printf and strtod. Both must give the same characters for every real, or a run written in
+// one build would read back differently in the other.
+TEST(RealText, PrintfTextIsToCharsTextForAnyBits) {
+  std::mt19937_64 rng(28);
+  std::vector<double> doubles = {0.0, -0.0, 0.1, 1.0 / 3.0, 100.0, 1e20, 1e21, 1e-7, 123456.0,
+                                 5e-324, 1.7976931348623157e308, 2.5, 0.99, -32768.0, 1e15, 1e16};
+  for (int i = 0; i < 50000; ++i) {
+    double d = 0;
+    const uint64_t bits = rng();
+    std::memcpy(&d, &bits, sizeof d);
+    if (std::isfinite(d)) doubles.push_back(d);
+    // Values of the size the rules use: positions, times, phases.
+    doubles.push_back(static_cast<double>(static_cast<int64_t>(rng() % 2000000) - 1000000) /
+                      static_cast<double>(1 + rng() % 1000));
+  }
+  for (double d : doubles) {
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, d);
+    ASSERT_EQ(quarn::PortableRealText(d), std::string(buf, end)) << "bits of " << buf;
+    const float f = static_cast<float>(d);
+    if (!std::isfinite(f)) continue;
+    const auto [fend, fec] = std::to_chars(buf, buf + sizeof buf, f);
+    ASSERT_EQ(quarn::PortableRealText(f), std::string(buf, fend)) << "float " << buf;
+  }
+}
