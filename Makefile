@@ -83,10 +83,10 @@ web-serve: web
 
 web-test: web
 	node --no-experimental-fetch --expose-gc tests/web/ZoneParity.cjs --native $(RELEASE)/bin/quarn-zone \
-	  --wasm $(WEB_BUILD)/bin/quarn-zone.js --zones zones --solutions tests/game/solutions \
+	  --wasm $(WEB_BUILD)/bin/quarn-zone.js --zones zones --solutions tests/run/solutions \
 	  --generated $(WEB_GENERATED)
 	node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
-	  --solution tests/game/solutions/01-prvni-kroky.keys --shot build/web-start.png
+	  --solution tests/run/solutions/01-prvni-kroky.keys --shot build/web-start.png
 
 clean:
 	rm -rf build
