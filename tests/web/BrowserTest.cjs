@@ -48,14 +48,15 @@ function waitForLine(lines, pattern, ms) {
   });
 }
 
-// How many pixels of the canvas area are not the desktop's colour.
+// How many pixels of the canvas area are drawn, and not in the desktop's colour (a canvas not yet
+// drawn on is transparent).
 async function drawnPixels(page, area) {
   return page.evaluate((a, desk) => {
     const ctx = document.getElementById('canvas').getContext('2d');
     const d = ctx.getImageData(a.x, a.y, a.w, a.h).data;
     let n = 0;
     for (let i = 0; i < d.length; i += 4) {
-      if (d[i] !== desk[0] || d[i + 1] !== desk[1] || d[i + 2] !== desk[2]) n++;
+      if (d[i + 3] !== 0 && (d[i] !== desk[0] || d[i + 1] !== desk[1] || d[i + 2] !== desk[2])) n++;
     }
     return n;
   }, area, DesktopColour);
