@@ -86,7 +86,8 @@ web-test: web
 	  --wasm $(WEB_BUILD)/bin/quarn-zone.js --zones zones --solutions tests/run/solutions \
 	  --generated $(WEB_GENERATED)
 	node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
-	  --solution tests/run/solutions/01-prvni-kroky.keys --shot build/web-start.png
+	  --solution tests/run/solutions/01-prvni-kroky.keys --zone zones/01-prvni-kroky.qrn \
+	  --shot build/web-start.png --shared-shot build/web-shared.png
 
 clean:
 	rm -rf build

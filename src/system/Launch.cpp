@@ -118,6 +118,13 @@ bool OpenInEditor(const fs::path& file) {
       file.string().c_str());
   return true;
 }
+
+// The page compresses the file and makes the link (web/index.html): the browser has the
+// compressor, and the clipboard is the page's.
+void ShareZoneLink(const fs::path& zone, const std::string& title) {
+  EM_ASM({ Module.quarnShareZone(UTF8ToString($0), UTF8ToString($1)); }, zone.string().c_str(),
+         title.c_str());
+}
 #else
 bool OpenLink(const std::string& link) { return StartDetached({"xdg-open", link}); }
 

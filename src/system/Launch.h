@@ -22,4 +22,10 @@ bool OpenLink(const std::string& link);
 // nothing could be started.
 bool OpenInEditor(const std::filesystem::path& file);
 
+#ifdef __EMSCRIPTEN__
+// In a browser: a link to the page with zone's text in it (compressed into the fragment), put on
+// the clipboard and shown on the page under title. Opening the link plays that zone.
+void ShareZoneLink(const std::filesystem::path& zone, const std::string& title);
+#endif
+
 }  // namespace quarn::system

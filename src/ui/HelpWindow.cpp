@@ -81,6 +81,9 @@ const std::vector<std::string>& HelpKeys() {
       "R – přehled rekordů všech zón",
       "E – upravit zónu v editoru",
       "Ctrl+N – nová zóna v editoru",
+#ifdef __EMSCRIPTEN__
+      "O – odkaz na zónu (do schránky)",
+#endif
       "F11, Alt+Enter – celá obrazovka",
       "F1 – tato nápověda",
       "Seznam zón",

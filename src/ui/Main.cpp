@@ -18,6 +18,20 @@
 #include "system/Records.h"
 #include "system/SafeFile.h"
 #include "ui/Version.h"
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+namespace quarn::web {
+// web/SharedZone.cpp: "Uložit do mých zón" on the page, taken between ticks.
+void KeepSharedZoneWhenAsked();
+}  // namespace quarn::web
+
+namespace {
+// The page: a zone played alone has ended (closed, or refused by the loader), and the page goes
+// on to the start screen.
+void TellPageZoneEnded() { EM_ASM({ if (Module.quarnZoneEnded) Module.quarnZoneEnded(); }); }
+}  // namespace
+#endif
 
 int main(int argc, char** argv) {
   using namespace quarn;
@@ -125,12 +139,25 @@ int main(int argc, char** argv) {
       std::optional<std::string> watch;
       if (options.Watch) watch = *options.Watch;
       if (!flow.PlayOnly(*options.Zone, watch)) {
+#ifdef __EMSCRIPTEN__
+        TellPageZoneEnded();
+#endif
         return platform::SignalReceived() ? 128 + platform::SignalReceived() : 2;
       }
     } else {
       flow.Begin(!options.NoSound);
     }
+#ifdef __EMSCRIPTEN__
+    platform::Timer keepAsked(app.Timers(), [] { web::KeepSharedZoneWhenAsked(); });
+    if (options.Zone) {
+      keepAsked.SetInterval(200);
+      keepAsked.SetEnabled(true);
+    }
+#endif
     app.Run();
+#ifdef __EMSCRIPTEN__
+    if (options.Zone) TellPageZoneEnded();
+#endif
     // Ended by a signal: the editor's unsaved changes are kept before anything else goes.
     if (platform::SignalReceived()) flow.KeepUnsavedWork();
     if (options.TracePlayer) {

@@ -8,6 +8,9 @@
 #include "Dialog.h"
 #include "GameLayout.h"
 #include "Links.h"
+#ifdef __EMSCRIPTEN__
+#include "system/Launch.h"
+#endif
 #include "render/PictureSet.h"
 #include "ui/Version.h"
 #include "base/Text.h"
@@ -83,6 +86,11 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
       if (OnOpenEditor) OnOpenEditor({});
     } else if (virtualKey == 112) {
       if (OnHelp) OnHelp();
+#ifdef __EMSCRIPTEN__
+    } else if (virtualKey == 'O' && !ctrl) {
+      // In a browser: a link that plays the selected zone, for sending to someone.
+      if (const system::ZoneEntry* zone = Selected()) system::ShareZoneLink(zone->File, zone->Title);
+#endif
     } else if (list_.KeyDown(virtualKey)) {
       UpdateRecordLine();
       window_.Invalidate();
