@@ -66,13 +66,7 @@ bool EditorScreen::SaveAs(const std::string& heading) {
     return false;
   }
   const edit::SaveResult result = model_.SaveAs(chosen->Path, chosen->Overwrite);
-  if (!result.SavedTo) {
-    message_ = "Neuloženo: " + result.Error;
-    prompter_.SkinMsgBox("Zónu se nepodařilo uložit.\n" + result.Error, msgbox::OkOnly,
-                         msgbox::IconCritical, "");
-    Sync();
-    return false;
-  }
+  if (NothingSaved(result, "Neuloženo: ", "Zónu se nepodařilo uložit.")) return false;
   DropRecovery(before);
   DropRecovery(*result.SavedTo);
   message_ = "Uloženo jako: " + result.SavedTo->string();
@@ -89,11 +83,7 @@ bool EditorScreen::PutIntoOwnZones() {
   if (model_.InStroke()) model_.EndStroke();
   const fs::path before = model_.Path();
   const edit::SaveResult result = model_.PutIntoOwnZones();
-  if (!result.SavedTo) {
-    message_ = "Nezkopírováno: " + result.Error;
-    prompter_.SkinMsgBox("Zónu se nepodařilo dát mezi tvé zóny.\n" + result.Error,
-                         msgbox::OkOnly, msgbox::IconCritical, "");
-    Sync();
+  if (NothingSaved(result, "Nezkopírováno: ", "Zónu se nepodařilo dát mezi tvé zóny.")) {
     return false;
   }
   if (!result.Written) {
@@ -105,6 +95,15 @@ bool EditorScreen::PutIntoOwnZones() {
                "; dál se upravuje tato kopie.";
     std::fprintf(stderr, "quarn: %s\n", message_.c_str());
   }
+  Sync();
+  return true;
+}
+
+bool EditorScreen::NothingSaved(const edit::SaveResult& result, const std::string& status,
+                                const std::string& failure) {
+  if (result.SavedTo) return false;
+  message_ = status + result.Error;
+  prompter_.SkinMsgBox(failure + "\n" + result.Error, msgbox::OkOnly, msgbox::IconCritical, "");
   Sync();
   return true;
 }

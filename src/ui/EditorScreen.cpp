@@ -451,13 +451,7 @@ bool EditorScreen::Save() {
   }
   const std::filesystem::path before = model_.Path();
   const edit::SaveResult result = model_.Save();
-  if (!result.SavedTo) {
-    message_ = "Neuloženo: " + result.Error;
-    prompter_.SkinMsgBox("Zónu se nepodařilo uložit.\n" + result.Error, msgbox::OkOnly,
-                         msgbox::IconCritical, "");
-    Sync();
-    return false;
-  }
+  if (NothingSaved(result, "Neuloženo: ", "Zónu se nepodařilo uložit.")) return false;
   DropRecovery(before);
   DropRecovery(*result.SavedTo);
   if (!result.Written) {

@@ -188,6 +188,10 @@ class EditorScreen {
   void RevealFinding(int index);
   void KeepRecovery();
   void DropRecovery(const std::filesystem::path& zone);
+  // When result saved nothing: says why on the status line (after status) and in a dialog
+  // (after failure), and answers true.
+  bool NothingSaved(const edit::SaveResult& result, const std::string& status,
+                    const std::string& failure);
   void BuildTools();
   // The strip under the canvas: save as, into my zones, the overlays (EditorSaving.cpp).
   void BuildStrip();
