@@ -81,11 +81,12 @@ web-serve: web
 	@echo "Quarn: http://127.0.0.1:$(WEB_PORT)/"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
 
+# Each check has a time limit, so that a hung browser or instance fails instead of waiting forever.
 web-test: web
-	node --no-experimental-fetch --expose-gc tests/web/ZoneParity.cjs --native $(RELEASE)/bin/quarn-zone \
+	timeout 1800 node --no-experimental-fetch --expose-gc tests/web/ZoneParity.cjs --native $(RELEASE)/bin/quarn-zone \
 	  --wasm $(WEB_BUILD)/bin/quarn-zone.js --zones zones --solutions tests/run/solutions \
 	  --generated $(WEB_GENERATED)
-	node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
+	timeout 900 node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
 	  --solution tests/run/solutions/01-prvni-kroky.keys --zone zones/01-prvni-kroky.qrn \
 	  --shot build/web-start.png --shared-shot build/web-shared.png
 
