@@ -96,7 +96,8 @@ std::optional<fs::path> KeepPickedZoneWhenAsked() {
     Tell("Zónu " + shown + " nelze uložit: " + ShowControls(copy.Error().Message));
     return std::nullopt;
   }
-  std::string told = "Zóna " + shown + " je v tvých zónách jako " + copy->filename().string() + ".";
+  std::string told = "Zóna „" + ShowControls(readable->Title) + "“ je v tvých zónách jako " +
+                     copy->filename().string() + ".";
   if (const auto playable = ParseZoneText(content, pickedName); !playable) {
     told += " Hrát se zatím nedá, oprav ji v editoru (E): " +
             ShowControls(playable.Error().Describe());
