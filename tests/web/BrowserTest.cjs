@@ -341,6 +341,19 @@ async function playerFiles(page, args) {
     if (report.wins !== 1) throw new Error('the downloaded run does not win the zone: ' + JSON.stringify(report));
     console.log(`S downloads the zone as shipped; Shift+S its kept run (${run.length} bytes), ` +
                 `which the native zone tool plays to a win in ${report.tick} ticks`);
+    // A zone that keeps a run of each kind gives both, the best first.
+    const rewound = runs + '/' + kept[0].replace(/\.keys$/, '.zpet.keys');
+    const rewoundText = '# Quarn: vyhraný průchod zónou\n# čas: 9000 tiků (140,62 s), s vracením\nrandom 1\n';
+    await page.evaluate((f, t) => FS.writeFile(f, t), rewound, rewoundText);
+    for (const name of fs.readdirSync(downloads)) fs.rmSync(path.join(downloads, name));
+    await shiftS();
+    await waitNotice(/Stahují se oba uložené průchody zónou „První kroky“: 01-prvni-kroky\.keys \(nejlepší\) a 01-prvni-kroky\.zpet\.keys\./);
+    if ((await downloaded('01-prvni-kroky.zpet.keys')).toString() !== rewoundText ||
+        !(await downloaded('01-prvni-kroky.keys')).equals(run)) {
+      throw new Error('the two downloaded runs are not the kept files');
+    }
+    await page.evaluate((f) => FS.unlink(f), rewound);
+    console.log('a zone with runs of both kinds downloads both');
     // The next zone has no run: the player is told, nothing is downloaded.
     await page.keyboard.press('ArrowDown');
     let from = since();
