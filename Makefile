@@ -88,7 +88,7 @@ web-test: web
 	  --generated $(WEB_GENERATED)
 	timeout 900 node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
 	  --solution tests/run/solutions/01-prvni-kroky.keys --zone zones/01-prvni-kroky.qrn \
-	  --shot build/web-start.png --shared-shot build/web-shared.png
+	  --quarn-zone $(RELEASE)/bin/quarn-zone --shot build/web-start.png --shared-shot build/web-shared.png
 
 clean:
 	rm -rf build

@@ -87,7 +87,8 @@ add_custom_target(quarn_web_data
   COMMENT "Gathering the page's data")
 
 set_target_properties(quarn PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUARN_WEB_SITE} SUFFIX .js)
-target_sources(quarn PRIVATE ${CMAKE_SOURCE_DIR}/web/NoInotify.cpp ${CMAKE_SOURCE_DIR}/web/SharedZone.cpp)
+target_sources(quarn PRIVATE ${CMAKE_SOURCE_DIR}/web/NoInotify.cpp ${CMAKE_SOURCE_DIR}/web/SharedZone.cpp
+  ${CMAKE_SOURCE_DIR}/web/PlayerFiles.cpp)
 add_dependencies(quarn quarn_web_data)
 # ASYNCIFY lets the loop's wait hand the browser its turn from wherever it is, a modal dialog's
 # own loop included (see README).

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "PageFiles.h"
 #include "base/Text.h"
 #include "system/Copies.h"
 #include "system/Folders.h"
@@ -65,6 +66,11 @@ void Flow::Begin(bool askSound) {
     return key ? keeper_.Find(*key) : nullptr;
   };
   start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
+#ifdef __EMSCRIPTEN__
+  start_->OnDownloadRuns = [this](const std::filesystem::path& zone, const std::string& title) {
+    DownloadRuns(zone, title);
+  };
+#endif
   // Asked once per run, before the start screen is first seen.
   if (askSound) sound_.SetEnabled(start_->AskSound());
   // Players who start the game from the desktop see no terminal: the refusal is said here too.
@@ -127,6 +133,40 @@ void Flow::WatchBest(const std::filesystem::path& zone) {
   retired_.reset();
   if (WatchRun(zone, *run, [this] { BackToStart(); })) start_->Hide();
 }
+
+#ifdef __EMSCRIPTEN__
+void Flow::DownloadRuns(const std::filesystem::path& zone, const std::string& title) {
+  const auto key = keeper_.ContentKeyOf(zone);
+  const auto best = key ? keeper_.BestRunOf(*key) : std::nullopt;
+  if (!best) {
+    prompter_.SkinMsgBox("Zóna „" + title +
+                             "“ zatím nemá uložený průchod, není co stáhnout.\nVyhraj ji a hra si "
+                             "ho zapamatuje.",
+                         msgbox::OkOnly, msgbox::IconInformation, "");
+    return;
+  }
+  // Named after the zone, by kind as the game names them; the bytes are the kept file's.
+  const std::string rewoundSuffix = ".zpet.keys";
+  const std::string bestName = best->filename().string();
+  const bool bestRewound = bestName.size() >= rewoundSuffix.size() &&
+                           bestName.compare(bestName.size() - rewoundSuffix.size(),
+                                            rewoundSuffix.size(), rewoundSuffix) == 0;
+  const std::string stem = zone.stem().string();
+  auto nameOf = [&](bool rewound) { return stem + (rewound ? rewoundSuffix : ".keys"); };
+  // The other kind, when the zone keeps one too, comes after the best.
+  const auto other = system::FindRun(folders_.Runs, *key, !bestRewound);
+  if (!other) {
+    web::OfferDownload(*best, nameOf(bestRewound),
+                       "Stahuje se nejlepší průchod zónou „" + title + "“ (" +
+                           nameOf(bestRewound) + ").");
+    return;
+  }
+  web::OfferDownload(*best, nameOf(bestRewound), "");
+  web::OfferDownload(*other, nameOf(!bestRewound),
+                     "Stahují se oba uložené průchody zónou „" + title + "“: " +
+                         nameOf(bestRewound) + " (nejlepší) a " + nameOf(!bestRewound) + ".");
+}
+#endif
 
 bool Flow::IsLastZone(const std::string& zone) const {
   if (!start_) return true;

@@ -87,6 +87,10 @@ class Flow {
   bool WatchRun(const std::filesystem::path& zone, const std::filesystem::path& run,
                 std::function<void()> onClosed);
   void WatchBest(const std::filesystem::path& zone);
+#ifdef __EMSCRIPTEN__
+  // Shift+S in a browser: the zone's kept runs downloaded, the best first.
+  void DownloadRuns(const std::filesystem::path& zone, const std::string& title);
+#endif
   void NextZone(const std::string& zone);
   // No zone follows this one in the start screen's list.
   bool IsLastZone(const std::string& zone) const;

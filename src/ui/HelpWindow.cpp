@@ -83,6 +83,7 @@ const std::vector<std::string>& HelpKeys() {
       "Ctrl+N – nová zóna v editoru",
 #ifdef __EMSCRIPTEN__
       "O – odkaz na zónu (do schránky)",
+      "S – stáhnout zónu, Shift+S – stáhnout její uložené průchody",
 #endif
       "F11, Alt+Enter – celá obrazovka",
       "F1 – tato nápověda",

@@ -21,6 +21,8 @@
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
 
+#include "PageFiles.h"
+
 namespace quarn::web {
 // web/SharedZone.cpp: "Uložit do mých zón" on the page, taken between ticks.
 void KeepSharedZoneWhenAsked();
@@ -148,11 +150,15 @@ int main(int argc, char** argv) {
       flow.Begin(!options.NoSound);
     }
 #ifdef __EMSCRIPTEN__
-    platform::Timer keepAsked(app.Timers(), [] { web::KeepSharedZoneWhenAsked(); });
-    if (options.Zone) {
-      keepAsked.SetInterval(200);
-      keepAsked.SetEnabled(true);
-    }
+    // What the page asked for, taken between ticks: a shared zone kept, a zone file from disk.
+    const bool listed = !options.Zone && !options.Edit;
+    platform::Timer keepAsked(app.Timers(), [&flow, listed] {
+      web::KeepSharedZoneWhenAsked();
+      if (const auto picked = web::KeepPickedZoneWhenAsked(); picked && listed)
+        flow.Start().ListAndSelect(*picked);
+    });
+    keepAsked.SetInterval(200);
+    keepAsked.SetEnabled(true);
 #endif
     app.Run();
 #ifdef __EMSCRIPTEN__

@@ -9,6 +9,7 @@
 #include "GameLayout.h"
 #include "Links.h"
 #ifdef __EMSCRIPTEN__
+#include "PageFiles.h"
 #include "system/Launch.h"
 #endif
 #include "render/PictureSet.h"
@@ -90,6 +91,17 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
     } else if (virtualKey == 'O' && !ctrl) {
       // In a browser: a link that plays the selected zone, for sending to someone.
       if (const system::ZoneEntry* zone = Selected()) system::ShareZoneLink(zone->File, zone->Title);
+    } else if (virtualKey == 'S' && !ctrl) {
+      // In a browser: the selected zone's file downloaded as it is, or with Shift its kept runs.
+      if (const system::ZoneEntry* zone = Selected()) {
+        const std::string title = ShowControls(zone->Title);
+        if (!platform::HeldModifiers().Shift) {
+          const std::string name = zone->File.filename().string();
+          web::OfferDownload(zone->File, name, "Stahuje se zóna „" + title + "“ (" + name + ").");
+        } else if (OnDownloadRuns) {
+          OnDownloadRuns(zone->File, title);
+        }
+      }
 #endif
     } else if (list_.KeyDown(virtualKey)) {
       UpdateRecordLine();
@@ -278,6 +290,13 @@ void StartScreen::Select(const std::filesystem::path& zone) {
   }
   UpdateRecordLine();
 }
+
+#ifdef __EMSCRIPTEN__
+void StartScreen::ListAndSelect(const std::filesystem::path& zone) {
+  Refresh();
+  Select(zone);
+}
+#endif
 
 void StartScreen::Refresh() {
   if (!window_.Shown()) return;

@@ -67,6 +67,12 @@ class StartScreen {
   std::function<void(const std::filesystem::path& zone)> OnOpenEditor;
   // Cancel, or the window manager closing the window.
   std::function<void()> OnCancel;
+#ifdef __EMSCRIPTEN__
+  // In a browser, Shift+S: the selected zone's kept runs downloaded (S downloads the zone).
+  std::function<void(const std::filesystem::path& zone, const std::string& title)> OnDownloadRuns;
+  // A zone just put in one of the listed folders: listed at once and selected.
+  void ListAndSelect(const std::filesystem::path& zone);
+#endif
 
   platform::Window& Window() { return window_; }
   platform::Timer& Timer1() { return timer_; }

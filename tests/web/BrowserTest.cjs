@@ -3,8 +3,9 @@
 // is played to a win by keys held as its solution holds them, and the record is still there after
 // the page is loaded again. O on the start screen makes a link to the zone; a zone's link opens that
 // zone in a fresh browser profile, and a broken or oversized link is told about, never a crash.
+// The player's files go in and out of the page (playerFiles).
 //   node BrowserTest.cjs --site build/web --puppeteer DIR --solution FILE --zone FILE
-//        [--shot start.png] [--shared-shot shared.png]
+//        --quarn-zone NATIVE_TOOL [--shot start.png] [--shared-shot shared.png]
 'use strict';
 const fs = require('fs');
 const http = require('http');
@@ -242,6 +243,7 @@ async function main() {
     console.log('the record of the first zone is there after a reload');
     const errors = lines.filter((l) => l.startsWith('pageerror'));
     if (errors.length) throw new Error(errors.join('\n'));
+    await playerFiles(page, args);
     await close();
 
     await sharedLinks(url, zoneText, args['shared-shot']);
@@ -256,3 +258,158 @@ async function main() {
 }
 
 main();
+
+// The player's files, on the page where zone 01 was just won and the page loaded again: S
+// downloads the selected zone as the very file shipped, Shift+S its kept run as the game wrote it
+// (which the native zone tool plays to a win on that zone), and a zone without a run says so. A
+// zone file picked on the page goes into the player's zones whole, is listed and selected at once,
+// and is still there after a reload; a file that is no zone, and one over 1 MB, are told and not
+// kept.
+async function playerFiles(page, args) {
+  const { execFileSync } = require('child_process');
+  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'quarn-downloads-'));
+  const picked = fs.mkdtempSync(path.join(os.tmpdir(), 'quarn-picked-'));
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  const userZones = '/home/web_user/.local/share/quarn/zones';
+  const runs = '/home/web_user/.local/share/quarn/runs';
+  const since = () => page.lines.length;
+  const lineAfter = async (from, pattern, ms) => {
+    const until = Date.now() + ms;
+    for (;;) {
+      const found = page.lines.slice(from).find((l) => pattern.test(l));
+      if (found) return found;
+      if (Date.now() > until) throw new Error(`no console line like ${pattern} in ${ms} ms`);
+      await sleep(50);
+    }
+  };
+  const downloaded = async (name) => {
+    const file = path.join(downloads, name);
+    for (let i = 0; i < 100; i++) {
+      if (fs.existsSync(file) && !fs.existsSync(file + '.crdownload')) return fs.readFileSync(file);
+      await sleep(100);
+    }
+    throw new Error(`${name} was not downloaded (${fs.readdirSync(downloads).join(', ')})`);
+  };
+  const notice = () => page.$eval('#notice-text', (e) => e.textContent);
+  const waitNotice = async (pattern) => {
+    for (let i = 0; i < 100; i++) {
+      if (pattern.test(await notice())) return;
+      await sleep(100);
+    }
+    throw new Error(`the page told "${await notice()}", not ${pattern}`);
+  };
+  const pick = async (name, bytes) => {
+    const file = path.join(picked, name);
+    fs.writeFileSync(file, bytes);
+    await page.evaluate(() => { document.getElementById('notice-text').textContent = ''; });
+    const input = await page.$('#pick-zone-file');
+    await input.uploadFile(file);
+  };
+  const shiftS = async () => {
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('KeyS');
+    await page.keyboard.up('Shift');
+  };
+  const readIn = (file) => page.evaluate((f) => {
+    try { return Array.from(FS.readFile(f)); } catch (e) { return null; }
+  }, file);
+  const startScreen = async (from) => {
+    await lineAfter(from, /DirectSound/, 30000);
+    await sleep(300);
+    await page.keyboard.press('Enter');  // sound on
+    await sleep(500);
+  };
+  try {
+    // The page was loaded again after the win: its second sound question.
+    await startScreen(page.lines.findIndex((l) => /DirectSound/.test(l)) + 1);
+    // S: the first zone, byte for byte as shipped.
+    await page.keyboard.press('KeyS');
+    const zone = await downloaded('01-prvni-kroky.qrn');
+    if (!zone.equals(fs.readFileSync(args.zone))) throw new Error('the downloaded zone is not the shipped file');
+    await waitNotice(/Stahuje se zóna „První kroky“ \(01-prvni-kroky\.qrn\)/);
+    // Shift+S: its run as the game kept it, which wins the zone.
+    await shiftS();
+    const run = await downloaded('01-prvni-kroky.keys');
+    const kept = await page.evaluate((folder) => FS.readdir(folder).filter((n) => n.endsWith('.keys')), runs);
+    if (kept.length !== 1) throw new Error('kept runs: ' + kept.join(', '));
+    if (!run.equals(Buffer.from(await readIn(runs + '/' + kept[0])))) {
+      throw new Error('the downloaded run is not the kept file');
+    }
+    const runFile = path.join(downloads, '01-prvni-kroky.keys');
+    const report = JSON.parse(execFileSync(args['quarn-zone'], ['play', args.zone, '--keys', runFile]));
+    if (report.wins !== 1) throw new Error('the downloaded run does not win the zone: ' + JSON.stringify(report));
+    console.log(`S downloads the zone as shipped; Shift+S its kept run (${run.length} bytes), ` +
+                `which the native zone tool plays to a win in ${report.tick} ticks`);
+    // A zone that keeps a run of each kind gives both, the best first.
+    const rewound = runs + '/' + kept[0].replace(/\.keys$/, '.zpet.keys');
+    const rewoundText = '# Quarn: vyhraný průchod zónou\n# čas: 9000 tiků (140,62 s), s vracením\nrandom 1\n';
+    await page.evaluate((f, t) => FS.writeFile(f, t), rewound, rewoundText);
+    for (const name of fs.readdirSync(downloads)) fs.rmSync(path.join(downloads, name));
+    await shiftS();
+    await waitNotice(/Stahují se oba uložené průchody zónou „První kroky“: 01-prvni-kroky\.keys \(nejlepší\) a 01-prvni-kroky\.zpet\.keys\./);
+    if ((await downloaded('01-prvni-kroky.zpet.keys')).toString() !== rewoundText ||
+        !(await downloaded('01-prvni-kroky.keys')).equals(run)) {
+      throw new Error('the two downloaded runs are not the kept files');
+    }
+    await page.evaluate((f) => FS.unlink(f), rewound);
+    console.log('a zone with runs of both kinds downloads both');
+    // The next zone has no run: the player is told, nothing is downloaded.
+    await page.keyboard.press('ArrowDown');
+    let from = since();
+    await shiftS();
+    await lineAfter(from, /Zóna „Horké brambory“ zatím nemá uložený průchod, není co stáhnout/, 10000);
+    await sleep(300);
+    await page.keyboard.press('Enter');
+    if (fs.readdirSync(downloads).length !== 2) throw new Error('downloaded: ' + fs.readdirSync(downloads));
+    console.log('a zone without a kept run says there is none to download');
+
+    // A zone file from disk: kept whole, listed and selected at once.
+    const own = fs.readFileSync(args.zone, 'utf8').replace(/^"[^"\n]*"/, '"Nahraná zkouška"');
+    const synced = await page.evaluate(() => Module.quarnSynced || 0);
+    await pick('moje-nahrana.qrn', own);
+    await waitNotice(/^Zóna „Nahraná zkouška“ je v tvých zónách jako moje-nahrana\.qrn\.$/);
+    await page.waitForFunction((n) => (Module.quarnSynced || 0) > n, { timeout: 10000 }, synced);
+    const copy = await readIn(userZones + '/moje-nahrana.qrn');
+    if (!copy || !Buffer.from(copy).equals(Buffer.from(own))) throw new Error('the picked zone was not kept whole');
+    from = since();
+    await shiftS();  // names the selected zone: the one just kept
+    await lineAfter(from, /Zóna „Nahraná zkouška“ zatím nemá uložený průchod/, 10000);
+    await sleep(300);
+    await page.keyboard.press('Enter');
+    console.log('a zone file picked on the page is kept whole in the player\'s zones, listed and selected');
+    // Kept for its author to mend in the editor: a zone the game does not play yet, told why.
+    await pick('rozbita.qrn', '"Rozbitá"\n3\n1\n10\n0\n12\n6\n01\n01\n01\nS+E\n');
+    await waitNotice(/jako rozbita\.qrn\. Hrát se zatím nedá, oprav ji v editoru \(E\): rozbita\.qrn:5: kroky nepřítele/);
+    if (!await readIn(userZones + '/rozbita.qrn')) throw new Error('the zone to mend was not kept');
+    // Not kept: a file that is no zone (the loader says why), a file over 1 MB.
+    await pick('neni-zona.qrn', '"Nic"\nten text není zóna\n');
+    await waitNotice(/„neni-zona\.qrn“ není zóna, do tvých zón se neuložil\. neni-zona\.qrn(:\d+)?: /);
+    const toldNoZone = await notice();
+    await pick('obri.qrn', Buffer.alloc((1 << 20) + 1, 'A'));
+    await waitNotice(/„obri\.qrn“ má víc než 1 MB, taková zóna to není\. Do tvých zón se neuložil\./);
+    const names = await page.evaluate((folder) => FS.readdir(folder), userZones);
+    if (names.some((n) => /neni-zona|obri/.test(n))) throw new Error('kept what is no zone: ' + names);
+    console.log(`a file that is no zone is told (${toldNoZone}), one over 1 MB too; neither is kept`);
+
+    // After a reload: both still there, last in the list.
+    from = since();
+    await page.reload({ waitUntil: 'load' });
+    await startScreen(from);
+    const reloaded = await readIn(userZones + '/moje-nahrana.qrn');
+    if (!reloaded || !Buffer.from(reloaded).equals(Buffer.from(own))) throw new Error('the picked zone is gone after a reload');
+    await page.keyboard.press('End');  // the zone to mend, rozbita.qrn, comes after it
+    await page.keyboard.press('ArrowUp');
+    from = since();
+    await shiftS();
+    await lineAfter(from, /Zóna „Nahraná zkouška“ zatím nemá uložený průchod/, 10000);
+    await sleep(300);
+    await page.keyboard.press('Enter');
+    const errors = page.lines.filter((l) => l.startsWith('pageerror'));
+    if (errors.length) throw new Error(errors.join('\n'));
+    console.log('the picked zone is listed after a reload');
+  } finally {
+    fs.rmSync(downloads, { recursive: true, force: true });
+    fs.rmSync(picked, { recursive: true, force: true });
+  }
+}
