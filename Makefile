@@ -88,6 +88,10 @@ web-test: web
 	node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
 	  --solution tests/run/solutions/01-prvni-kroky.keys --zone zones/01-prvni-kroky.qrn \
 	  --shot build/web-start.png --shared-shot build/web-shared.png
+	tests/web/NativeStart.sh $(RELEASE)/bin/quarn zones build/web-checks/native-start.ppm
+	node tests/web/PageChecks.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
+	  --native-start build/web-checks/native-start.ppm --sounds $(RELEASE)/bin/sound --zones zones \
+	  --pictures build/web-checks
 
 clean:
 	rm -rf build

@@ -255,4 +255,6 @@ async function main() {
   process.exit(failed ? 1 : 0);
 }
 
-main();
+// PageChecks.cjs runs its own checks with the same browser and server.
+if (require.main === module) main();
+module.exports = { args, serve, freshBrowser, newPage, waitForLine, sleep, TickMs, DesktopColour };
