@@ -5,7 +5,8 @@
 # package into build/deb/; scripts/check-deb.sh lints, installs, plays and removes it.
 # `make web` builds the browser version into build/web/ (emscripten; scripts/setup.sh web builds
 # its libraries once into build/web-deps/), `make web-serve` serves it on 127.0.0.1:WEB_PORT, and
-# `make web-test` plays every zone with both zone tools and the page in headless Chromium.
+# `make web-test` plays every zone with both zone tools and the page in headless Chromium, and
+# lays the page's start screen against the desktop game's (pictures in build/web-checks/).
 GENERATOR := -G Ninja
 RELEASE := build/release
 TESTING := build/test
