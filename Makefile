@@ -5,7 +5,8 @@
 # package into build/deb/; scripts/check-deb.sh lints, installs, plays and removes it.
 # `make web` builds the browser version into build/web/ (emscripten; scripts/setup.sh web builds
 # its libraries once into build/web-deps/), `make web-serve` serves it on 127.0.0.1:WEB_PORT, and
-# `make web-test` plays every zone with both zone tools and the page in headless Chromium.
+# `make web-test` plays every zone with both zone tools and the page in headless Chromium, and
+# lays the page's start screen against the desktop game's (pictures in build/web-checks/).
 GENERATOR := -G Ninja
 RELEASE := build/release
 TESTING := build/test
@@ -89,6 +90,10 @@ web-test: web
 	timeout 900 node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
 	  --solution tests/run/solutions/01-prvni-kroky.keys --zone zones/01-prvni-kroky.qrn \
 	  --quarn-zone $(RELEASE)/bin/quarn-zone --shot build/web-start.png --shared-shot build/web-shared.png
+	timeout 300 tests/web/NativeStart.sh $(RELEASE)/bin/quarn zones build/web-checks/native-start.ppm
+	timeout 900 node tests/web/PageChecks.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
+	  --native-start build/web-checks/native-start.ppm --sounds $(RELEASE)/bin/sound --zones zones \
+	  --pictures build/web-checks
 
 clean:
 	rm -rf build

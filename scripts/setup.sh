@@ -29,10 +29,12 @@ deb=(debhelper dpkg-dev fakeroot lintian googletest libgtest-dev libgmock-dev)
 # The browser build: emscripten (with its clang and binaryen), Debian's JavaScript modules that its
 # optimizer needs, the fonts that go into the page's data and Chromium for the real-browser test;
 # dpkg-dev gives `apt-get source` what it needs. The test's driver comes with npm, which comes with
-# Node.js (Debian's npm package, where Node.js is Debian's too).
+# Node.js (Debian's npm package, where Node.js is Debian's too). The desktop game's start screen,
+# which the page's is laid against, is shot on a virtual display.
 web=(
   cmake ninja-build make g++ pkg-config emscripten node-acorn dpkg-dev
   fonts-liberation fonts-comic-neue chromium python3
+  xvfb xdotool x11-utils imagemagick
 )
 
 packages_of() {

@@ -257,8 +257,6 @@ async function main() {
   process.exit(failed ? 1 : 0);
 }
 
-main();
-
 // The player's files, on the page where zone 01 was just won and the page loaded again: S
 // downloads the selected zone as the very file shipped, Shift+S its kept run as the game wrote it
 // (which the native zone tool plays to a win on that zone), and a zone without a run says so. A
@@ -413,3 +411,7 @@ async function playerFiles(page, args) {
     fs.rmSync(picked, { recursive: true, force: true });
   }
 }
+
+// PageChecks.cjs runs its own checks with the same browser and server.
+if (require.main === module) main();
+module.exports = { args, serve, freshBrowser, newPage, waitForLine, sleep, TickMs, DesktopColour };

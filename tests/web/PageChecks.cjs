@@ -1,0 +1,469 @@
+// PageChecks.cjs — the page in headless Chromium against the desktop game, in one fresh profile:
+// the start screen is laid out as the desktop game's (same window size, the same picture and text
+// boxes where they are on the desktop), the game's sound comes out of the page (OpenAL's buffers
+// started through Web Audio, the right waves at the right moments, a running audio context, and
+// more than silence at the output), and every shipped zone opens from the start screen, ticks on
+// its own and goes back with Esc.
+//   node PageChecks.cjs --site build/web --puppeteer DIR --native-start start.ppm --sounds DIR
+//        --zones DIR [--pictures DIR]
+// The native start screen comes from NativeStart.sh; --pictures keeps the two start screens, their
+// difference (the worst tile framed in yellow), the game screen after the walk and a screenshot
+// of any failed check as PNG files there.
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const zlib = require('zlib');
+const { args, serve, freshBrowser, newPage, waitForLine, sleep, TickMs, DesktopColour } =
+    require('./BrowserTest.cjs');
+
+// The desktop the page lays its windows on (1024 x 700): the start screen (511 x 314) and the
+// game screen (800 x 600) stand in its middle. The band above the start screen is drawn only by
+// the game screen.
+const Band = { x: 112, y: 50, w: 800, h: 140 };
+
+// --- pictures -----------------------------------------------------------------------------------
+
+function readPpm(file) {
+  const data = fs.readFileSync(file);
+  const fields = [];
+  let at = 0;
+  while (fields.length < 4) {
+    while (/\s/.test(String.fromCharCode(data[at]))) at++;
+    if (data[at] === 0x23) {  // a comment runs to the line's end
+      while (data[at] !== 0x0a) at++;
+      continue;
+    }
+    let word = '';
+    while (!/\s/.test(String.fromCharCode(data[at]))) word += String.fromCharCode(data[at++]);
+    fields.push(word);
+  }
+  at++;
+  const [magic, w, h, max] = fields;
+  if (magic !== 'P6' || max !== '255') throw new Error(`${file}: not an 8-bit binary PPM`);
+  const width = Number(w), height = Number(h);
+  const rgba = new Uint8Array(width * height * 4);
+  for (let i = 0; i < width * height; i++) {
+    rgba.set(data.subarray(at + 3 * i, at + 3 * i + 3), 4 * i);
+    rgba[4 * i + 3] = 255;
+  }
+  return { width, height, rgba };
+}
+
+const crcTable = Array.from({ length: 256 }, (_, n) => {
+  let c = n;
+  for (let k = 0; k < 8; k++) c = c & 1 ? 0xedb88320 ^ (c >>> 1) : c >>> 1;
+  return c >>> 0;
+});
+function crc32(bytes) {
+  let c = 0xffffffff;
+  for (const b of bytes) c = crcTable[(c ^ b) & 0xff] ^ (c >>> 8);
+  return (c ^ 0xffffffff) >>> 0;
+}
+function writePng(file, { width, height, rgba }) {
+  const chunk = (type, body) => {
+    const head = Buffer.alloc(8);
+    head.writeUInt32BE(body.length, 0);
+    head.write(type, 4, 'latin1');
+    const tail = Buffer.alloc(4);
+    tail.writeUInt32BE(crc32(Buffer.concat([head.subarray(4), body])), 0);
+    return Buffer.concat([head, body, tail]);
+  };
+  const header = Buffer.alloc(13);
+  header.writeUInt32BE(width, 0);
+  header.writeUInt32BE(height, 4);
+  header.set([8, 6, 0, 0, 0], 8);  // 8-bit RGBA
+  const rows = Buffer.alloc(height * (1 + 4 * width));
+  for (let y = 0; y < height; y++) {
+    rows.set(rgba.subarray(4 * width * y, 4 * width * (y + 1)), y * (1 + 4 * width) + 1);
+  }
+  fs.writeFileSync(file, Buffer.concat([
+    Buffer.from([0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]), chunk('IHDR', header),
+    chunk('IDAT', zlib.deflateSync(rows)), chunk('IEND', Buffer.alloc(0))]));
+}
+
+// Lightness 0..255 of each pixel, averaged over a (2r+1)² box: strokes that differ by a pixel of
+// hinting or anti-aliasing blur into the same grey, while a box that moved stays apart.
+function blurredLightness({ width, height, rgba }, r) {
+  const light = new Float32Array(width * height);
+  for (let i = 0; i < width * height; i++) {
+    light[i] = 0.299 * rgba[4 * i] + 0.587 * rgba[4 * i + 1] + 0.114 * rgba[4 * i + 2];
+  }
+  const pass = (from, dx, dy) => {
+    const to = new Float32Array(width * height);
+    for (let y = 0; y < height; y++) {
+      for (let x = 0; x < width; x++) {
+        let sum = 0, n = 0;
+        for (let k = -r; k <= r; k++) {
+          const xx = x + k * dx, yy = y + k * dy;
+          if (xx < 0 || yy < 0 || xx >= width || yy >= height) continue;
+          sum += from[yy * width + xx];
+          n++;
+        }
+        to[y * width + x] = sum / n;
+      }
+    }
+    return to;
+  };
+  return pass(pass(light, 1, 0), 0, 1);
+}
+
+// The two start screens laid side by side in tiles of Tile²: a tile's score is the mean lightness
+// difference of its blurred pixels. Different font hinting spreads thinly over the text's tiles;
+// a list, title picture or button that moved or is missing leaves whole tiles apart.
+// The key line names the browser's own keys in the page (the browser keeps some for itself), so
+// its text may differ: of its box only that text is there at all is asked.
+const Tile = 16, BlurRadius = 2, TileLimit = 24;
+const KeyLine = { x: 290, y: 252, w: 212, h: 50 };
+const inKeyLine = (x, y) => x >= KeyLine.x - BlurRadius && x < KeyLine.x + KeyLine.w + BlurRadius &&
+                            y >= KeyLine.y - BlurRadius && y < KeyLine.y + KeyLine.h + BlurRadius;
+function inkIn(light, width, box) {
+  let n = 0;
+  for (let y = box.y; y < box.y + box.h; y++) {
+    for (let x = box.x; x < box.x + box.w; x++) if (light[y * width + x] > 100) n++;
+  }
+  return n;
+}
+function compareLayout(web, native) {
+  if (web.width !== native.width || web.height !== native.height) {
+    return { same: false, why: `the page's start screen is ${web.width} x ${web.height}, ` +
+                              `the desktop's ${native.width} x ${native.height}` };
+  }
+  const { width, height } = web;
+  const a = blurredLightness(web, BlurRadius), b = blurredLightness(native, BlurRadius);
+  const diff = { width, height, rgba: new Uint8Array(width * height * 4) };
+  let worst = { score: 0 }, total = 0, counted = 0;
+  for (let ty = 0; ty < height; ty += Tile) {
+    for (let tx = 0; tx < width; tx += Tile) {
+      let sum = 0, n = 0;
+      for (let y = ty; y < Math.min(height, ty + Tile); y++) {
+        for (let x = tx; x < Math.min(width, tx + Tile); x++) {
+          if (inKeyLine(x, y)) {
+            diff.rgba.set([0, 0, 96, 255], 4 * (y * width + x));
+            continue;
+          }
+          const d = Math.abs(a[y * width + x] - b[y * width + x]);
+          sum += d;
+          n++;
+          diff.rgba.set([Math.min(255, 4 * d), 0, 0, 255], 4 * (y * width + x));
+        }
+      }
+      total += sum;
+      counted += n;
+      // A tile mostly under the key line is judged by its few pixels left: not at all.
+      if (n >= Tile * Tile / 4 && sum / n > worst.score) worst = { score: sum / n, x: tx, y: ty };
+    }
+  }
+  const keys = [inkIn(a, width, KeyLine), inkIn(b, width, KeyLine)];
+  if (keys.some((n) => n < 100)) {
+    return { same: false, diff, why: `the key line has ${keys[0]} light pixels in the page, ` +
+                                     `${keys[1]} on the desktop (at least 100 pass)` };
+  }
+  // The worst tile is framed in the difference picture.
+  if (worst.x !== undefined) {
+    for (let k = 0; k < Tile; k++) {
+      for (const [x, y] of [[worst.x + k, worst.y], [worst.x + k, worst.y + Tile - 1],
+                            [worst.x, worst.y + k], [worst.x + Tile - 1, worst.y + k]]) {
+        if (x < width && y < height) diff.rgba.set([255, 255, 0, 255], 4 * (y * width + x));
+      }
+    }
+  }
+  return { same: worst.score <= TileLimit, worst, mean: total / counted, diff,
+           why: `the tile at ${worst.x},${worst.y} differs by ${worst.score.toFixed(1)} ` +
+                `(at most ${TileLimit} passes)` };
+}
+
+// The box of the canvas's drawn pixels (not the desktop's colour) and its RGBA, base64.
+async function drawnWindow(page) {
+  return page.evaluate((desk) => {
+    const canvas = document.getElementById('canvas');
+    const d = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+    let x0 = canvas.width, y0 = canvas.height, x1 = -1, y1 = -1;
+    for (let y = 0; y < canvas.height; y++) {
+      for (let x = 0; x < canvas.width; x++) {
+        const i = 4 * (y * canvas.width + x);
+        if (d[i + 3] === 0 || (d[i] === desk[0] && d[i + 1] === desk[1] && d[i + 2] === desk[2])) {
+          continue;
+        }
+        x0 = Math.min(x0, x); x1 = Math.max(x1, x); y0 = Math.min(y0, y); y1 = Math.max(y1, y);
+      }
+    }
+    if (x1 < 0) return null;
+    const w = x1 - x0 + 1, h = y1 - y0 + 1;
+    const box = canvas.getContext('2d').getImageData(x0, y0, w, h).data;
+    let s = '';
+    for (let i = 0; i < box.length; i += 0x8000) {
+      s += String.fromCharCode.apply(null, box.subarray(i, i + 0x8000));
+    }
+    return { x: x0, y: y0, width: w, height: h, rgba: btoa(s) };
+  }, DesktopColour);
+}
+
+async function startLayout(page) {
+  const shown = await drawnWindow(page);
+  if (!shown) throw new Error('nothing is drawn on the canvas');
+  const web = { width: shown.width, height: shown.height, rgba: Buffer.from(shown.rgba, 'base64') };
+  const native = readPpm(args['native-start']);
+  const result = compareLayout(web, native);
+  if (args.pictures) {
+    fs.mkdirSync(args.pictures, { recursive: true });
+    writePng(path.join(args.pictures, 'start-page.png'), web);
+    writePng(path.join(args.pictures, 'start-desktop.png'), native);
+    if (result.diff) writePng(path.join(args.pictures, 'start-difference.png'), result.diff);
+  }
+  if (!result.same) throw new Error('the page\'s start screen is not laid out as the desktop\'s: ' +
+                                    result.why);
+  console.log(`the start screen (${web.width} x ${web.height} at ${shown.x},${shown.y}) is laid ` +
+              `out as the desktop's: worst ${Tile}² tile ${result.worst.score.toFixed(1)} ` +
+              `(limit ${TileLimit}), mean ${result.mean.toFixed(2)} of 255`);
+}
+
+// --- sound --------------------------------------------------------------------------------------
+
+// Put in the page before the game runs: every buffer that Web Audio starts is written down with
+// its length, rate and loudest sample, and what reaches each audio context's output is measured.
+function tapAudio() {
+  const tap = window.quarnAudioTap = { started: [], contexts: [], output: 0 };
+  const start = AudioBufferSourceNode.prototype.start;
+  const peaks = new WeakMap();
+  AudioBufferSourceNode.prototype.start = function (...rest) {
+    const b = this.buffer;
+    // Measured once a buffer: the walk restarts at every step, and the game must not wait.
+    let peak = b ? peaks.get(b) : 0;
+    if (peak === undefined) {
+      peak = 0;
+      for (let c = 0; c < b.numberOfChannels; c++) {
+        for (const v of b.getChannelData(c)) peak = Math.max(peak, Math.abs(v));
+      }
+      peaks.set(b, peak);
+    }
+    tap.started.push({ at: performance.now(), length: b ? b.length : 0, rate: b ? b.sampleRate : 0,
+                       loop: this.loop, peak });
+    return start.apply(this, rest);
+  };
+  const connect = AudioNode.prototype.connect;
+  AudioNode.prototype.connect = function (target, ...rest) {
+    if (target instanceof AudioDestinationNode) {
+      const ctx = target.context;
+      if (!ctx.quarnListener) {
+        ctx.quarnListener = ctx.createAnalyser();
+        ctx.quarnListener.fftSize = 4096;
+        tap.contexts.push(ctx);
+      }
+      connect.call(this, ctx.quarnListener);
+    }
+    return connect.call(this, target, ...rest);
+  };
+  const heard = new Float32Array(4096);
+  setInterval(() => {
+    for (const ctx of tap.contexts) {
+      ctx.quarnListener.getFloatTimeDomainData(heard);
+      for (const v of heard) tap.output = Math.max(tap.output, Math.abs(v));
+    }
+  }, 50);
+}
+
+// The game's waves by their length in frames and their rate, as OpenAL hands them to Web Audio.
+function waveNames(folder) {
+  const names = new Map();
+  for (const file of fs.readdirSync(folder).filter((f) => /\.wav$/i.test(f))) {
+    const data = fs.readFileSync(path.join(folder, file));
+    let channels = 0, rate = 0, bits = 0, frames = 0;
+    for (let at = 12; at + 8 <= data.length;) {
+      const id = data.toString('latin1', at, at + 4), size = data.readUInt32LE(at + 4);
+      if (id === 'fmt ') {
+        channels = data.readUInt16LE(at + 10);
+        rate = data.readUInt32LE(at + 12);
+        bits = data.readUInt16LE(at + 22);
+      } else if (id === 'data') {
+        frames = Math.floor(size / (channels * bits / 8));
+      }
+      at += 8 + size + (size & 1);
+    }
+    const key = `${frames}@${rate}`;
+    names.set(key, names.has(key) ? `${names.get(key)}|${file}` : file);
+  }
+  return names;
+}
+
+const Quiet = 0.01;  // a sample above this is heard (full scale is 1)
+
+// The first zone walked with sound on, along its walls, so that the page's clock cannot lead the
+// player astray: every hold but one runs into a wall. Back (looped) starts with the game screen,
+// walk with the first step, HotPotato when the potato is picked up, Target at the delivery; each
+// buffer holds more than silence, the audio context runs, and its output is not silent.
+//   WWWWWWWWWWWWWWWWWWWW    From S (2,2): down to the floor, right to the wall, up to the passage,
+//   W.........W........W    right, and up into the corner (18,1); one cell down, and left along
+//   W.S.......W....R...W    row 2 over the potato R to the wall; down to the passage, left, down
+//   W.........W........W    to the floor, and right along it past the target C, which takes the
+//   W.........W........W    potato. The one short hold may miss by a cell when the page is
+//   W....WWWWWW........W    slow: then the zone is opened again and walked again.
+//   W..................W
+//   W..........WW.WWWWWW
+//   W..........W.......W
+//   W....C.....W.......E
+//   W..........W.......W
+//   WWWWWWWWWWWWWWWWWWWW
+const WallWalk = [['ArrowDown', 8], ['ArrowRight', 8], ['ArrowUp', 4], ['ArrowRight', 8],
+                  ['ArrowUp', 5], ['ArrowDown', 0.5], ['ArrowLeft', 7], ['ArrowDown', 4],
+                  ['ArrowLeft', 10], ['ArrowDown', 4], ['ArrowRight', 9]];
+const PlayerTicksPerCell = 10;
+async function walkAlongWalls(page) {
+  for (const [key, cells] of WallWalk) {
+    // A long hold outlasts its way to the wall even when the page ticks slower than it should.
+    const ticks = (cells < 1 ? cells : cells * 1.5 + 3) * PlayerTicksPerCell;
+    await page.keyboard.down(key);
+    await sleep(ticks * TickMs);
+    await page.keyboard.up(key);
+    await sleep(150);
+  }
+}
+async function soundHeard(page) {
+  const names = waveNames(args.sounds);
+  const before = await page.evaluate(() => quarnAudioTap.started.length);
+  const heard = async (name) => (await page.evaluate(() => quarnAudioTap.started)).slice(before)
+      .some((s) => names.get(`${s.length}@${s.rate}`) === name);
+  let attempts = 0;
+  do {
+    if (attempts++) {
+      await page.keyboard.press('Escape');
+      await until('Esc did not close the first zone', async () => !(await gameShown(page)), 5000);
+    }
+    await page.keyboard.press('Enter');  // the first zone
+    await sleep(1500);
+    await walkAlongWalls(page);
+    await sleep(500);
+  } while (attempts < 3 && !(await heard('Target.wav')));
+  if (args.pictures) await page.screenshot({ path: path.join(args.pictures, 'sound-played.png') });
+  const tap = await page.evaluate(() => ({
+    started: quarnAudioTap.started, output: quarnAudioTap.output,
+    states: quarnAudioTap.contexts.map((c) => c.state) }));
+  const started = tap.started.slice(before).map((s) => ({ ...s,
+    name: names.get(`${s.length}@${s.rate}`) || `? ${s.length} frames at ${s.rate} Hz` }));
+  const first = (name) => started.findIndex((s) => s.name === name);
+  const order = ['Back.wav', 'walk.wav', 'HotPotato.wav', 'Target.wav'].map((n) => [n, first(n)]);
+  const summary = [...new Set(started.map((s) => s.name))].map((n) =>
+    `${n} ×${started.filter((s) => s.name === n).length}`).join(', ');
+  if (!tap.states.length || tap.states.some((s) => s !== 'running')) {
+    throw new Error(`the page's audio context is ${tap.states.join(', ') || 'not made'}`);
+  }
+  for (const [name, at] of order) if (at < 0) throw new Error(`${name} was never started (${summary})`);
+  if (order.some(([, at], i) => i > 0 && at < order[i - 1][1])) {
+    throw new Error('the sounds started out of order: ' + order.map(([n, at]) => `${n} ${at}`).join(', '));
+  }
+  const silent = started.filter((s) => s.peak <= Quiet);
+  if (silent.length) throw new Error(`silent buffers were started: ${silent.map((s) => s.name).join(', ')}`);
+  if (tap.output <= Quiet) {
+    throw new Error(`the page's output stayed silent (loudest sample ${tap.output.toFixed(4)})`);
+  }
+  console.log(`sound heard (${attempts} walk${attempts > 1 ? 's' : ''}): ${started.length} ` +
+              `buffers started (${summary}); the audio context ` +
+              `runs; loudest output sample ${tap.output.toFixed(3)}`);
+}
+
+// --- every zone ---------------------------------------------------------------------------------
+
+// A fingerprint of the canvas area and how much of it is drawn.
+async function areaLook(page, a) {
+  return page.evaluate((a, desk) => {
+    const d = document.getElementById('canvas').getContext('2d').getImageData(a.x, a.y, a.w, a.h).data;
+    let drawn = 0, hash = 2166136261;
+    for (let i = 0; i < d.length; i += 4) {
+      if (d[i + 3] !== 0 && (d[i] !== desk[0] || d[i + 1] !== desk[1] || d[i + 2] !== desk[2])) drawn++;
+      hash = Math.imul(hash ^ (d[i] | d[i + 1] << 8 | d[i + 2] << 16), 16777619);
+    }
+    return { drawn, hash: hash >>> 0 };
+  }, a, DesktopColour);
+}
+const gameShown = async (page) => (await areaLook(page, Band)).drawn > Band.w * Band.h * 0.5;
+async function until(what, test, ms) {
+  for (const end = Date.now() + ms; Date.now() < end; await sleep(100)) if (await test()) return;
+  throw new Error(what);
+}
+
+// Each shipped zone in turn, as the start screen lists them (by file name): Enter opens the
+// selected one, the page is titled with that zone's title, the game screen is drawn and changes by
+// itself within a second (the potatoes blink, the clock runs), Esc goes back to the start
+// screen, and Down selects the next zone.
+async function everyZone(page) {
+  const game = { x: 112, y: 50, w: 800, h: 600 };
+  const titles = fs.readdirSync(args.zones).filter((f) => /\.qrn$/.test(f)).sort()
+      .map((f) => {
+        // The first field: quoted, or up to a comma or the line's end.
+        const line = fs.readFileSync(path.join(args.zones, f), 'utf8').split(/\r?\n/)[0];
+        const quoted = line.match(/^\s*"([^"]*)"/);
+        return quoted ? quoted[1] : line.split(',')[0].trim();
+      });
+  const began = Date.now();
+  for (const [i, title] of titles.entries()) {
+    await page.keyboard.press('Enter');
+    await until(`zone ${i + 1} of the list did not open its game screen`, () => gameShown(page), 10000);
+    const shown = await page.title();
+    if (shown !== `Quarn – ${title}`) throw new Error(`zone ${i + 1} (${title}) opened as "${shown}"`);
+    await sleep(300);
+    const opened = await areaLook(page, game);
+    await sleep(1000);
+    const later = await areaLook(page, game);
+    if (later.hash === opened.hash) throw new Error(`zone ${i + 1} (${title}) stood still for 1 s`);
+    await closeGame(page);
+    if (await gameShown(page)) throw new Error(`Esc did not close zone ${i + 1} (${title})`);
+    await page.keyboard.press('ArrowDown');
+    await sleep(150);
+  }
+  const errors = page.lines.filter((l) => l.startsWith('pageerror'));
+  if (errors.length) throw new Error(errors.join('\n'));
+  console.log(`all ${titles.length} shipped zones opened from the list, ticked and closed in ` +
+              `${((Date.now() - began) / 1000).toFixed(1)} s`);
+}
+
+// Esc until the start screen is back (No to any question on the way).
+async function closeGame(page) {
+  for (let k = 0; k < 5 && await gameShown(page); k++) {
+    await page.keyboard.press('Escape');
+    for (let t = 0; t < 10 && await gameShown(page); t++) await sleep(100);
+  }
+}
+
+// The three checks run one after another in one page; each is told, and a failed one does not
+// keep the next from running.
+async function main() {
+  const server = await serve(path.resolve(args.site));
+  const url = `http://127.0.0.1:${server.address().port}/index.html`;
+  const { browser, close } = await freshBrowser();
+  let failed = 0, page;
+  const check = async (what, run) => {
+    try {
+      await run();
+    } catch (e) {
+      failed++;
+      console.error(`FAILED (${what}):`, e.message);
+      if (args.pictures) await page.screenshot({ path: path.join(args.pictures, `failed-${what}.png`) });
+    }
+    await closeGame(page);
+  };
+  try {
+    page = await newPage(browser);
+    await page.evaluateOnNewDocument(tapAudio);
+    await page.goto(url, { waitUntil: 'load' });
+    await waitForLine(page.lines, /DirectSound/, 30000);
+    await sleep(300);
+    await page.keyboard.press('Enter');  // "Ano": sound on
+    await until('the start screen is not shown', async () => {
+      const w = await drawnWindow(page);
+      return w && w.width > 100 && !(await gameShown(page));
+    }, 10000);
+    await sleep(1000);  // the list is filled and the hover looks settle, as on the desktop
+    await check('layout', () => startLayout(page));
+    await check('sound', () => soundHeard(page));
+    await check('zones', () => everyZone(page));
+  } catch (e) {
+    failed++;
+    console.error('FAILED:', e.message);
+  } finally {
+    await close().catch(() => {});
+    server.close();
+  }
+  process.exit(failed ? 1 : 0);
+}
+
+if (require.main === module) main();
+module.exports = { compareLayout, readPpm };
