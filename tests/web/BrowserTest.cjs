@@ -221,10 +221,22 @@ async function main() {
     console.log(`O makes the first zone's link (${made.length} characters)`);
     await page.click('#notice-close');
 
-    await page.keyboard.press('Enter');  // plays the selected zone, the first
-    await sleep(1500);
-    await playSolution(page, args.solution);
-    await waitForLine(lines, /Vyhrál jsi/, 10000);
+    // The keys are held by the page's clock: on a busy machine a hold can end a cell early, so a
+    // walk that misses the win is tried again from the zone's start (Esc, then Enter).
+    for (let attempt = 1; ; attempt++) {
+      await page.keyboard.press('Enter');  // plays the selected zone, the first
+      await sleep(1500);
+      await playSolution(page, args.solution);
+      try {
+        await waitForLine(lines, /Vyhrál jsi/, 10000);
+        break;
+      } catch (e) {
+        if (attempt === 3) throw e;
+        console.log(`the held keys missed the win (walk ${attempt}); the zone is opened again`);
+        await page.keyboard.press('Escape');
+        await sleep(1000);
+      }
+    }
     // The record is written whole, then the page's storage is written out.
     await page.waitForFunction(() => (Module.quarnSynced || 0) > 0, { timeout: 10000 });
 
