@@ -65,6 +65,11 @@ void Flow::Begin(bool askSound) {
     return key ? keeper_.Find(*key) : nullptr;
   };
   start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
+#ifdef __EMSCRIPTEN__
+  start_->UseBrowserKeys([](const std::filesystem::path& zone, const std::string& title) {
+    system::ShareZoneLink(zone, title);
+  });
+#endif
   // Asked once per run, before the start screen is first seen.
   if (askSound) sound_.SetEnabled(start_->AskSound());
   // Players who start the game from the desktop see no terminal: the refusal is said here too.

@@ -8,9 +8,6 @@
 #include "Dialog.h"
 #include "GameLayout.h"
 #include "Links.h"
-#ifdef __EMSCRIPTEN__
-#include "system/Launch.h"
-#endif
 #include "render/PictureSet.h"
 #include "ui/Version.h"
 #include "base/Text.h"
@@ -82,15 +79,13 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
     } else if (virtualKey == 'E' && !ctrl) {
       if (const system::ZoneEntry* zone = Selected(); zone && OnOpenEditor)
         OnOpenEditor(zone->File);
-    } else if (virtualKey == 'N' && ctrl) {
+    } else if (virtualKey == 'N' && ctrl == !share_) {
       if (OnOpenEditor) OnOpenEditor({});
     } else if (virtualKey == 112) {
       if (OnHelp) OnHelp();
-#ifdef __EMSCRIPTEN__
-    } else if (virtualKey == 'O' && !ctrl) {
+    } else if (virtualKey == 'O' && !ctrl && share_) {
       // In a browser: a link that plays the selected zone, for sending to someone.
-      if (const system::ZoneEntry* zone = Selected()) system::ShareZoneLink(zone->File, zone->Title);
-#endif
+      if (const system::ZoneEntry* zone = Selected()) share_(zone->File, zone->Title);
     } else if (list_.KeyDown(virtualKey)) {
       UpdateRecordLine();
       window_.Invalidate();
@@ -211,6 +206,15 @@ void StartScreen::Click(const std::string& name) {
     }
   }
   if (const auto handler = ControlNamed(name).OnClick) handler();
+}
+
+void StartScreen::UseBrowserKeys(
+    std::function<void(const std::filesystem::path& zone, const std::string& title)> share) {
+  share_ = std::move(share);
+  dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).Caption =
+      "Enter – hrát · W – nejlepší průchod\nR – rekordy · E – editor · N – nová zóna\nO – odkaz na "
+      "zónu · F1 – nápověda";
+  window_.Invalidate();
 }
 
 bool StartScreen::AskSound() {

@@ -67,6 +67,10 @@ class StartScreen {
   std::function<void(const std::filesystem::path& zone)> OnOpenEditor;
   // Cancel, or the window manager closing the window.
   std::function<void()> OnCancel;
+  // The browser's keys: N for a new zone (the browser keeps Ctrl+N for itself) and O for a link
+  // to the selected zone, which goes to share; the key line names them.
+  void UseBrowserKeys(
+      std::function<void(const std::filesystem::path& zone, const std::string& title)> share);
 
   platform::Window& Window() { return window_; }
   platform::Timer& Timer1() { return timer_; }
@@ -92,6 +96,8 @@ class StartScreen {
 
   platform::App& app_;
   Prompter& prompter_;
+  // Set by UseBrowserKeys.
+  std::function<void(const std::filesystem::path& zone, const std::string& title)> share_;
   std::filesystem::path dataFolder_;
   std::vector<std::filesystem::path> zoneFolders_;
   platform::Window window_;

@@ -53,10 +53,11 @@ inline std::set<KeyPress> KeysNamed(const std::string& name) {
 
 // The keys of each group of the help, by its heading. "A, N – Ano, Ne" names A and N;
 // "Ctrl+Z – zpět, Ctrl+Y – znovu" names both.
-inline std::map<std::string, std::set<KeyPress>> HelpKeysByGroup() {
+// browser: the help of the browser build.
+inline std::map<std::string, std::set<KeyPress>> HelpKeysByGroup(bool browser = false) {
   std::map<std::string, std::set<KeyPress>> groups;
   std::string group;
-  for (const std::string& line : HelpKeys()) {
+  for (const std::string& line : HelpKeys(browser)) {
     if (line.find(" – ") == std::string::npos) {
       group = line;
       groups[group];
