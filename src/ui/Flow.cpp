@@ -237,6 +237,11 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
   editor_->OnTestPlayHere = [this](const std::string& text) { TestPlay(text, false); };
   editor_->ShareClipboard(clipboard_);
   editor_->OnHelp = [this] { ShowHelp(); };
+#ifdef __EMSCRIPTEN__
+  editor_->OfferLink([](const std::string& zoneText, const std::string& title) {
+    system::ShareZoneText(zoneText, title);
+  });
+#endif
   if (!editor_->Open(file)) {
     editor_.reset();
     return false;
