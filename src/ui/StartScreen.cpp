@@ -44,6 +44,11 @@ std::string EditorQuestion() {
          "  Chceš otevřít vybranou zónu v notepadu?";
 }
 
+std::string DownloadQuestion() {
+  return "Zóny se upravují v editoru zón (klávesa E).\nChceš vybranou zónu stáhnout jako soubor "
+         "pro textový editor?";
+}
+
 std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders) {
   std::string text = "Není tu žádná zóna. Zóny jsou soubory .qrn ve ";
   text += zoneFolders.size() == 1 ? "složce:" : "složkách:";
@@ -327,8 +332,9 @@ void StartScreen::ClickedEdit() {
     return;
   }
   const std::filesystem::path file = zone->File;
-  if (prompter_.SkinMsgBox(EditorQuestion(), msgbox::YesNo, msgbox::IconExclamation, "") !=
-      msgbox::ResultYes)
+  // A page starts no text editor: there the zone is downloaded, and the question says so.
+  if (prompter_.SkinMsgBox(share_ ? DownloadQuestion() : EditorQuestion(), msgbox::YesNo,
+                           msgbox::IconExclamation, "") != msgbox::ResultYes)
     return;
   if (OnEdit) OnEdit(file);
 }

@@ -26,6 +26,8 @@ inline constexpr int StartScreenHeight = 314;
 // The texts the start screen asks and tells.
 inline constexpr const char* SoundQuestion = "Podporuje tvá zvuková karta DirectSound?";
 std::string EditorQuestion();
+// The same in a browser, where Ano downloads the zone.
+std::string DownloadQuestion();
 std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders);
 
 class StartScreen {

@@ -540,6 +540,7 @@ TEST_F(StartScreenTest, TheBrowserBuildUsesNoKeyTheBrowserKeeps) {
   }
   // The desktop's help still names Ctrl+N: the browser's differs only where it must.
   EXPECT_TRUE(HelpKeysByGroup(false)["Na úvodní obrazovce"].count({'N', true}));
+  WriteZone(shipped / "a.qrn", "A");
   StartScreen& s = Screen();
   const std::string desktop = dynamic_cast<platform::Label&>(s.ControlNamed("lblKeys")).Caption;
   EXPECT_NE(desktop.find("Ctrl+N – nová zóna"), std::string::npos);
@@ -549,6 +550,11 @@ TEST_F(StartScreenTest, TheBrowserBuildUsesNoKeyTheBrowserKeeps) {
   EXPECT_EQ(browser.find("Ctrl+"), std::string::npos);
   EXPECT_NE(browser.find("N – nová zóna"), std::string::npos);
   EXPECT_NE(browser.find("O – odkaz na zónu"), std::string::npos);
+  // The Editor button's question says that Ano downloads the zone there.
+  prompter.asked.clear();
+  s.ClickedEdit();
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_EQ(prompter.asked[0].Prompt, DownloadQuestion());
 }
 
 TEST(RecordTextTest, ThePlainBestAndTheShorterRewoundBestApart) {

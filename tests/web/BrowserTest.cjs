@@ -323,7 +323,7 @@ async function editorInBrowser(url, zoneText) {
     // answered Ano: the selected zone comes as a download.
     page.lines.length = 0;
     await clickDesktop(page, 257 + 177 + 50, 193 + 224 + 15);
-    await waitForLine(page.lines, /notepadu/, 5000);
+    await waitForLine(page.lines, /stáhnout/, 5000);
     await sleep(300);
     await page.keyboard.press('Enter');
     const file = path.join(downloads, '01-prvni-kroky.qrn');
