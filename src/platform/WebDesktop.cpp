@@ -46,6 +46,10 @@ struct Desktop {
   WebWindow* Hovered = nullptr;
   SDL_Point Pointer{-1, -1};
   Uint32 NextId = 1000;
+  // The window the last key went down in: the key's character follows it there, as on a desktop,
+  // also when the key itself showed another window (E on the start screen opens the editor, and
+  // its "e" is no tile for the editor's brush).
+  Uint32 Typed = 0;
   bool Whole = true;
   std::vector<SDL_Rect> Damage;
   std::deque<SDL_Event> Pending;  // our own window events, before SDL's
@@ -177,10 +181,11 @@ bool Retarget(SDL_Event& e) {
     case SDL_KEYUP:
       if (!d.Active) return false;
       e.key.windowID = d.Active->Id;
+      if (e.type == SDL_KEYDOWN) d.Typed = d.Active->Id;
       return true;
     case SDL_TEXTINPUT:
       if (!d.Active) return false;
-      e.text.windowID = d.Active->Id;
+      e.text.windowID = d.Typed != 0 ? d.Typed : d.Active->Id;
       return true;
     case SDL_TEXTEDITING:
       if (!d.Active) return false;

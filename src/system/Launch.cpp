@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 extern char** environ;
@@ -124,6 +125,18 @@ bool OpenInEditor(const fs::path& file) {
 void ShareZoneLink(const fs::path& zone, const std::string& title) {
   EM_ASM({ Module.quarnShareZone(UTF8ToString($0), UTF8ToString($1)); }, zone.string().c_str(),
          title.c_str());
+}
+
+void ShareZoneText(const std::string& zoneText, const std::string& title) {
+  // In the page's memory, not in the player's storage: the page reads it once, for the link.
+  const fs::path file = "/tmp/quarn-odkaz-na-zonu.qrn";
+  // A write that fails leaves no file of an earlier link: the page then says it made none.
+  std::error_code ec;
+  fs::remove(file, ec);
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << zoneText;
+  out.close();
+  ShareZoneLink(file, title);
 }
 #else
 bool OpenLink(const std::string& link) { return StartDetached({"xdg-open", link}); }

@@ -26,6 +26,9 @@ bool OpenInEditor(const std::filesystem::path& file);
 // In a browser: a link to the page with zone's text in it (compressed into the fragment), put on
 // the clipboard and shown on the page under title. Opening the link plays that zone.
 void ShareZoneLink(const std::filesystem::path& zone, const std::string& title);
+// The same for a zone's text that is in no file yet (the editor's zone as it is now): it goes
+// to a temporary file first.
+void ShareZoneText(const std::string& zoneText, const std::string& title);
 #endif
 
 }  // namespace quarn::system

@@ -305,7 +305,7 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
   // says why it is refused), then the command acts. Only the field's own keys stay in it.
   dropTyped_ = false;
   const bool command = (held.Ctrl && (virtualKey == 'S' || virtualKey == 'Z' ||
-                                      virtualKey == 'Y')) ||
+                                      virtualKey == 'Y' || (virtualKey == 'O' && share_))) ||
                        virtualKey == KeyF5 || virtualKey == KeyF1;
   // Zooming needs no value from the field: the field keeps the keyboard.
   const bool zoom = held.Ctrl && (virtualKey == KeyPlus || virtualKey == KeyPadPlus ||
@@ -354,6 +354,9 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
         return;
       case 'Y':
         if (model_.Redo()) Sync();
+        return;
+      case 'O':
+        if (!held.Shift) ShareLink();
         return;
       case 'S':
         if (held.Shift) {

@@ -11,7 +11,7 @@ namespace quarn::ui {
 namespace fs = std::filesystem;
 
 // The strip under the canvas, beside the findings' heading.
-inline constexpr int StripTop = 567, StripLeft = 412, StripHeight = 21;
+inline constexpr int StripTop = 567, StripLeft = 412, StripHeight = 21, LinkWidth = 100;
 
 void EditorScreen::BuildStrip() {
   int x = StripLeft;
@@ -30,6 +30,34 @@ void EditorScreen::BuildStrip() {
   button("btnOwnZones", "Do mých zón", 86,
          "Zkopírovat zónu uloženou jinde mezi tvé zóny, aby ji ukázal seznam zón")
       .OnClick = [this] { PutIntoOwnZones(); };
+}
+
+void EditorScreen::OfferLink(
+    std::function<void(const std::string& zoneText, const std::string& title)> share) {
+  share_ = std::move(share);
+  // Left of "Uložit jako…", where the findings' heading leaves room.
+  platform::Control& heading = ControlNamed("lblFindings");
+  heading.Bounds.w = StripLeft - 4 - LinkWidth - 4 - heading.Bounds.x;
+  auto b = std::make_unique<platform::Button>(app_.FontSet());
+  b->Caption = "Odkaz na zónu";
+  b->ToolTip = "Odkaz, který zónu tak, jak je teď, otevře v prohlížeči (Ctrl+O)";
+  b->OnClick = [this] { ShareLink(); };
+  Add("btnLink", std::move(b), SDL_Rect{StripLeft - 4 - LinkWidth, StripTop, LinkWidth, StripHeight});
+  auto& help = dynamic_cast<platform::Label&>(ControlNamed("lblHelp"));
+  const std::string before = ", F1 všechny";
+  if (const size_t at = help.Caption.find(before); at != std::string::npos) {
+    help.Caption.insert(at, ", Ctrl+O odkaz na zónu");
+  }
+  window_.Invalidate();
+}
+
+void EditorScreen::ShareLink() {
+  if (!share_) return;
+  BlurFields();
+  if (model_.InStroke()) model_.EndStroke();
+  share_(model_.Text(), model_.Field(edit::HeaderField::Title));
+  message_ = "Odkaz na zónu tak, jak je teď, je nahoře na stránce.";
+  UpdateStatus();
 }
 
 bool EditorScreen::SaveAs(const std::string& heading) {

@@ -19,7 +19,6 @@ namespace quarn::ui {
 namespace {
 
 constexpr platform::Colour Navy{0, 0, 96};
-constexpr platform::Colour FrameBlue{0, 0, 192};
 constexpr platform::Colour Cyan{0, 255, 255};
 constexpr platform::Colour Yellow{255, 255, 0};
 constexpr platform::Colour ErrorInk{255, 120, 120};

@@ -105,6 +105,12 @@ class EditorScreen {
   // it is now). True when the script was written.
   bool OfferSolution(const std::string& script);
 
+  // In a browser: the "Odkaz na zónu" button and Ctrl+O (named in the help beside the form)
+  // give share the zone's text as it is now, unsaved changes included, and its title.
+  void OfferLink(std::function<void(const std::string& zoneText, const std::string& title)> share);
+  // The button and Ctrl+O, when OfferLink was called.
+  void ShareLink();
+
   std::function<void()> OnClosed;
   std::function<void(const std::string& zoneText)> OnTestPlay;
   std::function<void()> OnHelp;  // F1
@@ -259,6 +265,8 @@ class EditorScreen {
   std::vector<SDL_Rect> paletteRows_;
   std::vector<std::optional<edit::Cell>> findingCells_;
 
+  // Set by OfferLink: where the zone's link is made.
+  std::function<void(const std::string& zoneText, const std::string& title)> share_;
   char selected_ = 'W';
   EditorTool tool_ = EditorTool::Brush;
   // The press being dragged on the canvas: what it does, where it began, the last cell it met.

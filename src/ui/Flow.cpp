@@ -67,9 +67,18 @@ void Flow::Begin(bool askSound) {
   };
   start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
 #ifdef __EMSCRIPTEN__
-  start_->OnDownloadRuns = [this](const std::filesystem::path& zone, const std::string& title) {
-    DownloadRuns(zone, title);
-  };
+  start_->UseBrowserKeys(
+      [](const std::filesystem::path& zone, const std::string& title) {
+        system::ShareZoneLink(zone, title);
+      },
+      [this](const std::filesystem::path& zone, const std::string& title, bool runs) {
+        if (runs) {
+          DownloadRuns(zone, title);
+          return;
+        }
+        const std::string name = zone.filename().string();
+        web::OfferDownload(zone, name, "Stahuje se zóna „" + title + "“ (" + name + ").");
+      });
 #endif
   // Asked once per run, before the start screen is first seen.
   if (askSound) sound_.SetEnabled(start_->AskSound());
@@ -272,6 +281,11 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
   editor_->OnTestPlayHere = [this](const std::string& text) { TestPlay(text, false); };
   editor_->ShareClipboard(clipboard_);
   editor_->OnHelp = [this] { ShowHelp(); };
+#ifdef __EMSCRIPTEN__
+  editor_->OfferLink([](const std::string& zoneText, const std::string& title) {
+    system::ShareZoneText(zoneText, title);
+  });
+#endif
   if (!editor_->Open(file)) {
     editor_.reset();
     return false;

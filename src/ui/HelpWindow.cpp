@@ -53,8 +53,9 @@ const std::vector<HelpTile>& HelpTiles() {
   return tiles;
 }
 
-const std::vector<std::string>& HelpKeys() {
-  static const std::vector<std::string> keys = {
+const std::vector<std::string>& HelpKeys(bool browser) {
+  // The browser's keys differ in a few lines; "*" marks a desktop line, "@" a browser line.
+  static const std::vector<std::string> both = {
       "Ve hře",
       "šipky – chůze",
       "Mezera – položit nesenou bednu za sebe, nebo ji vrátit na stoh",
@@ -80,11 +81,10 @@ const std::vector<std::string>& HelpKeys() {
       "W – přehrát nejlepší průchod zónou",
       "R – přehled rekordů všech zón",
       "E – upravit zónu v editoru",
-      "Ctrl+N – nová zóna v editoru",
-#ifdef __EMSCRIPTEN__
-      "O – odkaz na zónu (do schránky)",
-      "S – stáhnout zónu, Shift+S – stáhnout její uložené průchody",
-#endif
+      "*Ctrl+N – nová zóna v editoru",
+      "@N – nová zóna v editoru",
+      "@O – odkaz na zónu (do schránky)",
+      "@S – stáhnout zónu, Shift+S – stáhnout její uložené průchody",
       "F11, Alt+Enter – celá obrazovka",
       "F1 – tato nápověda",
       "Seznam zón",
@@ -104,6 +104,7 @@ const std::vector<std::string>& HelpKeys() {
       "Esc, × – Ne nebo Zrušit, kde jsou",
       "V editoru zón",
       "Ctrl+S – uložit, Ctrl+Shift+S – uložit jako",
+      "@Ctrl+O – odkaz na zónu tak, jak je teď",
       "F5 – vyzkoušet, Shift+F5 – od pole pod myší",
       "Ctrl+Z – zpět",
       "Ctrl+Y, Ctrl+Shift+Z – znovu",
@@ -117,7 +118,16 @@ const std::vector<std::string>& HelpKeys() {
       "F1 – tato nápověda",
       "Esc – zrušit výběr nebo vkládání, jinak zavřít editor",
   };
-  return keys;
+  auto pick = [](char other) {
+    std::vector<std::string> keys;
+    for (const std::string& line : both) {
+      if (line[0] == other) continue;
+      keys.push_back(line[0] == '*' || line[0] == '@' ? line.substr(1) : line);
+    }
+    return keys;
+  };
+  static const std::vector<std::string> desktop = pick('@'), inBrowser = pick('*');
+  return browser ? inBrowser : desktop;
 }
 
 std::string HelpGoal() {

@@ -8,10 +8,6 @@
 #include "Dialog.h"
 #include "GameLayout.h"
 #include "Links.h"
-#ifdef __EMSCRIPTEN__
-#include "PageFiles.h"
-#include "system/Launch.h"
-#endif
 #include "render/PictureSet.h"
 #include "ui/Version.h"
 #include "base/Text.h"
@@ -46,6 +42,11 @@ std::string EditorQuestion() {
   return std::string("Editor zatím není, jelikož ještě není ustálený formát zón.") + '\n' +
          " Pro účely testování můžeš klidně měnit zóny v notepadu." + '\n' +
          "  Chceš otevřít vybranou zónu v notepadu?";
+}
+
+std::string DownloadQuestion() {
+  return "Zóny se upravují v editoru zón (klávesa E).\nChceš vybranou zónu stáhnout jako soubor "
+         "pro textový editor?";
 }
 
 std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders) {
@@ -83,26 +84,17 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
     } else if (virtualKey == 'E' && !ctrl) {
       if (const system::ZoneEntry* zone = Selected(); zone && OnOpenEditor)
         OnOpenEditor(zone->File);
-    } else if (virtualKey == 'N' && ctrl) {
+    } else if (virtualKey == 'N' && ctrl == !share_) {
       if (OnOpenEditor) OnOpenEditor({});
     } else if (virtualKey == 112) {
       if (OnHelp) OnHelp();
-#ifdef __EMSCRIPTEN__
-    } else if (virtualKey == 'O' && !ctrl) {
+    } else if (virtualKey == 'O' && !ctrl && share_) {
       // In a browser: a link that plays the selected zone, for sending to someone.
-      if (const system::ZoneEntry* zone = Selected()) system::ShareZoneLink(zone->File, zone->Title);
-    } else if (virtualKey == 'S' && !ctrl) {
+      if (const system::ZoneEntry* zone = Selected()) share_(zone->File, zone->Title);
+    } else if (virtualKey == 'S' && !ctrl && download_) {
       // In a browser: the selected zone's file downloaded as it is, or with Shift its kept runs.
-      if (const system::ZoneEntry* zone = Selected()) {
-        const std::string title = ShowControls(zone->Title);
-        if (!platform::HeldModifiers().Shift) {
-          const std::string name = zone->File.filename().string();
-          web::OfferDownload(zone->File, name, "Stahuje se zóna „" + title + "“ (" + name + ").");
-        } else if (OnDownloadRuns) {
-          OnDownloadRuns(zone->File, title);
-        }
-      }
-#endif
+      if (const system::ZoneEntry* zone = Selected())
+        download_(zone->File, ShowControls(zone->Title), platform::HeldModifiers().Shift);
     } else if (list_.KeyDown(virtualKey)) {
       UpdateRecordLine();
       window_.Invalidate();
@@ -225,6 +217,18 @@ void StartScreen::Click(const std::string& name) {
   if (const auto handler = ControlNamed(name).OnClick) handler();
 }
 
+void StartScreen::UseBrowserKeys(
+    std::function<void(const std::filesystem::path& zone, const std::string& title)> share,
+    std::function<void(const std::filesystem::path& zone, const std::string& title, bool runs)>
+        download) {
+  share_ = std::move(share);
+  download_ = std::move(download);
+  dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).Caption =
+      "Enter – hrát · W – nejlepší průchod\nR – rekordy · E – editor · N – nová zóna\nO – odkaz na "
+      "zónu · F1 – nápověda";
+  window_.Invalidate();
+}
+
 bool StartScreen::AskSound() {
   return prompter_.SkinMsgBox(SoundQuestion, msgbox::YesNo, msgbox::IconQuestion, "") ==
          msgbox::ResultYes;
@@ -342,8 +346,9 @@ void StartScreen::ClickedEdit() {
     return;
   }
   const std::filesystem::path file = zone->File;
-  if (prompter_.SkinMsgBox(EditorQuestion(), msgbox::YesNo, msgbox::IconExclamation, "") !=
-      msgbox::ResultYes)
+  // A page starts no text editor: there the zone is downloaded, and the question says so.
+  if (prompter_.SkinMsgBox(share_ ? DownloadQuestion() : EditorQuestion(), msgbox::YesNo,
+                           msgbox::IconExclamation, "") != msgbox::ResultYes)
     return;
   if (OnEdit) OnEdit(file);
 }

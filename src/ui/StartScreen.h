@@ -26,6 +26,8 @@ inline constexpr int StartScreenHeight = 314;
 // The texts the start screen asks and tells.
 inline constexpr const char* SoundQuestion = "Podporuje tvá zvuková karta DirectSound?";
 std::string EditorQuestion();
+// The same in a browser, where Ano downloads the zone.
+std::string DownloadQuestion();
 std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders);
 
 class StartScreen {
@@ -67,9 +69,14 @@ class StartScreen {
   std::function<void(const std::filesystem::path& zone)> OnOpenEditor;
   // Cancel, or the window manager closing the window.
   std::function<void()> OnCancel;
+  // The browser's keys: N for a new zone (the browser keeps Ctrl+N for itself), O for a link to
+  // the selected zone, which goes to share, and S (with Shift: its kept runs) to download, which
+  // goes to download; the key line names them.
+  void UseBrowserKeys(
+      std::function<void(const std::filesystem::path& zone, const std::string& title)> share,
+      std::function<void(const std::filesystem::path& zone, const std::string& title, bool runs)>
+          download);
 #ifdef __EMSCRIPTEN__
-  // In a browser, Shift+S: the selected zone's kept runs downloaded (S downloads the zone).
-  std::function<void(const std::filesystem::path& zone, const std::string& title)> OnDownloadRuns;
   // A zone just put in one of the listed folders: listed at once and selected.
   void ListAndSelect(const std::filesystem::path& zone);
 #endif
@@ -98,6 +105,10 @@ class StartScreen {
 
   platform::App& app_;
   Prompter& prompter_;
+  // Set by UseBrowserKeys.
+  std::function<void(const std::filesystem::path& zone, const std::string& title)> share_;
+  std::function<void(const std::filesystem::path& zone, const std::string& title, bool runs)>
+      download_;
   std::filesystem::path dataFolder_;
   std::vector<std::filesystem::path> zoneFolders_;
   platform::Window window_;

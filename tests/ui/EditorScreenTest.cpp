@@ -466,6 +466,46 @@ TEST_F(EditorScreenTest, AShippedZoneIsSavedAsACopyAndTestPlayGetsTheUnsavedText
   EXPECT_EQ(editor->Model().Path(), root / "mine" / "01-x.qrn");
 }
 
+// The browser's "Odkaz na zónu" (button or Ctrl+O) takes the zone as the editor shows it:
+// unsaved cells and a title still being typed, and it saves nothing. Elsewhere there is none.
+TEST_F(EditorScreenTest, TheBrowsersLinkTakesTheZoneAsItIsNowAndSavesNothing) {
+  const fs::path shipped = root / "shipped" / "01-x.qrn";
+  std::ofstream(shipped) << "X\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWS.EW\nWWWWW\n";
+  ASSERT_TRUE(editor->Open(shipped));
+  auto help = [&] { return dynamic_cast<platform::Label&>(editor->ControlNamed("lblHelp")).Caption; };
+  EXPECT_THROW(editor->ControlNamed("btnLink"), std::out_of_range);
+  EXPECT_EQ(help().find("Ctrl+O"), std::string::npos);
+  std::vector<std::pair<std::string, std::string>> links;
+  editor->OfferLink([&](const std::string& text, const std::string& title) {
+    links.emplace_back(text, title);
+  });
+  EXPECT_NE(help().find("Ctrl+O odkaz na zónu"), std::string::npos) << help();
+  editor->Select('R');
+  Drag(SDL_BUTTON_LEFT, {{2, 1}});
+  editor->KeyDown('O', Ctrl);
+  ASSERT_EQ(links.size(), 1u);
+  EXPECT_EQ(links[0].first, editor->Model().Text());
+  EXPECT_NE(links[0].first.find("WSREW"), std::string::npos) << links[0].first;
+  EXPECT_EQ(links[0].second, "X");
+  // While a title is being typed, the button and Ctrl+O take the typed title.
+  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  editor->TypeText("YZ");
+  editor->ControlNamed("btnLink").OnClick();
+  ASSERT_EQ(links.size(), 2u);
+  EXPECT_EQ(links[1].second, "XYZ");
+  EXPECT_EQ(links[1].first.rfind("XYZ\n", 0), 0u) << links[1].first;
+  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  editor->TypeText("!");
+  editor->KeyDown('O', Ctrl);
+  ASSERT_EQ(links.size(), 3u);
+  EXPECT_EQ(links[2].second, "XYZ!");
+  EXPECT_EQ(links[2].first, editor->Model().Text());
+  // Nothing was written: the shipped zone is as it was, no copy, the changes still unsaved.
+  EXPECT_TRUE(editor->Model().Dirty());
+  EXPECT_FALSE(fs::exists(root / "mine" / "01-x.qrn"));
+  EXPECT_EQ(ReadFile(shipped).find("WSREW"), std::string::npos);
+}
+
 TEST_F(EditorScreenTest, AWonRunIsKeptBesideTheZoneAfterTheZoneIsSaved) {
   const fs::path file = root / "mine" / "b.qrn";
   ASSERT_TRUE(editor->Open(file));

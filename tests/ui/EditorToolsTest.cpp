@@ -450,15 +450,18 @@ namespace quarn::ui {
 namespace {
 
 // Every key the editor answers (alone, with Ctrl, Shift or both) is named in the help's editor
-// group, and every key named there is answered.
+// group, and every key named there is answered; in the browser build too, where it also makes
+// a link to the zone.
 TEST_F(EditorToolsTest, TheHelpNamesEveryKeyTheEditorAnswersAndNoOther) {
+  for (const bool browser : {false, true}) {
+  SCOPED_TRACE(browser ? "browser" : "desktop");
   // Written again for every probe: Ctrl+S saves it.
   auto writeZone = [&] {
     std::ofstream zone(root / "mine" / "big.qrn", std::ios::binary | std::ios::trunc);
     zone << "Velká\n40\n40\n4\n8\n8\n8\n01\n01\n01\n";
     for (int y = 0; y < 40; ++y) zone << (y == 1 ? "WS" + std::string(38, '.') : std::string(40, '.')) << "\n";
   };
-  int played = 0, playedHere = 0, helped = 0, chosen = 0;
+  int played = 0, playedHere = 0, helped = 0, chosen = 0, shared = 0;
   std::vector<std::string> asked;
   app->AnswerInstead = [&](const std::string&, const std::string& text,
                            const std::vector<std::string>& buttons) {
@@ -469,7 +472,7 @@ TEST_F(EditorToolsTest, TheHelpNamesEveryKeyTheEditorAnswersAndNoOther) {
     return static_cast<int>(buttons.size()) - 1;
   };
   auto fresh = [&] {
-    played = playedHere = helped = chosen = closed = 0;
+    played = playedHere = helped = chosen = closed = shared = 0;
     asked.clear();
     writeZone();
     editor = Editor();
@@ -477,6 +480,7 @@ TEST_F(EditorToolsTest, TheHelpNamesEveryKeyTheEditorAnswersAndNoOther) {
     editor->OnTestPlay = [&](const std::string&) { ++played; };
     editor->OnTestPlayHere = [&](const std::string&) { ++playedHere; };
     editor->OnHelp = [&] { ++helped; };
+    if (browser) editor->OfferLink([&](const std::string&, const std::string&) { ++shared; });
     editor->ChooseFile = [&](const ChooserRequest&) {
       ++chosen;
       return std::optional<ChosenFile>();
@@ -505,7 +509,7 @@ TEST_F(EditorToolsTest, TheHelpNamesEveryKeyTheEditorAnswersAndNoOther) {
            std::to_string(static_cast<int>(editor->Tool())) + editor->Status() + "|" +
            std::to_string(clipboard.Width) + std::to_string(closed) + std::to_string(played) +
            std::to_string(playedHere) + std::to_string(helped) + std::to_string(chosen) +
-           std::to_string(asked.size());
+           std::to_string(shared) + std::to_string(asked.size());
   };
   fresh();
   const std::string nothing = digest();
@@ -531,7 +535,7 @@ TEST_F(EditorToolsTest, TheHelpNamesEveryKeyTheEditorAnswersAndNoOther) {
       answered.insert({key, true, false, true});
     }
   }
-  auto groups = HelpKeysByGroup();
+  auto groups = HelpKeysByGroup(browser);
   std::set<KeyPress> named = groups["V editoru zón"];
   auto show = [](const std::set<KeyPress>& set) {
     std::string out;
@@ -542,6 +546,7 @@ TEST_F(EditorToolsTest, TheHelpNamesEveryKeyTheEditorAnswersAndNoOther) {
     return out;
   };
   EXPECT_EQ(show(answered), show(named));
+  }
 }
 
 }  // namespace

@@ -47,16 +47,18 @@ inline std::set<KeyPress> KeysNamed(const std::string& name) {
   if (auto it = names.find(name); it != names.end()) return it->second;
   if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return {{name[0]}};
   if (name.size() == 6 && name.rfind("Ctrl+", 0) == 0) return {{name[5], true}};
+  if (name.size() == 7 && name.rfind("Shift+", 0) == 0) return {{name[6], false, false, true}};
   if (name.size() == 12 && name.rfind("Ctrl+Shift+", 0) == 0) return {{name[11], true, false, true}};
   return {};
 }
 
 // The keys of each group of the help, by its heading. "A, N – Ano, Ne" names A and N;
 // "Ctrl+Z – zpět, Ctrl+Y – znovu" names both.
-inline std::map<std::string, std::set<KeyPress>> HelpKeysByGroup() {
+// browser: the help of the browser build.
+inline std::map<std::string, std::set<KeyPress>> HelpKeysByGroup(bool browser = false) {
   std::map<std::string, std::set<KeyPress>> groups;
   std::string group;
-  for (const std::string& line : HelpKeys()) {
+  for (const std::string& line : HelpKeys(browser)) {
     if (line.find(" – ") == std::string::npos) {
       group = line;
       groups[group];

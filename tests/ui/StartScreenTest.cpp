@@ -484,8 +484,17 @@ TEST_F(StartScreenTest, ARunThatNamesAnotherZoneIsWatchedOnlyWhenThePlayerWants)
 // key do something else.
 TEST_F(StartScreenTest, TheHelpNamesEveryKeyTheStartScreenAnswersAndNoOther) {
   for (int i = 10; i < 40; ++i) WriteZone(shipped / ("z" + std::to_string(i) + ".qrn"), "Z" + std::to_string(i));
+  for (const bool browser : {false, true}) {
+  SCOPED_TRACE(browser ? "browser" : "desktop");
+  screen.reset();
   StartScreen& s = Screen();
   std::string events;
+  if (browser) {
+    s.UseBrowserKeys([&](const fs::path&, const std::string&) { events += "share "; },
+                     [&](const fs::path&, const std::string&, bool runs) {
+                       events += runs ? "runs " : "download ";
+                     });
+  }
   s.OnPlay = [&](const fs::path&) { events += "play "; };
   s.OnEdit = [&](const fs::path&) { events += "edit "; };
   s.OnWatch = [&](const fs::path&) { events += "watch "; };
@@ -494,11 +503,11 @@ TEST_F(StartScreenTest, TheHelpNamesEveryKeyTheStartScreenAnswersAndNoOther) {
   s.OnLink = [&](const std::string&) { events += "link "; };
   s.OnCancel = [&] { events += "cancel "; };
   s.OnOpenEditor = [&](const fs::path& z) { events += z.empty() ? "new " : "editor "; };
-  auto effect = [&](int key, bool ctrl) {
+  auto effect = [&](int key, bool ctrl, bool shift = false) {
     s.List().SetListIndex(15);
     events.clear();
     prompter.asked.clear();
-    SDL_SetModState(ctrl ? KMOD_LCTRL : KMOD_NONE);
+    SDL_SetModState(SDL_Keymod((ctrl ? KMOD_LCTRL : KMOD_NONE) | (shift ? KMOD_LSHIFT : KMOD_NONE)));
     s.Window().OnKeyDown(key);
     SDL_SetModState(KMOD_NONE);
     return events + std::to_string(s.List().ListIndex()) + " " +
@@ -511,14 +520,47 @@ TEST_F(StartScreenTest, TheHelpNamesEveryKeyTheStartScreenAnswersAndNoOther) {
     if (plain != nothing) answered.insert({key});
     const std::string ctrl = effect(key, true);
     if (ctrl != plain && ctrl != nothing) answered.insert({key, true});
+    const std::string shift = effect(key, false, true);
+    if (shift != plain && shift != nothing) answered.insert({key, false, false, true});
   }
-  auto groups = HelpKeysByGroup();
+  auto groups = HelpKeysByGroup(browser);
   std::set<KeyPress> named = groups["Na úvodní obrazovce"];
   named.insert(groups["Seznam zón"].begin(), groups["Seznam zón"].end());
   // F11 and Alt+Enter belong to the program, for every window that can fill the screen.
   EXPECT_TRUE(named.erase({122}));
   EXPECT_TRUE(named.erase({13, false, true}));
   EXPECT_EQ(answered, named);
+  }
+}
+
+// Chromium never hands a page these keys (they open and close its tabs and windows): the
+// browser build's help names none of them, and what it names stands on the start screen's key
+// line there too.
+TEST_F(StartScreenTest, TheBrowserBuildUsesNoKeyTheBrowserKeeps) {
+  const std::set<KeyPress> kept{{'N', true}, {'W', true}, {'T', true}, {'N', true, false, true},
+                                {'W', true, false, true}, {'T', true, false, true}, {9, true},
+                                {9, true, false, true}, {'Q', true, false, true}};
+  for (const auto& [group, named] : HelpKeysByGroup(true)) {
+    for (const KeyPress& k : named) EXPECT_FALSE(kept.count(k)) << group << ": " << k.Key;
+  }
+  // The desktop's help still names Ctrl+N: the browser's differs only where it must.
+  EXPECT_TRUE(HelpKeysByGroup(false)["Na úvodní obrazovce"].count({'N', true}));
+  WriteZone(shipped / "a.qrn", "A");
+  StartScreen& s = Screen();
+  const std::string desktop = dynamic_cast<platform::Label&>(s.ControlNamed("lblKeys")).Caption;
+  EXPECT_NE(desktop.find("Ctrl+N – nová zóna"), std::string::npos);
+  EXPECT_EQ(desktop.find("O – "), std::string::npos);
+  s.UseBrowserKeys([](const fs::path&, const std::string&) {},
+                   [](const fs::path&, const std::string&, bool) {});
+  const std::string browser = dynamic_cast<platform::Label&>(s.ControlNamed("lblKeys")).Caption;
+  EXPECT_EQ(browser.find("Ctrl+"), std::string::npos);
+  EXPECT_NE(browser.find("N – nová zóna"), std::string::npos);
+  EXPECT_NE(browser.find("O – odkaz na zónu"), std::string::npos);
+  // The Editor button's question says that Ano downloads the zone there.
+  prompter.asked.clear();
+  s.ClickedEdit();
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_EQ(prompter.asked[0].Prompt, DownloadQuestion());
 }
 
 TEST(RecordTextTest, ThePlainBestAndTheShorterRewoundBestApart) {

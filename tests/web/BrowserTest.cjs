@@ -4,6 +4,8 @@
 // the page is loaded again. O on the start screen makes a link to the zone; a zone's link opens that
 // zone in a fresh browser profile, and a broken or oversized link is told about, never a crash.
 // The player's files go in and out of the page (playerFiles).
+// The Editor button downloads the zone; the zone editor's link holds its unsaved edit, and its
+// save into the player's zones is there, and listed, after a reload.
 //   node BrowserTest.cjs --site build/web --puppeteer DIR --solution FILE --zone FILE
 //        --quarn-zone NATIVE_TOOL [--shot start.png] [--shared-shot shared.png]
 'use strict';
@@ -259,6 +261,7 @@ async function main() {
     await close();
 
     await sharedLinks(url, zoneText, args['shared-shot']);
+    await editorInBrowser(url, zoneText);
   } catch (e) {
     failed = true;
     console.error('FAILED:', e.message);
@@ -421,6 +424,133 @@ async function playerFiles(page, args) {
   } finally {
     fs.rmSync(downloads, { recursive: true, force: true });
     fs.rmSync(picked, { recursive: true, force: true });
+  }
+}
+
+// Where the player's own zones are kept in the page's storage (the XDG data folder under HOME).
+const OwnZones = '/home/web_user/.local/share/quarn/zones';
+
+// The text a link made by the page (#notice-link) holds, once a new one is shown.
+async function linkText(page, before) {
+  await page.waitForFunction((old) => {
+    const a = document.getElementById('notice-link');
+    return a && a.href !== old && document.getElementById('notice').style.display === 'block';
+  }, { timeout: 10000 }, before || '');
+  const href = await page.$eval('#notice-link', (a) => a.href);
+  return { href, text: zlib.inflateRawSync(Buffer.from(href.split('#zona=')[1] || '', 'base64url')).toString('utf8') };
+}
+
+// Clicks a point of the game's desktop (canvas pixels), wherever the page has put the canvas.
+async function clickDesktop(page, x, y) {
+  const box = await page.$eval('#canvas', (c) => {
+    const r = c.getBoundingClientRect();
+    return { x: r.x, y: r.y, s: r.width / c.width };
+  });
+  await page.mouse.move(box.x + x * box.s, box.y + y * box.s);
+  await sleep(100);  // the picture buttons' hover poll sees the pointer first
+  await page.mouse.down();
+  await sleep(50);
+  await page.mouse.up();
+}
+
+// Waits until the page's storage has been written out after now, and nothing more is going out.
+async function storageWritten(page, before) {
+  await page.waitForFunction((n) => (Module.quarnSynced || 0) > n, { timeout: 10000 }, before);
+  for (let last = -1, now = 0; last !== now; await sleep(300)) {
+    last = now;
+    now = await page.evaluate(() => Module.quarnSynced);
+  }
+}
+
+// The editor in the browser: the Editor button's hand-off downloads the zone; E opens the zone in
+// the zone editor, an edit is made, Ctrl+O makes a link to the zone as it is now (unsaved), Ctrl+S
+// keeps it among the player's zones; after a reload the zone is in the storage and listed on the
+// start screen, and its link there holds the edited zone too.
+async function editorInBrowser(url, zoneText) {
+  const { browser, close } = await freshBrowser();
+  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'quarn-downloads-'));
+  try {
+    const page = await newPage(browser);
+    const cdp = await page.target().createCDPSession();
+    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    const startScreen = async () => {
+      await waitForLine(page.lines, /DirectSound/, 30000);
+      await sleep(300);
+      await page.keyboard.press('Enter');
+      const start = { x: 257, y: 193, w: 511, h: 314 };
+      for (let i = 0; i < 100 && (await drawnPixels(page, start)) < start.w * start.h * 0.2; i++) {
+        await sleep(100);
+      }
+      await sleep(300);
+    };
+    await page.goto(url, { waitUntil: 'load' });
+    await startScreen();
+
+    // The Editor button (177, 224 on the start screen, which stands at 257, 193), its question
+    // answered Ano: the selected zone comes as a download.
+    page.lines.length = 0;
+    await clickDesktop(page, 257 + 177 + 50, 193 + 224 + 15);
+    await waitForLine(page.lines, /stáhnout/, 5000);
+    await sleep(300);
+    await page.keyboard.press('Enter');
+    const file = path.join(downloads, '01-prvni-kroky.qrn');
+    for (let i = 0; i < 100 && !fs.existsSync(file); i++) await sleep(100);
+    if (!fs.existsSync(file)) {
+      throw new Error('the Editor button downloaded nothing: ' + fs.readdirSync(downloads).join(', '));
+    }
+    await sleep(300);  // written whole before it is looked at
+    if (fs.readFileSync(file, 'utf8') !== zoneText) throw new Error('the downloaded zone is not the zone');
+    console.log('the Editor button downloads the selected zone');
+
+    // E: the zone editor. The title gets " (web)" typed after it in the header form.
+    await page.keyboard.press('KeyE');
+    await sleep(1500);
+    await clickDesktop(page, 900, 66);
+    await page.keyboard.type(' (web)');
+    await page.keyboard.press('Enter');
+    await sleep(300);
+    // Ctrl+O: the link holds the zone as the editor has it, not yet saved.
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyO');
+    await page.keyboard.up('Control');
+    const edited = (await linkText(page)).text;
+    // The game writes the title without the quotes the shipped file has.
+    const [title, ...rest] = zoneText.split('\n');
+    if (edited !== [title.replace(/^"(.*)"$/, '$1') + ' (web)', ...rest].join('\n')) {
+      throw new Error('the editor\'s link does not hold the edited zone:\n' + edited.slice(0, 300));
+    }
+    console.log('Ctrl+O in the editor makes a link to the zone as it is now, unsaved');
+    // Ctrl+S: into the player's zones, and out to the browser's storage.
+    const synced = await page.evaluate(() => Module.quarnSynced || 0);
+    page.lines.length = 0;
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyS');
+    await page.keyboard.up('Control');
+    await waitForLine(page.lines, /^quarn: (Uloženo|Zónu hry nelze přepsat)/, 5000);
+    await storageWritten(page, synced);
+
+    await page.reload({ waitUntil: 'load' });
+    await startScreen();
+    const kept = await page.evaluate((f) => {
+      try {
+        return FS.readFile(f, { encoding: 'utf8' });
+      } catch (e) {
+        return null;
+      }
+    }, OwnZones + '/01-prvni-kroky.qrn');
+    if (kept !== edited) throw new Error('after a reload the player\'s zone is not the edited zone:\n' + kept);
+    // The player's zones follow the shipped ones: End selects it, O makes its link.
+    await page.keyboard.press('End');
+    await page.keyboard.press('KeyO');
+    if ((await linkText(page)).text !== edited) {
+      throw new Error('the start screen does not list the saved zone last');
+    }
+    const errors = page.lines.filter((l) => l.startsWith('pageerror'));
+    if (errors.length) throw new Error(errors.join('\n'));
+    console.log('the edited zone is in the player\'s zones after a reload, listed on the start screen');
+  } finally {
+    await close();
+    fs.rmSync(downloads, { recursive: true, force: true });
   }
 }
 
