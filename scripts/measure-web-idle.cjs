@@ -6,7 +6,9 @@
 // also says how often the game woke up (the page's timers it set), how many game ticks ran against
 // the clock (64 a second when the timing holds), how many pictures went to the canvas, and which
 // Chromium processes spent the time.
-//   node scripts/measure-web-idle.cjs [SITE=build/web] [SECONDS=10]
+// Each state is first left S seconds to settle (the browser compiles the game's hottest code
+// again in the first seconds after the page opens).
+//   node scripts/measure-web-idle.cjs [SITE=build/web] [SECONDS=10] [S=3]
 'use strict';
 const fs = require('fs');
 const http = require('http');
@@ -18,7 +20,7 @@ const seconds = Number(process.argv[3] || 10);
 const deps = process.env.QUARN_WEB_DEPS || path.resolve(__dirname, '../build/web-deps');
 const puppeteer = require(path.join(deps, 'node/node_modules/puppeteer-core'));
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-const settleMs = 3000;
+const settleMs = 1000 * Number(process.argv[4] || 3);
 const blankPage = '<!doctype html><body style="margin:0;background:#20242c">' +
                   '<canvas width="1024" height="700"></canvas>';
 
