@@ -1,8 +1,14 @@
 // measure-web-idle.cjs — the page in headless Chromium, as measure-idle.sh measures the native
 // game: the time from opening the page to its first question and to the start screen, then the
-// first zone opened without sound and left alone, and the CPU time of all Chromium's processes
-// over the next N seconds as a share of one core.
-//   node scripts/measure-web-idle.cjs [SITE=build/web] [SECONDS=10]
+// CPU time of all Chromium's processes over N seconds as a share of one core, in four states left
+// alone: a blank page with the same canvas (what Chromium costs by itself in this harness), the
+// start screen, the first zone opened without sound, and that zone paused (P). For each state it
+// also says how often the game woke up (the page's timers it set), how many game ticks ran against
+// the clock (64 a second when the timing holds), how many pictures went to the canvas, and which
+// Chromium processes spent the time.
+// Each state is first left S seconds to settle (the browser compiles the game's hottest code
+// again in the first seconds after the page opens).
+//   node scripts/measure-web-idle.cjs [SITE=build/web] [SECONDS=10] [S=3]
 'use strict';
 const fs = require('fs');
 const http = require('http');
@@ -14,38 +20,97 @@ const seconds = Number(process.argv[3] || 10);
 const deps = process.env.QUARN_WEB_DEPS || path.resolve(__dirname, '../build/web-deps');
 const puppeteer = require(path.join(deps, 'node/node_modules/puppeteer-core'));
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
-const ticksPerSecond = 100;  // USER_HZ
+const settleMs = 1000 * Number(process.argv[4] || 3);
+const blankPage = '<!doctype html><body style="margin:0;background:#20242c">' +
+                  '<canvas width="1024" height="700"></canvas>';
 
-// CPU seconds of every process whose command line names the profile folder.
+// Nanoseconds on a CPU of every process whose command line names the profile folder, by the
+// process's kind (browser, renderer, gpu-process, utility).
 function cpuOf(marker) {
-  let ticks = 0;
+  const kinds = {};
   for (const pid of fs.readdirSync('/proc').filter((p) => /^\d+$/.test(p))) {
     try {
-      if (!fs.readFileSync(`/proc/${pid}/cmdline`, 'latin1').includes(marker)) continue;
-      const fields = fs.readFileSync(`/proc/${pid}/stat`, 'latin1').replace(/^.*\) /, '').split(' ');
-      ticks += Number(fields[11]) + Number(fields[12]);
+      const command = fs.readFileSync(`/proc/${pid}/cmdline`, 'latin1');
+      if (!command.includes(marker)) continue;
+      const kind = (command.match(/--type=([a-z-]+)/) || [null, 'browser'])[1];
+      for (const task of fs.readdirSync(`/proc/${pid}/task`)) {
+        const ns = Number(fs.readFileSync(`/proc/${pid}/task/${task}/schedstat`, 'latin1').split(' ')[0]);
+        kinds[kind] = (kinds[kind] || 0) + ns;
+      }
     } catch (e) { /* gone meanwhile */ }
   }
-  return ticks / ticksPerSecond;
+  return kinds;
+}
+
+// The page's own counters: the timers it set (each a wake-up of the game), the pictures put on the
+// canvas, and the game's tick count where the build keeps one.
+async function counters(page) {
+  return page.evaluate(() => ({
+    timers: window.quarnMeasure.timers,
+    puts: window.quarnMeasure.puts,
+    ticks: typeof Module === 'object' ? Module.quarnTicks || 0 : 0,
+    now: performance.now(),
+  }));
+}
+
+async function measure(page, profile, what) {
+  await sleep(settleMs);
+  const cpu0 = cpuOf(profile);
+  const c0 = await counters(page);
+  await sleep(seconds * 1000);
+  const c1 = await counters(page);
+  const cpu1 = cpuOf(profile);
+  const wall = (c1.now - c0.now) / 1000;
+  let total = 0;
+  const parts = [];
+  for (const kind of Object.keys(cpu1).sort()) {
+    const share = (100 * (cpu1[kind] - (cpu0[kind] || 0))) / 1e9 / wall;
+    total += share;
+    parts.push(`${kind} ${share.toFixed(2)}`);
+  }
+  const rate = (n) => ((c1[n] - c0[n]) / wall).toFixed(1);
+  console.log(`${what.padEnd(7)} CPU ${total.toFixed(2).padStart(5)} % of one core (${parts.join(', ')}); ` +
+              `wake-ups ${rate('timers')}/s, canvas puts ${rate('puts')}/s, game ticks ${rate('ticks')}/s ` +
+              `over ${wall.toFixed(2)} s`);
 }
 
 (async () => {
   const server = http.createServer((req, res) => {
-    const file = path.join(site, path.normalize(req.url.split('?')[0]).replace(/^\/+/, '') || 'index.html');
-    if (!fs.existsSync(file)) { res.writeHead(404); res.end(); return; }
-    res.writeHead(200, { 'Content-Type': file.endsWith('.wasm') ? 'application/wasm' : file.endsWith('.html') ? 'text/html' : 'application/octet-stream' });
+    const name = req.url.split('?')[0];
+    if (name === '/blank.html') {
+      res.writeHead(200, { 'Content-Type': 'text/html' });
+      res.end(blankPage);
+      return;
+    }
+    const file = path.join(site, path.normalize(name).replace(/^\/+/, '') || 'index.html');
+    if (!file.startsWith(site) || !fs.existsSync(file)) { res.writeHead(404); res.end(); return; }
+    res.writeHead(200, { 'Content-Type': file.endsWith('.wasm') ? 'application/wasm'
+                         : file.endsWith('.html') ? 'text/html'
+                         : file.endsWith('.js') ? 'text/javascript' : 'application/octet-stream' });
     fs.createReadStream(file).pipe(res);
   });
-  await new Promise((r) => server.listen(0, '127.0.0.1', r));
+  await new Promise((r) => server.listen(Number(process.env.PORT || 0), '127.0.0.1', r));
+  const base = `http://127.0.0.1:${server.address().port}`;
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'quarn-idle-'));
   const browser = await puppeteer.launch({ executablePath: '/usr/bin/chromium', headless: 'new',
-    userDataDir: profile, args: ['--no-sandbox', '--disable-gpu'] });
+    userDataDir: profile, args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'] });
   const page = await browser.newPage();
   await page.setViewport({ width: 1100, height: 760 });
+  await page.evaluateOnNewDocument(() => {
+    const m = window.quarnMeasure = { timers: 0, puts: 0 };
+    const setTimer = window.setTimeout;
+    window.setTimeout = function (...a) { m.timers++; return setTimer.apply(this, a); };
+    const put = CanvasRenderingContext2D.prototype.putImageData;
+    CanvasRenderingContext2D.prototype.putImageData = function (...a) { m.puts++; return put.apply(this, a); };
+  });
+  await page.goto(`${base}/blank.html`);
+  await measure(page, profile, 'blank');
+
   const lines = [];
   page.on('console', (m) => lines.push(m.text()));
   const opened = Date.now();
-  await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
+  await page.goto(`${base}/index.html`);
   while (!lines.some((l) => /DirectSound/.test(l))) await sleep(20);
   const question = Date.now() - opened;
   await page.keyboard.press('KeyN');  // "Ne": no sound, as the native measure runs
@@ -57,13 +122,12 @@ function cpuOf(marker) {
     return drawn > 0.9 * 511 * 314;
   }, { timeout: 10000, polling: 20 });
   const start = Date.now() - opened;
+  console.log(`first question ${question} ms after opening; start screen by ${start} ms`);
+  await measure(page, profile, 'start');
   await page.keyboard.press('Enter');
-  await sleep(3000);
-  const before = cpuOf(profile);
-  await sleep(seconds * 1000);
-  const used = cpuOf(profile) - before;
-  console.log(`first question ${question} ms after opening; start screen by ${start} ms; ` +
-              `idle zone: ${(100 * used / seconds).toFixed(1)} % of one core over ${seconds} s`);
+  await measure(page, profile, 'zone');
+  await page.keyboard.press('KeyP');
+  await measure(page, profile, 'paused');
   await browser.close();
   server.close();
   fs.rmSync(profile, { recursive: true, force: true });

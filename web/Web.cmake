@@ -90,9 +90,12 @@ set_target_properties(quarn PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUARN_WEB_SITE
 target_sources(quarn PRIVATE ${CMAKE_SOURCE_DIR}/web/NoInotify.cpp ${CMAKE_SOURCE_DIR}/web/SharedZone.cpp
   ${CMAKE_SOURCE_DIR}/web/PlayerFiles.cpp)
 add_dependencies(quarn quarn_web_data)
+set_property(TARGET quarn APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/Wait.js)
 # ASYNCIFY lets the loop's wait hand the browser its turn from wherever it is, a modal dialog's
 # own loop included (see README).
+# The loop's wait is web/Wait.js: a sleep that an event ends early.
 target_link_options(quarn PRIVATE -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=262144
+  -sASYNCIFY_IMPORTS=quarn_wait "SHELL:--js-library ${CMAKE_SOURCE_DIR}/web/Wait.js"
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sENVIRONMENT=web -sFORCE_FILESYSTEM=1
   -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS,IDBFS,callMain
   "SHELL:--preload-file ${web_data}@/")

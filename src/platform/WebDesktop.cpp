@@ -21,6 +21,19 @@ void XUpload::Forget() {}
 namespace web {
 namespace {
 
+extern "C" {
+// web/Wait.js: sleeps (handing the browser its turn) for ms or until quarn_wake.
+void quarn_wait(int ms);
+// Ends the current quarn_wait at once; nothing when the game is not waiting.
+void quarn_wake();
+}
+
+// SDL's event watch: every event that the page's handlers queue wakes the waiting game.
+int WakeOnEvent(void*, SDL_Event*) {
+  quarn_wake();
+  return 0;
+}
+
 struct WebWindow {
   Uint32 Id = 0;
   SDL_Rect Place{0, 0, 0, 0};
@@ -68,6 +81,7 @@ void EnsureCanvas() {
   if (d.Canvas) return;
   d.Canvas = ::SDL_CreateWindow("Quarn", 0, 0, d.Width, d.Height, 0);
   d.Frame = SDL_CreateRGBSurfaceWithFormat(0, d.Width, d.Height, 32, SDL_PIXELFORMAT_ABGR8888);
+  SDL_AddEventWatch(WakeOnEvent, nullptr);
 }
 
 void PushWindowEvent(WebWindow* w, Uint8 what) {
@@ -472,15 +486,11 @@ void Flush() {
 
 void Sleep(int timeoutMs) {
   Flush();
-  // In steps of a display frame at most, so that a key or a click is taken within one frame
-  // even while the loop would sleep longer; emscripten_sleep hands the browser its turn.
-  int left = std::max(timeoutMs, 0);
-  do {
-    const int step = std::min(left, 16);
-    emscripten_sleep(static_cast<unsigned>(std::max(step, 1)));
-    left -= step;
-    ::SDL_PumpEvents();
-  } while (left > 0 && !HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT));
+  // One wait for the whole time (web/Wait.js): the event watch set up with the canvas ends it as
+  // soon as SDL queues an event, so an idle page wakes only when a timer of the game is due.
+  const bool pending = HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  quarn_wait(pending ? 0 : std::max(timeoutMs, 0));
+  ::SDL_PumpEvents();
 }
 
 }  // namespace web

@@ -111,11 +111,18 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
   SetUtf8Title(window_, options.Title);
   MakeSurfaces();
 
+#ifdef __EMSCRIPTEN__
+  // A page's canvas is shown at the display's pace by the browser itself: a frame goes to the
+  // canvas as soon as it is drawn. Held back to a spacing, it would cost the page a wake-up of
+  // its own after nearly every tick.
+  refreshNs_ = 0;
+#else
   // Virtual and headless displays report no refresh rate; they keep the 60 Hz we start from.
   SDL_DisplayMode mode;
   if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) {
     refreshNs_ = 1'000'000'000LL / mode.refresh_rate;
   }
+#endif
   if (options.Borderless) SDL_SetWindowHitTest(window_, HitTest, this);
 
   root_.Background = Colour{0, 0, 0};

@@ -132,6 +132,15 @@ int main(int argc, char** argv) {
         };
       };
     }
+#ifdef __EMSCRIPTEN__
+    // The page counts the game's ticks (Module.quarnTicks): its timing against the clock can be
+    // checked from outside.
+    if (!options.TracePlayer) {
+      flow.OnNewGameScreen = [](ui::GameScreen& screen) {
+        screen.OnTicked = [] { EM_ASM({ Module.quarnTicks = (Module.quarnTicks || 0) + 1; }); };
+      };
+    }
+#endif
     if (options.Edit) {
       if (!flow.EditOnly(*options.Edit)) {
         return platform::SignalReceived() ? 128 + platform::SignalReceived() : 2;

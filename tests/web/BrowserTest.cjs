@@ -5,7 +5,8 @@
 // zone in a fresh browser profile, and a broken or oversized link is told about, never a crash.
 // The player's files go in and out of the page (playerFiles).
 // The Editor button downloads the zone; the zone editor's link holds its unsaved edit, and its
-// save into the player's zones is there, and listed, after a reload.
+// save into the player's zones is there, and listed, after a reload. A page left alone wakes
+// only when a timer of the game is due (idleWakeUps).
 //   node BrowserTest.cjs --site build/web --puppeteer DIR --solution FILE --zone FILE
 //        --quarn-zone NATIVE_TOOL [--shot start.png] [--shared-shot shared.png]
 'use strict';
@@ -262,6 +263,7 @@ async function main() {
 
     await sharedLinks(url, zoneText, args['shared-shot']);
     await editorInBrowser(url, zoneText);
+    await idleWakeUps(url);
   } catch (e) {
     failed = true;
     console.error('FAILED:', e.message);
@@ -551,6 +553,44 @@ async function editorInBrowser(url, zoneText) {
   } finally {
     await close();
     fs.rmSync(downloads, { recursive: true, force: true });
+  }
+}
+
+// A page left alone wakes only when a timer of the game is due: the start screen for its button
+// looks (62.5 ms) and its zone list (1 s), a zone once a tick and hardly more, a paused zone a few
+// times a second. Counted through the page's own count of the game's waits (Module.quarnWaits)
+// against its ticks (Module.quarnTicks), not by the clock of a busy machine.
+async function idleWakeUps(url) {
+  const { browser, close } = await freshBrowser();
+  try {
+    const page = await newPage(browser);
+    await page.goto(url, { waitUntil: 'load' });
+    await waitForLine(page.lines, /DirectSound/, 30000);
+    await sleep(300);
+    await page.keyboard.press('KeyN');  // "Ne": no sound
+    const counted = async (ms) => {
+      const read = () => page.evaluate(() => [Module.quarnWaits || 0, Module.quarnTicks || 0, performance.now()]);
+      await sleep(1000);  // what a key set going dies down first
+      const [w0, t0, n0] = await read();
+      await sleep(ms);
+      const [w1, t1, n1] = await read();
+      if (!(w1 > w0)) throw new Error('the page counts no waits of the game (Module.quarnWaits)');
+      return { perSecond: (1000 * (w1 - w0)) / (n1 - n0), perTick: t1 > t0 ? (w1 - w0) / (t1 - t0) : Infinity,
+               ticks: t1 - t0 };
+    };
+    const start = await counted(2000);
+    const zone = await page.keyboard.press('Enter').then(() => counted(2000));
+    const paused = await page.keyboard.press('KeyP').then(() => counted(2000));
+    console.log(`idle wake-ups: start screen ${start.perSecond.toFixed(1)}/s, zone ` +
+                `${zone.perTick.toFixed(2)} a tick (${zone.ticks} ticks), paused ${paused.perSecond.toFixed(1)}/s`);
+    if (start.perSecond > 25) throw new Error('the idle start screen wakes more often than its timers ask');
+    if (zone.ticks === 0) throw new Error('the zone does not tick');
+    if (zone.perTick > 1.3) throw new Error('an idle zone wakes more than once a tick');
+    if (paused.perSecond > 8 || paused.ticks !== 0) throw new Error('a paused zone keeps waking');
+    const errors = page.lines.filter((l) => l.startsWith('pageerror'));
+    if (errors.length) throw new Error(errors.join('\n'));
+  } finally {
+    await close();
   }
 }
 
