@@ -22,6 +22,25 @@ const puppeteer = require(path.resolve(args.puppeteer, 'node_modules/puppeteer-c
 const TickMs = 15.625;  // the game's tick on a 64 Hz heartbeat
 const DesktopColour = [0x20, 0x24, 0x2c];
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+// Where the player's own zones are kept in the page's storage (the XDG data folder under HOME).
+const OwnZones = '/home/web_user/.local/share/quarn/zones';
+
+// The page's downloads go into a fresh folder; whole(name) is a download's bytes once it is
+// complete, or null when none came within 10 s.
+async function allowDownloads(page) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'quarn-downloads-'));
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+  const whole = async (name) => {
+    const file = path.join(folder, name);
+    for (let i = 0; i < 100; i++) {
+      if (fs.existsSync(file) && !fs.existsSync(file + '.crdownload')) return fs.readFileSync(file);
+      await sleep(100);
+    }
+    return null;
+  };
+  return { folder, whole };
+}
 
 function serve(site) {
   const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm' };
@@ -282,11 +301,8 @@ async function main() {
 // kept.
 async function playerFiles(page, args) {
   const { execFileSync } = require('child_process');
-  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'quarn-downloads-'));
+  const { folder: downloads, whole } = await allowDownloads(page);
   const picked = fs.mkdtempSync(path.join(os.tmpdir(), 'quarn-picked-'));
-  const cdp = await page.target().createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-  const userZones = '/home/web_user/.local/share/quarn/zones';
   const runs = '/home/web_user/.local/share/quarn/runs';
   const since = () => page.lines.length;
   const lineAfter = async (from, pattern, ms) => {
@@ -299,11 +315,8 @@ async function playerFiles(page, args) {
     }
   };
   const downloaded = async (name) => {
-    const file = path.join(downloads, name);
-    for (let i = 0; i < 100; i++) {
-      if (fs.existsSync(file) && !fs.existsSync(file + '.crdownload')) return fs.readFileSync(file);
-      await sleep(100);
-    }
+    const bytes = await whole(name);
+    if (bytes) return bytes;
     throw new Error(`${name} was not downloaded (${fs.readdirSync(downloads).join(', ')})`);
   };
   const notice = () => page.$eval('#notice-text', (e) => e.textContent);
@@ -385,7 +398,7 @@ async function playerFiles(page, args) {
     await pick('moje-nahrana.qrn', own);
     await waitNotice(/^Zóna „Nahraná zkouška“ je v tvých zónách jako moje-nahrana\.qrn\.$/);
     await page.waitForFunction((n) => (Module.quarnSynced || 0) > n, { timeout: 10000 }, synced);
-    const copy = await readIn(userZones + '/moje-nahrana.qrn');
+    const copy = await readIn(OwnZones + '/moje-nahrana.qrn');
     if (!copy || !Buffer.from(copy).equals(Buffer.from(own))) throw new Error('the picked zone was not kept whole');
     from = since();
     await shiftS();  // names the selected zone: the one just kept
@@ -396,14 +409,14 @@ async function playerFiles(page, args) {
     // Kept for its author to mend in the editor: a zone the game does not play yet, told why.
     await pick('rozbita.qrn', '"Rozbitá"\n3\n1\n10\n0\n12\n6\n01\n01\n01\nS+E\n');
     await waitNotice(/jako rozbita\.qrn\. Hrát se zatím nedá, oprav ji v editoru \(E\): rozbita\.qrn:5: kroky nepřítele/);
-    if (!await readIn(userZones + '/rozbita.qrn')) throw new Error('the zone to mend was not kept');
+    if (!await readIn(OwnZones + '/rozbita.qrn')) throw new Error('the zone to mend was not kept');
     // Not kept: a file that is no zone (the loader says why), a file over 1 MB.
     await pick('neni-zona.qrn', '"Nic"\nten text není zóna\n');
     await waitNotice(/„neni-zona\.qrn“ není zóna, do tvých zón se neuložil\. neni-zona\.qrn(:\d+)?: /);
     const toldNoZone = await notice();
     await pick('obri.qrn', Buffer.alloc((1 << 20) + 1, 'A'));
     await waitNotice(/„obri\.qrn“ má víc než 1 MB, taková zóna to není\. Do tvých zón se neuložil\./);
-    const names = await page.evaluate((folder) => FS.readdir(folder), userZones);
+    const names = await page.evaluate((folder) => FS.readdir(folder), OwnZones);
     if (names.some((n) => /neni-zona|obri/.test(n))) throw new Error('kept what is no zone: ' + names);
     console.log(`a file that is no zone is told (${toldNoZone}), one over 1 MB too; neither is kept`);
 
@@ -411,7 +424,7 @@ async function playerFiles(page, args) {
     from = since();
     await page.reload({ waitUntil: 'load' });
     await startScreen(from);
-    const reloaded = await readIn(userZones + '/moje-nahrana.qrn');
+    const reloaded = await readIn(OwnZones + '/moje-nahrana.qrn');
     if (!reloaded || !Buffer.from(reloaded).equals(Buffer.from(own))) throw new Error('the picked zone is gone after a reload');
     await page.keyboard.press('End');  // the zone to mend, rozbita.qrn, comes after it
     await page.keyboard.press('ArrowUp');
@@ -429,8 +442,6 @@ async function playerFiles(page, args) {
   }
 }
 
-// Where the player's own zones are kept in the page's storage (the XDG data folder under HOME).
-const OwnZones = '/home/web_user/.local/share/quarn/zones';
 
 // The text a link made by the page (#notice-link) holds, once a new one is shown.
 async function linkText(page, before) {
@@ -470,11 +481,11 @@ async function storageWritten(page, before) {
 // start screen, and its link there holds the edited zone too.
 async function editorInBrowser(url, zoneText) {
   const { browser, close } = await freshBrowser();
-  const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'quarn-downloads-'));
+  let downloads = null;
   try {
     const page = await newPage(browser);
-    const cdp = await page.target().createCDPSession();
-    await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+    const { folder, whole } = await allowDownloads(page);
+    downloads = folder;
     const startScreen = async () => {
       await waitForLine(page.lines, /DirectSound/, 30000);
       await sleep(300);
@@ -495,13 +506,11 @@ async function editorInBrowser(url, zoneText) {
     await waitForLine(page.lines, /stáhnout/, 5000);
     await sleep(300);
     await page.keyboard.press('Enter');
-    const file = path.join(downloads, '01-prvni-kroky.qrn');
-    for (let i = 0; i < 100 && !fs.existsSync(file); i++) await sleep(100);
-    if (!fs.existsSync(file)) {
+    const download = await whole('01-prvni-kroky.qrn');
+    if (!download) {
       throw new Error('the Editor button downloaded nothing: ' + fs.readdirSync(downloads).join(', '));
     }
-    await sleep(300);  // written whole before it is looked at
-    if (fs.readFileSync(file, 'utf8') !== zoneText) throw new Error('the downloaded zone is not the zone');
+    if (download.toString('utf8') !== zoneText) throw new Error('the downloaded zone is not the zone');
     console.log('the Editor button downloads the selected zone');
 
     // E: the zone editor. The title gets " (web)" typed after it in the header form.
@@ -552,7 +561,7 @@ async function editorInBrowser(url, zoneText) {
     console.log('the edited zone is in the player\'s zones after a reload, listed on the start screen');
   } finally {
     await close();
-    fs.rmSync(downloads, { recursive: true, force: true });
+    if (downloads) fs.rmSync(downloads, { recursive: true, force: true });
   }
 }
 
