@@ -79,10 +79,11 @@ add_subdirectory(src/ui)
 set(web_data ${CMAKE_BINARY_DIR}/web-data)
 add_custom_target(quarn_web_data
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${web_data}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${web_data}/fonts ${web_data}/zones
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${web_data}/fonts
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUARN_NATIVE_BIN}/Graphics ${web_data}/Graphics
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUARN_NATIVE_BIN}/sound ${web_data}/sound
-  COMMAND sh -c "cp '${CMAKE_SOURCE_DIR}'/zones/*.qrn '${web_data}/zones/'"
+  # Every set: the folder with its subfolders, title files and the authors' runs.
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/zones ${web_data}/zones
   COMMAND ${CMAKE_COMMAND} -E copy ${QUARN_FONT_FILES} ${web_data}/fonts
   COMMENT "Gathering the page's data")
 
@@ -91,6 +92,13 @@ target_sources(quarn PRIVATE ${CMAKE_SOURCE_DIR}/web/NoInotify.cpp ${CMAKE_SOURC
   ${CMAKE_SOURCE_DIR}/web/PlayerFiles.cpp)
 add_dependencies(quarn quarn_web_data)
 set_property(TARGET quarn APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/Wait.js)
+# The data file is packed when the page is linked: a zone, picture, sound or font changed, added,
+# renamed or removed (the folders' times tell the last three) links it again, so that the page
+# never ships the zones of an earlier build.
+file(GLOB_RECURSE web_data_inputs LIST_DIRECTORIES true CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/zones/* ${QUARN_NATIVE_BIN}/Graphics/* ${QUARN_NATIVE_BIN}/sound/*)
+set_property(TARGET quarn APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/zones
+             ${QUARN_NATIVE_BIN}/Graphics ${QUARN_NATIVE_BIN}/sound ${web_data_inputs} ${QUARN_FONT_FILES})
 # ASYNCIFY lets the loop's wait hand the browser its turn from wherever it is, a modal dialog's
 # own loop included (see README).
 # The loop's wait is web/Wait.js: a sleep that an event ends early.

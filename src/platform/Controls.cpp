@@ -188,7 +188,8 @@ uint64_t ListBox::Look() const {
   Digest d;
   d.Add(Font).Add(Fore).Add(Back).Add(SelectedFore).Add(SelectedBack).Add(Border);
   d.Add(static_cast<uint64_t>(listIndex_)).Add(static_cast<uint64_t>(topIndex_));
-  for (const std::string& item : items_) d.Add(item);
+  d.Add(HeaderFore);
+  for (size_t i = 0; i < items_.size(); ++i) d.Add(items_[i]).Add(static_cast<bool>(headers_[i]));
   return d.Value();
 }
 
@@ -397,11 +398,24 @@ ListBox::ListBox(Fonts& fonts) : fonts_(fonts) {
 
 void ListBox::Clear() {
   items_.clear();
+  headers_.clear();
   listIndex_ = -1;
   topIndex_ = 0;
 }
 
-void ListBox::AddItem(std::string text) { items_.push_back(std::move(text)); }
+void ListBox::AddItem(std::string text) {
+  items_.push_back(std::move(text));
+  headers_.push_back(false);
+}
+
+void ListBox::AddHeader(std::string text) {
+  items_.push_back(std::move(text));
+  headers_.push_back(true);
+}
+
+void ListBox::SetItemText(int i, std::string text) {
+  if (i >= 0 && i < Count()) items_[static_cast<size_t>(i)] = std::move(text);
+}
 
 int ListBox::RowHeight() {
   TTF_Font* f = fonts_.Get(Font);
@@ -414,15 +428,27 @@ void ListBox::SetTopIndex(int i) {
   topIndex_ = std::clamp(i, 0, std::max(0, Count() - VisibleRows()));
 }
 
-void ListBox::SetListIndex(int i) {
+void ListBox::SetListIndex(int i, int step) {
   if (items_.empty()) {
     listIndex_ = -1;
     topIndex_ = 0;
     return;
   }
-  listIndex_ = std::clamp(i, 0, Count() - 1);
+  int at = std::clamp(i, 0, Count() - 1);
+  step = step < 0 ? -1 : 1;
+  while (IsHeader(at) && at + step >= 0 && at + step < Count()) at += step;
+  while (IsHeader(at) && at - step >= 0 && at - step < Count()) at -= step;
+  if (IsHeader(at)) {
+    // Nothing but headings: nothing to select.
+    listIndex_ = -1;
+    SetTopIndex(0);
+    return;
+  }
+  listIndex_ = at;
   const int rows = VisibleRows();
-  if (listIndex_ < topIndex_) SetTopIndex(listIndex_);
+  // The heading of the selected entry's group shows with it when it lies just above.
+  const int shownFrom = IsHeader(listIndex_ - 1) && rows > 1 ? listIndex_ - 1 : listIndex_;
+  if (shownFrom < topIndex_) SetTopIndex(shownFrom);
   if (listIndex_ >= topIndex_ + rows) SetTopIndex(listIndex_ - rows + 1);
   SetTopIndex(topIndex_);  // a shorter list may leave rows empty below its end
 }
@@ -432,22 +458,22 @@ bool ListBox::KeyDown(int virtualKey) {
   const int at = listIndex_;
   switch (virtualKey) {
     case 38:  // Up
-      SetListIndex(at - 1);
+      SetListIndex(at - 1, -1);
       return true;
     case 40:  // Down
-      SetListIndex(at + 1);
+      SetListIndex(at + 1, +1);
       return true;
     case 36:  // Home
-      SetListIndex(0);
+      SetListIndex(0, +1);
       return true;
     case 35:  // End
-      SetListIndex(Count() - 1);
+      SetListIndex(Count() - 1, -1);
       return true;
     case 33:  // Page Up
-      SetListIndex(at - page);
+      SetListIndex(at - page, -1);
       return true;
     case 34:  // Page Down
-      SetListIndex(at + page);
+      SetListIndex(at + page, +1);
       return true;
     default:
       return false;
@@ -465,7 +491,7 @@ void ListBox::Press(SDL_Point p) {
   }
   if (p.y < BorderWidth) return;
   const int row = topIndex_ + (p.y - BorderWidth) / RowHeight();
-  if (row < Count() && row < topIndex_ + rows) SetListIndex(row);
+  if (row < Count() && row < topIndex_ + rows && !IsHeader(row)) SetListIndex(row);
 }
 
 void ListBox::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) {
@@ -488,7 +514,8 @@ void ListBox::Draw(SDL_Surface* target, SDL_Point origin, const SDL_Rect& clip) 
     const int y = text.y + (i - topIndex_) * rowHeight;
     const bool selected = i == listIndex_;
     if (selected) FillRect(target, SDL_Rect{text.x, y, text.w, rowHeight}, textClip, SelectedBack);
-    DrawText(fonts_, Font, items_[static_cast<size_t>(i)], selected ? SelectedFore : Fore, target,
+    DrawText(fonts_, Font, items_[static_cast<size_t>(i)],
+             selected ? SelectedFore : IsHeader(i) ? HeaderFore : Fore, target,
              text.x + 2, y, textClip);
   }
   if (bar) {

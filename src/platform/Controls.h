@@ -189,15 +189,22 @@ class ListBox : public Control {
   static constexpr int BorderWidth = 1;
   static constexpr int ScrollBarWidth = 12;
 
+  // Headings are drawn in HeaderFore and are never selected: the selection steps over them.
+  Colour HeaderFore{255, 255, 0};
+
   void Clear();
   void AddItem(std::string text);
+  void AddHeader(std::string text);
+  void SetItemText(int i, std::string text);
+  bool IsHeader(int i) const { return i >= 0 && i < Count() && headers_[static_cast<size_t>(i)]; }
   const std::vector<std::string>& Items() const { return items_; }
   int Count() const { return static_cast<int>(items_.size()); }
   // The selected position, -1 for none.
   int ListIndex() const { return listIndex_; }
   // Selects position i, clamped to the list (-1 only when the list is empty, or when asked), and
-  // scrolls so that it shows.
-  void SetListIndex(int i);
+  // scrolls so that it shows. A heading is stepped over in the direction step (+1 or -1), then
+  // the other way when no entry lies that way; a heading just above the selection shows too.
+  void SetListIndex(int i, int step = 1);
   // The first position shown.
   int TopIndex() const { return topIndex_; }
   void SetTopIndex(int i);
@@ -219,6 +226,7 @@ class ListBox : public Control {
   bool HasScrollBar() { return Count() > VisibleRows(); }
   Fonts& fonts_;
   std::vector<std::string> items_;
+  std::vector<bool> headers_;
   int listIndex_ = -1;
   int topIndex_ = 0;
 };

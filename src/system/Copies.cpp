@@ -36,31 +36,32 @@ fs::path CopyName(const fs::path& name, int i) {
   return name.stem().string() + " (" + std::to_string(i) + ")" + name.extension().string();
 }
 
-Result<fs::path> EditableZone(const fs::path& zone, const fs::path& shippedZones,
+Result<fs::path> EditableZone(const fs::path& zone, const std::optional<fs::path>& shippedCopy,
                               const fs::path& userZones) {
   const fs::path folder = FolderOf(zone);
   if (SameFolder(folder, userZones)) return zone;
   // Mended: a shipped zone is never changed where it ships, even when the player may write there
   // (a build tree): the next build or update would put the shipped zone back over the changes.
-  if (SameFolder(folder, shippedZones)) return CopyForEditing(zone, userZones);
+  if (shippedCopy) return CopyForEditing(zone, userZones, *shippedCopy);
   if (access(zone.c_str(), W_OK) == 0) return zone;
   return OwnCopy(zone, userZones);
 }
 
-std::optional<fs::path> ExistingCopy(const fs::path& zone, const fs::path& shippedZones,
+std::optional<fs::path> ExistingCopy(const std::optional<fs::path>& shippedCopy,
                                      const fs::path& userZones) {
-  if (userZones.empty() || !SameFolder(FolderOf(zone), shippedZones)) return std::nullopt;
-  const fs::path copy = userZones / zone.filename();
+  if (userZones.empty() || !shippedCopy) return std::nullopt;
+  const fs::path copy = userZones / *shippedCopy;
   std::error_code ec;
   if (!fs::is_regular_file(copy, ec)) return std::nullopt;
   return copy;
 }
 
-Result<fs::path> CopyForEditing(const fs::path& zone, const fs::path& userZones) {
+Result<fs::path> CopyForEditing(const fs::path& zone, const fs::path& userZones,
+                                const fs::path& name) {
   if (userZones.empty()) {
     return Fail(CopyFailed(zone, userZones, "Hra nemá žádnou tvou složku zón, kam by ji uložila."));
   }
-  const fs::path target = userZones / zone.filename();
+  const fs::path target = userZones / (name.empty() ? zone.filename() : name.filename());
   std::error_code ec;
   if (fs::is_regular_file(target, ec)) return target;
   if (fs::exists(fs::symlink_status(target, ec))) {

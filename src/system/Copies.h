@@ -16,24 +16,26 @@ namespace quarn::system {
 std::filesystem::path CopyName(const std::filesystem::path& name, int i);
 
 // The file to open when the player asks to edit zone. A zone in userZones is opened itself. A
-// zone of shippedZones is never changed where it ships: its copy in userZones is opened (made
-// now, or used as it is when already there). Any other zone is opened itself when the player may
-// write it, else the player's own copy of it (OwnCopy). It fails with a Czech sentence for the
-// player when no copy can be had. An empty userZones means the player has none.
+// shipped zone (shippedCopy names its copy: CopyNameOf) is never changed where it ships: its copy
+// userZones/shippedCopy is opened (made now, or used as it is when already there). Any other zone
+// is opened itself when the player may write it, else the player's own copy of it (OwnCopy). It
+// fails with a Czech sentence for the player when no copy can be had. An empty userZones means
+// the player has none.
 Result<std::filesystem::path> EditableZone(const std::filesystem::path& zone,
-                                           const std::filesystem::path& shippedZones,
+                                           const std::optional<std::filesystem::path>& shippedCopy,
                                            const std::filesystem::path& userZones);
 
-// The player's copy of a shipped zone that is already there (userZones/<its file name>), as
-// EditableZone would open it; nothing when zone is not shipped or has no copy yet.
-std::optional<std::filesystem::path> ExistingCopy(const std::filesystem::path& zone,
-                                                  const std::filesystem::path& shippedZones,
-                                                  const std::filesystem::path& userZones);
+// The player's copy of a shipped zone that is already there (userZones/shippedCopy), as
+// EditableZone would open it; nothing when the zone is not shipped or has no copy yet.
+std::optional<std::filesystem::path> ExistingCopy(
+    const std::optional<std::filesystem::path>& shippedCopy,
+    const std::filesystem::path& userZones);
 
-// The copy of a shipped zone: userZones/<its file name>, made when missing, used as it is when
-// there.
+// The copy of a shipped zone: userZones/name (the zone's file name unless given), made when
+// missing, used as it is when there.
 Result<std::filesystem::path> CopyForEditing(const std::filesystem::path& zone,
-                                             const std::filesystem::path& userZones);
+                                             const std::filesystem::path& userZones,
+                                             const std::filesystem::path& name = {});
 
 // A copy of zone in userZones that holds zone's text (see the other OwnCopy).
 Result<std::filesystem::path> OwnCopy(const std::filesystem::path& zone,

@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "base/Text.h"
+
 namespace quarn::system {
 
 namespace {
@@ -34,6 +36,31 @@ constexpr uint32_t WatchedEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MO
 
 }  // namespace
 
+std::optional<SetTitle> SetTitleOfText(std::string_view text, bool cut) {
+  if (LooksBinary(text)) return std::nullopt;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  // A cut file may end inside a character: only whole lines before the cut count.
+  if (cut) {
+    const size_t lastEnd = text.find_last_of('\n');
+    text = lastEnd == std::string_view::npos ? std::string_view() : text.substr(0, lastEnd);
+  }
+  auto line = [&](size_t& at) {
+    const size_t end = std::min(text.find('\n', at), text.size());
+    std::string_view l = text.substr(at, end - at);
+    at = end < text.size() ? end + 1 : end;
+    while (!l.empty() && (l.back() == '\r' || l.back() == ' ' || l.back() == '\t'))
+      l.remove_suffix(1);
+    while (!l.empty() && (l.front() == ' ' || l.front() == '\t')) l.remove_prefix(1);
+    return ToUtf8(l);
+  };
+  size_t at = 0;
+  SetTitle title;
+  title.Title = line(at);
+  if (title.Title.empty()) return std::nullopt;
+  title.Description = line(at);
+  return title;
+}
+
 std::vector<ZoneEntry> FindZones(const std::vector<fs::path>& folders) {
   ZoneLister lister(folders);
   lister.Refresh();
@@ -41,12 +68,38 @@ std::vector<ZoneEntry> FindZones(const std::vector<fs::path>& folders) {
 }
 
 ZoneLister::ZoneLister(std::vector<fs::path> folders) {
-  for (fs::path& path : folders) {
-    folders_.emplace_back();
-    folders_.back().Path = std::move(path);
-  }
   // Without inotify (no support, or the instances used up) every refresh reads the folders.
   notify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  SetFolders(std::move(folders));
+}
+
+void ZoneLister::SetFolders(std::vector<fs::path> folders) {
+  std::vector<Folder> kept;
+  for (fs::path& path : folders) {
+    auto known = std::find_if(folders_.begin(), folders_.end(),
+                              [&](const Folder& f) { return f.Path == path && !f.Path.empty(); });
+    if (known != folders_.end()) {
+      kept.push_back(std::move(*known));
+      known->Path.clear();  // moved: its watch now belongs to the kept one
+      known->Watch = -1;
+    } else {
+      kept.emplace_back();
+      kept.back().Path = std::move(path);
+    }
+  }
+  // The watches of folders no longer listed are let go of, unless a kept one shares them.
+  for (const Folder& gone : folders_) {
+    if (gone.Watch < 0) continue;
+    const bool shared = std::any_of(kept.begin(), kept.end(),
+                                    [&](const Folder& f) { return f.Watch == gone.Watch; });
+    if (!shared) inotify_rm_watch(notify_, gone.Watch);
+  }
+  folders_ = std::move(kept);
+  // Nothing listed until the next Refresh reads the folders.
+  listed_.clear();
+  for (const Folder& f : folders_) listed_.push_back({f.Path});
+  zones_.clear();
+  relist_ = true;
 }
 
 ZoneLister::~ZoneLister() {
@@ -131,9 +184,25 @@ void ZoneLister::ReadFolder(Folder& folder) {
   }
   ++foldersRead_;
   std::map<std::string, Known> files;
+  std::set<std::string> subfolders;
+  bool titleFile = false;
   while (const dirent* entry = readdir(dir)) {
     const std::string_view name = entry->d_name;
-    if (!IsZoneName(name)) continue;
+    if (name == SetTitleFile) {
+      titleFile = true;
+      continue;
+    }
+    if (!IsZoneName(name)) {
+      // A folder (or a link to one) may be a zone set of its own; hidden ones are not.
+      if (name.empty() || name[0] == '.') continue;
+      if (entry->d_type != DT_DIR && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN)
+        continue;
+      struct stat st {};
+      if (entry->d_type == DT_DIR ||
+          (fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)))
+        subfolders.emplace(name);
+      continue;
+    }
     // Only regular files (or links to them): a pipe or a device named *.qrn is no zone.
     if (entry->d_type != DT_REG && entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) continue;
     std::string key(name);
@@ -165,8 +234,45 @@ void ZoneLister::ReadFolder(Folder& folder) {
     }
     files.emplace(std::move(key), std::move(known));
   }
+  if (titleFile) {
+    ReadTitle(folder, dirFd, touched.contains(SetTitleFile));
+  } else {
+    folder.Title.reset();
+    folder.TitleStamp = {};
+  }
   closedir(dir);
   folder.Files = std::move(files);
+  folder.Subfolders = std::move(subfolders);
+}
+
+void ZoneLister::ReadTitle(Folder& folder, int dirFd, bool touched) {
+  // Not waited on when it is a pipe, and read no further than a title needs.
+  const int fd = openat(dirFd, SetTitleFile, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  struct stat st {};
+  if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fd >= 0) close(fd);
+    folder.Title.reset();
+    folder.TitleStamp = {};
+    return;
+  }
+  const FileStamp stamp = StampOf(st);
+  if (!touched && stamp == folder.TitleStamp) {
+    close(fd);
+    return;
+  }
+  ++titlesRead_;
+  std::string text(SetTitleReadLimit, '\0');
+  size_t got = 0;
+  while (got < text.size()) {
+    const ssize_t n = read(fd, text.data() + got, text.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<size_t>(n);
+  }
+  close(fd);
+  text.resize(got);
+  folder.TitleStamp = stamp;
+  folder.Title = SetTitleOfText(text, st.st_size > static_cast<off_t>(got));
 }
 
 bool ZoneLister::Refresh() {
@@ -193,10 +299,13 @@ bool ZoneLister::Refresh() {
       read = true;
     }
   }
-  if (!read && !zones_.empty()) return false;
-  std::vector<ZoneEntry> zones;
+  if (!read && !relist_) return false;
+  relist_ = false;
+  std::vector<ListedFolder> listed;
   for (size_t k = 0; k < folders_.size(); ++k) {
     const Folder& folder = folders_[k];
+    ListedFolder& out = listed.emplace_back();
+    out.Path = folder.Path;
     if (!folder.Exists) continue;
     // Mended: installed with the prefix ~/.local, the shipped zones and the player's own are
     // one folder; without this check every zone would be listed twice.
@@ -205,15 +314,18 @@ bool ZoneLister::Refresh() {
           return f.Exists && f.Device == folder.Device && f.Inode == folder.Inode;
         });
     if (seen) continue;
+    out.Listed = true;
+    out.Title = folder.Title;
+    out.Subfolders.assign(folder.Subfolders.begin(), folder.Subfolders.end());
     for (const auto& [name, known] : folder.Files)
-      zones.push_back({folder.Path / name, known.Title});
+      out.Zones.push_back({folder.Path / name, known.Title});
   }
-  const bool changed = !std::equal(zones.begin(), zones.end(), zones_.begin(), zones_.end(),
-                                   [](const ZoneEntry& a, const ZoneEntry& b) {
-                                     return a.File == b.File && a.Title == b.Title;
-                                   });
-  if (changed) zones_ = std::move(zones);
-  return changed;
+  if (listed == listed_) return false;
+  listed_ = std::move(listed);
+  zones_.clear();
+  for (const ListedFolder& folder : listed_)
+    zones_.insert(zones_.end(), folder.Zones.begin(), folder.Zones.end());
+  return true;
 }
 
 }  // namespace quarn::system

@@ -63,17 +63,21 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
   return o;
 }
 
-std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& records) {
-  std::vector<const system::ZoneRecord*> rows;
-  for (const auto& [key, r] : records) rows.push_back(&r);
-  std::stable_sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return a->File < b->File; });
+std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& records,
+                           const std::function<std::string(const std::string&)>& setOf) {
+  std::vector<std::pair<const std::string*, const system::ZoneRecord*>> rows;
+  for (const auto& [key, r] : records) rows.emplace_back(&key, &r);
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const auto& a, const auto& b) { return a.second->File < b.second->File; });
   auto ticks = [](const std::optional<int64_t>& t) { return t ? std::to_string(*t) : "-"; };
-  std::string out = "ticks\tticks_with_rewind\ttitle\tfile\n";
-  for (const system::ZoneRecord* r : rows) {
+  // The set comes last, so that a reader of the first four columns reads them as before.
+  std::string out = "ticks\tticks_with_rewind\ttitle\tfile\tset\n";
+  for (const auto& [key, r] : rows) {
     // Mended: titles and file names went out raw: an escape sequence could retitle the terminal,
     // a NUL cut the listing short and a tab broke the columns. Escaped as quarn-zone does.
+    const std::string set = setOf ? setOf(*key) : "";
     out += ticks(r->BestPlain) + '\t' + ticks(r->BestRewind) + '\t' + ShowControls(r->Title) + '\t' +
-           ShowControls(r->File) + '\n';
+           ShowControls(r->File) + '\t' + (set.empty() ? "-" : ShowControls(set)) + '\n';
   }
   return out;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -33,6 +34,9 @@ std::string Usage();
 
 // The --records listing: a header line, then per zone best ticks without and with going back
 // ("-" for none), title and file, tab-separated, ordered by file.
-std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& records);
+// setOf names the set of a record's zone by its content key ("-" when it is in none listed).
+std::string RecordsListing(
+    const std::map<std::string, system::ZoneRecord>& records,
+    const std::function<std::string(const std::string& contentKey)>& setOf = {});
 
 }  // namespace quarn::ui

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -27,6 +28,16 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
       sound_(sound),
       prompter_(prompter),
       folders_(std::move(folders)),
+      catalogue_([this] {
+        // The shipped folder is shipped however it was named.
+        std::vector<system::CatalogueRoot> roots = folders_.ZoneFolders;
+        for (system::CatalogueRoot& root : roots) {
+          std::error_code ec;
+          if (!folders_.Shipped.empty() && std::filesystem::equivalent(root.Folder, folders_.Shipped, ec))
+            root.Shipped = true;
+        }
+        return roots;
+      }()),
       reaper_(app.Timers(),
               [this] {
                 reaper_.SetEnabled(false);
@@ -53,7 +64,7 @@ Flow::~Flow() {
 }
 
 void Flow::Begin(bool askSound) {
-  start_ = std::make_unique<StartScreen>(app_, prompter_, folders_.Data, folders_.ZoneFolders);
+  start_ = std::make_unique<StartScreen>(app_, prompter_, folders_.Data, catalogue_);
   start_->OnPlay = [this](const std::filesystem::path& zone) { Play(zone); };
   start_->OnEdit = [this](const std::filesystem::path& zone) { Edit(zone); };
   start_->OnLink = [this](const std::string& link) { Link(link); };
@@ -87,7 +98,22 @@ void Flow::Begin(bool askSound) {
     prompter_.SkinMsgBox(folders_.UserZonesRefused, msgbox::OkOnly, msgbox::IconExclamation, "");
   }
   TellNotice();
+  // The list opens where the player was: the zone played last, or the next one to win.
+  const auto opening = system::OpeningPlace(
+      catalogue_, system::ReadLastZone(folders_.State), [this](const std::filesystem::path& zone) {
+        const system::ZoneRecord* r = start_->RecordOf(zone);
+        return r && r->Won;
+      });
+  if (opening) start_->Select(catalogue_.ZoneAt(*opening)->File);
   start_->Show();
+}
+
+void Flow::KeepPlayed(const std::filesystem::path& zone) {
+  if (folders_.State.empty()) return;
+  // Only where the player is: a failure to keep it costs the next start its place, nothing more.
+  if (auto kept = system::KeepLastZone(folders_.State, zone); !kept) {
+    std::fprintf(stderr, "quarn: %s\n", ShowControls(kept.Error().Message).c_str());
+  }
 }
 
 bool Flow::PlayOnly(const std::string& zone, const std::optional<std::string>& watch) {
@@ -125,7 +151,7 @@ bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::pa
   if (!OpenGame(zone.string(), std::move(onClosed))) return false;
   game_->OnWin = nullptr;
   game_->OnNextZone = nullptr;
-  game_->IsLastZone = nullptr;
+  game_->WhatComesNext = nullptr;
   game_->Watch(std::move(std::get<KeyScript>(script)));
   return true;
 }
@@ -177,33 +203,43 @@ void Flow::DownloadRuns(const std::filesystem::path& zone, const std::string& ti
 }
 #endif
 
-bool Flow::IsLastZone(const std::string& zone) const {
-  if (!start_) return true;
-  const auto& zones = start_->Zones();
+NextOffer Flow::WhatComesNext(const std::string& zone) const {
   // A zone no longer listed has no next one either.
-  for (size_t i = 0; i + 1 < zones.size(); ++i) {
-    if (zones[i].File == std::filesystem::path(zone)) return false;
-  }
-  return true;
+  const auto place = catalogue_.Find(zone);
+  if (!place) return NextOffer::Last;
+  if (catalogue_.NextInSet(zone)) return NextOffer::Next;
+  const auto& sets = catalogue_.Sets();
+  const size_t listed = static_cast<size_t>(std::count_if(
+      sets.begin(), sets.end(), [](const system::ZoneSet& set) { return !set.Zones.empty(); }));
+  // With one set there is nothing to name: the list's last zone is the last.
+  const std::string set = listed > 1 ? ShowControls(sets[place->Set].Title) : "";
+  if (const system::ZoneSet* after = catalogue_.SetAfter(place->Set))
+    return NextOffer(NextOffer::SetEnd, set, ShowControls(after->Title));
+  return NextOffer(NextOffer::Last, set);
 }
 
 void Flow::NextZone(const std::string& zone) {
   if (!start_) return;
-  const auto& zones = start_->Zones();
-  size_t next = zones.size();
-  for (size_t i = 0; i < zones.size(); ++i) {
-    if (zones[i].File == std::filesystem::path(zone)) next = i + 1;
+  const system::ZoneEntry* next = catalogue_.NextInSet(zone);
+  if (!next) {
+    const auto place = catalogue_.Find(zone);
+    const system::ZoneSet* after = place ? catalogue_.SetAfter(place->Set) : nullptr;
+    if (after) next = &after->Zones.front();
   }
-  if (next >= zones.size()) {
+  if (!next) {
     prompter_.SkinMsgBox("Tohle byla poslední zóna v seznamu.", msgbox::OkOnly,
                          msgbox::IconInformation, "");
     return;
   }
-  const std::filesystem::path file = zones[next].File;
+  const std::filesystem::path file = next->File;
   start_->Select(file);
   // N comes from the old game screen's own key handler: it is dropped once that is over.
   Retire();
-  if (!OpenGame(file.string(), [this] { BackToStart(); })) start_->Show();
+  if (OpenGame(file.string(), [this] { BackToStart(); })) {
+    KeepPlayed(file);
+  } else {
+    start_->Show();
+  }
 }
 
 void Flow::ShowHelp() {
@@ -239,9 +275,12 @@ void Flow::ShowRecords() {
     };
   }
   std::vector<RecordsRow> rows;
-  for (const system::ZoneEntry& z : start_->Zones()) {
-    const auto key = keeper_.ContentKeyOf(z.File);
-    rows.push_back(RecordsRowOf(ShowControls(z.Title), key ? keeper_.Find(*key) : nullptr));
+  for (const system::ZoneSet& set : catalogue_.Sets()) {
+    for (const system::ZoneEntry& z : set.Zones) {
+      const auto key = keeper_.ContentKeyOf(z.File);
+      rows.push_back(RecordsRowOf(ShowControls(z.Title), key ? keeper_.Find(*key) : nullptr));
+      rows.back().Set = ShowControls(set.Title);
+    }
   }
   recordsWindow_->Show(std::move(rows));
 }
@@ -265,13 +304,15 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
   folders.Copies = folders_.UserZones;
   folders.Protected = {system::ShippedZoneFolder(folders_.Data)};
   if (!folders_.Shipped.empty()) folders.Protected.push_back(folders_.Shipped);
+  // Every shipped set, also those in the shipped folder's subfolders.
+  for (const std::filesystem::path& shipped : catalogue_.ShippedFolders())
+    folders.Protected.push_back(shipped);
   if (!folders_.RefusedZones.empty()) folders.Refused = {folders_.RefusedZones};
   // Mended: E on a shipped zone the player had edited opened the shipped one again, and its save
   // made a second copy beside the first.
   std::filesystem::path file = zone;
-  for (const std::filesystem::path& shipped : folders.Protected) {
-    if (auto copy = system::ExistingCopy(zone, shipped, folders_.UserZones)) file = *copy;
-  }
+  if (auto copy = system::ExistingCopy(system::CopyNameOf(catalogue_, zone), folders_.UserZones))
+    file = *copy;
   const std::filesystem::path recovery =
       folders_.State.empty() ? std::filesystem::path() : system::RecoveryFolder(folders_.State);
   editor_ =
@@ -342,7 +383,7 @@ void Flow::TestPlay(const std::string& zoneText, bool fromStart) {
     // A run from another cell proves nothing about the zone: a win there is not kept.
     if (!fromStart) game_->OnWin = [](const system::FinishedRun&) {};
     game_->OnNextZone = nullptr;
-    game_->IsLastZone = nullptr;
+    game_->WhatComesNext = nullptr;
     game_->EscapeLeadsTo = "zpět do editoru";
     if (editor_) editor_->Hide();
   }
@@ -383,7 +424,7 @@ bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
   };
   if (start_) {
     game_->OnNextZone = [this, zone] { NextZone(zone); };
-    game_->IsLastZone = [this, zone] { return IsLastZone(zone); };
+    game_->WhatComesNext = [this, zone] { return WhatComesNext(zone); };
     game_->EscapeLeadsTo = "výběr zóny";
   }
   game_->OnHelp = [this] { ShowHelp(); };
@@ -400,7 +441,10 @@ void Flow::Play(const std::filesystem::path& zone) {
   game_.reset();
   retired_.reset();
   // An unreadable zone stays on the start screen, after the loader's error was shown.
-  if (OpenGame(zone.string(), [this] { BackToStart(); })) start_->Hide();
+  if (OpenGame(zone.string(), [this] { BackToStart(); })) {
+    KeepPlayed(zone);
+    start_->Hide();
+  }
 }
 
 void Flow::BackToStart() {
@@ -418,7 +462,8 @@ void Flow::Retire() {
 }
 
 void Flow::Edit(const std::filesystem::path& zone) {
-  const auto file = system::EditableZone(zone, folders_.Shipped, folders_.UserZones);
+  const auto file =
+      system::EditableZone(zone, system::CopyNameOf(catalogue_, zone), folders_.UserZones);
   if (!file) {
     prompter_.SkinMsgBox(file.Error().Message, msgbox::OkOnly, msgbox::IconCritical, "");
     return;

@@ -18,6 +18,7 @@
 #include "platform/App.h"
 #include "platform/Timers.h"
 #include "sound/SoundModule.h"
+#include "system/Catalogue.h"
 #include "system/Records.h"
 #include "system/RunKeeper.h"
 #include "zone/ZoneTitle.h"
@@ -26,7 +27,7 @@ namespace quarn::ui {
 
 struct FlowFolders {
   std::filesystem::path Data;                      // Graphics and sound
-  std::vector<std::filesystem::path> ZoneFolders;  // listed in this order
+  std::vector<system::CatalogueRoot> ZoneFolders;  // their sets listed in this order
   std::filesystem::path UserZones;                 // where a zone is copied to be edited;
                                                    // empty when the player has no usable one
   std::filesystem::path Shipped;                   // zones never edited where they are
@@ -91,9 +92,11 @@ class Flow {
   // Shift+S in a browser: the zone's kept runs downloaded, the best first.
   void DownloadRuns(const std::filesystem::path& zone, const std::string& title);
 #endif
+  // N after a win: the next zone of zone's set, or the first of the next set after a set's last.
   void NextZone(const std::string& zone);
-  // No zone follows this one in the start screen's list.
-  bool IsLastZone(const std::string& zone) const;
+  NextOffer WhatComesNext(const std::string& zone) const;
+  // The zone the next start opens on (the state folder keeps it).
+  void KeepPlayed(const std::filesystem::path& zone);
   void ShowHelp();
   // R on the start screen: every listed zone's record.
   void ShowRecords();
@@ -116,6 +119,7 @@ class Flow {
   SoundModule& sound_;
   Prompter& prompter_;
   FlowFolders folders_;
+  system::Catalogue catalogue_;
   std::unique_ptr<StartScreen> start_;
   std::unique_ptr<GameScreen> game_;
   std::unique_ptr<GameScreen> retired_;

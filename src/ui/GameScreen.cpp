@@ -75,8 +75,20 @@ std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::st
     }
   }
   line += " · Enter – hrát znovu";
-  if (next == NextOffer::Next) line += " · N – další zóna";
-  if (next == NextOffer::Last) line += " · poslední zóna";
+  switch (next.What) {
+    case NextOffer::Next:
+      line += " · N – další zóna";
+      break;
+    case NextOffer::SetEnd:
+      line += " · konec sady „" + next.Set + "“ · N – sada „" + next.NextSet + "“";
+      break;
+    case NextOffer::Last:
+      if (!next.Set.empty()) line += " · konec sady „" + next.Set + "“";
+      line += " · poslední zóna";
+      break;
+    case NextOffer::None:
+      break;
+  }
   return line + " · Esc – " + escape;
 }
 
@@ -190,7 +202,9 @@ void GameScreen::OnKey(int virtualKey) {
       if (watching_ && watchEnded_) RestartWatch();
       break;
     case NextZoneKey:
-      if (ShowsWayOn() && OnNextZone && !(IsLastZone && IsLastZone())) OnNextZone();
+      if (ShowsWayOn() && OnNextZone &&
+          !(WhatComesNext && WhatComesNext().What == NextOffer::Last))
+        OnNextZone();
       break;
     case HelpKey:
       if (OnHelp) OnHelp();
@@ -264,7 +278,7 @@ bool GameScreen::ShowsWayOn() const {
 std::string GameScreen::WayOnText() const {
   if (ShowsWayOn()) {
     NextOffer next = NextOffer::None;
-    if (OnNextZone) next = IsLastZone && IsLastZone() ? NextOffer::Last : NextOffer::Next;
+    if (OnNextZone) next = WhatComesNext ? WhatComesNext() : NextOffer::Next;
     return WinLineText(winOutcome_, next, EscapeLeadsTo);
   }
   if (game_.State.GameOver != 0 && !watching_ && !wonHalted_) {

@@ -34,9 +34,16 @@ struct WinOutcome {
   bool NewRecord = false;        // the best of its kind so far
   std::optional<int64_t> Best;   // the best of its kind, when this run did not beat it
 };
-// What the line offers after a win: no next zone (a zone played alone), the next one, or none
-// because this was the list's last.
-enum class NextOffer { None, Next, Last };
+// What the line offers after a win: no next zone (a zone played alone), the next one of the set,
+// the first of the next set after a set's last zone, or none because this was the last zone.
+struct NextOffer {
+  enum Kind { None, Next, SetEnd, Last };
+  NextOffer(Kind what = None, std::string set = {}, std::string nextSet = {})
+      : What(what), Set(std::move(set)), NextSet(std::move(nextSet)) {}
+  Kind What;
+  std::string Set;      // the set whose last zone this is (NextSet, Last); empty: the only one
+  std::string NextSet;  // the set N opens (SetEnd)
+};
 // "Čas 11,2 s · nový rekord · Enter – hrát znovu · N – další zóna · Esc – výběr zóny"; escape
 // names where Esc leads ("výběr zóny", "konec", ...).
 std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::string& escape);
@@ -84,10 +91,10 @@ class GameScreen {
   // Takes the zone as it stands at each opening (its content key, its title); unset, the run
   // names the file alone.
   std::function<system::OpenedZone(const std::filesystem::path&)> TakeOpening;
-  // N after a won zone; unset, N does nothing and is not offered. IsLastZone, when set, tells
-  // that there is no zone after this one: N is not offered and the line says so.
+  // N after a won zone; unset, N does nothing and is not offered. WhatComesNext, when set, tells
+  // what N leads to; when it is NextOffer::Last, N is not offered and the line says so.
   std::function<void()> OnNextZone;
-  std::function<bool()> IsLastZone;
+  std::function<NextOffer()> WhatComesNext;
   // The zone's file as messages name it: a test-played copy is named by the author's file.
   std::string ShownPath;
   // Where Esc leads, as the lines under the board name it.

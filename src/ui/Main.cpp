@@ -1,6 +1,7 @@
 // Main.cpp — the quarn program: the start screen, --zone one zone played, --edit the zone editor.
 #include <cstdio>
 #include <exception>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/App.h"
 #include "run/RunRecorder.h"
 #include "sound/SoundModule.h"
+#include "system/Catalogue.h"
 #include "system/Folders.h"
 #include "system/Leftovers.h"
 #include "system/Records.h"
@@ -63,7 +65,27 @@ int main(int argc, char** argv) {
                    ShowControls(records.Error().Message).c_str());
       return 1;
     }
-    std::fputs(ui::RecordsListing(*records).c_str(), stdout);
+    // Each record names the set its zone is listed in, found by the zone's content.
+    const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
+    std::vector<system::CatalogueRoot> roots{
+        {system::ShippedZoneFolder(data), system::ShippedSetTitle, true}};
+    if (system::FolderTrusted(system::UserZoneFolder()))
+      roots.push_back({system::UserZoneFolder(), system::OwnSetTitle, false});
+    system::Catalogue catalogue(std::move(roots));
+    catalogue.Refresh();
+    std::map<std::string, std::string> sets;
+    for (const system::ZoneSet& set : catalogue.Sets()) {
+      for (const system::ZoneEntry& zone : set.Zones) {
+        if (const auto key = system::ZoneContentKey(zone.File)) sets.emplace(*key, set.Title);
+      }
+    }
+    std::fputs(ui::RecordsListing(*records,
+                                  [&](const std::string& key) {
+                                    const auto found = sets.find(key);
+                                    return found == sets.end() ? std::string() : found->second;
+                                  })
+                   .c_str(),
+               stdout);
     return 0;
   }
 
@@ -94,10 +116,10 @@ int main(int argc, char** argv) {
     }
   }
   if (options.Zones) {
-    folders.ZoneFolders = {*options.Zones};
+    folders.ZoneFolders = {system::CatalogueRoot(*options.Zones)};
   } else {
-    folders.ZoneFolders = {folders.Shipped};
-    if (!folders.UserZones.empty()) folders.ZoneFolders.push_back(folders.UserZones);
+    folders.ZoneFolders = {{folders.Shipped, system::ShippedSetTitle, true}};
+    if (!folders.UserZones.empty()) folders.ZoneFolders.push_back({folders.UserZones, system::OwnSetTitle});
   }
 
   try {

@@ -13,8 +13,9 @@ constexpr int RowHeight = 20;
 constexpr int VisibleRows = 24;
 constexpr int TableTop = 40;
 constexpr int Height = TableTop + RowHeight * (VisibleRows + 1) + 40;
-constexpr std::array<int, 4> ColumnLeft{12, 316, 400, 512};
-constexpr std::array<int, 4> ColumnWidth{296, 80, 104, 156};
+constexpr size_t Columns = 5;
+constexpr std::array<int, Columns> ColumnLeft{12, 132, 322, 400, 512};
+constexpr std::array<int, Columns> ColumnWidth{114, 184, 74, 104, 156};
 constexpr platform::Colour Navy{0, 0, 128};
 constexpr platform::Colour White{255, 255, 255};
 constexpr platform::Colour Yellow{255, 255, 0};
@@ -63,8 +64,8 @@ RecordsWindow::RecordsWindow(platform::App& app)
   };
   auto heading = label("Rekordy", SDL_Rect{12, 8, 300, 22}, Yellow);
   heading->Font.Points = 12;
-  const std::array<const char*, 4> names{"Zóna", "Vyhráno", "Nejlepší čas",
-                                         "Se zpětným chodem"};
+  const std::array<const char*, Columns> names{"Sada", "Zóna", "Vyhráno", "Nejlepší čas",
+                                               "Se zpětným chodem"};
   for (size_t c = 0; c < names.size(); ++c) {
     label(names[c], SDL_Rect{ColumnLeft[c], TableTop, ColumnWidth[c], RowHeight}, Cyan);
   }
@@ -128,17 +129,17 @@ void RecordsWindow::ScrollTo(int first) {
 }
 
 void RecordsWindow::Layout() {
-  // The cells after the heading and the column names: VisibleRows rows of four.
-  constexpr size_t FirstCell = 1 + 4;
+  // The cells after the heading and the column names: VisibleRows rows of Columns.
+  constexpr size_t FirstCell = 1 + Columns;
   for (int r = 0; r < VisibleRows; ++r) {
     const size_t i = static_cast<size_t>(first_ + r);
     const bool has = i < rows_.size();
-    const std::array<std::string, 4> texts =
-        has ? std::array<std::string, 4>{rows_[i].Title, rows_[i].Won, rows_[i].Plain,
-                                         rows_[i].Rewound}
-            : std::array<std::string, 4>{};
-    for (size_t c = 0; c < 4; ++c) {
-      cells_[FirstCell + static_cast<size_t>(r) * 4 + c]->Caption = texts[c];
+    const std::array<std::string, Columns> texts =
+        has ? std::array<std::string, Columns>{rows_[i].Set, rows_[i].Title, rows_[i].Won,
+                                               rows_[i].Plain, rows_[i].Rewound}
+            : std::array<std::string, Columns>{};
+    for (size_t c = 0; c < Columns; ++c) {
+      cells_[FirstCell + static_cast<size_t>(r) * Columns + c]->Caption = texts[c];
     }
   }
   window_.Invalidate();

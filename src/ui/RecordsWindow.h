@@ -14,13 +14,14 @@
 
 namespace quarn::ui {
 
-// One zone of the overview, as its columns show it: title, "vyhráno" or "–", the plain best and
-// the best that went back ("–" for none).
+// One zone of the overview, as its columns show it: title, "vyhráno" or "–", the plain best,
+// the best that went back ("–" for none), and the zone's set.
 struct RecordsRow {
   std::string Title;
   std::string Won;
   std::string Plain;
   std::string Rewound;
+  std::string Set{};
 };
 RecordsRow RecordsRowOf(const std::string& title, const system::ZoneRecord* record);
 // "Vyhráno 3 z 12 zón".
@@ -50,7 +51,7 @@ class RecordsWindow {
 
   platform::App& app_;
   platform::Window window_;
-  std::vector<std::unique_ptr<platform::Label>> cells_;  // VisibleRows x 4, then the foot
+  std::vector<std::unique_ptr<platform::Label>> cells_;  // VisibleRows x Columns, then the foot
   platform::Label* total_ = nullptr;
   std::vector<RecordsRow> rows_;
   int first_ = 0;

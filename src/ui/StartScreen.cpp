@@ -49,25 +49,28 @@ std::string DownloadQuestion() {
          "pro textový editor?";
 }
 
-std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders) {
+std::string NoZoneText(const std::vector<system::CatalogueRoot>& zoneFolders) {
   std::string text = "Není tu žádná zóna. Zóny jsou soubory .qrn ve ";
   text += zoneFolders.size() == 1 ? "složce:" : "složkách:";
-  for (const auto& folder : zoneFolders) text += "\n" + ShowControls(folder.string());
+  for (const auto& root : zoneFolders) text += "\n" + ShowControls(root.Folder.string());
   return text;
+}
+
+std::string SetWonText(const std::string& set, int won, size_t zones) {
+  return set + " · vyhráno " + std::to_string(won) + " z " + std::to_string(zones);
 }
 
 StartScreen::StartScreen(platform::App& app, Prompter& prompter,
                          const std::filesystem::path& dataFolder,
-                         std::vector<std::filesystem::path> zoneFolders)
+                         system::Catalogue& catalogue)
     : app_(app),
       prompter_(prompter),
       dataFolder_(dataFolder),
-      zoneFolders_(std::move(zoneFolders)),
+      catalogue_(catalogue),
       window_(app, StartWindowOptions()),
       timer_(app.Timers(), [this] { Refresh(); }),
       list_(app.FontSet()),
-      buttons_(dataFolder),
-      lister_(zoneFolders_) {
+      buttons_(dataFolder) {
   Build();
   window_.OnCloseRequest = [this] {
     if (OnCancel) OnCancel();
@@ -234,16 +237,46 @@ bool StartScreen::AskSound() {
          msgbox::ResultYes;
 }
 
-void StartScreen::Fill(const std::vector<system::ZoneEntry>& zones) {
-  zones_ = zones;
+void StartScreen::Fill() {
+  zones_ = catalogue_.AllZones();
   list_.Clear();
-  for (const system::ZoneEntry& z : zones_) list_.AddItem(z.Title);
+  rows_.clear();
+  const auto& sets = catalogue_.Sets();
+  const size_t listed = static_cast<size_t>(std::count_if(
+      sets.begin(), sets.end(), [](const system::ZoneSet& set) { return !set.Zones.empty(); }));
+  for (size_t s = 0; s < sets.size(); ++s) {
+    if (sets[s].Zones.empty()) continue;
+    // One set needs no heading: the line under the record names it.
+    if (listed > 1) {
+      rows_.push_back({s, -1});
+      list_.AddHeader(HeadingOf(sets[s], 0));
+    }
+    for (size_t z = 0; z < sets[s].Zones.size(); ++z) {
+      rows_.push_back({s, static_cast<int>(z)});
+      list_.AddItem(sets[s].Zones[z].Title);
+    }
+  }
   window_.Invalidate();
 }
 
+std::string StartScreen::HeadingOf(const system::ZoneSet& set, int won) const {
+  return ShowControls(set.Title) + " · " + std::to_string(won) + "/" +
+         std::to_string(set.Zones.size());
+}
+
+int StartScreen::RowOf(const std::filesystem::path& zone) const {
+  const auto place = catalogue_.Find(zone);
+  if (!place) return -1;
+  for (size_t r = 0; r < rows_.size(); ++r) {
+    if (rows_[r].Set == place->Set && rows_[r].Zone == static_cast<int>(place->Zone))
+      return static_cast<int>(r);
+  }
+  return -1;
+}
+
 void StartScreen::FindZones() {
-  lister_.Refresh();
-  Fill(lister_.Zones());
+  catalogue_.Refresh();
+  Fill();
   list_.SetListIndex(0);
   UpdateRecordLines();
 }
@@ -270,7 +303,7 @@ void StartScreen::UpdateRecordLine() {
     text.replace(at, std::string(" · ").size(), " ·\n");
   }
   recordLine_->Caption = text;
-  window_.Invalidate();
+  UpdateWonLine();
 }
 
 void StartScreen::UpdateRecordLines() {
@@ -278,20 +311,36 @@ void StartScreen::UpdateRecordLines() {
   UpdateRecordLine();
   // Every listed file is looked at (its content key is kept while the file stays the same): done
   // when the list or the records may have changed, not when the selection moves.
-  int won = 0;
-  for (const system::ZoneEntry& z : zones_) {
-    const system::ZoneRecord* r = RecordOf(z.File);
-    won += r && r->Won ? 1 : 0;
+  const auto& sets = catalogue_.Sets();
+  setsWon_.assign(sets.size(), 0);
+  for (size_t s = 0; s < sets.size(); ++s) {
+    for (const system::ZoneEntry& z : sets[s].Zones) {
+      const system::ZoneRecord* r = RecordOf(z.File);
+      setsWon_[s] += r && r->Won ? 1 : 0;
+    }
   }
-  wonLine_->Caption = "Vyhráno " + std::to_string(won) + " z " + std::to_string(zones_.size()) +
-                      (zones_.size() == 1 ? " zóny" : " zón");
+  for (size_t r = 0; r < rows_.size(); ++r) {
+    if (rows_[r].Zone < 0)
+      list_.SetItemText(static_cast<int>(r), HeadingOf(sets[rows_[r].Set], setsWon_[rows_[r].Set]));
+  }
+  UpdateWonLine();
+}
+
+void StartScreen::UpdateWonLine() {
+  // The set of the selected zone: its title and how many of its zones are won.
+  const int row = list_.ListIndex();
+  const auto& sets = catalogue_.Sets();
+  if (row < 0 || row >= static_cast<int>(rows_.size()) || setsWon_.size() != sets.size()) {
+    wonLine_->Caption = "";
+  } else {
+    const size_t s = rows_[static_cast<size_t>(row)].Set;
+    wonLine_->Caption = SetWonText(ShowControls(sets[s].Title), setsWon_[s], sets[s].Zones.size());
+  }
   window_.Invalidate();
 }
 
 void StartScreen::Select(const std::filesystem::path& zone) {
-  for (size_t i = 0; i < zones_.size(); ++i) {
-    if (zones_[i].File == zone) list_.SetListIndex(static_cast<int>(i));
-  }
+  if (const int row = RowOf(zone); row >= 0) list_.SetListIndex(row);
   UpdateRecordLine();
 }
 
@@ -304,17 +353,20 @@ void StartScreen::ListAndSelect(const std::filesystem::path& zone) {
 
 void StartScreen::Refresh() {
   if (!window_.Shown()) return;
-  if (!lister_.Refresh()) return;
+  if (!catalogue_.Refresh()) return;
   const int remembered = list_.ListIndex();
-  Fill(lister_.Zones());
+  Fill();
   list_.SetListIndex(std::max(remembered, 0));
   UpdateRecordLines();
 }
 
 const system::ZoneEntry* StartScreen::Selected() const {
   const int i = list_.ListIndex();
-  if (i < 0 || i >= static_cast<int>(zones_.size())) return nullptr;
-  return &zones_[static_cast<size_t>(i)];
+  if (i < 0 || i >= static_cast<int>(rows_.size())) return nullptr;
+  const Row& row = rows_[static_cast<size_t>(i)];
+  const auto& sets = catalogue_.Sets();
+  if (row.Zone < 0 || row.Set >= sets.size()) return nullptr;
+  return &sets[row.Set].Zones[static_cast<size_t>(row.Zone)];
 }
 
 void StartScreen::Show() {
@@ -331,7 +383,7 @@ void StartScreen::ClickedPlay() {
   if (!zone) {
     // Mended: with no zone listed there is nothing to play; the player is told where zones go
     // instead of the program failing on an empty selection.
-    prompter_.SkinMsgBox(NoZoneText(zoneFolders_), msgbox::OkOnly, msgbox::IconExclamation, "");
+    prompter_.SkinMsgBox(NoZoneText(catalogue_.Roots()), msgbox::OkOnly, msgbox::IconExclamation, "");
     return;
   }
   const std::filesystem::path file = zone->File;
@@ -342,7 +394,7 @@ void StartScreen::ClickedEdit() {
   const system::ZoneEntry* zone = Selected();
   if (!zone) {
     // Mended: as for Play, an empty list has no zone to open in the editor.
-    prompter_.SkinMsgBox(NoZoneText(zoneFolders_), msgbox::OkOnly, msgbox::IconExclamation, "");
+    prompter_.SkinMsgBox(NoZoneText(catalogue_.Roots()), msgbox::OkOnly, msgbox::IconExclamation, "");
     return;
   }
   const std::filesystem::path file = zone->File;

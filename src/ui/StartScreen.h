@@ -16,7 +16,7 @@
 #include "platform/Window.h"
 #include "render/Surface.h"
 #include "system/Records.h"
-#include "system/ZoneList.h"
+#include "system/Catalogue.h"
 
 namespace quarn::ui {
 
@@ -28,13 +28,16 @@ inline constexpr const char* SoundQuestion = "Podporuje tvá zvuková karta Dire
 std::string EditorQuestion();
 // The same in a browser, where Ano downloads the zone.
 std::string DownloadQuestion();
-std::string NoZoneText(const std::vector<std::filesystem::path>& zoneFolders);
+std::string NoZoneText(const std::vector<system::CatalogueRoot>& zoneFolders);
+// "Základy · vyhráno 12 z 20".
+std::string SetWonText(const std::string& set, int won, size_t zones);
 
 class StartScreen {
  public:
-  // Pictures come from dataFolder's Graphics; zones are listed from zoneFolders, in that order.
+  // Pictures come from dataFolder's Graphics; the zones are the catalogue's, set by set (it is
+  // refreshed here every second while the screen shows).
   StartScreen(platform::App& app, Prompter& prompter, const std::filesystem::path& dataFolder,
-              std::vector<std::filesystem::path> zoneFolders);
+              system::Catalogue& catalogue);
   StartScreen(const StartScreen&) = delete;
   StartScreen& operator=(const StartScreen&) = delete;
 
@@ -59,9 +62,10 @@ class StartScreen {
   std::function<void()> OnRecords;
   // The record of a zone file, or null when it has none (the record lines stay empty unset).
   std::function<const system::ZoneRecord*(const std::filesystem::path& zone)> RecordOf;
-  // Shows the selected zone's record and how many of the listed zones are won.
+  // Shows the selected zone's record, how many zones of its set are won, and each set's count
+  // in its heading.
   void UpdateRecordLines();
-  // Shows the selected zone's record only.
+  // Shows the selected zone's record and its set's won count.
   void UpdateRecordLine();
   // Selects the zone of this file, when it is listed.
   void Select(const std::filesystem::path& zone);
@@ -84,8 +88,10 @@ class StartScreen {
   platform::Window& Window() { return window_; }
   platform::Timer& Timer1() { return timer_; }
   platform::ListBox& List() { return list_; }
-  // The zone files and their titles, position by position as the list shows them.
+  // The zone files and their titles, set by set as the list shows them (without the headings).
   const std::vector<system::ZoneEntry>& Zones() const { return zones_; }
+  // The selected zone, or null.
+  const system::ZoneEntry* Selected() const;
   // A control by its name in the layout ("lstZones" is the list, "btn(1)" Play's frame).
   platform::Control& ControlNamed(const std::string& name);
   // Clicks a control as the mouse would (a picture button: pressed and released on it).
@@ -100,8 +106,14 @@ class StartScreen {
   // Hidden behind the game screen the list is not looked at; it is brought up to date before
   // it shows again, so play is never held up by the zone folders.
   void Refresh();
-  void Fill(const std::vector<system::ZoneEntry>& zones);
-  const system::ZoneEntry* Selected() const;
+  // Lists the catalogue's sets: a heading for each set with zones when there are two or more,
+  // then its zones.
+  void Fill();
+  // The row of the list that shows zone; -1 when it is not listed.
+  int RowOf(const std::filesystem::path& zone) const;
+  void UpdateWonLine();
+  // The heading of a set: its title and how many of its zones are won.
+  std::string HeadingOf(const system::ZoneSet& set, int won) const;
 
   platform::App& app_;
   Prompter& prompter_;
@@ -110,15 +122,21 @@ class StartScreen {
   std::function<void(const std::filesystem::path& zone, const std::string& title, bool runs)>
       download_;
   std::filesystem::path dataFolder_;
-  std::vector<std::filesystem::path> zoneFolders_;
+  system::Catalogue& catalogue_;
   platform::Window window_;
   platform::Timer timer_;
   platform::ListBox list_;
   PictureButtons buttons_;
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   std::vector<quarn::SurfacePtr> pictures_;
-  system::ZoneLister lister_;
   std::vector<system::ZoneEntry> zones_;
+  // What each row of the list shows: a set's heading (Zone == -1) or a zone of it.
+  struct Row {
+    size_t Set = 0;
+    int Zone = -1;
+  };
+  std::vector<Row> rows_;
+  std::vector<int> setsWon_;  // by set, as UpdateRecordLines counted them
   platform::Label* recordLine_ = nullptr;
   platform::Label* wonLine_ = nullptr;
 };

@@ -1,10 +1,12 @@
-// SolutionsTest.cpp — every shipped zone can be won: its solution, played headless, reaches the
-// exit. One test per zone, so that the large zones replay side by side.
+// SolutionsTest.cpp — every zone of every zone set can be won: its author's run, played
+// headless, reaches the exit. One test per zone, so that the large zones replay side by side and a
+// failure names the set and the zone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 
+#include "../zone/ZoneSets.h"
 #include "run/Replay.h"
 
 namespace quarn::test {
@@ -12,30 +14,44 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> ShippedZoneNames() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(QUARN_ZONES_DIR)) {
-    if (entry.path().extension() == ".qrn") names.push_back(entry.path().stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+// The first set is the one the game has always shipped; the order of play of every set is
+// checked below, set by set.
+TEST(ShippedZones, TwentyOrMoreInTheOrderOfPlay) {
+  const std::vector<ShippedZoneSet> sets = ShippedZoneSets();
+  ASSERT_FALSE(sets.empty());
+  EXPECT_EQ(sets.front().Name, "Základy");
+  EXPECT_GE(sets.front().Zones.size(), 20u);
 }
 
-TEST(ShippedZones, TwentyOrMoreInTheOrderOfPlay) {
-  const std::vector<std::string> names = ShippedZoneNames();
-  EXPECT_GE(names.size(), 20u);
-  // File names begin with their place in the order of play, so the start screen lists them so.
+class ShippedZoneSetOrder : public ::testing::TestWithParam<ShippedZoneSet> {};
+
+// File names begin with their place in the order of play, so the start screen lists them so; and
+// every run belongs to a zone of the set, so a run saved under a misspelt name is not left behind.
+TEST_P(ShippedZoneSetOrder, NumberedFromOneInTheOrderOfPlayEveryRunAZone) {
+  const ShippedZoneSet& set = GetParam();
+  const std::vector<std::string>& names = set.Zones;
   for (size_t i = 0; i < names.size(); ++i) {
     const std::string number = (i + 1 < 10 ? "0" : "") + std::to_string(i + 1) + "-";
-    EXPECT_EQ(names[i].rfind(number, 0), 0u) << names[i];
+    EXPECT_TRUE(names[i].rfind(number, 0) == 0)
+        << set.Name << ": " << names[i] << " is zone " << i + 1 << " of the set, so its name "
+        << "begins " << number;
+  }
+  for (const std::string& run : set.RunNames) {
+    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), run))
+        << set.Name << ": " << (set.Runs / (run + ".keys")) << " is the run of no zone";
   }
 }
 
-class ShippedZoneSolution : public ::testing::TestWithParam<std::string> {};
+INSTANTIATE_TEST_SUITE_P(Sets, ShippedZoneSetOrder, ::testing::ValuesIn(ShippedZoneSets()),
+                         [](const ::testing::TestParamInfo<ShippedZoneSet>& set) {
+                           return set.param.Tag;
+                         });
+
+class ShippedZoneSolution : public ::testing::TestWithParam<ShippedZone> {};
 
 TEST_P(ShippedZoneSolution, WinsWithoutADeath) {
-  const fs::path zone = fs::path(QUARN_ZONES_DIR) / (GetParam() + ".qrn");
-  const fs::path keys = fs::path(QUARN_SOLUTIONS_DIR) / (GetParam() + ".keys");
+  const fs::path zone = GetParam().Zone;
+  const fs::path keys = GetParam().Run;
   ASSERT_TRUE(fs::exists(keys)) << "no solution " << keys;
   auto script = ReadKeyScript(keys.string());
   ASSERT_TRUE(std::holds_alternative<KeyScript>(script))
@@ -56,7 +72,7 @@ TEST_P(ShippedZoneSolution, WinsWithoutADeath) {
 // A player who reads the zone before moving must not die for it: no enemy, laser door or
 // countdown reaches a figure left standing at the start for the first 20 seconds.
 TEST_P(ShippedZoneSolution, SparesAPlayerStandingStillForTwentySeconds) {
-  const fs::path zone = fs::path(QUARN_ZONES_DIR) / (GetParam() + ".qrn");
+  const fs::path zone = GetParam().Zone;
   auto script = ParseKeyScript("1280 -\n", "still.keys");
   ASSERT_TRUE(std::holds_alternative<KeyScript>(script));
   Replay replay(false);
@@ -66,11 +82,9 @@ TEST_P(ShippedZoneSolution, SparesAPlayerStandingStillForTwentySeconds) {
   EXPECT_EQ(replay.GetGame().Deaths(), 0) << replay.Report(false);
 }
 
-INSTANTIATE_TEST_SUITE_P(Zones, ShippedZoneSolution, ::testing::ValuesIn(ShippedZoneNames()),
-                         [](const ::testing::TestParamInfo<std::string>& zone) {
-                           std::string name = zone.param;
-                           std::replace(name.begin(), name.end(), '-', '_');
-                           return name;
+INSTANTIATE_TEST_SUITE_P(Zones, ShippedZoneSolution, ::testing::ValuesIn(EveryShippedZone()),
+                         [](const ::testing::TestParamInfo<ShippedZone>& zone) {
+                           return zone.param.TestName;
                          });
 
 }  // namespace

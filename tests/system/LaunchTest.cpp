@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "TempFolder.h"
+#include "system/Catalogue.h"
 #include "system/Copies.h"
 #include "system/Launch.h"
 
@@ -117,22 +118,38 @@ using EditCopy = TempFolderTest;
 TEST_F(EditCopy, OwnZonesInPlaceShippedOnesAlwaysCopiedNeverANamesake) {
   const fs::path shipped = Root() / "bin" / "zones", mine = Root() / "mine";
   const fs::path other = Root() / "other" / "a.qrn";
+  const system::Catalogue sets({{shipped, "Základy", true}, {mine, "Moje zóny", false}});
+  auto copyName = [&](const fs::path& zone) { return system::CopyNameOf(sets, zone); };
   Write(other, "\"A\"\n");
   Write(mine / "own.qrn", "\"Moje\"\n");
-  EXPECT_EQ(system::EditableZone(other, shipped, mine), other);
-  EXPECT_EQ(system::EditableZone(mine / "own.qrn", shipped, mine), mine / "own.qrn");
+  EXPECT_EQ(system::EditableZone(other, copyName(other), mine), other);
+  EXPECT_EQ(system::EditableZone(mine / "own.qrn", copyName(mine / "own.qrn"), mine),
+            mine / "own.qrn");
   EXPECT_FALSE(fs::exists(mine / "a.qrn"));
 
   // A shipped zone the player could write (a build tree, which the next build puts back) is
   // edited in the player's folder, never where it ships.
   Write(shipped / "10-rychlik.qrn", "\"Rychlík\"\n");
-  const auto copy = system::EditableZone(shipped / "10-rychlik.qrn", shipped, mine);
+  const auto copy = system::EditableZone(shipped / "10-rychlik.qrn",
+                                         copyName(shipped / "10-rychlik.qrn"), mine);
   ASSERT_TRUE(copy) << MessageOf(copy);
   EXPECT_EQ(*copy, mine / "10-rychlik.qrn");
   EXPECT_EQ(Read(*copy), "\"Rychlík\"\n");
+  EXPECT_EQ(system::ExistingCopy(copyName(shipped / "10-rychlik.qrn"), mine), *copy);
+
+  // A zone of the same file name in another shipped set has a copy of its own.
+  Write(shipped / "dalsi" / "10-rychlik.qrn", "\"Jiný rychlík\"\n");
+  EXPECT_FALSE(system::ExistingCopy(copyName(shipped / "dalsi" / "10-rychlik.qrn"), mine));
+  const auto second = system::EditableZone(shipped / "dalsi" / "10-rychlik.qrn",
+                                           copyName(shipped / "dalsi" / "10-rychlik.qrn"), mine);
+  ASSERT_TRUE(second) << MessageOf(second);
+  EXPECT_EQ(*second, mine / "dalsi-10-rychlik.qrn");
+  EXPECT_EQ(Read(*second), "\"Jiný rychlík\"\n");
+  EXPECT_EQ(Read(*copy), "\"Rychlík\"\n");
 
   // Without a folder of the player's own there is nowhere to copy to, and the player is told.
-  const auto nowhere = system::EditableZone(shipped / "10-rychlik.qrn", shipped, "");
+  const auto nowhere =
+      system::EditableZone(shipped / "10-rychlik.qrn", copyName(shipped / "10-rychlik.qrn"), "");
   EXPECT_FALSE(nowhere);
   EXPECT_NE(MessageOf(nowhere).find("nemá"), std::string::npos) << MessageOf(nowhere);
 

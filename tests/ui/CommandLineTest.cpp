@@ -51,12 +51,18 @@ TEST(CommandLine, RecordsListingIsOneTabSeparatedLinePerZoneOrderedByFile) {
   // name are shown escaped, so that none reaches the terminal or breaks the columns.
   records["00000000000000cc"] = {true, 5, 4, std::string("Ti\0tul\x1b]0;x\x07", 12),
                                  "/z/c\td\ne.qrn"};
-  EXPECT_EQ(RecordsListing(records),
-            "ticks\tticks_with_rewind\ttitle\tfile\n"
-            "-\t90\tPrvní\t/z/a.qrn\n"
-            "2720\t-\tDruhá\\x09zóna\t/z/b.qrn\n"
-            "5\t4\tTi\\x00tul\\x1B]0;x\\x07\t/z/c\\x09d\\x0Ae.qrn\n");
-  EXPECT_EQ(RecordsListing({}), "ticks\tticks_with_rewind\ttitle\tfile\n");
+  // The set is named by the zone's content key; a set's title is escaped as the others are.
+  const auto setOf = [](const std::string& key) -> std::string {
+    if (key == "00000000000000aa") return "Základy";
+    if (key == "00000000000000cc") return "Moje\tsada";
+    return "";
+  };
+  EXPECT_EQ(RecordsListing(records, setOf),
+            "ticks\tticks_with_rewind\ttitle\tfile\tset\n"
+            "-\t90\tPrvní\t/z/a.qrn\tZáklady\n"
+            "2720\t-\tDruhá\\x09zóna\t/z/b.qrn\t-\n"
+            "5\t4\tTi\\x00tul\\x1B]0;x\\x07\t/z/c\\x09d\\x0Ae.qrn\tMoje\\x09sada\n");
+  EXPECT_EQ(RecordsListing({}), "ticks\tticks_with_rewind\ttitle\tfile\tset\n");
 }
 
 // quarn --help lists every option the manual page lists.

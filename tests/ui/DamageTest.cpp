@@ -134,8 +134,8 @@ TEST(StartScreenDamage, HoverAndPressLooksEqualTheWholeWindowDrawnAfresh) {
   platform::App app(keyFeed, clock);
   app.AnswerInstead = [](const auto&, const auto&, const auto&) { return 0; };
   Dialog dialog(app, QUARN_BIN_DIR);
-  StartScreen screen(app, dialog, QUARN_BIN_DIR,
-                     std::vector<std::filesystem::path>{std::string(QUARN_BIN_DIR) + "/zones"});
+  system::Catalogue zones({{std::string(QUARN_BIN_DIR) + "/zones", "Základy", true}});
+  StartScreen screen(app, dialog, QUARN_BIN_DIR, zones);
   platform::Window& w = screen.Window();
   w.Show();
   PictureButtons& buttons = screen.Buttons();

@@ -77,6 +77,7 @@ class StartScreenTest : public ::testing::Test {
   void TearDown() override {
     flow.reset();
     screen.reset();
+    catalogue.reset();
     sound.reset();
     program.reset();
     app.reset();
@@ -84,8 +85,9 @@ class StartScreenTest : public ::testing::Test {
   }
   StartScreen& Screen() {
     if (!screen) {
-      screen = std::make_unique<StartScreen>(*app, prompter, QUARN_BIN_DIR,
-                                             std::vector<fs::path>{shipped, own});
+      catalogue = std::make_unique<system::Catalogue>(
+          std::vector<system::CatalogueRoot>{{shipped, "Základy", true}, {own, "Moje zóny"}});
+      screen = std::make_unique<StartScreen>(*app, prompter, QUARN_BIN_DIR, *catalogue);
       screen->Show();
     }
     return *screen;
@@ -118,6 +120,7 @@ class StartScreenTest : public ::testing::Test {
   FakeClock clock;
   ScriptedPrompter prompter;
   std::unique_ptr<platform::App> app;
+  std::unique_ptr<system::Catalogue> catalogue;
   std::unique_ptr<StartScreen> screen;
   std::unique_ptr<ProgramContext> program;
   std::unique_ptr<SoundModule> sound;
@@ -146,21 +149,23 @@ TEST_F(StartScreenTest, TheListFollowsTheFoldersEverySecondKeepingThePosition) {
   WriteZone(shipped / "c.qrn", "Třetí");
   WriteZone(shipped / "d.qrn", "Čtvrtá");
   WriteZone(own / "a.qrn", "Moje");
-  EXPECT_EQ(Titles(), (std::vector<std::string>{"První", "Druhá", "Třetí", "Čtvrtá", "Moje"}));
+  // Two sets with zones: each begins with its heading, which is never selected.
+  EXPECT_EQ(Titles(), (std::vector<std::string>{"Základy · 0/4", "První", "Druhá", "Třetí",
+                                                "Čtvrtá", "Moje zóny · 0/1", "Moje"}));
   EXPECT_EQ(Screen().Zones()[4].File, own / "a.qrn");
-  EXPECT_EQ(Screen().List().ListIndex(), 0);
+  EXPECT_EQ(Screen().List().ListIndex(), 1);
 
   // The refresh keeps the position, not the zone: a file added before it shifts the zones.
-  Screen().List().SetListIndex(1);
+  Screen().List().SetListIndex(2);
   WriteZone(shipped / "0.qrn", "Nová");
   RunFor(999);
-  EXPECT_EQ(Titles().size(), 5u);
+  EXPECT_EQ(Titles().size(), 7u);
   RunFor(1);
-  EXPECT_EQ(Titles().front(), "Nová");
-  EXPECT_EQ(Screen().List().ListIndex(), 1);
+  EXPECT_EQ(Titles()[1], "Nová");
+  EXPECT_EQ(Screen().List().ListIndex(), 2);
   EXPECT_EQ(Screen().Zones()[1].File, shipped / "a.qrn");
   // A list grown shorter than the position selects its last zone.
-  Screen().List().SetListIndex(5);
+  Screen().List().SetListIndex(7);
   fs::remove(own / "a.qrn");
   fs::remove(shipped / "d.qrn");
   RunFor(1000);
@@ -202,7 +207,7 @@ TEST_F(StartScreenTest, QuestionsPlayEditCancelAndLinks) {
   EXPECT_NE(prompter.asked[0].Prompt.find("žádná zóna"), std::string::npos);
   EXPECT_EQ(prompter.asked[0].Prompt, "Není tu žádná zóna. Zóny jsou soubory .qrn ve složkách:\n" +
                                           shipped.string() + "\n" + own.string());
-  EXPECT_EQ(NoZoneText({"/z"}), "Není tu žádná zóna. Zóny jsou soubory .qrn ve složce:\n/z");
+  EXPECT_EQ(NoZoneText({system::CatalogueRoot("/z")}), "Není tu žádná zóna. Zóny jsou soubory .qrn ve složce:\n/z");
   EXPECT_TRUE(played.empty());
   EXPECT_TRUE(forEditor.empty());
 
@@ -353,6 +358,99 @@ TEST_F(StartScreenTest, TheCheckMeasuresTitlesAsTheListDrawsThem) {
                                platform::ListBox::ScrollBarWidth - 2);
 }
 
+TEST_F(StartScreenTest, SetsAreGroupedCountedAndNWalksWithinASetThenOnToTheNext) {
+  auto quick = [](const fs::path& file, const std::string& title) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file) << "\"" << title << "\"\n6\n3\n4\n8\n8\n8\n01\n01\n01\n"
+                        << "WWWWWW\nWSR..E\nWWWCWW\n";
+  };
+  quick(shipped / "01-a.qrn", "A");
+  quick(shipped / "02-b.qrn", "B");
+  quick(shipped / "dalsi" / "01-c.qrn", "C");
+  std::ofstream(shipped / "dalsi" / "sada.txt") << "Další sada\nPopis\n";
+  const FlowFolders folders{QUARN_BIN_DIR,
+                            {{shipped, "Základy", true}, {own, "Moje zóny"}},
+                            own,
+                            shipped,
+                            "",
+                            root / "state",
+                            root / "runs"};
+  Flow* f = &TheFlow(folders);
+  f->Begin(false);
+  auto caption = [&](const std::string& name) {
+    return dynamic_cast<platform::Label&>(f->Start().ControlNamed(name)).Caption;
+  };
+  platform::ListBox& list = f->Start().List();
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"Základy · 0/2", "A", "B", "Další sada · 0/1",
+                                                    "C"}));
+  EXPECT_EQ(list.ListIndex(), 1);
+  EXPECT_EQ(caption("lblWon"), "Základy · vyhráno 0 z 2");
+  // The keys and a click step over the headings.
+  f->Start().Window().OnKeyDown(40);
+  f->Start().Window().OnKeyDown(40);
+  EXPECT_EQ(list.ListIndex(), 4);
+  EXPECT_EQ(caption("lblWon"), "Další sada · vyhráno 0 z 1");
+  f->Start().Window().OnKeyDown(38);
+  EXPECT_EQ(list.ListIndex(), 2);
+  list.Press(SDL_Point{10, 1 + 3 * list.RowHeight() + 2});
+  EXPECT_EQ(list.ListIndex(), 2);
+  f->Start().Window().OnKeyDown(36);
+  EXPECT_EQ(list.ListIndex(), 1);
+
+  auto win = [&] {
+    const size_t asked = prompter.asked.size();
+    keys.KeyDown(vk::Right);
+    for (int i = 0; i < 100 && prompter.asked.size() == asked; ++i) RunFor(20);
+    keys.KeyUp(vk::Right);
+    RunFor(20);
+    ASSERT_NE(f->Game(), nullptr);
+    ASSERT_TRUE(f->Game()->ShowsWayOn());
+  };
+  // N walks within the set; after its last zone the line names the next set, and N opens it.
+  f->Start().Window().OnKeyDown(13);
+  win();
+  EXPECT_NE(f->Game()->WayOnText().find(" · N – další zóna · "), std::string::npos);
+  f->Game()->Window().OnKeyDown('N');
+  RunFor(20);
+  EXPECT_EQ(f->Game()->TheGame().State.FileName, (shipped / "02-b.qrn").string());
+  win();
+  EXPECT_NE(f->Game()->WayOnText().find(" · konec sady „Základy“ · N – sada „Další sada“ · Esc"),
+            std::string::npos)
+      << f->Game()->WayOnText();
+  f->Game()->Window().OnKeyDown('N');
+  RunFor(20);
+  EXPECT_EQ(f->Game()->TheGame().State.FileName, (shipped / "dalsi" / "01-c.qrn").string());
+  EXPECT_EQ(f->Game()->WhatComesNext().What, NextOffer::Last);
+  EXPECT_EQ(WinLineText(WinOutcome{}, f->Game()->WhatComesNext(), "výběr zóny"),
+            "bez času · Enter – hrát znovu · konec sady „Další sada“ · poslední zóna · Esc – "
+            "výběr zóny");
+  f->Game()->Window().OnKeyDown(27);
+  RunFor(20);
+  EXPECT_EQ(list.Items()[0], "Základy · 2/2");
+  EXPECT_EQ(list.ListIndex(), 4);
+
+  // R names each zone's set.
+  f->Start().Window().OnKeyDown('R');
+  ASSERT_NE(f->RecordsOverview(), nullptr);
+  const auto& rows = f->RecordsOverview()->Rows();
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1].Set, "Základy");
+  EXPECT_EQ(rows[2].Set, "Další sada");
+  f->RecordsOverview()->Window().OnKeyDown(27);
+
+  // The next start opens on the zone played last while it is not won...
+  flow.reset();
+  f = &TheFlow(folders);
+  f->Begin(false);
+  EXPECT_EQ(f->Start().List().ListIndex(), 4);
+  // ...and on the first zone not won of its set once it is.
+  std::ofstream(root / "state" / system::LastZoneFile) << (shipped / "02-b.qrn").string() << "\n";
+  flow.reset();
+  f = &TheFlow(folders);
+  f->Begin(false);
+  EXPECT_EQ(f->Start().List().ListIndex(), 4);
+}
+
 TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZone) {
   std::ofstream(shipped / "a.qrn") << "\"Rychlá\"\n6\n3\n4\n8\n8\n8\n01\n01\n01\n"
                                       "WWWWWW\nWSR..E\nWWWCWW\n";
@@ -368,7 +466,7 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
     return dynamic_cast<platform::Label&>(f.Start().ControlNamed(name)).Caption;
   };
   EXPECT_EQ(caption("lblRecord"), "Zatím nevyhráno");
-  EXPECT_EQ(caption("lblWon"), "Vyhráno 0 z 2 zón");
+  EXPECT_EQ(caption("lblWon"), "zones · vyhráno 0 z 2");
 
   // Nothing saved yet to watch: the player is told.
   f.Start().Window().OnKeyDown('W');
@@ -414,12 +512,12 @@ TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZo
   EXPECT_EQ(f.Game()->TheGame().State.FileName, (shipped / "b.qrn").string());
   EXPECT_EQ(f.Start().List().ListIndex(), 1);
   // The list's last zone offers no next one.
-  ASSERT_TRUE(f.Game()->IsLastZone);
-  EXPECT_TRUE(f.Game()->IsLastZone());
+  ASSERT_TRUE(f.Game()->WhatComesNext);
+  EXPECT_EQ(f.Game()->WhatComesNext().What, NextOffer::Last);
   f.Game()->Window().OnKeyDown(27);
   RunFor(20);
   EXPECT_EQ(caption("lblRecord"), "Zatím nevyhráno");
-  EXPECT_EQ(caption("lblWon"), "Vyhráno 1 z 2 zón");
+  EXPECT_EQ(caption("lblWon"), "zones · vyhráno 1 z 2");
   f.Start().List().SetListIndex(0);
   f.Start().UpdateRecordLines();
   EXPECT_EQ(caption("lblRecord").rfind("Vyhráno · nejlepší čas ", 0), 0u) << caption("lblRecord");

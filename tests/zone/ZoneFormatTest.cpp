@@ -11,6 +11,7 @@
 #include <random>
 #include <sstream>
 
+#include "ZoneSets.h"
 #include "ZoneTestSupport.h"
 #include "run/Replay.h"
 #include "zone/ZoneWriter.h"
@@ -137,15 +138,23 @@ std::string GeneratedZone(std::mt19937& rng) {
   return text + notes[pct(rng) % 4];
 }
 
+// Every zone of every set, with its run; a zone is shipped in the form the editor saves.
 TEST(ZoneFormat, ShippedZonesPlayTheirSolutionsAlikeAndFormatStably) {
   int zones = 0;
-  for (const auto& entry : fs::directory_iterator(QUARN_ZONES_DIR)) {
-    if (entry.path().extension() != ".qrn") continue;
+  for (const ShippedZone& zone : EveryShippedZone()) {
     ++zones;
-    const std::string name = entry.path().stem().string();
-    auto keys = ReadKeyScript((fs::path(QUARN_SOLUTIONS_DIR) / (name + ".keys")).string());
-    ASSERT_TRUE(std::holds_alternative<KeyScript>(keys)) << name;
-    ExpectPlaysAlike(Slurp(entry.path()), std::get<KeyScript>(keys), name);
+    const std::string text = Slurp(zone.Zone);
+    // Základy keeps its bytes, quoted titles included: records and runs go by a zone's content.
+    if (zone.Set != "Základy")
+      EXPECT_TRUE(Format(text) == text) << zone.Shown() << " is not in the canonical form; "
+                                      << "quarn-zone format " << zone.Zone << " " << zone.Zone
+                                      << " gives it";
+    auto keys = ReadKeyScript(zone.Run.string());
+    if (!std::holds_alternative<KeyScript>(keys)) {
+      ADD_FAILURE() << zone.Shown() << ": " << std::get<KeyScriptError>(keys).Describe();
+      continue;
+    }
+    ExpectPlaysAlike(text, std::get<KeyScript>(keys), zone.Shown());
   }
   EXPECT_GE(zones, 20);
 }

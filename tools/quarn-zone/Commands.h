@@ -37,5 +37,6 @@ int RunPlay(const Args& args);    // quarn-zone play ZONE [--keys FILE] [--ticks
 int RunRender(const Args& args);  // quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]
 int RunSolve(const Args& args);   // quarn-zone solve ZONE PLAN
 int RunFormat(const Args& args);  // quarn-zone format ZONE [OUT]
+int RunVariety(const Args& args);  // quarn-zone variety ZONE...
 
 }  // namespace quarn::zonetool

@@ -1,5 +1,5 @@
-// Main.cpp — quarn-zone: checks, plays, renders, solves and formats zones for zone authors and
-// tests.
+// Main.cpp — quarn-zone: checks, plays, renders, solves, formats and measures zones for zone
+// authors and tests.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -15,6 +15,7 @@ constexpr const char* Usage =
     "       quarn-zone render ZONE OUT.bmp [--keys FILE] [--ticks N]\n"
     "       quarn-zone solve ZONE PLAN > SOLUTION.keys\n"
     "       quarn-zone format ZONE [OUT]\n"
+    "       quarn-zone variety ZONE...\n"
     "       quarn-zone COMMAND --help\n";
 
 }  // namespace
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   if (command == "render") return RunRender(args);
   if (command == "format") return RunFormat(args);
   if (command == "solve") return RunSolve(args);
+  if (command == "variety") return RunVariety(args);
   std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s", quarn::ShowControls(command).c_str(),
                Usage);
   return 2;
