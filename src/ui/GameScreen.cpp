@@ -374,14 +374,15 @@ void GameScreen::Build() {
       viewport.CatchesMouse = true;
     }
   }
-  // "Pauza" stands over the middle of the board while the game is paused.
+  // "Pauza" stands over the panel above the board while the game is paused: on the board it
+  // would hide the figure wherever the view has it (near an edge of a small zone too).
   auto pause = std::make_unique<platform::Label>(app_.FontSet());
   pause->Caption = "Pauza";
   pause->Font = platform::FontSpec{"Arial", 48, true};
   pause->Alignment = platform::Label::Align::Centre;
   pause->Background = platform::Colour{0, 0, 128};
-  pause->Bounds = SDL_Rect{(GameScreenWidth - 240) / 2, 240 - 40, 240, 80};
-  dynamic_cast<platform::PictureBox&>(ControlNamed("Picture1")).Children.push_back(pause.get());
+  pause->Bounds = SDL_Rect{(GameScreenWidth - 240) / 2, 2, 240, 80};
+  window_.Root().Children.push_back(pause.get());
   controls_["lblPause"] = std::move(pause);
   // Under the board: what leads on after a win or a death; over it, the watch keys.
   auto line = [&](const std::string& name, int top) {
@@ -676,11 +677,22 @@ void GameScreen::Sync() {
   panel_.Pause->Visible = paused_;
   panel_.WayOn->Caption = WayOnText();
   panel_.WayOn->Visible = !panel_.WayOn->Caption.empty();
-  panel_.WatchLine->Visible = watching_;
-  panel_.WatchLine->Caption =
-      watchEnded_ ? "Záznam skončil · Enter – přehrát znovu · Esc – konec"
-                  : std::string("Přehrávání záznamu") + (fast_ ? " · 4× rychleji" : "") +
-                        " · P – pauza · F – rychleji · Esc – konec";
+  // Over the board: the watch keys, or in play that a slowed run will not be timed (it is won,
+  // but "bez času"), for as long as the run goes on.
+  const bool slowedNow = s.TickInterval != DesignTickInterval;
+  const bool tellSlowed = !watching_ && s.GameOver == 0 && (slowed_ || slowedNow);
+  panel_.WatchLine->Visible = watching_ || tellSlowed;
+  if (watching_) {
+    panel_.WatchLine->Caption =
+        watchEnded_ ? "Záznam skončil · Enter – přehrát znovu · Esc – konec"
+        : fast_     ? "Přehrávání záznamu · 4× rychleji · P – pauza · F – normální rychlost · Esc "
+                      "– konec"
+                    : "Přehrávání záznamu · P – pauza · F – rychleji · Esc – konec";
+  } else {
+    panel_.WatchLine->Caption = !tellSlowed ? ""
+                                : slowedNow ? "Zpomaleno · průchod bude bez času"
+                                            : "Hra byla zpomalena · průchod bude bez času";
+  }
   window_.Invalidate();
 }
 

@@ -297,9 +297,11 @@ void StartScreen::UpdateRecordLine() {
   if (!RecordOf) return;
   const system::ZoneEntry* zone = Selected();
   std::string text = zone ? RecordText(RecordOf(zone->File)) : "";
-  // Two times take two lines: the one that went back starts the second.
+  // Two times take two lines: the one that went back starts the second. A record of that time
+  // alone stays on one line, so that no line ends in a dangling "·".
   const std::string rewound = " · se zpětným chodem";
-  if (const size_t at = text.find(rewound); at != std::string::npos && at > 0) {
+  if (const size_t at = text.find(rewound);
+      at != std::string::npos && text.find(" · nejlepší čas ") != std::string::npos) {
     text.replace(at, std::string(" · ").size(), " ·\n");
   }
   recordLine_->Caption = text;

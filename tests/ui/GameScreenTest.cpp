@@ -216,7 +216,10 @@ TEST_F(GameScreenTest, PPausesAndResumesAndEscClosesTheScreen) {
   RunFor(500);
   EXPECT_EQ(State().PlayerX, startX);
   EXPECT_TRUE(screen->ControlNamed("lblPause").Visible);
-  EXPECT_EQ(PixelAt(Frame(), 400 - 115, 85 + 200 + 2), 0x000080u);  // "Pauza" over the board
+  EXPECT_EQ(PixelAt(Frame(), 400 - 115, 4), 0x000080u);  // "Pauza" over the panel...
+  // ...not over the board, where it would hide the figure.
+  const SDL_Rect box = screen->ControlNamed("lblPause").Bounds;
+  EXPECT_LE(box.y + box.h, 85);
   // A restart while paused reloads the zone and stays paused.
   screen->Click("Label5");
   RunFor(100);
@@ -517,6 +520,12 @@ TEST_F(GameScreenTest, AWatchedRunIsWatchedAgainByEnterAfterItsEndAndByRestartDu
   };
   screen->Watch(std::get<KeyScript>(script));
   EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · P – pauza · F – rychleji · Esc – konec");
+  // At four times the speed F leads back, and the line says so.
+  screen->Window().OnKeyDown('F');
+  EXPECT_EQ(line("lblWatch"),
+            "Přehrávání záznamu · 4× rychleji · P – pauza · F – normální rychlost · Esc – konec");
+  screen->Window().OnKeyDown('F');
+  EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · P – pauza · F – rychleji · Esc – konec");
   const Seen first = watchToTheEnd();
   // The run's own Enter after its "carry" line reloads the zone inside a tick.
   const int64_t restartsInTheRun = screen->TheGame().Restarts();
@@ -589,11 +598,19 @@ TEST_F(GameScreenTest, TheWinLineTellsTheTimeAndASlowedRunHasNone) {
     return dynamic_cast<platform::Label&>(screen->ControlNamed("lblWayOn"));
   };
 
-  // Slowed for a moment, then back at the design interval: the run is still not timed.
+  // Slowed for a moment, then back at the design interval: the run is still not timed, and the
+  // line over the board says so from the moment it was slowed.
+  auto over = [&]() -> platform::Label& {
+    return dynamic_cast<platform::Label&>(screen->ControlNamed("lblWatch"));
+  };
+  EXPECT_FALSE(over().Visible);
   screen->Click("Command5");
+  EXPECT_TRUE(over().Visible);
+  EXPECT_EQ(over().Caption, "Zpomaleno · průchod bude bez času");
   RunFor(100);
   screen->Click("Command6");
   ASSERT_EQ(State().TickInterval, DesignTickInterval);
+  EXPECT_EQ(over().Caption, "Hra byla zpomalena · průchod bude bez času");
   walkToTheExit();
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_FALSE(reports[0].Ticks);

@@ -677,6 +677,20 @@ TEST(RecordTextTest, ThePlainBestAndTheShorterRewoundBestApart) {
   EXPECT_EQ(RecordText(&r), "Vyhráno · se zpětným chodem 42,5 s");
 }
 
+TEST_F(StartScreenTest, TheRecordLineBreaksBetweenTwoTimesOnly) {
+  WriteZone(shipped / "a.qrn", "A");
+  system::ZoneRecord r{true, 2720, 64, "A", ""};
+  Screen().RecordOf = [&](const fs::path&) { return &r; };
+  auto shown = [&] {
+    Screen().UpdateRecordLine();
+    return dynamic_cast<platform::Label&>(Screen().ControlNamed("lblRecord")).Caption;
+  };
+  EXPECT_EQ(shown(), "Vyhráno · nejlepší čas 42,5 s ·\nse zpětným chodem 1,0 s");
+  // The time with going back alone: one line, no "·" left at its end.
+  r.BestPlain.reset();
+  EXPECT_EQ(shown(), "Vyhráno · se zpětným chodem 1,0 s");
+}
+
 TEST_F(StartScreenTest, TheEditorAloneEndsTheProgramWhenItCloses) {
   Flow& f = TheFlow();
   ASSERT_TRUE(f.EditOnly((own / "nova.qrn").string()));
