@@ -691,6 +691,16 @@ TEST_F(StartScreenTest, TheRecordLineBreaksBetweenTwoTimesOnly) {
   EXPECT_EQ(shown(), "Vyhráno · se zpětným chodem 1,0 s");
 }
 
+TEST_F(StartScreenTest, TheEditorAloneNeverWritesOverAZoneOfAShippedSet) {
+  fs::create_directories(shipped / "dalsi");
+  WriteZone(shipped / "dalsi" / "01-a.qrn", "A");
+  Flow& f = TheFlow(FlowFolders{QUARN_BIN_DIR, {{shipped, "Základy", true}, {own}}, own, shipped});
+  ASSERT_TRUE(f.EditOnly((shipped / "dalsi" / "01-a.qrn").string()));
+  const auto& protectedFolders = f.Editor()->Model().Folders().Protected;
+  EXPECT_NE(std::find(protectedFolders.begin(), protectedFolders.end(), shipped / "dalsi"),
+            protectedFolders.end());
+}
+
 TEST_F(StartScreenTest, TheEditorAloneEndsTheProgramWhenItCloses) {
   Flow& f = TheFlow();
   ASSERT_TRUE(f.EditOnly((own / "nova.qrn").string()));
