@@ -46,6 +46,10 @@ class App {
   // Whether the program is to end: Quit was called, or a signal asked for it. A nested event loop
   // (a modal window of ours) ends when this turns true.
   bool QuitRequested() const { return quit_ || SignalReceived() != 0; }
+  // The player's choice of the full screen, kept for as long as the game runs: every window that
+  // can go full screen takes it when it is shown (Window::Show), and F11 in any of them sets it.
+  bool WantsFullscreen() const { return wantsFullscreen_; }
+  void SetWantsFullscreen(bool wanted) { wantsFullscreen_ = wanted; }
   // Shows the window and waits until it is hidden again or the program is asked to quit. Timer
   // ticks and presents of every window go on meanwhile; the other windows take no mouse or
   // keyboard input. Returns false when the wait ended by the quit.
@@ -95,6 +99,7 @@ class App {
   Window* modal_ = nullptr;
   EventWait wait_;
   bool quit_ = false;
+  bool wantsFullscreen_ = false;
 };
 
 }  // namespace quarn::platform

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "App.h"
 #include "Window.h"
 
 namespace quarn::platform {
@@ -163,6 +164,12 @@ bool Window::Fullscreen() const {
 
 void Window::ToggleFullscreen() {
   if (!options_.CanFullscreen) return;
+  SetFullscreen(!Fullscreen());
+  app_.SetWantsFullscreen(Fullscreen());
+}
+
+void Window::SetFullscreen(bool full) {
+  if (full == Fullscreen()) return;
   if (ownFullscreen_) {
     SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
     SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);

@@ -197,6 +197,9 @@ Window::~Window() {
 }
 
 void Window::Show() {
+  // Mended: full screen chosen on one screen was lost on the next (the zone opened as a
+  // window); a window that can go full screen now shows as the player last chose.
+  if (options_.CanFullscreen && app_.WantsFullscreen() != Fullscreen()) SetFullscreen(app_.WantsFullscreen());
   SDL_ShowWindow(window_);
   TakeKeyboard();
   shown_ = true;

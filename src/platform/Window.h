@@ -54,6 +54,7 @@ class Window {
     fullRedraw_ = true;
     dirty_ = true;
   }
+  // F11 and Alt+Enter: full screen or back, and the choice kept for the windows shown after.
   void ToggleFullscreen();
   // A new logical client size: the window keeps its scaling factor and is drawn anew.
   void SetClientSize(int width, int height);
@@ -161,6 +162,7 @@ class Window {
   const SDL_Surface* screenSurface_ = nullptr;  // the window surface last presented to
   XUpload upload_;
   int screenW_ = 0, screenH_ = 0;
+  void SetFullscreen(bool full);
   bool ownFullscreen_ = false;  // laid over the display by us, for want of a window manager
   SDL_Rect windowed_{};         // where the window was before that
   PictureBox root_;

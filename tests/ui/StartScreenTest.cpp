@@ -701,6 +701,23 @@ TEST_F(StartScreenTest, TheEditorAloneNeverWritesOverAZoneOfAShippedSet) {
             protectedFolders.end());
 }
 
+TEST_F(StartScreenTest, TheFullScreenChosenOnOneScreenIsKeptOnTheNext) {
+  WriteZone(shipped / "a.qrn", "A");
+  Flow& f = TheFlow();
+  f.Begin(false);
+  f.Start().Window().ToggleFullscreen();
+  ASSERT_TRUE(f.Start().Window().Fullscreen());
+  f.Start().Window().OnKeyDown(13);
+  ASSERT_NE(f.Game(), nullptr);
+  EXPECT_TRUE(f.Game()->Window().Fullscreen());
+  // Back to a window in the zone: the start screen comes back as a window too.
+  f.Game()->Window().ToggleFullscreen();
+  EXPECT_FALSE(f.Game()->Window().Fullscreen());
+  f.Game()->Window().OnKeyDown(27);
+  RunFor(20);
+  EXPECT_FALSE(f.Start().Window().Fullscreen());
+}
+
 TEST_F(StartScreenTest, TheEditorAloneEndsTheProgramWhenItCloses) {
   Flow& f = TheFlow();
   ASSERT_TRUE(f.EditOnly((own / "nova.qrn").string()));
