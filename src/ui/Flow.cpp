@@ -304,9 +304,10 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
   folders.Copies = folders_.UserZones;
   folders.Protected = {system::ShippedZoneFolder(folders_.Data)};
   if (!folders_.Shipped.empty()) folders.Protected.push_back(folders_.Shipped);
-  // Every shipped set, also those in the shipped folder's subfolders (the catalogue is read here
-  // when no start screen has read it: the editor opened alone).
-  catalogue_.Refresh();
+  // Every shipped set, also those in the shipped folder's subfolders. The editor opened alone
+  // reads the catalogue here; with a start screen the list is its own to refresh, so that its
+  // rows always show the catalogue's sets.
+  if (!start_) catalogue_.Refresh();
   for (const std::filesystem::path& shipped : catalogue_.ShippedFolders())
     folders.Protected.push_back(shipped);
   if (!folders_.RefusedZones.empty()) folders.Refused = {folders_.RefusedZones};

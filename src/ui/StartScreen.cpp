@@ -81,23 +81,27 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
     if (virtualKey == 13) {
       ClickedPlay();
     } else if (virtualKey == 'W' && !ctrl) {
-      if (const system::ZoneEntry* zone = Selected(); zone && OnWatch) OnWatch(zone->File);
+      // Copies: a dialog's own loop may refresh the list, and the catalogue's entry with it.
+      if (const system::ZoneEntry* zone = Selected(); zone && OnWatch)
+        OnWatch(std::filesystem::path(zone->File));
     } else if (virtualKey == 'R' && !ctrl) {
       if (OnRecords) OnRecords();
     } else if (virtualKey == 'E' && !ctrl) {
       if (const system::ZoneEntry* zone = Selected(); zone && OnOpenEditor)
-        OnOpenEditor(zone->File);
+        OnOpenEditor(std::filesystem::path(zone->File));
     } else if (virtualKey == 'N' && ctrl == !share_) {
       if (OnOpenEditor) OnOpenEditor({});
     } else if (virtualKey == 112) {
       if (OnHelp) OnHelp();
     } else if (virtualKey == 'O' && !ctrl && share_) {
       // In a browser: a link that plays the selected zone, for sending to someone.
-      if (const system::ZoneEntry* zone = Selected()) share_(zone->File, zone->Title);
+      if (const system::ZoneEntry* zone = Selected())
+        share_(std::filesystem::path(zone->File), std::string(zone->Title));
     } else if (virtualKey == 'S' && !ctrl && download_) {
       // In a browser: the selected zone's file downloaded as it is, or with Shift its kept runs.
       if (const system::ZoneEntry* zone = Selected())
-        download_(zone->File, ShowControls(zone->Title), platform::HeldModifiers().Shift);
+        download_(std::filesystem::path(zone->File), ShowControls(zone->Title),
+                  platform::HeldModifiers().Shift);
     } else if (list_.KeyDown(virtualKey)) {
       UpdateRecordLine();
       window_.Invalidate();
@@ -367,7 +371,9 @@ const system::ZoneEntry* StartScreen::Selected() const {
   if (i < 0 || i >= static_cast<int>(rows_.size())) return nullptr;
   const Row& row = rows_[static_cast<size_t>(i)];
   const auto& sets = catalogue_.Sets();
-  if (row.Zone < 0 || row.Set >= sets.size()) return nullptr;
+  if (row.Zone < 0 || row.Set >= sets.size() ||
+      static_cast<size_t>(row.Zone) >= sets[row.Set].Zones.size())
+    return nullptr;
   return &sets[row.Set].Zones[static_cast<size_t>(row.Zone)];
 }
 

@@ -449,6 +449,12 @@ TEST_F(StartScreenTest, SetsAreGroupedCountedAndNWalksWithinASetThenOnToTheNext)
   f = &TheFlow(folders);
   f->Begin(false);
   EXPECT_EQ(f->Start().List().ListIndex(), 4);
+
+  // E opens the selected zone even when the folders changed since the list was read.
+  quick(own / "nova.qrn", "Nová");
+  f->Start().Window().OnKeyDown('E');
+  ASSERT_NE(f->Editor(), nullptr);
+  EXPECT_EQ(f->Editor()->Model().Path(), shipped / "dalsi" / "01-c.qrn");
 }
 
 TEST_F(StartScreenTest, AWinIsRecordedShownOnTheStartScreenAndLeadsOnToTheNextZone) {

@@ -2,13 +2,14 @@
 // the start screen is laid out as the desktop game's (same window size, the same picture and text
 // boxes where they are on the desktop), the game's sound comes out of the page (OpenAL's buffers
 // started through Web Audio, the right waves at the right moments, a running audio context, and
-// more than silence at the output), and every shipped zone opens from the start screen, ticks on
-// its own and goes back with Esc.
+// more than silence at the output), and every zone of every set opens from the start screen's
+// list, which heads each set with its title and count, ticks on its own and goes back with Esc.
 //   node PageChecks.cjs --site build/web --puppeteer DIR --native-start start.ppm --sounds DIR
 //        --zones DIR [--pictures DIR]
 // The native start screen comes from NativeStart.sh; --pictures keeps the two start screens, their
-// difference (the worst tile framed in yellow), the game screen after the walk and a screenshot
-// of any failed check as PNG files there.
+// difference (the worst tile framed in yellow), the game screen after the walk, the start screen
+// at the first zone of each set after the first (start-set-2.png, ...) and a screenshot of any
+// failed check as PNG files there.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -380,39 +381,277 @@ async function until(what, test, ms) {
   throw new Error(what);
 }
 
-// Each shipped zone in turn, as the start screen lists them (by file name): Enter opens the
-// selected one, the page is titled with that zone's title, the game screen is drawn and changes by
-// itself within a second (the potatoes blink, the clock runs), Esc goes back to the start
-// screen, and Down selects the next zone.
+// --- every zone of every set ----------------------------------------------------------------------
+
+// What the page lists, read from its own file system: the shipped folder's zones and title file,
+// then each subfolder's by folder name (the sets shipped with the game), then the player's own
+// zones. Each zone with its text, each set with its title (its title file's first line, else the
+// shipped set's or the player's set's own title, else the folder's name).
+function readPageSets() {
+  const zoneName = (n) => /\.qrn$/i.test(n);
+  const isDir = (p) => {
+    try { return FS.isDir(FS.stat(p).mode); } catch (e) { return false; }
+  };
+  const isFile = (p) => {
+    try { return FS.isFile(FS.stat(p).mode); } catch (e) { return false; }
+  };
+  const bytes = (a, b) => {
+    const x = new TextEncoder().encode(a), y = new TextEncoder().encode(b);
+    for (let i = 0; i < Math.min(x.length, y.length); i++) if (x[i] !== y[i]) return x[i] - y[i];
+    return x.length - y.length;
+  };
+  const titleOf = (folder) => {
+    if (!isFile(folder + '/sada.txt')) return null;
+    const line = FS.readFile(folder + '/sada.txt', { encoding: 'utf8' }).replace(/^\uFEFF/, '')
+        .split('\n')[0].replace(/^[ \t]+|[ \t\r]+$/g, '');
+    return line || null;
+  };
+  const setOf = (folder, title, within, own = false) => ({
+    folder, within, own, titleFile: isFile(folder + '/sada.txt') ? FS.readFile(folder + '/sada.txt', { encoding: 'utf8' }) : null,
+    title: titleOf(folder) || title,
+    zones: FS.readdir(folder).filter((n) => zoneName(n) && isFile(folder + '/' + n)).sort(bytes)
+        .map((n) => ({ name: n, text: FS.readFile(folder + '/' + n, { encoding: 'utf8' }) })),
+  });
+  const shipped = ['/zones', '/quarn/zones'].find(isDir);
+  if (!shipped) return null;
+  const sets = [setOf(shipped, 'Základy', '')];
+  for (const name of FS.readdir(shipped).filter((n) => !n.startsWith('.') && !zoneName(n)).sort(bytes)) {
+    if (isDir(shipped + '/' + name)) sets.push(setOf(shipped + '/' + name, name, name));
+  }
+  const own = '/home/web_user/.local/share/quarn/zones';
+  if (isDir(own)) sets.push(setOf(own, 'Moje zóny', '', true));
+  let records = '';
+  try {
+    records = FS.readFile('/home/web_user/.local/state/quarn/records.txt', { encoding: 'utf8' });
+  } catch (e) {}
+  return { sets, records };
+}
+
+// The zones folder given on the command line, as readPageSets reads the page's: the page must
+// ship every set of it, each zone and title file as it is.
+function diskSets(folder) {
+  const byName = (a, b) => Buffer.compare(Buffer.from(a), Buffer.from(b));
+  const isDir = (p) => fs.statSync(p, { throwIfNoEntry: false })?.isDirectory();
+  const isFile = (p) => fs.statSync(p, { throwIfNoEntry: false })?.isFile();
+  const setOf = (dir, within) => ({
+    within,
+    titleFile: isFile(path.join(dir, 'sada.txt')) ? fs.readFileSync(path.join(dir, 'sada.txt'), 'utf8') : null,
+    zones: fs.readdirSync(dir).filter((n) => /\.qrn$/i.test(n) && isFile(path.join(dir, n))).sort(byName)
+        .map((n) => ({ name: n, text: fs.readFileSync(path.join(dir, n), 'utf8') })),
+  });
+  const sets = [setOf(folder, '')];
+  for (const name of fs.readdirSync(folder).filter((n) => !n.startsWith('.') && !/\.qrn$/i.test(n)).sort(byName)) {
+    if (isDir(path.join(folder, name))) sets.push(setOf(path.join(folder, name), name));
+  }
+  return sets;
+}
+
+function compareShipped(page, disk) {
+  const problems = [];
+  const pageByName = new Map(page.filter((s) => !s.own).map((s) => [s.within, s]));
+  for (const set of disk) {
+    const shown = pageByName.get(set.within);
+    if (!shown) {
+      problems.push(`the set ${where(set)} (${set.zones.length} zones) is not in the page's data`);
+      continue;
+    }
+    if (shown.titleFile !== set.titleFile) problems.push(`${where(set)}/sada.txt differs or is missing`);
+    const names = new Map(shown.zones.map((z) => [z.name, z.text]));
+    for (const z of set.zones) {
+      if (!names.has(z.name)) problems.push(`${where(set)}/${z.name} is missing`);
+      else if (names.get(z.name) !== z.text) problems.push(`${where(set)}/${z.name} differs`);
+      names.delete(z.name);
+    }
+    for (const name of names.keys()) problems.push(`${where(set)}/${name} is in the page only`);
+  }
+  for (const set of page) {
+    if (!set.own && !disk.some((d) => d.within === set.within)) {
+      problems.push(`the page has a set ${where(set)} that ${args.zones} has not`);
+    }
+  }
+  return problems;
+}
+
+// A zone's title: its first field, quoted or up to a comma or the line's end.
+function zoneTitle(text) {
+  const line = text.split(/\r?\n/)[0];
+  const quoted = line.match(/^\s*"([^"]*)"/);
+  return quoted ? quoted[1] : line.split(',')[0].trim();
+}
+
+// How many zones of a set folder the records say are won (the records name each zone's file).
+function wonIn(records, folder) {
+  let won = 0;
+  for (const line of records.split('\n').slice(1)) {
+    const f = line.split('\t');
+    if (f.length < 6 || f[1] !== '1') continue;
+    const file = path.posix.resolve('/', f[5].replace(/\\(.)/g, '$1'));
+    if (path.posix.dirname(file) === path.posix.normalize(folder)) won++;
+  }
+  return won;
+}
+
+// The list's text column on the start screen (its scroll bar right of it left out), and one row of
+// it: its red and blue values. The selected row is the one filled with the selection's colour; the
+// others lie whole rows above and below it.
+const ListText = { x: 12, y: 189, w: 128, h: 112 };
+const SelectedBack = [0, 255, 255];
+async function listRows(page, origin) {
+  const shot = await page.evaluate((a, sel) => {
+    const d = document.getElementById('canvas').getContext('2d').getImageData(a.x, a.y, a.w, a.h).data;
+    let top = -1, bottom = -1;
+    for (let y = 0; y < a.h; y++) {
+      for (let x = 0; x < a.w; x++) {
+        const i = 4 * (y * a.w + x);
+        if (d[i] === sel[0] && d[i + 1] === sel[1] && d[i + 2] === sel[2]) {
+          if (top < 0) top = y;
+          bottom = y;
+          break;
+        }
+      }
+    }
+    const red = [], blue = [];
+    for (let i = 0; i < d.length; i += 4) {
+      red.push(d[i]);
+      blue.push(d[i + 2]);
+    }
+    return { top, bottom, red, blue };
+  }, { x: origin.x + ListText.x, y: origin.y + ListText.y, w: ListText.w, h: ListText.h }, SelectedBack);
+  if (shot.top < 0) throw new Error('no entry of the list is selected');
+  const height = shot.bottom - shot.top + 1;
+  // Row k from the selected one (-1 the one above it); null when it is not shown whole.
+  const row = (k) => {
+    const y = shot.top + k * height;
+    if (y < 0 || y + height > ListText.h) return null;
+    const from = y * ListText.w, to = (y + height) * ListText.w;
+    return { red: shot.red.slice(from, to), blue: shot.blue.slice(from, to), height };
+  };
+  return { row, height };
+}
+// How a row's text is drawn: "heading" when its ink is yellow, "entry" when white, "none" when the
+// row holds no text. Yellow and white on the list's navy share the red of every pixel; blue
+// tells them apart.
+function inkOf(row) {
+  let yellow = 0, white = 0;
+  for (let i = 0; i < row.red.length; i++) {
+    if (row.red[i] < 160) continue;
+    if (row.blue[i] < 64) yellow++;
+    else if (row.blue[i] > 192) white++;
+  }
+  if (yellow + white < 20) return 'none';
+  return yellow > 10 * white ? 'heading' : white > 10 * yellow ? 'entry' : 'mixed';
+}
+// Two rows show the same text when their red values are the same: the game draws a heading and a
+// zone's title with the same font and the same blending, only in another colour.
+function sameText(a, b) {
+  if (!a || !b || a.red.length !== b.red.length) return false;
+  let worst = 0;
+  for (let i = 0; i < a.red.length; i++) worst = Math.max(worst, Math.abs(a.red[i] - b.red[i]));
+  return worst <= 3;
+}
+
+// A small zone of the player's, titled as a heading should read; each index moves a wall, so that
+// no two share a record.
+function HeadingZone(title, index) {
+  const rows = ['WWWWWWWWWWWW', 'W..........W', 'W.S.....R..W', 'W..........W', 'W.....C....W',
+                'W..........E', 'WWWWWWWWWWWW'];
+  rows[1] = rows[1].slice(0, 1 + index) + 'W' + rows[1].slice(2 + index);
+  return [`"${title}"`, '12', '7', '10', '16', '12', '6', '01', '01', '01', ...rows, ''].join('\n');
+}
+const where = (set) => (set.own ? 'the player\'s zones' : set.within || '.');
+
+// Every zone of every set in turn, as the start screen lists them: Home selects the first zone
+// (over the heading above it); Enter opens the selected one, the page is titled with that zone's
+// title, the game screen is drawn and changes by itself within a second (the potatoes blink, the
+// clock runs), Esc goes back to the start screen, and Down selects the next zone, stepping over
+// the next set's heading. The player's own set is given a zone for each heading first, titled as
+// that heading should read ("Základy · 0/20", ..., "Moje zóny · 0/3"); each heading row is drawn
+// in yellow and shows what the game draws for that zone's title, pixel for pixel. The page's data
+// holds the zones folder given, every set of it.
 async function everyZone(page) {
   const game = { x: 112, y: 50, w: 800, h: 600 };
-  const titles = fs.readdirSync(args.zones).filter((f) => /\.qrn$/.test(f)).sort()
-      .map((f) => {
-        // The first field: quoted, or up to a comma or the line's end.
-        const line = fs.readFileSync(path.join(args.zones, f), 'utf8').split(/\r?\n/)[0];
-        const quoted = line.match(/^\s*"([^"]*)"/);
-        return quoted ? quoted[1] : line.split(',')[0].trim();
-      });
+  const origin = await drawnWindow(page);
+  if (!origin || origin.width !== 511 || origin.height !== 314) throw new Error('the start screen is not shown');
+  let listed = await page.evaluate(readPageSets);
+  if (!listed) throw new Error('the page has no zones folder');
+  const problems = compareShipped(listed.sets, diskSets(args.zones));
+  if (problems.length) {
+    throw new Error(`the page's data is not ${args.zones} as it is now (changed since the page was built?): ` +
+                    problems.slice(0, 8).join('; ') + (problems.length > 8 ? '; …' : ''));
+  }
+  const own = listed.sets.at(-1);
+  if (!own.own) throw new Error('the page has no folder for the player\'s zones');
+  if (listed.sets.length < 3) throw new Error(`${args.zones} has no subfolder set`);
+  if (own.zones.length) throw new Error('the player has zones of their own already: ' + own.zones.map((z) => z.name));
+  // The headings as they should read once the player has one zone for each of them.
+  const headingOf = (set, won) => `${set.title} · ${won}/${set.zones.length}`;
+  const wanted = listed.sets.slice(0, -1).filter((s) => s.zones.length)
+      .map((s) => headingOf(s, wonIn(listed.records, s.folder)));
+  wanted.push(`${own.title} · 0/${wanted.length + 1}`);
+  await page.evaluate((folder, texts) => {
+    texts.forEach((t, i) => FS.writeFile(`${folder}/nadpis-${i + 1}.qrn`, t));
+  }, own.folder, wanted.map((title, i) => HeadingZone(title, i)));
+  await sleep(2500);  // the list is read again every second
+  listed = await page.evaluate(readPageSets);
+
+  const entries = [];
+  for (const set of listed.sets.filter((s) => s.zones.length)) {
+    entries.push({ heading: true, set });
+    for (const z of set.zones) entries.push({ title: zoneTitle(z.text), set, file: z.name });
+  }
+  const zones = entries.filter((e) => !e.heading).length;
+  const rows = new Array(entries.length).fill(null);
   const began = Date.now();
-  for (const [i, title] of titles.entries()) {
+  await page.keyboard.press('Home');
+  await sleep(150);
+  let n = 0;
+  for (const [i, entry] of entries.entries()) {
+    if (entry.heading) continue;
+    const what = `zone ${++n} of the list (${where(entry.set)}/${entry.file})`;
+    rows[i - 1] = (await listRows(page, origin)).row(-1);
+    // A set's first zone selected, its heading above it: the start screen is kept as a picture.
+    if (args.pictures && entries[i - 1].heading && i > 1) {
+      const shown = await drawnWindow(page);
+      writePng(path.join(args.pictures, `start-set-${entries.slice(0, i).filter((e) => e.heading).length}.png`),
+               { width: shown.width, height: shown.height, rgba: Buffer.from(shown.rgba, 'base64') });
+    }
     await page.keyboard.press('Enter');
-    await until(`zone ${i + 1} of the list did not open its game screen`, () => gameShown(page), 10000);
+    await until(`${what} did not open its game screen`, () => gameShown(page), 10000);
     const shown = await page.title();
-    if (shown !== `Quarn – ${title}`) throw new Error(`zone ${i + 1} (${title}) opened as "${shown}"`);
+    if (shown !== `Quarn – ${entry.title}`) throw new Error(`${what}, "${entry.title}", opened as "${shown}"`);
     await sleep(300);
     const opened = await areaLook(page, game);
     await sleep(1000);
     const later = await areaLook(page, game);
-    if (later.hash === opened.hash) throw new Error(`zone ${i + 1} (${title}) stood still for 1 s`);
+    if (later.hash === opened.hash) throw new Error(`${what} (${entry.title}) stood still for 1 s`);
     await closeGame(page);
-    if (await gameShown(page)) throw new Error(`Esc did not close zone ${i + 1} (${title})`);
+    if (await gameShown(page)) throw new Error(`Esc did not close ${what} (${entry.title})`);
     await page.keyboard.press('ArrowDown');
     await sleep(150);
   }
+  // The last zone is seen from the one above it.
+  await page.keyboard.press('ArrowUp');
+  await sleep(150);
+  rows[entries.length - 1] = (await listRows(page, origin)).row(1);
   const errors = page.lines.filter((l) => l.startsWith('pageerror'));
   if (errors.length) throw new Error(errors.join('\n'));
-  console.log(`all ${titles.length} shipped zones opened from the list, ticked and closed in ` +
-              `${((Date.now() - began) / 1000).toFixed(1)} s`);
+
+  for (const [i, entry] of entries.entries()) {
+    if (!entry.heading) continue;
+    const row = rows[i];
+    const name = `the heading of ${where(entry.set)} (row ${i + 1} of the list)`;
+    if (!row) throw new Error(`${name} was never seen above the set's first zone`);
+    const ink = inkOf(row);
+    if (ink !== 'heading') throw new Error(`${name} is drawn as ${ink === 'entry' ? 'a zone (white)' : ink}, not as a yellow heading`);
+    const heading = wanted[entries.slice(0, i).filter((e) => e.heading).length];
+    const reference = entries.findIndex((e) => e.set.own && e.title === heading);
+    if (reference < 0 || !rows[reference]) throw new Error(`the zone titled "${heading}" was not seen in the list`);
+    if (inkOf(rows[reference]) !== 'entry') throw new Error(`the zone "${heading}" is not drawn as a zone`);
+    if (!sameText(row, rows[reference])) throw new Error(`${name} does not read "${heading}"`);
+  }
+  console.log(`all ${zones} zones of ${entries.length - zones} sets opened from the list, ticked and closed ` +
+              `in ${((Date.now() - began) / 1000).toFixed(1)} s; the headings read ` +
+              wanted.map((h) => `"${h}"`).join(', '));
 }
 
 // Esc until the start screen is back (No to any question on the way).

@@ -1,7 +1,10 @@
-// ZoneParity.cjs — the WebAssembly zone tool plays every zone as the native one does: each shipped
-// zone with its solution, and generated zones under random keys, give byte-identical reports
-// (with the board), errors and exit statuses. The rules compute with doubles; a difference in the
-// last bit of a position shows here as a different report.
+// ZoneParity.cjs — the WebAssembly zone tool plays every zone as the native one does: each zone of
+// every set with its winning run, and generated zones under random keys, give byte-identical
+// reports (with the board), errors and exit statuses. The rules compute with doubles; a difference
+// in the last bit of a position shows here as a different report.
+// The zones folder is a set (its runs are in --solutions), and each of its subfolders a set of its
+// own whose every zone has its author's run beside it (NN-name.keys by NN-name.qrn): a zone there
+// without one fails the test.
 //   node --no-experimental-fetch ZoneParity.cjs --native BIN --wasm quarn-zone.js
 //        --zones DIR --solutions DIR [--generated N] [--seed S] [--work DIR]
 'use strict';
@@ -84,6 +87,22 @@ function randomKeys(rng) {
   return lines.join('\n') + '\n';
 }
 
+// The zones of a folder as the game lists them: files named *.qrn in any letter case, by name.
+const byName = (a, b) => Buffer.compare(Buffer.from(a), Buffer.from(b));
+function zoneNames(folder) {
+  return fs.readdirSync(folder, { withFileTypes: true })
+      .filter((e) => /\.qrn$/i.test(e.name) && fs.statSync(path.join(folder, e.name)).isFile())
+      .map((e) => e.name).sort(byName);
+}
+// A folder's sets of its own: its folders (or links to them) whose names do not begin with a dot.
+function subfolders(folder) {
+  return fs.readdirSync(folder)
+      .filter((name) => !name.startsWith('.') && !/\.qrn$/i.test(name) &&
+                        fs.statSync(path.join(folder, name), { throwIfNoEntry: false })?.isDirectory())
+      .sort(byName);
+}
+const runName = (zoneName) => zoneName.replace(/\.qrn$/i, '.keys');
+
 function runNative(bin, args) {
   const r = spawnSync(bin, args, { encoding: 'latin1', maxBuffer: 64 << 20 });
   if (r.error) throw r.error;
@@ -145,15 +164,34 @@ async function main() {
   const runWasm = await wasmRunner(o.wasm);
 
   const cases = [];
-  for (const name of fs.readdirSync(o.zones).sort()) {
-    if (!name.endsWith('.qrn')) continue;
-    const keys = path.join(o.solutions, name.replace(/\.qrn$/, '.keys'));
+  const played = (zone, keys, label) => {
+    cases.push({ label, args: ['play', zone, '--keys', keys, '--board'] });
+    cases.push({ label: label + ' (yes)', args: ['play', zone, '--keys', keys, '--answer', 'yes'] });
+  };
+  let solutions = 0;
+  for (const name of zoneNames(o.zones)) {
+    const keys = path.join(o.solutions, runName(name));
     if (!fs.existsSync(keys)) continue;
-    const zone = path.join(o.zones, name);
-    cases.push({ label: name, args: ['play', zone, '--keys', keys, '--board'] });
-    cases.push({ label: name + ' (yes)', args: ['play', zone, '--keys', keys, '--answer', 'yes'] });
+    played(path.join(o.zones, name), keys, name);
+    solutions++;
   }
-  const solutions = cases.length / 2;
+  // The subfolder sets: every zone with the run beside it.
+  const sets = [];
+  const runless = [];
+  for (const folder of subfolders(o.zones)) {
+    const names = zoneNames(path.join(o.zones, folder));
+    for (const name of names) {
+      const zone = path.join(o.zones, folder, name);
+      const keys = path.join(o.zones, folder, runName(name));
+      if (!fs.statSync(keys, { throwIfNoEntry: false })?.isFile()) {
+        runless.push(`${folder}/${name}`);
+        continue;
+      }
+      played(zone, keys, `${folder}/${name}`);
+    }
+    sets.push(`${folder} ${names.length}`);
+  }
+  const setZones = cases.length / 2 - solutions;
   const rng = Rng(o.seed);
   for (let i = 0; i < o.generated; i++) {
     const zone = path.join(work, `g${i}.qrn`);
@@ -163,7 +201,7 @@ async function main() {
     cases.push({ label: `generated ${i} (${zone})`, args: ['play', zone, '--keys', keys, '--board'] });
   }
 
-  let failed = 0, played = 0, wins = 0;
+  let failed = 0, ran = 0, wins = 0;
   for (const [index, c] of cases.entries()) {
     // Each instance reserves a large address range; the collector is asked now and then to give
     // back those of finished runs (run with --expose-gc), before the reservations run out.
@@ -178,7 +216,7 @@ async function main() {
       }),
     ]);
     clearTimeout(timer);
-    if (native.status === 0) played++;
+    if (native.status === 0) ran++;
     if (/"wins": [1-9]/.test(native.stdout)) wins++;
     for (const field of ['status', 'stdout', 'stderr']) {
       if (native[field] !== wasm[field]) {
@@ -189,11 +227,20 @@ async function main() {
       }
     }
   }
-  console.log(`${cases.length} plays (${solutions} shipped zones twice, ${o.generated} generated); ` +
-              `${played} ran, ${wins} won; ${failed} different`);
-  if (solutions < 20) { console.error('fewer than 20 shipped zones with solutions'); process.exit(1); }
+  console.log(`${cases.length} plays (${solutions} zones of ${o.zones}/ and ${setZones} of its ` +
+              `subfolder sets [${sets.join(', ') || 'none'}] twice, ${o.generated} generated); ` +
+              `${ran} ran, ${wins} won; ${failed} different`);
+  let bad = failed > 0;
+  if (solutions < 20) {
+    console.error('fewer than 20 shipped zones with solutions');
+    bad = true;
+  }
+  for (const zone of runless) {
+    console.error(`${path.join(o.zones, zone)} has no run beside it (${runName(path.basename(zone))})`);
+    bad = true;
+  }
   if (!o.work) fs.rmSync(work, { recursive: true, force: true });
-  process.exit(failed === 0 ? 0 : 1);
+  process.exit(bad ? 1 : 0);
 }
 
 main().catch((e) => { console.error(e); process.exit(1); });
