@@ -8,6 +8,7 @@
 
 #include "../zone/ZoneSets.h"
 #include "run/Replay.h"
+#include "zone/Zone.h"
 
 namespace quarn::test {
 namespace {
@@ -46,6 +47,25 @@ INSTANTIATE_TEST_SUITE_P(Sets, ShippedZoneSetOrder, ::testing::ValuesIn(ShippedZ
                          [](const ::testing::TestParamInfo<ShippedZoneSet>& set) {
                            return set.param.Tag;
                          });
+
+// A set beyond the first combines what the first taught: somewhere in it stands every element
+// kind a zone can hold (each enemy kind, each laser group, air, slam and locked doors, keys, box
+// stacks and time bonuses).
+TEST(ShippedZones, EverySetBeyondTheFirstUsesEveryElementKind) {
+  for (const ShippedZoneSet& set : ShippedZoneSets()) {
+    if (set.Name == "Základy") continue;
+    std::string used;
+    for (const std::string& name : set.Zones) {
+      auto zone = ParseZoneFile((set.Folder / (name + ".qrn")).string());
+      if (!zone.Ok()) continue;  // the per-zone tests say why
+      for (const std::string& row : zone.Value().Rows) used += row;
+    }
+    for (const std::string kind : {"+", "-", "*", "a", "b", "c", "O?", "Q", "D", "K", "B", "T"}) {
+      EXPECT_NE(used.find_first_of(kind), std::string::npos)
+          << set.Name << ": no zone holds " << kind;
+    }
+  }
+}
 
 class ShippedZoneSolution : public ::testing::TestWithParam<ShippedZone> {};
 
