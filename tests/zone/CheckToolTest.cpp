@@ -16,18 +16,6 @@
 namespace quarn::test {
 namespace {
 
-struct ToolRun {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 ToolRun Check(const std::vector<std::string>& files, bool strict = false) {
   const auto out = TempPath("stdout.txt");
   const auto err = TempPath("stderr.txt");

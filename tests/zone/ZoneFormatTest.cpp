@@ -21,13 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 ZoneSource MustRead(const std::string& text) {
   auto read = ReadZoneSourceText(text, "test.qrn");
   if (!read.Ok()) {
@@ -201,11 +194,6 @@ TEST(ZoneFormat, CanonicalFormKeepsCharactersQuotesOnlyWhenNeededAndNotesByteFor
   EXPECT_TRUE(FieldWritable("a \"b\" c").Ok());
   EXPECT_TRUE(FieldWritable("a, b").Ok());
 }
-
-struct ToolRun {
-  int status = -1;
-  std::string out, err;
-};
 
 ToolRun FormatTool(const std::string& args) {
   const auto out = TempPath("stdout.txt"), err = TempPath("stderr.txt");

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -13,6 +14,20 @@
 #include "zone/Zone.h"
 
 namespace quarn::test {
+
+// A file's bytes, whole ("" when it cannot be read).
+inline std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// How a run of quarn-zone ended: its exit status and what it wrote.
+struct ToolRun {
+  int status = -1;
+  std::string out, err;
+};
 
 // The header after the title: player steps, enemy steps 1..3, laser patterns a..c, one per line.
 inline constexpr const char* DefaultTail = "5\n4\n6\n8\n01\n0\n1\n";

@@ -153,18 +153,6 @@ TEST(ZoneVariety, ZonesBuiltOfTheSameRoomsShareMostPatterns) {
   EXPECT_EQ(MeasureVariety({row})[0].Closest, -1);
 }
 
-struct ToolRun {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 ToolRun Variety(const std::vector<std::string>& args) {
   const auto out = TempPath("stdout.txt"), err = TempPath("stderr.txt");
   std::string command = std::string("'") + QUARN_ZONE_TOOL + "' variety";
