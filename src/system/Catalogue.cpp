@@ -124,6 +124,19 @@ const ZoneSet* Catalogue::SetAfter(size_t set) const {
   return nullptr;
 }
 
+const ZoneEntry* Catalogue::NextToPlay(const fs::path& zone) const {
+  const auto place = Find(zone);
+  if (!place) return nullptr;
+  if (const ZoneEntry* next = ZoneAt({place->Set, place->Zone + 1})) return next;
+  const ZoneSet* after = SetAfter(place->Set);
+  return after ? &after->Zones.front() : nullptr;
+}
+
+size_t Catalogue::SetsWithZones() const {
+  return static_cast<size_t>(std::count_if(sets_.begin(), sets_.end(),
+                                           [](const ZoneSet& set) { return !set.Zones.empty(); }));
+}
+
 std::vector<fs::path> Catalogue::ShippedFolders() const {
   std::vector<fs::path> folders;
   for (const CatalogueRoot& root : roots_) {

@@ -73,6 +73,11 @@ class Catalogue {
   const ZoneEntry* NextInSet(const std::filesystem::path& zone) const;
   // The first set after set that has zones; null when there is none.
   const ZoneSet* SetAfter(size_t set) const;
+  // What N after a win opens: the next zone of zone's set, else the first of the next set with
+  // zones; null after the last set's last zone, or for a zone not listed.
+  const ZoneEntry* NextToPlay(const std::filesystem::path& zone) const;
+  // How many sets have zones (the start screen heads its groups only when there are two).
+  size_t SetsWithZones() const;
   // The folders of shipped sets, the zones the editor never writes over.
   std::vector<std::filesystem::path> ShippedFolders() const;
 

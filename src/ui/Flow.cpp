@@ -208,11 +208,9 @@ NextOffer Flow::WhatComesNext(const std::string& zone) const {
   const auto place = catalogue_.Find(zone);
   if (!place) return NextOffer::Last;
   if (catalogue_.NextInSet(zone)) return NextOffer::Next;
-  const auto& sets = catalogue_.Sets();
-  const size_t listed = static_cast<size_t>(std::count_if(
-      sets.begin(), sets.end(), [](const system::ZoneSet& set) { return !set.Zones.empty(); }));
   // With one set there is nothing to name: the list's last zone is the last.
-  const std::string set = listed > 1 ? ShowControls(sets[place->Set].Title) : "";
+  const std::string set =
+      catalogue_.SetsWithZones() > 1 ? ShowControls(catalogue_.Sets()[place->Set].Title) : "";
   if (const system::ZoneSet* after = catalogue_.SetAfter(place->Set))
     return NextOffer(NextOffer::SetEnd, set, ShowControls(after->Title));
   return NextOffer(NextOffer::Last, set);
@@ -220,12 +218,7 @@ NextOffer Flow::WhatComesNext(const std::string& zone) const {
 
 void Flow::NextZone(const std::string& zone) {
   if (!start_) return;
-  const system::ZoneEntry* next = catalogue_.NextInSet(zone);
-  if (!next) {
-    const auto place = catalogue_.Find(zone);
-    const system::ZoneSet* after = place ? catalogue_.SetAfter(place->Set) : nullptr;
-    if (after) next = &after->Zones.front();
-  }
+  const system::ZoneEntry* next = catalogue_.NextToPlay(zone);
   if (!next) {
     prompter_.SkinMsgBox("Tohle byla poslední zóna v seznamu.", msgbox::OkOnly,
                          msgbox::IconInformation, "");

@@ -246,12 +246,11 @@ void StartScreen::Fill() {
   list_.Clear();
   rows_.clear();
   const auto& sets = catalogue_.Sets();
-  const size_t listed = static_cast<size_t>(std::count_if(
-      sets.begin(), sets.end(), [](const system::ZoneSet& set) { return !set.Zones.empty(); }));
+  const bool headed = catalogue_.SetsWithZones() > 1;
   for (size_t s = 0; s < sets.size(); ++s) {
     if (sets[s].Zones.empty()) continue;
     // One set needs no heading: the line under the record names it.
-    if (listed > 1) {
+    if (headed) {
       rows_.push_back({s, -1});
       list_.AddHeader(HeadingOf(sets[s], 0));
     }

@@ -72,6 +72,11 @@ TEST_F(Catalogues, SetsFromFoldersTitlesOrderAndWhatFollowsAZone) {
   EXPECT_EQ(c.NextInSet(shipped / "01-a.qrn")->File, shipped / "02-b.qrn");
   EXPECT_EQ(c.NextInSet(shipped / "02-b.qrn"), nullptr);
   EXPECT_EQ(c.NextInSet(Root() / "elsewhere.qrn"), nullptr);
+  // N goes on to the first zone of the next set with zones, and ends after the last set's last.
+  EXPECT_EQ(c.NextToPlay(shipped / "02-b.qrn")->File, shipped / "bez-nazvu" / "01-x.qrn");
+  EXPECT_EQ(c.NextToPlay(shipped / "dlouha" / "01-z.qrn")->File, shipped / "pro-zkusene" / "01-a.qrn");
+  EXPECT_EQ(c.NextToPlay(own / "moje-sada" / "01-m.qrn"), nullptr);
+  EXPECT_EQ(c.SetsWithZones(), 7u);
   EXPECT_EQ(c.Find(shipped / "pro-zkusene" / "01-a.qrn"), (ZonePlace{6, 0}));
   ASSERT_NE(c.SetAfter(4), nullptr);
   EXPECT_EQ(c.SetAfter(4)->Title, "Pro zkušené");
