@@ -242,7 +242,6 @@ bool StartScreen::AskSound() {
 }
 
 void StartScreen::Fill() {
-  zones_ = catalogue_.AllZones();
   list_.Clear();
   rows_.clear();
   const auto& sets = catalogue_.Sets();

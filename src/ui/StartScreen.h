@@ -89,7 +89,7 @@ class StartScreen {
   platform::Timer& Timer1() { return timer_; }
   platform::ListBox& List() { return list_; }
   // The zone files and their titles, set by set as the list shows them (without the headings).
-  const std::vector<system::ZoneEntry>& Zones() const { return zones_; }
+  std::vector<system::ZoneEntry> Zones() const { return catalogue_.AllZones(); }
   // The selected zone, or null.
   const system::ZoneEntry* Selected() const;
   // A control by its name in the layout ("lstZones" is the list, "btn(1)" Play's frame).
@@ -129,7 +129,6 @@ class StartScreen {
   PictureButtons buttons_;
   std::map<std::string, std::unique_ptr<platform::Control>> controls_;
   std::vector<quarn::SurfacePtr> pictures_;
-  std::vector<system::ZoneEntry> zones_;
   // What each row of the list shows: a set's heading (Zone == -1) or a zone of it.
   struct Row {
     size_t Set = 0;
