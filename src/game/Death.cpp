@@ -36,7 +36,7 @@ void Game::AnimSmrt(float die, int sss) {
     const int y = IndexOf(cellY);
     if (s.Board.At(x, y) == tile::Start) {
       s.Board.Set(x, y, tile::Space);
-      Ports().Painter.Nakr(s, x, y);
+      DrawCell(x, y);
     }
   }
   const double cx = (cellX + 0.5) * CellPixels;

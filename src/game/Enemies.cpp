@@ -32,6 +32,12 @@ void Game::Nepratele() {
         e.X = static_cast<int16_t>(e.X + dx);
         e.Y = static_cast<int16_t>(e.Y + dy);
         Ports().Painter.NakrN(s, i);
+        // An enemy whole over the figure's cell has drawn over the figure (one over a fallen
+        // player, or a winner waiting on the exit).
+        if (Mod(e.X, steps) == 0 && Mod(e.Y, steps) == 0 && s.PlayerSteps > 0 &&
+            e.X / steps * s.PlayerSteps == s.PlayerX && e.Y / steps * s.PlayerSteps == s.PlayerY) {
+          s.FigureOnTop = false;
+        }
         done = true;
 
         // Contact: the same column or row exactly, less than 0.9 cells apart along it. Quirk: it

@@ -120,6 +120,8 @@ class Game {
   void AnimRadio(int sss);
 
  private:
+  // Draws one cell as the rules do between loads; a cell under the figure covers its drawing.
+  void DrawCell(int x, int y);
   void WinFlow();
   std::optional<OpenError> Reload();  // a reload during play: counted, failure remembered
 

@@ -106,6 +106,10 @@ struct GameState {
   int PlayerX = 0;  // fine units; kept when the zone has no "S"
   int PlayerY = 0;
   Flag16 Moving = 0;  // kept: a restart in the middle of a step leaves it set
+  // The figure's own drawing (NakrF) is on top where it stands: no cell was drawn over it since.
+  // A figure standing on a cell that does not picture it (a potato's floor, an open laser door)
+  // shows only so; going back draws it again from this.
+  bool FigureOnTop = false;
   int MoveDir = 0;
   std::array<uint8_t, 2> MoveMemory{};  // kept: [0] last finished step's direction, [1] push counter
   uint8_t KeyDir = 0;   // arrow key chosen this tick, 37..40 or 0

@@ -67,7 +67,7 @@ void Game::LaserDoors() {
           KillPlr(DeathCause::Laser);
         }
       }
-      Ports().Painter.Nakr(s, x, y);
+      DrawCell(x, y);
       if (changed[static_cast<size_t>((k - tile::LaserA) % 3)]) {
         const double distance = std::sqrt((x - px) * (x - px) + (y - py) * (y - py));
         if (distance < nearest) nearest = distance;

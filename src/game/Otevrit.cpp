@@ -73,6 +73,7 @@ std::optional<OpenError> Game::Otevrit() {
   for (int y = 0; y < s.BoardHeight; ++y) {
     for (int x = 0; x < s.BoardWidth; ++x) Ports().Painter.Nakr(s, x, y);
   }
+  s.FigureOnTop = false;
   LaserDoors();
 
   // The potato strips: icons are painted once here; the strips' widths reveal them.

@@ -43,6 +43,7 @@ void Game::MoveF() {
       s.PlayerX += dx;
       s.PlayerY += dy;
       paint.NakrF(s);
+      s.FigureOnTop = true;
       loopAgain = false;
 
       // Quirk: a restart in the middle of a step leaves Moving set with MoveDir 0; that "step"
@@ -58,13 +59,13 @@ void Game::MoveF() {
         s.Board.Set(px, py, tile::Space);
       } else if (s.Board.At(px, py) == tile::SlamDoor) {
         s.Board.Set(px, py, tile::SlamLock);
-        paint.Nakr(s, px, py);
+        DrawCell(px, py);
       }
 
       const int nx = CellAt(s.PlayerX, s.PlayerSteps, 0);
       const int ny = CellAt(s.PlayerY, s.PlayerSteps, 0);
       s.MoveMemory[0] = static_cast<uint8_t>(s.MoveDir);
-      if (s.Board.At(nx, ny) == tile::Exit) paint.Nakr(s, nx, ny);
+      if (s.Board.At(nx, ny) == tile::Exit) DrawCell(nx, ny);
       if (s.Board.At(nx, ny) == tile::HotPotato) {
         // The potato was counted when the step began; only the cell and the sound are left.
         s.Board.Set(nx, ny, tile::Space);
@@ -76,7 +77,7 @@ void Game::MoveF() {
         const int my = ny + DirDY(i);
         if (s.Board.At(mx, my) == tile::AirDoor) {
           s.Board.Set(mx, my, tile::Space);
-          paint.Nakr(s, mx, my);
+          DrawCell(mx, my);
           airDoorMelted = true;
         }
         if (s.Board.At(mx, my) == tile::Target && s.PotatoesCarried != 0) {
@@ -89,7 +90,7 @@ void Game::MoveF() {
           // The exit appears only on a delivery made after the last potato was picked up.
           if (s.PotatoesLeft <= 0) {
             s.Board.Set(s.ExitX, s.ExitY, tile::Exit);
-            paint.Nakr(s, s.ExitX, s.ExitY);
+            DrawCell(s.ExitX, s.ExitY);
           }
         }
         if (s.Board.At(mx, my) == tile::Boxes && !stackShown) {
@@ -131,7 +132,7 @@ void Game::MoveF() {
         push();
         if (pushes == 20) {
           s.Board.Set(tx, ty, tile::Space);
-          paint.Nakr(s, tx, ty);
+          DrawCell(tx, ty);
           s.HasBox = FlagTrue;
         } else {
           mayMove = false;
@@ -169,7 +170,7 @@ void Game::MoveF() {
         if (s.Board.At(tx, ty) == tile::LockedDoor) {
           s.Board.Set(tx, ty, tile::Space);
           s.HasKey = FlagFalse;
-          paint.Nakr(s, tx, ty);
+          DrawCell(tx, ty);
         }
         if (s.Board.At(tx, ty) == tile::Space) s.Board.Set(tx, ty, tile::Start);
         if (s.Board.At(tx, ty) == tile::Exit) {
@@ -203,7 +204,7 @@ void Game::MoveF() {
         // written outside the board and lost from the player's hands.
         if (InBoard(bx, by) && s.Board.At(bx, by) == tile::Space) {
           s.Board.Set(bx, by, tile::Box);
-          paint.Nakr(s, bx, by);
+          DrawCell(bx, by);
           s.HasBox = FlagFalse;
         }
       }

@@ -1,4 +1,5 @@
-// ReplacedState.cpp — showing a game state that replaced the one on screen (after going back).
+// ReplacedState.cpp — showing a game state that replaced the one on screen (after going back),
+// and what drawing a cell tells of the figure on it.
 #include <cmath>
 
 #include "Game.h"
@@ -16,6 +17,15 @@ std::pair<int, int> CoveredCells(int fine, int steps) {
 }
 
 }  // namespace
+
+void Game::DrawCell(int x, int y) {
+  GameState& s = State;
+  Ports().Painter.Nakr(s, x, y);
+  if (s.PlayerSteps <= 0) return;
+  const auto [x0, x1] = CoveredCells(s.PlayerX, s.PlayerSteps);
+  const auto [y0, y1] = CoveredCells(s.PlayerY, s.PlayerSteps);
+  if ((x == x0 || x == x1) && (y == y0 || y == y1)) s.FigureOnTop = false;
+}
 
 void Game::SetCounters(const GameCounters& c) {
   wins_ = c.Wins;
@@ -53,10 +63,18 @@ void Game::ShowReplacedState() {
       }
     }
   }
+  // A figure standing on a cell that does not picture it shows by its own drawing, which also
+  // repaints the strip behind its last step: drawn first, the cells drawn after mend that strip.
+  const bool standsOnCell = s.Moving == 0 && s.FigureOnTop && s.PlayerSteps > 0 &&
+                            Mod(s.PlayerX, s.PlayerSteps) == 0 && Mod(s.PlayerY, s.PlayerSteps) == 0;
+  if (standsOnCell) paint.NakrF(s);
   for (int y = 0; y < s.BoardHeight; ++y) {
-    for (int x = 0; x < s.BoardWidth; ++x) paint.Nakr(shown, x, y);
+    for (int x = 0; x < s.BoardWidth; ++x) {
+      if (standsOnCell && x * s.PlayerSteps == s.PlayerX && y * s.PlayerSteps == s.PlayerY) continue;
+      paint.Nakr(shown, x, y);
+    }
   }
-  if (s.Moving != 0) paint.NakrF(s);
+  if (!standsOnCell && (s.Moving != 0 || s.FigureOnTop)) paint.NakrF(s);
   for (int i = 0; i < s.EnemyCount; ++i) {
     if (s.Enemies[static_cast<size_t>(i)].Stepping != 0) paint.NakrN(s, i);
   }

@@ -59,9 +59,9 @@ void Game::Tick() {
       if (code == tile::HotPotato &&
           (std::abs(s.PlayerX - int64_t{x} * s.PlayerSteps) >= s.PlayerSteps ||
            std::abs(s.PlayerY - int64_t{y} * s.PlayerSteps) >= s.PlayerSteps)) {
-        Ports().Painter.Nakr(s, x, y);
+        DrawCell(x, y);
       }
-      if (code == tile::Target) Ports().Painter.Nakr(s, x, y);
+      if (code == tile::Target) DrawCell(x, y);
     }
   }
 
@@ -119,7 +119,7 @@ void Game::DeliverWhereStanding() {
   s.Panel.KapsaWidth = 50;
   if (s.PotatoesLeft <= 0) {
     s.Board.Set(s.ExitX, s.ExitY, tile::Exit);
-    Ports().Painter.Nakr(s, s.ExitX, s.ExitY);
+    DrawCell(s.ExitX, s.ExitY);
   }
   Ports().Sound.Play(GameSound::Target);
   AnimRadio(1);

@@ -5,7 +5,9 @@
 
 #include <atomic>
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <string_view>
 
 namespace quarn::test {
 
@@ -31,6 +33,57 @@ std::string WriteTemp(const std::string& text, const std::string& extension) {
       ::testing::TempDir() + "quarn-" + name + "-" + std::to_string(counter++) + extension;
   std::ofstream(path, std::ios::binary) << text;
   return path;
+}
+
+// A small zone of every tile, enemies of all kinds and laser doors of all groups; walled or open
+// at its border, with steps from 1 to 5 so that steps and countdowns end at odd ticks.
+std::string RandomZone(std::mt19937_64& rng, ZoneFor use) {
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  const int w = pick(4, 14), h = pick(3, 9);
+  const bool walled = pick(0, 1) == 0;
+  const std::string tiles = "WWWOQ?RRRCCDKBTTabc++-*";
+  std::vector<std::string> rows(static_cast<size_t>(h), std::string(static_cast<size_t>(w), '.'));
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      char& c = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
+      if (walled && (x == 0 || y == 0 || x == w - 1 || y == h - 1)) {
+        c = 'W';
+      } else if (pick(0, 99) < 35) {
+        c = tiles[static_cast<size_t>(pick(0, static_cast<int>(tiles.size()) - 1))];
+        if (use == ZoneFor::Pictures && std::string_view("+-*T").find(c) != std::string_view::npos) c = '.';
+      }
+    }
+  }
+  const size_t sy = static_cast<size_t>(pick(0, h - 1)), sx = static_cast<size_t>(pick(0, w - 1));
+  rows[sy][sx] = 'S';
+  rows[static_cast<size_t>(pick(0, h - 1))][static_cast<size_t>(pick(0, w - 1))] = 'E';
+  // A zone for pictures always has its start: without one the figure stands wherever the last
+  // run left it, a wall's cell too, and its first step's trail paints the wall over.
+  if (use == ZoneFor::Pictures) rows[sy][sx] = 'S';
+  auto pattern = [&] {
+    std::string p;
+    for (int i = pick(1, 6); i > 0; --i) p += static_cast<char>('0' + pick(0, 1));
+    return p;
+  };
+  auto steps = [&] {
+    const int n = pick(1, 5);
+    return use == ZoneFor::Pictures && n == 3 ? 4 : n;
+  };
+  ZoneLayout layout{rows, steps(), {steps(), steps(), steps()}, {pattern(), pattern(), pattern()}};
+  return WriteTemp(ZoneText(layout));
+}
+
+// Keys of one stretch of ticks: mostly arrows (sometimes two), the space bar, now and then a
+// restart (Ctrl+R) or Enter, which restarts a halted zone.
+std::vector<int> RandomKeys(std::mt19937_64& rng) {
+  const int roll = std::uniform_int_distribution<int>(0, 99)(rng);
+  if (roll < 4) return {vk::Ctrl, vk::R};
+  if (roll < 10) return {vk::Enter};
+  if (roll < 18) return {};
+  std::vector<int> keys{vk::Left + static_cast<int>(rng() % 4)};
+  if (roll < 30) keys.push_back(vk::Left + static_cast<int>(rng() % 4));
+  if (roll > 90) keys.push_back(vk::Space);
+  return keys;
 }
 
 std::optional<PictureProblem> RecordingPainter::LoadGraphics(uint8_t& tileSize) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -24,6 +25,14 @@ struct ZoneLayout {
 std::string ZoneText(const ZoneLayout& layout);
 // Writes text to a fresh file in the test's temporary folder and returns its path.
 std::string WriteTemp(const std::string& text, const std::string& extension = ".qrn");
+
+// A small random zone of every tile, enemies of all kinds and laser doors of all groups, written
+// to a temporary file; and the keys of one random stretch of play (arrows, space, now and then a
+// restart or Enter). A zone for pictures has its start, no enemies, no time bonus and no step count
+// that leaves a fraction of a pixel per fine step (3 becomes 4).
+enum class ZoneFor { Rules, Pictures };
+std::string RandomZone(std::mt19937_64& rng, ZoneFor use = ZoneFor::Rules);
+std::vector<int> RandomKeys(std::mt19937_64& rng);
 
 // Records every drawing call in order, and keeps the exclusive-or figures now on the surface: a
 // figure drawn an odd number of times since the last resize is visible.

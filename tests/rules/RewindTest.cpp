@@ -12,49 +12,6 @@
 namespace quarn::test {
 namespace {
 
-// A small zone of every tile, enemies of all kinds and laser doors of all groups; walled or open
-// at its border, with steps from 1 to 5 so that steps and countdowns end at odd ticks.
-std::string RandomZone(std::mt19937_64& rng) {
-  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  const int w = pick(4, 14), h = pick(3, 9);
-  const bool walled = pick(0, 1) == 0;
-  const std::string tiles = "WWWOQ?RRRCCDKBTTabc++-*";
-  std::vector<std::string> rows(static_cast<size_t>(h), std::string(static_cast<size_t>(w), '.'));
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      char& c = rows[static_cast<size_t>(y)][static_cast<size_t>(x)];
-      if (walled && (x == 0 || y == 0 || x == w - 1 || y == h - 1)) {
-        c = 'W';
-      } else if (pick(0, 99) < 35) {
-        c = tiles[static_cast<size_t>(pick(0, static_cast<int>(tiles.size()) - 1))];
-      }
-    }
-  }
-  rows[static_cast<size_t>(pick(0, h - 1))][static_cast<size_t>(pick(0, w - 1))] = 'S';
-  rows[static_cast<size_t>(pick(0, h - 1))][static_cast<size_t>(pick(0, w - 1))] = 'E';
-  auto pattern = [&] {
-    std::string p;
-    for (int i = pick(1, 6); i > 0; --i) p += static_cast<char>('0' + pick(0, 1));
-    return p;
-  };
-  ZoneLayout layout{
-      rows, pick(1, 5), {pick(1, 5), pick(1, 5), pick(1, 5)}, {pattern(), pattern(), pattern()}};
-  return WriteTemp(ZoneText(layout));
-}
-
-// Keys of one stretch of ticks: mostly arrows (sometimes two), the space bar, now and then a
-// restart (Ctrl+R) or Enter, which restarts a halted zone.
-std::vector<int> RandomKeys(std::mt19937_64& rng) {
-  const int roll = std::uniform_int_distribution<int>(0, 99)(rng);
-  if (roll < 4) return {vk::Ctrl, vk::R};
-  if (roll < 10) return {vk::Enter};
-  if (roll < 18) return {};
-  std::vector<int> keys{vk::Left + static_cast<int>(rng() % 4)};
-  if (roll < 30) keys.push_back(vk::Left + static_cast<int>(rng() % 4));
-  if (roll > 90) keys.push_back(vk::Space);
-  return keys;
-}
-
 // The report without what counts events outside the game state (the sounds started, the last
 // laser volume the speakers were told); everything else must agree.
 std::string StateOf(const Replay& r) {
