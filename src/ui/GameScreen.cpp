@@ -574,8 +574,14 @@ bool GameScreen::WatchTick() {
     watchTickInStep_ = 0;
   }
   if (watchStep_ >= steps.size()) {
-    // The run is over; the zone goes on living without keys.
+    const bool endsNow = !watchEnded_;
     watchEnded_ = true;
+    // A run that won ends as a win ends play for the player: the board stops where it won, and
+    // no enemy wanders on into the figure. A run cut short leaves the zone living without keys.
+    if (wonHalted_) {
+      if (endsNow) Sync();
+      return false;
+    }
     return rewind_->Tick(0);
   }
   if (!rewind_->Tick(steps[watchStep_].Keys)) return false;

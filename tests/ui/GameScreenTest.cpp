@@ -539,7 +539,12 @@ TEST_F(GameScreenTest, AWatchedRunIsWatchedAgainByEnterAfterItsEndAndByRestartDu
   // The end line offers neither P nor F, and F does nothing there.
   screen->Window().OnKeyDown('F');
   EXPECT_FALSE(screen->Fast());
-  RunFor(500);  // the zone lives on after the end
+  // A run that won ends as a win does: the board stops, no enemy wanders on.
+  const size_t ticksAtTheEnd = seen.size();
+  RunFor(500);
+  EXPECT_EQ(seen.size(), ticksAtTheEnd);
+  EXPECT_EQ(State().Enemies[0].X, first.back()[2]);
+  EXPECT_EQ(State().Enemies[0].Y, first.back()[3]);
 
   screen->Window().OnKeyDown(vk::Enter);
   screen->Window().OnKeyUp(vk::Enter);
