@@ -22,8 +22,18 @@ constexpr int Picture = 24;
 constexpr platform::Colour Navy{0, 0, 128};
 constexpr platform::Colour White{255, 255, 255};
 constexpr platform::Colour Yellow{255, 255, 0};
+// Narrower screens get the keys in fewer columns and the tiles under them; lower ones a page
+// that scrolls.
+constexpr int MinWidth = 360;
+constexpr int MinHeight = 240;
 constexpr int EscapeKey = 27;
 constexpr int HelpKey = 112;
+constexpr int PageUpKey = 33;
+constexpr int PageDownKey = 34;
+constexpr int EndKey = 35;
+constexpr int HomeKey = 36;
+constexpr int UpKey = 38;
+constexpr int DownKey = 40;
 
 }  // namespace
 
@@ -137,7 +147,24 @@ std::string HelpGoal() {
          "pamatuje.";
 }
 
-HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFolder)
+namespace {
+
+// The room a window has on the screen it opens on, in its logical pixels: the usable part of the
+// display, less a frame's title bar and edges.
+SDL_Point RoomOnScreen(int scale) {
+  SDL_Rect usable{0, 0, Width, Height + 300};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0 && SDL_GetDisplayBounds(0, &usable) != 0) {
+    usable = SDL_Rect{0, 0, Width, Height + 300};
+  }
+  constexpr int FrameWidth = 16, FrameHeight = 48;
+  const int s = std::max(scale, 1);
+  return SDL_Point{(usable.w - FrameWidth) / s, (usable.h - FrameHeight) / s};
+}
+
+}  // namespace
+
+HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFolder,
+                       std::optional<SDL_Point> room)
     : app_(app),
       window_(app,
               [] {
@@ -150,11 +177,17 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
               }()),
       pictures_(dataFolder) {
   if (auto error = pictures_.Load()) std::fprintf(stderr, "quarn: %s\n", error->Describe().c_str());
+  const SDL_Point fit = room.value_or(RoomOnScreen(window_.Scale()));
+  // As wide as the screen allows up to the full layout; never narrower than one key column.
+  const int width = std::clamp(fit.x, MinWidth, Width);
   platform::PictureBox& root = window_.Root();
   root.Background = Navy;
-  // Places a label; its height follows the lines its text wraps into.
-  auto label = [&](const std::string& text, SDL_Rect bounds, platform::Colour ink,
-                   double points) -> int {
+  page_.Background = Navy;
+  root.Children.push_back(&page_);
+  // Places a label on the page, or in the window's foot; its height follows the lines its text
+  // wraps into.
+  auto label = [&](const std::string& text, SDL_Rect bounds, platform::Colour ink, double points,
+                   platform::PictureBox& box) -> int {
     auto l = std::make_unique<platform::Label>(app_.FontSet());
     l->Caption = text;
     l->Font = platform::FontSpec{"Arial", points, true};
@@ -163,67 +196,117 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
     l->Bounds = bounds;
     l->Bounds.h = std::max(bounds.h, static_cast<int>(l->Lines().size()) * LineHeight);
     const int h = l->Bounds.h;
-    root.Children.push_back(l.get());
+    box.Children.push_back(l.get());
     controls_.push_back(std::move(l));
     return h;
   };
-  label("Nápověda", SDL_Rect{12, 8, 300, 22}, Yellow, 12);
-  const int goal = label(HelpGoal(), SDL_Rect{12, 34, Width - 24, LineHeight}, White, 9.75);
-  // Keys in two columns, a group never split; the tiles on the right.
+  auto text = [&](const std::string& t, SDL_Rect bounds, platform::Colour ink, double points) {
+    return label(t, bounds, ink, points, page_);
+  };
+  text("Nápověda", SDL_Rect{12, 8, 300, 22}, Yellow, 12);
+  const int goal = text(HelpGoal(), SDL_Rect{12, 34, width - 24, LineHeight}, White, 9.75);
+  // Keys in columns, a group never split; the tiles on the right where the full width fits,
+  // else under the keys.
+  const bool tilesBeside = width >= Width;
+  const int keyColumns = tilesBeside ? 2 : std::max(1, (width - 24 + 10) / (KeyColumn + 10));
+  const int keyWidth = keyColumns == 1 ? width - 24 : KeyColumn;
   const int top = 34 + goal + 10;
   int bottom = top;
   {
+    const std::vector<std::string>& keys = HelpKeys();
+    // Without the tiles beside them, the columns share the lines evenly.
+    int lineCount = 0;
+    for (const std::string& line : keys) {
+      lineCount += line.find(" – ") == std::string::npos ? 2 : 1;
+    }
+    const int foot = tilesBeside ? KeysFoot : top + (lineCount * LineHeight) / keyColumns;
     int column = 0;
     int y = top;
-    const std::vector<std::string>& keys = HelpKeys();
     for (size_t i = 0; i < keys.size(); ++i) {
       const std::string& line = keys[i];
       const bool heading = line.find(" – ") == std::string::npos;
       if (heading) {
         size_t lines = 1;
         while (i + lines < keys.size() && keys[i + lines].find(" – ") != std::string::npos) ++lines;
-        // A group that would pass the first column's foot starts the second column.
-        if (column == 0 && y != top && y + static_cast<int>(lines) * LineHeight > KeysFoot) {
-          column = 1;
+        // A group that would pass a column's foot starts the next column.
+        if (column + 1 < keyColumns && y != top &&
+            y + static_cast<int>(lines) * LineHeight > foot) {
+          ++column;
           y = top;
         }
         if (y != top) y += 6;
       }
       const int x = 12 + column * (KeyColumn + 10);
-      y += label(line, SDL_Rect{x, y, KeyColumn, LineHeight}, heading ? Yellow : White, 9.75) +
+      y += text(line, SDL_Rect{x, y, keyWidth, LineHeight}, heading ? Yellow : White, 9.75) +
            (heading ? 2 : 0);
       bottom = std::max(bottom, y);
     }
   }
-  int y = top;
+  const int tilesLeft = tilesBeside ? TilesLeft : 12;
+  int y = tilesBeside ? top : bottom + 14;
   for (const HelpTile& t : HelpTiles()) {
-    int x = TilesLeft;
+    int x = tilesLeft;
     for (int slot : t.Slots) {
       auto img = std::make_unique<platform::Image>();
       img->Picture = pictures_.Slot(slot);
       // The top left frame of a strip of frames.
       img->Source = SDL_Rect{0, 0, pictures_.TileSize(), pictures_.TileSize()};
       img->Bounds = SDL_Rect{x, y, Picture, Picture};
-      root.Children.push_back(img.get());
+      page_.Children.push_back(img.get());
       controls_.push_back(std::move(img));
       x += Picture + 2;
     }
-    const int textLeft = TilesLeft + 3 * (Picture + 2) + 6;
-    const int h = label(t.Text, SDL_Rect{textLeft, y + 4, Width - textLeft - 12, LineHeight},
-                        White, 9.75);
+    const int textLeft = tilesLeft + 3 * (Picture + 2) + 6;
+    const int h =
+        text(t.Text, SDL_Rect{textLeft, y + 4, width - textLeft - 12, LineHeight}, White, 9.75);
     y += std::max(TileRow, h + 8);
     bottom = std::max(bottom, y);
   }
-  label("Esc zavře nápovědu", SDL_Rect{12, bottom + 8, 300, LineHeight}, Yellow, 9.75);
-  window_.SetClientSize(Width, bottom + 8 + LineHeight + 8);
+  contentHeight_ = bottom;
+  // The foot stays put under the page; the page scrolls when the screen is too low for it.
+  const int footHeight = 8 + LineHeight + 8;
+  const int height = std::min(contentHeight_ + footHeight, std::max(fit.y, MinHeight));
+  page_.Bounds = SDL_Rect{0, 0, width, height - footHeight};
+  for (const platform::Control* c : page_.Children) placed_.push_back(c->Bounds.y);
+  const bool scrolls = contentHeight_ > page_.Bounds.h;
+  label(scrolls ? "šipky, Page Up, Page Down, kolečko – posun · Esc zavře nápovědu"
+                : "Esc zavře nápovědu",
+        SDL_Rect{12, height - footHeight + 8, width - 24, LineHeight}, Yellow, 9.75, root);
+  window_.SetClientSize(width, height);
   window_.OnKeyDown = [this](int virtualKey) {
-    if (virtualKey == EscapeKey || virtualKey == HelpKey) Hide();
+    const int page = std::max(page_.Bounds.h - 3 * LineHeight, LineHeight);
+    switch (virtualKey) {
+      case EscapeKey:
+      case HelpKey:
+        Hide();
+        break;
+      case UpKey: ScrollTo(scroll_ - 3 * LineHeight); break;
+      case DownKey: ScrollTo(scroll_ + 3 * LineHeight); break;
+      case PageUpKey: ScrollTo(scroll_ - page); break;
+      case PageDownKey: ScrollTo(scroll_ + page); break;
+      case HomeKey: ScrollTo(0); break;
+      case EndKey: ScrollTo(contentHeight_); break;
+      default: break;
+    }
   };
+  window_.OnKeyRepeat = window_.OnKeyDown;
+  page_.OnWheel = [this](int notches) { ScrollTo(scroll_ - notches * 3 * LineHeight); };
   window_.OnCloseRequest = [this] { Hide(); };
+}
+
+void HelpWindow::ScrollTo(int y) {
+  const int to = std::clamp(y, 0, std::max(contentHeight_ - page_.Bounds.h, 0));
+  if (to == scroll_) return;
+  scroll_ = to;
+  for (size_t i = 0; i < page_.Children.size() && i < placed_.size(); ++i) {
+    page_.Children[i]->Bounds.y = placed_[i] - scroll_;
+  }
+  window_.Invalidate();
 }
 
 void HelpWindow::Show() {
   shown_ = true;
+  ScrollTo(0);
   // Mended: the window was placed in the middle for the height it was made with, before its
   // lines made it taller; over a full-screen game it stood low, its last lines near the edge.
   window_.CentreOnScreen();

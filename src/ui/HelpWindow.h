@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,11 @@ std::string HelpGoal();
 class HelpWindow {
  public:
   // Pictures come from dataFolder's Graphics; a picture that cannot be read leaves its place
-  // empty.
-  HelpWindow(platform::App& app, const std::filesystem::path& dataFolder);
+  // empty. The window fits room (logical pixels; the screen's usable part when not given): on a
+  // narrow screen the keys take fewer columns and the tiles go under them, and on a low one the
+  // page scrolls (arrows, Page Up, Page Down, Home, End, the wheel) above a foot that stays.
+  HelpWindow(platform::App& app, const std::filesystem::path& dataFolder,
+             std::optional<SDL_Point> room = std::nullopt);
   HelpWindow(const HelpWindow&) = delete;
   HelpWindow& operator=(const HelpWindow&) = delete;
 
@@ -46,12 +50,22 @@ class HelpWindow {
   // Esc, F1 or the window frame closing it.
   std::function<void()> OnClosed;
   platform::Window& Window() { return window_; }
+  // The page of texts and pictures, and how far it is scrolled (pixels from its top).
+  const platform::PictureBox& Page() const { return page_; }
+  int Scrolled() const { return scroll_; }
+  int ContentHeight() const { return contentHeight_; }
 
  private:
   platform::App& app_;
   platform::Window window_;
   PictureSet pictures_;
+  void ScrollTo(int y);
+
   std::vector<std::unique_ptr<platform::Control>> controls_;
+  platform::PictureBox page_;
+  std::vector<int> placed_;  // each page control's top when not scrolled
+  int contentHeight_ = 0;
+  int scroll_ = 0;
   bool shown_ = false;
 };
 
