@@ -289,7 +289,7 @@ void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
   // Mended: the run was written after the lock was let go, so two games or a kill between the
   // writes left the record and the kept run apart, and an equal later win did not mend it. The
   // run goes first, under the lock, when it is the best, or equals a best whose run is not kept.
-  const bool better = run.Ticks && (!best || *run.Ticks < *best);
+  bool better = run.Ticks && (!best || *run.Ticks < *best);
   const bool mends = run.Ticks && best && *run.Ticks == *best && keptTicks != best;
   if ((better || mends) && !run.Keys.empty() && !runs_.empty()) {
     Result<void> saved = MakePrivateFolder(runs_);
@@ -297,7 +297,13 @@ void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
       saved = options_.Write(
           kept.value_or(NewRunPath(runs_, contentKey, run.Zone.File, run.Rewound)), RunText(run));
     }
-    if (!saved) Tell("Průchod zónou nelze uložit:\n" + saved.Error().Message);
+    if (!saved) {
+      // The recorded best is always the time of the kept run: a time whose run could not be
+      // kept is not recorded either (the win is).
+      Tell("Průchod zónou nelze uložit, a proto se nezapíše ani jeho čas:\n" +
+           saved.Error().Message);
+      better = false;
+    }
   }
   r.Won = true;
   if (better) best = run.Ticks;

@@ -157,6 +157,36 @@ TEST_F(RunKeeperTest, AnEqualWinMendsARunThatDoesNotMatchTheRecordedBest) {
             std::make_pair(std::optional<int64_t>(288), std::optional<int64_t>(288)));
 }
 
+// A run that cannot be written (a full disk, an input-output error) leaves the record as it was:
+// the recorded best is always the kept run's time. The win itself counts, and the player is told.
+TEST_F(RunKeeperTest, ARunThatCannotBeWrittenLeavesTheBestTimeWithItsRun) {
+  for (const bool firstWin : {true, false}) {
+    fs::remove_all(Root() / "state");
+    fs::remove_all(Root() / "data");
+    if (!firstWin) {
+      RunKeeper before(State(), Runs());
+      before.Load();
+      before.Keep(Won(before, Zone(), 500));
+    }
+    RunKeeper::Options failing;
+    failing.Write = [](const fs::path& file, std::string_view content) -> Result<void> {
+      if (file.extension() == ".keys") return Fail("na disku není místo");
+      return WriteWhole(file, content);
+    };
+    RunKeeper keeper(State(), Runs(), failing);
+    keeper.Load();
+    keeper.Keep(Won(keeper, Zone(), 400));
+    EXPECT_NE(keeper.TakeNotice().find("nezapíše ani jeho čas"), std::string::npos);
+    const auto [best, kept] = BestAndKept();
+    EXPECT_EQ(best, kept) << (firstWin ? "first win" : "after a win of 500");
+    EXPECT_EQ(best, firstWin ? std::nullopt : std::optional<int64_t>(500));
+    RunKeeper fresh(State(), Runs());
+    fresh.Load();
+    ASSERT_TRUE(fresh.Find(*ZoneContentKey(Zone())));
+    EXPECT_TRUE(fresh.Find(*ZoneContentKey(Zone()))->Won);
+  }
+}
+
 TEST_F(RunKeeperTest, AHeldLockDelaysTheWinButNeitherFreezesTheGameNorLosesIt) {
   fs::create_directories(State());
   Write(State() / "records.txt", "quarn-records 1\nhalf a li");
