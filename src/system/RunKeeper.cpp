@@ -26,13 +26,22 @@ namespace {
 
 // Holds the folder's lock file locked while it lives, waiting at most wait for another game to
 // let go. Without a lock file (a folder that cannot be written) the write that follows fails
-// and says so; the game goes on.
+// and says so; the game goes on. A lock file that is no regular file (a folder, a link, a device)
+// locks nothing: the records are then not written at all.
 class RecordsLock {
  public:
   RecordsLock(const fs::path& folder, std::chrono::milliseconds wait) {
-    fd_ =
-        ::open((folder / "records.lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd_ < 0) return;
+    fd_ = ::open((folder / "records.lock").c_str(),
+                 O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (fd_ < 0) {
+      notAFile_ = errno == ELOOP || errno == EISDIR || errno == ENXIO;
+      return;
+    }
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+      notAFile_ = true;
+      return;
+    }
     const auto until = std::chrono::steady_clock::now() + wait;
     while (true) {
       if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
@@ -49,12 +58,14 @@ class RecordsLock {
   }
   RecordsLock(const RecordsLock&) = delete;
   RecordsLock& operator=(const RecordsLock&) = delete;
-  // False only while another game holds the lock.
-  bool MayWrite() const { return held_ || fd_ < 0; }
+  // False while another game holds the lock, and when the lock file is no file to lock.
+  bool MayWrite() const { return held_ || (fd_ < 0 && !notAFile_); }
+  bool NotAFile() const { return notAFile_; }
 
  private:
   int fd_ = -1;
   bool held_ = false;
+  bool notAFile_ = false;
 };
 
 std::string Stamp() {
@@ -252,6 +263,18 @@ bool RunKeeper::Retry() {
     return true;
   }
   RecordsLock lock(state_, options_.LockWait);
+  if (lock.NotAFile()) {
+    // Written without the lock, two games would overwrite each other's wins: the wins wait, as
+    // for a held lock, until the lock file is mended.
+    if (!toldWaiting_) {
+      Tell("Záznam o výhře nelze uložit: zámek záznamů " +
+           ShowControls((state_ / "records.lock").string()) +
+           " není obyčejný soubor (je to složka nebo odkaz) a bez zámku hra záznamy "
+           "nezapisuje.\nOdstraň ho; výhra počká, dokud hra běží.");
+      toldWaiting_ = true;
+    }
+    return false;
+  }
   if (!lock.MayWrite()) {
     // Mended: a held lock froze the game for as long as it was held, and a win was lost when the
     // game was closed meanwhile. The win waits here and is saved at the next chance.

@@ -187,6 +187,33 @@ TEST_F(RunKeeperTest, ARunThatCannotBeWrittenLeavesTheBestTimeWithItsRun) {
   }
 }
 
+// A lock file that is a folder or a link locks nothing: nothing is written without the lock, the
+// win waits and is saved once the lock file is mended.
+TEST_F(RunKeeperTest, NoRecordIsWrittenWithoutARealLock) {
+  for (const bool folder : {true, false}) {
+    fs::remove_all(Root() / "state");
+    fs::remove_all(Root() / "data");
+    fs::create_directories(State());
+    const fs::path lock = State() / "records.lock";
+    if (folder) {
+      fs::create_directory(lock);
+    } else {
+      Write(Root() / "elsewhere", "");
+      fs::create_symlink(Root() / "elsewhere", lock);
+    }
+    RunKeeper keeper(State(), Runs());
+    keeper.Load();
+    keeper.Keep(Won(keeper, Zone(), 400));
+    EXPECT_NE(keeper.TakeNotice().find("není obyčejný soubor"), std::string::npos);
+    EXPECT_FALSE(fs::exists(State() / "records.txt")) << (folder ? "a folder" : "a link");
+    EXPECT_EQ(keeper.Waiting(), 1u);
+    fs::remove(lock);
+    EXPECT_TRUE(keeper.Retry());
+    EXPECT_EQ(BestAndKept(),
+              std::make_pair(std::optional<int64_t>(400), std::optional<int64_t>(400)));
+  }
+}
+
 TEST_F(RunKeeperTest, AHeldLockDelaysTheWinButNeitherFreezesTheGameNorLosesIt) {
   fs::create_directories(State());
   Write(State() / "records.txt", "quarn-records 1\nhalf a li");
