@@ -1,5 +1,6 @@
 // CheckToolTest.cpp — the built quarn-zone check on our own zones and on broken ones.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -132,6 +133,20 @@ TEST(ZoneCheckStrict, ReportsWhatNoPlayReachesAtItsRowsLine) {
                                       "WWWEWWW"}),
             "")
       << "air doors, laser doors, enemies and time bonuses are walked through";
+}
+
+// The notes after the last row are never read, however long: a gigabyte of them (a sparse file,
+// no disk taken) leaves the strict check as small as the plain one and its findings alike.
+TEST(ZoneCheckStrict, NeverReadsTheNotes) {
+  const std::string file = WriteFile(
+      TempPath("notes.qrn"), ZoneText(5, 3, {"WWWWW", "WSWRW", "WWEWW"}, "10\n16\n12\n6\n01\n01\n01\n"));
+  std::filesystem::resize_file(file, std::uintmax_t{1} << 30);
+  const ToolRun run = Check({file}, true);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("notes.qrn:12: "), std::string::npos) << run.err;
+  struct rusage used {};
+  ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &used), 0);
+  EXPECT_LT(used.ru_maxrss, 400 * 1024) << "kilobytes at the peak of the check";
 }
 
 TEST(ZoneCheckStrict, WarnsOfATitleTheListWouldCut) {
