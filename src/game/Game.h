@@ -21,6 +21,8 @@ class TickKeys;
 struct OpenError : ZoneError {
   // The game's pictures could not be read (Message names the file too); the zone itself is fine.
   std::optional<PictureProblem> Picture{};
+  // A line of the run being played is at fault, not the zone.
+  bool InRun = false;
 };
 
 // What lives as long as the program and is shared by every game screen: the keyboard's hold

@@ -85,12 +85,14 @@ std::optional<OpenError> CarryWithin(RunRecorder& run, const GameState& state,
     what = "exit=" + std::to_string(c.ExitX) + "," + std::to_string(c.ExitY);
   }
   if (!what.empty()) {
-    return OpenError{ZoneError{
-        state.FileName, 0, "",
-        "the key script's line " + std::to_string(line) + " cannot be played: " + what +
-            " lies outside the board (cells " + std::to_string(BoardGrid::MinX) + ".." +
-            std::to_string(BoardGrid::MaxX) + " by " + std::to_string(BoardGrid::MinY) + ".." +
-            std::to_string(BoardGrid::MaxY) + ", " + std::to_string(steps) + " steps a cell)"}};
+    return OpenError{
+        ZoneError{state.FileName, 0, "",
+                  "řádek " + std::to_string(line) + " průchodu nejde přehrát: " + what +
+                      " leží mimo desku zóny (pole " + std::to_string(BoardGrid::MinX) + ".." +
+                      std::to_string(BoardGrid::MaxX) + " × " + std::to_string(BoardGrid::MinY) +
+                      ".." + std::to_string(BoardGrid::MaxY) + ", " + std::to_string(steps) +
+                      " kroků na pole)"},
+        std::nullopt, true};
   }
   return run.Carry(c);
 }

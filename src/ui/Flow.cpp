@@ -152,6 +152,7 @@ bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::pa
   game_->OnWin = nullptr;
   game_->OnNextZone = nullptr;
   game_->WhatComesNext = nullptr;
+  game_->WatchedName = run.filename().string();
   game_->Watch(std::move(std::get<KeyScript>(script)));
   return true;
 }

@@ -604,6 +604,15 @@ void GameScreen::AfterReload() {
 }
 
 void GameScreen::ShowLoadFailure(const OpenError& error) {
+  // A watched run's own line at fault is the run's, said without the zone's path.
+  if (error.InRun) {
+    prompter_.SkinMsgBox((WatchedName.empty() ? std::string("Průchod nelze přehrát.\n")
+                                              : "Průchod „" + ShowControls(WatchedName) +
+                                                    "“ nelze přehrát.\n") +
+                             error.Message,
+                         msgbox::OkOnly, msgbox::IconCritical, "");
+    return;
+  }
   std::string text =
       error.Picture ? PicturesMessage(*error.Picture) : "Zónu nelze otevřít.\n" + error.Describe();
   const std::string& played = game_.State.FileName;

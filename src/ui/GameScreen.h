@@ -97,6 +97,8 @@ class GameScreen {
   std::function<NextOffer()> WhatComesNext;
   // The zone's file as messages name it: a test-played copy is named by the author's file.
   std::string ShownPath;
+  // The watched run's name (its file's name) for a message about a line of it.
+  std::string WatchedName;
   // Where Esc leads, as the lines under the board name it.
   std::string EscapeLeadsTo = "konec";
   // Whatever kept the won run tells the line under the board whether it was a record (OnWin

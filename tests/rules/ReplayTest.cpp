@@ -169,8 +169,9 @@ TEST(Runner, ACarryLineOutsideTheBoardIsRefused) {
     const auto before = p.R().Report(true);
     const auto error = p.R().Run(Parse(carry + "\n5 right\n"));
     ASSERT_TRUE(error) << carry;
-    EXPECT_NE(error->Describe().find("line 1 cannot be played"), std::string::npos)
+    EXPECT_NE(error->Describe().find("řádek 1 průchodu nejde přehrát"), std::string::npos)
         << error->Describe();
+    EXPECT_TRUE(error->InRun);
     EXPECT_EQ(p.R().Report(true), before) << carry;
   }
   Play p(small);

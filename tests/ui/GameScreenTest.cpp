@@ -354,6 +354,25 @@ TEST_F(GameScreenTest, AZoneThatCannotBeOpenedIsToldAndNotShown) {
   EXPECT_FALSE(screen->Timer1().Enabled());
 }
 
+// A watched run whose own line cannot be played is the run's fault: the message names the run,
+// in Czech, and not the zone's file.
+TEST_F(GameScreenTest, AWatchedRunThatCannotBePlayedIsNamedNotTheZone) {
+  ASSERT_TRUE(screen->Load(WalkZone));
+  asked.clear();
+  auto script = ParseKeyScript("carry player=99999,8\n5 right\n", "cizi.keys");
+  ASSERT_TRUE(std::holds_alternative<KeyScript>(script));
+  screen->WatchedName = "cizi.keys";
+  screen->Watch(std::get<KeyScript>(script));
+  RunFor(100);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].Text.rfind("Průchod „cizi.keys“ nelze přehrát.\nřádek 1 průchodu nejde "
+                                "přehrát: player=99999,8 leží mimo desku zóny",
+                                0),
+            0u)
+      << asked[0].Text;
+  EXPECT_EQ(asked[0].Text.find("walk.qrn"), std::string::npos) << asked[0].Text;
+}
+
 TEST_F(GameScreenTest, AMissingPictureIsToldAndNoZoneIsPlayed) {
   Shut();
   const auto empty = std::filesystem::temp_directory_path() / "quarn-no-graphics";
