@@ -17,6 +17,7 @@
 #include "system/Catalogue.h"
 #include "system/Folders.h"
 #include "system/Leftovers.h"
+#include "system/Recovery.h"
 #include "system/Records.h"
 #include "system/SafeFile.h"
 #include "ui/Version.h"
@@ -34,11 +35,22 @@ namespace {
 // The page: a zone played alone has ended (closed, or refused by the loader), and the page goes
 // on to the start screen.
 void TellPageZoneEnded() { EM_ASM({ if (Module.quarnZoneEnded) Module.quarnZoneEnded(); }); }
+// The page: the game has ended, however main returns (× on the start screen, an error), and the
+// page says so instead of leaving a dead canvas.
+struct TellPageGameEnded {
+  TellPageGameEnded() = default;
+  TellPageGameEnded(const TellPageGameEnded&) = delete;
+  TellPageGameEnded& operator=(const TellPageGameEnded&) = delete;
+  ~TellPageGameEnded() { EM_ASM({ if (Module.quarnGameEnded) Module.quarnGameEnded(); }); }
+};
 }  // namespace
 #endif
 
 int main(int argc, char** argv) {
   using namespace quarn;
+#ifdef __EMSCRIPTEN__
+  const TellPageGameEnded tellPage;
+#endif
   const ui::Options options = ui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!options.Error.empty()) {
     std::fprintf(stderr, "quarn: %s\n%s", ShowControls(options.Error).c_str(), ui::Usage().c_str());
@@ -106,11 +118,23 @@ int main(int argc, char** argv) {
   folders.State = system::StateFolder();
   folders.Runs = system::RunFolder();
   // A game killed while writing leaves its temporary file; those older than a minute go, in the
-  // folders the game writes that are the player's own.
-  for (const std::filesystem::path& folder :
-       {folders.State, folders.Runs, folders.UserZones,
-        options.Edit ? std::filesystem::absolute(*options.Edit).parent_path()
-                     : std::filesystem::path()}) {
+  // folders the game writes that are the player's own: its state, the editor's recovery copies,
+  // the kept runs, the player's zones and their sets, a --zones folder, the edited zone's folder.
+  std::vector<std::filesystem::path> written{
+      folders.State,
+      folders.State.empty() ? std::filesystem::path() : system::RecoveryFolder(folders.State),
+      folders.Runs, folders.UserZones,
+      options.Zones ? std::filesystem::absolute(*options.Zones) : std::filesystem::path(),
+      options.Edit ? std::filesystem::absolute(*options.Edit).parent_path()
+                   : std::filesystem::path()};
+  if (!folders.UserZones.empty()) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folders.UserZones, ec), end; !ec && it != end;
+         it.increment(ec)) {
+      if (it->is_directory(ec) && !it->is_symlink(ec)) written.push_back(it->path());
+    }
+  }
+  for (const std::filesystem::path& folder : written) {
     if (!folder.empty() && system::FolderTrusted(folder)) {
       system::RemoveStaleTemporaries(folder);
     }
@@ -157,9 +181,11 @@ int main(int argc, char** argv) {
 #ifdef __EMSCRIPTEN__
     // The page counts the game's ticks (Module.quarnTicks): its timing against the clock can be
     // checked from outside.
+    // A zone from a link is named so in the loader's messages, not by the page's temporary file.
     if (!options.TracePlayer) {
-      flow.OnNewGameScreen = [](ui::GameScreen& screen) {
+      flow.OnNewGameScreen = [zone = options.Zone](ui::GameScreen& screen) {
         screen.OnTicked = [] { EM_ASM({ Module.quarnTicks = (Module.quarnTicks || 0) + 1; }); };
+        if (zone && screen.ShownPath.empty()) screen.ShownPath = web::ShownFileName(*zone);
       };
     }
 #endif
