@@ -208,7 +208,8 @@ std::optional<fs::path> ReadLastZone(const fs::path& stateFolder) {
 Result<void> KeepLastZone(const fs::path& stateFolder, const fs::path& zone) {
   if (stateFolder.empty()) return Fail("Hra nemá složku pro svůj stav.");
   if (auto made = MakePrivateFolder(stateFolder); !made) return made;
-  return WriteWhole(stateFolder / LastZoneFile, Comparable(zone).string() + "\n");
+  return WriteWhole(stateFolder / LastZoneFile, Comparable(zone).string() + "\n",
+                    Existing::ReplaceOwn);
 }
 
 }  // namespace quarn::system

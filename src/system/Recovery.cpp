@@ -44,7 +44,7 @@ fs::path RecoveryFile(const fs::path& folder, const fs::path& zone) {
 
 Result<void> KeepRecovery(const fs::path& folder, const fs::path& zone, std::string_view text) {
   if (auto made = MakePrivateFolder(folder); !made) return made;
-  return WriteWhole(RecoveryFile(folder, zone), text);
+  return WriteWhole(RecoveryFile(folder, zone), text, Existing::ReplaceOwn);
 }
 
 void DropRecovery(const fs::path& folder, const fs::path& zone) {

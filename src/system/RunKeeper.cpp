@@ -106,7 +106,7 @@ RunKeeper::RunKeeper(fs::path state, fs::path runs, Options options)
     : state_(std::move(state)), runs_(std::move(runs)), options_(std::move(options)) {
   if (!options_.Write) {
     options_.Write = [](const fs::path& file, std::string_view content) {
-      return WriteWhole(file, content);
+      return WriteWhole(file, content, Existing::ReplaceOwn);
     };
   }
   if (!state_.empty()) {

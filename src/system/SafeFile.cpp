@@ -152,8 +152,18 @@ Result<void> WriteWhole(const fs::path& file, std::string_view content, Existing
   // link was gone and the file it led to kept its old content. The link's own file is written
   // instead, as text editors do; the link stays as it was.
   std::string problem;
-  const fs::path target = existing == Existing::Keep ? file : WriteTarget(file, problem);
+  struct stat at {};
+  if (existing == Existing::ReplaceOwn && lstat(file.c_str(), &at) == 0 && S_ISLNK(at.st_mode)) {
+    return Fail("Soubor " + Quoted(file) +
+                " je odkaz jinam; hra ve svých složkách odkazy nenásleduje a nepřepíše ho. "
+                "Odkaz odstraň nebo přesuň.");
+  }
+  const fs::path target = existing == Existing::Replace ? WriteTarget(file, problem) : file;
   if (!problem.empty()) return Fail(problem);
+  if (lstat(target.c_str(), &at) == 0 && !S_ISREG(at.st_mode) && !S_ISLNK(at.st_mode)) {
+    return Fail("Soubor " + Quoted(target) +
+                " není obyčejný soubor, ale složka, zařízení nebo roura; hra ho nepřepíše.");
+  }
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   // A short name of our own, whatever the length of file's name; mkstemp creates it exclusively,
   // so a link or a file someone placed there is never written through.

@@ -22,14 +22,17 @@ Result<void> FolderTrusted(const std::filesystem::path& folder);
 // after and again before answering checking it with FolderTrusted.
 Result<void> MakePrivateFolder(const std::filesystem::path& folder);
 
-enum class Existing { Replace, Keep };
+enum class Existing { Replace, Keep, ReplaceOwn };
 
 // Writes content as the whole of file: into a temporary file created exclusively in the same
 // folder (never through a link or over a file already there), synced to the disk and then
 // renamed to file, so file is either as before or complete. With Existing::Keep a file (or a
 // link) already at that name is left alone and the write fails. With Existing::Replace a file
 // that is a symbolic link is written where the link leads, and the link stays; a file written
-// again keeps its permissions, a new one is the player's alone (0600). The temporary name is
+// again keeps its permissions, a new one is the player's alone (0600). Existing::ReplaceOwn is for
+// the game's own folders (records, runs, recovery copies): a link there is never followed out of
+// them, and the write fails naming it. Whatever leads there, a folder, a device or a pipe is
+// never replaced by a file. The temporary name is
 // short whatever file is called, and ends in no ".qrn", so the zone list never sees a
 // half-written file. This is the one writer of whole files: zones, records, runs, copies.
 Result<void> WriteWhole(const std::filesystem::path& file, std::string_view content,

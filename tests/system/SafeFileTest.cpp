@@ -103,6 +103,46 @@ TEST_F(SafeWrite, ALinkIsWrittenThroughToItsFileAndPermissionsStay) {
 
 using PrivateFolders = TempFolderTest;
 
+// Whatever leads there, a folder, a pipe or a device is never replaced by a file; in the game's
+// own folders a link is not followed at all, and neither it nor what it leads to changes.
+TEST_F(SafeWrite, NoFolderPipeOrDeviceIsReplacedAndOwnFoldersFollowNoLink) {
+  const fs::path folder = Root() / "state";
+  fs::create_directories(folder / "a folder");
+  ASSERT_EQ(mkfifo((folder / "pipe").c_str(), 0600), 0);
+  fs::create_symlink(folder / "pipe", folder / "to the pipe");
+  fs::create_symlink("/dev/null", folder / "to a device");
+  for (const Existing mode : {Existing::Replace, Existing::ReplaceOwn}) {
+    for (const char* name : {"a folder", "pipe", "to the pipe", "to a device"}) {
+      const auto written = system::WriteWhole(folder / name, "data", mode);
+      ASSERT_FALSE(written) << name;
+      EXPECT_NE(written.Error().Message.find(mode == Existing::ReplaceOwn && name[0] == 't'
+                                                 ? "odkaz jinam"
+                                                 : "není obyčejný soubor"),
+                std::string::npos)
+          << written.Error().Message;
+    }
+    EXPECT_TRUE(fs::is_directory(folder / "a folder"));
+    EXPECT_TRUE(fs::is_fifo(folder / "pipe"));
+    EXPECT_TRUE(fs::is_symlink(folder / "to the pipe"));
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+  }
+  // A link to a regular file: followed in the player's zones, refused in the game's own folders.
+  Write(Root() / "elsewhere.txt", "theirs");
+  fs::create_symlink(Root() / "elsewhere.txt", folder / "run.keys");
+  EXPECT_FALSE(system::WriteWhole(folder / "run.keys", "ours", Existing::ReplaceOwn));
+  EXPECT_EQ(Read(Root() / "elsewhere.txt"), "theirs");
+  EXPECT_TRUE(fs::is_symlink(folder / "run.keys"));
+  EXPECT_TRUE(system::WriteWhole(folder / "own.keys", "ours", Existing::ReplaceOwn));
+  EXPECT_TRUE(system::WriteWhole(folder / "own.keys", "ours again", Existing::ReplaceOwn));
+  EXPECT_EQ(Read(folder / "own.keys"), "ours again");
+  EXPECT_TRUE(system::WriteWhole(folder / "run.keys", "ours", Existing::Replace));
+  EXPECT_EQ(Read(Root() / "elsewhere.txt"), "ours");
+  // No temporary file is left by the refusals.
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    EXPECT_NE(entry.path().filename().string().rfind(".quarn-", 0), 0u) << entry.path();
+  }
+}
+
 TEST_F(PrivateFolders, MadeForThePlayerAloneAndForeignOrOpenFoldersRefused) {
   const fs::path zones = Root() / "data" / "quarn" / "zones";
   EXPECT_EQ(MessageOf(system::MakePrivateFolder(zones)), "");
