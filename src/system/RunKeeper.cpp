@@ -90,6 +90,38 @@ std::optional<int64_t>& BestOf(ZoneRecord& r, bool rewound) {
 
 }  // namespace
 
+void AddKeptRuns(const fs::path& runFolder, RecordMap& records) {
+  std::error_code ec;
+  for (fs::directory_iterator it(runFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() < 17 || name[16] != '-') continue;
+    const std::string contentKey = name.substr(0, 16);
+    const bool rewound = name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0;
+    if (FindRun(runFolder, contentKey, rewound) != it->path()) continue;
+    const auto text = ReadWhole(it->path(), size_t{64} << 20);
+    if (!text) continue;
+    const auto ticks = RunTicksOf(*text);
+    if (!ticks) continue;
+    // Mended: a game killed after writing its run and before its record left a kept run faster
+    // than the record; the run is the proof of the win.
+    ZoneRecord& r = records[contentKey];
+    std::optional<int64_t>& best = BestOf(r, rewound);
+    if (!best || *ticks < *best) {
+      r.Won = true;
+      best = ticks;
+    }
+    // A zone the records never heard of is named as the run's head names it.
+    auto headLine = [&](std::string_view label) {
+      const size_t at = text->find("\n# " + std::string(label));
+      if (at == std::string::npos) return std::string();
+      const size_t from = at + 3 + label.size();
+      return text->substr(from, text->find('\n', from) - from);
+    };
+    if (r.Title.empty()) r.Title = headLine("zóna: ");
+    if (r.File.empty()) r.File = headLine("soubor: ");
+  }
+}
+
 std::string RunText(const FinishedRun& run, const fs::path& shownFile) {
   // Texts from outside are escaped, so that no line end in a title breaks the head.
   std::string head = "# Quarn: vyhraný průchod zónou\n";
@@ -189,25 +221,7 @@ bool RunKeeper::ReadLocked(RecordMap& records, bool mayMoveAside) {
 }
 
 void RunKeeper::CountKeptRuns(RecordMap& records) {
-  if (runs_.empty()) return;
-  std::error_code ec;
-  for (fs::directory_iterator it(runs_, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() < 17 || name[16] != '-') continue;
-    const std::string contentKey = name.substr(0, 16);
-    const bool rewound = name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0;
-    if (FindRun(runs_, contentKey, rewound) != it->path()) continue;
-    const auto ticks = TicksOfRunFile(it->path());
-    if (!ticks) continue;
-    // Mended: a game killed after writing its run and before its record left a kept run faster
-    // than the record; the run is the proof of the win.
-    ZoneRecord& r = records[contentKey];
-    std::optional<int64_t>& best = BestOf(r, rewound);
-    if (!best || *ticks < *best) {
-      r.Won = true;
-      best = ticks;
-    }
-  }
+  if (!runs_.empty()) AddKeptRuns(runs_, records);
 }
 
 const ZoneRecord* RunKeeper::Find(const std::string& contentKey) const {

@@ -43,6 +43,11 @@ struct FinishedRun {
 std::string RunText(const FinishedRun& run, const std::filesystem::path& shownFile);
 inline std::string RunText(const FinishedRun& run) { return RunText(run, run.Zone.File); }
 
+// Counts the kept runs of runFolder into records: a run faster than its record (a game killed
+// between writing the run and the record) is the proof of the win and its time. The start screen,
+// the records window and `quarn --records` read the records so.
+void AddKeptRuns(const std::filesystem::path& runFolder, RecordMap& records);
+
 class RunKeeper {
  public:
   // Writes content as the whole of file, or fails with the reason in Czech.

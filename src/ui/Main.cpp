@@ -71,12 +71,14 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "quarn: záznamy se nečtou: %s\n", trusted.Error().Message.c_str());
       return 1;
     }
-    const auto records = system::ReadRecordsFile(system::StateFolder());
+    auto records = system::ReadRecordsFile(system::StateFolder());
     if (!records) {
       std::fprintf(stderr, "quarn: záznamy nelze přečíst: %s\n",
                    ShowControls(records.Error().Message).c_str());
       return 1;
     }
+    // As the start screen reads them: a kept run whose record a killed game did not write counts.
+    if (system::FolderTrusted(system::RunFolder())) system::AddKeptRuns(system::RunFolder(), *records);
     // Each record names the set its zone is listed in, found by the zone's content.
     const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
     std::vector<system::CatalogueRoot> roots{

@@ -20,6 +20,19 @@ got=$("$quarn" --records) || fail "status $? with a good records file"
 want=$(printf '%s\n2720\t-\tZkušební chodba\t/z/walk.qrn\t-' "$header")
 [ "$got" = "$want" ] || fail "listing was: $got"
 
+# A game killed between writing its run and its record: the kept run is the proof of the win and
+# its time, as the start screen reads it; a run whose record was never written is listed by the
+# title and file its head names.
+mkdir -p "$out/data/quarn/runs"
+chmod 700 "$out/data" "$out/data/quarn" "$out/data/quarn/runs"
+printf '# Quarn: vyhraný průchod zónou\n# zóna: Zkušební chodba\n# soubor: /z/walk.qrn\n# čas: 1900 tiků (29,7 s)\n1900 right\n' \
+  >"$out/data/quarn/runs/0123456789abcdef-walk.keys"
+printf '# Quarn: vyhraný průchod zónou\n# zóna: Sklep\n# soubor: /z/sklep.qrn\n# čas: 640 tiků (10,0 s)\n640 right\n' \
+  >"$out/data/quarn/runs/fedcba9876543210-sklep.keys"
+got=$(XDG_DATA_HOME="$out/data" "$quarn" --records) || fail "status $? with kept runs"
+want=$(printf '%s\n640\t-\tSklep\t/z/sklep.qrn\t-\n1900\t-\tZkušební chodba\t/z/walk.qrn\t-' "$header")
+[ "$got" = "$want" ] || fail "with kept runs the listing was: $got"
+
 printf 'quarn-records 1\nbroken' >"$out/state/quarn/records.txt"
 "$quarn" --records >"$out/stdout" 2>"$out/stderr"
 status=$?
