@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <random>
 
 #include "TempFolder.h"
 #include "system/Records.h"
@@ -54,6 +55,37 @@ TEST(RecordFormatTest, DamageOfAnyKindIsNoticed) {
         std::string("quarn-records 1\n0123456789abcdef\t1\t10\t-\tT\\x\tF\n"),
         std::string("\x01\x02\xff garbage\n")}) {
     EXPECT_FALSE(ParseRecords(bad).Ok()) << bad;
+  }
+}
+
+// Two games' records of a zone merge to the shorter time of each kind, whichever is older or
+// newer and whichever has a time at all; won if either was; title and file from the newer one
+// unless it has none. Any policy but "the shorter" (the newer, the older, the first present) fails.
+TEST(RecordMergeTest, TheShorterTimeOfEachKindWinsInEitherOrder) {
+  std::mt19937 rng(7);
+  auto time = [&]() -> std::optional<int64_t> {
+    const int roll = static_cast<int>(rng() % 4);
+    if (roll == 0) return std::nullopt;
+    return static_cast<int64_t>(rng() % (roll == 1 ? 3 : 5000)) + 1;  // ties now and then
+  };
+  for (int i = 0; i < 500; ++i) {
+    const ZoneRecord a{rng() % 2 == 0, time(), time(), "Starý", "/a.qrn"};
+    const ZoneRecord b{rng() % 2 == 0, time(), time(), i % 5 == 0 ? "" : "Nový",
+                       i % 5 == 0 ? "" : "/b.qrn"};
+    auto shorter = [](std::optional<int64_t> x, std::optional<int64_t> y) {
+      if (!x) return y;
+      if (!y) return x;
+      return std::optional<int64_t>(std::min(*x, *y));
+    };
+    for (const auto& [older, newer] : {std::pair{a, b}, std::pair{b, a}}) {
+      const ZoneRecord m = MergeRecord(older, newer);
+      EXPECT_EQ(m.Won, a.Won || b.Won);
+      EXPECT_EQ(m.BestPlain, shorter(a.BestPlain, b.BestPlain)) << i;
+      EXPECT_EQ(m.BestRewind, shorter(a.BestRewind, b.BestRewind)) << i;
+      const bool blank = newer.Title.empty() && newer.File.empty();
+      EXPECT_EQ(m.Title, blank ? older.Title : newer.Title);
+      EXPECT_EQ(m.File, blank ? older.File : newer.File);
+    }
   }
 }
 
