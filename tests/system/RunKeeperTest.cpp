@@ -155,6 +155,13 @@ TEST_F(RunKeeperTest, AnEqualWinMendsARunThatDoesNotMatchTheRecordedBest) {
   keeper.Keep(Won(keeper, Zone(), 288));
   EXPECT_EQ(BestAndKept(),
             std::make_pair(std::optional<int64_t>(288), std::optional<int64_t>(288)));
+  // Once they agree, an equal win only mends: the run kept first stays, byte for byte.
+  const fs::path kept = *FindRun(Runs(), key, false);
+  const std::string first = Read(kept);
+  FinishedRun equal = Won(keeper, Zone(), 288);
+  equal.Keys = "100 right\n188 -\n";
+  keeper.Keep(equal);
+  EXPECT_EQ(Read(kept), first);
 }
 
 // A run that cannot be written (a full disk, an input-output error) leaves the record as it was:
