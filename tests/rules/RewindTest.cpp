@@ -400,6 +400,25 @@ TEST(KeyScripts, RandomBackAndCarryLines) {
   EXPECT_EQ(c.MoveMemory, (std::array<uint8_t, 2>{3, 7}));
   EXPECT_EQ(c.Moving, 0);
 
+  // Key lines join the key line before them when they hold the same keys, never a "random",
+  // "back" or "carry" line, whose keys read as none: each keeps its place between the ticks.
+  auto shape = [](const std::string& text) {
+    auto p = ParseKeyScript(text);
+    std::string out;
+    for (const KeyScriptStep& st : std::get<KeyScript>(p).Steps) {
+      out += std::to_string(static_cast<int>(st.Action)) + ":" + std::to_string(st.Ticks) + ":" +
+             std::to_string(st.Keys) + " ";
+    }
+    return out;
+  };
+  const std::string none = std::to_string(static_cast<int>(KeyScriptAction::Keys));
+  const std::string random = std::to_string(static_cast<int>(KeyScriptAction::Random));
+  const std::string back = std::to_string(static_cast<int>(KeyScriptAction::Back));
+  const std::string carry = std::to_string(static_cast<int>(KeyScriptAction::Carry));
+  EXPECT_EQ(shape("2 -\n3 -\nrandom 5\n4 -\nback 2\n5 -\n6 -\ncarry halted=0\n1 -\n"),
+            none + ":5:0 " + random + ":0:0 " + none + ":4:0 " + back + ":0:0 " + none + ":11:0 " +
+                carry + ":0:0 " + none + ":1:0 ");
+
   auto error = [](const std::string& text) {
     auto p = ParseKeyScript(text, "t.keys");
     auto* e = std::get_if<KeyScriptError>(&p);
