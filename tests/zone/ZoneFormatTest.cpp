@@ -181,6 +181,10 @@ TEST(ZoneFormat, CanonicalFormKeepsCharactersQuotesOnlyWhenNeededAndNotesByteFor
             "Bez čárky\n");
   EXPECT_EQ(Prefix(Format(ZoneText(1, 1, {"S"}, DefaultTail, "\"  dva\"")), "\"  dva\"\n"),
             "\"  dva\"\n");
+  // A leading tab is a blank too: bare, the loader would skip it, and a second format lose it.
+  const std::string tabbed = ZoneText(1, 1, {"S"}, DefaultTail, "\"\ttři\"");
+  EXPECT_EQ(Prefix(Format(tabbed), "\"\ttři\"\n"), "\"\ttři\"\n");
+  EXPECT_EQ(Format(Format(tabbed)), Format(tabbed));
   // A title that begins with a byte-order mark of its own keeps it, and plays alike.
   const std::string marked = ZoneText(1, 1, {"S"}, DefaultTail, "\"\xEF\xBB\xBFPomalý\"");
   EXPECT_EQ(Prefix(Format(marked), "\"\xEF\xBB\xBFPomalý\"\n"), "\"\xEF\xBB\xBFPomalý\"\n");
