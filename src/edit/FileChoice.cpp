@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <system_error>
 
 #include "system/SafeFile.h"
@@ -39,6 +40,18 @@ std::string ReadProblem(const fs::path& folder, const ChooserLimits& limits) {
            " není jen tvoje, a tak ji hra nepoužije: zóny v ní editor nečte ani neukládá.";
   }
   return MessageOf(system::FolderTrusted(folder));
+}
+
+std::string Trimmed(std::string_view typed) {
+  const size_t first = typed.find_first_not_of(" \t");
+  return first == std::string_view::npos
+             ? std::string()
+             : std::string(typed.substr(first, typed.find_last_not_of(" \t") - first + 1));
+}
+
+bool HasControls(const std::string& name) {
+  return std::any_of(name.begin(), name.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
 }
 
 }  // namespace
@@ -103,9 +116,7 @@ std::string ZoneFileName(std::string_view typed, std::string& why) {
     why = "Napiš název souboru.";
   } else if (name.find('/') != std::string::npos) {
     why = "Název souboru nesmí obsahovat lomítko; složku vyber v seznamu.";
-  } else if (std::any_of(name.begin(), name.end(), [](char c) {
-               return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-             })) {
+  } else if (HasControls(name)) {
     why = "Název souboru nesmí obsahovat řídicí znaky.";
   } else if (name[0] == '.') {
     // Hidden files are not listed, and the game's own temporary files begin with a dot.
@@ -132,18 +143,37 @@ std::string WriteProblem(const fs::path& folder, const ChooserLimits& limits) {
 ChooserDecision Decide(const fs::path& folder, std::string_view typed,
                        const ChooserLimits& limits) {
   ChooserDecision d;
-  const size_t first = typed.find_first_not_of(" \t");
-  const std::string trimmed =
-      first == std::string_view::npos
-          ? std::string()
-          : std::string(typed.substr(first, typed.find_last_not_of(" \t") - first + 1));
+  const std::string trimmed = Trimmed(typed);
+  std::error_code ec;
+  const char* home = std::getenv("HOME");
+  const bool fromHome = home && *home && (trimmed == "~" || trimmed.rfind("~/", 0) == 0);
+  if (fromHome || trimmed.find('/') != std::string::npos) {
+    // A path: a folder goes there, a file goes into the folder before its name.
+    const fs::path typedPath =
+        fromHome ? fs::path(home) / trimmed.substr(std::min<size_t>(2, trimmed.size()))
+                 : fs::path(trimmed);
+    const fs::path full = typedPath.is_absolute() ? typedPath : folder / typedPath;
+    if (fs::is_directory(full, ec)) {
+      d.What = ChooserDecision::Kind::OpenFolder;
+      d.Path = CleanFolder(full);
+      return d;
+    }
+    const fs::path parent = CleanFolder(full.parent_path());
+    if (trimmed.back() == '/' || !fs::is_directory(parent, ec)) {
+      const fs::path missing = trimmed.back() == '/' ? CleanFolder(full) : parent;
+      d.Message = "Složka " + ShowControls(missing.string()) +
+                  " neexistuje; napiš cestu ke složce, která je (nebo ji založ tlačítkem Nová "
+                  "složka).";
+      return d;
+    }
+    return Decide(parent, full.filename().string(), limits);
+  }
   if (trimmed == "..") {
     d.What = ChooserDecision::Kind::OpenFolder;
     d.Path = CleanFolder(folder.has_relative_path() ? folder.parent_path() : folder);
     return d;
   }
   // A folder's name goes into it, as in the list.
-  std::error_code ec;
   if (!trimmed.empty() && trimmed.find('/') == std::string::npos && trimmed[0] != '.' &&
       fs::is_directory(folder / trimmed, ec)) {
     d.What = ChooserDecision::Kind::OpenFolder;
@@ -175,6 +205,29 @@ ChooserDecision Decide(const fs::path& folder, std::string_view typed,
     d.Message = ShowControls(name) + " není obyčejný soubor; zóna potřebuje jiný název.";
   }
   return d;
+}
+
+MadeFolder MakeFolder(const fs::path& folder, std::string_view typed, const ChooserLimits& limits) {
+  const std::string name = Trimmed(typed);
+  if (name.empty()) return {{}, "Napiš název nové složky."};
+  if (name.find('/') != std::string::npos) return {{}, "Název složky nesmí obsahovat lomítko."};
+  if (HasControls(name)) return {{}, "Název složky nesmí obsahovat řídicí znaky."};
+  if (name[0] == '.') {
+    return {{}, "Název složky nesmí začínat tečkou (taková složka by byla skrytá)."};
+  }
+  if (name.size() > 255) return {{}, "Název složky je příliš dlouhý (nejvýš 255 bajtů)."};
+  if (std::string problem = WriteProblem(folder, limits); !problem.empty()) return {{}, problem};
+  const fs::path made = folder / name;
+  std::error_code ec;
+  if (fs::exists(fs::symlink_status(made, ec))) {
+    return {{}, ShowControls(name) + " už ve složce je; napiš jiný název."};
+  }
+  if (!fs::create_directory(made, ec) || ec) {
+    return {
+        {},
+        "Složku " + ShowControls(name) + " nelze založit: " + FileErrorInCzech(ec.value()) + "."};
+  }
+  return {made, ""};
 }
 
 fs::path StartFolder(const std::vector<fs::path>& candidates, const ChooserLimits& limits) {

@@ -45,7 +45,9 @@ std::string ZoneFileName(std::string_view typed, std::string& why);
 // one the player cannot write into.
 std::string WriteProblem(const std::filesystem::path& folder, const ChooserLimits& limits);
 
-// What pressing Enter with a typed name in a folder does.
+// What pressing Enter with a typed name in a folder does. A typed path (one with a slash, or
+// beginning with "~/", the home folder) is taken from the folder: an existing folder opens, else
+// its last part is the file's name in the folder before it, which must exist.
 struct ChooserDecision {
   enum class Kind {
     OpenFolder,  // the name is a folder (or ".."): go there
@@ -59,6 +61,16 @@ struct ChooserDecision {
 };
 ChooserDecision Decide(const std::filesystem::path& folder, std::string_view typed,
                        const ChooserLimits& limits);
+
+// "Nová složka": makes the folder typed in folder. Its path, or empty with Problem saying why
+// (Czech): a name that is no folder's name (as for a file: empty, a slash, a control character,
+// a leading dot, too long), one that is there already, a folder the chooser may not write into.
+struct MadeFolder {
+  std::filesystem::path Path;
+  std::string Problem;
+};
+MadeFolder MakeFolder(const std::filesystem::path& folder, std::string_view typed,
+                      const ChooserLimits& limits);
 
 // folder made absolute, without "." and ".." parts or a trailing slash.
 std::filesystem::path CleanFolder(const std::filesystem::path& folder);

@@ -339,6 +339,7 @@ bool ZoneModel::Fill(int x0, int y0, int x1, int y1, char c) {
 }
 
 void ZoneModel::Push(Step step) {
+  step.SelectedBefore = step.SelectedAfter = selection_;
   history_.resize(position_);
   if (savedPosition_ && *savedPosition_ > position_) savedPosition_.reset();  // that state is gone
   history_.push_back(std::move(step));
@@ -362,10 +363,18 @@ void ZoneModel::Apply(const Step& step, bool forward) {
   }
 }
 
+void ZoneModel::SetSelection(std::optional<Area> area) {
+  selection_ = area;
+  // Set right after the latest change: that is what its redo brings back.
+  if (position_ > 0 && position_ == history_.size()) history_.back().SelectedAfter = area;
+}
+
 bool ZoneModel::Undo() {
   if (stroke_) EndStroke();
   if (position_ == 0) return false;
-  Apply(history_[--position_], false);
+  const Step& step = history_[--position_];
+  Apply(step, false);
+  selection_ = step.SelectedBefore;
   Changed();
   return true;
 }
@@ -373,7 +382,9 @@ bool ZoneModel::Undo() {
 bool ZoneModel::Redo() {
   if (stroke_) EndStroke();
   if (position_ >= history_.size()) return false;
-  Apply(history_[position_++], true);
+  const Step& step = history_[position_++];
+  Apply(step, true);
+  selection_ = step.SelectedAfter;
   Changed();
   return true;
 }

@@ -40,6 +40,9 @@ struct Finding {
   std::optional<Cell> Where;  // shown to the author as column X + 1, row Y + 1
   bool Refused = false;       // the loader would not load the zone at all
 };
+// A finding as the editor lists it: its place first ("sloupec 18, řádek 8: "), and the message
+// without naming that column or row again; a finding without a place is its message.
+std::string FindingLine(const Finding& finding);
 
 // The header fields in file order.
 enum class HeaderField {
@@ -232,6 +235,12 @@ class ZoneModel {
   // New notes, as one undo step; false when they are the same.
   bool SetNotes(std::string_view notes);
 
+  // The author's selection goes with the history: each change keeps the selection from before
+  // it and the one set after it, and Undo and Redo put that back with the cells. Setting it is
+  // no change of its own (nothing to save).
+  const std::optional<Area>& Selection() const { return selection_; }
+  void SetSelection(std::optional<Area> area);
+
   bool Undo();
   bool Redo();
   bool CanUndo() const;
@@ -258,6 +267,8 @@ class ZoneModel {
   struct Step {
     std::vector<CellChange> Cells;
     std::optional<ZoneSource> Before, After;
+    // The selection when the change was made, and the one set after it.
+    std::optional<Area> SelectedBefore, SelectedAfter;
   };
 
   void Set(int x, int y, char c, std::vector<CellChange>& into);
@@ -287,6 +298,7 @@ class ZoneModel {
   uint64_t revision_ = 0;
   uint64_t checkedRevision_ = ~uint64_t{0};
   std::vector<Finding> findings_;
+  std::optional<Area> selection_;
 };
 
 }  // namespace quarn::edit

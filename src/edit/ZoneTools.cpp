@@ -12,7 +12,36 @@ namespace {
 // Keys, locked doors and slam doors the strict check can follow (one bit each).
 constexpr int CheckedEventCells = 64;
 
+// Erases every mention of a place ("ve sloupci 18"), but not of a longer number ("ve sloupci
+// 180").
+void EraseMention(std::string& text, const std::string& mention) {
+  for (size_t at = text.find(mention); at != std::string::npos; at = text.find(mention, at)) {
+    const size_t end = at + mention.size();
+    if (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+      at = end;
+      continue;
+    }
+    text.erase(at, mention.size());
+  }
+}
+
 }  // namespace
+
+std::string FindingLine(const Finding& f) {
+  if (!f.Where) return f.Message;
+  const std::string column = std::to_string(f.Where->X + 1), row = std::to_string(f.Where->Y + 1);
+  std::string text = f.Message;
+  for (const std::string& mention :
+       {" ve sloupci " + column, " (sloupec " + column + ")", " (řádek " + row + ")"}) {
+    EraseMention(text, mention);
+  }
+  // "řádek 8 má 102. nepřítele": the row that leads the message is the place already said.
+  if (const std::string lead = "řádek " + row + " ";
+      text.rfind(lead, 0) == 0 && text.size() > lead.size()) {
+    text.erase(0, lead.size());
+  }
+  return "sloupec " + column + ", řádek " + row + ": " + text;
+}
 
 Area AreaBetween(Cell a, Cell b) {
   return Area{std::min(a.X, b.X), std::min(a.Y, b.Y), std::abs(a.X - b.X) + 1,

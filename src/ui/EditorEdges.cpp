@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "EditorScreen.h"
+#include "base/Plural.h"
 #include "zone/Zone.h"
 
 namespace quarn::ui {
@@ -49,9 +50,10 @@ void EditorScreen::EdgeDrag(SDL_Point p) {
   rectangle_->Visible = true;
   rectangle_->Bounds = SDL_Rect{x - 1, y - 1, w + 2, h + 2};
   static const char* const names[4] = {"vlevo", "nahoře", "vpravo", "dole"};
-  message_ = std::string("Okraj ") + names[edgeDragged_] + ": " +
-             (edgeCells_ > 0 ? "+" : "") + std::to_string(edgeCells_) +
-             (wide ? " sloupců" : " řádků") + " (pusť tlačítko)";
+  message_ = std::string("Okraj ") + names[edgeDragged_] + ": " + (edgeCells_ > 0 ? "+" : "") +
+             (wide ? CzechCount(edgeCells_, "sloupec", "sloupce", "sloupců")
+                   : CzechCount(edgeCells_, "řádek", "řádky", "řádků")) +
+             " (pusť tlačítko)";
   UpdateStatus();
   window_.Invalidate();
 }

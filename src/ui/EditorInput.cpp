@@ -11,9 +11,10 @@ namespace quarn::ui {
 namespace {
 
 // Virtual keys the editor reads.
-constexpr int KeyTab = 9, KeyEscape = 27, KeyPageUp = 33, KeyPageDown = 34, KeyHome = 36,
-              KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40, KeyF1 = 112, KeyF5 = 116,
-              KeyPlus = 187, KeyMinus = 189, KeyPadPlus = 107, KeyPadMinus = 109;
+constexpr int KeyTab = 9, KeyCtrl = 17, KeyEscape = 27, KeyPageUp = 33, KeyPageDown = 34,
+              KeyHome = 36, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40,
+              KeyDelete = 46, KeyF1 = 112, KeyF5 = 116, KeyPlus = 187, KeyMinus = 189,
+              KeyPadPlus = 107, KeyPadMinus = 109;
 // A right press that moves less than this is a pick, not a drag.
 constexpr int DragSlop = 4;
 
@@ -89,7 +90,7 @@ void EditorScreen::CanvasDown(int button, SDL_Point p) {
     return;
   }
   if (button != SDL_BUTTON_LEFT || !cell) return;
-  if (ToolDown(*cell)) return;
+  if (ToolDown(*cell, p)) return;
   if (tool_ == EditorTool::Picker) {
     Select(model_.At(cell->x, cell->y));
     return;
@@ -271,7 +272,48 @@ void EditorScreen::RevealFinding(int index) {
   ShowHover(SDL_Point{where->X, where->Y});
 }
 
+bool EditorScreen::TypedWithCtrl() const {
+  if (!ctrlChord_) return false;
+  // Ctrl may have come up unseen (a dialog had the keys meanwhile): it counts while it is still
+  // down, or while its key-up waits in the queue behind this text.
+  if ((SDL_GetModState() & KMOD_CTRL) != 0) return true;
+  SDL_Event pending[32];
+  const int n = SDL_PeepEvents(pending, 32, SDL_PEEKEVENT, SDL_KEYUP, SDL_KEYUP);
+  for (int i = 0; i < n; ++i) {
+    const SDL_Scancode code = pending[i].key.keysym.scancode;
+    if (code == SDL_SCANCODE_LCTRL || code == SDL_SCANCODE_RCTRL) return true;
+  }
+  return false;
+}
+
+bool EditorScreen::ZoomByMeaning(SDL_Keycode meaning) {
+  const SDL_Point middle{EditorCanvasArea.w / 2, EditorCanvasArea.h / 2};
+  if (meaning == SDLK_PLUS || meaning == SDLK_EQUALS || meaning == SDLK_KP_PLUS) {
+    Zoom(true, middle);
+    return true;
+  }
+  if (meaning == SDLK_MINUS || meaning == SDLK_KP_MINUS) {
+    Zoom(false, middle);
+    return true;
+  }
+  return false;
+}
+
+void EditorScreen::KeyReleased(int virtualKey) {
+  if (virtualKey == KeyCtrl) ctrlChord_ = false;
+  dropTyped_ = false;
+}
+
 void EditorScreen::TypeText(const std::string& text) {
+  // Mended: where the layout has plus or minus on a key of its own (the Czech one: plus on the
+  // 1 key, minus beside the full stop), Ctrl with it did not zoom, and the text it brought put
+  // an enemy into the brush. With Ctrl held a text is never typed: it zooms by what it is.
+  if (TypedWithCtrl()) {
+    if (!std::exchange(dropTyped_, false) && text.size() == 1) {
+      ZoomByMeaning(static_cast<unsigned char>(text[0]));
+    }
+    return;
+  }
   if (std::exchange(dropTyped_, false)) return;
   if (notes_->Focused()) {
     notes_->Type(text);
@@ -294,9 +336,11 @@ void EditorScreen::TypeText(const std::string& text) {
 }
 
 void EditorScreen::KeyRepeat(int virtualKey) {
-  // Scrolling and erasing in a field go on while the key is held; nothing else repeats.
+  // Scrolling, moving the cursor and erasing in a field go on while the key is held; nothing
+  // else repeats.
   const bool repeats = (virtualKey >= KeyLeft && virtualKey <= KeyArrowDown) || virtualKey == 8 ||
-                       virtualKey == KeyPageUp || virtualKey == KeyPageDown;
+                       virtualKey == KeyDelete || virtualKey == KeyPageUp ||
+                       virtualKey == KeyPageDown;
   if (repeats) KeyDown(virtualKey, platform::HeldModifiers());
 }
 
@@ -304,16 +348,25 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
   // The editor's commands also work from a header field: its value is taken first (or the field
   // says why it is refused), then the command acts. Only the field's own keys stay in it.
   dropTyped_ = false;
+  ctrlChord_ = held.Ctrl && !held.Alt;
   const bool command = (held.Ctrl && (virtualKey == 'S' || virtualKey == 'Z' ||
                                       virtualKey == 'Y' || (virtualKey == 'O' && share_))) ||
                        virtualKey == KeyF5 || virtualKey == KeyF1;
+  // The keys the game calls plus and minus (those of the US layout's places) mean what the
+  // layout puts on them: on the Czech one the first is a dead accent and the second "=".
+  const SDL_Keycode meaning = virtualKey == KeyPadPlus    ? SDLK_KP_PLUS
+                              : virtualKey == KeyPadMinus ? SDLK_KP_MINUS
+                              : virtualKey == KeyPlus     ? KeyOnLayout(SDL_SCANCODE_EQUALS)
+                              : virtualKey == KeyMinus    ? KeyOnLayout(SDL_SCANCODE_MINUS)
+                                                          : SDLK_UNKNOWN;
   // Zooming needs no value from the field: the field keeps the keyboard.
-  const bool zoom = held.Ctrl && (virtualKey == KeyPlus || virtualKey == KeyPadPlus ||
-                                  virtualKey == KeyMinus || virtualKey == KeyPadMinus);
+  const bool zoom =
+      held.Ctrl && (meaning == SDLK_PLUS || meaning == SDLK_EQUALS || meaning == SDLK_MINUS ||
+                    meaning == SDLK_KP_PLUS || meaning == SDLK_KP_MINUS);
   if (notes_->Focused() && !zoom) {
     // The notes keep their keys (Enter is a new line there); a command takes them first.
     if (!command) {
-      if (notes_->KeyDown(virtualKey)) window_.Invalidate();
+      if (notes_->KeyDown(virtualKey, held)) window_.Invalidate();
       return;
     }
     notes_->Blur();
@@ -338,13 +391,12 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
       FocusField(static_cast<int>((i + (held.Shift ? fields_.size() - 1 : 1)) % fields_.size()));
       return;
     }
-    if (f.KeyDown(virtualKey)) {
+    if (f.KeyDown(virtualKey, held)) {
       window_.Invalidate();
       return;
     }
   }
   if (ToolKey(virtualKey, held)) return;
-  const SDL_Point middle{EditorCanvasArea.w / 2, EditorCanvasArea.h / 2};
   const int cell = std::max(canvas_.View().Zoom, 40);
   const int page = held.Shift ? EditorCanvasArea.w / 2 : cell;
   if (held.Ctrl) {
@@ -365,18 +417,10 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
           Save();
         }
         return;
-      // Plus and minus alone are enemies for the brush; with Ctrl they zoom.
-      case KeyPlus:
-      case KeyPadPlus:
-        Zoom(true, middle);
-        dropTyped_ = true;
-        return;
-      case KeyMinus:
-      case KeyPadMinus:
-        Zoom(false, middle);
-        dropTyped_ = true;
-        return;
       default:
+        // Plus and minus alone are enemies for the brush; with Ctrl they zoom, and the text
+        // the key brings is typed nowhere.
+        if (zoom) dropTyped_ = ZoomByMeaning(meaning);
         return;
     }
   }

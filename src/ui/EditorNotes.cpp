@@ -16,12 +16,12 @@ void EditorScreen::BuildNotes() {
   Add("lblNotes", std::move(heading), SDL_Rect{NotesLeft, NotesTop, NotesWidth, 16});
   auto box = std::make_unique<NotesBox>(app_.FontSet());
   box->ToolTip =
-      "Text za posledním řádkem zóny; hra ho nečte. Enter nový řádek, Tab nebo klepnutí jinam "
-      "ho převezme, Esc vrátí.";
-  box->OnMouseDown = [this](int button, SDL_Point) {
+      "Text za posledním řádkem zóny; hra ho nečte. Enter nový řádek, Ctrl+A vybrat vše, Tab "
+      "nebo klepnutí jinam ho převezme, Esc vrátí.";
+  box->OnMouseDown = [this](int button, SDL_Point p) {
     if (button != SDL_BUTTON_LEFT) return;
     for (platform::TextField* f : fields_) f->Blur();
-    notes_->Focus();
+    notes_->Press(p);
     window_.Invalidate();
   };
   box->OnCommit = [this] { CommitNotes(); };
@@ -33,13 +33,13 @@ void EditorScreen::SyncNotes() {
   // What the author is typing stays until the box is left.
   if (notes_->Focused()) return;
   const std::string shown = ShownNotes(model_.Notes());
-  if (notes_->Text() != shown) notes_->SetText(shown);
+  if (notes_->Text != shown) notes_->SetText(shown);
 }
 
 void EditorScreen::CommitNotes() {
   // Unchanged notes keep their bytes (Windows line ends, bytes that are no UTF-8).
-  if (notes_->Text() == ShownNotes(model_.Notes())) return;
-  if (model_.SetNotes(notes_->Text())) Sync();
+  if (notes_->Text == ShownNotes(model_.Notes())) return;
+  if (model_.SetNotes(notes_->Text)) Sync();
 }
 
 }  // namespace quarn::ui

@@ -4,6 +4,7 @@
 
 #include "Dialog.h"
 #include "EditorScreen.h"
+#include "PageFiles.h"
 #include "system/SafeFile.h"
 
 namespace quarn::ui {
@@ -97,7 +98,7 @@ bool EditorScreen::SaveAs(const std::string& heading) {
   if (NothingSaved(result, "Neuloženo: ", "Zónu se nepodařilo uložit.")) return false;
   DropRecovery(before);
   DropRecovery(*result.SavedTo);
-  message_ = "Uloženo jako: " + result.SavedTo->string();
+  message_ = "Uloženo jako: " + web::ShownFileName(*result.SavedTo);
   if (!model_.AmongOwnZones() && !model_.Folders().Copies.empty()) {
     message_ += " (mimo tvé zóny: do seznamu zón ji dá tlačítko Do mých zón)";
   }
@@ -115,11 +116,11 @@ bool EditorScreen::PutIntoOwnZones() {
     return false;
   }
   if (!result.Written) {
-    message_ = "Zóna už je mezi tvými zónami: " + result.SavedTo->string();
+    message_ = "Zóna už je mezi tvými zónami: " + web::ShownFileName(*result.SavedTo);
   } else {
     DropRecovery(before);
     DropRecovery(*result.SavedTo);
-    message_ = "Zkopírováno mezi tvé zóny: " + result.SavedTo->string() +
+    message_ = "Zkopírováno mezi tvé zóny: " + web::ShownFileName(*result.SavedTo) +
                "; dál se upravuje tato kopie.";
     std::fprintf(stderr, "quarn: %s\n", message_.c_str());
   }

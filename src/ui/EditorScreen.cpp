@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "Dialog.h"
+#include "PageFiles.h"
 #include "base/Text.h"
 #include "system/Recovery.h"
 #include "system/SafeFile.h"
@@ -42,6 +43,8 @@ platform::WindowOptions EditorWindowOptions() {
   return o;
 }
 
+}  // namespace
+
 // The tile picture of a palette entry: a cell's frame as the board draws it (a laser door's
 // beam, the lower blink frame of a potato or a target).
 SDL_Rect PaletteSource(int16_t picture) {
@@ -49,8 +52,6 @@ SDL_Rect PaletteSource(int16_t picture) {
   if (picture == tile::HotPotato || picture == tile::Target) return SDL_Rect{0, 40, 40, 40};
   return SDL_Rect{0, 0, 40, 40};
 }
-
-}  // namespace
 
 std::string RestoreQuestion(const std::string& when, const std::filesystem::path& zone) {
   const std::string which =
@@ -122,8 +123,8 @@ void EditorScreen::Build() {
   bar("btnRedo", "Znovu", 52, "Znovu provést změnu (Ctrl+Y, Ctrl+Shift+Z)");
   bar("btnPlay", "Hrát", 48, "Zahrát si zónu tak, jak je teď (F5; Esc se vrátí sem)");
   x += 8;
-  bar("btnZoomOut", "−", 26, "Zmenšit (−, Ctrl+kolečko)");
-  bar("btnZoomIn", "+", 26, "Zvětšit (+, Ctrl+kolečko)");
+  bar("btnZoomOut", "−", 26, "Zmenšit (Ctrl+minus, Ctrl+kolečko)");
+  bar("btnZoomIn", "+", 26, "Zvětšit (Ctrl+plus, Ctrl+kolečko)");
   bar("btnFit", "Celá", 44, "Celá zóna v okně (Home)");
   x += 8;
   bar("btnBrush", "Štětec", 58, "Kreslit tažením levým tlačítkem");
@@ -162,8 +163,8 @@ void EditorScreen::Build() {
         "Levé tlačítko kreslí, Shift+tažení vyplní obdélník, pravé vezme dlaždici, tažení "
         "pravým posouvá, tažení za okrajem zóny ho posune. Znak dlaždice ji vezme do štětce. V "
         "výběr, F výplň, Ctrl+C/X/V, Delete, H/J/L zrcadlit, převrátit, otočit. Ctrl+Z/Y "
-        "zpět/znovu, Ctrl+S uložit, Ctrl+Shift+S jako, F5 hrát, Shift+F5 od myši, Ctrl+kolečko "
-        "velikost, Home celá zóna, F1 všechny klávesy, Esc zavřít.",
+        "zpět/znovu, Ctrl+S uložit, Ctrl+Shift+S jako, F5 hrát, Shift+F5 od myši, Ctrl+plus/minus "
+        "a Ctrl+kolečko velikost, Home celá zóna, M mapa, F1 všechny klávesy, Esc zavřít.",
         SDL_Rect{FormLeft, 544, FormWidth, 130}, 8.25)
       .WordWrap = true;
   // The status line begins with the picture of the tile in the brush.
@@ -218,7 +219,11 @@ void EditorScreen::BuildForm() {
     auto field = std::make_unique<platform::TextField>(app_.FontSet());
     field->Font = platform::FontSpec{"Arial", 8.25, true};
     field->MaxBytes = i == 0 ? 200 : 60;
-    field->OnMouseDown = [this, i](int, SDL_Point) { FocusField(i); };
+    field->OnMouseDown = [this, i](int button, SDL_Point p) {
+      if (button != SDL_BUTTON_LEFT) return;
+      FocusField(i);
+      fields_[static_cast<size_t>(i)]->Press(p);
+    };
     field->OnCommit = [this, i] { CommitField(i); };
     fields_[static_cast<size_t>(i)] = &Add("field(" + n + ")", std::move(field), SDL_Rect{});
     auto error = std::make_unique<platform::Label>(app_.FontSet());
@@ -313,6 +318,8 @@ void EditorScreen::Bind() {
   window_.OnCloseRequest = [this] { Close(); };
   window_.OnKeyDown = [this](int virtualKey) { KeyDown(virtualKey, platform::HeldModifiers()); };
   window_.OnKeyRepeat = [this](int virtualKey) { KeyRepeat(virtualKey); };
+  window_.OnKeyUp = [this](int virtualKey) { KeyReleased(virtualKey); };
+  window_.OnDeactivate = [this] { ctrlChord_ = false; };
   window_.OnTextInput = [this](const std::string& text) { TypeText(text); };
   BindTools();
 }
@@ -334,7 +341,7 @@ bool EditorScreen::Open(const std::filesystem::path& zone) {
                            msgbox::IconCritical, "");
       return false;
     }
-    message_ = "Otevřeno: " + zone.string();
+    message_ = "Otevřeno: " + web::ShownFileName(zone);
   } else if (std::string refused = model_.RefusedFolder(zone); !zone.empty() && !refused.empty()) {
     prompter_.SkinMsgBox("Zónu nelze otevřít.\n" + refused, msgbox::OkOnly, msgbox::IconCritical,
                          "");
@@ -342,7 +349,7 @@ bool EditorScreen::Open(const std::filesystem::path& zone) {
   } else {
     model_.New(zone);
     message_ = zone.empty() ? "Nová zóna; Ctrl+S ji uloží mezi tvé zóny."
-                            : "Nová zóna; Ctrl+S ji uloží do " + zone.string();
+                            : "Nová zóna; Ctrl+S ji uloží do " + web::ShownFileName(zone);
   }
   if (const auto kept = system::FindRecovery(recovery_, zone)) {
     // Mended: a signal, a crash or a power cut threw away every unsaved change; a copy kept a
@@ -431,7 +438,7 @@ bool EditorScreen::Save() {
       const std::filesystem::path file = model_.Path();
       DropRecovery(file);
       const bool opened = Open(file);
-      if (opened) message_ = "Načteno znovu: " + file.string();
+      if (opened) message_ = "Načteno znovu: " + web::ShownFileName(file);
       UpdateStatus();
       return false;
     }
@@ -454,7 +461,7 @@ bool EditorScreen::Save() {
   DropRecovery(before);
   DropRecovery(*result.SavedTo);
   if (!result.Written) {
-    message_ = "Beze změn; nic se neukládá: " + result.SavedTo->string();
+    message_ = "Beze změn; nic se neukládá: " + web::ShownFileName(*result.SavedTo);
     Sync();
     return true;
   }
@@ -466,11 +473,11 @@ bool EditorScreen::Save() {
     shipped = shipped ||
               (!before.empty() && std::filesystem::equivalent(before.parent_path(), folder, ec));
   }
-  message_ = !result.Copy ? "Uloženo: " + result.SavedTo->string()
+  message_ = !result.Copy ? "Uloženo: " + web::ShownFileName(*result.SavedTo)
              : shipped
-                 ? "Zónu hry nelze přepsat; uložena kopie: " + result.SavedTo->string()
-                 : "Soubor " + before.string() +
-                       " nelze přepsat (jen pro čtení); uložena kopie: " + result.SavedTo->string();
+                 ? "Zónu hry nelze přepsat; uložena kopie: " + web::ShownFileName(*result.SavedTo)
+                 : "Soubor " + web::ShownFileName(before) +
+                       " nelze přepsat (jen pro čtení); uložena kopie: " + web::ShownFileName(*result.SavedTo);
   std::fprintf(stderr, "quarn: %s\n", message_.c_str());
   Sync();
   return true;
@@ -504,7 +511,21 @@ void EditorScreen::TestPlay() {
   BlurFields();
   if (model_.InStroke()) model_.EndStroke();
   drag_ = Drag::None;
+  if (RefusedForPlay()) return;
   if (OnTestPlay) OnTestPlay(model_.Text());
+}
+
+bool EditorScreen::RefusedForPlay() {
+  // Mended: the game named the author's file as the zone it refused, though the file may well
+  // play; what it cannot play is the zone as edited, and the editor says so before it is tried.
+  for (const edit::Finding& f : model_.Findings()) {
+    if (!f.Refused) continue;
+    message_ = EditedZoneRefused + edit::FindingLine(f);
+    UpdateStatus();
+    prompter_.SkinMsgBox(message_, msgbox::OkOnly, msgbox::IconExclamation, "");
+    return true;
+  }
+  return false;
 }
 
 bool EditorScreen::OfferSolution(const std::string& script) {
@@ -592,17 +613,9 @@ void EditorScreen::ShowFindings() {
   std::vector<SDL_Point> marks;
   findings_->Clear();
   for (const edit::Finding& f : model_.Findings()) {
-    std::string text = f.Message;
-    if (f.Where) {
-      // The place leads the line; the message does not name its column again.
-      const std::string column = " ve sloupci " + std::to_string(f.Where->X + 1);
-      if (const size_t at = text.find(column); at != std::string::npos)
-        text.erase(at, column.size());
-      text = "sloupec " + std::to_string(f.Where->X + 1) + ", řádek " +
-             std::to_string(f.Where->Y + 1) + ": " + text;
-      marks.push_back(SDL_Point{f.Where->X, f.Where->Y});
-    }
-    findings_->AddItem((f.Refused ? "Hra zónu neotevře: " : "") + text);
+    // The place leads the line; the message does not name it again.
+    if (f.Where) marks.push_back(SDL_Point{f.Where->X, f.Where->Y});
+    findings_->AddItem((f.Refused ? "Hra zónu neotevře: " : "") + edit::FindingLine(f));
     findingCells_.push_back(f.Where);
   }
   if (findingCells_.empty()) findings_->AddItem("Nic: zóna je v pořádku.");
@@ -644,49 +657,6 @@ void EditorScreen::ShowCanvasDamage() {
   for (const SDL_Rect& r : canvas_.TakeDamage()) {
     window_.InvalidateRect(SDL_Rect{EditorCanvasArea.x + r.x, EditorCanvasArea.y + r.y, r.w, r.h});
   }
-}
-
-void EditorScreen::UpdateStatus() {
-  if (!status_) return;
-  PlaceToolFrames();
-  std::ostringstream s;
-  if (pointerCell_) {
-    const char c = model_.At(pointerCell_->x, pointerCell_->y);
-    s << "Sloupec " << pointerCell_->x + 1 << ", řádek " << pointerCell_->y + 1 << ": " << c << " "
-      << edit::PaletteEntryOf(c).Name << "   |   ";
-  }
-  const char* tool = tool_ == EditorTool::Brush       ? "štětec"
-                     : tool_ == EditorTool::Rectangle ? "obdélník"
-                     : tool_ == EditorTool::Select    ? "výběr"
-                     : tool_ == EditorTool::Hollow    ? "rámeček"
-                     : tool_ == EditorTool::Flood     ? "výplň"
-                                                      : "kapátko";
-  s << "Kreslí se: " << selected_ << " " << edit::PaletteEntryOf(selected_).Name << " (" << tool
-    << ")   |   " << model_.Width() << " × " << model_.Height() << ", "
-    << 100 * canvas_.View().Zoom / 40 << " %";
-  if (model_.Dirty()) s << ", neuloženo";
-  if (selection_) s << ", výběr " << selection_->W << " × " << selection_->H;
-  if (!message_.empty()) s << "   |   " << message_;
-  // A laser door in the outer wall leads nowhere, and the board cannot show it open there.
-  const int w = model_.Width(), h = model_.Height();
-  bool warned = false;
-  for (int y = 0; y < h && !warned; ++y) {
-    for (int x = 0; x < w && !warned; ++x) {
-      if (x != 0 && y != 0 && x != w - 1 && y != h - 1) continue;
-      const char c = model_.At(x, y);
-      if (c != 'a' && c != 'b' && c != 'c') continue;
-      s << "   |   Pozor: laserové dveře ve vnější zdi (sloupec " << x + 1 << ", řádek " << y + 1
-        << ")";
-      warned = true;
-    }
-  }
-  status_->Caption = s.str();
-  if (statusTile_) {
-    const int16_t picture = edit::PaletteEntryOf(selected_).Picture;
-    statusTile_->Picture = canvas_.Pictures().Slot(picture);
-    statusTile_->Source = PaletteSource(picture);
-  }
-  window_.Invalidate();
 }
 
 }  // namespace quarn::ui

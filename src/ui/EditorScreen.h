@@ -48,6 +48,17 @@ std::string ChangedOnDiskQuestion(const std::filesystem::path& file);
 // Asked before saving a zone the game will not open; why is the loader's finding.
 std::string RefusedZoneQuestion(const std::string& why);
 
+// Said instead of playing (F5) a zone the game would refuse as it is now; the finding follows.
+inline constexpr const char* EditedZoneRefused = "Upravená zóna nejde hrát: ";
+
+// The tile picture of a palette entry: a cell's frame as the board draws it.
+SDL_Rect PaletteSource(int16_t picture);
+// text as it fits width pixels (measured by measure): whole when it fits, else its start and
+// its end with "…" between them. The end, where a message says what to do, keeps more than half
+// the room and begins at a word.
+std::string EllipsizeMiddle(const std::string& text, int width,
+                            const std::function<int(const std::string&)>& measure);
+
 // Unsaved changes are kept in a recovery copy this long after the last change.
 inline constexpr int RecoveryDelayMs = 3000;
 
@@ -122,7 +133,8 @@ class EditorScreen {
   // The clipboard lasts as long as whoever hands it in: the game, across the zones it edits.
   void ShareClipboard(edit::Piece& clipboard) { clipboard_ = &clipboard; }
   const edit::Piece& Clipboard() const { return *clipboard_; }
-  const std::optional<edit::Area>& Selection() const { return selection_; }
+  // The selection lives in the model, so that undo and redo put it back with the cells.
+  const std::optional<edit::Area>& Selection() const { return model_.Selection(); }
   void SetSelection(std::optional<edit::Area> area);
   // Ctrl+C and Ctrl+X: the selection into the clipboard (a cut leaves floor).
   void CopySelection(bool cut);
@@ -139,7 +151,8 @@ class EditorScreen {
   edit::ZoneModel& Model() { return model_; }
   EditorCanvas& Canvas() { return canvas_; }
   platform::Window& Window() { return window_; }
-  const std::string& Status() const { return status_->Caption; }
+  // The status line's whole text; the line itself shows it shortened to the window's width.
+  const std::string& Status() const { return statusText_; }
   char Selected() const { return selected_; }
   void Select(char c);
   EditorTool Tool() const { return tool_; }
@@ -149,8 +162,22 @@ class EditorScreen {
   // A key as the window hands it over (virtual-key code); modifiers as held.
   void KeyDown(int virtualKey, platform::Modifiers held);
   void KeyRepeat(int virtualKey);
-  // Typed text, for the field that has the keyboard.
+  // A key went up: Ctrl coming up ends the Ctrl chord of the text typed.
+  void KeyReleased(int virtualKey);
+  // Typed text, for the field that has the keyboard, else a tile's character for the brush.
+  // Text typed with Ctrl held is no typing: plus (or "=") and minus zoom, whatever key of the
+  // layout brings them, and anything else is dropped.
   void TypeText(const std::string& text);
+  // The character the keyboard layout puts on a key (SDL_GetKeyFromScancode; tests give another
+  // layout's): Ctrl with the keys the game calls plus and minus zooms by what they mean.
+  std::function<SDL_Keycode(SDL_Scancode)> KeyOnLayout = [](SDL_Scancode code) {
+    return SDL_GetKeyFromScancode(code);
+  };
+  // M and the Mapa button: the overview in the canvas's corner is shown while the zone does not
+  // fit, or never. While it is shown the view scrolls far enough to bring every cell out from
+  // under it.
+  void ToggleOverview();
+  bool OverviewWanted() const { return overviewWanted_; }
   NotesBox& Notes() { return *notes_; }
   // The overlays shown on the canvas: the cells reachable from the start, keys and the doors the
   // key under the pointer opens, laser doors by group at the laser panel's phase.
@@ -220,7 +247,11 @@ class EditorScreen {
   void CommitNotes();
   void BindTools();
   bool ToolKey(int virtualKey, platform::Modifiers held);
-  bool ToolDown(SDL_Point cell);
+  // A left press on cell, at canvas point p.
+  bool ToolDown(SDL_Point cell, SDL_Point p);
+  // Whether canvas point p lies inside the area and off its frame (a band a few pixels wide
+  // along its edges).
+  bool StrictlyInside(const edit::Area& area, SDL_Point p) const;
   void ToolDrag(SDL_Point cell);
   void ShowFloating();
   void PlaceToolFrames();
@@ -228,6 +259,9 @@ class EditorScreen {
   void SyncTools();
   void ShowOverview();
   void OverviewDown(SDL_Point p);
+  // The view's spare pixels past the zone's edges follow the overview's size and whether it is
+  // wanted.
+  void FitOverviewSpare();
   void PlaceFloating(bool keep);
   template <class T>
   T& Add(const std::string& name, std::unique_ptr<T> c, SDL_Rect bounds,
@@ -280,6 +314,15 @@ class EditorScreen {
   std::string message_;  // the last thing the editor told (saved where, ...)
   // Ctrl with plus or minus was the last key: the text it brings ("+", "-") is typed nowhere.
   bool dropTyped_ = false;
+  // The last key went down with Ctrl (and without Alt: Ctrl+Alt is AltGr on some systems) and
+  // Ctrl has not come up since: the text that comes now was typed with Ctrl.
+  bool ctrlChord_ = false;
+  bool TypedWithCtrl() const;
+  // Zooms for a Ctrl chord whose key means plus ("+", "=") or minus; false for any other.
+  bool ZoomByMeaning(SDL_Keycode meaning);
+  // F5 and Shift+F5 on a zone the game would refuse: EditedZoneRefused, and true.
+  bool RefusedForPlay();
+  std::string statusText_;
 
   // The author's tools: the selection, the piece floating under the pointer (its cell under the
   // pointer, and the area it is lifted from when it is being moved), the cells shown as it.
@@ -294,7 +337,6 @@ class EditorScreen {
   };
   edit::Piece ownClipboard_;
   edit::Piece* clipboard_ = &ownClipboard_;
-  std::optional<edit::Area> selection_;
   std::optional<FloatingPiece> floating_;
   std::vector<SDL_Point> previewed_;
   platform::Shape* selectionFrame_ = nullptr;
@@ -305,6 +347,7 @@ class EditorScreen {
   platform::PictureBox* overview_ = nullptr;
   platform::Shape* overviewFrame_ = nullptr;
   platform::SurfacePtr overviewPixels_;
+  bool overviewWanted_ = true;
 };
 
 // Defined here, as the window's controls are built in more than one file (EditorTools.cpp).

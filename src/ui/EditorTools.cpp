@@ -103,6 +103,8 @@ void EditorScreen::BuildTools() {
       "vyjmout, Ctrl+V vložit, Delete smazat, Esc zrušit");
   bar("btnHollow", "Rámeček", 64, "Obdélník jen po okraji; vnitřek zůstane, jak je");
   bar("btnFlood", "Výplň", 50, "Vyplnit souvislou plochu jedné dlaždice (F)");
+  bar("btnOverview", "[Mapa]", 42,
+      "Ukázat nebo skrýt mapu celé zóny v rohu plochy (M); klepnutím do mapy se tam posuneš");
 
   auto heading = std::make_unique<platform::Label>(app_.FontSet());
   heading->Caption = "Výběr, nebo celá zóna:";
@@ -163,6 +165,7 @@ void EditorScreen::BindTools() {
     if (button == SDL_BUTTON_LEFT) OverviewDown(p);
   };
   ControlNamed("btnSelect").OnClick = [this] { SetTool(EditorTool::Select); };
+  ControlNamed("btnOverview").OnClick = [this] { ToggleOverview(); };
   ControlNamed("btnHollow").OnClick = [this] { SetTool(EditorTool::Hollow); };
   ControlNamed("btnFlood").OnClick = [this] { SetTool(EditorTool::Flood); };
   ControlNamed("btnMirrorLR").OnClick = [this] { MirrorOrTurn(edit::Mirror::LeftRight); };
@@ -192,18 +195,19 @@ void EditorScreen::SetSelection(std::optional<edit::Area> area) {
                ? std::optional<edit::Area>(edit::Area{left, top, right - left, bottom - top})
                : std::nullopt;
   }
-  selection_ = area;
+  model_.SetSelection(area);
   UpdateStatus();
 }
 
 void EditorScreen::CopySelection(bool cut) {
   BlurFields();
-  if (!selection_) {
+  const std::optional<edit::Area> selection = model_.Selection();
+  if (!selection) {
     message_ = "Nejdřív vyber obdélník (V a tažení).";
     UpdateStatus();
     return;
   }
-  *clipboard_ = cut ? model_.Cut(*selection_) : model_.Copy(*selection_);
+  *clipboard_ = cut ? model_.Cut(*selection) : model_.Copy(*selection);
   message_ = std::string(cut ? "Vyjmuto" : "Zkopírováno") + ": " +
              std::to_string(clipboard_->Width) + " × " + std::to_string(clipboard_->Height);
   if (cut) Sync();
@@ -303,8 +307,8 @@ void EditorScreen::PlaceToolFrames() {
   }
   // The overview shows while the zone does not fit the canvas, with the part in view framed.
   const EditorView& v = canvas_.View();
-  overview_->Visible =
-      overviewPixels_ && (v.Columns * v.Zoom > v.ViewWidth || v.Rows * v.Zoom > v.ViewHeight);
+  overview_->Visible = overviewWanted_ && overviewPixels_ &&
+                       (v.Columns * v.Zoom > v.ViewWidth || v.Rows * v.Zoom > v.ViewHeight);
   if (overview_->Visible) {
     const int w = overviewPixels_->w, h = overviewPixels_->h, scale = w / v.Columns;
     overview_->Bounds =
@@ -314,20 +318,21 @@ void EditorScreen::PlaceToolFrames() {
     overviewFrame_->Bounds = SDL_Rect{left, top, std::min(w - left, v.ViewWidth * scale / v.Zoom),
                                       std::min(h - top, v.ViewHeight * scale / v.Zoom)};
   }
-  if (selection_ && (selection_->X + selection_->W > model_.Width() ||
-                     selection_->Y + selection_->H > model_.Height())) {
+  if (const auto& s = model_.Selection();
+      s && (s->X + s->W > model_.Width() || s->Y + s->H > model_.Height())) {
     // The zone shrank or turned under the selection.
-    const edit::Area a = *selection_;
-    selection_.reset();
+    const edit::Area a = *s;
+    std::optional<edit::Area> kept;
     if (a.X < model_.Width() && a.Y < model_.Height()) {
-      selection_ = edit::Area{a.X, a.Y, std::min(a.W, model_.Width() - a.X),
-                              std::min(a.H, model_.Height() - a.Y)};
+      kept = edit::Area{a.X, a.Y, std::min(a.W, model_.Width() - a.X),
+                        std::min(a.H, model_.Height() - a.Y)};
     }
+    model_.SetSelection(kept);
   }
-  const bool shown = selection_.has_value() && !(floating_ && floating_->From);
+  const bool shown = model_.Selection().has_value() && !(floating_ && floating_->From);
   selectionFrame_->Visible = selectionSize_->Visible = shown;
   if (!shown) return;
-  const edit::Area a = *selection_;
+  const edit::Area a = *model_.Selection();
   const SDL_Rect r0 = canvas_.View().CellRect(a.X, a.Y);
   const SDL_Rect r1 = canvas_.View().CellRect(a.X + a.W - 1, a.Y + a.H - 1);
   selectionFrame_->Bounds =
@@ -368,12 +373,43 @@ void EditorScreen::ShowOverview() {
     }
   }
   overview_->Canvas = s;
+  FitOverviewSpare();
   PlaceToolFrames();
   if (overview_->Visible) {
     window_.InvalidateRect(SDL_Rect{EditorCanvasArea.x + overview_->Bounds.x,
                                     EditorCanvasArea.y + overview_->Bounds.y, overview_->Bounds.w,
                                     overview_->Bounds.h});
   }
+}
+
+void EditorScreen::FitOverviewSpare() {
+  // Mended: the overview covered the cells in the canvas's corner whenever the zone did not fit,
+  // and a click there went to the overview. The view scrolls far enough past the zone's right
+  // and bottom edges to bring every cell out from under it.
+  EditorView& v = canvas_.View();
+  const bool spare = overviewWanted_ && overviewPixels_;
+  const int right = spare ? overviewPixels_->w + 2 * OverviewMargin : 0;
+  const int bottom = spare ? overviewPixels_->h + 2 * OverviewMargin : 0;
+  if (right == v.SpareRight && bottom == v.SpareBottom) return;
+  v.SpareRight = right;
+  v.SpareBottom = bottom;
+  const int left = v.Left, top = v.Top;
+  v.Clamp();
+  if (v.Left != left || v.Top != top) {
+    canvas_.ComposeAll();
+    ShowCanvasDamage();
+  }
+}
+
+void EditorScreen::ToggleOverview() {
+  BlurFields();
+  overviewWanted_ = !overviewWanted_;
+  dynamic_cast<platform::Button&>(ControlNamed("btnOverview")).Caption =
+      overviewWanted_ ? "[Mapa]" : "Mapa";
+  FitOverviewSpare();
+  PlaceToolFrames();
+  PointerMoved();
+  window_.InvalidateRect(EditorCanvasArea);
 }
 
 void EditorScreen::OverviewDown(SDL_Point p) {
@@ -394,7 +430,8 @@ void EditorScreen::MirrorOrTurn(std::optional<edit::Mirror> axis) {
     ShowFloating();
     return;
   }
-  const edit::Area area = selection_.value_or(edit::Area{});
+  const std::optional<edit::Area> selection = model_.Selection();
+  const edit::Area area = selection.value_or(edit::Area{});
   if (axis) {
     if (model_.MirrorArea(area, *axis)) Sync();
     return;
@@ -404,7 +441,7 @@ void EditorScreen::MirrorOrTurn(std::optional<edit::Mirror> axis) {
     UpdateStatus();
     return;
   }
-  if (selection_) SetSelection(edit::Area{area.X, area.Y, area.H, area.W});
+  if (selection) SetSelection(edit::Area{area.X, area.Y, area.H, area.W});
   Sync();
 }
 
@@ -417,9 +454,8 @@ void EditorScreen::GrowEdge(int edge, int cells) {
     return;
   }
   // What was selected keeps its cells.
-  if (selection_)
-    SetSelection(
-        edit::Area{selection_->X + left, selection_->Y + top, selection_->W, selection_->H});
+  if (const std::optional<edit::Area> s = model_.Selection())
+    SetSelection(edit::Area{s->X + left, s->Y + top, s->W, s->H});
   Sync();
 }
 
@@ -438,6 +474,7 @@ void EditorScreen::TestPlayHere() {
   }
   if (model_.InStroke()) model_.EndStroke();
   drag_ = Drag::None;
+  if (RefusedForPlay()) return;
   if (OnTestPlayHere) OnTestPlayHere(*text);
 }
 
@@ -467,13 +504,13 @@ bool EditorScreen::ToolKey(int virtualKey, platform::Modifiers held) {
         UpdateStatus();
         return true;
       }
-      if (selection_) {
+      if (model_.Selection()) {
         SetSelection(std::nullopt);
         return true;
       }
       return false;
     case KeyDelete:
-      if (selection_ && model_.Clear(*selection_)) Sync();
+      if (const auto s = model_.Selection(); s && model_.Clear(*s)) Sync();
       return true;
     case KeyF5:
       if (!held.Shift) return false;
@@ -481,6 +518,9 @@ bool EditorScreen::ToolKey(int virtualKey, platform::Modifiers held) {
       return true;
     case 'V':
       SetTool(EditorTool::Select);
+      return true;
+    case 'M':
+      ToggleOverview();
       return true;
     case 'F':
       SetTool(EditorTool::Flood);
@@ -499,18 +539,16 @@ bool EditorScreen::ToolKey(int virtualKey, platform::Modifiers held) {
   }
 }
 
-bool EditorScreen::ToolDown(SDL_Point cell) {
+bool EditorScreen::ToolDown(SDL_Point cell, SDL_Point p) {
   if (floating_) {
     PlaceFloating(platform::HeldModifiers().Shift);
     return true;
   }
   switch (tool_) {
     case EditorTool::Select:
-      if (selection_ && selection_->Contains(cell.x, cell.y)) {
+      if (const auto s = model_.Selection(); s && StrictlyInside(*s, p)) {
         // A press inside the selection lifts it: it moves with the pointer until released.
-        floating_ =
-            FloatingPiece{model_.Copy(*selection_),
-                          SDL_Point{cell.x - selection_->X, cell.y - selection_->Y}, selection_};
+        floating_ = FloatingPiece{model_.Copy(*s), SDL_Point{cell.x - s->X, cell.y - s->Y}, s};
         drag_ = Drag::MovePiece;
         ShowFloating();
         UpdateStatus();
@@ -532,6 +570,16 @@ bool EditorScreen::ToolDown(SDL_Point cell) {
     default:
       return false;
   }
+}
+
+bool EditorScreen::StrictlyInside(const edit::Area& area, SDL_Point p) const {
+  // A press on the frame (or just inside it, where the corner cells are) starts a new
+  // selection: an author aiming at the corner means to select from there.
+  const EditorView& v = const_cast<EditorCanvas&>(canvas_).View();
+  const SDL_Rect a = v.CellRect(area.X, area.Y);
+  const SDL_Rect b = v.CellRect(area.X + area.W - 1, area.Y + area.H - 1);
+  const int band = std::clamp(v.Zoom / 5, 2, 6);
+  return p.x >= a.x + band && p.y >= a.y + band && p.x < b.x + b.w - band && p.y < b.y + b.h - band;
 }
 
 void EditorScreen::ToolDrag(SDL_Point cell) {

@@ -6,18 +6,18 @@
 namespace quarn::ui {
 
 namespace {
-void ClampAxis(int& offset, int content, int view) {
+void ClampAxis(int& offset, int content, int view, int spare) {
   if (content <= view) {
     offset = -(view - content) / 2;
   } else {
-    offset = std::clamp(offset, 0, content - view);
+    offset = std::clamp(offset, 0, content - view + std::max(spare, 0));
   }
 }
 }  // namespace
 
 void EditorView::Clamp() {
-  ClampAxis(Left, Columns * Zoom, ViewWidth);
-  ClampAxis(Top, Rows * Zoom, ViewHeight);
+  ClampAxis(Left, Columns * Zoom, ViewWidth, SpareRight);
+  ClampAxis(Top, Rows * Zoom, ViewHeight, SpareBottom);
 }
 
 void EditorView::ScrollBy(int dx, int dy) {

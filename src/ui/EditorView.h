@@ -19,9 +19,12 @@ struct EditorView {
   // The zone's pixels (at Zoom) left of and above the canvas; negative when the zone is
   // narrower or lower than the canvas and stands in its middle.
   int Left = 0, Top = 0;
+  // Pixels a zone larger than the canvas may be scrolled past its right and bottom edges, so that
+  // what stands in the canvas's bottom-right corner (the overview) hides no cell for good.
+  int SpareRight = 0, SpareBottom = 0;
 
-  // Keeps the zone in view: a zone larger than the canvas cannot be scrolled past its edges,
-  // a smaller one is centred.
+  // Keeps the zone in view: a zone larger than the canvas cannot be scrolled past its edges
+  // (but for the spare pixels), a smaller one is centred.
   void Clamp();
   void ScrollBy(int dx, int dy);
   // The cell under canvas point p, or none outside the zone.

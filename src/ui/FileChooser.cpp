@@ -18,7 +18,9 @@ const platform::FontSpec Small{"Arial", 8.25, true};
 
 constexpr int Width = 480, Height = 380;
 constexpr int KeyBackspace = 8, KeyEnter = 13, KeyEscape = 27, KeyPageUp = 33, KeyPageDown = 34,
-              KeyEnd = 35, KeyHome = 36, KeyUp = 38, KeyArrowDown = 40;
+              KeyEnd = 35, KeyHome = 36, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40,
+              KeyDelete = 46;
+constexpr const char* FileNameCaption = "Název souboru:";
 
 platform::WindowOptions ChooserOptions() {
   platform::WindowOptions o;
@@ -59,7 +61,7 @@ FileChooser::FileChooser(platform::App& app, Prompter& prompter)
     return placed;
   };
   heading_ = label(SDL_Rect{12, 8, Width - 24, 18}, Font, Cyan);
-  where_ = label(SDL_Rect{12, 28, Width - 24, 32}, Small, Ink);
+  where_ = label(SDL_Rect{12, 28, Width - 24 - 100, 32}, Small, Ink);
 
   auto list = std::make_unique<platform::ListBox>(app_.FontSet());
   list->Font = Font;
@@ -80,37 +82,43 @@ FileChooser::FileChooser(platform::App& app, Prompter& prompter)
   window_.Root().Children.push_back(list_);
   controls_.push_back(std::move(list));
 
-  label(SDL_Rect{12, 270, 110, 20}, Font, Ink)->Caption = "Název souboru:";
+  fieldName_ = label(SDL_Rect{12, 270, 110, 20}, Font, Ink);
+  fieldName_->Caption = FileNameCaption;
   auto field = std::make_unique<platform::TextField>(app_.FontSet());
   field->Font = Font;
   field->MaxBytes = 255;
   field->Bounds = SDL_Rect{124, 267, Width - 136, 24};
-  field->OnMouseDown = [this](int, SDL_Point) { field_->Focus(); };
+  field->OnMouseDown = [this](int button, SDL_Point p) {
+    if (button == SDL_BUTTON_LEFT) field_->Press(p);
+    window_.Invalidate();
+  };
   field_ = field.get();
   window_.Root().Children.push_back(field_);
   controls_.push_back(std::move(field));
   message_ = label(SDL_Rect{12, 296, Width - 24, 36}, Small, ErrorInk);
-  label(SDL_Rect{12, 346, 250, 30}, Small, Ink)->Caption =
-      "Enter uloží (nebo otevře vybranou složku), Esc zruší.";
+  label(SDL_Rect{12, 340, 250, 40}, Small, Ink)->Caption =
+      "Enter uloží, nebo otevře vybranou složku či napsanou cestu (~/zony, /tmp). Esc zruší.";
 
-  auto button = [&](const std::string& caption, int x, std::function<void()> click) {
+  auto button = [&](const std::string& caption, SDL_Rect bounds, std::function<void()> click) {
     auto b = std::make_unique<platform::Button>(app_.FontSet());
     b->Caption = caption;
     b->Font = Font;
-    b->Bounds = SDL_Rect{x, 342, 94, 28};
+    b->Bounds = bounds;
     b->OnClick = std::move(click);
     window_.Root().Children.push_back(b.get());
     controls_.push_back(std::move(b));
   };
-  button("Uložit", Width - 12 - 94 - 8 - 94, [this] {
+  button("Uložit", SDL_Rect{Width - 12 - 94 - 8 - 94, 342, 94, 28}, [this] {
     listChosen_ = false;
     Enter();
   });
-  button("Zrušit", Width - 12 - 94, [this] { Cancel(); });
+  button("Zrušit", SDL_Rect{Width - 12 - 94, 342, 94, 28}, [this] { Cancel(); });
+  button("Nová složka", SDL_Rect{Width - 12 - 94, 30, 94, 26}, [this] { NewFolder(); });
 
   window_.OnKeyDown = [this](int virtualKey) { KeyDown(virtualKey); };
   window_.OnKeyRepeat = [this](int virtualKey) {
-    if (virtualKey == KeyBackspace || virtualKey == KeyUp || virtualKey == KeyArrowDown ||
+    if (virtualKey == KeyBackspace || virtualKey == KeyDelete || virtualKey == KeyLeft ||
+        virtualKey == KeyRight || virtualKey == KeyUp || virtualKey == KeyArrowDown ||
         virtualKey == KeyPageUp || virtualKey == KeyPageDown) {
       KeyDown(virtualKey);
     }
@@ -126,7 +134,8 @@ void FileChooser::Open(const ChooserRequest& request) {
   window_.SetCaption(request.Title);
   heading_->Caption = request.Heading;
   heading_->Visible = !request.Heading.empty();
-  field_->Text = request.Name;
+  StopNamingFolder();
+  field_->SetText(request.Name);
   field_->Focus();
   Go(request.Folder);
 }
@@ -165,29 +174,39 @@ void FileChooser::ListMoved() {
   listChosen_ = true;
   const edit::ChooserEntry& e = entries_[static_cast<size_t>(i)];
   // A zone chosen in the list is the name to save under; a folder is gone into with Enter.
-  if (!e.Folder) field_->Text = e.Name;
+  if (!e.Folder && !namingFolder_) field_->SetText(e.Name);
   message_->Caption.clear();
 }
 
-void FileChooser::KeyDown(int virtualKey) {
+void FileChooser::KeyDown(int virtualKey, platform::Modifiers held) {
   switch (virtualKey) {
     case KeyEnter:
       Enter();
       break;
     case KeyEscape:
-      Cancel();
+      if (namingFolder_) {
+        StopNamingFolder();
+      } else {
+        Cancel();
+      }
       break;
     case KeyUp:
     case KeyArrowDown:
     case KeyPageUp:
     case KeyPageDown:
-    case KeyHome:
-    case KeyEnd:
       if (list_->KeyDown(virtualKey)) ListMoved();
       break;
+    // The name field's cursor and selection.
+    case KeyHome:
+    case KeyEnd:
+    case KeyLeft:
+    case KeyRight:
     case KeyBackspace:
+    case KeyDelete:
+    case 'A':
+      if (virtualKey == 'A' && !held.Ctrl) return;
       field_->Focus();
-      field_->KeyDown(virtualKey);
+      field_->KeyDown(virtualKey, held);
       listChosen_ = false;
       break;
     default:
@@ -203,6 +222,32 @@ void FileChooser::Type(const std::string& text) {
   window_.Invalidate();
 }
 
+void FileChooser::NewFolder() {
+  if (namingFolder_) {
+    Enter();
+    return;
+  }
+  namingFolder_ = true;
+  fileName_ = field_->Text;
+  fieldName_->Caption = "Název složky:";
+  field_->SetText("");
+  field_->Focus();
+  listChosen_ = false;
+  message_->Caption =
+      "Napiš název nové složky ve složce, kterou vidíš; Enter ji založí, Esc se "
+      "vrátí k názvu souboru.";
+  window_.Invalidate();
+}
+
+void FileChooser::StopNamingFolder() {
+  if (!namingFolder_) return;
+  namingFolder_ = false;
+  fieldName_->Caption = FileNameCaption;
+  field_->SetText(fileName_);
+  message_->Caption.clear();
+  window_.Invalidate();
+}
+
 void FileChooser::Enter() {
   const int i = list_->ListIndex();
   if (listChosen_ && i >= 0 && i < static_cast<int>(entries_.size()) &&
@@ -211,10 +256,23 @@ void FileChooser::Enter() {
     Go(e.Parent ? folder_.parent_path() : folder_ / e.Name);
     return;
   }
+  if (namingFolder_) {
+    const edit::MadeFolder made = edit::MakeFolder(folder_, field_->Text, request_.Limits);
+    if (made.Path.empty()) {
+      message_->Caption = made.Problem;
+      window_.Invalidate();
+      return;
+    }
+    StopNamingFolder();
+    Go(made.Path);
+    message_->Caption = "Složka " + ShowControls(made.Path.filename().string()) +
+                        " je založená; zóna se uloží do ní.";
+    return;
+  }
   const edit::ChooserDecision d = edit::Decide(folder_, field_->Text, request_.Limits);
   switch (d.What) {
     case edit::ChooserDecision::Kind::OpenFolder:
-      field_->Text = request_.Name;
+      field_->SetText(request_.Name);
       Go(d.Path);
       return;
     case edit::ChooserDecision::Kind::Write:

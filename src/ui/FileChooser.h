@@ -1,5 +1,6 @@
 // FileChooser.h — the editor's small "save as" window in the look of the game's dialog: the
-// folder's zone files and folders in a list, a one-line name field, Enter and Esc.
+// folder's zone files and folders in a list, a one-line name field (a name, or a path to go to
+// or save at), "Nová složka", Enter and Esc.
 #pragma once
 
 #include <filesystem>
@@ -46,12 +47,17 @@ class FileChooser {
   // The steps Choose waits through, for tests: lays the window out for the request without
   // showing it; keys and typed text as the window hands them over; Enter as the key does.
   void Open(const ChooserRequest& request);
-  void KeyDown(int virtualKey);
+  void KeyDown(int virtualKey, platform::Modifiers held = platform::HeldModifiers());
   void Type(const std::string& text);
   void Enter();
   void Cancel();
   // Goes into folder and lists it.
   void Go(const std::filesystem::path& folder);
+  // "Nová složka": the name field asks for the new folder's name; Enter (or the button again)
+  // makes it in the shown folder and goes into it, Esc goes back to the file's name. A name that
+  // cannot be a folder's is refused with the reason under the field.
+  void NewFolder();
+  bool NamingFolder() const { return namingFolder_; }
 
   platform::Window& Window() { return window_; }
   platform::ListBox& List() { return *list_; }
@@ -64,6 +70,7 @@ class FileChooser {
  private:
   void ListMoved();
   void Finish(std::optional<ChosenFile> result);
+  void StopNamingFolder();
 
   platform::App& app_;
   Prompter& prompter_;
@@ -74,11 +81,14 @@ class FileChooser {
   platform::ListBox* list_ = nullptr;
   platform::TextField* field_ = nullptr;
   platform::Label* message_ = nullptr;
+  platform::Label* fieldName_ = nullptr;
   ChooserRequest request_;
   std::filesystem::path folder_;
   std::vector<edit::ChooserEntry> entries_;
   bool listChosen_ = false;  // the list's selection was moved since the last typing
   bool done_ = false;
+  bool namingFolder_ = false;
+  std::string fileName_;  // the file's name while the field asks for a folder's
   std::optional<ChosenFile> result_;
 };
 

@@ -124,7 +124,7 @@ const std::vector<std::string>& HelpKeys(bool browser) {
       "H, J, L – zrcadlit, převrátit, otočit",
       "Ctrl++, Ctrl+− – větší a menší pohled",
       "šipky, Page Up, Page Down – posun, Shift+šipky – o půl okna",
-      "Home – celá zóna",
+      "Home – celá zóna, M – skrýt nebo ukázat mapu",
       "F1 – tato nápověda",
       "Esc – zrušit výběr nebo vkládání, jinak zavřít editor",
   };

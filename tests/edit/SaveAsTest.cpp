@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -142,6 +143,56 @@ TEST_F(SaveAsTest, EnterOpensFoldersWritesNewFilesAndAsksBeforeReplacingOne) {
   fs::permissions(root / "shared", fs::perms::all);
   EXPECT_EQ(StartFolder({"", root / "missing", root / "shared", d}, none), d);
   EXPECT_EQ(StartFolder({d / "sub/"}, ChooserLimits{{d / "sub"}, {}}), "/");
+}
+
+// A typed path goes where it says from the shown folder (or from home with "~/"): to a folder,
+// or to a file in a folder that is there; a new folder is made only under a name it may have.
+TEST_F(SaveAsTest, TypedPathsGoThereAndNewFoldersTakeOnlyGoodNames) {
+  const fs::path d = root / "mine";
+  fs::create_directories(d / "sub" / "hluboko");
+  Put(d / "sub" / "stara.qrn", "old");
+  const ChooserLimits none;
+  ChooserDecision x = Decide(d, "sub/hluboko", none);
+  EXPECT_EQ(x.What, ChooserDecision::Kind::OpenFolder);
+  EXPECT_EQ(x.Path, d / "sub" / "hluboko");
+  x = Decide(d / "sub", (d / "sub" / "hluboko" / "..").string() + "/", none);
+  EXPECT_EQ(x.What, ChooserDecision::Kind::OpenFolder);
+  EXPECT_EQ(x.Path, d / "sub");
+  x = Decide(d, "sub/nova", none);
+  EXPECT_EQ(x.What, ChooserDecision::Kind::Write);
+  EXPECT_EQ(x.Path, d / "sub" / "nova.qrn");
+  x = Decide(root, (d / "sub" / "stara.qrn").string(), none);
+  EXPECT_EQ(x.What, ChooserDecision::Kind::AskOverwrite);
+  EXPECT_EQ(x.Path, d / "sub" / "stara.qrn");
+  x = Decide(d, "chybi/nova", none);
+  EXPECT_EQ(x.What, ChooserDecision::Kind::Refuse);
+  EXPECT_NE(x.Message.find("Složka " + (d / "chybi").string() + " neexistuje"), std::string::npos)
+      << x.Message;
+  EXPECT_EQ(Decide(d, "sub/nova", ChooserLimits{{}, {d / "sub"}}).What,
+            ChooserDecision::Kind::Refuse)
+      << "a path into the shipped zones writes nothing";
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", d.c_str(), 1);
+  x = Decide(root, "~/sub/z", none);
+  setenv("HOME", home.c_str(), 1);
+  EXPECT_EQ(x.What, ChooserDecision::Kind::Write);
+  EXPECT_EQ(x.Path, d / "sub" / "z.qrn");
+
+  const MadeFolder made = MakeFolder(d, "  Nové zóny ", none);
+  EXPECT_EQ(made.Problem, "");
+  EXPECT_EQ(made.Path, d / "Nové zóny");
+  EXPECT_TRUE(fs::is_directory(d / "Nové zóny"));
+  for (const std::string& bad : std::vector<std::string>{
+           "", "  ", "a/b", ".skryta", "..", "tab\tx", std::string(256, 'x'), "Nové zóny", "sub"}) {
+    const MadeFolder refused = MakeFolder(d, bad, none);
+    EXPECT_TRUE(refused.Path.empty()) << bad;
+    EXPECT_NE(refused.Problem, "") << bad;
+  }
+  EXPECT_NE(MakeFolder(d, "sub", none).Problem.find("už ve složce je"), std::string::npos);
+  EXPECT_NE(MakeFolder(d, "", none).Problem, MakeFolder(d, "a/b", none).Problem)
+      << "each refusal says its own reason";
+  EXPECT_TRUE(MakeFolder(d, "x", ChooserLimits{{}, {d}}).Path.empty()) << "not among the shipped";
+  EXPECT_FALSE(fs::exists(d / "x"));
 }
 
 TEST_F(SaveAsTest, SaveAsWritesTheNewFileWhichIsThenEditedAndReplacesOnlyWhenAsked) {

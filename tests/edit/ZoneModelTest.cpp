@@ -409,6 +409,51 @@ TEST_F(ZoneModelTest, AZoneTheGameRefusesIsSavedAndOpensAgainWithTheFinding) {
   EXPECT_TRUE(again.Load(file).has_value());
 }
 
+// A finding's line names its place once, first; the loader's and the check's messages that
+// name the cell again lose that part, and a longer number is never mistaken for it.
+TEST_F(ZoneModelTest, AFindingsLineNamesItsPlaceOnce) {
+  ZoneModel m;
+  ASSERT_TRUE(m.SetField(HeaderField::Width, "20") == std::nullopt);
+  m.Fill(1, 2, 17, 7, '+');  // the 102nd enemy: column 18, row 8
+  ASSERT_TRUE(m.Findings().front().Refused);
+  EXPECT_EQ(FindingLine(m.Findings().front()),
+            "sloupec 18, řádek 8: má 102. nepřítele; zóna smí mít nejvýš 101 nepřátel");
+  const Finding far{"nepřítel ve sloupci 5 (řádek 3) je příliš daleko", Cell{4, 2}, true};
+  EXPECT_EQ(FindingLine(far), "sloupec 5, řádek 3: nepřítel je příliš daleko");
+  const Finding steps{
+      "kroky nepřátel 1 musí být aspoň 1, protože zóna takové nepřátele má (řádek 2)", Cell{1, 1},
+      true};
+  EXPECT_EQ(FindingLine(steps),
+            "sloupec 2, řádek 2: kroky nepřátel 1 musí být aspoň 1, protože zóna takové nepřátele "
+            "má");
+  const Finding other{"klíč ve sloupci 18 otevře dveře ve sloupci 1", Cell{0, 0}, false};
+  EXPECT_EQ(FindingLine(other), "sloupec 1, řádek 1: klíč ve sloupci 18 otevře dveře");
+  EXPECT_EQ(FindingLine(Finding{"soubor je prázdný", std::nullopt, true}), "soubor je prázdný");
+}
+
+// Undo puts back the selection as it was when the change was made, redo the one set after it.
+TEST_F(ZoneModelTest, UndoAndRedoPutTheSelectionBackWithTheCells) {
+  ZoneModel m;
+  m.Fill(3, 3, 4, 4, 'B');
+  const Area picked{3, 3, 2, 2}, moved{6, 4, 2, 2};
+  m.SetSelection(picked);
+  ASSERT_TRUE(m.Move(picked, 3, 1));
+  m.SetSelection(moved);
+  ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(m.At(3, 3), 'B');
+  EXPECT_EQ(m.Selection(), picked);
+  ASSERT_TRUE(m.Redo());
+  EXPECT_EQ(m.Selection(), moved);
+  // A selection made after the undo changes nothing undone; the first change had none.
+  ASSERT_TRUE(m.Undo());
+  m.SetSelection(Area{0, 0, 1, 1});
+  ASSERT_TRUE(m.Redo());
+  EXPECT_EQ(m.Selection(), moved);
+  ASSERT_TRUE(m.Undo());
+  ASSERT_TRUE(m.Undo());
+  EXPECT_EQ(m.Selection(), std::nullopt);
+}
+
 TEST_F(ZoneModelTest, NewZonesGoOnlyToThePlayersFolderAndARefusedFolderIsNeverTouched) {
   const fs::path mine = root_ / "data" / "quarn" / "zones";  // not there yet
   const fs::path was = fs::current_path();

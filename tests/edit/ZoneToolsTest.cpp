@@ -8,6 +8,7 @@
 #include <fstream>
 #include <random>
 
+#include "base/Plural.h"
 #include "edit/ZoneModel.h"
 #include "zone/ZoneWriter.h"
 
@@ -342,6 +343,18 @@ TEST(ZoneToolsTest, EveryToolIsOneUndoStepAndKeepsOneStart) {
       ASSERT_EQ(m.Source(), before);
     }
   }
+}
+
+// One helper for the editor's counted words: 1 řádek, 2 to 4 řádky, 0 and 5 up řádků; a cut
+// (a negative count) takes its size's form.
+TEST(CzechCount, TheNounTakesTheFormItsCountAsks) {
+  const std::vector<std::pair<long, std::string>> rows{
+      {1, "1 řádek"},   {2, "2 řádky"},   {3, "3 řádky"},    {4, "4 řádky"},
+      {5, "5 řádků"},   {0, "0 řádků"},   {11, "11 řádků"},  {-1, "-1 řádek"},
+      {-3, "-3 řádky"}, {-7, "-7 řádků"}, {100, "100 řádků"}};
+  for (const auto& [n, text] : rows) EXPECT_EQ(CzechCount(n, "řádek", "řádky", "řádků"), text) << n;
+  EXPECT_EQ(CzechCount(2, "sloupec", "sloupce", "sloupců"), "2 sloupce");
+  EXPECT_EQ(CzechPlural(12, "sloupec", "sloupce", "sloupců"), "sloupců");
 }
 
 }  // namespace

@@ -97,8 +97,12 @@ class EditorScreenTest : public ::testing::Test {
     return dynamic_cast<platform::TextField&>(
         editor->ControlNamed("field(" + std::to_string(static_cast<int>(f)) + ")"));
   }
+  // A click in the field past its text: the keyboard, and the cursor at the text's end.
+  static void ClickAtEnd(platform::TextField& field) {
+    field.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{field.Bounds.w - 2, field.Bounds.h / 2});
+  }
   void Type(edit::HeaderField f, const std::string& text) {
-    Field(f).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+    ClickAtEnd(Field(f));
     for (int i = 0; i < 10; ++i) editor->KeyDown(8, NoKeys);
     editor->TypeText(text);
     editor->KeyDown(13, NoKeys);
@@ -225,7 +229,7 @@ TEST_F(EditorScreenTest, TheFormShowsTheLoadersMessageBesideARefusedFieldAndResi
   // Typing into a field never reaches the brush, nor the zoom.
   const char brush = editor->Selected();
   const int zoom = editor->Canvas().View().Zoom;
-  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  ClickAtEnd(Field(edit::HeaderField::Title));
   editor->TypeText("R");
   editor->KeyDown(187, NoKeys);
   EXPECT_EQ(editor->Selected(), brush);
@@ -238,7 +242,7 @@ TEST_F(EditorScreenTest, CommandsFromAHeaderFieldTakeItsValueFirst) {
   ASSERT_TRUE(editor->Open(root / "mine" / "pole.qrn"));
   Type(edit::HeaderField::Title, "Sklep");
   // Ctrl+S while typing: saved with what was typed.
-  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  ClickAtEnd(Field(edit::HeaderField::Title));
   editor->TypeText(" a půda");
   editor->KeyDown('S', Ctrl);
   EXPECT_FALSE(Field(edit::HeaderField::Title).Focused());
@@ -246,7 +250,7 @@ TEST_F(EditorScreenTest, CommandsFromAHeaderFieldTakeItsValueFirst) {
   EXPECT_EQ(editor->Model().Field(edit::HeaderField::Title), "Sklep a půda");
   EXPECT_NE(ReadFile(root / "mine" / "pole.qrn").find("Sklep a půda"), std::string::npos);
   // Ctrl+Z while typing: the value is taken, and that is what is undone.
-  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  ClickAtEnd(Field(edit::HeaderField::Title));
   editor->TypeText("!");
   editor->KeyDown('Z', Ctrl);
   EXPECT_EQ(editor->Model().Field(edit::HeaderField::Title), "Sklep a půda");
@@ -255,7 +259,7 @@ TEST_F(EditorScreenTest, CommandsFromAHeaderFieldTakeItsValueFirst) {
   // F5 plays what the form shows; a refused value stops it and the status line says why.
   std::string played;
   editor->OnTestPlay = [&](const std::string& text) { played = text; };
-  Field(edit::HeaderField::Width).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  ClickAtEnd(Field(edit::HeaderField::Width));
   for (int i = 0; i < 10; ++i) editor->KeyDown(8, NoKeys);
   editor->TypeText("200");
   editor->KeyDown(116, NoKeys);
@@ -330,7 +334,7 @@ TEST_F(EditorScreenTest, PlusAndMinusPickEnemiesAndOnlyCtrlZooms) {
   // From a header field too; the field keeps the keyboard, and the "+" the key brings as text
   // goes neither into the field nor into the brush. The next key's text is typed again.
   platform::TextField& title = Field(edit::HeaderField::Title);
-  title.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  ClickAtEnd(title);
   const std::string typed = title.Text;
   editor->KeyDown(107, Ctrl);
   editor->TypeText("+");
@@ -353,6 +357,168 @@ TEST_F(EditorScreenTest, PlusAndMinusPickEnemiesAndOnlyCtrlZooms) {
   EXPECT_NE(editor->Status().find("Pozor: laserové dveře ve vnější zdi (sloupec 1, řádek 4)"),
             std::string::npos)
       << editor->Status();
+}
+
+// Key events as SDL hands them over on the Czech layout (seen on X with SDL 2.26): plus is the
+// 1 key (keysym "1", text "+"), minus the key beside the full stop (keysym "-" on the slash's
+// scancode, a key the game has no code for, so only its text arrives), "=" where the US layout
+// has minus, a dead acute where it has plus. With Ctrl each zooms by what it means, once, and no
+// text reaches the brush; without Ctrl plus and minus are the enemies.
+TEST_F(EditorScreenTest, CtrlPlusAndMinusZoomByWhatTheKeysMeanOnTheCzechLayout) {
+  ASSERT_TRUE(editor->Open({}));
+  editor->Show();
+  SDL_SetModState(KMOD_NONE);
+  editor->KeyOnLayout = [](SDL_Scancode code) -> SDL_Keycode {
+    if (code == SDL_SCANCODE_MINUS) return SDLK_EQUALS;
+    if (code == SDL_SCANCODE_EQUALS) return SDLK_UNKNOWN;  // a dead key
+    return SDL_GetKeyFromScancode(code);
+  };
+  auto key = [&](Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.windowID = editor->Window().Id();
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = code;
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+  };
+  auto text = [&](const char* typed) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = editor->Window().Id();
+    SDL_strlcpy(e.text.text, typed, sizeof e.text.text);
+    SDL_PushEvent(&e);
+  };
+  // Ctrl held for presses of one key. Every event waits in the queue before any is handled;
+  // when Ctrl comes up the zoom and the brush are noted.
+  auto withCtrl = [&](SDL_Keycode sym, SDL_Scancode code, const char* typed, int times = 1) {
+    key(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL);
+    for (int i = 0; i < times; ++i) {
+      key(SDL_KEYDOWN, sym, code, KMOD_LCTRL);
+      if (*typed) text(typed);
+      key(SDL_KEYUP, sym, code, KMOD_LCTRL);
+    }
+    key(SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_NONE);
+  };
+  auto alone = [&](SDL_Keycode sym, SDL_Scancode code, const char* typed) {
+    key(SDL_KEYDOWN, sym, code, KMOD_NONE);
+    text(typed);
+    key(SDL_KEYUP, sym, code, KMOD_NONE);
+  };
+  const EditorView& v = editor->Canvas().View();
+  ASSERT_EQ(v.Zoom, 20);
+  const char brush = editor->Selected();
+  std::vector<int> zooms;
+  std::string brushes;
+  auto up = editor->Window().OnKeyUp;
+  editor->Window().OnKeyUp = [&, up](int virtualKey) {
+    up(virtualKey);
+    if (virtualKey != 17) return;
+    zooms.push_back(v.Zoom);
+    brushes += editor->Selected();
+  };
+  withCtrl(SDLK_1, SDL_SCANCODE_1, "+");                // plus on the 1 key: 40
+  withCtrl(SDLK_MINUS, SDL_SCANCODE_SLASH, "-");        // minus beside the full stop: 20
+  withCtrl(SDLK_MINUS, SDL_SCANCODE_SLASH, "-", 2);     // twice, Ctrl held all the while: 8
+  withCtrl(SDLK_EQUALS, SDL_SCANCODE_MINUS, "=");       // "=" on the US minus's place: 10
+  withCtrl(SDLK_UNKNOWN, SDL_SCANCODE_EQUALS, "´");     // a dead acute is no plus: 10
+  withCtrl(SDLK_KP_PLUS, SDL_SCANCODE_KP_PLUS, "+");    // the keypad's, once for key and text: 20
+  withCtrl(SDLK_KP_MINUS, SDL_SCANCODE_KP_MINUS, "-");  // 10
+  withCtrl(SDLK_2, SDL_SCANCODE_2, "ě");                // 10, and no letter anywhere
+  // Without Ctrl the same keys pick the enemies, and the zoom stays.
+  alone(SDLK_MINUS, SDL_SCANCODE_SLASH, "-");
+  withCtrl(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, "");  // Ctrl alone: noted
+  alone(SDLK_1, SDL_SCANCODE_1, "+");
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  app->Run();
+  EXPECT_EQ(zooms, (std::vector<int>{40, 20, 8, 10, 10, 20, 10, 10, 10}));
+  EXPECT_EQ(brushes, std::string(8, brush) + "-") << "with Ctrl held no text reaches the brush";
+  EXPECT_EQ(editor->Selected(), '+');
+  EXPECT_EQ(v.Zoom, 10);
+}
+
+// The status line stays on the window's one line: a long message loses its middle, not the
+// instruction at its end; a line break in it (a file name may hold one) does not push the rest
+// under the window's edge. The whole text stays in Status().
+TEST_F(EditorScreenTest, TheStatusLineFitsTheWindowAndKeepsTheInstruction) {
+  const fs::path odd = root / "jinde" / "dva\nřádky.qrn";
+  ASSERT_TRUE(editor->Open(odd));
+  auto& line = dynamic_cast<platform::Label&>(editor->ControlNamed("status"));
+  EXPECT_EQ(line.Caption.find('\n'), std::string::npos) << line.Caption;
+  EXPECT_NE(line.Caption.find("dva řádky.qrn"), std::string::npos) << line.Caption;
+  fs::create_directories(root / "jinde");
+  const fs::path far = root / "jinde" / (std::string(150, 'z') + ".qrn");
+  editor->ChooseFile = [&](const ChooserRequest&) { return std::optional(ChosenFile{far, false}); };
+  ASSERT_TRUE(editor->SaveAs());
+  const std::string instruction = "(mimo tvé zóny: do seznamu zón ji dá tlačítko Do mých zón)";
+  EXPECT_NE(editor->Status().find(far.string()), std::string::npos) << editor->Status();
+  EXPECT_TRUE(line.Caption.ends_with(instruction)) << line.Caption;
+  EXPECT_NE(line.Caption.find("Uloženo jako: "), std::string::npos) << line.Caption;
+  EXPECT_NE(line.Caption.find("…"), std::string::npos) << line.Caption;
+  platform::Fonts& fonts = app->FontSet();
+  EXPECT_LE(fonts.Measure(line.Font, line.Caption).x, line.Bounds.w) << line.Caption;
+  // The middle of one text, by whole letters.
+  auto measure = [&](const std::string& t) { return fonts.Measure(line.Font, t).x; };
+  const std::string text = "Začátek " + std::string(40, 'x') + "ěščř" + " konec: Esc zruší.";
+  const std::string cut = EllipsizeMiddle(text, measure(text) / 2, measure);
+  EXPECT_LE(measure(cut), measure(text) / 2) << cut;
+  EXPECT_TRUE(cut.ends_with(" Esc zruší.")) << cut;
+  EXPECT_EQ(cut.rfind("Začátek", 0), 0u) << cut;
+  EXPECT_EQ(EllipsizeMiddle("krátký", 500, measure), "krátký");
+}
+
+// Dragging an edge says how many rows or columns in the Czech form for that count.
+TEST_F(EditorScreenTest, AnEdgeDragCountsItsRowsInCzech) {
+  ASSERT_TRUE(editor->Open({}));
+  const EditorView& v = editor->Canvas().View();
+  const int below = v.Rows * v.Zoom - v.Top + 4;  // just under the bottom edge
+  const int x = v.ViewWidth / 2;
+  Canvas().OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{x, below});
+  const std::vector<std::pair<int, std::string>> rows{
+      {1, "+1 řádek"}, {3, "+3 řádky"}, {5, "+5 řádků"}, {-2, "-2 řádky"}};
+  for (const auto& [cells, said] : rows) {
+    Canvas().OnMouseMove(SDL_Point{x, below + cells * v.Zoom});
+    EXPECT_NE(editor->Status().find("Okraj dole: " + said + " (pusť tlačítko)"), std::string::npos)
+        << editor->Status();
+  }
+  Canvas().OnMouseMove(SDL_Point{x, below + 4 * v.Zoom});
+  Canvas().OnMouseUp(SDL_BUTTON_LEFT, SDL_Point{x, below + 4 * v.Zoom});
+  EXPECT_EQ(editor->Model().Height(), 16);
+}
+
+// F5 on a zone the game would refuse says so of the zone as edited, not of the author's file,
+// and plays nothing; the finding's line names its place once.
+TEST_F(EditorScreenTest, AZoneTheGameRefusesIsNotPlayedAndTheEditedZoneIsNamed) {
+  const fs::path file = root / "mine" / "hraje.qrn";
+  ASSERT_TRUE(editor->Open(file));
+  editor->KeyDown('S', Ctrl);              // the file itself plays
+  editor->Model().Fill(1, 2, 17, 7, '+');  // 102 enemies
+  editor->KeyDown('Z', Ctrl);
+  editor->KeyDown('Y', Ctrl);
+  int played = 0;
+  editor->OnTestPlay = [&](const std::string&) { ++played; };
+  editor->OnTestPlayHere = [&](const std::string&) { ++played; };
+  answer = "OK";
+  editor->KeyDown(116, NoKeys);
+  EXPECT_EQ(played, 0);
+  const std::string said =
+      std::string(EditedZoneRefused) +
+      "sloupec 18, řádek 8: má 102. nepřítele; zóna smí mít nejvýš 101 nepřátel";
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], said);
+  EXPECT_EQ(asked[0].find("hraje.qrn"), std::string::npos);
+  EXPECT_NE(editor->Status().find(said), std::string::npos) << editor->Status();
+  Canvas().OnMouseMove(At(1, 1));
+  editor->KeyDown(116, platform::Modifiers{false, true, false});
+  EXPECT_EQ(played, 0) << "nor from the pointer";
+  auto& list = dynamic_cast<platform::ListBox&>(editor->ControlNamed("findings"));
+  ASSERT_FALSE(list.Items().empty());
+  EXPECT_EQ(list.Items()[0],
+            "Hra zónu neotevře: sloupec 18, řádek 8: má 102. nepřítele; zóna smí "
+            "mít nejvýš 101 nepřátel");
 }
 
 TEST_F(EditorScreenTest, TypingATilesCharacterTakesItIntoTheBrush) {
@@ -488,13 +654,13 @@ TEST_F(EditorScreenTest, TheBrowsersLinkTakesTheZoneAsItIsNowAndSavesNothing) {
   EXPECT_NE(links[0].first.find("WSREW"), std::string::npos) << links[0].first;
   EXPECT_EQ(links[0].second, "X");
   // While a title is being typed, the button and Ctrl+O take the typed title.
-  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  ClickAtEnd(Field(edit::HeaderField::Title));
   editor->TypeText("YZ");
   editor->ControlNamed("btnLink").OnClick();
   ASSERT_EQ(links.size(), 2u);
   EXPECT_EQ(links[1].second, "XYZ");
   EXPECT_EQ(links[1].first.rfind("XYZ\n", 0), 0u) << links[1].first;
-  Field(edit::HeaderField::Title).OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{1, 1});
+  ClickAtEnd(Field(edit::HeaderField::Title));
   editor->TypeText("!");
   editor->KeyDown('O', Ctrl);
   ASSERT_EQ(links.size(), 3u);

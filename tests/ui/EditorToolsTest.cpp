@@ -198,6 +198,83 @@ TEST_F(EditorToolsTest, DragMovesTheSelectionAndDeleteClearsIt) {
   EXPECT_EQ(m.At(3, 3), 'B');
 }
 
+// A press on the selection's frame (its corner, its edge) starts a new selection; only a drag
+// from inside moves it, and undo puts back the selection with the cells.
+TEST_F(EditorToolsTest, ADragFromTheSelectionsFrameSelectsAfreshAndUndoPutsTheSelectionBack) {
+  edit::ZoneModel& m = editor->Model();
+  m.Fill(3, 3, 5, 5, 'B');
+  editor->SetTool(EditorTool::Select);
+  Drag({3, 3}, {5, 5});
+  const edit::Area picked{3, 3, 3, 3};
+  ASSERT_EQ(*editor->Selection(), picked);
+  const uint64_t revision = m.Revision();
+  for (const int zoom : {20, 40}) {
+    editor->Canvas().View().SetZoom(zoom, SDL_Point{0, 0});
+    editor->SetSelection(picked);
+    const SDL_Rect corner = editor->Canvas().View().CellRect(3, 3);
+    Canvas().OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{corner.x + 1, corner.y + 1});
+    Canvas().OnMouseMove(At(1, 1));
+    Canvas().OnMouseUp(SDL_BUTTON_LEFT, At(1, 1));
+    EXPECT_EQ(*editor->Selection(), (edit::Area{1, 1, 3, 3})) << zoom;
+    editor->SetSelection(picked);
+    const SDL_Rect edge = editor->Canvas().View().CellRect(5, 4);
+    Canvas().OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{edge.x + edge.w - 2, edge.y + edge.h / 2});
+    Canvas().OnMouseMove(At(8, 4));
+    Canvas().OnMouseUp(SDL_BUTTON_LEFT, At(8, 4));
+    EXPECT_EQ(*editor->Selection(), (edit::Area{5, 4, 4, 1})) << zoom;
+    EXPECT_EQ(m.Revision(), revision) << "nothing moved";
+  }
+  editor->SetSelection(picked);
+  Drag({4, 4}, {8, 5});
+  EXPECT_EQ(m.At(7, 4), 'B');
+  EXPECT_EQ(m.At(3, 3), '.');
+  EXPECT_EQ(*editor->Selection(), (edit::Area{7, 4, 3, 3}));
+  editor->KeyDown('Z', Ctrl);
+  EXPECT_EQ(m.At(3, 3), 'B');
+  ASSERT_TRUE(editor->Selection().has_value());
+  EXPECT_EQ(*editor->Selection(), picked);
+  EXPECT_TRUE(editor->ControlNamed("selection").Visible);
+  editor->KeyDown('Y', Ctrl);
+  EXPECT_EQ(*editor->Selection(), (edit::Area{7, 4, 3, 3}));
+  EXPECT_TRUE(CanvasShowsModel());
+}
+
+// The overview in the canvas's corner: M and the Mapa button hide it and show it again; while it
+// is shown the view scrolls far enough to bring the corner's cells out from under it, so that a
+// press on any cell reaches the canvas.
+TEST_F(EditorToolsTest, TheOverviewHidesAndHidesNoCellForGood) {
+  editor->GrowEdge(2, 80);
+  editor->GrowEdge(3, 50);
+  EditorView& v = editor->Canvas().View();
+  ASSERT_EQ(v.Columns, 100);
+  ASSERT_EQ(v.Rows, 62);
+  platform::Control& overview = editor->ControlNamed("overview");
+  ASSERT_TRUE(overview.Visible);
+  auto reachable = [&](int x, int y) {
+    const SDL_Point p = At(x, y);
+    return editor->Window().Root().ControlAt(
+               SDL_Point{EditorCanvasArea.x + p.x, EditorCanvasArea.y + p.y}) == &Canvas();
+  };
+  for (const int zoom : {40, 20, 10}) {
+    v.SetZoom(zoom, SDL_Point{0, 0});
+    editor->KeyDown(39, Shift);  // arrows bring the rest in
+    v.ScrollBy(100000, 100000);
+    editor->Canvas().ComposeAll();
+    EXPECT_TRUE(overview.Visible) << zoom;
+    EXPECT_TRUE(reachable(99, 61)) << zoom << ": the last cell, as far as the view goes";
+  }
+  editor->KeyDown('M', NoKeys);
+  EXPECT_FALSE(overview.Visible);
+  EXPECT_EQ(v.Left, 100 * v.Zoom - v.ViewWidth) << "hidden, it needs no room past the edge";
+  EXPECT_EQ(v.Top, 62 * v.Zoom - v.ViewHeight);
+  EXPECT_TRUE(reachable(99, 61));
+  auto& button = dynamic_cast<platform::Button&>(editor->ControlNamed("btnOverview"));
+  EXPECT_EQ(button.Caption, "Mapa");
+  button.OnClick();
+  EXPECT_TRUE(overview.Visible);
+  EXPECT_EQ(button.Caption, "[Mapa]");
+}
+
 TEST_F(EditorToolsTest, MirrorTurnHollowFloodAndEdges) {
   edit::ZoneModel& m = editor->Model();
   // Nothing selected: the whole zone turns, and the canvas takes the new size.
@@ -311,7 +388,7 @@ TEST_F(EditorToolsTest, TheNotesBoxShowsTheNotesAndAnEditIsOneUndoStepKeptByteFo
       << "N\n3\n1\n4\n8\n8\n8\n01\n01\n01\nSRE\n" << notes;
   ASSERT_TRUE(editor->Open(root / "mine" / "n.qrn"));
   NotesBox& box = editor->Notes();
-  EXPECT_EQ(box.Text(), "\nautor: já\n\x80 konec");
+  EXPECT_EQ(box.Text, "\nautor: já\n\x80 konec");
   // Looked at and left unchanged, the notes keep their bytes.
   box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
   ASSERT_TRUE(box.Focused());
@@ -330,11 +407,11 @@ TEST_F(EditorToolsTest, TheNotesBoxShowsTheNotesAndAnEditIsOneUndoStepKeptByteFo
   editor->KeyDown(39, NoKeys);
   editor->KeyDown(8, NoKeys);  // takes "á" whole
   editor->TypeText("a");
-  EXPECT_EQ(box.Text(), "\nautor: jia\n\x80 konec");
+  EXPECT_EQ(box.Text, "\nautor: jia\n\x80 konec");
   editor->KeyDown('S', NoKeys);  // a letter's key stays in the box: no tile is picked
   EXPECT_EQ(editor->Selected(), 'W');
   editor->KeyDown(13, NoKeys);
-  EXPECT_EQ(box.Text(), "\nautor: jia\n\n\x80 konec") << "Enter is a new line in the box";
+  EXPECT_EQ(box.Text, "\nautor: jia\n\n\x80 konec") << "Enter is a new line in the box";
   EXPECT_FALSE(editor->Model().Dirty()) << "taken only when the box is left";
   // A click on the canvas takes the notes as one step; undo gives back the bytes as they were.
   Canvas().OnMouseDown(SDL_BUTTON_RIGHT, At(1, 0));
@@ -344,10 +421,10 @@ TEST_F(EditorToolsTest, TheNotesBoxShowsTheNotesAndAnEditIsOneUndoStepKeptByteFo
   EXPECT_TRUE(editor->Model().Dirty());
   editor->KeyDown('Z', Ctrl);
   EXPECT_EQ(editor->Model().Notes(), notes);
-  EXPECT_EQ(box.Text(), "\nautor: já\n\x80 konec");
+  EXPECT_EQ(box.Text, "\nautor: já\n\x80 konec");
   EXPECT_FALSE(editor->Model().Dirty());
   editor->KeyDown('Y', Ctrl);
-  EXPECT_EQ(box.Text(), "\nautor: jia\n\n\x80 konec");
+  EXPECT_EQ(box.Text, "\nautor: jia\n\n\x80 konec");
   // Esc in the box puts back what was there and changes nothing.
   box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
   editor->TypeText("xyz");
@@ -355,8 +432,8 @@ TEST_F(EditorToolsTest, TheNotesBoxShowsTheNotesAndAnEditIsOneUndoStepKeptByteFo
   EXPECT_EQ(editor->Model().Notes(), "\nautor: jia\n\n\x80 konec");
   EXPECT_TRUE(editor->Window().Shown() || closed == 0) << "Esc in the box does not close";
   EXPECT_EQ(closed, 0);
-  // Ctrl+S from the box saves the notes typed.
-  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{5, 5});
+  // Ctrl+S from the box saves the notes typed (at the end: a click past the last line).
+  box.OnMouseDown(SDL_BUTTON_LEFT, SDL_Point{box.Bounds.w - 2, box.Bounds.h - 2});
   editor->TypeText("!");
   editor->KeyDown('S', Ctrl);
   std::ifstream in(root / "mine" / "n.qrn", std::ios::binary);

@@ -115,7 +115,8 @@ TEST_F(FileChooserTest, FoldersAreEnteredZonesChosenAndAZoneThereReplacedOnlyAft
   EXPECT_TRUE(c.Result()->Overwrite);
   EXPECT_EQ(Slurp(mine / "sub" / "b.qrn"), "B") << "the chooser itself writes nothing";
 
-  // Typing: ".." goes up, a bad name is refused in the window, a new name is written unasked.
+  // Typing: ".." goes up, a path into a folder that is not there is refused in the window, a
+  // new name is written unasked.
   asked.clear();
   c.Open(ChooserRequest{"Uložit zónu jako", "", mine / "sub", "", {}});
   c.Type("..");
@@ -124,7 +125,8 @@ TEST_F(FileChooserTest, FoldersAreEnteredZonesChosenAndAZoneThereReplacedOnlyAft
   c.Type("a/b");
   c.KeyDown(Enter);
   EXPECT_FALSE(c.Done());
-  EXPECT_NE(c.Message().find("lomítko"), std::string::npos) << c.Message();
+  EXPECT_NE(c.Message().find("Složka " + (mine / "a").string() + " neexistuje"), std::string::npos)
+      << c.Message();
   for (int i = 0; i < 3; ++i) c.KeyDown(Backspace);
   c.Type("Město");
   c.KeyDown(Enter);
@@ -144,6 +146,55 @@ TEST_F(FileChooserTest, FoldersAreEnteredZonesChosenAndAZoneThereReplacedOnlyAft
   c.KeyDown(Enter);
   EXPECT_FALSE(c.Done());
   EXPECT_FALSE(fs::exists(mine / "x.qrn"));
+}
+
+// "Nová složka" asks the name in the name field, refuses a bad one with its reason and goes
+// into the new folder; the name field has a cursor; a typed path goes to its folder or file.
+TEST_F(FileChooserTest, ANewFolderByItsNameAndATypedPathGoThere) {
+  const fs::path mine = root / "mine";
+  FileChooser c(*app, *dialog);
+  c.Open(ChooserRequest{"Uložit zónu jako", "", mine, "nova-zona.qrn", {}});
+  c.NewFolder();
+  ASSERT_TRUE(c.NamingFolder());
+  EXPECT_EQ(c.NameField().Text, "");
+  c.Type(".skryta");
+  c.KeyDown(Enter);
+  EXPECT_NE(c.Message().find("nesmí začínat tečkou"), std::string::npos) << c.Message();
+  EXPECT_FALSE(fs::exists(mine / ".skryta"));
+  c.KeyDown('A', Ctrl);
+  c.Type("sub");
+  c.KeyDown(Enter);
+  EXPECT_NE(c.Message().find("už ve složce je"), std::string::npos) << c.Message();
+  c.KeyDown('A', Ctrl);
+  c.Type("Sklepy");
+  c.KeyDown(Enter);
+  EXPECT_TRUE(fs::is_directory(mine / "Sklepy"));
+  EXPECT_EQ(c.Folder(), mine / "Sklepy");
+  EXPECT_FALSE(c.NamingFolder());
+  EXPECT_EQ(c.NameField().Text, "nova-zona.qrn") << "the file's name is back";
+  EXPECT_FALSE(c.Done());
+  // Esc while naming goes back to the file's name; the chooser stays.
+  c.NewFolder();
+  c.Type("x");
+  c.KeyDown(Escape);
+  EXPECT_FALSE(c.Done());
+  EXPECT_FALSE(c.NamingFolder());
+  EXPECT_FALSE(fs::exists(mine / "Sklepy" / "x"));
+  // Typing goes where the cursor is.
+  c.KeyDown(36);  // Home
+  c.Type("moje-");
+  EXPECT_EQ(c.NameField().Text, "moje-nova-zona.qrn");
+  // A folder's path goes there; a file's path is where the zone goes.
+  c.KeyDown('A', Ctrl);
+  c.Type((mine / "sub").string());
+  c.KeyDown(Enter);
+  EXPECT_EQ(c.Folder(), mine / "sub");
+  EXPECT_FALSE(c.Done());
+  c.KeyDown('A', Ctrl);
+  c.Type("../Sklepy/dole");
+  c.KeyDown(Enter);
+  ASSERT_TRUE(c.Done() && c.Result());
+  EXPECT_EQ(c.Result()->Path, mine / "Sklepy" / "dole.qrn");
 }
 
 TEST_F(FileChooserTest, SaveAsNewZonesWithoutAFolderAndIntoMyZonesInTheEditor) {
