@@ -4,7 +4,9 @@
 # largest zones SOAK_TICKS ticks (200000) under the sanitizers. `make deb` builds the Debian
 # package into build/deb/; scripts/check-deb.sh lints, installs, plays and removes it.
 # `make web` builds the browser version into build/web/ (emscripten; scripts/setup.sh web builds
-# its libraries once into build/web-deps/), `make web-serve` serves it on 127.0.0.1:WEB_PORT, and
+# its libraries once into build/web-deps/) with WEB_JOBS compile jobs (the machine's cores),
+# `make web-serve` serves what is built on 127.0.0.1:WEB_PORT (building it first only when
+# nothing is), and
 # `make web-test` plays every zone with both zone tools and the page in headless Chromium, and
 # lays the page's start screen against the desktop game's (pictures in build/web-checks/).
 GENERATOR := -G Ninja
@@ -20,6 +22,9 @@ QUARN_WEB_DEPS ?= $(CURDIR)/build/web-deps
 WEB_DEPS := $(QUARN_WEB_DEPS)
 web web-serve web-test: export QUARN_WEB_DEPS := $(WEB_DEPS)
 WEB_PORT ?= 8028
+# Compile jobs of each step of `make web` (the libraries, the native tools, the page).
+WEB_JOBS ?= $(shell nproc)
+web web-serve web-test: export QUARN_WEB_JOBS := $(WEB_JOBS)
 WEB_GENERATED ?= 1000
 # emscripten's tools find Debian's JavaScript modules (its optimizer's parser) through this.
 web web-serve web-test: export NODE_PATH := /usr/share/nodejs
@@ -71,14 +76,19 @@ deb:
 	@scripts/setup.sh deb
 	scripts/build-deb.sh
 
+# The native build gives the page its pictures, sounds and icon (its painters and synthesiser).
 web:
 	@scripts/setup.sh web
-	$(build_release)
+	cmake -S . -B $(RELEASE) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARN_TESTS=OFF
+	cmake --build $(RELEASE) -j $(WEB_JOBS)
 	emcmake cmake -S . -B $(WEB_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
 	  -DQUARN_WEB_DEPS=$(WEB_DEPS)/prefix
-	cmake --build $(WEB_BUILD)
+	cmake --build $(WEB_BUILD) -j $(WEB_JOBS)
 
-web-serve: web
+# Serves the page as it was last built; `make web` first when there is none.
+web-serve:
+	@for f in index.html quarn.js quarn.wasm quarn.data; do \
+	  [ -f build/web/$$f ] || { $(MAKE) --no-print-directory web || exit 1; break; }; done
 	@echo "Quarn: http://127.0.0.1:$(WEB_PORT)/"
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory build/web
 

@@ -11,11 +11,13 @@ deps=${QUARN_WEB_DEPS:-$root/build/web-deps}
 prefix=$deps/prefix
 src=$deps/src
 export NODE_PATH=/usr/share/nodejs
-jobs=${QUARN_WEB_JOBS:-2}
+jobs=${QUARN_WEB_JOBS:-$(nproc)}
 mkdir -p "$prefix" "$src"
 
-# `apt-get source` needs a source entry for the same archive as the binary one.
+# `apt-get source` needs a source entry for the same archive as the binary one: added once (a
+# file of its own in /etc/apt/sources.list.d/), with an `apt-get update` after it.
 if ! grep -rqsE '^(deb-src |Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  echo "web-deps: adding Debian's source packages to apt's sources (quarn-deb-src) and updating apt's lists"
   sudo=()
   [[ $(id -u) -eq 0 ]] || sudo=(sudo)
   if [[ -f /etc/apt/sources.list.d/debian.sources ]]; then
@@ -40,6 +42,9 @@ unpack() {
   echo "$src/$top"
 }
 
+if [[ ! -f $deps/sdl2.done || ! -f $deps/freetype.done || ! -f $deps/sdl2-ttf.done ]]; then
+  echo "web-deps: building SDL2, FreeType and SDL2_ttf for the browser into $deps ($jobs jobs; once)"
+fi
 if [[ ! -f $deps/sdl2.done ]]; then
   dir=$(unpack libsdl2 'libsdl2_*.orig.tar.*')
   emcmake cmake -S "$dir" -B "$deps/build-sdl2" -G Ninja -DCMAKE_BUILD_TYPE=Release \

@@ -28,6 +28,8 @@ namespace {
 constexpr const char* PickedZoneFile = "/tmp/nahrana-zona.qrn";
 constexpr const char* PickedNameFile = "/tmp/nahrana-zona.jmeno";
 constexpr size_t PickedZoneLimit = size_t{1} << 20;
+// Where the page puts the zone of a link (web/SharedZone.cpp plays and keeps it).
+constexpr const char* SharedZoneFile = "/tmp/sdilena-zona.qrn";
 
 // The name the copy is given: the picked file's own, as a .qrn file the zone list shows.
 fs::path CopyNameFor(const std::string& picked) {
@@ -61,6 +63,16 @@ void Tell(const std::string& text) {
 }
 
 }  // namespace
+
+std::string ShownFileName(const fs::path& file) {
+  if (file == SharedZoneFile) return "zóna z odkazu";
+  const fs::path own = system::UserZoneFolder().lexically_normal();
+  const fs::path relative = file.lexically_normal().lexically_relative(own);
+  if (!relative.empty() && *relative.begin() != ".." && relative != ".") {
+    return "tvé zóny/" + relative.generic_string();
+  }
+  return file.string();
+}
 
 void OfferDownload(const fs::path& file, const std::string& name, const std::string& told) {
   EM_ASM({ Module.quarnDownload(UTF8ToString($0), UTF8ToString($1), UTF8ToString($2)); },

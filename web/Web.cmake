@@ -111,4 +111,12 @@ add_custom_command(OUTPUT ${QUARN_WEB_SITE}/index.html
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html ${QUARN_WEB_SITE}/index.html
   DEPENDS ${CMAKE_SOURCE_DIR}/web/index.html
   COMMENT "The page")
-add_custom_target(quarn_web_page ALL DEPENDS ${QUARN_WEB_SITE}/index.html)
+# The page's icon is the desktop's (painted by the native build's quarn-icongen), so that the
+# browser finds one of ours and asks for no favicon.ico.
+get_filename_component(QUARN_NATIVE_BUILD ${QUARN_NATIVE_BIN} DIRECTORY)
+set(QUARN_WEB_ICON ${QUARN_NATIVE_BUILD}/icons/hicolor/64x64/apps/quarn.png)
+add_custom_command(OUTPUT ${QUARN_WEB_SITE}/quarn.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${QUARN_WEB_ICON} ${QUARN_WEB_SITE}/quarn.png
+  DEPENDS ${QUARN_WEB_ICON}
+  COMMENT "The page's icon")
+add_custom_target(quarn_web_page ALL DEPENDS ${QUARN_WEB_SITE}/index.html ${QUARN_WEB_SITE}/quarn.png)

@@ -18,9 +18,12 @@ class EventWait {
   bool Wait(const std::vector<Window*>& windows, int timeoutMs);
 
  private:
+#ifndef __EMSCRIPTEN__
+  // The X wait's own (a page's wait, EventWaitWeb.cpp, has none of these).
   void* display_ = nullptr;  // the X display of our windows, once known
   bool looked_ = false;
   int64_t lastCollectNs_ = 0;
+#endif
 };
 
 // Ends the current wait at once; safe to call from any thread.

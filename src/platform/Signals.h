@@ -18,7 +18,9 @@ class SignalWatch {
   SignalWatch& operator=(const SignalWatch&) = delete;
 
  private:
-  bool owner_ = false;
+#ifndef __EMSCRIPTEN__
+  bool owner_ = false;  // a page has no signals to watch (SignalsWeb.cpp)
+#endif
 };
 
 // The signal that asked the program to end, or 0.

@@ -124,19 +124,54 @@ void Centre(WebWindow* w) {
   w->Place.y = std::max(0, (Desk().Height - w->Place.h) / 2);
 }
 
-// A shown window larger than the desktop (with its frame) makes the desktop and the canvas grow;
-// every window is centred anew on it.
-void Fit(const WebWindow* w) {
+// The desktop is as large as the shown windows need (with their frames), and never smaller than
+// it starts: a window shown larger than that (a long help) makes the desktop and the canvas grow,
+// and once it is hidden or made smaller they shrink back. Every window is centred anew on a
+// desktop of another size.
+void Fit() {
   Desktop& d = Desk();
-  const int width = std::max(d.Width, w->Place.w + 4), height = std::max(d.Height, w->Place.h + 4);
+  int width = StartWidth, height = StartHeight;
+  for (const WebWindow* w : d.Stack) {
+    if (!w->Shown) continue;
+    width = std::max(width, w->Place.w + 4);
+    height = std::max(height, w->Place.h + 4);
+  }
   if (width == d.Width && height == d.Height) return;
   d.Width = width;
   d.Height = height;
+  if (!d.Canvas) return;
   ::SDL_SetWindowSize(d.Canvas, width, height);
   SDL_FreeSurface(d.Frame);
   d.Frame = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ABGR8888);
   for (WebWindow* other : d.Stack) Centre(other);
   d.Whole = true;
+}
+
+// The part of the desktop the shown windows cover (with their frames): the page scales the
+// canvas so that this part fills the browser's window as far as whole steps allow, not the
+// empty desktop around it. Told when it changes.
+void TellShownArea() {
+  Desktop& d = Desk();
+  SDL_Rect area{0, 0, 0, 0};
+  bool any = false;
+  for (const WebWindow* w : d.Stack) {
+    if (!w->Shown) continue;
+    const int frame = w->Bordered ? 2 : 0;
+    const SDL_Rect r{w->Place.x - frame, w->Place.y - frame, w->Place.w + 2 * frame,
+                     w->Place.h + 2 * frame};
+    if (any) {
+      SDL_UnionRect(&area, &r, &area);
+    } else {
+      area = r;
+      any = true;
+    }
+  }
+  if (!any) area = SDL_Rect{0, 0, d.Width, d.Height};
+  static SDL_Rect told{-1, -1, -1, -1};
+  if (SDL_RectEquals(&area, &told)) return;
+  told = area;
+  EM_ASM({ if (Module.quarnShownArea) Module.quarnShownArea($0, $1, $2, $3); }, area.x, area.y,
+         area.w, area.h);
 }
 
 void MakeSurface(WebWindow* w) {
@@ -254,6 +289,7 @@ void DestroyWindow(SDL_Window* window) {
   });
   SDL_FreeSurface(w->Surface);
   delete w;
+  Fit();
   d.Whole = true;
 }
 
@@ -270,7 +306,7 @@ void ShowWindow(SDL_Window* window) {
   WebWindow* w = Of(window);
   if (!w->Shown) PushWindowEvent(w, SDL_WINDOWEVENT_SHOWN);
   w->Shown = true;
-  Fit(w);
+  Fit();
   RaiseWindow(window);
 }
 
@@ -280,6 +316,7 @@ void HideWindow(SDL_Window* window) {
   w->Shown = false;
   if (d.Captured == w) d.Captured = nullptr;
   if (d.Active == w) Activate(nullptr);
+  Fit();
   d.Whole = true;
 }
 
@@ -305,7 +342,7 @@ void SetWindowSize(SDL_Window* window, int w, int h) {
   win->Place.h = h;
   Centre(win);
   MakeSurface(win);
-  if (win->Shown) Fit(win);
+  if (win->Shown) Fit();
   Desk().Whole = true;
 }
 
@@ -447,6 +484,7 @@ void Flush() {
   if (d.Whole) {
     d.Damage.assign(1, SDL_Rect{0, 0, d.Width, d.Height});
     if (d.Active) EM_ASM({ document.title = UTF8ToString($0); }, d.Active->Title.c_str());
+    TellShownArea();
   }
   const Uint32 desk = SDL_MapRGB(canvas->format, DeskR, DeskG, DeskB);
   const Uint32 frame = SDL_MapRGB(canvas->format, FrameR, FrameG, FrameB);

@@ -18,7 +18,7 @@
 namespace quarn::platform::web {
 
 // The desktop's size at the start: the editor, the game's widest window, fits on it. A window
-// shown larger (a long help) makes the desktop grow to hold it; it never shrinks again.
+// shown larger (a long help) makes the desktop grow to hold it while it is shown.
 inline constexpr int StartWidth = 1024;
 inline constexpr int StartHeight = 700;
 

@@ -25,6 +25,8 @@ class XUpload {
  private:
   void Forget();
 
+#ifndef __EMSCRIPTEN__
+  // A page has no X server: its XUpload (WebDesktop.cpp) never sends and keeps nothing.
   void* display_ = nullptr;
   unsigned long xwindow_ = 0;
   void* gc_ = nullptr;
@@ -33,6 +35,7 @@ class XUpload {
   const void* pixels_ = nullptr;
   int width_ = 0, height_ = 0;
   bool unusable_ = false;
+#endif
 };
 
 }  // namespace quarn::platform

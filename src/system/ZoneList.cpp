@@ -97,7 +97,11 @@ void ZoneLister::SetFolders(std::vector<fs::path> folders) {
   folders_ = std::move(kept);
   // Nothing listed until the next Refresh reads the folders.
   listed_.clear();
-  for (const Folder& f : folders_) listed_.push_back({f.Path});
+  for (const Folder& f : folders_) {
+    ListedFolder listed;
+    listed.Path = f.Path;
+    listed_.push_back(std::move(listed));
+  }
   zones_.clear();
   relist_ = true;
 }

@@ -35,16 +35,22 @@ float TypicalStep(const std::vector<float>& s) {
   return steps[steps.size() * 99 / 100];
 }
 
-TEST_F(Generated, TheGameLoadsAllTenAsSixteenBitStereoWaves) {
+// The effects are stereo; the music, the largest by far, is mono (the page downloads it).
+TEST_F(Generated, TheGameLoadsAllTenAsSixteenBitWavesTheMusicMono) {
   test::TempFolder folder;
   std::filesystem::create_directories(folder.Path() / "sound");
   for (const auto& sound : *sounds_) {
-    soundgen::WriteWave(folder.Path() / "sound" / sound.FileName, sound.Take, soundgen::FileRate);
+    const int channels = sound.FileName == "Back.wav" ? 1 : 2;
+    EXPECT_EQ(sound.Channels, channels) << sound.FileName;
+    soundgen::WriteWave(folder.Path() / "sound" / sound.FileName, sound.Take, soundgen::FileRate,
+                        sound.Channels);
     auto read = ReadWave(folder.Path() / "sound" / sound.FileName);
     ASSERT_TRUE(std::holds_alternative<Wave>(read)) << sound.FileName;
-    EXPECT_EQ(std::get<Wave>(read).Channels, 2) << sound.FileName;
+    EXPECT_EQ(std::get<Wave>(read).Channels, channels) << sound.FileName;
     EXPECT_EQ(std::get<Wave>(read).Rate, 22050) << sound.FileName;
-    EXPECT_EQ(std::get<Wave>(read).Samples.size(), 2 * sound.Take.Frames()) << sound.FileName;
+    EXPECT_EQ(std::get<Wave>(read).Samples.size(),
+              static_cast<size_t>(channels) * sound.Take.Frames())
+        << sound.FileName;
   }
   auto module = test::LoopbackModule(folder.Path());
   GameSounds game(*module);

@@ -161,7 +161,9 @@ async function sharedLinks(url, zoneText, shot) {
     const played = await page.evaluate(() => FS.readFile('/tmp/sdilena-zona.qrn', { encoding: 'utf8' }));
     if (played !== zoneText) throw new Error('the shared zone is not the zone of the link');
     console.log('a zone\'s link plays that zone in a fresh profile');
-    // Kept among the player's zones when asked, written whole as the game writes them.
+    // Offered for keeping once it plays; kept among the player's zones when asked, written whole
+    // as the game writes them.
+    await page.waitForSelector('#notice-keep', { visible: true, timeout: 10000 });
     await page.click('#notice-keep');
     await waitForLine(page.lines, /Quarn: Zóna je uložena|Quarn: Zónu nelze/, 5000);
     const kept = await page.$eval('#notice-text', (e) => e.textContent);
@@ -193,12 +195,21 @@ async function sharedLinks(url, zoneText, shot) {
     await page.goto(shareLink(url, '"Nic"\nten text není zóna\n'), { waitUntil: 'load' });
     await waitForLine(page.lines, /^quarn: /, 30000);  // the loader's message box, as on a desktop
     const message = page.lines.find((l) => /^quarn: /.test(l));
+    // The zone is named as the player knows it, not by the page's file; and what the game cannot
+    // open is not offered for keeping.
+    if (/\/tmp\/|sdilena-zona/.test(message) || !/zóna z odkazu/.test(message)) {
+      throw new Error(`the loader's message names the page's file, not the zone of the link: ${message}`);
+    }
+    const offered = await page.$eval('#notice', (n) => n.style.display === 'block' &&
+        getComputedStyle(document.getElementById('notice-keep')).display !== 'none');
+    if (offered) throw new Error('"Uložit do mých zón" is offered for a link the game cannot open');
     await sleep(300);
     await page.keyboard.press('Enter');  // OK: on to the start screen, without the link
     await waitForLine(page.lines, /DirectSound/, 30000);
     const errors = page.lines.filter((l) => l.startsWith('pageerror'));
     if (errors.length) throw new Error(errors.join('\n'));
-    console.log(`a link that holds no zone gets the loader's message (${message}), then the start screen`);
+    console.log(`a link that holds no zone gets the loader's message (${message}), naming the ` +
+                'zone of the link and not offering to keep it, then the start screen');
   } finally {
     await close();
   }
@@ -548,6 +559,9 @@ async function editorInBrowser(url, zoneText) {
     await page.keyboard.press('KeyS');
     await page.keyboard.up('Control');
     await waitForLine(page.lines, /^quarn: (Uloženo|Zónu hry nelze přepsat)/, 5000);
+    // The status line names the player's zones, never the page's own folders.
+    const saved = page.lines.find((l) => /^quarn: (Uloženo|Zónu hry nelze přepsat)/.test(l));
+    if (/\/home\/web_user\//.test(saved)) throw new Error(`the editor names the page's folder: ${saved}`);
     await storageWritten(page, synced);
 
     await page.reload({ waitUntil: 'load' });
@@ -615,4 +629,5 @@ async function idleWakeUps(url) {
 
 // PageChecks.cjs runs its own checks with the same browser and server.
 if (require.main === module) main();
-module.exports = { args, serve, freshBrowser, newPage, waitForLine, sleep, TickMs, DesktopColour };
+module.exports = { args, serve, freshBrowser, newPage, waitForLine, sleep, TickMs, DesktopColour,
+                   clickDesktop };

@@ -14,8 +14,8 @@
 const fs = require('fs');
 const path = require('path');
 const zlib = require('zlib');
-const { args, serve, freshBrowser, newPage, waitForLine, sleep, TickMs, DesktopColour } =
-    require('./BrowserTest.cjs');
+const { args, serve, freshBrowser, newPage, waitForLine, sleep, TickMs, DesktopColour,
+        clickDesktop } = require('./BrowserTest.cjs');
 
 // The desktop the page lays its windows on (1024 x 700): the start screen (511 x 314) and the
 // game screen (800 x 600) stand in its middle. The band above the start screen is drawn only by
@@ -654,6 +654,160 @@ async function everyZone(page) {
               wanted.map((h) => `"${h}"`).join(', '));
 }
 
+// --- the page around the game ---------------------------------------------------------------------
+
+// Put in the page before it runs: every line the loading text shows, with the bar's value.
+function watchLoading() {
+  const seen = window.quarnLoading = [];
+  new MutationObserver(() => {
+    const text = document.getElementById('status-text');
+    const bar = document.getElementById('progress');
+    if (!text) return;
+    const line = { text: text.textContent, bar: bar && !bar.hidden ? bar.value : null };
+    const last = seen[seen.length - 1];
+    if (!last || last.text !== line.text || last.bar !== line.bar) seen.push(line);
+  }).observe(document, { subtree: true, childList: true, characterData: true, attributes: true });
+}
+
+// Where the canvas is on the page and at what scale, and how it is drawn.
+const canvasOnPage = (page) => page.$eval('#canvas', (c) => {
+  const r = c.getBoundingClientRect();
+  return { x: r.x, y: r.y, scale: r.width / c.width, width: c.width, height: c.height,
+           rendering: getComputedStyle(c).imageRendering, view: [innerWidth, innerHeight] };
+});
+// The window shown (the start screen) as the page shows it: its box on the page.
+async function startOnPage(page) {
+  const c = await canvasOnPage(page);
+  const w = await drawnWindow(page);
+  return { ...c, left: c.x + w.x * c.scale, top: c.y + w.y * c.scale,
+           right: c.x + (w.x + w.width) * c.scale, bottom: c.y + (w.y + w.height) * c.scale };
+}
+// (The canvas is placed on whole CSS pixels: the box may stand out by less than one.)
+const startInView = (s) => s.left > -1 && s.top > -1 && s.right < s.view[0] + 1 && s.bottom < s.view[1] + 1;
+
+// The page around the game, in a page of its own:
+// - loading: the data's download is told in Czech with a bar ("Stahuji data hry… 1,2 z 3,6 MB"),
+//   no English line of the loader is ever shown;
+// - its icon is our own PNG, and nothing it asks for is missing (no favicon.ico);
+// - in a large window (1920 x 1080) the start screen is enlarged by whole steps (3x), drawn
+//   pixel for pixel, and wholly in view; F1's help may make the desktop grow, and once it is
+//   closed the desktop is 1024 x 700 again and the start screen as large as before; in a window
+//   too small for it the start screen is shrunk smoothly, never by dropping pixels;
+// - Alt+Enter toggles the page's full screen;
+// - × on the start screen ends the game: the page says "Hra skončila" and its button starts
+//   a new one.
+async function pageAround(browser, url) {
+  // A profile of its own: nothing of the page comes from the cache of the checks before.
+  const context = await browser.createIncognitoBrowserContext();
+  const page = await newPage(context);
+  const missing = [];
+  page.on('response', (r) => { if (r.status() >= 400) missing.push(`${r.status()} ${r.url()}`); });
+  try {
+    await page.setViewport({ width: 1920, height: 1080 });
+    await page.evaluateOnNewDocument(watchLoading);
+    // A slower line, so that the download is seen under way.
+    const cdp = await page.target().createCDPSession();
+    await cdp.send('Network.emulateNetworkConditions',
+                   { offline: false, latency: 5, downloadThroughput: 3 << 20, uploadThroughput: 1 << 20 });
+    await page.goto(url, { waitUntil: 'load' });
+    await waitForLine(page.lines, /DirectSound/, 60000);
+    await cdp.send('Network.emulateNetworkConditions',
+                   { offline: false, latency: 0, downloadThroughput: -1, uploadThroughput: -1 });
+    const loading = await page.evaluate(() => window.quarnLoading);
+    const english = loading.filter((l) => /[A-Za-z]{4,}\.\.\.|Downloading|Running|Preparing/.test(l.text));
+    if (english.length) throw new Error('the loading text was English: ' + english.map((l) => l.text).join(' | '));
+    const steps = loading.filter((l) => /^Stahuji data hry… \d+,\d z \d+,\d MB$/.test(l.text));
+    if (!steps.some((l) => l.bar > 0 && l.bar < 1)) {
+      throw new Error('no download under way was shown with its bar: ' + loading.map((l) => `${l.text} [${l.bar}]`).join(' | '));
+    }
+    console.log(`loading told in Czech with a bar: ${steps.length} steps, e.g. "${steps[Math.floor(steps.length / 2)].text}"`);
+
+    const icon = await page.evaluate(async () => {
+      const link = document.querySelector('link[rel~="icon"]');
+      if (!link) return null;
+      const r = await fetch(link.href);
+      return { status: r.status, type: r.headers.get('content-type'),
+               head: Array.from(new Uint8Array(await r.arrayBuffer()).subarray(0, 8)) };
+    });
+    if (!icon || icon.status !== 200 || icon.head.join() !== '137,80,78,71,13,10,26,10') {
+      throw new Error('the page has no icon of its own: ' + JSON.stringify(icon));
+    }
+    if (missing.length) throw new Error('the page asked for what is not there: ' + missing.join(', '));
+    console.log('the page\'s icon is our PNG; nothing it asks for is missing');
+
+    await sleep(300);
+    await page.keyboard.press('Enter');  // sound on
+    await until('the start screen is not shown', async () => {
+      const w = await drawnWindow(page);
+      return w && w.width === 511;
+    }, 10000);
+    await sleep(300);
+    const big = await startOnPage(page);
+    if (big.scale !== 3 || big.rendering !== 'pixelated' || !startInView(big)) {
+      throw new Error(`at 1920 x 1080 the start screen is shown at ${big.scale}x (${big.rendering}), ` +
+                      `${Math.round(big.left)},${Math.round(big.top)} to ${Math.round(big.right)},${Math.round(big.bottom)}; ` +
+                      'not at 3x, pixel for pixel, in view');
+    }
+    await page.keyboard.press('F1');
+    await until('F1 showed no help', async () => (await drawnWindow(page)).width !== 511, 5000);
+    await sleep(300);
+    const help = await canvasOnPage(page);
+    if (help.scale < 1 && help.rendering !== 'auto') {
+      throw new Error(`the help is shrunk to ${help.scale.toFixed(2)} by dropping pixels (${help.rendering})`);
+    }
+    await page.keyboard.press('Escape');
+    await until('Esc did not close the help', async () => (await drawnWindow(page)).width === 511, 5000);
+    await sleep(300);
+    const after = await startOnPage(page);
+    if (after.width !== 1024 || after.height !== 700 || after.scale !== big.scale) {
+      throw new Error(`after the help the desktop is ${after.width} x ${after.height} at ${after.scale}x, ` +
+                      `not 1024 x 700 at ${big.scale}x as before`);
+    }
+    await page.setViewport({ width: 480, height: 360 });
+    await sleep(300);
+    const small = await startOnPage(page);
+    if (!(small.scale < 1) || small.rendering !== 'auto' || !startInView(small)) {
+      throw new Error(`at 480 x 360 the start screen is at ${small.scale.toFixed(2)}x (${small.rendering}), ` +
+                      'not shrunk smoothly into view');
+    }
+    console.log(`the start screen is 3x at 1920 x 1080, pixel for pixel; the help (desktop ` +
+                `${help.width} x ${help.height}, ${help.scale.toFixed(2)}x, ${help.rendering}) gives the ` +
+                `desktop back to 1024 x 700 when closed; at 480 x 360 it is ${small.scale.toFixed(2)}x, smooth`);
+    await page.setViewport({ width: 1100, height: 760 });
+    await sleep(300);
+
+    await page.keyboard.down('Alt');
+    await page.keyboard.press('Enter');
+    await page.keyboard.up('Alt');
+    await until('Alt+Enter did not put the page in full screen',
+                () => page.evaluate(() => document.fullscreenElement !== null), 3000);
+    await page.keyboard.down('Alt');
+    await page.keyboard.press('Enter');
+    await page.keyboard.up('Alt');
+    await until('Alt+Enter again did not leave full screen',
+                () => page.evaluate(() => document.fullscreenElement === null), 3000);
+    console.log('Alt+Enter toggles the page\'s full screen');
+
+    await sleep(500);
+    await clickDesktop(page, 257 + 466 + 18, 193 + 8 + 15);  // × on the start screen
+    await until('× on the start screen did not end the game with a word on the page', () =>
+      page.evaluate(() => {
+        const e = document.getElementById('ended');
+        return e && getComputedStyle(e).display !== 'none' && /Hra skončila/.test(e.textContent);
+      }), 5000);
+    if (args.pictures) await page.screenshot({ path: path.join(args.pictures, 'game-ended.png') });
+    const before = page.lines.length;
+    await page.click('#again');
+    await until('"Hrát znovu" did not start the game again',
+                async () => page.lines.slice(before).some((l) => /DirectSound/.test(l)), 30000);
+    const errors = page.lines.filter((l) => l.startsWith('pageerror'));
+    if (errors.length) throw new Error(errors.join('\n'));
+    console.log('× on the start screen says "Hra skončila"; "Hrát znovu" starts the game again');
+  } finally {
+    await context.close();
+  }
+}
+
 // Esc until the start screen is back (No to any question on the way).
 async function closeGame(page) {
   for (let k = 0; k < 5 && await gameShown(page); k++) {
@@ -662,14 +816,17 @@ async function closeGame(page) {
   }
 }
 
-// The three checks run one after another in one page; each is told, and a failed one does not
-// keep the next from running.
+// The three checks run one after another in one page, then the page around the game in a page of
+// its own; each is told, and a failed one does not keep the next from running. --checks names
+// some of them (layout,sound,zones,page).
 async function main() {
   const server = await serve(path.resolve(args.site));
   const url = `http://127.0.0.1:${server.address().port}/index.html`;
   const { browser, close } = await freshBrowser();
   let failed = 0, page;
+  const chosen = (args.checks || 'layout,sound,zones,page').split(',');
   const check = async (what, run) => {
+    if (!chosen.includes(what)) return;
     try {
       await run();
     } catch (e) {
@@ -694,6 +851,7 @@ async function main() {
     await check('layout', () => startLayout(page));
     await check('sound', () => soundHeard(page));
     await check('zones', () => everyZone(page));
+    await check('page', () => pageAround(browser, url));
   } catch (e) {
     failed++;
     console.error('FAILED:', e.message);

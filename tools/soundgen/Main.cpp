@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
     for (const GeneratedSound& sound : MakeAllSounds()) {
       // Every file claims 22050 samples per second; the game plays the music slower, at 12000.
-      WriteWave(folder / sound.FileName, sound.Take, FileRate);
+      WriteWave(folder / sound.FileName, sound.Take, FileRate, sound.Channels);
     }
   } catch (const std::exception& error) {
     std::cerr << "quarn-soundgen: " << error.what() << "\n";

@@ -3,6 +3,7 @@
 //
 // The game plays Back.wav at 12000 samples per second although the file says 22050, so the music
 // is rendered at 12000: heard at that rate it plays at the tempo and pitch it was written in.
+// It is written as a mono wave (see Back()).
 // Every note is laid down round the end of the take, so tails ring on into the start and the
 // loop has no seam.
 #include <array>
@@ -158,6 +159,9 @@ Stereo Back() {
     }
   }
 
+  // One channel: the loop is by far the largest of the sounds (the page downloads it), and its
+  // voices, spread over both sides as they are laid down, are heard the same from one speaker.
+  MixToMono(take);
   Normalise(take, 0.5);
   return take;
 }

@@ -12,7 +12,7 @@ std::vector<GeneratedSound> MakeAllSounds() {
   sounds.push_back({"walk.wav", Walk(), true});
   sounds.push_back({"LaserDoors.wav", LaserDoors(), false});
   sounds.push_back({"Die.wav", Die(), false});
-  sounds.push_back({"Back.wav", Back(), true});
+  sounds.push_back({"Back.wav", Back(), true, 1});
   sounds.push_back({"AirDoor.wav", AirDoor(), false});
   sounds.push_back({"Tick.wav", Tick(), false});
   sounds.push_back({"Target.wav", Target(), false});
@@ -35,17 +35,19 @@ uint32_t Sample(float value) {
 
 }  // namespace
 
-void WriteWave(const std::filesystem::path& file, const Stereo& take, int headerRate) {
+void WriteWave(const std::filesystem::path& file, const Stereo& take, int headerRate,
+               int channels) {
   std::ofstream out(file, std::ios::binary);
   if (!out) throw std::runtime_error("cannot write " + file.string());
-  const uint32_t block = 4;  // two channels of two bytes
+  const bool mono = channels == 1;
+  const uint32_t block = mono ? 2 : 4;  // one or two channels of two bytes
   auto dataBytes = static_cast<uint32_t>(take.Frames() * block);
   out << "RIFF";
   Put(out, 36 + dataBytes, 4);
   out << "WAVEfmt ";
   Put(out, 16, 4);
   Put(out, 1, 2);  // PCM
-  Put(out, 2, 2);
+  Put(out, mono ? 1 : 2, 2);
   Put(out, static_cast<uint32_t>(headerRate), 4);
   Put(out, static_cast<uint32_t>(headerRate) * block, 4);
   Put(out, block, 2);
@@ -54,7 +56,7 @@ void WriteWave(const std::filesystem::path& file, const Stereo& take, int header
   Put(out, dataBytes, 4);
   for (size_t i = 0; i < take.Frames(); ++i) {
     Put(out, Sample(take.L[i]), 2);
-    Put(out, Sample(take.R[i]), 2);
+    if (!mono) Put(out, Sample(take.R[i]), 2);
   }
   if (!out) throw std::runtime_error("cannot write " + file.string());
 }

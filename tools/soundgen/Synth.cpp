@@ -60,6 +60,10 @@ void Normalise(Stereo& take, double peak) {
   }
 }
 
+void MixToMono(Stereo& take) {
+  for (size_t i = 0; i < take.Frames(); ++i) take.L[i] = take.R[i] = (take.L[i] + take.R[i]) / 2;
+}
+
 void FadeEdges(Stereo& take, double seconds) {
   size_t n = std::min(take.At(seconds), take.Frames() / 2);
   for (size_t i = 0; i < n; ++i) {

@@ -82,6 +82,8 @@ double Harmonics(double phase, double hz, int rate, int count, double (*weight)(
 
 // Scales the take so its highest peak is `peak`.
 void Normalise(Stereo& take, double peak);
+// Both channels become their mean: the take is heard as from one speaker.
+void MixToMono(Stereo& take);
 // Fades the first and last `seconds` in and out, so a one-shot starts and ends on silence.
 void FadeEdges(Stereo& take, double seconds);
 double Peak(const Stereo& take);
