@@ -98,17 +98,21 @@ Result<fs::path> OwnCopy(const fs::path& name, std::string_view content, const f
   for (int i = 1; why.empty() && i <= 99; ++i) {
     const fs::path target = userZones / CopyName(name, i);
     std::error_code ec;
-    if (fs::exists(fs::symlink_status(target, ec))) {
-      if (same == SameContent::Reuse && fs::is_regular_file(fs::symlink_status(target, ec))) {
-        const auto there = ReadWhole(target);
-        if (there && *there == content) return target;
+    // Twice at most: a name taken between the look and the write (another game copying the same
+    // zone at that moment) is looked at again, so that its copy is found rather than made twice.
+    for (int look = 0; look < 2; ++look) {
+      if (fs::exists(fs::symlink_status(target, ec))) {
+        if (same == SameContent::Reuse && fs::is_regular_file(fs::symlink_status(target, ec))) {
+          const auto there = ReadWhole(target);
+          if (there && *there == content) return target;
+        }
+        break;
       }
-      continue;
+      why = MessageOf(WriteWhole(target, content, Existing::Keep));
+      if (why.empty()) return target;
+      if (!fs::exists(fs::symlink_status(target, ec))) break;
+      why.clear();
     }
-    why = MessageOf(WriteWhole(target, content, Existing::Keep));
-    if (why.empty()) return target;
-    // Taken meanwhile: the next name.
-    if (fs::exists(fs::symlink_status(target, ec))) why.clear();
   }
   if (why.empty()) why = "Všechna jména pro kopii jsou obsazená.";
   return Fail(CopyFailed(name, userZones, why));

@@ -164,6 +164,48 @@ TEST_F(EditCopy, OwnZonesInPlaceShippedOnesAlwaysCopiedNeverANamesake) {
   EXPECT_EQ(system::OwnCopy(other, mine), own) << "the same copy again, not a third";
 }
 
+// Two games make an own copy of the same zone at the same moment, round after round: they end
+// with one copy between them, the same file, never "zona.qrn" and "zona (2).qrn" of one text.
+TEST_F(EditCopy, TwoGamesCopyingOneZoneAtOnceMakeOneCopy) {
+  const fs::path zone = Root() / "elsewhere" / "zona.qrn";
+  Write(zone, "\"Zóna\"\n3\n");
+  for (int round = 0; round < 40; ++round) {
+    const fs::path mine = Root() / ("mine" + std::to_string(round));
+    fs::create_directories(mine);
+    fs::permissions(mine, fs::perms::owner_all);
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    std::vector<pid_t> games;
+    for (int g = 0; g < 2; ++g) {
+      const pid_t pid = ::fork();
+      ASSERT_GE(pid, 0);
+      if (pid == 0) {
+        char c = 0;
+        ::close(go[1]);
+        if (::read(go[0], &c, 1) != 1) ::_exit(2);  // both start together
+        const auto copy = system::OwnCopy(zone, mine);
+        ::_exit(copy && *copy == mine / "zona.qrn" ? 0 : 1);
+      }
+      games.push_back(pid);
+    }
+    ::close(go[0]);
+    const char both[2] = {1, 1};
+    ASSERT_EQ(::write(go[1], both, 2), 2);
+    ::close(go[1]);
+    for (pid_t pid : games) {
+      int status = 0;
+      ::waitpid(pid, &status, 0);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+    }
+    size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(mine)) {
+      ++files;
+      EXPECT_EQ(entry.path().filename(), "zona.qrn") << "round " << round;
+    }
+    EXPECT_EQ(files, 1u) << "round " << round;
+  }
+}
+
 TEST_F(EditCopy, CopyIsMadeOnceWritableAndNeverOverwritten) {
   const fs::path zone = Root() / "shipped" / "Úvod.qrn";
   Write(zone, "\"Úvod\"\n3\n");
