@@ -74,9 +74,12 @@ FolderListing ListFolder(const fs::path& folder, const ChooserLimits& limits) {
     return listing;
   }
   std::error_code ec;
-  fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
+  // Mended: a folder the player may not read was listed as empty, without a word.
+  fs::directory_iterator it(folder, ec);
   if (ec) {
-    listing.Problem = "Složku " + ShowControls(folder.string()) + " nelze přečíst.";
+    listing.Problem = "Složku " + ShowControls(folder.string()) + " nelze přečíst" +
+                      (ec == std::errc::permission_denied ? ": nemáš právo číst její obsah."
+                                                          : ".");
     return listing;
   }
   std::vector<ChooserEntry> folders, files;

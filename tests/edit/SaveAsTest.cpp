@@ -3,6 +3,7 @@
 // player's zones, and the notes after the last row.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -86,6 +87,41 @@ TEST_F(SaveAsTest, TheListShowsFoldersThenZonesAndNothingOfARefusedFolder) {
     EXPECT_EQ(save.What, ChooserDecision::Kind::Refuse);
     EXPECT_EQ(save.Message, refused.Problem);
   }
+}
+
+// A folder of the player's that the player may not read is not shown as empty: it says why. (As
+// root every folder can be read, so the listing is taken by a child that is another user.)
+TEST_F(SaveAsTest, AnUnreadableFolderSaysSoAndIsNotShownEmpty) {
+  const fs::path d = root / "locked";
+  fs::create_directories(d);
+  Put(d / "z.qrn", "x");
+  const uid_t player = ::geteuid() == 0 ? 65534 : ::geteuid();
+  ASSERT_EQ(::chown(root.c_str(), player, static_cast<gid_t>(-1)), 0);
+  ASSERT_EQ(::chown(d.c_str(), player, static_cast<gid_t>(-1)), 0);
+  fs::permissions(d, fs::perms::owner_write | fs::perms::owner_exec);  // 0300: no reading
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::close(out[0]);
+    if (::geteuid() == 0 && ::setuid(player) != 0) ::_exit(2);
+    const FolderListing l = ListFolder(d, {});
+    const std::string said = l.Problem + "\n" + std::to_string(l.Entries.size());
+    if (::write(out[1], said.data(), said.size()) < 0) ::_exit(3);
+    ::_exit(0);
+  }
+  ::close(out[1]);
+  std::string said;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;) said.append(buffer, n);
+  ::close(out[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_NE(said.find("nelze přečíst: nemáš právo číst její obsah."), std::string::npos) << said;
+  EXPECT_EQ(said.substr(said.rfind('\n') + 1), "1") << "only the way up is listed";
+  ASSERT_EQ(::chown(root.c_str(), ::geteuid(), static_cast<gid_t>(-1)), 0);
 }
 
 TEST_F(SaveAsTest, TypedNamesBecomeZoneFileNamesOrSayWhyNot) {
