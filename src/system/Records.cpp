@@ -155,7 +155,9 @@ std::optional<std::string> ContentKey(std::string_view zoneText) {
 }
 
 std::optional<std::string> ZoneContentKey(const fs::path& zoneFile) {
-  const auto text = ReadWhole(zoneFile);
+  // Mended: a zone whose notes took it past 64 MB had no key, and its wins were never recorded.
+  // The key is of the header and rows, which the first 64 MB hold whatever follows them.
+  const auto text = ReadBeginning(zoneFile);
   if (!text) return std::nullopt;
   return ContentKey(*text);
 }

@@ -10,6 +10,7 @@
 #include <emscripten.h>
 #endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <system_error>
@@ -194,7 +195,10 @@ Result<void> WriteWhole(const fs::path& file, std::string_view content, Existing
   return {};
 }
 
-Result<std::string> ReadWhole(const fs::path& file, size_t maxBytes) {
+namespace {
+
+// Reads a regular file from its start: all of it, or with whole false at most maxBytes of it.
+Result<std::string> ReadStart(const fs::path& file, size_t maxBytes, bool whole) {
   // Without blocking: a pipe put in place of the file must not stop the game.
   const Descriptor fd(open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (fd.Get() < 0) return Fail(Failed("Soubor nelze otevřít:", file, errno));
@@ -204,20 +208,34 @@ Result<std::string> ReadWhole(const fs::path& file, size_t maxBytes) {
     return Fail("Soubor " + Quoted(file) +
                 " není obyčejný soubor, ale složka, zařízení nebo roura.");
   }
-  if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
+  if (whole && static_cast<unsigned long long>(st.st_size) > maxBytes) {
     return Fail("Soubor " + Quoted(file) + " je příliš velký.");
   }
   std::string content;
   char buffer[65536];
   while (true) {
-    const ssize_t n = read(fd.Get(), buffer, sizeof buffer);
+    const size_t want = whole ? sizeof buffer : std::min(sizeof buffer, maxBytes - content.size());
+    if (want == 0) break;
+    const ssize_t n = read(fd.Get(), buffer, want);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return Fail(Failed("Soubor nelze přečíst:", file, errno));
     if (n == 0) break;
     content.append(buffer, static_cast<size_t>(n));
-    if (content.size() > maxBytes) return Fail("Soubor " + Quoted(file) + " je příliš velký.");
+    if (whole && content.size() > maxBytes) {
+      return Fail("Soubor " + Quoted(file) + " je příliš velký.");
+    }
   }
   return content;
+}
+
+}  // namespace
+
+Result<std::string> ReadWhole(const fs::path& file, size_t maxBytes) {
+  return ReadStart(file, maxBytes, true);
+}
+
+Result<std::string> ReadBeginning(const fs::path& file, size_t maxBytes) {
+  return ReadStart(file, maxBytes, false);
 }
 
 }  // namespace quarn::system

@@ -41,5 +41,8 @@ Result<void> WriteWhole(const std::filesystem::path& file, std::string_view cont
 // Reads a regular file whole, without blocking on a pipe or following into a device. maxBytes
 // bounds what is read; a longer file is refused.
 Result<std::string> ReadWhole(const std::filesystem::path& file, size_t maxBytes = 64u << 20);
+// The same, but a longer file is read only up to maxBytes (a zone's notes after its rows may be
+// any length; what the game reads of a zone is far shorter).
+Result<std::string> ReadBeginning(const std::filesystem::path& file, size_t maxBytes = 64u << 20);
 
 }  // namespace quarn::system

@@ -31,6 +31,17 @@ TEST(ContentKeyTest, NotesAfterTheRowsDoNotCountButEveryRowAndHeaderFieldDoes) {
   EXPECT_FALSE(ContentKey("not a zone at all"));
 }
 
+// However long the notes, a zone file has its key (its wins are recorded): a file past 64 MB of
+// notes keys as the same zone with short notes does.
+TEST_F(TempFolderTest, AZoneWithNotesPast64MegabytesHasItsKey) {
+  const fs::path file = Root() / "dlouhe-poznamky.qrn";
+  Write(file, Header + Rows + "\nPoznámky:\n");
+  const auto key = ZoneContentKey(file);
+  ASSERT_TRUE(key);
+  fs::resize_file(file, (std::uintmax_t{64} << 20) + 4096);  // sparse: no disk taken
+  EXPECT_EQ(ZoneContentKey(file), key);
+}
+
 TEST(RecordFormatTest, TextsWithTabsAndLineEndsComeBackAsTheyWere) {
   RecordMap records;
   records["0123456789abcdef"] = {true, 2720, std::nullopt, "Tab\there\nand \\ back", "/z/a b.qrn"};
