@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -75,6 +77,79 @@ std::string Stamp() {
   char text[32];
   std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t);
   return text;
+}
+
+// A won run not yet in the records, kept beside them until it is: a game ended by a signal or
+// killed while it waits for another game's lock leaves it for the next start to save.
+constexpr std::string_view PendingHead = "quarn-vyhra 1\n";
+constexpr std::string_view PendingPrefix = "pending-win-";
+
+std::string EscapeLine(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string UnescapeLine(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char next = text[++i];
+    out += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+  }
+  return out;
+}
+
+std::string PendingText(const FinishedRun& run) {
+  std::string text(PendingHead);
+  text += EscapeLine(run.Zone.ContentKey.value_or("")) + "\n";
+  text += EscapeLine(run.Zone.File.string()) + "\n";
+  text += EscapeLine(run.Zone.Title) + "\n";
+  text += (run.Ticks ? std::to_string(*run.Ticks) : std::string("-")) + "\n";
+  text += std::string(run.Rewound ? "1" : "0") + "\n";
+  return text + run.Keys;
+}
+
+std::optional<FinishedRun> ParsePending(std::string_view text) {
+  if (text.substr(0, PendingHead.size()) != PendingHead) return std::nullopt;
+  text.remove_prefix(PendingHead.size());
+  std::string lines[5];
+  for (std::string& line : lines) {
+    const size_t end = text.find('\n');
+    if (end == std::string_view::npos) return std::nullopt;
+    line = UnescapeLine(text.substr(0, end));
+    text.remove_prefix(end + 1);
+  }
+  FinishedRun run;
+  if (lines[0].size() != 16) return std::nullopt;
+  run.Zone.ContentKey = lines[0];
+  run.Zone.File = lines[1];
+  run.Zone.Title = lines[2];
+  if (lines[3] != "-") {
+    char* end = nullptr;
+    const long long ticks = std::strtoll(lines[3].c_str(), &end, 10);
+    if (end == lines[3].c_str() || *end != '\0' || ticks < 0 || ticks > MaxRecordTicks) {
+      return std::nullopt;
+    }
+    run.Ticks = ticks;
+  }
+  run.Rewound = lines[4] == "1";
+  run.Keys = std::string(text);
+  if (!run.Ticks) run.Keys.clear();
+  return run;
 }
 
 std::optional<int64_t> TicksOfRunFile(const fs::path& file) {
@@ -161,8 +236,35 @@ RunKeeper::RunKeeper(fs::path state, fs::path runs, Options options)
 
 RunKeeper::~RunKeeper() {
   if (!waiting_.empty() && !Retry()) {
-    std::fprintf(stderr, "quarn: záznamy: výhry (%zu) nelze uložit, %s drží jiná hra\n",
-                 waiting_.size(), ShowControls((state_ / "records.lock").string()).c_str());
+    std::fprintf(stderr,
+                 "quarn: záznamy: výhry (%zu) nelze uložit, %s drží jiná hra; čekají ve složce "
+                 "%s a uloží je příští spuštění hry\n",
+                 waiting_.size(), ShowControls((state_ / "records.lock").string()).c_str(),
+                 ShowControls(state_.string()).c_str());
+  }
+}
+
+void RunKeeper::KeepPending(const FinishedRun& run) {
+  static int counter = 0;
+  const fs::path file = state_ / (std::string(PendingPrefix) + Stamp() + "-" +
+                                  std::to_string(::getpid()) + "-" + std::to_string(++counter) +
+                                  ".txt");
+  if (MakePrivateFolder(state_) && options_.Write(file, PendingText(run))) {
+    pending_.push_back(file);
+  }
+}
+
+void RunKeeper::TakePending() {
+  std::error_code ec;
+  for (fs::directory_iterator it(state_, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind(PendingPrefix, 0) != 0) continue;
+    if (std::find(pending_.begin(), pending_.end(), it->path()) != pending_.end()) continue;
+    const auto text = ReadWhole(it->path(), size_t{64} << 20);
+    const auto run = text ? ParsePending(*text) : std::nullopt;
+    if (!run) continue;  // another game's half-written or foreign file: left as it is
+    waiting_.push_back(*run);
+    pending_.push_back(it->path());
   }
 }
 
@@ -184,6 +286,14 @@ void RunKeeper::Load() {
   }
   CountKeptRuns(records);
   records_ = std::move(records);
+  // Wins an ended game left waiting are saved now if no other game holds the lock, or at the
+  // next chance.
+  TakePending();
+  if (!waiting_.empty()) {
+    const auto wait = std::exchange(options_.LockWait, std::chrono::milliseconds(0));
+    Retry();
+    options_.LockWait = wait;
+  }
 }
 
 bool RunKeeper::ReadLocked(RecordMap& records, bool mayMoveAside) {
@@ -266,6 +376,8 @@ void RunKeeper::Keep(const FinishedRun& run) {
     return;
   }
   waiting_.push_back(run);
+  // On disk before the wait for the lock, so that no end of the game loses it.
+  KeepPending(run);
   Retry();
 }
 
@@ -311,6 +423,8 @@ bool RunKeeper::Retry() {
   for (const FinishedRun& run : std::exchange(waiting_, {})) Apply(run, disk);
   if (auto written = options_.Write(RecordsFile(), FormatRecords(disk)); !written) {
     Tell("Záznam o výhře nelze uložit:\n" + written.Error().Message);
+  } else {
+    for (const fs::path& file : std::exchange(pending_, {})) ::unlink(file.c_str());
   }
   records_ = std::move(disk);
   return true;

@@ -103,6 +103,9 @@ class RunKeeper {
   bool ReadLocked(RecordMap& records, bool mayMoveAside);
   void Apply(const FinishedRun& run, RecordMap& disk);
   void CountKeptRuns(RecordMap& records);
+  // Writes a win beside the records until it is in them; takes those an ended game left.
+  void KeepPending(const FinishedRun& run);
+  void TakePending();
   void Tell(const std::string& message);
 
   std::filesystem::path state_, runs_;
@@ -110,6 +113,7 @@ class RunKeeper {
   std::string refused_;
   RecordMap records_;
   std::vector<FinishedRun> waiting_;
+  std::vector<std::filesystem::path> pending_;  // the files of the waiting wins
   bool toldWaiting_ = false;
   std::string notice_;
   struct KnownContentKey {
