@@ -152,12 +152,6 @@ std::optional<FinishedRun> ParsePending(std::string_view text) {
   return run;
 }
 
-std::optional<int64_t> TicksOfRunFile(const fs::path& file) {
-  // The head is a few short lines; a longer file is read no further than that.
-  const auto text = ReadWhole(file, size_t{64} << 20);
-  if (!text) return std::nullopt;
-  return RunTicksOf(*text);
-}
 
 std::optional<int64_t>& BestOf(ZoneRecord& r, bool rewound) {
   return rewound ? r.BestRewind : r.BestPlain;
@@ -165,25 +159,58 @@ std::optional<int64_t>& BestOf(ZoneRecord& r, bool rewound) {
 
 }  // namespace
 
-void AddKeptRuns(const fs::path& runFolder, RecordMap& records) {
+namespace {
+
+// The time a kept run proves against a best time: its head's when that is no better or nothing
+// replays it; what replaying gives when it wins; none, the run set aside, when it does not win.
+std::optional<int64_t> ProvenTicks(const fs::path& file, const std::string& text,
+                                   std::optional<int64_t> head, std::optional<int64_t> best,
+                                   const RunProver& prove, std::vector<std::string>& told) {
+  if (!head || (best && *head >= *best) || !prove) return head;
+  const RunProof proof = prove(file, text);
+  if (proof.What == RunProof::Kind::Wins) return proof.Ticks;
+  // A run whose zone is gone or changed cannot be replayed: its head is believed, as before.
+  if (proof.What == RunProof::Kind::Unknown) return head;
+  const fs::path aside = file.string() + ".damaged-" + Stamp();
   std::error_code ec;
+  fs::rename(file, aside, ec);
+  told.push_back("Uložený průchod " + ShowControls(file.filename().string()) +
+                 " zónu nevyhraje, ač to o sobě tvrdí; jeho čas se nepočítá" +
+                 (ec ? std::string(".") : " a je odložen jako " +
+                                              ShowControls(aside.filename().string()) + "."));
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::vector<std::string> AddKeptRuns(const fs::path& runFolder, RecordMap& records,
+                                     const RunProver& prove) {
+  std::vector<std::string> told;
+  std::error_code ec;
+  std::vector<fs::path> runs;
   for (fs::directory_iterator it(runFolder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+    runs.push_back(it->path());
+  }
+  for (const fs::path& path : runs) {
+    const std::string name = path.filename().string();
     if (name.size() < 17 || name[16] != '-') continue;
     const std::string contentKey = name.substr(0, 16);
     const bool rewound = name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0;
-    if (FindRun(runFolder, contentKey, rewound) != it->path()) continue;
-    const auto text = ReadWhole(it->path(), size_t{64} << 20);
+    if (FindRun(runFolder, contentKey, rewound) != path) continue;
+    const auto text = ReadWhole(path, size_t{64} << 20);
     if (!text) continue;
-    const auto ticks = RunTicksOf(*text);
+    auto found = records.find(contentKey);
+    const std::optional<int64_t> best =
+        found == records.end() ? std::nullopt : BestOf(found->second, rewound);
+    const auto ticks = ProvenTicks(path, *text, RunTicksOf(*text), best, prove, told);
     if (!ticks) continue;
     // Mended: a game killed after writing its run and before its record left a kept run faster
     // than the record; the run is the proof of the win.
     ZoneRecord& r = records[contentKey];
-    std::optional<int64_t>& best = BestOf(r, rewound);
-    if (!best || *ticks < *best) {
+    std::optional<int64_t>& kept = BestOf(r, rewound);
+    if (!kept || *ticks < *kept) {
       r.Won = true;
-      best = ticks;
+      kept = ticks;
     }
     // A zone the records never heard of is named as the run's head names it.
     auto headLine = [&](std::string_view label) {
@@ -195,6 +222,7 @@ void AddKeptRuns(const fs::path& runFolder, RecordMap& records) {
     if (r.Title.empty()) r.Title = headLine("zóna: ");
     if (r.File.empty()) r.File = headLine("soubor: ");
   }
+  return told;
 }
 
 std::string RunText(const FinishedRun& run, const fs::path& shownFile) {
@@ -331,7 +359,8 @@ bool RunKeeper::ReadLocked(RecordMap& records, bool mayMoveAside) {
 }
 
 void RunKeeper::CountKeptRuns(RecordMap& records) {
-  if (!runs_.empty()) AddKeptRuns(runs_, records);
+  if (runs_.empty()) return;
+  for (const std::string& message : AddKeptRuns(runs_, records, options_.Prove)) Tell(message);
 }
 
 const ZoneRecord* RunKeeper::Find(const std::string& contentKey) const {
@@ -434,8 +463,17 @@ void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
   const std::string& contentKey = *run.Zone.ContentKey;
   ZoneRecord& r = disk[contentKey];
   std::optional<int64_t>& best = BestOf(r, run.Rewound);
-  const auto kept = runs_.empty() ? std::nullopt : FindRun(runs_, contentKey, run.Rewound);
-  const auto keptTicks = kept ? TicksOfRunFile(*kept) : std::nullopt;
+  auto kept = runs_.empty() ? std::nullopt : FindRun(runs_, contentKey, run.Rewound);
+  std::optional<int64_t> keptTicks;
+  if (kept) {
+    // A kept run's time counts as replaying it gives it: a forged head blocks no real win.
+    const auto text = ReadWhole(*kept, size_t{64} << 20);
+    std::vector<std::string> told;
+    keptTicks = text ? ProvenTicks(*kept, *text, RunTicksOf(*text), best, options_.Prove, told)
+                     : std::nullopt;
+    for (const std::string& message : told) Tell(message);
+    if (!told.empty()) kept.reset();
+  }
   if (keptTicks && (!best || *keptTicks < *best)) best = keptTicks;
   // Mended: the run was written after the lock was let go, so two games or a kill between the
   // writes left the record and the kept run apart, and an equal later win did not mend it. The

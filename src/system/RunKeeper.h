@@ -43,10 +43,23 @@ struct FinishedRun {
 std::string RunText(const FinishedRun& run, const std::filesystem::path& shownFile);
 inline std::string RunText(const FinishedRun& run) { return RunText(run, run.Zone.File); }
 
+// What replaying a kept run against the zone its head names shows: it wins in Ticks, it does not
+// win (a forged or damaged run), or it cannot be told (the zone is gone or no longer that zone;
+// the head is then believed).
+struct RunProof {
+  enum class Kind { Unknown, Wins, Fails } What = Kind::Unknown;
+  int64_t Ticks = 0;
+};
+// Replays a kept run (its file and text); empty: the run's head is taken at its word.
+using RunProver = std::function<RunProof(const std::filesystem::path& run, const std::string& text)>;
+
 // Counts the kept runs of runFolder into records: a run faster than its record (a game killed
-// between writing the run and the record) is the proof of the win and its time. The start screen,
-// the records window and `quarn --records` read the records so.
-void AddKeptRuns(const std::filesystem::path& runFolder, RecordMap& records);
+// between writing the run and the record) is the proof of the win and its time, once prove shows
+// it wins, in the ticks replaying it takes. A run that does not win is set aside
+// (NAME.damaged-TIME) and named in the returned messages, one a run. The start screen, the
+// records window and `quarn --records` read the records so.
+std::vector<std::string> AddKeptRuns(const std::filesystem::path& runFolder, RecordMap& records,
+                                     const RunProver& prove = {});
 
 class RunKeeper {
  public:
@@ -56,6 +69,9 @@ class RunKeeper {
     Writer Write;  // WriteWhole when empty; tests slow it down or stop it half-way
     // How long a win waits for another game that holds the records lock.
     std::chrono::milliseconds LockWait{2000};
+    // Replays a kept run whose head gives a time better than the record's, before that time
+    // counts; empty, the head is believed.
+    RunProver Prove;
   };
 
   // state holds records.txt and its lock, runs the kept runs; an empty state keeps nothing. A

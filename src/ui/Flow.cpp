@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "PageFiles.h"
+#include "RunProof.h"
 #include "base/Text.h"
 #include "system/Copies.h"
 #include "system/Folders.h"
@@ -44,7 +45,7 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
                 retired_.reset();
                 retiredEditor_.reset();
               }),
-      keeper_(folders_.State, folders_.Runs) {
+      keeper_(folders_.State, folders_.Runs, {{}, std::chrono::milliseconds(2000), ProveKeptRun}) {
   keeper_.Load();
   OpenLink = [](const std::string& link) { return system::OpenLink(link); };
   OpenInEditor = [](const std::filesystem::path& file) { return system::OpenInEditor(file); };

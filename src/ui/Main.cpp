@@ -20,6 +20,7 @@
 #include "system/Recovery.h"
 #include "system/Records.h"
 #include "system/SafeFile.h"
+#include "ui/RunProof.h"
 #include "ui/Version.h"
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -78,7 +79,12 @@ int main(int argc, char** argv) {
       return 1;
     }
     // As the start screen reads them: a kept run whose record a killed game did not write counts.
-    if (system::FolderTrusted(system::RunFolder())) system::AddKeptRuns(system::RunFolder(), *records);
+    if (system::FolderTrusted(system::RunFolder())) {
+      for (const std::string& told :
+           system::AddKeptRuns(system::RunFolder(), *records, ui::ProveKeptRun)) {
+        std::fprintf(stderr, "quarn: %s\n", told.c_str());
+      }
+    }
     // Each record names the set its zone is listed in, found by the zone's content.
     const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
     std::vector<system::CatalogueRoot> roots{

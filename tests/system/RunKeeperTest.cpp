@@ -106,7 +106,7 @@ TEST_F(RunKeeperTest, NoOrderOfTwoGamesAndNoKillBetweenTheWritesLeavesTheRunApar
                                ", killed after write " + std::to_string(killAfter);
       fs::remove_all(Root() / "state");
       fs::remove_all(Root() / "data");
-      RunKeeper other(State(), Runs(), {{}, 0ms});
+      RunKeeper other(State(), Runs(), {{}, 0ms, {}});
       other.Load();
       int writes = 0;
       RunKeeper::Options slow;
@@ -231,7 +231,7 @@ TEST_F(RunKeeperTest, AHeldLockDelaysTheWinButNeitherFreezesTheGameNorLosesIt) {
   ASSERT_GE(held, 0);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
   {
-    RunKeeper keeper(State(), Runs(), {{}, 50ms});
+    RunKeeper keeper(State(), Runs(), {{}, 50ms, {}});
     const auto start = std::chrono::steady_clock::now();
     keeper.Load();
     // A starting game does not wait, and moves nothing while another game holds the lock.
@@ -266,7 +266,7 @@ TEST_F(RunKeeperTest, AWinWaitingWhenTheGameEndsIsSavedByTheNextStart) {
   const pid_t pid = ::fork();
   ASSERT_GE(pid, 0);
   if (pid == 0) {
-    RunKeeper keeper(State(), Runs(), {{}, 20ms});
+    RunKeeper keeper(State(), Runs(), {{}, 20ms, {}});
     keeper.Load();
     keeper.Keep(Won(keeper, Zone(), 300));
     keeper.Keep(Won(keeper, Root() / "titled.qrn", 120, true));
@@ -292,6 +292,45 @@ TEST_F(RunKeeperTest, AWinWaitingWhenTheGameEndsIsSavedByTheNextStart) {
     const std::string name = entry.path().filename().string();
     EXPECT_TRUE(name == "records.txt" || name == "records.lock") << name;
   }
+}
+
+// A kept run whose head claims a time its replay does not win in: the claim counts neither when
+// the records are read nor against a real win, the run is set aside (not deleted) and the player
+// is told once; a real win then records its time and keeps its run.
+TEST_F(RunKeeperTest, AForgedRunIsSetAsideAndBlocksNoRealWin) {
+  const std::string key = *ZoneContentKey(Zone());
+  Write(State() / "records.txt",
+        "quarn-records 1\n" + key + "\t1\t900\t-\tChodba\t" + Zone().string() + "\n");
+  const fs::path forged = NewRunPath(Runs(), key, Zone(), false);
+  Write(forged, "# čas: 5 tiků (0,1 s)\n5 right\n");
+  int proved = 0;
+  RunKeeper::Options options;
+  options.Prove = [&](const fs::path&, const std::string& text) {
+    ++proved;
+    // Stands for the replay: only a run of "N right" lines of 300 ticks or more wins.
+    const int64_t ticks = std::stoll(text.substr(text.rfind('\n', text.size() - 2) + 1));
+    return ticks >= 300 ? RunProof{RunProof::Kind::Wins, ticks} : RunProof{RunProof::Kind::Fails, 0};
+  };
+  RunKeeper keeper(State(), Runs(), options);
+  keeper.Load();
+  EXPECT_EQ(keeper.Find(key)->BestPlain, 900) << "the forged 5 ticks do not count";
+  const std::string notice = keeper.TakeNotice();
+  EXPECT_NE(notice.find("nevyhraje"), std::string::npos) << notice;
+  EXPECT_FALSE(fs::exists(forged));
+  size_t aside = 0;
+  for (const auto& entry : fs::directory_iterator(Runs())) {
+    aside += entry.path().filename().string().find(".damaged-") != std::string::npos;
+  }
+  EXPECT_EQ(aside, 1u);
+  keeper.Keep(Won(keeper, Zone(), 400));
+  EXPECT_EQ(BestAndKept(),
+            std::make_pair(std::optional<int64_t>(400), std::optional<int64_t>(400)));
+  // A forged run written meanwhile by someone else is caught at the next win too.
+  Write(forged, "# čas: 7 tiků (0,1 s)\n7 right\n");
+  keeper.Keep(Won(keeper, Zone(), 350));
+  EXPECT_EQ(BestAndKept(),
+            std::make_pair(std::optional<int64_t>(350), std::optional<int64_t>(350)));
+  EXPECT_GE(proved, 2);
 }
 
 TEST_F(RunKeeperTest, ADamagedFileIsSetAsideNotDeletedAndThePlayerIsToldOnce) {
