@@ -423,6 +423,8 @@ void EditorScreen::OverviewDown(SDL_Point p) {
 
 void EditorScreen::MirrorOrTurn(std::optional<edit::Mirror> axis) {
   BlurFields();
+  // H, J or L in a brush drag ends the drag; the model ends the stroke, an undo step of its own.
+  if (model_.InStroke()) drag_ = Drag::None;
   if (floating_ && !floating_->From) {
     edit::Piece& p = floating_->Piece;
     p = axis ? edit::Mirrored(p, *axis) : edit::Turned(p);

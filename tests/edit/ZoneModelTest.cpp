@@ -164,6 +164,27 @@ TEST_F(ZoneModelTest, StrokeIsOneUndoStepAndUndoRedoFollowEveryBranch) {
   EXPECT_EQ(m.At(1, 1), 'S');
   EXPECT_FALSE(m.InStroke());
 
+  // A mirror or a turn in the middle of a stroke (H during a brush drag) ends the stroke first:
+  // the stroke and the mirror are two undo steps, each undone whole.
+  for (const bool turn : {false, true}) {
+    ZoneModel t;
+    const std::string before = Grid(t);
+    t.BeginStroke();
+    for (int x = 2; x < 6; ++x) t.Paint(x, 2, 'W');
+    const std::string painted = Grid(t);
+    if (turn) {
+      EXPECT_FALSE(t.TurnArea(Area{2, 2, 4, 4}));
+    } else {
+      EXPECT_TRUE(t.MirrorArea(Area{}, Mirror::LeftRight));
+    }
+    EXPECT_FALSE(t.InStroke());
+    ASSERT_TRUE(t.Undo());
+    EXPECT_EQ(Grid(t), painted) << (turn ? "turn" : "mirror");
+    ASSERT_TRUE(t.Undo());
+    EXPECT_EQ(Grid(t), before) << (turn ? "turn" : "mirror");
+    EXPECT_FALSE(t.Undo());
+  }
+
   // Long histories: every one of many steps comes back.
   ZoneModel n;
   const std::string fresh = Grid(n);

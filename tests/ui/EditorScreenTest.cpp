@@ -737,6 +737,21 @@ TEST_F(EditorScreenTest, UnsavedChangesAreKeptAfterAPauseAndOfferedBackOnTheNext
   EXPECT_EQ(RecoveryCopies(), 0u);
   EXPECT_FALSE(editor->Model().Dirty());
   EXPECT_FALSE(editor->KeepUnsaved().has_value()) << "nothing unsaved, nothing kept";
+
+  // Ctrl+S on a new zone and on a shipped one (saved as a copy among the player's zones) takes
+  // the recovery copy with it as well: nothing is offered back at the next opening.
+  const fs::path shipped = root / "shipped" / "02-y.qrn";
+  std::ofstream(shipped) << "Y\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWS.EW\nWWWWW\n";
+  for (const fs::path& opened : {fs::path(), shipped}) {
+    editor = NewEditor();
+    ASSERT_TRUE(editor->Open(opened));
+    Drag(SDL_BUTTON_LEFT, {{2, 1}});
+    ASSERT_TRUE(editor->KeepUnsaved().has_value());
+    ASSERT_EQ(RecoveryCopies(), 1u) << opened;
+    editor->KeyDown('S', Ctrl);
+    EXPECT_FALSE(editor->Model().Dirty()) << opened;
+    EXPECT_EQ(RecoveryCopies(), 0u) << "saved: the copy goes, " << opened;
+  }
 }
 
 TEST_F(EditorScreenTest, ASaveOverAFileAnotherProgramChangedIsAskedAbout) {
