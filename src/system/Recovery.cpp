@@ -35,11 +35,13 @@ fs::path RecoveryFolder(const fs::path& stateFolder) { return stateFolder / "rec
 
 fs::path RecoveryFile(const fs::path& folder, const fs::path& zone) {
   std::error_code ec;
-  const fs::path absolute = zone.empty() ? fs::path() : fs::absolute(zone, ec).lexically_normal();
+  // Keyed by the file itself: a zone opened through a link and by its own path has one copy.
+  fs::path absolute = zone.empty() ? fs::path() : fs::weakly_canonical(fs::absolute(zone, ec), ec);
+  if (ec && !zone.empty()) absolute = fs::absolute(zone, ec).lexically_normal();
   char key[17];
   std::snprintf(key, sizeof key, "%016llx",
                 static_cast<unsigned long long>(BytesKey(absolute.string())));
-  return folder / (ShortName(zone) + "-" + key + ".qrn");
+  return folder / (ShortName(absolute.empty() ? zone : absolute) + "-" + key + ".qrn");
 }
 
 Result<void> KeepRecovery(const fs::path& folder, const fs::path& zone, std::string_view text) {

@@ -485,7 +485,12 @@ bool EditorScreen::Save() {
 
 void EditorScreen::KeepRecovery() {
   keep_.SetEnabled(false);
-  if (!model_.Dirty() || recovery_.empty()) return;
+  if (recovery_.empty()) return;
+  // Undone back to what the file holds: nothing is unsaved, and no copy is offered later.
+  if (!model_.Dirty()) {
+    DropRecovery(model_.Path());
+    return;
+  }
   if (auto kept = system::KeepRecovery(recovery_, model_.Path(), model_.Text()); !kept) {
     std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n",
                  kept.Error().Message.c_str());
@@ -585,7 +590,11 @@ void EditorScreen::Sync() {
   if (model_.Revision() != seenRevision_) {
     seenRevision_ = model_.Revision();
     keep_.SetEnabled(false);
-    if (model_.Dirty()) keep_.SetEnabled(true);
+    if (model_.Dirty()) {
+      keep_.SetEnabled(true);
+    } else {
+      DropRecovery(model_.Path());  // undone back to what the file holds: nothing to offer later
+    }
   }
   if (!model_.InStroke()) {
     SyncForm();

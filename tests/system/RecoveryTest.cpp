@@ -42,6 +42,16 @@ TEST_F(Recovery, OneCopyPerZoneKeptFoundAndDroppedPrivately) {
   fs::current_path(was);
   ASSERT_TRUE(relative);
   EXPECT_EQ(relative->Text, "A");
+  // A zone opened through a link, or through a linked folder, is the file itself: one copy.
+  fs::create_directories(a.parent_path());
+  Write(a, "zone");
+  fs::create_symlink(a, Root() / "link.qrn");
+  fs::create_directory_symlink(a.parent_path(), Root() / "linked");
+  for (const fs::path& other : {Root() / "link.qrn", Root() / "linked" / "zone.qrn"}) {
+    const auto through = system::FindRecovery(folder, other);
+    ASSERT_TRUE(through) << other;
+    EXPECT_EQ(through->Text, "A");
+  }
   system::DropRecovery(folder, a);
   EXPECT_FALSE(system::FindRecovery(folder, a));
   EXPECT_EQ(system::FindRecovery(folder, b)->Text, "B");

@@ -704,6 +704,15 @@ TEST_F(EditorScreenTest, UnsavedChangesAreKeptAfterAPauseAndOfferedBackOnTheNext
   ASSERT_EQ(RecoveryCopies(), 1u);
   EXPECT_EQ(ReadFile(file), before) << "the zone's own file is not touched";
 
+  // Undone back to the saved state: the copy goes at the next pause, and nothing is offered.
+  editor->KeyDown('Z', Ctrl);
+  ASSERT_FALSE(editor->Model().Dirty());
+  Wait(RecoveryDelayMs * 2);
+  EXPECT_EQ(RecoveryCopies(), 0u) << "undone to the file: no copy";
+  editor->KeyDown('Y', Ctrl);
+  Wait(RecoveryDelayMs * 2);
+  ASSERT_EQ(RecoveryCopies(), 1u);
+
   // The program ends without a question (a crash, a signal): the next opening offers the changes.
   editor = NewEditor();
   answer = "Ano";
