@@ -197,9 +197,12 @@ void ZoneModel::ReplaceWhole(ZoneSource next) {
 }
 
 bool ZoneModel::ChangedOnDisk() {
-  if (path_.empty() || !disk_) return false;
+  if (path_.empty()) return false;
   std::error_code ec;
-  if (!fs::exists(path_, ec)) return false;
+  // Mended: a new zone's file made meanwhile by another program (or a second editor) was
+  // written over without a question; a file that appeared since the editor looked is a change.
+  if (!fs::exists(fs::symlink_status(path_, ec))) return false;
+  if (!disk_) return true;
   return system::ChangedSince(path_, *disk_);
 }
 

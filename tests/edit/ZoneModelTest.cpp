@@ -397,6 +397,16 @@ TEST_F(ZoneModelTest, SaveWritesOnlyChangesAndTellsAChangeMadeByAnotherProgram) 
   ASSERT_TRUE(saved.Written) << saved.Error;
   EXPECT_FALSE(m.ChangedOnDisk()) << "what was written is the file's new identity";
   EXPECT_NE(Slurp(file).find("SKE"), std::string::npos);
+  // A new zone's file that another program made meanwhile is a change too.
+  const fs::path fresh = root_ / "mine" / "nova.qrn";
+  ZoneModel n(ZoneFolders{root_ / "mine", {}, {}});
+  n.New(fresh);
+  n.Paint(1, 1, 'K');
+  EXPECT_FALSE(n.ChangedOnDisk());
+  Put(fresh, text);
+  EXPECT_TRUE(n.ChangedOnDisk()) << "a file that appeared since the editor looked";
+  ASSERT_TRUE(n.Save().Written);
+  EXPECT_FALSE(n.ChangedOnDisk());
   // Gone: a save writes it again, without a question.
   fs::remove(file);
   EXPECT_FALSE(m.ChangedOnDisk());
