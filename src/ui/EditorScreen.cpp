@@ -494,7 +494,16 @@ void EditorScreen::KeepRecovery() {
   if (auto kept = system::KeepRecovery(recovery_, model_.Path(), model_.Text()); !kept) {
     std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n",
                  kept.Error().Message.c_str());
+    // Told where the author looks, once a failure: the status line and the window's title.
+    if (unprotected_.empty()) {
+      message_ = "Neuložené změny nelze uchovat pro případ pádu: " + kept.Error().Message +
+                 " Ulož zónu (Ctrl+S).";
+    }
+    unprotected_ = kept.Error().Message;
+  } else {
+    unprotected_.clear();
   }
+  Sync();
 }
 
 void EditorScreen::DropRecovery(const std::filesystem::path& zone) {
@@ -612,7 +621,10 @@ void EditorScreen::Sync() {
   SyncNotes();
   UpdateStatus();
   std::string title = model_.Field(edit::HeaderField::Title);
-  window_.SetCaption((model_.Dirty() ? "* " : "") + title + " – Quarn, editor zón");
+  // Changes that could not be kept are not safe from a crash: the title says so while they last.
+  const bool unprotected = !unprotected_.empty() && model_.Dirty();
+  window_.SetCaption((model_.Dirty() ? "* " : "") + title +
+                     (unprotected ? " (změny nejsou chráněné)" : "") + " – Quarn, editor zón");
   window_.Invalidate();
 }
 

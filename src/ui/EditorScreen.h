@@ -312,6 +312,7 @@ class EditorScreen {
   SDL_Point fillStart_{0, 0};
   std::optional<SDL_Point> pointerCell_;
   std::string message_;  // the last thing the editor told (saved where, ...)
+  std::string unprotected_;  // why the last recovery copy could not be kept; empty when it was
   // Ctrl with plus or minus was the last key: the text it brings ("+", "-") is typed nowhere.
   bool dropTyped_ = false;
   // The last key went down with Ctrl (and without Alt: Ctrl+Alt is AltGr on some systems) and

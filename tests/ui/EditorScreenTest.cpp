@@ -763,6 +763,26 @@ TEST_F(EditorScreenTest, UnsavedChangesAreKeptAfterAPauseAndOfferedBackOnTheNext
   }
 }
 
+// A recovery copy that cannot be kept (a refused folder, a full disk) is told where the author
+// looks: the status line once, and the title for as long as the changes are unprotected.
+TEST_F(EditorScreenTest, ChangesThatCannotBeKeptAreToldInTheStatusLineAndTheTitle) {
+  const fs::path file = root / "mine" / "u.qrn";
+  std::ofstream(file) << "U\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWS.EW\nWWWWW\n";
+  fs::create_directories(root / "recovery");
+  fs::permissions(root / "recovery", fs::perms::all);  // others may write: refused
+  ASSERT_TRUE(editor->Open(file));
+  editor->Select('K');
+  Drag(SDL_BUTTON_LEFT, {{2, 1}});
+  Wait(RecoveryDelayMs * 2);
+  EXPECT_NE(editor->Status().find("nelze uchovat"), std::string::npos) << editor->Status();
+  EXPECT_NE(editor->Window().Caption().find("změny nejsou chráněné"), std::string::npos)
+      << editor->Window().Caption();
+  editor->KeyDown('S', Ctrl);
+  EXPECT_EQ(editor->Window().Caption().find("chráněné"), std::string::npos)
+      << editor->Window().Caption();
+  fs::permissions(root / "recovery", fs::perms::owner_all);
+}
+
 TEST_F(EditorScreenTest, ASaveOverAFileAnotherProgramChangedIsAskedAbout) {
   const fs::path file = root / "mine" / "d.qrn";
   const std::string theirs = "Jejich\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWSCEW\nWWWWW\n";
