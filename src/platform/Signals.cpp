@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "EventWait.h"
+#include "base/Writing.h"
 
 namespace quarn::platform {
 namespace {
@@ -55,10 +56,26 @@ void Watch(Watcher& w) {
   SDL_PushEvent(&quit);
   WakeEventLoop();
   std::unique_lock lock(w.Lock);
-  if (!w.Ended.wait_for(lock, std::chrono::milliseconds(SignalWatch::GraceMs),
-                        [&w] { return w.Done; })) {
-    _exit(128 + received.load());
+  const auto done = [&w] { return w.Done; };
+  if (w.Ended.wait_for(lock, std::chrono::milliseconds(SignalWatch::GraceMs), done)) return;
+  // Mended: a recovery copy of unsaved work (or a record) still being written when the grace
+  // ran out was cut off, and the work lost without a word. A file being written is let finish,
+  // for a while; then the program has its grace again to end in order.
+  if (FilesBeingWritten() > 0) {
+    const auto until =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(SignalWatch::WritingWaitMs);
+    while (FilesBeingWritten() > 0 && std::chrono::steady_clock::now() < until) {
+      if (w.Ended.wait_for(lock, std::chrono::milliseconds(10), done)) return;
+    }
+    if (FilesBeingWritten() > 0) {
+      static const char gaveUp[] =
+          "quarn: zápis souboru nedoběhl ani za 5 s po signálu; hra končí bez něj\n";
+      [[maybe_unused]] const ssize_t n = write(STDERR_FILENO, gaveUp, sizeof gaveUp - 1);
+      _exit(128 + received.load());
+    }
+    if (w.Ended.wait_for(lock, std::chrono::milliseconds(SignalWatch::GraceMs), done)) return;
   }
+  _exit(128 + received.load());
 }
 
 }  // namespace

@@ -7,10 +7,13 @@ namespace quarn::platform {
 // quit event and ends as if the window were closed, so the screens and the sound device are shut
 // down in order. Should the program still run after GraceMs (stuck in a window the system runs,
 // or in a long load), it ends at once with status 128 + the signal; the system frees the sound
-// device of an ended process. While one exists, a second one does nothing.
+// device of an ended process. A file being written whole then (unsaved changes kept, a win) is let
+// finish first, for at most WritingWaitMs (said on stderr when it is not). While one exists, a
+// second one does nothing.
 class SignalWatch {
  public:
   static constexpr int GraceMs = 500;
+  static constexpr int WritingWaitMs = 5000;
 
   SignalWatch();
   ~SignalWatch();

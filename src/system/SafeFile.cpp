@@ -16,6 +16,7 @@
 #include <system_error>
 
 #include "base/Text.h"
+#include "base/Writing.h"
 
 namespace quarn::system {
 
@@ -149,6 +150,8 @@ Result<void> MakePrivateFolder(const fs::path& folder) {
 }
 
 Result<void> WriteWhole(const fs::path& file, std::string_view content, Existing existing) {
+  // An end forced by a signal lets this write finish (a while), not cut it off half-way.
+  const WritingFile writing;
   // Mended: a file reached through a symbolic link was replaced by a regular file, so that the
   // link was gone and the file it led to kept its old content. The link's own file is written
   // instead, as text editors do; the link stays as it was.
