@@ -15,7 +15,6 @@
 #include <thread>
 
 #include "EventWait.h"
-#include "base/Writing.h"
 
 namespace quarn::platform {
 namespace {
@@ -23,6 +22,12 @@ namespace {
 constexpr int Watched[] = {SIGTERM, SIGINT, SIGHUP};
 
 std::atomic<int> received{0};
+std::atomic<int (*)()> writingCount{nullptr};
+
+int FilesBeingWritten() {
+  const auto count = writingCount.load();
+  return count ? count() : 0;
+}
 int wakeFds[2] = {-1, -1};  // [0] read by the watcher, [1] written by the handler
 
 struct Watcher {
@@ -81,6 +86,8 @@ void Watch(Watcher& w) {
 }  // namespace
 
 int SignalReceived() { return received.load(); }
+
+void SetWritingCount(int (*count)()) { writingCount.store(count); }
 
 SignalWatch::SignalWatch() {
   if (watcher) return;  // the first one watches for both

@@ -29,4 +29,8 @@ class SignalWatch {
 // The signal that asked the program to end, or 0.
 int SignalReceived();
 
+// How the signal watcher learns how many files the program is writing whole right now (none
+// when never set); it must be safe to call from another thread.
+void SetWritingCount(int (*count)());
+
 }  // namespace quarn::platform

@@ -4,6 +4,7 @@
 namespace quarn::platform {
 
 int SignalReceived() { return 0; }
+void SetWritingCount(int (*)()) {}
 
 SignalWatch::SignalWatch() = default;
 SignalWatch::~SignalWatch() = default;

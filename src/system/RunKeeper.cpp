@@ -199,9 +199,10 @@ std::vector<std::string> AddKeptRuns(const fs::path& runFolder, RecordMap& recor
     if (FindRun(runFolder, contentKey, rewound) != path) continue;
     const auto text = ReadWhole(path, size_t{64} << 20);
     if (!text) continue;
-    auto found = records.find(contentKey);
-    const std::optional<int64_t> best =
-        found == records.end() ? std::nullopt : BestOf(found->second, rewound);
+    std::optional<int64_t> best;
+    if (const auto found = records.find(contentKey); found != records.end()) {
+      best = BestOf(found->second, rewound);
+    }
     const auto ticks = ProvenTicks(path, *text, RunTicksOf(*text), best, prove, told);
     if (!ticks) continue;
     // Mended: a game killed after writing its run and before its record left a kept run faster

@@ -11,6 +11,7 @@
 #include "GameScreen.h"
 #include "KeyFeed.h"
 #include "base/Text.h"
+#include "base/Writing.h"
 #include "platform/App.h"
 #include "run/RunRecorder.h"
 #include "sound/SoundModule.h"
@@ -158,6 +159,8 @@ int main(int argc, char** argv) {
     KeyState keys;
     ui::KeyFeed keyFeed(keys);
     platform::SteadyClock clock;
+    // An end forced by a signal lets a file being written whole finish first.
+    platform::SetWritingCount([] { return FilesBeingWritten(); });
     platform::App app(keyFeed, clock);
     // The game reads its keys once per tick, so that a run can be recorded and played back.
     TickKeys tickKeys(keys);

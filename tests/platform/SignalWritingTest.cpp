@@ -23,6 +23,7 @@ TEST(SignalWriting, AWriteInProgressFinishesBeforeTheForcedEnd) {
   ASSERT_GE(pid, 0);
   if (pid == 0) {
     SignalWatch watch;
+    SetWritingCount([] { return FilesBeingWritten(); });
     {
       const WritingFile writing;
       ::kill(::getpid(), SIGTERM);
