@@ -454,7 +454,7 @@ bool RunKeeper::Retry() {
   if (auto written = options_.Write(RecordsFile(), FormatRecords(disk)); !written) {
     Tell("Záznam o výhře nelze uložit:\n" + written.Error().Message);
   } else {
-    for (const fs::path& file : std::exchange(pending_, {})) ::unlink(file.c_str());
+    RemoveWritten(std::exchange(pending_, {}));
   }
   records_ = std::move(disk);
   return true;

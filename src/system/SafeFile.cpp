@@ -233,6 +233,17 @@ Result<std::string> ReadStart(const fs::path& file, size_t maxBytes, bool whole)
 
 }  // namespace
 
+void RemoveWritten(const std::vector<fs::path>& files) {
+  if (files.empty()) return;
+  for (const fs::path& file : files) unlink(file.c_str());
+  SyncFolder(files.front().has_parent_path() ? files.front().parent_path() : fs::path("."));
+#ifdef __EMSCRIPTEN__
+  EM_ASM({
+    if (Module.quarnSync) Module.quarnSync();
+  });
+#endif
+}
+
 Result<std::string> ReadWhole(const fs::path& file, size_t maxBytes) {
   return ReadStart(file, maxBytes, true);
 }

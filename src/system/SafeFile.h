@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/Result.h"
 
@@ -37,6 +38,10 @@ enum class Existing { Replace, Keep, ReplaceOwn };
 // half-written file. This is the one writer of whole files: zones, records, runs, copies.
 Result<void> WriteWhole(const std::filesystem::path& file, std::string_view content,
                         Existing existing = Existing::Replace);
+
+// Removes files the game wrote (a file that is gone already is no failure), and makes it last as
+// a write does: synced to the disk, and in a browser written out to the page's storage.
+void RemoveWritten(const std::vector<std::filesystem::path>& files);
 
 // Reads a regular file whole, without blocking on a pipe or following into a device. maxBytes
 // bounds what is read; a longer file is refused.
