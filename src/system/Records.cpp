@@ -283,6 +283,18 @@ fs::path NewRunPath(const fs::path& runFolder, const std::string& contentKey,
   return runFolder / (contentKey + "-" + stem.substr(0, 60) + RunSuffix(rewound));
 }
 
+std::string RunHeadLine(std::string_view runText, std::string_view label) {
+  const std::string mark = "# " + std::string(label) + ": ";
+  size_t from = std::string_view::npos;
+  if (runText.starts_with(mark)) {
+    from = mark.size();
+  } else if (const size_t at = runText.find("\n" + mark); at != std::string_view::npos) {
+    from = at + 1 + mark.size();
+  }
+  if (from == std::string_view::npos) return "";
+  return std::string(runText.substr(from, runText.find('\n', from) - from));
+}
+
 std::optional<int64_t> RunTicksOf(std::string_view runText) {
   // Only the head: the comments before the first line of keys.
   constexpr std::string_view Time = "# čas: ";

@@ -66,5 +66,7 @@ std::filesystem::path NewRunPath(const std::filesystem::path& runFolder,
                                  const std::filesystem::path& zoneFile, bool rewound);
 // The time a kept run's head gives ("# čas: N tiků ..."), if it gives one within MaxRecordTicks.
 std::optional<int64_t> RunTicksOf(std::string_view runText);
+// What a kept run's head says after "# LABEL: " ("zóna", "soubor"), or "" when it says nothing.
+std::string RunHeadLine(std::string_view runText, std::string_view label);
 
 }  // namespace quarn::system

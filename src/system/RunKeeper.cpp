@@ -152,14 +152,9 @@ std::optional<FinishedRun> ParsePending(std::string_view text) {
   return run;
 }
 
-
 std::optional<int64_t>& BestOf(ZoneRecord& r, bool rewound) {
   return rewound ? r.BestRewind : r.BestPlain;
 }
-
-}  // namespace
-
-namespace {
 
 // The time a kept run proves against a best time: its head's when that is no better or nothing
 // replays it; what replaying gives when it wins; none, the run set aside, when it does not win.
@@ -197,7 +192,7 @@ std::vector<std::string> AddKeptRuns(const fs::path& runFolder, RecordMap& recor
     const std::string contentKey = name.substr(0, 16);
     const bool rewound = name.size() >= 10 && name.compare(name.size() - 10, 10, ".zpet.keys") == 0;
     if (FindRun(runFolder, contentKey, rewound) != path) continue;
-    const auto text = ReadWhole(path, size_t{64} << 20);
+    const auto text = ReadWhole(path);
     if (!text) continue;
     std::optional<int64_t> best;
     if (const auto found = records.find(contentKey); found != records.end()) {
@@ -214,14 +209,8 @@ std::vector<std::string> AddKeptRuns(const fs::path& runFolder, RecordMap& recor
       kept = ticks;
     }
     // A zone the records never heard of is named as the run's head names it.
-    auto headLine = [&](std::string_view label) {
-      const size_t at = text->find("\n# " + std::string(label));
-      if (at == std::string::npos) return std::string();
-      const size_t from = at + 3 + label.size();
-      return text->substr(from, text->find('\n', from) - from);
-    };
-    if (r.Title.empty()) r.Title = headLine("zóna: ");
-    if (r.File.empty()) r.File = headLine("soubor: ");
+    if (r.Title.empty()) r.Title = RunHeadLine(*text, "zóna");
+    if (r.File.empty()) r.File = RunHeadLine(*text, "soubor");
   }
   return told;
 }
@@ -289,7 +278,7 @@ void RunKeeper::TakePending() {
     const std::string name = it->path().filename().string();
     if (name.rfind(PendingPrefix, 0) != 0) continue;
     if (std::find(pending_.begin(), pending_.end(), it->path()) != pending_.end()) continue;
-    const auto text = ReadWhole(it->path(), size_t{64} << 20);
+    const auto text = ReadWhole(it->path());
     const auto run = text ? ParsePending(*text) : std::nullopt;
     if (!run) continue;  // another game's half-written or foreign file: left as it is
     waiting_.push_back(*run);
@@ -468,7 +457,7 @@ void RunKeeper::Apply(const FinishedRun& run, RecordMap& disk) {
   std::optional<int64_t> keptTicks;
   if (kept) {
     // A kept run's time counts as replaying it gives it: a forged head blocks no real win.
-    const auto text = ReadWhole(*kept, size_t{64} << 20);
+    const auto text = ReadWhole(*kept);
     std::vector<std::string> told;
     keptTicks = text ? ProvenTicks(*kept, *text, RunTicksOf(*text), best, options_.Prove, told)
                      : std::nullopt;

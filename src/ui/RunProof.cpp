@@ -9,11 +9,10 @@ namespace quarn::ui {
 system::RunProof ProveKeptRun(const std::filesystem::path& run, const std::string& text) {
   using Kind = system::RunProof::Kind;
   const std::string name = run.filename().string();
-  const size_t at = text.find("\n# soubor: ");
-  if (name.size() < 16 || at == std::string::npos) return {};
-  const size_t from = at + 11;
-  const std::filesystem::path zone = text.substr(from, text.find('\n', from) - from);
-  if (system::ZoneContentKey(zone) != name.substr(0, 16)) return {};
+  const std::filesystem::path zone = system::RunHeadLine(text, "soubor");
+  if (name.size() < 16 || zone.empty() || system::ZoneContentKey(zone) != name.substr(0, 16)) {
+    return {};
+  }
   auto parsed = ParseKeyScript(text, run.string());
   if (!std::holds_alternative<KeyScript>(parsed)) return {Kind::Fails, 0};
   Replay replay(false);

@@ -64,6 +64,18 @@ class EditorScreenTest : public ::testing::Test {
     e->OnClosed = [this] { ++closed; };
     return e;
   }
+  // A key event as SDL queues it for the editor's window (keysym, scancode, modifiers).
+  void PushKey(Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.type = type;
+    e.key.windowID = editor->Window().Id();
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = sym;
+    e.key.keysym.scancode = code;
+    e.key.keysym.mod = mod;
+    SDL_PushEvent(&e);
+  }
   void Wait(int ms) {
     for (int i = 0; i < ms; i += 10) {
       clock.now += 10'000'000;
@@ -296,21 +308,10 @@ TEST_F(EditorScreenTest, AQuickCtrlSIsSavedByTheModifiersOfItsOwnEvent) {
   ASSERT_TRUE(editor->Open(file));
   editor->Show();
   SDL_SetModState(KMOD_NONE);
-  auto key = [&](Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod) {
-    SDL_Event e{};
-    e.type = type;
-    e.key.type = type;
-    e.key.windowID = editor->Window().Id();
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    e.key.keysym.scancode = code;
-    e.key.keysym.mod = mod;
-    SDL_PushEvent(&e);
-  };
-  key(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL);
-  key(SDL_KEYDOWN, SDLK_s, SDL_SCANCODE_S, KMOD_LCTRL);
-  key(SDL_KEYUP, SDLK_s, SDL_SCANCODE_S, KMOD_LCTRL);
-  key(SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_NONE);
+  PushKey(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL);
+  PushKey(SDL_KEYDOWN, SDLK_s, SDL_SCANCODE_S, KMOD_LCTRL);
+  PushKey(SDL_KEYUP, SDLK_s, SDL_SCANCODE_S, KMOD_LCTRL);
+  PushKey(SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_NONE);
   SDL_Event quit{};
   quit.type = SDL_QUIT;
   SDL_PushEvent(&quit);
@@ -373,16 +374,6 @@ TEST_F(EditorScreenTest, CtrlPlusAndMinusZoomByWhatTheKeysMeanOnTheCzechLayout) 
     if (code == SDL_SCANCODE_EQUALS) return SDLK_UNKNOWN;  // a dead key
     return SDL_GetKeyFromScancode(code);
   };
-  auto key = [&](Uint32 type, SDL_Keycode sym, SDL_Scancode code, Uint16 mod) {
-    SDL_Event e{};
-    e.type = type;
-    e.key.windowID = editor->Window().Id();
-    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = sym;
-    e.key.keysym.scancode = code;
-    e.key.keysym.mod = mod;
-    SDL_PushEvent(&e);
-  };
   auto text = [&](const char* typed) {
     SDL_Event e{};
     e.type = SDL_TEXTINPUT;
@@ -393,18 +384,18 @@ TEST_F(EditorScreenTest, CtrlPlusAndMinusZoomByWhatTheKeysMeanOnTheCzechLayout) 
   // Ctrl held for presses of one key. Every event waits in the queue before any is handled;
   // when Ctrl comes up the zoom and the brush are noted.
   auto withCtrl = [&](SDL_Keycode sym, SDL_Scancode code, const char* typed, int times = 1) {
-    key(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL);
+    PushKey(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL);
     for (int i = 0; i < times; ++i) {
-      key(SDL_KEYDOWN, sym, code, KMOD_LCTRL);
+      PushKey(SDL_KEYDOWN, sym, code, KMOD_LCTRL);
       if (*typed) text(typed);
-      key(SDL_KEYUP, sym, code, KMOD_LCTRL);
+      PushKey(SDL_KEYUP, sym, code, KMOD_LCTRL);
     }
-    key(SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_NONE);
+    PushKey(SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_NONE);
   };
   auto alone = [&](SDL_Keycode sym, SDL_Scancode code, const char* typed) {
-    key(SDL_KEYDOWN, sym, code, KMOD_NONE);
+    PushKey(SDL_KEYDOWN, sym, code, KMOD_NONE);
     text(typed);
-    key(SDL_KEYUP, sym, code, KMOD_NONE);
+    PushKey(SDL_KEYUP, sym, code, KMOD_NONE);
   };
   const EditorView& v = editor->Canvas().View();
   ASSERT_EQ(v.Zoom, 20);
