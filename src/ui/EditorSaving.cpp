@@ -94,10 +94,14 @@ bool EditorScreen::SaveAs(const std::string& heading) {
     UpdateStatus();
     return false;
   }
+  if (OpenElsewhere(chosen->Path)) {
+    message_ = "Neuloženo: zónu " + web::ShownFileName(chosen->Path) + " upravuje jiný editor.";
+    UpdateStatus();
+    return false;
+  }
   const edit::SaveResult result = model_.SaveAs(chosen->Path, chosen->Overwrite);
   if (NothingSaved(result, "Neuloženo: ", "Zónu se nepodařilo uložit.")) return false;
-  DropRecovery(before);
-  DropRecovery(*result.SavedTo);
+  Resettle(*result.SavedTo);
   message_ = "Uloženo jako: " + web::ShownFileName(*result.SavedTo);
   if (!model_.AmongOwnZones() && !model_.Folders().Copies.empty()) {
     message_ += " (mimo tvé zóny: do seznamu zón ji dá tlačítko Do mých zón)";
@@ -107,10 +111,18 @@ bool EditorScreen::SaveAs(const std::string& heading) {
   return true;
 }
 
+void EditorScreen::Resettle(const fs::path& savedTo) {
+  claim_.Drop();
+  if (recovery_.empty() || claim_.Covers(recovery_, savedTo)) return;
+  // A copy a crash left of the file saved to goes too: the file holds the work now.
+  system::RecoveryClaim taken = system::RecoveryClaim::Take(recovery_, savedTo);
+  taken.Drop();
+  claim_ = std::move(taken);
+}
+
 bool EditorScreen::PutIntoOwnZones() {
   BlurFields();
   if (model_.InStroke()) model_.EndStroke();
-  const fs::path before = model_.Path();
   const edit::SaveResult result = model_.PutIntoOwnZones();
   if (NothingSaved(result, "Nezkopírováno: ", "Zónu se nepodařilo dát mezi tvé zóny.")) {
     return false;
@@ -118,8 +130,7 @@ bool EditorScreen::PutIntoOwnZones() {
   if (!result.Written) {
     message_ = "Zóna už je mezi tvými zónami: " + web::ShownFileName(*result.SavedTo);
   } else {
-    DropRecovery(before);
-    DropRecovery(*result.SavedTo);
+    Resettle(*result.SavedTo);
     message_ = "Zkopírováno mezi tvé zóny: " + web::ShownFileName(*result.SavedTo) +
                "; dál se upravuje tato kopie.";
     std::fprintf(stderr, "quarn: %s\n", message_.c_str());

@@ -60,6 +60,12 @@ std::string RestoreQuestion(const std::string& when, const std::filesystem::path
          "uložení " + which + ". Ano je vrátí do editoru (zatím neuložené), Ne je zahodí.";
 }
 
+std::string OpenElsewhereMessage(const std::filesystem::path& zone) {
+  return "Zónu " + ShowControls(zone.filename().string()) +
+         " už upravuje jiný editor Quarnu.\nDva editory jedné zóny by si přepisovaly práci: " +
+         "uprav ji v tom prvním, nebo ho nejdřív zavři.";
+}
+
 std::string ChangedOnDiskQuestion(const std::filesystem::path& file) {
   return "Soubor " + ShowControls(file.string()) +
          " mezitím změnil jiný program.\nAno: přepsat ho touto zónou.\nNe: načíst ho znovu "
@@ -334,6 +340,17 @@ bool EditorScreen::Open(const std::filesystem::path& zone) {
     dynamic_cast<platform::Image&>(ControlNamed("tile(" + std::to_string(i) + ")")).Picture =
         canvas_.Pictures().Slot(palette[i].Picture);
   }
+  // One editor to a zone: two would write over each other's work and share its recovery copy.
+  // (A zone opened again here, after an outside change, keeps this editor's copy.)
+  const bool sameCopy = recovery_.empty() || claim_.Covers(recovery_, zone);
+  system::RecoveryClaim claim;
+  if (!sameCopy) {
+    claim = system::RecoveryClaim::Take(recovery_, zone);
+    if (claim.Busy() && !zone.empty()) {
+      prompter_.SkinMsgBox(OpenElsewhereMessage(zone), msgbox::OkOnly, msgbox::IconExclamation, "");
+      return false;
+    }
+  }
   std::error_code ec;
   if (!zone.empty() && std::filesystem::exists(zone, ec)) {
     if (auto error = model_.Load(zone)) {
@@ -351,7 +368,8 @@ bool EditorScreen::Open(const std::filesystem::path& zone) {
     message_ = zone.empty() ? "Nová zóna; Ctrl+S ji uloží mezi tvé zóny."
                             : "Nová zóna; Ctrl+S ji uloží do " + web::ShownFileName(zone);
   }
-  if (const auto kept = system::FindRecovery(recovery_, zone)) {
+  if (!sameCopy) claim_ = std::move(claim);
+  if (const auto kept = claim_.Find()) {
     // Mended: a signal, a crash or a power cut threw away every unsaved change; a copy kept a
     // few seconds after the last one is offered back.
     const int answer = prompter_.SkinMsgBox(RestoreQuestion(kept->When, zone), msgbox::YesNo,
@@ -418,6 +436,7 @@ bool EditorScreen::Close() {
     }
   }
   keep_.SetEnabled(false);
+  claim_ = {};
   Hide();
   if (OnClosed) OnClosed();
   return true;
@@ -458,8 +477,7 @@ bool EditorScreen::Save() {
   const std::filesystem::path before = model_.Path();
   const edit::SaveResult result = model_.Save();
   if (NothingSaved(result, "Neuloženo: ", "Zónu se nepodařilo uložit.")) return false;
-  DropRecovery(before);
-  DropRecovery(*result.SavedTo);
+  Resettle(*result.SavedTo);
   if (!result.Written) {
     message_ = "Beze změn; nic se neukládá: " + web::ShownFileName(*result.SavedTo);
     Sync();
@@ -491,7 +509,7 @@ void EditorScreen::KeepRecovery() {
     DropRecovery(model_.Path());
     return;
   }
-  if (auto kept = system::KeepRecovery(recovery_, model_.Path(), model_.Text()); !kept) {
+  if (auto kept = claim_.Keep(model_.Text()); !kept) {
     std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n",
                  kept.Error().Message.c_str());
     // Told where the author looks, once a failure: the status line and the window's title.
@@ -507,18 +525,25 @@ void EditorScreen::KeepRecovery() {
 }
 
 void EditorScreen::DropRecovery(const std::filesystem::path& zone) {
-  if (!recovery_.empty()) system::DropRecovery(recovery_, zone);
+  if (!recovery_.empty() && claim_.Covers(recovery_, zone)) claim_.Drop();
+}
+
+bool EditorScreen::OpenElsewhere(const std::filesystem::path& zone) {
+  if (recovery_.empty() || claim_.Covers(recovery_, zone)) return false;
+  if (!system::RecoveryClaim::Take(recovery_, zone).Busy()) return false;
+  prompter_.SkinMsgBox(OpenElsewhereMessage(zone), msgbox::OkOnly, msgbox::IconExclamation, "");
+  return true;
 }
 
 std::optional<std::filesystem::path> EditorScreen::KeepUnsaved() {
   keep_.SetEnabled(false);
   if (!model_.Dirty() || recovery_.empty()) return std::nullopt;
-  if (auto kept = system::KeepRecovery(recovery_, model_.Path(), model_.Text()); !kept) {
+  if (auto kept = claim_.Keep(model_.Text()); !kept) {
     std::fprintf(stderr, "quarn: neuložené změny nelze uchovat: %s\n",
                  kept.Error().Message.c_str());
     return std::nullopt;
   }
-  return system::RecoveryFile(recovery_, model_.Path());
+  return claim_.File();
 }
 
 void EditorScreen::TestPlay() {

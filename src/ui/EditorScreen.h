@@ -20,6 +20,7 @@
 #include "platform/TextField.h"
 #include "platform/Timers.h"
 #include "platform/Window.h"
+#include "system/Recovery.h"
 
 namespace quarn::ui {
 
@@ -43,6 +44,8 @@ inline constexpr const char* SolutionAndSaveQuestion =
 // Asked on opening a zone whose unsaved changes a recovery copy kept; when is the copy's time,
 // zone the file opened (empty: a new zone).
 std::string RestoreQuestion(const std::string& when, const std::filesystem::path& zone);
+// Said instead of opening a zone another running editor has open.
+std::string OpenElsewhereMessage(const std::filesystem::path& zone);
 // Asked before saving over a zone file another program changed since the editor read it.
 std::string ChangedOnDiskQuestion(const std::filesystem::path& file);
 // Asked before saving a zone the game will not open; why is the loader's finding.
@@ -220,7 +223,13 @@ class EditorScreen {
   void CommitField(int i);
   void RevealFinding(int index);
   void KeepRecovery();
+  // Drops zone's recovery copy when it is this editor's own.
   void DropRecovery(const std::filesystem::path& zone);
+  // Saved to savedTo: nothing is unsaved, so this editor's copy goes; saved under another name,
+  // the editor takes that file's copy from now on (EditorSaving.cpp).
+  void Resettle(const std::filesystem::path& savedTo);
+  // True, with the dialog saying so, when another running editor has zone open.
+  bool OpenElsewhere(const std::filesystem::path& zone);
   // When result saved nothing: says why on the status line (after status) and in a dialog
   // (after failure), and answers true.
   bool NothingSaved(const edit::SaveResult& result, const std::string& status,
@@ -271,6 +280,7 @@ class EditorScreen {
   Prompter& prompter_;
   std::unique_ptr<FileChooser> chooser_;  // made on its first use
   std::filesystem::path recovery_;
+  system::RecoveryClaim claim_;  // this editor's own recovery copy
   edit::ZoneModel model_;
   EditorCanvas canvas_;
   platform::Window window_;

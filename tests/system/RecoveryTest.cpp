@@ -1,8 +1,13 @@
 // RecoveryTest.cpp — the editor's recovery copies, one per zone, and telling a file changed by
 // another program from one only touched.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <utime.h>
+
+#include <set>
 
 #include "TempFolder.h"
 #include "system/FileStamp.h"
@@ -63,6 +68,81 @@ TEST_F(Recovery, OneCopyPerZoneKeptFoundAndDroppedPrivately) {
   system::DropRecovery(folder, b);
   fs::permissions(folder, fs::perms(0700));
   EXPECT_TRUE(system::FindRecovery(folder, b)) << "a refused folder is not changed either";
+}
+
+// Two editors of one zone never share its copy: the second finds it held (in another program, or
+// through a link to the same file), and touches none of it; a killed editor's copy is offered to
+// the next. New zones take copies of their own, one left behind first.
+TEST_F(Recovery, AClaimedCopyIsNobodyElsesAndAKilledEditorsCopyIsOfferedToTheNext) {
+  const fs::path folder = Root() / "recovery";
+  const fs::path zone = Root() / "zone.qrn";
+  Write(zone, "zone");
+  fs::create_symlink(zone, Root() / "link.qrn");
+
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t other = fork();
+  ASSERT_GE(other, 0);
+  if (other == 0) {
+    system::RecoveryClaim claim = system::RecoveryClaim::Take(folder, zone);
+    const bool kept = !claim.Busy() && claim.Keep("their work").Ok();
+    (void)!write(ready[1], kept ? "y" : "n", 1);
+    pause();
+    _exit(0);
+  }
+  char said = 0;
+  ASSERT_EQ(read(ready[0], &said, 1), 1);
+  ASSERT_EQ(said, 'y');
+  for (const fs::path& opened : {zone, Root() / "link.qrn"}) {
+    system::RecoveryClaim mine = system::RecoveryClaim::Take(folder, opened);
+    EXPECT_TRUE(mine.Busy()) << opened;
+    EXPECT_FALSE(mine.Find()) << "another editor's live copy is not offered";
+    mine.Drop();
+    EXPECT_FALSE(mine.Keep("mine").Ok());
+    EXPECT_FALSE(mine.Covers(folder, zone));
+  }
+  EXPECT_EQ(system::FindRecovery(folder, zone)->Text, "their work") << "nothing of it touched";
+
+  kill(other, SIGKILL);
+  waitpid(other, nullptr, 0);
+  close(ready[0]);
+  close(ready[1]);
+  {
+    system::RecoveryClaim mine = system::RecoveryClaim::Take(folder, Root() / "link.qrn");
+    ASSERT_FALSE(mine.Busy()) << "a killed editor holds nothing";
+    EXPECT_TRUE(mine.Covers(folder, zone));
+    ASSERT_TRUE(mine.Find());
+    EXPECT_EQ(mine.Find()->Text, "their work");
+    // While held here, the same program's second claim is refused too.
+    EXPECT_TRUE(system::RecoveryClaim::Take(folder, zone).Busy());
+  }
+  // Let go: the lock's file goes with it; the copy stays until it is dropped.
+  size_t locks = 0;
+  for (const auto& entry : fs::directory_iterator(folder)) locks += entry.path().extension() == ".claim";
+  EXPECT_EQ(locks, 0u);
+  EXPECT_FALSE(system::RecoveryClaim::Take(folder, zone).Busy());
+
+  // New zones: each editor its own copy; a copy left behind is taken before an empty place.
+  std::vector<system::RecoveryClaim> editors;
+  std::set<fs::path> copies;
+  for (int i = 0; i < system::NewZoneCopies; ++i) {
+    editors.push_back(system::RecoveryClaim::Take(folder, {}));
+    ASSERT_FALSE(editors.back().Busy()) << i;
+    EXPECT_TRUE(editors.back().Covers(folder, {}));
+    EXPECT_FALSE(editors.back().Covers(folder, zone));
+    EXPECT_TRUE(editors.back().Keep("new " + std::to_string(i)).Ok());
+    copies.insert(editors.back().File());
+  }
+  EXPECT_EQ(copies.size(), size_t(system::NewZoneCopies));
+  EXPECT_TRUE(system::RecoveryClaim::Take(folder, {}).Busy()) << "every place held";
+  EXPECT_NE(system::RecoveryClaim::Take(folder, {}).Keep("x").Error().Message.find("editor"),
+            std::string::npos);
+  editors[0].Drop();
+  editors[0] = {};
+  editors[5] = {};  // ended without saving: its copy is left behind
+  const system::RecoveryClaim next = system::RecoveryClaim::Take(folder, {});
+  ASSERT_TRUE(next.Find());
+  EXPECT_EQ(next.Find()->Text, "new 5");
 }
 
 using Stamps = TempFolderTest;

@@ -84,9 +84,11 @@ class EditorScreenTest : public ::testing::Test {
   }
   size_t RecoveryCopies() {
     std::error_code ec;
-    if (!fs::exists(root / "recovery", ec)) return 0;
-    return static_cast<size_t>(
-        std::distance(fs::directory_iterator(root / "recovery"), fs::directory_iterator()));
+    size_t copies = 0;
+    for (fs::directory_iterator it(root / "recovery", ec), end; !ec && it != end; it.increment(ec)) {
+      copies += it->path().extension() == ".qrn";
+    }
+    return copies;
   }
   void TearDown() override {
     editor.reset();
@@ -752,6 +754,53 @@ TEST_F(EditorScreenTest, UnsavedChangesAreKeptAfterAPauseAndOfferedBackOnTheNext
     EXPECT_FALSE(editor->Model().Dirty()) << opened;
     EXPECT_EQ(RecoveryCopies(), 0u) << "saved: the copy goes, " << opened;
   }
+}
+
+// A second editor of a zone another editor has open is refused with a clear line, and neither
+// offers, drops nor overwrites the first one's copy; saving as that zone is refused too. Two new
+// zones are each kept apart.
+TEST_F(EditorScreenTest, ASecondEditorOfAZoneIsRefusedAndNeverTouchesTheFirstOnesCopy) {
+  const fs::path file = root / "mine" / "a.qrn", other = root / "mine" / "b.qrn";
+  for (const fs::path& f : {file, other}) {
+    std::ofstream(f) << "A\n5\n3\n10\n10\n10\n10\n\n\n\nWWWWW\nWS.EW\nWWWWW\n";
+  }
+  ASSERT_TRUE(editor->Open(file));
+  editor->Select('K');
+  Drag(SDL_BUTTON_LEFT, {{2, 1}});
+  ASSERT_TRUE(editor->KeepUnsaved().has_value());
+  std::unique_ptr<EditorScreen> second = NewEditor();
+  answer = "Ne";
+  asked.clear();
+  EXPECT_FALSE(second->Open(file));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_NE(asked[0].find("už upravuje jiný editor"), std::string::npos) << asked[0];
+  EXPECT_EQ(RecoveryCopies(), 1u) << "the first editor's copy is kept";
+
+  // The second, on another zone, may not save over the first one's.
+  ASSERT_TRUE(second->Open(other));
+  second->ChooseFile = [&](const ChooserRequest&) { return std::optional(ChosenFile{file, true}); };
+  EXPECT_FALSE(second->SaveAs());
+  EXPECT_NE(second->Status().find("upravuje jiný editor"), std::string::npos) << second->Status();
+  EXPECT_EQ(ReadFile(file).find("WSKEW"), std::string::npos);
+  second.reset();
+  EXPECT_EQ(RecoveryCopies(), 1u);
+
+  // Saved and closed, the zone is the next editor's.
+  editor->KeyDown('S', Ctrl);
+  EXPECT_TRUE(editor->Close());
+  second = NewEditor();
+  EXPECT_TRUE(second->Open(file));
+
+  // Two new zones at once: two copies, and each editor offered only its own at the next start.
+  std::unique_ptr<EditorScreen> third = NewEditor();
+  ASSERT_TRUE(editor->Open({}));
+  ASSERT_TRUE(third->Open({}));
+  Drag(SDL_BUTTON_LEFT, {{2, 1}});
+  ASSERT_TRUE(editor->KeepUnsaved().has_value());
+  EXPECT_EQ(RecoveryCopies(), 1u);
+  EXPECT_FALSE(third->KeepUnsaved().has_value()) << "nothing unsaved in the other one";
+  third.reset();  // ends: nothing of the first one's goes with it
+  EXPECT_EQ(RecoveryCopies(), 1u);
 }
 
 // A recovery copy that cannot be kept (a refused folder, a full disk) is told where the author
