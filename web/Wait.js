@@ -8,6 +8,8 @@ mergeInto(LibraryManager.library, {
   quarn_wait__deps: ['$QuarnWait', '$callUserCallback'],
   quarn_wait: function (ms) {
     Asyncify.handleSleep(function (wakeUp) {
+      // The game was given up to another tab (web/index.html): it waits for ever.
+      if (Module.quarnFrozen) return;
       Module.quarnWaits = (Module.quarnWaits || 0) + 1;
       var done = false, timer = 0;
       var end = function () {

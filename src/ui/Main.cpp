@@ -218,9 +218,11 @@ int main(int argc, char** argv) {
       flow.Begin(!options.NoSound);
     }
 #ifdef __EMSCRIPTEN__
-    // What the page asked for, taken between ticks: a shared zone kept, a zone file from disk.
+    // What the page asked for, taken between ticks: a shared zone kept, a zone file from disk,
+    // and the game given up to another tab (ended as a signal ends it, its unsaved work kept).
     const bool listed = !options.Zone && !options.Edit;
-    platform::Timer keepAsked(app.Timers(), [&flow, listed] {
+    platform::Timer keepAsked(app.Timers(), [&app, &flow, listed] {
+      if (platform::SignalReceived()) app.Quit();
       web::KeepSharedZoneWhenAsked();
       if (const auto picked = web::KeepPickedZoneWhenAsked(); picked && listed)
         flow.Start().ListAndSelect(*picked);

@@ -3,7 +3,8 @@
 // is played to a win by keys held as its solution holds them, and the record is still there after
 // the page is loaded again. O on the start screen makes a link to the zone; a zone's link opens that
 // zone in a fresh browser profile, and a broken or oversized link is told about, never a crash.
-// The player's files go in and out of the page (playerFiles).
+// The player's files go in and out of the page (playerFiles); two tabs never wipe each other's
+// (TwoTabs.cjs).
 // The Editor button downloads the zone; the zone editor's link holds its unsaved edit, and its
 // save into the player's zones is there, and listed, after a reload. A page left alone wakes
 // only when a timer of the game is due (idleWakeUps).
@@ -15,6 +16,7 @@ const http = require('http');
 const os = require('os');
 const path = require('path');
 const zlib = require('zlib');
+const { twoTabs } = require('./TwoTabs.cjs');
 
 const args = {};
 for (let i = 2; i < process.argv.length; i += 2) args[process.argv[i].replace(/^--/, '')] = process.argv[i + 1];
@@ -289,6 +291,7 @@ async function main() {
     const errors = lines.filter((l) => l.startsWith('pageerror'));
     if (errors.length) throw new Error(errors.join('\n'));
     await playerFiles(page, args);
+    await twoTabs(browser, url, page, zoneText, { newPage, sleep });
     await close();
 
     await sharedLinks(url, zoneText, args['shared-shot']);
