@@ -8,6 +8,9 @@
 // Chromium processes spent the time.
 // Each state is first left S seconds to settle (the browser compiles the game's hottest code
 // again in the first seconds after the page opens).
+// With QUARN_MEASURE_NO_PUTS=1 the page's pictures are counted but never put on the canvas, which
+// tells the game's own share (its ticks, waits and drawing into memory) from Chromium's share (the
+// canvas painted and composited again).
 //   node scripts/measure-web-idle.cjs [SITE=build/web] [SECONDS=10] [S=3]
 'use strict';
 const fs = require('fs');
@@ -97,13 +100,16 @@ async function measure(page, profile, what) {
       '--disable-background-networking', '--disable-component-update', '--disable-sync'] });
   const page = await browser.newPage();
   await page.setViewport({ width: 1100, height: 760 });
-  await page.evaluateOnNewDocument(() => {
+  await page.evaluateOnNewDocument((noPuts) => {
     const m = window.quarnMeasure = { timers: 0, puts: 0 };
     const setTimer = window.setTimeout;
     window.setTimeout = function (...a) { m.timers++; return setTimer.apply(this, a); };
     const put = CanvasRenderingContext2D.prototype.putImageData;
-    CanvasRenderingContext2D.prototype.putImageData = function (...a) { m.puts++; return put.apply(this, a); };
-  });
+    CanvasRenderingContext2D.prototype.putImageData = function (...a) {
+      m.puts++;
+      return noPuts ? undefined : put.apply(this, a);
+    };
+  }, process.env.QUARN_MEASURE_NO_PUTS === '1');
   await page.goto(`${base}/blank.html`);
   await measure(page, profile, 'blank');
 
@@ -115,7 +121,8 @@ async function measure(page, profile, what) {
   const question = Date.now() - opened;
   await page.keyboard.press('KeyN');  // "Ne": no sound, as the native measure runs
   // The start screen (511 x 314) is drawn in the middle of the 1024 x 700 desktop.
-  await page.waitForFunction(() => {
+  if (process.env.QUARN_MEASURE_NO_PUTS === '1') await sleep(1500);  // nothing is drawn to wait for
+  else await page.waitForFunction(() => {
     const d = document.getElementById('canvas').getContext('2d').getImageData(257, 193, 511, 314).data;
     let drawn = 0;
     for (let i = 0; i < d.length; i += 4) if (d[i] !== 0x20 || d[i + 1] !== 0x24 || d[i + 2] !== 0x2c) drawn++;
