@@ -805,11 +805,19 @@ void GameScreen::Sync() {
   const bool slowedNow = s.TickInterval != DesignTickInterval;
   const bool tellSlowed = !Watching() && s.GameOver == 0 && (session_.Slowed() || slowedNow);
   PlaceGhost();
-  const std::string split = tellSlowed ? std::string() : SplitLine();
+  const std::string splitLine = tellSlowed ? std::string() : SplitLine();
+  std::string split = splitLine;
+  // The first seconds of a run with a ghost name its key.
+  if (split.empty() && !tellSlowed && ghost_ && !Watching() && s.GameOver == 0 &&
+      session_.Recorder().RunTicks() < SplitShownTicks) {
+    split = ghostShown_ ? "Duch – závod proti " + ghostName_ + " · G – skrýt ducha"
+                        : std::string("G – ukázat ducha");
+  }
   panel_.WatchLine->Visible =
       Watching() || tellSlowed || !split.empty() || session_.Practising();
   panel_.WatchLine->Fore = !split.empty() && !Watching()
-                               ? (splitAhead_ ? platform::Colour{110, 235, 110}
+                               ? (splitLine.empty() ? platform::Colour{255, 255, 255}
+                                  : splitAhead_ ? platform::Colour{110, 235, 110}
                                               : platform::Colour{255, 120, 110})
                                : platform::Colour{255, 255, 255};
   if (Watching()) {

@@ -361,6 +361,7 @@ TEST_F(SessionTest, TheGhostIsDrawnOverTheBoardNeverIntoItAndGHidesIt) {
   // The player stands still while the ghost walks off along its run.
   struct Look {
     Pixels Board, Frame, Hidden;
+    std::string KeyLine;
     bool Told = true;
   };
   auto play = [&](bool withGhost) {
@@ -371,6 +372,9 @@ TEST_F(SessionTest, TheGhostIsDrawnOverTheBoardNeverIntoItAndGHidesIt) {
     screen->OnGhostToggled = [&](bool shown) { seen.Told = shown; };
     if (withGhost) screen->SetGhost(ghost, "autorovi");
     RunFor(900);
+    // The first seconds of the run name the ghost's key over the board.
+    seen.KeyLine = dynamic_cast<platform::Label&>(screen->ControlNamed("lblWatch")).Caption;
+    RunFor(3000);
     seen.Frame = pixels(screen->Window().Compose());
     seen.Board = pixels(screen->ControlNamed("Pole").AsBox()->Canvas);
     screen->Window().OnKeyDown('G');
@@ -384,6 +388,8 @@ TEST_F(SessionTest, TheGhostIsDrawnOverTheBoardNeverIntoItAndGHidesIt) {
   EXPECT_EQ(raced.Board, plain.Board) << "the ghost was drawn into the board surface";
   EXPECT_NE(raced.Frame, plain.Frame) << "the ghost is not seen";
   EXPECT_FALSE(raced.Told);
+  EXPECT_EQ(raced.KeyLine, "Duch – závod proti autorovi · G – skrýt ducha");
+  EXPECT_EQ(plain.KeyLine, "");
   EXPECT_FALSE(screen->GhostShown());
   EXPECT_EQ(raced.Hidden, plain.Frame) << "G left something of the ghost in the window";
 }
