@@ -584,6 +584,30 @@ TEST_F(StartScreenTest, ARunThatNamesAnotherZoneIsWatchedOnlyWhenThePlayerWants)
   EXPECT_TRUE(prompter.asked.empty());
 }
 
+TEST_F(StartScreenTest, ARunToRaceIsAskedAboutAsAWatchedOneAndBecomesTheGhost) {
+  WriteZone(shipped / "a.qrn", "Rychlá");
+  WriteZone(shipped / "b.qrn", "B");
+  std::ofstream(root / "a.keys") << "# Quarn: vyhraný průchod zónou\n# zóna: Rychlá\n5 right\n";
+  Flow& f = TheFlow();
+  prompter.answers = {msgbox::ResultNo};
+  EXPECT_FALSE(f.PlayOnly((shipped / "b.qrn").string(), std::nullopt, (root / "a.keys").string()));
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_EQ(prompter.asked[0].Prompt,
+            "Tento záznam je ze zóny „Rychlá“, ne ze zóny „B“.\nPřehrát ho přesto?");
+  EXPECT_EQ(f.Game(), nullptr);
+  // Its own zone: played, not watched, with the run as the ghost.
+  prompter.asked.clear();
+  ASSERT_TRUE(f.PlayOnly((shipped / "a.qrn").string(), std::nullopt, (root / "a.keys").string()));
+  EXPECT_TRUE(prompter.asked.empty());
+  ASSERT_NE(f.Game(), nullptr);
+  EXPECT_FALSE(f.Game()->Watching());
+  ASSERT_NE(f.Game()->Ghost(), nullptr);
+  EXPECT_EQ(f.Game()->Ghost()->Ticks(), 5);
+  // A run that cannot be read is said, and no zone is played.
+  std::ofstream(root / "bad.keys") << "5 sideways\n";
+  EXPECT_FALSE(f.PlayOnly((shipped / "a.qrn").string(), std::nullopt, (root / "bad.keys").string()));
+}
+
 // The help and the start screen cannot drift apart: every key the screen answers is named in
 // the help's groups for it, and every key named there is answered. Ctrl counts where it makes a
 // key do something else.
