@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <variant>
 
 #include "platform/App.h"
 #include "platform/Timers.h"
@@ -14,6 +15,7 @@
 #include "ui/Dialog.h"
 #include "ui/GameScreen.h"
 #include "ui/KeyFeed.h"
+#include "run/Ghost.h"
 
 namespace {
 
@@ -117,6 +119,56 @@ BENCHMARK(BM_TickCrowdedZone)->Unit(benchmark::kMicrosecond);
 
 void BM_TickRoamingZone(benchmark::State& state) { TickWithDrawing(state, RoamingZone()); }
 BENCHMARK(BM_TickRoamingZone)->Unit(benchmark::kMicrosecond);
+
+// A ghost walking the heaviest zone: a run of steps to and fro, ten minutes long, played once.
+std::shared_ptr<const quarn::GhostRun> CrowdedGhost() {
+  static const std::shared_ptr<const quarn::GhostRun> ghost = [] {
+    std::string text;
+    for (int i = 0; i < 2400; ++i) text += i % 4 < 2 ? "8 right\n8 down\n" : "8 left\n8 up\n";
+    auto script = quarn::ParseKeyScript(text);
+    auto run = quarn::GhostRun::Play(CrowdedZone(), std::get<quarn::KeyScript>(script));
+    auto* made = std::get_if<quarn::GhostRun>(&run);
+    return made ? std::make_shared<const quarn::GhostRun>(std::move(*made)) : nullptr;
+  }();
+  return ghost;
+}
+
+void BM_TickCrowdedZoneWithGhost(benchmark::State& state) {
+  Screen s(CrowdedZone());
+  const auto ghost = CrowdedGhost();
+  if (!s.ok || !ghost) return state.SkipWithError("no zone or Graphics folder beside the benchmark");
+  s.screen->SetGhost(ghost, "nejlepšímu");
+  int64_t ticks = 0;
+  for (auto _ : state) {
+    if (!s.screen->Timer1().Enabled()) {
+      state.PauseTiming();
+      s.screen->Click("Label5");
+      state.ResumeTiming();
+    }
+    s.TickAndPresent();
+    ++ticks;
+  }
+  state.counters["ghost_MB"] = static_cast<double>(ghost->MemoryBytes()) / 1e6;
+}
+BENCHMARK(BM_TickCrowdedZoneWithGhost)->Unit(benchmark::kMicrosecond);
+
+// Backspace held for ten seconds' worth in one step, after ten seconds of play, with and
+// without the ghost (arg 1: with).
+void BM_BackTenSecondsCrowded(benchmark::State& state) {
+  Screen s(CrowdedZone());
+  const auto ghost = CrowdedGhost();
+  if (!s.ok || !ghost) return state.SkipWithError("no zone or Graphics folder beside the benchmark");
+  if (state.range(0) != 0) s.screen->SetGhost(ghost, "nejlepšímu");
+  for (auto _ : state) {
+    state.PauseTiming();
+    s.screen->Click("Label5");
+    for (int i = 0; i < 640; ++i) s.TickAndPresent();
+    state.ResumeTiming();
+    s.screen->GoBack(640);
+    s.Present();
+  }
+}
+BENCHMARK(BM_BackTenSecondsCrowded)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // A frame where one cell of the board changed: that cell is composed and presented.
 void BM_PresentOneCell(benchmark::State& state) {

@@ -64,6 +64,10 @@ int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
       return 187;
     case SDL_SCANCODE_MINUS:
       return 189;
+    case SDL_SCANCODE_COMMA:
+      return 188;
+    case SDL_SCANCODE_PERIOD:
+      return 190;
     default:
       return 0;
   }

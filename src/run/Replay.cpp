@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "Session.h"
+
 namespace quarn {
 
 void ScriptedKeys::Hold(const std::vector<int>& virtualKeys) {
@@ -40,31 +42,30 @@ int AnsweringPrompter::SkinMsgBox(const std::string& prompt, int, int, const std
 Replay::Replay(BoardPainter& painter, bool answerYes)
     : program_(keys_),
       prompter_(answerYes),
-      game_(program_, GamePorts{painter, sound_, prompter_}),
-      rewind_(game_, keys_) {}
+      session_(std::make_unique<PlaySession>(program_, GamePorts{painter, sound_, prompter_},
+                                             keys_)) {}
+
+Replay::~Replay() = default;
+
+int64_t Replay::TicksRun() const { return session_->TicksRun(); }
+RunRecorder& Replay::Recorder() { return session_->Recorder(); }
+const RunRecorder& Replay::Recorder() const { return session_->Recorder(); }
+Game& Replay::GetGame() { return session_->GetGame(); }
+const Game& Replay::GetGame() const { return session_->GetGame(); }
 
 Replay::Replay(bool answerYes) : Replay(ownPainter_, answerYes) {}
 
 std::optional<OpenError> Replay::Open(const std::string& zonePath) {
-  game_.State.FileName = zonePath;
-  return game_.Otevrit();
+  return session_->Open(zonePath);
 }
 
 bool Replay::Tick(const std::vector<int>& keysDown) { return Tick(MaskOfKeys(keysDown)); }
 
-bool Replay::Tick(KeyMask keysDown) {
-  if (!rewind_.Tick(keysDown)) return false;
-  ++ticksRun_;
-  return true;
-}
+bool Replay::Tick(KeyMask keysDown) { return session_->Tick(keysDown).Ran; }
 
-int64_t Replay::Back(int64_t ticks) {
-  const int64_t undone = rewind_.Back(ticks).Ticks;
-  ticksRun_ -= undone;
-  return undone;
-}
+int64_t Replay::Back(int64_t ticks) { return session_->Back(ticks).Ticks; }
 
-std::optional<OpenError> Replay::Carry(const CarriedState& c) { return rewind_.Carry(c); }
+std::optional<OpenError> Replay::Carry(const CarriedState& c) { return Recorder().Carry(c); }
 
 namespace {
 
@@ -117,31 +118,21 @@ std::optional<OpenError> PlayBetweenTicks(RunRecorder& run, const GameState& sta
 }
 
 std::optional<OpenError> Replay::Run(const KeyScript& script, std::optional<int64_t> ticks) {
+  // The ticks go through the session's script cursor, as a watched run's and the ghost's do.
   const int64_t total = ticks ? *ticks : script.TotalTicks();
-  int64_t played = 0;
-  bool cut = false;  // play ended inside a key line: the lines after it are not reached
-  for (const KeyScriptStep& step : script.Steps) {
-    // Mended: the lines that take no ticks act once every key line before them has been played,
-    // also after the last one; a "back" that ends a script was skipped, and the run ended in
-    // the state before it.
-    if (cut || (played >= total && step.Ticks > 0)) break;
-    if (step.Action == KeyScriptAction::Back) {
-      Back(step.Value);
-    } else if (step.Action != KeyScriptAction::Keys) {
-      if (auto error = PlayBetweenTicks(rewind_, game_.State, script, step)) return error;
-    }
-    for (int64_t t = 0; t < step.Ticks; ++t, ++played) {
-      if (played >= total) {
-        cut = true;
-        break;
-      }
-      if (!Tick(step.Keys)) return game_.LoadFailure();
-    }
+  session_->Follow(script);
+  for (int64_t played = 0; played < total; ++played) {
+    SessionStep step = session_->ScriptTick();
+    if (step.Error) return step.Error;
+    if (!step.Ran) return GetGame().LoadFailure();
   }
-  for (; played < total; ++played) {
-    if (!Tick({})) break;
+  // Mended: the lines that take no ticks act once every key line before them has been played,
+  // also after the last one; a "back" that ends a script was skipped, and the run ended in the
+  // state before it. Play cut inside a key line reaches none of the lines after it.
+  if (!session_->Cursor().InsideKeyLine()) {
+    if (auto error = session_->PlayBetween().Error) return error;
   }
-  return game_.LoadFailure();
+  return GetGame().LoadFailure();
 }
 
 }  // namespace quarn

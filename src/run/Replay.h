@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,10 @@
 
 #include "RunRecorder.h"
 #include "game/Game.h"
+
+namespace quarn {
+class PlaySession;
+}
 
 namespace quarn {
 
@@ -127,13 +132,14 @@ class AnsweringPrompter : public Prompter {
   std::string lastPrompt_;
 };
 
-// A zone played headless: one game screen with its own program context (keyboard counters and a
+// A zone played headless (a play session): one game screen with its own program context (keyboard counters and a
 // random generator from their start values), a counting sound port and an answering prompter.
 // The painter is the caller's, so the same replay can draw a picture of the board.
 class Replay {
  public:
   Replay(BoardPainter& painter, bool answerYes);
   explicit Replay(bool answerYes = false);  // draws nothing
+  ~Replay();
   Replay(const Replay&) = delete;
   Replay& operator=(const Replay&) = delete;
 
@@ -154,12 +160,13 @@ class Replay {
   std::optional<OpenError> Run(const KeyScript& script, std::optional<int64_t> ticks = {});
 
   // Ticks played, less those gone back.
-  int64_t TicksRun() const { return ticksRun_; }
-  RunRecorder& Recorder() { return rewind_; }
-  const RunRecorder& Recorder() const { return rewind_; }
-  Game& GetGame() { return game_; }
-  const Game& GetGame() const { return game_; }
-  const GameState& State() const { return game_.State; }
+  int64_t TicksRun() const;
+  RunRecorder& Recorder();
+  const RunRecorder& Recorder() const;
+  Game& GetGame();
+  const Game& GetGame() const;
+  const GameState& State() const { return GetGame().State; }
+  PlaySession& Session() { return *session_; }
   const CountingSound& Sound() const { return sound_; }
   const AnsweringPrompter& Prompts() const { return prompter_; }
 
@@ -172,9 +179,7 @@ class Replay {
   ProgramContext program_;
   CountingSound sound_;
   AnsweringPrompter prompter_;
-  Game game_;
-  RunRecorder rewind_;
-  int64_t ticksRun_ = 0;
+  std::unique_ptr<PlaySession> session_;
 };
 
 }  // namespace quarn

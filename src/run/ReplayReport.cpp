@@ -49,12 +49,12 @@ std::string NumberText(double v) { return RealText(v); }
 }  // namespace
 
 std::string Replay::Report(bool withBoard) const {
-  const GameState& s = game_.State;
+  const GameState& s = GetGame().State;
   JsonWriter j;
-  j.Key("tick").Int(ticksRun_);
-  j.Key("wins").Int(game_.Wins());
-  j.Key("deaths").Int(game_.Deaths());
-  j.Key("restarts").Int(game_.Restarts());
+  j.Key("tick").Int(TicksRun());
+  j.Key("wins").Int(GetGame().Wins());
+  j.Key("deaths").Int(GetGame().Deaths());
+  j.Key("restarts").Int(GetGame().Restarts());
   j.Key("game_over").Bool(s.GameOver != 0);
   j.Key("dying").Bool(s.Dying != 0);
   j.Key("moving").Bool(s.Moving != 0);

@@ -29,6 +29,14 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.Watch = args[++i];
     } else if (a.rfind("--watch=", 0) == 0) {
       o.Watch = a.substr(8);
+    } else if (a == "--ghost") {
+      if (i + 1 >= args.size()) {
+        o.Error = "--ghost potřebuje soubor s průchodem";
+        return o;
+      }
+      o.Ghost = args[++i];
+    } else if (a.rfind("--ghost=", 0) == 0) {
+      o.Ghost = a.substr(8);
     } else if (a == "--zone") {
       if (i + 1 >= args.size()) {
         o.Error = "--zone potřebuje soubor zóny";
@@ -59,6 +67,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
     }
   }
   if (o.Watch && !o.Zone) o.Error = "--watch jde jen s --zone SOUBOR";
+  if (o.Ghost && !o.Zone) o.Error = "--ghost jde jen s --zone SOUBOR";
+  if (o.Ghost && o.Watch) o.Error = "--ghost a --watch nejdou použít spolu";
   if (o.Edit && o.Zone) o.Error = "--edit a --zone nejdou použít spolu";
   return o;
 }
@@ -83,7 +93,8 @@ std::string RecordsListing(const std::map<std::string, system::ZoneRecord>& reco
 }
 
 std::string Usage() {
-  return "Usage: quarn [--zone FILE [--watch RUN] | --edit FILE | --zones FOLDER]\n"
+  return "Usage: quarn [--zone FILE [--watch RUN | --ghost RUN] | --edit FILE\n"
+         "             | --zones FOLDER]\n"
          "             [--no-sound] [--trace-player]\n"
          "       quarn --records\n"
          "  --zone FILE      play the zone FILE (a .qrn file) straight away, without the\n"
@@ -96,6 +107,8 @@ std::string Usage() {
          "  --watch RUN      with --zone: play the key script RUN in the window (P pauses,\n"
          "                   F runs four times faster, Esc ends; Enter after its end or\n"
          "                   Restart plays it again from the start); nothing is recorded\n"
+         "  --ghost RUN      with --zone: race the key script RUN, its figure shown as\n"
+         "                   the ghost and its deliveries and win in the splits\n"
          "  --records        print the best times of the zones won (in ticks, 64 a\n"
          "                   second, without and with going back), their titles and\n"
          "                   files, and stop\n"

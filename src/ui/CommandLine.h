@@ -24,6 +24,7 @@ struct Options {
   std::optional<std::string> Zones;
   // A key script played in the window of --zone; the player only watches.
   std::optional<std::string> Watch;
+  std::optional<std::string> Ghost;  // --ghost RUN: a run raced as the ghost
   // Opens this zone file in the zone editor (a new zone to be saved there when it is missing).
   std::optional<std::string> Edit;
   std::string Error;  // non-empty: the arguments make no sense

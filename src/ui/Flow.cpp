@@ -47,6 +47,7 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
               }),
       keeper_(folders_.State, folders_.Runs, {{}, std::chrono::milliseconds(2000), ProveKeptRun}) {
   keeper_.Load();
+  settings_ = system::ReadSettings(folders_.State);
   OpenLink = [](const std::string& link) { return system::OpenLink(link); };
   OpenInEditor = [](const std::filesystem::path& file) { return system::OpenInEditor(file); };
   reaper_.SetInterval(0);
@@ -77,6 +78,7 @@ void Flow::Begin(bool askSound) {
     const auto key = keeper_.ContentKeyOf(zone);
     return key ? keeper_.Find(*key) : nullptr;
   };
+  start_->AuthorTimeOf = [this](const std::filesystem::path& zone) { return AuthorTime(zone); };
   start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
 #ifdef __EMSCRIPTEN__
   start_->UseBrowserKeys(
@@ -117,10 +119,75 @@ void Flow::KeepPlayed(const std::filesystem::path& zone) {
   }
 }
 
-bool Flow::PlayOnly(const std::string& zone, const std::optional<std::string>& watch) {
+bool Flow::PlayOnly(const std::string& zone, const std::optional<std::string>& watch,
+                    const std::optional<std::string>& ghost) {
   TellNotice();
   if (watch) return WatchRun(zone, *watch, [this] { app_.Quit(); });
-  return OpenGame(zone, [this] { app_.Quit(); });
+  if (!ghost) return OpenGame(zone, [this] { app_.Quit(); });
+  // A run to race is read and checked as a watched one is, before the zone opens.
+  auto script = ReadKeyScript(*ghost);
+  if (auto* error = std::get_if<KeyScriptError>(&script)) {
+    prompter_.SkinMsgBox("Průchod nelze přehrát.\n" + error->Describe(), msgbox::OkOnly,
+                         msgbox::IconCritical, "");
+    return false;
+  }
+  if (!RunFitsZone(std::get<KeyScript>(script), zone)) return false;
+  if (!OpenGame(zone, [this] { app_.Quit(); }, "", false)) return false;
+  auto run = GhostRun::Play(zone, std::get<KeyScript>(script));
+  if (auto* error = std::get_if<OpenError>(&run)) {
+    prompter_.SkinMsgBox("Průchod „" + ShowControls(std::filesystem::path(*ghost).filename().string()) +
+                             "“ nelze přehrát.\n" + error->Describe(),
+                         msgbox::OkOnly, msgbox::IconExclamation, "");
+    return true;
+  }
+  game_->SetGhost(std::make_shared<const GhostRun>(std::move(std::get<GhostRun>(run))),
+                  "průchodu");
+  return true;
+}
+
+bool Flow::RunFitsZone(const KeyScript& run, const std::filesystem::path& zone) {
+  if (!run.NamedZone) return true;
+  // Mended: a run of another zone played without a word, to an end that means nothing here.
+  const std::string title = ShowControls(ReadZoneTitle(zone).value_or(zone.filename().string()));
+  return *run.NamedZone == title ||
+         prompter_.SkinMsgBox("Tento záznam je ze zóny „" + *run.NamedZone + "“, ne ze zóny „" +
+                                  title + "“.\nPřehrát ho přesto?",
+                              msgbox::YesNo, msgbox::IconQuestion, "") == msgbox::ResultYes;
+}
+
+std::shared_ptr<const GhostRun> Flow::PlayGhost(const std::string& zone,
+                                                const std::filesystem::path& file) {
+  auto script = ReadKeyScript(file.string());
+  if (auto* error = std::get_if<KeyScriptError>(&script)) {
+    std::fprintf(stderr, "quarn: no ghost: %s\n", ShowControls(error->Describe()).c_str());
+    return nullptr;
+  }
+  auto run = GhostRun::Play(zone, std::get<KeyScript>(script));
+  if (auto* error = std::get_if<OpenError>(&run)) {
+    std::fprintf(stderr, "quarn: no ghost from %s: %s\n", ShowControls(file.string()).c_str(),
+                 ShowControls(error->Describe()).c_str());
+    return nullptr;
+  }
+  return std::make_shared<const GhostRun>(std::move(std::get<GhostRun>(run)));
+}
+
+void Flow::GiveGhost(const std::string& zone) {
+  if (!game_) return;
+  const auto key = keeper_.ContentKeyOf(zone);
+  std::shared_ptr<const GhostRun> plain, rewound;
+  if (key && !folders_.Runs.empty()) {
+    if (auto file = system::FindRun(folders_.Runs, *key, false)) plain = PlayGhost(zone, *file);
+    if (auto file = system::FindRun(folders_.Runs, *key, true)) rewound = PlayGhost(zone, *file);
+  }
+  if (plain) {
+    game_->SetGhost(plain, "nejlepšímu", rewound);
+  } else if (rewound) {
+    game_->SetGhost(rewound, "nejlepšímu se zpětným chodem", rewound);
+  } else {
+    if (const auto author = AuthorRunOf(zone)) {
+      game_->SetGhost(PlayGhost(zone, *author), "autorovi");
+    }
+  }
 }
 
 void Flow::TellNotice() {
@@ -138,18 +205,8 @@ bool Flow::WatchRun(const std::filesystem::path& zone, const std::filesystem::pa
                          msgbox::IconCritical, "");
     return false;
   }
-  const KeyScript& played = std::get<KeyScript>(script);
-  if (played.NamedZone) {
-    // Mended: a run of another zone played without a word, to an end that means nothing here.
-    const std::string title = ShowControls(ReadZoneTitle(zone).value_or(zone.filename().string()));
-    if (*played.NamedZone != title &&
-        prompter_.SkinMsgBox("Tento záznam je ze zóny „" + *played.NamedZone + "“, ne ze zóny „" +
-                                 title + "“.\nPřehrát ho přesto?",
-                             msgbox::YesNo, msgbox::IconQuestion, "") != msgbox::ResultYes) {
-      return false;
-    }
-  }
-  if (!OpenGame(zone.string(), std::move(onClosed))) return false;
+  if (!RunFitsZone(std::get<KeyScript>(script), zone)) return false;
+  if (!OpenGame(zone.string(), std::move(onClosed), "", false)) return false;
   game_->OnWin = nullptr;
   game_->OnNextZone = nullptr;
   game_->WhatComesNext = nullptr;
@@ -273,11 +330,24 @@ void Flow::ShowRecords() {
   for (const system::ZoneSet& set : catalogue_.Sets()) {
     for (const system::ZoneEntry& z : set.Zones) {
       const auto key = keeper_.ContentKeyOf(z.File);
-      rows.push_back(RecordsRowOf(ShowControls(z.Title), key ? keeper_.Find(*key) : nullptr));
+      rows.push_back(RecordsRowOf(ShowControls(z.Title), key ? keeper_.Find(*key) : nullptr,
+                                  AuthorTime(z.File)));
       rows.back().Set = ShowControls(set.Title);
     }
   }
   recordsWindow_->Show(std::move(rows));
+}
+
+std::optional<int64_t> Flow::AuthorTime(const std::filesystem::path& zone) {
+  const auto run = AuthorRunOf(zone);
+  if (!run) return std::nullopt;
+  // Replayed once per content of the zone and its run.
+  std::error_code ec;
+  const auto stamp = std::make_pair(std::filesystem::last_write_time(zone, ec).time_since_epoch().count(),
+                                    std::filesystem::last_write_time(*run, ec).time_since_epoch().count());
+  auto& kept = authorTimes_[zone.string()];
+  if (!kept || kept->first != stamp) kept = std::make_pair(stamp, AuthorTicks(zone));
+  return kept->second;
 }
 
 bool Flow::EditOnly(const std::string& zone) {
@@ -395,7 +465,7 @@ void Flow::BackToEditor() {
 }
 
 bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
-                    const std::string& shownPath) {
+                    const std::string& shownPath, bool withGhost) {
   game_ = std::make_unique<GameScreen>(app_, program_, sound_, prompter_, folders_.Data);
   game_->ShownPath = shownPath;
   game_->OnClosed = std::move(onClosed);
@@ -403,7 +473,7 @@ bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
   game_->TakeOpening = [this](const std::filesystem::path& file) { return keeper_.Open(file); };
   // The screen hands its win over; the keeper decides what is recorded and kept, and the line
   // under the board tells whether it was a record, or the best this run did not beat.
-  game_->OnWin = [this](const system::FinishedRun& run) {
+  game_->OnWin = [this, zone, withGhost](const system::FinishedRun& run) {
     const auto bestOf = [this, &run]() -> std::optional<int64_t> {
       const system::ZoneRecord* r =
           run.Zone.ContentKey ? keeper_.Find(*run.Zone.ContentKey) : nullptr;
@@ -411,6 +481,8 @@ bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
     };
     const auto before = bestOf();
     keeper_.Keep(run);
+    // The next run races the best as it stands now.
+    if (withGhost && run.Ticks && game_) GiveGhost(zone);
     if (run.Ticks && game_) {
       const auto best = bestOf();
       WinOutcome outcome = game_->LastWin();
@@ -427,10 +499,19 @@ bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
   }
   game_->OnHelp = [this] { ShowHelp(); };
   if (OnNewGameScreen) OnNewGameScreen(*game_);
+  game_->SetGhostShown(settings_.Ghost);
+  game_->OnGhostToggled = [this](bool shown) {
+    settings_.Ghost = shown;
+    if (folders_.State.empty()) return;
+    if (auto kept = system::KeepSettings(folders_.State, settings_); !kept) {
+      std::fprintf(stderr, "quarn: %s\n", ShowControls(kept.Error().Message).c_str());
+    }
+  };
   if (!game_->Load(zone)) {
     game_.reset();
     return false;
   }
+  if (withGhost) GiveGhost(zone);
   return true;
 }
 

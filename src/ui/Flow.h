@@ -21,6 +21,7 @@
 #include "system/Catalogue.h"
 #include "system/Records.h"
 #include "system/RunKeeper.h"
+#include "system/Settings.h"
 #include "zone/ZoneTitle.h"
 
 namespace quarn::ui {
@@ -51,7 +52,9 @@ class Flow {
   // Plays zone without the start screen: closing the game screen ends the program. False when
   // the zone cannot be opened (the player has been told).
   // With watch, the key script of that file is played instead (the player only watches).
-  bool PlayOnly(const std::string& zone, const std::optional<std::string>& watch = {});
+  // With ghost, that file's run is raced as the ghost instead of the zone's kept run.
+  bool PlayOnly(const std::string& zone, const std::optional<std::string>& watch = {},
+                const std::optional<std::string>& ghost = {});
   // The player's records and kept runs.
   system::RunKeeper& Records() { return keeper_; }
   // Opens zone in the zone editor without the start screen: closing the editor ends the program.
@@ -83,11 +86,22 @@ class Flow {
   // A fresh game screen for zone; false when the zone could not be opened.
   // shownPath: the file messages name instead of zone (a test-played copy names the author's).
   bool OpenGame(const std::string& zone, std::function<void()> onClosed,
-                const std::string& shownPath = "");
+                const std::string& shownPath = "", bool withGhost = true);
   // Plays the run in a fresh game screen of zone; false (the player told) when it cannot.
   bool WatchRun(const std::filesystem::path& zone, const std::filesystem::path& run,
                 std::function<void()> onClosed);
   void WatchBest(const std::filesystem::path& zone);
+  // Whether a run that names another zone is played on zone all the same (the player asked).
+  bool RunFitsZone(const KeyScript& run, const std::filesystem::path& zone);
+  // The game screen's ghost for zone: its best kept run without going back, else with it, else
+  // the author's run beside the zone file; the splits of a run that goes back compare with the
+  // best that went back.
+  void GiveGhost(const std::string& zone);
+  // The author's time of zone (the run beside it), replayed once per change of either file.
+  std::optional<int64_t> AuthorTime(const std::filesystem::path& zone);
+  // The run of file played through on zone as a ghost; none (said on stderr) when it cannot be.
+  std::shared_ptr<const GhostRun> PlayGhost(const std::string& zone,
+                                            const std::filesystem::path& file);
 #ifdef __EMSCRIPTEN__
   // Shift+S in a browser: the zone's kept runs downloaded, the best first.
   void DownloadRuns(const std::filesystem::path& zone, const std::string& title);
@@ -127,6 +141,9 @@ class Flow {
   std::unique_ptr<EditorScreen> retiredEditor_;
   std::filesystem::path testFolder_;  // the private folder of the test-played copy
   std::string solution_;              // the key script of a won test-play, until it is offered
+  system::PlayerSettings settings_;
+  using Stamp = std::pair<int64_t, int64_t>;
+  std::map<std::string, std::optional<std::pair<Stamp, std::optional<int64_t>>>> authorTimes_;
   edit::Piece clipboard_;             // the editor's, kept from one edited zone to the next
   platform::Timer reaper_;
   system::RunKeeper keeper_;

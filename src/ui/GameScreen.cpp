@@ -38,6 +38,19 @@ constexpr int BackspaceKey = 8;
 constexpr int NextZoneKey = 'N';
 constexpr int FastKey = 'F';
 constexpr int HelpKey = 112;  // F1
+constexpr int GhostKey = 'G';
+constexpr int PractiseKey = 'H';
+constexpr int LeftKey = 37;
+constexpr int RightKey = 39;
+constexpr int HomeKey = 36;
+constexpr int CommaKey = 188;
+constexpr int FullStopKey = 190;
+// Left and Right move a watch by five seconds of the run.
+constexpr int64_t SeekTicks = 5 * TicksPerSecond;
+// A split stays over the board for three seconds of the run.
+constexpr int64_t SplitShownTicks = 3 * TicksPerSecond;
+// The ghost: the figure's picture, lightened and two thirds see-through, its background clear.
+constexpr uint8_t GhostAlpha = 110;
 // Held, Backspace goes on after a short wait, in steps that add up to a second of game time per
 // second held; the game does not tick meanwhile.
 constexpr int BackRepeatWaitMs = 400;
@@ -45,21 +58,62 @@ constexpr int BackRepeatMs = 62;
 constexpr int64_t BackRepeatTicks = 4;
 constexpr int WatchSpeedUp = 4;
 
-// The key-script name of the arrows and the space bar held in a tick.
-std::string KeysText(const TickKeys& keys) {
-  std::string text;
-  const std::pair<int, const char*> names[] = {{vk::Left, "left"},
-                                               {vk::Up, "up"},
-                                               {vk::Right, "right"},
-                                               {vk::Down, "down"},
-                                               {vk::Space, "space"}};
-  for (const auto& [key, name] : names) {
-    if (keys.Sampled(key) != 0) text += (text.empty() ? "" : "+") + std::string(name);
+// Going back plays ticks again with the keys they read, and a watched run plays its script's
+// keys: both hold them in the tick's sample, so the game must read its keys from that sample. A
+// program that polls its keys directly would replay every tick with the keys down now.
+TickKeys& KeysOf(ProgramContext& program) {
+  if (!program.EachTick) {
+    throw std::invalid_argument("the game screen needs a program that reads its keys per tick");
   }
-  return text.empty() ? "-" : text;
+  return *program.EachTick;
+}
+
+// The player's figure as the ghost shows it. The picture's corner colour is its background.
+platform::SurfacePtr FaintFigure(const SDL_Surface* figure) {
+  platform::SurfacePtr out(
+      SDL_CreateRGBSurfaceWithFormat(0, CellPixels, CellPixels, 32, SDL_PIXELFORMAT_ARGB8888));
+  if (!out || !figure) return nullptr;
+  platform::SurfacePtr scaled(SDL_ConvertSurfaceFormat(const_cast<SDL_Surface*>(figure),
+                                                       SDL_PIXELFORMAT_ARGB8888, 0));
+  if (!scaled) return nullptr;
+  SDL_SetSurfaceBlendMode(scaled.get(), SDL_BLENDMODE_NONE);
+  SDL_Rect all{0, 0, CellPixels, CellPixels};
+  SDL_BlitScaled(scaled.get(), nullptr, out.get(), &all);
+  SDL_LockSurface(out.get());
+  auto* px = static_cast<uint32_t*>(out->pixels);
+  const int pitch = out->pitch / 4;
+  const uint32_t background = px[0] & 0xFFFFFF;
+  for (int y = 0; y < CellPixels; ++y) {
+    for (int x = 0; x < CellPixels; ++x) {
+      uint32_t& p = px[y * pitch + x];
+      if ((p & 0xFFFFFF) == background) {
+        p = 0;
+        continue;
+      }
+      auto light = [&](int shift) { return (((p >> shift) & 0xFF) + 2 * 255) / 3; };
+      p = (uint32_t{GhostAlpha} << 24) | (light(16) << 16) | (light(8) << 8) | light(0);
+    }
+  }
+  SDL_UnlockSurface(out.get());
+  SDL_SetSurfaceBlendMode(out.get(), SDL_BLENDMODE_BLEND);
+  return out;
 }
 
 }  // namespace
+
+std::string DifferenceText(int64_t ticks, int64_t ghostTicks) {
+  const int64_t d = ticks - ghostTicks;
+  const std::string size = system::SecondsText(d < 0 ? -d : d);
+  if (size == "0,0") return "±0,0 s";
+  return (d < 0 ? "−" : "+") + size + " s";
+}
+
+std::string SplitText(int delivered, int total, int64_t ticks, std::optional<int64_t> ghostTicks) {
+  std::string line = "Doručeno " + std::to_string(delivered) + " z " + std::to_string(total) +
+                     " · " + system::SecondsText(ticks) + " s";
+  if (ghostTicks) line += " · " + DifferenceText(ticks, *ghostTicks);
+  return line;
+}
 
 std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::string& escape) {
   std::string line;
@@ -72,6 +126,10 @@ std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::st
       line += " · nový rekord";
     } else if (outcome.Best) {
       line += " · nejlepší " + system::SecondsText(*outcome.Best) + " s";
+    }
+    if (outcome.Ghost) {
+      line += " · " + DifferenceText(*outcome.Ticks, *outcome.Ghost) + " proti " +
+              (outcome.GhostName.empty() ? std::string("duchovi") : outcome.GhostName);
     }
   }
   line += " · Enter – hrát znovu";
@@ -123,22 +181,16 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
       painter_(folder),
       sounds_(sound),
       prompter_(prompter),
-      game_(program, GamePorts{painter_, sounds_, winWatch_}),
+      session_(program, GamePorts{painter_, sounds_, prompter}, KeysOf(program)),
+      game_(session_.GetGame()),
       window_(app, GameWindowOptions()),
       timer_(app.Timers(), [this] { Tick(); }),
       backTimer_(app.Timers(), [this] { BackHeld(); }) {
-  // Going back plays ticks again with the keys they read, and a watched run plays its script's
-  // keys: both hold them in the tick's sample, so the game must read its keys from that sample.
-  // A program that polls its keys directly would replay every tick with the keys down now.
-  if (!program.EachTick) {
-    throw std::invalid_argument("the game screen needs a program that reads its keys per tick");
-  }
-  tickKeys_ = program.EachTick;
-  rewind_ = std::make_unique<RunRecorder>(game_, *tickKeys_);
   // Each opening starts a run: the zone is taken as it stands then, so that a win is recorded
   // under what was played even when the file changes meanwhile.
   game_.OnOpening = [this, startRun = std::move(game_.OnOpening)] {
     if (startRun) startRun();
+    splitsFresh_ = true;
     if (TakeOpening) {
       opened_ = TakeOpening(game_.State.FileName);
     } else {
@@ -146,10 +198,7 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
                                    std::filesystem::path(game_.State.FileName).filename().string()};
     }
   };
-  game_.OnWin = [this] {
-    winAsked_ = true;
-    if (!watching_) BeforeWinQuestion();
-  };
+  session_.OnWin = [this] { BeforeWinQuestion(); };
   timer_.SetInterval(game_.State.TickInterval);
   kapsaCanvas_ = platform::NewSurface(StripCanvasWidth, IconEdge);
   needCanvas_ = platform::NewSurface(StripCanvasWidth, IconEdge);
@@ -188,18 +237,18 @@ void GameScreen::OnKey(int virtualKey) {
       TogglePause();
       break;
     case BackspaceKey:
-      if (watching_) break;
+      if (Watching()) break;
       GoBack(TicksPerSecond);
       backHeld_ = true;
       backTimer_.SetInterval(BackRepeatWaitMs);
       Sync();
       break;
     case FastKey:
-      if (watching_ && !watchEnded_) ToggleFast();
+      if (Watching() && !session_.WatchEnded()) ToggleFast();
       break;
     case EnterKey:
       // In play the tick reads Enter; a watched run that has ended is watched again.
-      if (watching_ && watchEnded_) RestartWatch();
+      if (Watching() && session_.WatchEnded()) RestartWatch();
       break;
     case NextZoneKey:
       if (ShowsWayOn() && OnNextZone &&
@@ -208,6 +257,29 @@ void GameScreen::OnKey(int virtualKey) {
       break;
     case HelpKey:
       if (OnHelp) OnHelp();
+      break;
+    case LeftKey:
+    case RightKey:
+      if (Watching()) Seek(virtualKey == LeftKey ? -SeekTicks : SeekTicks);
+      break;
+    case HomeKey:
+      if (Watching()) RestartWatch();
+      break;
+    case CommaKey:
+    case FullStopKey:
+      // One tick at a time, while the watch is paused.
+      if (Watching() && paused_) Seek(virtualKey == CommaKey ? -1 : 1);
+      break;
+    case PractiseKey:
+      if (!Watching()) break;
+      session_.Practise();
+      window_.SetCaption(GameTitle(zoneTitle_, false));
+      Sync();
+      break;
+    case GhostKey:
+      if (Watching()) break;
+      SetGhostShown(!ghostShown_);
+      if (OnGhostToggled) OnGhostToggled(ghostShown_);
       break;
     default:
       break;
@@ -224,45 +296,120 @@ void GameScreen::BackHeld() {
 }
 
 void GameScreen::GoBack(int64_t ticks) {
-  if (closed_ || watching_) return;
-  // After a death or a declined replay the world goes on while the figure waits for Enter:
-  // a step back counts from the moment the game stopped, not from the waiting, so that one
-  // press shows the second before the death or the win.
-  if (game_.State.GameOver != 0 && haltedAt_ && *haltedAt_ <= rewind_->RunTicks()) {
-    ticks += rewind_->RunTicks() - *haltedAt_;
-  }
-  const BackResult back = rewind_->Back(ticks);
-  if (game_.State.GameOver == 0) haltedAt_.reset();
+  if (closed_ || Watching()) return;
+  const BackResult back = session_.GoBack(ticks);
   if (back.RedrawBoard) {
     // The state came back whole: the strips and every pixel of the window are shown anew.
     RepaintStrips();
     window_.InvalidateAll();
   }
-  if (game_.State.GameOver == 0) wonHalted_ = false;
+  // Going back takes the deliveries back with it: made again, they show their splits again.
+  delivered_ = DeliveredPotatoes(game_.State, runPotatoes_);
+  if (splitAt_ && *splitAt_ > session_.Recorder().RunTicks()) splitAt_.reset();
   Sync();
+}
+
+void GameScreen::Seek(int64_t ticks) {
+  const SessionStep step = session_.Seek(ticks);
+  if (step.Error) ShowLoadFailure(*step.Error);
+  if (step.Redraw || step.Reopened) {
+    RepaintStrips();
+    window_.InvalidateAll();
+  }
+  if (step.Reopened) {
+    AfterReload();
+  } else {
+    Sync();
+  }
+}
+
+void GameScreen::SetGhost(std::shared_ptr<const GhostRun> run, std::string name,
+                          std::shared_ptr<const GhostRun> rewoundBest) {
+  ghost_ = std::move(run);
+  ghostName_ = std::move(name);
+  rewoundBest_ = std::move(rewoundBest);
+  Sync();
+}
+
+void GameScreen::SetGhostShown(bool shown) {
+  ghostShown_ = shown;
+  Sync();
+}
+
+void GameScreen::UpdateSplits(bool won) {
+  const GameState& s = game_.State;
+  if (splitsFresh_) {
+    splitsFresh_ = false;
+    runPotatoes_ = s.PotatoesLeft + s.PotatoesCarried;
+    delivered_ = DeliveredPotatoes(s, runPotatoes_);
+    splitAt_.reset();
+  }
+  // A run that goes back is compared with the best that went back, when there is one.
+  const GhostRun* against =
+      session_.Recorder().UsedRewind() && rewoundBest_ ? rewoundBest_.get() : ghost_.get();
+  const int64_t ticks = session_.Recorder().RunTicks();
+  auto show = [&](std::string line, std::optional<int64_t> ghostTicks) {
+    split_ = std::move(line);
+    splitAhead_ = ghostTicks && ticks <= *ghostTicks;
+    splitAt_ = ticks;
+  };
+  if (won && !(splitAt_ && split_.rfind("Cíl", 0) == 0)) {
+    // The ghost as the win found it: a win that is kept becomes the next run's ghost.
+    const std::optional<int64_t> ghostWon = winOutcome_.Ghost;
+    const int64_t time = winOutcome_.Ticks.value_or(ticks);
+    std::string line = "Cíl · " + system::SecondsText(time) + " s";
+    if (ghostWon && winOutcome_.Ticks) line += " · " + DifferenceText(time, *ghostWon);
+    show(line, ghostWon);
+    splitAhead_ = ghostWon && time <= *ghostWon;
+    return;
+  }
+  const int delivered = DeliveredPotatoes(s, runPotatoes_);
+  if (delivered > delivered_) {
+    const std::optional<int64_t> ghostAt = against ? against->DeliveredBy(delivered) : std::nullopt;
+    show(SplitText(delivered, runPotatoes_, ticks, ghostAt), ghostAt);
+  }
+  delivered_ = delivered;
+}
+
+std::string GameScreen::SplitLine() const {
+  if (!splitAt_ || Watching()) return "";
+  const int64_t ticks = session_.Recorder().RunTicks();
+  const bool atWin = session_.WonHalted() && game_.State.GameOver != 0;
+  if (!atWin && (ticks < *splitAt_ || ticks - *splitAt_ >= SplitShownTicks)) return "";
+  return split_;
+}
+
+void GameScreen::PlaceGhost() {
+  const bool shown = ghost_ && ghostShown_ && !Watching() && !closed_;
+  if (shown && !ghostPicture_) ghostPicture_ = FaintFigure(painter_.Pictures().Slot(tile::Start));
+  ghostFigure_.Visible = shown && ghostPicture_;
+  if (!ghostFigure_.Visible) return;
+  ghostFigure_.Picture = ghostPicture_.get();
+  const GhostSpot at = ghost_->At(session_.Recorder().RunTicks());
+  const double steps = ghost_->PlayerSteps();
+  ghostFigure_.Bounds =
+      SDL_Rect{pole_.Bounds.x + static_cast<int>(Round(CellPixels * at.X / steps)),
+               pole_.Bounds.y + static_cast<int>(Round(CellPixels * at.Y / steps)), CellPixels,
+               CellPixels};
 }
 
 void GameScreen::Watch(KeyScript script) {
   watchScript_ = std::move(script);
-  watching_ = true;
   window_.SetCaption(GameTitle(zoneTitle_, true));
-  RestartWatch();
-}
-
-void GameScreen::RestartWatch() {
-  // Every watch of the run begins alike, and as the run's script expects it: the zone opened
-  // afresh with nothing kept from before (as a new screen in a new program would have it; the
-  // script's own "random" and "carry" lines then set what the run's opening had).
-  if (auto error = rewind_->Carry(CarriedState{})) {
+  if (auto error = session_.Watch(watchScript_)) {
     ShowLoadFailure(*error);
     Sync();
     return;
   }
-  watchStep_ = 0;
-  watchTickInStep_ = 0;
-  watchEnded_ = false;
-  wonHalted_ = false;
-  haltedAt_.reset();
+  AfterReload();
+}
+
+void GameScreen::RestartWatch() {
+  if (auto error = session_.RestartWatch()) {
+    ShowLoadFailure(*error);
+    Sync();
+    return;
+  }
   AfterReload();
 }
 
@@ -272,7 +419,7 @@ void GameScreen::ToggleFast() {
 }
 
 bool GameScreen::ShowsWayOn() const {
-  return wonHalted_ && game_.State.GameOver != 0 && !watching_;
+  return session_.WonHalted() && game_.State.GameOver != 0 && !Watching();
 }
 
 std::string GameScreen::WayOnText() const {
@@ -281,17 +428,10 @@ std::string GameScreen::WayOnText() const {
     if (OnNextZone) next = WhatComesNext ? WhatComesNext() : NextOffer::Next;
     return WinLineText(winOutcome_, next, EscapeLeadsTo);
   }
-  if (game_.State.GameOver != 0 && !watching_ && !wonHalted_) {
+  if (game_.State.GameOver != 0 && !Watching() && !session_.WonHalted()) {
     return DeathLineText(game_.State.Died, EscapeLeadsTo);
   }
   return "";
-}
-
-int GameScreen::WinWatch::SkinMsgBox(const std::string& prompt, int buttons, int icon,
-                                     const std::string& title) {
-  // A watched run is not asked about: it stops at its win, which the screen shows.
-  if (std::exchange(screen_.winAsked_, false) && screen_.watching_) return msgbox::ResultNo;
-  return screen_.prompter_.SkinMsgBox(prompt, buttons, icon, title);
 }
 
 void GameScreen::SetWinOutcome(const WinOutcome& outcome) {
@@ -302,16 +442,17 @@ void GameScreen::SetWinOutcome(const WinOutcome& outcome) {
 void GameScreen::BeforeWinQuestion() {
   system::FinishedRun run;
   run.Zone = opened_;
-  run.Rewound = rewind_->UsedRewind();
-  // A run slowed down by Zpomalit is won, but it is no time: it is neither timed nor kept, as a
-  // run changed by a debugging button.
-  if (rewind_->Reproducible() && !slowed_) {
-    // The win comes in the middle of the winning tick, which the run has not taken in yet: it
-    // is this one more tick, with the arrows and space it read.
-    run.Ticks = rewind_->RunTicks() + 1;
-    run.Keys = rewind_->RunScript({}) + "1 " + KeysText(*tickKeys_) + "\n";
-  }
+  const WonRun won = session_.WinningRun();
+  run.Rewound = won.Rewound;
+  run.Ticks = won.Ticks;
+  run.Keys = won.Keys;
   winOutcome_ = WinOutcome{run.Ticks, run.Rewound, false, std::nullopt};
+  const GhostRun* against = run.Rewound && rewoundBest_ ? rewoundBest_.get() : ghost_.get();
+  if (against && against->WonAt()) {
+    winOutcome_.Ghost = against->WonAt();
+    winOutcome_.GhostName = against == rewoundBest_.get() ? "nejlepšímu se zpětným chodem"
+                                                          : ghostName_;
+  }
   if (OnWin) OnWin(run);
 }
 
@@ -369,6 +510,9 @@ void GameScreen::Build() {
     if (e.Name == "Picture1") {
       auto& viewport = dynamic_cast<platform::PictureBox&>(*controls_["Picture1"]);
       viewport.Children.push_back(&pole_);
+      // The ghost rides over the board, never in its retained surface.
+      viewport.Children.push_back(&ghostFigure_);
+      ghostFigure_.Visible = false;
       viewport_ = &viewport;
       // The board is the game, not a handle: the window is not dragged by it.
       viewport.CatchesMouse = true;
@@ -431,7 +575,7 @@ void GameScreen::Bind() {
   auto debug = [this](void (Game::*action)()) {
     return [this, action] {
       (game_.*action)();
-      rewind_->ChangedOutside();
+      session_.Recorder().ChangedOutside();
       Sync();
     };
   };
@@ -441,13 +585,11 @@ void GameScreen::Bind() {
   ControlNamed("Command4").OnClick = debug(&Game::ResumePlay);
   ControlNamed("Image1").OnDoubleClick = after(&Game::RevealDebugButtons);
   ControlNamed("Label5").OnClick = [this] {
-    // The recorded keys would walk on from a reloaded zone that their run never saw.
-    if (watching_) {
+    if (Watching()) {
       RestartWatch();
       return;
     }
-    game_.Restart();
-    slowed_ = game_.State.TickInterval != DesignTickInterval;
+    session_.Restart();
     AfterReload();
   };
   ControlNamed("Label6").OnClick = [this] { Close(); };
@@ -461,6 +603,7 @@ void GameScreen::Bind() {
 
 platform::Control& GameScreen::ControlNamed(const std::string& name) {
   if (name == "Pole") return pole_;
+  if (name == "Duch") return ghostFigure_;
   auto it = controls_.find(name);
   if (it == controls_.end()) throw std::out_of_range("no control " + name + " on the game screen");
   return *it->second;
@@ -487,14 +630,13 @@ bool GameScreen::Load(const std::string& zoneFile) {
   if (!sounds_.InicializaceZvuku()) {
     prompter_.SkinMsgBox(SoundInitFailureText, msgbox::OkOnly, msgbox::IconExclamation, "");
   }
-  if (auto error = game_.Otevrit()) {
+  if (auto error = session_.Open(zoneFile)) {
     ShowLoadFailure(*error);
     return false;
   }
   const std::filesystem::path zone = std::filesystem::absolute(zoneFile);
   zoneTitle_ = ReadZoneTitle(zone).value_or(zone.filename().string());
-  window_.SetCaption(GameTitle(zoneTitle_, watching_));
-  slowed_ = game_.State.TickInterval != DesignTickInterval;
+  window_.SetCaption(GameTitle(zoneTitle_, Watching()));
   RepaintStrips();
   Sync();
   window_.Show();
@@ -518,75 +660,41 @@ void GameScreen::TogglePause() {
 }
 
 void GameScreen::Tick() {
-  const int64_t restarts = game_.Restarts();
-  const int64_t wins = game_.Wins();
-  const int times = watching_ && fast_ ? WatchSpeedUp : 1;
-  bool ran = false;
+  const int times = Watching() && fast_ ? WatchSpeedUp : 1;
+  bool ran = false, reopened = false, ended = false;
   for (int i = 0; i < times && !closed_; ++i) {
-    if (game_.State.TickInterval != DesignTickInterval) slowed_ = true;
     // While the win question waits the window's timer goes on: those ticks do nothing, and the
     // screen neither mirrors nor reports them.
-    if (!(watching_ ? WatchTick() : rewind_->Tick())) break;
-    ran = true;
-    if (game_.State.GameOver == 0) {
-      haltedAt_.reset();
-    } else if (!haltedAt_ || *haltedAt_ > rewind_->RunTicks()) {
-      haltedAt_ = rewind_->RunTicks();
+    const SessionStep step = session_.Tick();
+    Shown(step);
+    reopened = reopened || step.Reopened;
+    ended = ended || step.EndedNow;
+    if (step.Error) {
+      ShowLoadFailure(*step.Error);
+      ran = true;
     }
+    if (!step.Ran) break;
+    ran = true;
   }
-  if (!ran) return;
-  if (game_.Restarts() != restarts) {
-    wonHalted_ = false;
-    // A new run begins with the reload: it is slowed only if it is played slowed.
-    slowed_ = game_.State.TickInterval != DesignTickInterval;
+  if (!ran) {
+    if (ended) Sync();
+    return;
+  }
+  if (!Watching()) UpdateSplits(session_.WonHalted() && game_.State.GameOver != 0);
+  if (reopened) {
     AfterReload();
   } else {
-    if (game_.Wins() != wins && game_.State.GameOver != 0) wonHalted_ = true;
     Sync();
   }
   if (OnTicked) OnTicked();
 }
 
-bool GameScreen::WatchTick() {
-  const std::vector<KeyScriptStep>& steps = watchScript_.Steps;
-  while (watchStep_ < steps.size() && watchTickInStep_ >= steps[watchStep_].Ticks) {
-    const KeyScriptStep& step = steps[watchStep_];
-    // The lines between ticks act once, when the run reaches them: the generator's state a
-    // saved run begins with, what the zone's opening carried over, a step back.
-    if (step.Action != KeyScriptAction::Keys && watchTickInStep_ == 0) {
-      watchTickInStep_ = 1;
-      if (step.Action == KeyScriptAction::Back) {
-        if (rewind_->Back(step.Value).RedrawBoard) {
-          RepaintStrips();
-          window_.InvalidateAll();
-        }
-      } else if (auto error = PlayBetweenTicks(*rewind_, game_.State, watchScript_, step)) {
-        watchEnded_ = true;
-        watchStep_ = steps.size();
-        ShowLoadFailure(*error);
-        return true;
-      } else if (step.Action == KeyScriptAction::Carry) {
-        AfterReload();
-      }
-      continue;
-    }
-    ++watchStep_;
-    watchTickInStep_ = 0;
+void GameScreen::Shown(const SessionStep& step) {
+  // A "back" line of a watched run put a kept state back whole.
+  if (step.Redraw) {
+    RepaintStrips();
+    window_.InvalidateAll();
   }
-  if (watchStep_ >= steps.size()) {
-    const bool endsNow = !watchEnded_;
-    watchEnded_ = true;
-    // A run that won ends as a win ends play for the player: the board stops where it won, and
-    // no enemy wanders on into the figure. A run cut short leaves the zone living without keys.
-    if (wonHalted_) {
-      if (endsNow) Sync();
-      return false;
-    }
-    return rewind_->Tick(0);
-  }
-  if (!rewind_->Tick(steps[watchStep_].Keys)) return false;
-  ++watchTickInStep_;
-  return true;
 }
 
 void GameScreen::AfterReload() {
@@ -695,16 +803,36 @@ void GameScreen::Sync() {
   // Over the board: the watch keys, or in play that a slowed run will not be timed (it is won,
   // but "bez času"), for as long as the run goes on.
   const bool slowedNow = s.TickInterval != DesignTickInterval;
-  const bool tellSlowed = !watching_ && s.GameOver == 0 && (slowed_ || slowedNow);
-  panel_.WatchLine->Visible = watching_ || tellSlowed;
-  if (watching_) {
+  const bool tellSlowed = !Watching() && s.GameOver == 0 && (session_.Slowed() || slowedNow);
+  PlaceGhost();
+  const std::string splitLine = tellSlowed ? std::string() : SplitLine();
+  std::string split = splitLine;
+  // The first seconds of a run with a ghost name its key.
+  if (split.empty() && !tellSlowed && ghost_ && !Watching() && s.GameOver == 0 &&
+      session_.Recorder().RunTicks() < SplitShownTicks) {
+    split = ghostShown_ ? "Duch – závod proti " + ghostName_ + " · G – skrýt ducha"
+                        : std::string("G – ukázat ducha");
+  }
+  panel_.WatchLine->Visible =
+      Watching() || tellSlowed || !split.empty() || session_.Practising();
+  panel_.WatchLine->Fore = !split.empty() && !Watching()
+                               ? (splitLine.empty() ? platform::Colour{255, 255, 255}
+                                  : splitAhead_ ? platform::Colour{110, 235, 110}
+                                              : platform::Colour{255, 120, 110})
+                               : platform::Colour{255, 255, 255};
+  if (Watching()) {
+    const int64_t at = session_.Recorder().RunTicks();
+    const std::string when = " · " + system::SecondsText(at) + " s · tik " + std::to_string(at);
     panel_.WatchLine->Caption =
-        watchEnded_ ? "Záznam skončil · Enter – přehrát znovu · Esc – konec"
-        : fast_     ? "Přehrávání záznamu · 4× rychleji · P – pauza · F – normální rychlost · Esc "
-                      "– konec"
-                    : "Přehrávání záznamu · P – pauza · F – rychleji · Esc – konec";
+        session_.WatchEnded() ? "Záznam skončil · Enter – přehrát znovu · Esc – konec"
+        : fast_ ? "Přehrávání záznamu" + when +
+                      " · 4× rychleji · P – pauza · F – normální rychlost · Esc – konec"
+        : paused_ ? "Přehrávání záznamu" + when + " · čárka, tečka – o tik · H – hrát odsud"
+                  : "Přehrávání záznamu" + when + " · P – pauza · F – rychleji · Esc – konec";
+  } else if (session_.Practising() && !tellSlowed) {
+    panel_.WatchLine->Caption = "Cvičení ze záznamu · neměří se ani neukládá · Esc – konec";
   } else {
-    panel_.WatchLine->Caption = !tellSlowed ? ""
+    panel_.WatchLine->Caption = !tellSlowed ? split
                                 : slowedNow ? "Zpomaleno · průchod bude bez času"
                                             : "Hra byla zpomalena · průchod bude bez času";
   }

@@ -16,8 +16,10 @@
 #include "platform/Timers.h"
 #include "platform/Window.h"
 #include "render/BoardRenderer.h"
+#include "run/Ghost.h"
 #include "run/Replay.h"
 #include "run/RunRecorder.h"
+#include "run/Session.h"
 #include "sound/GameSounds.h"
 #include "system/RunKeeper.h"
 
@@ -33,6 +35,10 @@ struct WinOutcome {
   bool Rewound = false;          // timed as a run that went back
   bool NewRecord = false;        // the best of its kind so far
   std::optional<int64_t> Best;   // the best of its kind, when this run did not beat it
+  // The ghost's win and whose run it is ("nejlepší", "autor", "průchod"): the line adds the
+  // difference.
+  std::optional<int64_t> Ghost;
+  std::string GhostName;
 };
 // What the line offers after a win: no next zone (a zone played alone), the next one of the set,
 // the first of the next set after a set's last zone, or none because this was the last zone.
@@ -49,6 +55,11 @@ struct NextOffer {
 std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::string& escape);
 // "Čas vypršel · Enter – hrát znovu · Backspace – o sekundu zpět · Esc – výběr zóny".
 std::string DeathLineText(DeathCause cause, const std::string& escape);
+// "−0,8 s" ahead, "+1,2 s" behind, "±0,0 s" level: ticks less the ghost's.
+std::string DifferenceText(int64_t ticks, int64_t ghostTicks);
+// "Doručeno 2 z 5 · 12,4 s · −0,8 s": at a delivery, the run's time and the difference to the
+// ghost at the same delivery (none when the ghost never delivered as many).
+std::string SplitText(int delivered, int total, int64_t ticks, std::optional<int64_t> ghostTicks);
 // "Quarn – Rychlík", "Quarn – Rychlík – záznam".
 std::string GameTitle(const std::string& zoneTitle, bool watching);
 
@@ -79,8 +90,10 @@ class GameScreen {
   // is recorded. F runs it four times faster; after its end Enter (and during it the Restart
   // label) watches it again from the start.
   void Watch(KeyScript script);
-  bool Watching() const { return watching_; }
+  bool Watching() const { return session_.Watching(); }
   void ToggleFast();
+  // Left, Right (five seconds), comma and full stop (a tick, paused) while watching.
+  void Seek(int64_t ticks);
   bool Fast() const { return fast_; }
   // The zone was won and the replay declined: the keys that lead on are shown.
   bool ShowsWayOn() const;
@@ -107,6 +120,18 @@ class GameScreen {
   const WinOutcome& LastWin() const { return winOutcome_; }
   // The line under the board: after a win, after a death, or empty.
   std::string WayOnText() const;
+  // The ghost: the figure of run (none: no ghost) drawn faint over the board, tick for tick with
+  // the player's run since the zone's opening; the splits compare with it, and a run that goes
+  // back with rewoundBest when there is one. name says whose run it is on the win line.
+  void SetGhost(std::shared_ptr<const GhostRun> run, std::string name,
+                std::shared_ptr<const GhostRun> rewoundBest = nullptr);
+  const GhostRun* Ghost() const { return ghost_.get(); }
+  // G: the ghost is shown or not (the player's setting, told through OnGhostToggled).
+  void SetGhostShown(bool shown);
+  bool GhostShown() const { return ghostShown_; }
+  std::function<void(bool shown)> OnGhostToggled;
+  // The split line over the board after the last delivery or the win, or empty.
+  std::string SplitLine() const;
   // F1.
   std::function<void()> OnHelp;
   std::function<void()> OnClosed;
@@ -116,10 +141,12 @@ class GameScreen {
   std::function<void(const std::string& link)> OnLink;
 
   Game& TheGame() { return game_; }
+  PlaySession& Session() { return session_; }
   platform::Window& Window() { return window_; }
   platform::Timer& Timer1() { return timer_; }
-  RunRecorder& Recorder() { return *rewind_; }
-  // A control by its name in the layout table ("Pole" is the board surface).
+  RunRecorder& Recorder() { return session_.Recorder(); }
+  // A control by its name in the layout table ("Pole" is the board surface, "Duch" the ghost's
+  // figure over it).
   platform::Control& ControlNamed(const std::string& name);
   // Clicks a control as the mouse would.
   void Click(const std::string& name);
@@ -130,9 +157,13 @@ class GameScreen {
   void Build();
   void Bind();
   void Tick();
-  // One tick of the watched run; false when the tick did nothing (a failed reload).
-  bool WatchTick();
   void RestartWatch();
+  // What a step of the session asks of the window: the board drawn anew, the strips.
+  void Shown(const SessionStep& step);
+  // After a tick in play: a delivery or the win shows its split.
+  void UpdateSplits(bool won);
+  // The ghost figure's place over the board, or hidden.
+  void PlaceGhost();
   void BeforeWinQuestion();
   void OnKey(int virtualKey);
   void BackHeld();
@@ -148,20 +179,9 @@ class GameScreen {
   BoardRenderer painter_;
   GameSounds sounds_;
   Prompter& prompter_;
-  // Passes every question on, but the win question of a watched run: that run stops at its win.
-  class WinWatch : public Prompter {
-   public:
-    explicit WinWatch(GameScreen& screen) : screen_(screen) {}
-    int SkinMsgBox(const std::string& prompt, int buttons, int icon,
-                   const std::string& title) override;
-
-   private:
-    GameScreen& screen_;
-  } winWatch_{*this};
-  Game game_;
-  // The keys each tick reads: the program's sample of them.
-  TickKeys* tickKeys_ = nullptr;
-  std::unique_ptr<RunRecorder> rewind_;
+  // The play session; the game is its.
+  PlaySession session_;
+  Game& game_;
   platform::Window window_;
   platform::Timer timer_;
   platform::Timer backTimer_;  // Backspace held: going on back
@@ -190,21 +210,24 @@ class GameScreen {
   bool closed_ = false;
   bool paused_ = false;
   bool backHeld_ = false;
-  bool wonHalted_ = false;
-  bool winAsked_ = false;         // the game's win hook ran: the next question is the win question
   system::OpenedZone opened_{};  // the zone as its last opening found it
-  // The run's tick count when the game last stopped (a death, a win); unset while it plays.
-  std::optional<int64_t> haltedAt_;
-  bool watching_ = false;
   bool fast_ = false;
-  KeyScript watchScript_;
-  size_t watchStep_ = 0;
-  int64_t watchTickInStep_ = 0;
-  bool watchEnded_ = false;
+  KeyScript watchScript_;  // the watched run; the session's cursor steps through it
   WinOutcome winOutcome_;
-  // The tick interval was not the design interval in some tick since the zone was last opened:
-  // the run is slowed down and is not timed.
-  bool slowed_ = false;
+  // The ghost: its run, the splits' run for a run that goes back, its figure over the board.
+  std::shared_ptr<const GhostRun> ghost_;
+  std::shared_ptr<const GhostRun> rewoundBest_;
+  std::string ghostName_;
+  bool ghostShown_ = true;
+  platform::Image ghostFigure_;
+  platform::SurfacePtr ghostPicture_;
+  // The splits: potatoes of the run's opening, delivered so far, the line and when it was shown.
+  bool splitsFresh_ = true;
+  int runPotatoes_ = 0;
+  int delivered_ = 0;
+  std::string split_;
+  bool splitAhead_ = false;
+  std::optional<int64_t> splitAt_;  // the run's ticks when the line was shown
   std::string zoneTitle_;
 };
 

@@ -72,6 +72,7 @@ const std::vector<std::string>& HelpKeys(bool browser) {
       "Backspace – o sekundu zpět (držet: dál zpět); průchod se pak počítá jako průchod se "
       "zpětným chodem",
       "P – pauza",
+      "G – duch nejlepšího průchodu: ukázat nebo skrýt",
       "Ctrl+R – zónu znovu od začátku",
       "Enter – znovu po smrti nebo po výhře",
       "N – po výhře další zóna",
@@ -104,6 +105,9 @@ const std::vector<std::string>& HelpKeys(bool browser) {
       "Při přehrávání průchodu",
       "P – pauza",
       "F – čtyřikrát rychleji",
+      "šipky vlevo a vpravo – o 5 sekund zpět a vpřed, Home – na začátek",
+      "čárka, tečka – v pauze o tik zpět a vpřed",
+      "H – hrát odsud: cvičení, které se neměří ani neukládá",
       "Enter – po konci přehrát znovu",
       "Restart – přehrát znovu od začátku",
       "Esc – konec přehrávání",

@@ -208,7 +208,7 @@ int main(int argc, char** argv) {
       // A signal that ended the load's message box ends the program as a signal does.
       std::optional<std::string> watch;
       if (options.Watch) watch = *options.Watch;
-      if (!flow.PlayOnly(*options.Zone, watch)) {
+      if (!flow.PlayOnly(*options.Zone, watch, options.Ghost)) {
 #ifdef __EMSCRIPTEN__
         TellPageZoneEnded();
 #endif

@@ -8,14 +8,14 @@ namespace quarn::ui {
 
 namespace {
 
-constexpr int Width = 680;
+constexpr int Width = 740;
 constexpr int RowHeight = 20;
 constexpr int VisibleRows = 24;
 constexpr int TableTop = 40;
 constexpr int Height = TableTop + RowHeight * (VisibleRows + 1) + 40;
-constexpr size_t Columns = 5;
-constexpr std::array<int, Columns> ColumnLeft{12, 132, 322, 400, 512};
-constexpr std::array<int, Columns> ColumnWidth{114, 184, 74, 104, 156};
+constexpr size_t Columns = 6;
+constexpr std::array<int, Columns> ColumnLeft{12, 132, 312, 384, 484, 630};
+constexpr std::array<int, Columns> ColumnWidth{114, 176, 68, 96, 142, 98};
 constexpr platform::Colour Navy{0, 0, 128};
 constexpr platform::Colour White{255, 255, 255};
 constexpr platform::Colour Yellow{255, 255, 0};
@@ -29,10 +29,11 @@ std::string TimeOf(const std::optional<int64_t>& ticks) {
 
 }  // namespace
 
-RecordsRow RecordsRowOf(const std::string& title, const system::ZoneRecord* record) {
+RecordsRow RecordsRowOf(const std::string& title, const system::ZoneRecord* record,
+                        std::optional<int64_t> author) {
   const bool won = record && record->Won;
   return RecordsRow{title, won ? "vyhráno" : "–", won ? TimeOf(record->BestPlain) : "–",
-                    won ? TimeOf(record->BestRewind) : "–"};
+                    won ? TimeOf(record->BestRewind) : "–", "", TimeOf(author)};
 }
 
 std::string WonCountText(int won, size_t listed) {
@@ -64,8 +65,9 @@ RecordsWindow::RecordsWindow(platform::App& app)
   };
   auto heading = label("Rekordy", SDL_Rect{12, 8, 300, 22}, Yellow);
   heading->Font.Points = 12;
-  const std::array<const char*, Columns> names{"Sada", "Zóna", "Vyhráno", "Nejlepší čas",
-                                               "Se zpětným chodem"};
+  const std::array<const char*, Columns> names{"Sada",         "Zóna",
+                                               "Vyhráno",      "Nejlepší čas",
+                                               "Se zpětným chodem", "Čas autora"};
   for (size_t c = 0; c < names.size(); ++c) {
     label(names[c], SDL_Rect{ColumnLeft[c], TableTop, ColumnWidth[c], RowHeight}, Cyan);
   }
@@ -135,8 +137,9 @@ void RecordsWindow::Layout() {
     const size_t i = static_cast<size_t>(first_ + r);
     const bool has = i < rows_.size();
     const std::array<std::string, Columns> texts =
-        has ? std::array<std::string, Columns>{rows_[i].Set, rows_[i].Title, rows_[i].Won,
-                                               rows_[i].Plain, rows_[i].Rewound}
+        has ? std::array<std::string, Columns>{rows_[i].Set,   rows_[i].Title,
+                                               rows_[i].Won,   rows_[i].Plain,
+                                               rows_[i].Rewound, rows_[i].Author}
             : std::array<std::string, Columns>{};
     for (size_t c = 0; c < Columns; ++c) {
       cells_[FirstCell + static_cast<size_t>(r) * Columns + c]->Caption = texts[c];

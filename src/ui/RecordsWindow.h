@@ -22,8 +22,10 @@ struct RecordsRow {
   std::string Plain;
   std::string Rewound;
   std::string Set{};
+  std::string Author{};  // the author's time, "–" for none
 };
-RecordsRow RecordsRowOf(const std::string& title, const system::ZoneRecord* record);
+RecordsRow RecordsRowOf(const std::string& title, const system::ZoneRecord* record,
+                        std::optional<int64_t> author = std::nullopt);
 // "Vyhráno 3 z 12 zón".
 std::string WonCountText(int won, size_t listed);
 

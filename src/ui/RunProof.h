@@ -10,4 +10,9 @@ namespace quarn::ui {
 // screen, as `quarn-zone play` runs them.
 system::RunProof ProveKeptRun(const std::filesystem::path& run, const std::string& text);
 
+// The author's run that ships beside a zone (NAME.keys beside NAME.qrn), if there is one.
+std::optional<std::filesystem::path> AuthorRunOf(const std::filesystem::path& zone);
+// The ticks the author's run wins the zone in, replayed headless; none without a run that wins.
+std::optional<int64_t> AuthorTicks(const std::filesystem::path& zone);
+
 }  // namespace quarn::ui

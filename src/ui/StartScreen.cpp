@@ -306,6 +306,13 @@ void StartScreen::UpdateRecordLine() {
       at != std::string::npos && text.find(" · nejlepší čas ") != std::string::npos) {
     text.replace(at, std::string(" · ").size(), " ·\n");
   }
+  // The author's time, so that a player knows what is possible.
+  if (zone && AuthorTimeOf) {
+    if (const auto author = AuthorTimeOf(zone->File)) {
+      text += (text.empty() ? "" : " · ") + std::string("čas autora ") +
+              system::SecondsText(*author) + " s";
+    }
+  }
   recordLine_->Caption = text;
   UpdateWonLine();
 }

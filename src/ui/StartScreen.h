@@ -62,6 +62,8 @@ class StartScreen {
   std::function<void()> OnRecords;
   // The record of a zone file, or null when it has none (the record lines stay empty unset).
   std::function<const system::ZoneRecord*(const std::filesystem::path& zone)> RecordOf;
+  // The ticks the author's run that ships with the zone wins in; unset or none: no author's time.
+  std::function<std::optional<int64_t>(const std::filesystem::path& zone)> AuthorTimeOf;
   // Shows the selected zone's record, how many zones of its set are won, and each set's count
   // in its heading.
   void UpdateRecordLines();

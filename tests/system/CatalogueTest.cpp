@@ -6,6 +6,7 @@
 
 #include "TempFolder.h"
 #include "system/Catalogue.h"
+#include "system/Settings.h"
 
 namespace quarn::test {
 namespace {
@@ -158,6 +159,20 @@ TEST_F(Catalogues, TheStartOpensWhereThePlayerWas) {
   EXPECT_EQ(system::ReadLastZone(state), shipped / "02-b.qrn");
   Write(state / system::LastZoneFile, "");
   EXPECT_FALSE(system::ReadLastZone(state));
+}
+
+TEST_F(Catalogues, TheGhostSettingIsKeptAndADamagedFileIsTheDefault) {
+  const fs::path state = Root() / "state";
+  EXPECT_TRUE(system::ReadSettings(state).Ghost);
+  ASSERT_TRUE(system::KeepSettings(state, system::PlayerSettings{false}));
+  EXPECT_FALSE(system::ReadSettings(state).Ghost);
+  // A newer game's line is passed over; what is not a setting changes nothing.
+  Write(state / system::SettingsFile, "sound=loud\nghost=off\n");
+  EXPECT_FALSE(system::ReadSettings(state).Ghost);
+  Write(state / system::SettingsFile, "\x01garbage ghost=off\n");
+  EXPECT_TRUE(system::ReadSettings(state).Ghost);
+  ASSERT_TRUE(system::KeepSettings(state, system::PlayerSettings{true}));
+  EXPECT_TRUE(system::ReadSettings(state).Ghost);
 }
 
 }  // namespace

@@ -34,6 +34,13 @@ TEST(CommandLine, ArgumentsAndMistakes) {
   // Watching needs a zone to watch it in.
   EXPECT_FALSE(ParseCommandLine({"--watch", "r.keys"}).Error.empty());
   EXPECT_FALSE(ParseCommandLine({"--zone", "a.qrn", "--watch"}).Error.empty());
+  // Racing a run needs a zone too, and is no watch.
+  EXPECT_EQ(ParseCommandLine({"--zone", "a.qrn", "--ghost", "r.keys"}).Ghost, "r.keys");
+  EXPECT_EQ(ParseCommandLine({"--zone=a.qrn", "--ghost=r.keys"}).Ghost, "r.keys");
+  EXPECT_FALSE(ParseCommandLine({"--ghost", "r.keys"}).Error.empty());
+  EXPECT_FALSE(ParseCommandLine({"--zone", "a.qrn", "--ghost"}).Error.empty());
+  EXPECT_FALSE(
+      ParseCommandLine({"--zone", "a.qrn", "--ghost", "r.keys", "--watch", "r.keys"}).Error.empty());
 
   EXPECT_EQ(ParseCommandLine({"--edit", "new.qrn", "--no-sound"}).Edit, "new.qrn");
   EXPECT_EQ(ParseCommandLine({"--edit=b.qrn"}).Edit, "b.qrn");

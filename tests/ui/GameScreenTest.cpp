@@ -538,13 +538,14 @@ TEST_F(GameScreenTest, AWatchedRunIsWatchedAgainByEnterAfterItsEndAndByRestartDu
     return seen;
   };
   screen->Watch(std::get<KeyScript>(script));
-  EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · P – pauza · F – rychleji · Esc – konec");
+  EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · 0,0 s · tik 0 · P – pauza · F – rychleji · Esc – konec");
   // At four times the speed F leads back, and the line says so.
   screen->Window().OnKeyDown('F');
   EXPECT_EQ(line("lblWatch"),
-            "Přehrávání záznamu · 4× rychleji · P – pauza · F – normální rychlost · Esc – konec");
+            "Přehrávání záznamu · 0,0 s · tik 0 · 4× rychleji · P – pauza · F – normální rychlost "
+            "· Esc – konec");
   screen->Window().OnKeyDown('F');
-  EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · P – pauza · F – rychleji · Esc – konec");
+  EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · 0,0 s · tik 0 · P – pauza · F – rychleji · Esc – konec");
   const Seen first = watchToTheEnd();
   // The run's own Enter after its "carry" line reloads the zone inside a tick.
   const int64_t restartsInTheRun = screen->TheGame().Restarts();
@@ -567,7 +568,7 @@ TEST_F(GameScreenTest, AWatchedRunIsWatchedAgainByEnterAfterItsEndAndByRestartDu
 
   screen->Window().OnKeyDown(vk::Enter);
   screen->Window().OnKeyUp(vk::Enter);
-  EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · P – pauza · F – rychleji · Esc – konec");
+  EXPECT_EQ(line("lblWatch"), "Přehrávání záznamu · 0,0 s · tik 0 · P – pauza · F – rychleji · Esc – konec");
   EXPECT_EQ(State().GameOver, 0);
   const Seen again = watchToTheEnd();
   EXPECT_EQ(again, first);
@@ -694,17 +695,23 @@ TEST_F(GameScreenTest, TheHelpNamesEveryKeyTheGameScreenAnswersAndNoOther) {
           return answered;
         }
       }
-      if (watching && !screen->Watching()) screen->Watch(KeyScript{});
+      // A run that ended (Right plays it to its end) or was handed over (H) is watched anew.
+      if (watching && (!screen->Watching() || screen->Session().WatchEnded()))
+        screen->Watch(KeyScript{});
       screen->OnHelp = [&] { ++helps; };
       const int helpsBefore = helps;
       const bool paused = screen->Paused(), fast = screen->Fast();
       const bool ticking = screen->Timer1().Enabled();
+      const bool ghost = screen->GhostShown(), practising = screen->Session().Practising();
       screen->Window().OnKeyDown(key);
       const bool changed = closed != 0 || helps != helpsBefore || screen->Paused() != paused ||
-                           screen->Fast() != fast || screen->Timer1().Enabled() != ticking;
+                           screen->Fast() != fast || screen->Timer1().Enabled() != ticking ||
+                           screen->GhostShown() != ghost ||
+                           screen->Session().Practising() != practising;
       screen->Window().OnKeyUp(key);
       if (screen->Paused() != paused) screen->TogglePause();
       if (screen->Fast() != fast) screen->ToggleFast();
+      if (screen->GhostShown() != ghost) screen->SetGhostShown(ghost);
       if (changed) answered.insert({key});
     }
     return answered;
@@ -723,6 +730,8 @@ TEST_F(GameScreenTest, TheHelpNamesEveryKeyTheGameScreenAnswersAndNoOther) {
   std::set<KeyPress> watching = answeredBy(true);
   watching.erase({112});  // F1 opens the help everywhere
   watching.insert({13});  // Enter after the run's end (the watch test presses it)
+  // The seek keys move an empty run nowhere; the seek test presses them.
+  for (int k : {37, 39, 36, 188, 190}) watching.insert({k});
   EXPECT_EQ(watching, groups["Při přehrávání průchodu"]);
 }
 

@@ -25,6 +25,9 @@ inline std::set<KeyPress> KeysNamed(const std::string& name) {
   static const std::map<std::string, std::set<KeyPress>> names = {
       {"šipky", {{37}, {38}, {39}, {40}}},
       {"šipky nahoru a dolů", {{38}, {40}}},
+      {"šipky vlevo a vpravo", {{37}, {39}}},
+      {"čárka", {{188}}},
+      {"tečka", {{190}}},
       {"Shift+šipky", {{37, false, false, true}, {38, false, false, true}, {39, false, false, true},
                        {40, false, false, true}}},
       {"Delete", {{46}}},

@@ -11,6 +11,7 @@
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "ui/Flow.h"
+#include "ui/RunProof.h"
 #include "HelpKeys.h"
 #include "ui/KeyFeed.h"
 #include "ui/Links.h"
@@ -583,6 +584,30 @@ TEST_F(StartScreenTest, ARunThatNamesAnotherZoneIsWatchedOnlyWhenThePlayerWants)
   EXPECT_TRUE(prompter.asked.empty());
 }
 
+TEST_F(StartScreenTest, ARunToRaceIsAskedAboutAsAWatchedOneAndBecomesTheGhost) {
+  WriteZone(shipped / "a.qrn", "Rychlá");
+  WriteZone(shipped / "b.qrn", "B");
+  std::ofstream(root / "a.keys") << "# Quarn: vyhraný průchod zónou\n# zóna: Rychlá\n5 right\n";
+  Flow& f = TheFlow();
+  prompter.answers = {msgbox::ResultNo};
+  EXPECT_FALSE(f.PlayOnly((shipped / "b.qrn").string(), std::nullopt, (root / "a.keys").string()));
+  ASSERT_EQ(prompter.asked.size(), 1u);
+  EXPECT_EQ(prompter.asked[0].Prompt,
+            "Tento záznam je ze zóny „Rychlá“, ne ze zóny „B“.\nPřehrát ho přesto?");
+  EXPECT_EQ(f.Game(), nullptr);
+  // Its own zone: played, not watched, with the run as the ghost.
+  prompter.asked.clear();
+  ASSERT_TRUE(f.PlayOnly((shipped / "a.qrn").string(), std::nullopt, (root / "a.keys").string()));
+  EXPECT_TRUE(prompter.asked.empty());
+  ASSERT_NE(f.Game(), nullptr);
+  EXPECT_FALSE(f.Game()->Watching());
+  ASSERT_NE(f.Game()->Ghost(), nullptr);
+  EXPECT_EQ(f.Game()->Ghost()->Ticks(), 5);
+  // A run that cannot be read is said, and no zone is played.
+  std::ofstream(root / "bad.keys") << "5 sideways\n";
+  EXPECT_FALSE(f.PlayOnly((shipped / "a.qrn").string(), std::nullopt, (root / "bad.keys").string()));
+}
+
 // The help and the start screen cannot drift apart: every key the screen answers is named in
 // the help's groups for it, and every key named there is answered. Ctrl counts where it makes a
 // key do something else.
@@ -695,6 +720,34 @@ TEST_F(StartScreenTest, TheRecordLineBreaksBetweenTwoTimesOnly) {
   // The time with going back alone: one line, no "·" left at its end.
   r.BestPlain.reset();
   EXPECT_EQ(shown(), "Vyhráno · se zpětným chodem 1,0 s");
+}
+
+TEST_F(StartScreenTest, TheAuthorsRunGivesItsTimeAndIsTheGhostUntilThePlayerHasOne) {
+  // A zone of the second set with its author's run beside it, and one without.
+  const fs::path source = fs::path(QUARN_SOURCE_DIR) / "zones" / "pro-zkusene";
+  fs::copy_file(source / "01-zelena-vlna.qrn", shipped / "01-zelena-vlna.qrn");
+  fs::copy_file(source / "01-zelena-vlna.keys", shipped / "01-zelena-vlna.keys");
+  WriteZone(shipped / "02-b.qrn", "B");
+  const std::optional<int64_t> author = AuthorTicks(shipped / "01-zelena-vlna.qrn");
+  ASSERT_TRUE(author);
+  EXPECT_FALSE(AuthorTicks(shipped / "02-b.qrn"));
+  Flow& f = TheFlow();
+  f.Begin(false);
+  f.Start().Select(shipped / "01-zelena-vlna.qrn");
+  const std::string line =
+      dynamic_cast<platform::Label&>(f.Start().ControlNamed("lblRecord")).Caption;
+  EXPECT_NE(line.find("čas autora " + system::SecondsText(*author) + " s"), std::string::npos)
+      << line;
+  f.Start().Window().OnKeyDown('R');
+  ASSERT_NE(f.RecordsOverview(), nullptr);
+  ASSERT_EQ(f.RecordsOverview()->Rows().size(), 2u);
+  EXPECT_EQ(f.RecordsOverview()->Rows()[0].Author, system::SecondsText(*author) + " s");
+  EXPECT_EQ(f.RecordsOverview()->Rows()[1].Author, "–");
+  f.RecordsOverview()->Hide();
+  f.Start().Window().OnKeyDown(13);
+  ASSERT_NE(f.Game(), nullptr);
+  ASSERT_NE(f.Game()->Ghost(), nullptr);
+  EXPECT_EQ(f.Game()->Ghost()->WonAt(), author);
 }
 
 TEST_F(StartScreenTest, TheEditorAloneNeverWritesOverAZoneOfAShippedSet) {
