@@ -446,7 +446,7 @@ void GameScreen::BeforeWinQuestion() {
   run.Rewound = won.Rewound;
   run.Ticks = won.Ticks;
   run.Keys = won.Keys;
-  winOutcome_ = WinOutcome{run.Ticks, run.Rewound, false, std::nullopt};
+  winOutcome_ = WinOutcome{run.Ticks, run.Rewound, false, std::nullopt, std::nullopt, {}};
   const GhostRun* against = run.Rewound && rewoundBest_ ? rewoundBest_.get() : ghost_.get();
   if (against && against->WonAt()) {
     winOutcome_.Ghost = against->WonAt();

@@ -736,7 +736,7 @@ TEST_F(GameScreenTest, TheHelpNamesEveryKeyTheGameScreenAnswersAndNoOther) {
 }
 
 TEST(GameLinesTest, WinAndDeathLinesAndTheTitle) {
-  WinOutcome won{2720, false, true, std::nullopt};
+  WinOutcome won{2720, false, true, std::nullopt, std::nullopt, {}};
   EXPECT_EQ(WinLineText(won, NextOffer::Next, "výběr zóny"),
             "Čas 42,5 s · nový rekord · Enter – hrát znovu · N – další zóna · Esc – výběr zóny");
   won.NewRecord = false;

@@ -314,7 +314,9 @@ TEST_F(SessionTest, TheGhostWalksItsRunTellsTheSplitsAndChangesNothing) {
       for (const std::string& split : splits) {
         EXPECT_NE(split.find("±0,0 s"), std::string::npos) << split;
       }
-      if (!splits.empty()) EXPECT_EQ(splits.front().rfind("Doručeno 1 z ", 0), 0u) << splits.front();
+      if (!splits.empty()) {
+        EXPECT_EQ(splits.front().rfind("Doručeno 1 z ", 0), 0u) << splits.front();
+      }
       EXPECT_EQ(screen->SplitLine().rfind("Cíl · ", 0), 0u) << screen->SplitLine();
     }
     out.WinLine = screen->WayOnText();
@@ -417,7 +419,7 @@ std::vector<Seen> CourseOf(const std::string& zone, const KeyScript& script) {
 TEST_F(SessionTest, AWatchSeeksAndStepsExactlyAndHHandsItOverAsPractice) {
   const std::string zone = WriteFile("roam-seek.qrn", RoamZone);
   // Through kept states (key lines only), and from the start again (a "back" line between).
-  for (const std::string text :
+  for (const std::string& text :
        {std::string("30 right\n200 -\n90 left\n100 right\n400 -\n"),
         std::string("30 right\n200 -\nback 50\n90 left\n100 right\n400 -\n")}) {
     const KeyScript script = Parse(text);
