@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <sstream>
 
 #include "Replay.h"
@@ -303,6 +304,12 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
 }
 
 std::variant<KeyScript, KeyScriptError> ReadKeyScript(const std::string& path) {
+  auto text = ReadKeyScriptText(path);
+  if (auto* error = std::get_if<KeyScriptError>(&text)) return std::move(*error);
+  return ParseKeyScript(std::get<std::string>(text), path);
+}
+
+std::variant<std::string, KeyScriptError> ReadKeyScriptText(const std::string& path) {
   auto fail = [&](const std::string& why) { return KeyScriptError{path, 0, why}; };
   // Mended: a key script was read blindly; a pipe in its place hung the program for good, a
   // device such as /dev/zero filled the memory, and a folder played as an empty run. Without
@@ -336,7 +343,7 @@ std::variant<KeyScript, KeyScriptError> ReadKeyScript(const std::string& path) {
     if (static_cast<int64_t>(content.size()) + n > MaxKeyScriptBytes) return tooBig();
     content.append(buffer, static_cast<size_t>(n));
   }
-  return ParseKeyScript(content, path);
+  return content;
 }
 
 }  // namespace quarn

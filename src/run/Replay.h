@@ -74,6 +74,8 @@ inline constexpr int64_t MaxKeyScriptBytes = int64_t{64} << 20;
 // Reads a key script as zones are read: a regular file only, opened without blocking (a pipe, a
 // device or a folder is refused with the reason), at most MaxKeyScriptBytes.
 std::variant<KeyScript, KeyScriptError> ReadKeyScript(const std::string& path);
+// The text of a key script, read with the same care and limits, for a reader of its head too.
+std::variant<std::string, KeyScriptError> ReadKeyScriptText(const std::string& path);
 
 // Keys that change only between ticks: a key held reads as down at every query of the tick.
 class ScriptedKeys : public KeySource {

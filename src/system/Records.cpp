@@ -295,6 +295,14 @@ std::string RunHeadLine(std::string_view runText, std::string_view label) {
   return std::string(runText.substr(from, runText.find('\n', from) - from));
 }
 
+std::optional<std::string> KeptRunKey(std::string_view fileName) {
+  if (fileName.size() < 17 || fileName[16] != '-') return std::nullopt;
+  for (const char c : fileName.substr(0, 16)) {
+    if ((c < '0' || c > '9') && (c < 'a' || c > 'f')) return std::nullopt;
+  }
+  return std::string(fileName.substr(0, 16));
+}
+
 std::optional<int64_t> RunTicksOf(std::string_view runText) {
   // Only the head: the comments before the first line of keys.
   constexpr std::string_view Time = "# čas: ";

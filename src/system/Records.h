@@ -64,6 +64,9 @@ std::optional<std::filesystem::path> BestRun(const std::filesystem::path& runFol
 std::filesystem::path NewRunPath(const std::filesystem::path& runFolder,
                                  const std::string& contentKey,
                                  const std::filesystem::path& zoneFile, bool rewound);
+// The content key a kept run's file name begins with ("0123456789abcdef-zone.keys"), if it is such
+// a name.
+std::optional<std::string> KeptRunKey(std::string_view fileName);
 // The time a kept run's head gives ("# čas: N tiků ..."), if it gives one within MaxRecordTicks.
 std::optional<int64_t> RunTicksOf(std::string_view runText);
 // What a kept run's head says after "# LABEL: " ("zóna", "soubor"), or "" when it says nothing.

@@ -21,6 +21,8 @@ Options ParseCommandLine(const std::vector<std::string>& args) {
       o.TracePlayer = true;
     } else if (a == "--records") {
       o.Records = true;
+    } else if (a == "--verify") {
+      o.Verify = true;
     } else if (a == "--watch") {
       if (i + 1 >= args.size()) {
         o.Error = "--watch potřebuje soubor s průchodem";
@@ -96,7 +98,7 @@ std::string Usage() {
   return "Usage: quarn [--zone FILE [--watch RUN | --ghost RUN] | --edit FILE\n"
          "             | --zones FOLDER]\n"
          "             [--no-sound] [--trace-player]\n"
-         "       quarn --records\n"
+         "       quarn --records | --verify\n"
          "  --zone FILE      play the zone FILE (a .qrn file) straight away, without the\n"
          "                   start screen; closing the game ends the program\n"
          "  --edit FILE      open the zone FILE in the zone editor (a new zone that is\n"
@@ -112,6 +114,10 @@ std::string Usage() {
          "  --records        print the best times of the zones won (in ticks, 64 a\n"
          "                   second, without and with going back), their titles and\n"
          "                   files, and stop\n"
+         "  --verify         replay every kept best run against the zone it is kept for\n"
+         "                   and print one line a run: the ticks it wins in, as its\n"
+         "                   record says, or why not; the status is the number of runs\n"
+         "                   that fail (at most 125)\n"
          "  --no-sound       play without sound and without the question about it\n"
          "  --trace-player   print the player's fine position whenever it changes, and at\n"
          "                   the end how many ticks and frames the run had\n"

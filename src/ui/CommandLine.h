@@ -16,9 +16,9 @@ struct Options {
   bool Help = false;
   bool Version = false;
   bool NoSound = false;
-  bool TracePlayer = false;
-  bool Records = false;  // print the player's records and stop  // print the player's fine position
-                         // whenever it changes
+  bool TracePlayer = false;  // print the player's fine position whenever it changes
+  bool Records = false;  // print the player's records and stop
+  bool Verify = false;   // prove every kept run against its zone and stop
   std::optional<std::string> Zone;
   // Lists the zones of this folder instead of the zone folders (tests, trying zones out).
   std::optional<std::string> Zones;

@@ -1,4 +1,5 @@
 // Main.cpp — the quarn program: the start screen, --zone one zone played, --edit the zone editor.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <map>
@@ -22,6 +23,7 @@
 #include "system/Records.h"
 #include "system/SafeFile.h"
 #include "ui/RunProof.h"
+#include "ui/VerifyRuns.h"
 #include "ui/Version.h"
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -47,6 +49,37 @@ struct TellPageGameEnded {
 };
 }  // namespace
 #endif
+
+namespace {
+
+struct ListedZone {
+  std::string ContentKey;
+  std::filesystem::path File;
+  std::string Set;
+};
+
+// The zones the start screen lists (the shipped sets, the player's own), by content.
+std::vector<ListedZone> ListedZones() {
+  using namespace quarn;
+  const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
+  std::vector<system::CatalogueRoot> roots{
+      {system::ShippedZoneFolder(data), system::ShippedSetTitle, true}};
+  if (system::FolderTrusted(system::UserZoneFolder()))
+    roots.push_back({system::UserZoneFolder(), system::OwnSetTitle, false});
+  system::Catalogue catalogue(std::move(roots));
+  catalogue.Refresh();
+  std::vector<ListedZone> listed;
+  for (const system::ZoneSet& set : catalogue.Sets()) {
+    for (const system::ZoneEntry& zone : set.Zones) {
+      if (const auto key = system::ZoneContentKey(zone.File)) {
+        listed.push_back({*key, zone.File, set.Title});
+      }
+    }
+  }
+  return listed;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace quarn;
@@ -87,19 +120,8 @@ int main(int argc, char** argv) {
       }
     }
     // Each record names the set its zone is listed in, found by the zone's content.
-    const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());
-    std::vector<system::CatalogueRoot> roots{
-        {system::ShippedZoneFolder(data), system::ShippedSetTitle, true}};
-    if (system::FolderTrusted(system::UserZoneFolder()))
-      roots.push_back({system::UserZoneFolder(), system::OwnSetTitle, false});
-    system::Catalogue catalogue(std::move(roots));
-    catalogue.Refresh();
     std::map<std::string, std::string> sets;
-    for (const system::ZoneSet& set : catalogue.Sets()) {
-      for (const system::ZoneEntry& zone : set.Zones) {
-        if (const auto key = system::ZoneContentKey(zone.File)) sets.emplace(*key, set.Title);
-      }
-    }
+    for (const ListedZone& zone : ListedZones()) sets.emplace(zone.ContentKey, zone.Set);
     std::fputs(ui::RecordsListing(*records,
                                   [&](const std::string& key) {
                                     const auto found = sets.find(key);
@@ -108,6 +130,26 @@ int main(int argc, char** argv) {
                    .c_str(),
                stdout);
     return 0;
+  }
+
+  if (options.Verify) {
+    if (auto trusted = system::FolderTrusted(system::RunFolder()); !trusted) {
+      std::fprintf(stderr, "quarn: uložené průchody se nečtou: %s\n",
+                   trusted.Error().Message.c_str());
+      return 1;
+    }
+    // A run whose head names a file that moved or changed is proved against the listed zone of
+    // its content.
+    std::map<std::string, std::filesystem::path> zones;
+    for (const ListedZone& zone : ListedZones()) zones.emplace(zone.ContentKey, zone.File);
+    std::string lines;
+    const int failed = ui::VerifyKeptRuns(system::RunFolder(), zones, lines);
+    if (lines.empty()) {
+      std::fprintf(stderr, "quarn: ve složce %s není žádný uložený průchod\n",
+                   ShowControls(system::RunFolder().string()).c_str());
+    }
+    std::fputs(lines.c_str(), stdout);
+    return std::min(failed, 125);
   }
 
   const std::filesystem::path data = system::DataFolder(platform::ProgramFolder());

@@ -3,6 +3,7 @@
 
 #include "run/Ghost.h"
 #include "run/Replay.h"
+#include "run/RunCheck.h"
 #include "system/Records.h"
 
 namespace quarn::ui {
@@ -14,14 +15,11 @@ system::RunProof ProveKeptRun(const std::filesystem::path& run, const std::strin
   if (name.size() < 16 || zone.empty() || system::ZoneContentKey(zone) != name.substr(0, 16)) {
     return {};
   }
-  auto parsed = ParseKeyScript(text, run.string());
-  if (!std::holds_alternative<KeyScript>(parsed)) return {Kind::Fails, 0};
-  Replay replay(false);
-  if (replay.Open(zone.string())) return {};
-  if (replay.Run(std::get<KeyScript>(parsed)) || replay.GetGame().Wins() == 0) {
-    return {Kind::Fails, 0};
-  }
-  return {Kind::Wins, replay.TicksRun()};
+  // The time replaying gives counts here, whatever the head claims.
+  const RunVerdict check = CheckRun(zone.string(), text, run.string(), std::nullopt);
+  if (check.What == RunVerdict::Kind::ZoneFails) return {};
+  if (!check.Proved()) return {Kind::Fails, 0};
+  return {Kind::Wins, check.Ticks};
 }
 
 std::optional<std::filesystem::path> AuthorRunOf(const std::filesystem::path& zone) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Records.sh — quarn --records opens no window: the header and one line per zone won, status 0;
 # no records yet is the header alone; a damaged file is a clear message, status 1, left in place.
+# quarn --verify counts the kept runs it cannot prove in its status.
 #   Records.sh QUARN OUT_DIR
 set -u
 quarn=$1 out=$2
@@ -32,6 +33,16 @@ printf '# Quarn: vyhraný průchod zónou\n# zóna: Sklep\n# soubor: /z/sklep.qr
 got=$(XDG_DATA_HOME="$out/data" "$quarn" --records) || fail "status $? with kept runs"
 want=$(printf '%s\n640\t-\tSklep\t/z/sklep.qrn\t-\n1900\t-\tZkušební chodba\t/z/walk.qrn\t-' "$header")
 [ "$got" = "$want" ] || fail "with kept runs the listing was: $got"
+
+# quarn --verify replays them: their zones are gone, so neither proves its time; one line each,
+# the status counts them.
+XDG_DATA_HOME="$out/data" "$quarn" --verify >"$out/stdout" 2>"$out/stderr"
+status=$?
+[ $status -eq 2 ] || fail "--verify of two unprovable runs gave status $status"
+[ "$(grep -c 'tu už není' "$out/stdout")" -eq 2 ] || fail "--verify said: $(cat "$out/stdout")"
+rm "$out/data/quarn/runs/"*
+XDG_DATA_HOME="$out/data" "$quarn" --verify >"$out/stdout" 2>"$out/stderr" ||
+  fail "--verify without runs gave status $?"
 
 printf 'quarn-records 1\nbroken' >"$out/state/quarn/records.txt"
 "$quarn" --records >"$out/stdout" 2>"$out/stderr"

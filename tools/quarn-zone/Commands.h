@@ -38,5 +38,6 @@ int RunRender(const Args& args);  // quarn-zone render ZONE OUT.bmp [--keys FILE
 int RunSolve(const Args& args);   // quarn-zone solve ZONE PLAN
 int RunFormat(const Args& args);  // quarn-zone format ZONE [OUT]
 int RunVariety(const Args& args);  // quarn-zone variety ZONE...
+int RunVerify(const Args& args);   // quarn-zone verify ZONE RUN...
 
 }  // namespace quarn::zonetool

@@ -1,5 +1,5 @@
-// Main.cpp — quarn-zone: checks, plays, renders, solves, formats and measures zones for zone
-// authors and tests.
+// Main.cpp — quarn-zone: checks, plays, renders, solves, formats and measures zones and verifies
+// runs, for zone authors, packagers and tests.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,6 +16,7 @@ constexpr const char* Usage =
     "       quarn-zone solve ZONE PLAN > SOLUTION.keys\n"
     "       quarn-zone format ZONE [OUT]\n"
     "       quarn-zone variety ZONE...\n"
+    "       quarn-zone verify ZONE RUN...\n"
     "       quarn-zone COMMAND --help\n";
 
 }  // namespace
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   if (command == "format") return RunFormat(args);
   if (command == "solve") return RunSolve(args);
   if (command == "variety") return RunVariety(args);
+  if (command == "verify") return RunVerify(args);
   std::fprintf(stderr, "quarn-zone: unknown command '%s'\n%s", quarn::ShowControls(command).c_str(),
                Usage);
   return 2;
