@@ -122,9 +122,15 @@ bool OpenInEditor(const fs::path& file) {
 
 // The page compresses the file and makes the link (web/index.html): the browser has the
 // compressor, and the clipboard is the page's.
-void ShareZoneLink(const fs::path& zone, const std::string& title) {
-  EM_ASM({ Module.quarnShareZone(UTF8ToString($0), UTF8ToString($1)); }, zone.string().c_str(),
-         title.c_str());
+void ShareZoneLink(const fs::path& zone, const std::string& title, const fs::path& run,
+                   const std::string& time) {
+  EM_ASM({ Module.quarnShareZone(UTF8ToString($0), UTF8ToString($1), UTF8ToString($2),
+                                 UTF8ToString($3)); },
+         zone.string().c_str(), title.c_str(), run.string().c_str(), time.c_str());
+}
+
+void TellLinkRun(const std::string& said) {
+  EM_ASM({ Module.quarnLinkRun = UTF8ToString($0); }, said.c_str());
 }
 
 void ShareZoneText(const std::string& zoneText, const std::string& title) {

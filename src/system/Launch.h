@@ -24,8 +24,13 @@ bool OpenInEditor(const std::filesystem::path& file);
 
 #ifdef __EMSCRIPTEN__
 // In a browser: a link to the page with zone's text in it (compressed into the fragment), put on
-// the clipboard and shown on the page under title. Opening the link plays that zone.
-void ShareZoneLink(const std::filesystem::path& zone, const std::string& title);
+// the clipboard and shown on the page under title. Opening the link plays that zone; with run
+// (a key script, its time said by time: "14,2 s") that run is raced there as the ghost.
+void ShareZoneLink(const std::filesystem::path& zone, const std::string& title,
+                   const std::filesystem::path& run = {}, const std::string& time = {});
+// What the page says of the run of the link it opened with, once the zone plays: "Překonej čas
+// 14,2 s." or why it races none.
+void TellLinkRun(const std::string& said);
 // The same for a zone's text that is in no file yet (the editor's zone as it is now): it goes
 // to a temporary file first.
 void ShareZoneText(const std::string& zoneText, const std::string& title);

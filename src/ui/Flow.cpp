@@ -82,8 +82,12 @@ void Flow::Begin(bool askSound) {
   start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
 #ifdef __EMSCRIPTEN__
   start_->UseBrowserKeys(
-      [](const std::filesystem::path& zone, const std::string& title) {
-        system::ShareZoneLink(zone, title);
+      [this](const std::filesystem::path& zone, const std::string& title, bool withRun) {
+        if (withRun) {
+          ShareWithRun(zone, title);
+        } else {
+          system::ShareZoneLink(zone, title);
+        }
       },
       [this](const std::filesystem::path& zone, const std::string& title, bool runs) {
         if (runs) {
@@ -126,22 +130,41 @@ bool Flow::PlayOnly(const std::string& zone, const std::optional<std::string>& w
   if (!ghost) return OpenGame(zone, [this] { app_.Quit(); });
   // A run to race is read and checked as a watched one is, before the zone opens.
   auto script = ReadKeyScript(*ghost);
+#ifdef __EMSCRIPTEN__
+  // The run of a link: whatever is wrong with it is said on the page, and the zone is played
+  // without it.
+  if (auto* error = std::get_if<KeyScriptError>(&script)) {
+    system::TellLinkRun("Běh z odkazu nejde přehrát (" + ShowControls(error->Describe()) +
+                        "), zóna se hraje bez něj.");
+    return OpenGame(zone, [this] { app_.Quit(); }, "", false);
+  }
+#else
   if (auto* error = std::get_if<KeyScriptError>(&script)) {
     prompter_.SkinMsgBox("Průchod nelze přehrát.\n" + error->Describe(), msgbox::OkOnly,
                          msgbox::IconCritical, "");
     return false;
   }
   if (!RunFitsZone(std::get<KeyScript>(script), zone)) return false;
+#endif
   if (!OpenGame(zone, [this] { app_.Quit(); }, "", false)) return false;
   auto run = GhostRun::Play(zone, std::get<KeyScript>(script));
   if (auto* error = std::get_if<OpenError>(&run)) {
+#ifdef __EMSCRIPTEN__
+    system::TellLinkRun("Běh z odkazu nejde přehrát (" + ShowControls(error->Describe()) +
+                        "), zóna se hraje bez něj.");
+#else
     prompter_.SkinMsgBox("Průchod „" + ShowControls(std::filesystem::path(*ghost).filename().string()) +
                              "“ nelze přehrát.\n" + error->Describe(),
                          msgbox::OkOnly, msgbox::IconExclamation, "");
+#endif
     return true;
   }
-  game_->SetGhost(std::make_shared<const GhostRun>(std::move(std::get<GhostRun>(run))),
-                  "průchodu");
+  auto raced = std::make_shared<const GhostRun>(std::move(std::get<GhostRun>(run)));
+#ifdef __EMSCRIPTEN__
+  system::TellLinkRun(raced->WonAt() ? "Překonej čas " + system::SecondsText(*raced->WonAt()) + " s."
+                                     : "Běh z odkazu zónu nevyhraje; běží jako duch až do konce.");
+#endif
+  game_->SetGhost(std::move(raced), "průchodu");
   return true;
 }
 
@@ -228,40 +251,6 @@ void Flow::WatchBest(const std::filesystem::path& zone) {
   if (WatchRun(zone, *run, [this] { BackToStart(); })) start_->Hide();
 }
 
-#ifdef __EMSCRIPTEN__
-void Flow::DownloadRuns(const std::filesystem::path& zone, const std::string& title) {
-  const auto key = keeper_.ContentKeyOf(zone);
-  const auto best = key ? keeper_.BestRunOf(*key) : std::nullopt;
-  if (!best) {
-    prompter_.SkinMsgBox("Zóna „" + title +
-                             "“ zatím nemá uložený průchod, není co stáhnout.\nVyhraj ji a hra si "
-                             "ho zapamatuje.",
-                         msgbox::OkOnly, msgbox::IconInformation, "");
-    return;
-  }
-  // Named after the zone, by kind as the game names them; the bytes are the kept file's.
-  const std::string rewoundSuffix = ".zpet.keys";
-  const std::string bestName = best->filename().string();
-  const bool bestRewound = bestName.size() >= rewoundSuffix.size() &&
-                           bestName.compare(bestName.size() - rewoundSuffix.size(),
-                                            rewoundSuffix.size(), rewoundSuffix) == 0;
-  const std::string stem = zone.stem().string();
-  auto nameOf = [&](bool rewound) { return stem + (rewound ? rewoundSuffix : ".keys"); };
-  // The other kind, when the zone keeps one too, comes after the best.
-  const auto other = system::FindRun(folders_.Runs, *key, !bestRewound);
-  if (!other) {
-    web::OfferDownload(*best, nameOf(bestRewound),
-                       "Stahuje se nejlepší průchod zónou „" + title + "“ (" +
-                           nameOf(bestRewound) + ").");
-    return;
-  }
-  web::OfferDownload(*best, nameOf(bestRewound), "");
-  web::OfferDownload(*other, nameOf(!bestRewound),
-                     "Stahují se oba uložené průchody zónou „" + title + "“: " +
-                         nameOf(bestRewound) + " (nejlepší) a " + nameOf(!bestRewound) + ".");
-}
-#endif
-
 NextOffer Flow::WhatComesNext(const std::string& zone) const {
   // A zone no longer listed has no next one either.
   const auto place = catalogue_.Find(zone);
@@ -343,8 +332,11 @@ std::optional<int64_t> Flow::AuthorTime(const std::filesystem::path& zone) {
   if (!run) return std::nullopt;
   // Replayed once per content of the zone and its run.
   std::error_code ec;
-  const auto stamp = std::make_pair(std::filesystem::last_write_time(zone, ec).time_since_epoch().count(),
-                                    std::filesystem::last_write_time(*run, ec).time_since_epoch().count());
+  // (The browser's library counts file times in 128 bits.)
+  auto when = [&ec](const std::filesystem::path& file) {
+    return static_cast<int64_t>(std::filesystem::last_write_time(file, ec).time_since_epoch().count());
+  };
+  const Stamp stamp{when(zone), when(*run)};
   auto& kept = authorTimes_[zone.string()];
   if (!kept || kept->first != stamp) kept = std::make_pair(stamp, AuthorTicks(zone));
   return kept->second;

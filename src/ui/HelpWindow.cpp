@@ -94,7 +94,7 @@ const std::vector<std::string>& HelpKeys(bool browser) {
       "E – upravit zónu v editoru",
       "*Ctrl+N – nová zóna v editoru",
       "@N – nová zóna v editoru",
-      "@O – odkaz na zónu (do schránky)",
+      "@O – odkaz na zónu (do schránky), Shift+O – i s nejlepším během",
       "@S – stáhnout zónu, Shift+S – stáhnout její uložené průchody",
       "F11, Alt+Enter – celá obrazovka",
       "F1 – tato nápověda",

@@ -94,9 +94,11 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
     } else if (virtualKey == 112) {
       if (OnHelp) OnHelp();
     } else if (virtualKey == 'O' && !ctrl && share_) {
-      // In a browser: a link that plays the selected zone, for sending to someone.
+      // In a browser: a link that plays the selected zone, for sending to someone; with Shift
+      // the zone's best kept run goes with it, as the ghost to beat.
       if (const system::ZoneEntry* zone = Selected())
-        share_(std::filesystem::path(zone->File), std::string(zone->Title));
+        share_(std::filesystem::path(zone->File), std::string(zone->Title),
+               platform::HeldModifiers().Shift);
     } else if (virtualKey == 'S' && !ctrl && download_) {
       // In a browser: the selected zone's file downloaded as it is, or with Shift its kept runs.
       if (const system::ZoneEntry* zone = Selected())
@@ -225,14 +227,15 @@ void StartScreen::Click(const std::string& name) {
 }
 
 void StartScreen::UseBrowserKeys(
-    std::function<void(const std::filesystem::path& zone, const std::string& title)> share,
+    std::function<void(const std::filesystem::path& zone, const std::string& title, bool withRun)>
+        share,
     std::function<void(const std::filesystem::path& zone, const std::string& title, bool runs)>
         download) {
   share_ = std::move(share);
   download_ = std::move(download);
   dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).Caption =
       "Enter – hrát · W – nejlepší průchod\nR – rekordy · E – editor · N – nová zóna\nO – odkaz na "
-      "zónu · F1 – nápověda";
+      "zónu (Shift+O s během) · F1 – nápověda";
   window_.Invalidate();
 }
 

@@ -79,7 +79,9 @@ class StartScreen {
   // the selected zone, which goes to share, and S (with Shift: its kept runs) to download, which
   // goes to download; the key line names them.
   void UseBrowserKeys(
-      std::function<void(const std::filesystem::path& zone, const std::string& title)> share,
+      std::function<void(const std::filesystem::path& zone, const std::string& title,
+                         bool withRun)>
+          share,
       std::function<void(const std::filesystem::path& zone, const std::string& title, bool runs)>
           download);
 #ifdef __EMSCRIPTEN__
@@ -120,7 +122,8 @@ class StartScreen {
   platform::App& app_;
   Prompter& prompter_;
   // Set by UseBrowserKeys.
-  std::function<void(const std::filesystem::path& zone, const std::string& title)> share_;
+  std::function<void(const std::filesystem::path& zone, const std::string& title, bool withRun)>
+      share_;
   std::function<void(const std::filesystem::path& zone, const std::string& title, bool runs)>
       download_;
   std::filesystem::path dataFolder_;

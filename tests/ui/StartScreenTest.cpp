@@ -619,7 +619,9 @@ TEST_F(StartScreenTest, TheHelpNamesEveryKeyTheStartScreenAnswersAndNoOther) {
   StartScreen& s = Screen();
   std::string events;
   if (browser) {
-    s.UseBrowserKeys([&](const fs::path&, const std::string&) { events += "share "; },
+    s.UseBrowserKeys([&](const fs::path&, const std::string&, bool withRun) {
+                       events += withRun ? "share-run " : "share ";
+                     },
                      [&](const fs::path&, const std::string&, bool runs) {
                        events += runs ? "runs " : "download ";
                      });
@@ -679,7 +681,7 @@ TEST_F(StartScreenTest, TheBrowserBuildUsesNoKeyTheBrowserKeeps) {
   const std::string desktop = dynamic_cast<platform::Label&>(s.ControlNamed("lblKeys")).Caption;
   EXPECT_NE(desktop.find("Ctrl+N – nová zóna"), std::string::npos);
   EXPECT_EQ(desktop.find("O – "), std::string::npos);
-  s.UseBrowserKeys([](const fs::path&, const std::string&) {},
+  s.UseBrowserKeys([](const fs::path&, const std::string&, bool) {},
                    [](const fs::path&, const std::string&, bool) {});
   const std::string browser = dynamic_cast<platform::Label&>(s.ControlNamed("lblKeys")).Caption;
   EXPECT_EQ(browser.find("Ctrl+"), std::string::npos);

@@ -4,7 +4,7 @@
 // the page is loaded again. O on the start screen makes a link to the zone; a zone's link opens that
 // zone in a fresh browser profile, and a broken or oversized link is told about, never a crash.
 // The player's files go in and out of the page (playerFiles); two tabs never wipe each other's
-// (TwoTabs.cjs).
+// (TwoTabs.cjs); a link carries a run to beat (RunLinks.cjs).
 // The Editor button downloads the zone; the zone editor's link holds its unsaved edit, and its
 // save into the player's zones is there, and listed, after a reload. A page left alone wakes
 // only when a timer of the game is due (idleWakeUps).
@@ -17,6 +17,7 @@ const os = require('os');
 const path = require('path');
 const zlib = require('zlib');
 const { twoTabs } = require('./TwoTabs.cjs');
+const { runLinks } = require('./RunLinks.cjs');
 
 const args = {};
 for (let i = 2; i < process.argv.length; i += 2) args[process.argv[i].replace(/^--/, '')] = process.argv[i + 1];
@@ -291,7 +292,8 @@ async function main() {
     const errors = lines.filter((l) => l.startsWith('pageerror'));
     if (errors.length) throw new Error(errors.join('\n'));
     await playerFiles(page, args);
-    await twoTabs(browser, url, page, zoneText, { newPage, sleep });
+    const fresh = await twoTabs(browser, url, page, zoneText, { newPage, sleep });
+    await runLinks(fresh, zoneText, { freshBrowser, newPage, sleep });
     await close();
 
     await sharedLinks(url, zoneText, args['shared-shot']);
