@@ -32,24 +32,78 @@ class BoardGrid {
 
   int16_t At(int x, int y) const { return InRange(x, y) ? cells_[Index(x, y)] : 0; }
   void Set(int x, int y, int code) {
-    if (InRange(x, y)) cells_[Index(x, y)] = static_cast<int16_t>(code);
+    if (!InRange(x, y)) return;
+    int16_t& cell = cells_[Index(x, y)];
+    const bool was = Animates(cell);
+    cell = static_cast<int16_t>(code);
+    if (was != Animates(code) && !stale_) Follow(x, y, !was);
   }
-  void Clear() { std::fill(cells_.begin(), cells_.end(), int16_t{0}); }
+  void Clear() {
+    std::fill(cells_.begin(), cells_.end(), int16_t{0});
+    animated_.clear();
+    stale_ = true;  // a loader sets cell after cell; the list is built once, when first asked
+  }
+
+  // The cells that change with the clock by themselves: hot potatoes and targets blink, laser
+  // doors open and shut. A tick visits these, not the board, so that a still zone costs the same
+  // whatever its size. Keys in the order of columns (x, then y within x), as the rules visit
+  // them; Set keeps the list, and it is built again after the storage was written whole.
+  static constexpr bool Animates(int code) {
+    return code == tile::HotPotato || code == tile::Target || tile::IsLaser(code);
+  }
+  const std::vector<int32_t>& Animated() const {
+    if (stale_) Reindex();
+    return animated_;
+  }
+  static constexpr int ColumnOf(int32_t key) { return key / Rows + MinX; }
+  static constexpr int RowOf(int32_t key) { return key % Rows + MinY; }
 
   // The cells in storage order, for keeping and comparing whole boards (going back in a run).
-  int16_t* Cells() { return cells_.data(); }
   const int16_t* Cells() const { return cells_.data(); }
+  // For writing cells in storage order: the list of animated cells is built again afterwards.
+  int16_t* WriteCells() {
+    stale_ = true;
+    return cells_.data();
+  }
   // Gives the storage up: a kept copy of the state holds its board elsewhere. Such a grid must
   // get cells again (assignment from a whole grid) before it is read.
-  void Release() { std::vector<int16_t>().swap(cells_); }
+  void Release() {
+    std::vector<int16_t>().swap(cells_);
+    std::vector<int32_t>().swap(animated_);
+    stale_ = false;
+  }
   bool Released() const { return cells_.empty(); }
   // The bytes its storage holds (none once given up).
-  size_t HeldBytes() const { return cells_.capacity() * sizeof(int16_t); }
+  size_t HeldBytes() const {
+    return cells_.capacity() * sizeof(int16_t) + animated_.capacity() * sizeof(int32_t);
+  }
 
  private:
   static constexpr int Index(int x, int y) { return (y - MinY) * Columns + (x - MinX); }
+  static constexpr int32_t KeyOf(int x, int y) { return (x - MinX) * Rows + (y - MinY); }
+  // Adds (x, y) to the list of animated cells, or takes it out.
+  void Follow(int x, int y, bool add) {
+    const int32_t key = KeyOf(x, y);
+    const auto at = std::lower_bound(animated_.begin(), animated_.end(), key);
+    if (add) {
+      animated_.insert(at, key);
+    } else if (at != animated_.end() && *at == key) {
+      animated_.erase(at);
+    }
+  }
+  void Reindex() const {
+    animated_.clear();
+    for (int x = MinX; x <= MaxX; ++x) {
+      for (int y = MinY; y <= MaxY; ++y) {
+        if (Animates(cells_[Index(x, y)])) animated_.push_back(KeyOf(x, y));
+      }
+    }
+    stale_ = false;
+  }
   // On the heap, so that a kept copy of the state can give its board up.
   std::vector<int16_t> cells_ = std::vector<int16_t>(CellCount, 0);
+  mutable std::vector<int32_t> animated_;
+  mutable bool stale_ = false;
 };
 
 // One enemy: its fine position, kind, direction and stepping flag, 16 bits each but the direction.

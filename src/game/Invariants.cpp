@@ -2,6 +2,7 @@
 #include "Invariants.h"
 
 #include <sstream>
+#include <vector>
 
 namespace quarn {
 namespace {
@@ -34,6 +35,24 @@ std::optional<std::string> BrokenInvariant(const GameState& s, bool wholeBoard) 
         why << "cell (" << x << ", " << y << ") holds code " << code;
         return why.str();
       }
+    }
+  }
+
+  // 2b. The list of animated cells a tick visits holds exactly the grid's hot potatoes, targets
+  // and laser doors, in the order of columns: every rule writes cells through Set, which keeps it.
+  if (wholeBoard) {
+    std::vector<int32_t> found;
+    for (int x = BoardGrid::MinX; x <= BoardGrid::MaxX; ++x) {
+      for (int y = BoardGrid::MinY; y <= BoardGrid::MaxY; ++y) {
+        if (BoardGrid::Animates(s.Board.At(x, y))) {
+          found.push_back((x - BoardGrid::MinX) * BoardGrid::Rows + (y - BoardGrid::MinY));
+        }
+      }
+    }
+    if (found != s.Board.Animated()) {
+      why << "the list of animated cells holds " << s.Board.Animated().size()
+          << " cells, the board " << found.size();
+      return why.str();
     }
   }
 

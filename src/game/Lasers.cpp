@@ -46,32 +46,34 @@ void Game::LaserDoors() {
   const double px = static_cast<double>(s.PlayerX) / s.PlayerSteps;
   const double py = static_cast<double>(s.PlayerY) / s.PlayerSteps;
   double nearest = NoDoorSwitched;
-  for (int x = 0; x < s.BoardWidth; ++x) {
-    for (int y = 0; y < s.BoardHeight; ++y) {
-      const int k = s.Board.At(x, y);
-      if (!tile::IsLaser(k)) continue;
-      if (k == tile::LaserA && changed[0]) {
-        s.Board.Set(x, y, tile::LaserOpenA);
-      } else if (k == tile::LaserB && changed[1]) {
-        s.Board.Set(x, y, tile::LaserOpenB);
-      } else if (k == tile::LaserC && changed[2]) {
-        s.Board.Set(x, y, tile::LaserOpenC);
-      } else {
-        if (s.Board.At(x, y) == tile::LaserOpenA && changed[0]) s.Board.Set(x, y, tile::LaserA);
-        if (s.Board.At(x, y) == tile::LaserOpenB && changed[1]) s.Board.Set(x, y, tile::LaserB);
-        if (s.Board.At(x, y) == tile::LaserOpenC && changed[2]) s.Board.Set(x, y, tile::LaserC);
-        // Quirk: only a player on the door's own row is caught; one passing through it
-        // vertically, between two rows, walks on unharmed.
-        if (k >= tile::LaserOpenA && changed[static_cast<size_t>(k - tile::LaserOpenA)] &&
-            py == y && std::abs(px - x) < 1) {
-          KillPlr(DeathCause::Laser);
-        }
+  // Column by column through the board's list of animated cells: a door that switches stays in
+  // it (it only changes between the codes of its group), so the list holds still meanwhile.
+  for (const int32_t key : s.Board.Animated()) {
+    const int x = BoardGrid::ColumnOf(key), y = BoardGrid::RowOf(key);
+    if (x < 0 || x >= s.BoardWidth || y < 0 || y >= s.BoardHeight) continue;
+    const int k = s.Board.At(x, y);
+    if (!tile::IsLaser(k)) continue;
+    if (k == tile::LaserA && changed[0]) {
+      s.Board.Set(x, y, tile::LaserOpenA);
+    } else if (k == tile::LaserB && changed[1]) {
+      s.Board.Set(x, y, tile::LaserOpenB);
+    } else if (k == tile::LaserC && changed[2]) {
+      s.Board.Set(x, y, tile::LaserOpenC);
+    } else {
+      if (s.Board.At(x, y) == tile::LaserOpenA && changed[0]) s.Board.Set(x, y, tile::LaserA);
+      if (s.Board.At(x, y) == tile::LaserOpenB && changed[1]) s.Board.Set(x, y, tile::LaserB);
+      if (s.Board.At(x, y) == tile::LaserOpenC && changed[2]) s.Board.Set(x, y, tile::LaserC);
+      // Quirk: only a player on the door's own row is caught; one passing through it
+      // vertically, between two rows, walks on unharmed.
+      if (k >= tile::LaserOpenA && changed[static_cast<size_t>(k - tile::LaserOpenA)] &&
+          py == y && std::abs(px - x) < 1) {
+        KillPlr(DeathCause::Laser);
       }
-      DrawCell(x, y);
-      if (changed[static_cast<size_t>((k - tile::LaserA) % 3)]) {
-        const double distance = std::sqrt((x - px) * (x - px) + (y - py) * (y - py));
-        if (distance < nearest) nearest = distance;
-      }
+    }
+    DrawCell(x, y);
+    if (changed[static_cast<size_t>((k - tile::LaserA) % 3)]) {
+      const double distance = std::sqrt((x - px) * (x - px) + (y - py) * (y - py));
+      if (distance < nearest) nearest = distance;
     }
   }
   if (nearest != NoDoorSwitched) {

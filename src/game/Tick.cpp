@@ -51,18 +51,18 @@ void Game::Tick() {
   Nepratele();
   LaserDoors();
 
-  // 6: potatoes and targets animate. Quirk: one column and one row past the zone are visited;
-  // they hold 0 and draw nothing.
-  for (int x = 0; x <= s.BoardWidth; ++x) {
-    for (int y = 0; y <= s.BoardHeight; ++y) {
-      const int code = s.Board.At(x, y);
-      if (code == tile::HotPotato &&
-          (std::abs(s.PlayerX - int64_t{x} * s.PlayerSteps) >= s.PlayerSteps ||
-           std::abs(s.PlayerY - int64_t{y} * s.PlayerSteps) >= s.PlayerSteps)) {
-        DrawCell(x, y);
-      }
-      if (code == tile::Target) DrawCell(x, y);
+  // 6: potatoes and targets animate, column by column, those of the zone and of one column and
+  // one row past it (where none stands). Only the board's list of animated cells is visited.
+  for (const int32_t key : s.Board.Animated()) {
+    const int x = BoardGrid::ColumnOf(key), y = BoardGrid::RowOf(key);
+    if (x < 0 || x > s.BoardWidth || y < 0 || y > s.BoardHeight) continue;
+    const int code = s.Board.At(x, y);
+    if (code == tile::HotPotato &&
+        (std::abs(s.PlayerX - int64_t{x} * s.PlayerSteps) >= s.PlayerSteps ||
+         std::abs(s.PlayerY - int64_t{y} * s.PlayerSteps) >= s.PlayerSteps)) {
+      DrawCell(x, y);
     }
+    if (code == tile::Target) DrawCell(x, y);
   }
 
   // 7: the countdown runs only while potatoes are carried; one unit lasts six cells' walk.

@@ -48,9 +48,10 @@ int Up(double v) { return static_cast<int>(std::clamp(std::ceil(v), -1e9, 1e9));
 BoardRenderer::BoardRenderer(std::filesystem::path base) : pictures_(std::move(base)) {}
 
 std::optional<PictureProblem> BoardRenderer::LoadGraphics(uint8_t& tileSize) {
-  // The cells still to draw are drawn with the pictures they were meant with.
-  DrawPending(0, 0, width_, height_);
-  if (auto error = pictures_.Load()) return error;
+  // The cells still to draw are drawn with the pictures they were meant with, when those change.
+  // A restart reads the same pictures again: drawing every cell out of view then would take the
+  // memory of the whole board surface, which the opening blackens next.
+  if (auto error = pictures_.Load([this] { DrawPending(0, 0, width_, height_); })) return error;
   ForgetCells();
   tileSize = pictures_.TileSize();
   return std::nullopt;
@@ -64,7 +65,7 @@ void BoardRenderer::ResizeBoard(int widthPx, int heightPx) {
     surface_ = MakeSurface(std::max(1, widthPx), std::max(1, heightPx));
     ++allocations_;
   } else {
-    SDL_FillRect(surface_.get(), nullptr, 0);
+    BlackenSurface(*surface_);
   }
   width_ = widthPx;
   height_ = heightPx;

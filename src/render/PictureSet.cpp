@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 #include <utility>
@@ -24,6 +25,20 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
+}
+
+// Whether two pictures show the same pixels.
+bool SamePixels(const SDL_Surface* a, const SDL_Surface* b) {
+  if (!a || !b || a->w != b->w || a->h != b->h) return a == b;
+  const size_t row = static_cast<size_t>(a->w) * 4;
+  for (int y = 0; y < a->h; ++y) {
+    if (std::memcmp(static_cast<const Uint8*>(a->pixels) + static_cast<ptrdiff_t>(y) * a->pitch,
+                    static_cast<const Uint8*>(b->pixels) + static_cast<ptrdiff_t>(y) * b->pitch,
+                    row) != 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // Slot 9's picture: no tile code of a zone reaches it, so it only has to be unmistakable if one
@@ -135,7 +150,7 @@ PictureSet::PictureSet(std::filesystem::path base)
 
 std::string_view PictureSet::FileOf(int slot) { return SlotFiles[slot]; }
 
-std::optional<PictureProblem> PictureSet::Load() {
+std::optional<PictureProblem> PictureSet::Load(const std::function<void()>& beforeChange) {
   std::array<SurfacePtr, SlotCount> fresh;
   for (int slot = 0; slot < SlotCount; ++slot) {
     if (slot == BuiltInSlot) continue;
@@ -151,6 +166,15 @@ std::optional<PictureProblem> PictureSet::Load() {
   const int t = TileSize();
   ScaledCopy(*fresh[7], SourceRect{0, 0, t, t}, *icon, DestRect{0, 0, IconSize, IconSize});
 
+  if (beforeChange) {
+    for (int slot = 0; slot < SlotCount; ++slot) {
+      if (slot != BuiltInSlot && !SamePixels(fresh[static_cast<size_t>(slot)].get(),
+                                             slots_[static_cast<size_t>(slot)].get())) {
+        beforeChange();
+        break;
+      }
+    }
+  }
   fresh[BuiltInSlot] = std::move(slots_[BuiltInSlot]);
   slots_ = std::move(fresh);
   potatoIcon_ = std::move(icon);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -39,7 +40,9 @@ class PictureSet {
 
   // Reads every slot's file again (Space.bmp into slots 0, 19, 20 and 21). On an error naming
   // the file, the set keeps the pictures it had before: a zone is never drawn half from each.
-  std::optional<PictureProblem> Load();
+  // beforeChange is called just before the new pictures take the old ones' place, and only when
+  // some picture differs from the one it replaces (a file changed on disk since).
+  std::optional<PictureProblem> Load(const std::function<void()>& beforeChange = {});
   bool Loaded() const { return loaded_; }
 
   // The picture of a slot; never null for slot 9, null for the others until the first Load.

@@ -9,16 +9,24 @@
 
 namespace quarn {
 
+// Frees a surface, and the pixels MakeSurface mapped for it.
+void FreeSurface(SDL_Surface* s);
 struct SurfaceDeleter {
-  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+  void operator()(SDL_Surface* s) const { FreeSurface(s); }
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
 // Every surface drawn on or copied from is 32-bit XRGB, so copies are plain word moves.
 inline constexpr Uint32 BoardPixelFormat = SDL_PIXELFORMAT_XRGB8888;
 
-// A new black surface in the board's format; nullptr if SDL cannot allocate it.
+// A new black surface in the board's format; nullptr if SDL cannot allocate it. A large one
+// (a board) takes its memory page by page where it is first drawn on: its pixels are mapped
+// from the system's zero pages, not allocated and cleared, so a large board that shows a
+// viewport of itself costs about the viewport.
 SurfacePtr MakeSurface(int width, int height);
+// Makes the surface black again; a large one gives its pages back, to be taken again where it
+// is drawn on.
+void BlackenSurface(SDL_Surface& s);
 // A copy of any loaded picture in the board's format; nullptr on failure.
 SurfacePtr ToBoardFormat(SDL_Surface* picture);
 

@@ -214,7 +214,7 @@ struct RunRecorder::Impl {
 
   void Restore(const Snapshot& snap) {
     BoardGrid board = baseBoard;
-    int16_t* cells = board.Cells();
+    int16_t* cells = board.WriteCells();
     if (!snap.Whole.empty()) {
       std::copy(snap.Whole.begin(), snap.Whole.end(), cells);
     } else {

@@ -186,6 +186,9 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
       window_(app, GameWindowOptions()),
       timer_(app.Timers(), [this] { Tick(); }),
       backTimer_(app.Timers(), [this] { BackHeld(); }) {
+  // Nothing of the board shows until Sync places it: an opening draws the cells in view only,
+  // and a large board's surface takes memory only where it is drawn.
+  painter_.SetShownArea(SDL_Rect{0, 0, 0, 0});
   // Each opening starts a run: the zone is taken as it stands then, so that a win is recorded
   // under what was played even when the file changes meanwhile.
   game_.OnOpening = [this, startRun = std::move(game_.OnOpening)] {

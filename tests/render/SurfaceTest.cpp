@@ -1,5 +1,8 @@
-// SurfaceTest.cpp — exclusive-or figures, the board's allocation, and saving it as a bitmap.
+// SurfaceTest.cpp — exclusive-or figures, the board's allocation (a large one takes memory only
+// where it is drawn), and saving it as a bitmap.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -122,6 +125,65 @@ TEST_F(Board, SavedBitmapReadsBackPixelForPixel) {
       ASSERT_EQ(row[x] & 0xFFFFFFu, PixelAt(r, x, y)) << x << "," << y;
     }
   EXPECT_TRUE(r.SaveBmp((g.Base() / "no-such-folder" / "x.bmp").string()).has_value());
+}
+
+// The pages of a surface's pixels the kernel holds in memory.
+size_t ResidentPages(const SDL_Surface& s) {
+  const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto begin = reinterpret_cast<uintptr_t>(s.pixels) & ~(page - 1);
+  const uintptr_t end = reinterpret_cast<uintptr_t>(s.pixels) +
+                        static_cast<uintptr_t>(s.pitch) * static_cast<uintptr_t>(s.h);
+  std::vector<unsigned char> held((end - begin + page - 1) / page);
+  if (::mincore(reinterpret_cast<void*>(begin), end - begin, held.data()) != 0) return SIZE_MAX;
+  size_t n = 0;
+  for (unsigned char h : held) n += h & 1;
+  return n;
+}
+
+// The largest board (6000 x 5200 pixels, 125 MB) with every cell drawn while a viewport of
+// 800 x 480 shows: the surface holds the pages of the viewport's rows, not the board's; opening
+// it again with the same pictures keeps it so, and blackening gives the pages back.
+TEST(LargeBoard, TakesMemoryOnlyWhereItIsDrawn) {
+  TestGraphics g;
+  BoardRenderer r{g.Base()};
+  auto s = std::make_unique<GameState>();
+  uint8_t tileSize = 0;
+  ASSERT_FALSE(r.LoadGraphics(tileSize).has_value());
+  s->TileSize = tileSize;
+  r.SetShownArea(SDL_Rect{2000, 1600, 800, 480});
+  const auto open = [&] {
+    r.ResizeBoard(150 * 40, 130 * 40);
+    for (int x = 0; x < 150; ++x) {
+      for (int y = 0; y < 130; ++y) {
+        s->Board.Set(x, y, (x + y) % 2 == 0 ? tile::HotPotato : tile::Wall);
+        r.Nakr(*s, x, y);
+      }
+    }
+  };
+  open();
+  const SDL_Surface& surface = *r.ShownSurface();
+  const size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+  // Each of the view's rows (and the cell rows it cuts) touches the pages under 800 pixels.
+  const size_t viewPages = 520 * (800 * 4 / page + 2);
+  const size_t allPages = static_cast<size_t>(surface.pitch) * 5200 / page;
+  EXPECT_LE(ResidentPages(surface), viewPages) << "of " << allPages;
+  const auto shown = [&](int x, int y) {
+    return static_cast<const uint32_t*>(surface.pixels)[x + y * surface.pitch / 4] & 0xFFFFFFu;
+  };
+  EXPECT_NE(shown(2000, 1600), 0u);
+
+  // A restart reads the same pictures and blackens the surface: the cells out of view are not
+  // drawn on the way.
+  ASSERT_FALSE(r.LoadGraphics(tileSize).has_value());
+  EXPECT_LE(ResidentPages(surface), viewPages) << "of " << allPages;
+  r.ResizeBoard(150 * 40, 130 * 40);
+  EXPECT_EQ(r.Allocations(), 1);
+  EXPECT_LE(ResidentPages(surface), 8u);
+  EXPECT_EQ(shown(2000, 1600), 0u);
+  open();
+  EXPECT_LE(ResidentPages(surface), viewPages) << "of " << allPages;
+  // Read whole (a saved picture), the board is drawn everywhere.
+  EXPECT_EQ(PixelAt(r, 5990, 5190), PixelAt(r, 10, 10));
 }
 
 }  // namespace
