@@ -28,7 +28,7 @@ void KeepSharedZoneWhenAsked() {
     std::error_code ec;
     if (std::filesystem::is_regular_file(SharedZoneFile, ec)) {
       // With what the game said of the link's run (system::TellLinkRun), when it had one.
-      EM_ASM({ if (Module.quarnOfferKeep) Module.quarnOfferKeep(Module.quarnLinkRun || ''); });
+      EM_ASM({ if (Module.quarnOfferKeep) Module.quarnOfferKeep(Module.quarnLinkRun || ""); });
     }
   }
   const int asked = EM_ASM_INT({

@@ -10,6 +10,7 @@
 #include <set>
 #include <utility>
 
+#include "FakeClock.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "ui/Dialog.h"
@@ -19,12 +20,6 @@
 
 namespace quarn::ui {
 namespace {
-
-class FakeClock : public platform::MonotonicClock {
- public:
-  int64_t NowNs() override { return now; }
-  int64_t now = 1'000'000'000;
-};
 
 // Presents as the event loop would, then compares the window's frame, kept up to date by the
 // changed rectangles alone, with the whole window drawn afresh. Returns the area the present

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "FakeClock.h"
 #include "platform/App.h"
 #include "ui/Dialog.h"
 #include "ui/EditorScreen.h"
@@ -17,12 +18,6 @@ namespace quarn::ui {
 namespace {
 
 namespace fs = std::filesystem;
-
-class FakeClock : public platform::MonotonicClock {
- public:
-  int64_t NowNs() override { return now; }
-  int64_t now = 1'000'000'000;
-};
 
 std::string ReadFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

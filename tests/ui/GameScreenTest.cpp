@@ -10,6 +10,7 @@
 #include <memory>
 #include <variant>
 
+#include "FakeClock.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "system/Records.h"
@@ -25,12 +26,6 @@ const std::string WalkZone = std::string(QUARN_TEST_ZONES) + "/walk.qrn";
 uint32_t PixelAt(SDL_Surface* s, int x, int y) {
   return static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF;
 }
-
-class FakeClock : public platform::MonotonicClock {
- public:
-  int64_t NowNs() override { return now; }
-  int64_t now = 1'000'000'000;
-};
 
 class GameScreenTest : public ::testing::Test {
  protected:

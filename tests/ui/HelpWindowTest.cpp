@@ -5,18 +5,13 @@
 #include <cstdlib>
 #include <set>
 
+#include "FakeClock.h"
 #include "platform/App.h"
 #include "ui/HelpWindow.h"
 #include "ui/KeyFeed.h"
 
 namespace quarn::ui {
 namespace {
-
-class FakeClock : public platform::MonotonicClock {
- public:
-  int64_t NowNs() override { return now; }
-  int64_t now = 1'000'000'000;
-};
 
 bool Overlap(const SDL_Rect& a, const SDL_Rect& b) {
   return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;

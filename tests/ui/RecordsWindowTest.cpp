@@ -4,18 +4,13 @@
 #include <cstdlib>
 #include <memory>
 
+#include "FakeClock.h"
 #include "platform/App.h"
 #include "ui/KeyFeed.h"
 #include "ui/RecordsWindow.h"
 
 namespace quarn::ui {
 namespace {
-
-class FakeClock : public platform::MonotonicClock {
- public:
-  int64_t NowNs() override { return now; }
-  int64_t now = 1'000'000'000;
-};
 
 TEST(RecordsRowTest, WonOrNotAndBothBestTimes) {
   const RecordsRow none = RecordsRowOf("Sklep", nullptr);

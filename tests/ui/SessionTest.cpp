@@ -14,6 +14,7 @@
 #include <sstream>
 #include <variant>
 
+#include "FakeClock.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "system/RunKeeper.h"
@@ -24,12 +25,6 @@ namespace quarn::ui {
 namespace {
 
 namespace fs = std::filesystem;
-
-class FakeClock : public platform::MonotonicClock {
- public:
-  int64_t NowNs() override { return now; }
-  int64_t now = 1'000'000'000;
-};
 
 // The figure and the first enemy after a tick.
 using Seen = std::array<int, 4>;

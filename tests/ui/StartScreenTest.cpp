@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "FakeClock.h"
 #include "platform/App.h"
 #include "sound/SoundModule.h"
 #include "ui/Flow.h"
@@ -26,12 +27,6 @@ namespace fs = std::filesystem;
 uint32_t PixelAt(SDL_Surface* s, int x, int y) {
   return static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF;
 }
-
-class FakeClock : public platform::MonotonicClock {
- public:
-  int64_t NowNs() override { return now; }
-  int64_t now = 1'000'000'000;
-};
 
 // Answers every question with the next scripted answer (No when the script is used up).
 class ScriptedPrompter : public Prompter {
