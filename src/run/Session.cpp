@@ -87,7 +87,9 @@ std::string HeldKeysText(const TickKeys& keys) {
                                                {vk::Down, "down"},
                                                {vk::Space, "space"}};
   for (const auto& [key, name] : names) {
-    if (keys.Sampled(key) != 0) text += (text.empty() ? "" : "+") + std::string(name);
+    if (keys.Sampled(key) == 0) continue;
+    if (!text.empty()) text += '+';
+    text += name;
   }
   return text.empty() ? "-" : text;
 }

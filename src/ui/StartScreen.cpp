@@ -52,7 +52,10 @@ std::string DownloadQuestion() {
 std::string NoZoneText(const std::vector<system::CatalogueRoot>& zoneFolders) {
   std::string text = "Není tu žádná zóna. Zóny jsou soubory .qrn ve ";
   text += zoneFolders.size() == 1 ? "složce:" : "složkách:";
-  for (const auto& root : zoneFolders) text += "\n" + ShowControls(root.Folder.string());
+  for (const auto& root : zoneFolders) {
+    text += '\n';
+    text += ShowControls(root.Folder.string());
+  }
   return text;
 }
 
