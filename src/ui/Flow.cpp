@@ -128,44 +128,29 @@ bool Flow::PlayOnly(const std::string& zone, const std::optional<std::string>& w
   TellNotice();
   if (watch) return WatchRun(zone, *watch, [this] { app_.Quit(); });
   if (!ghost) return OpenGame(zone, [this] { app_.Quit(); });
+#ifdef __EMSCRIPTEN__
+  return PlayWithLinkRun(zone, *ghost);
+#else
   // A run to race is read and checked as a watched one is, before the zone opens.
   auto script = ReadKeyScript(*ghost);
-#ifdef __EMSCRIPTEN__
-  // The run of a link: whatever is wrong with it is said on the page, and the zone is played
-  // without it.
-  if (auto* error = std::get_if<KeyScriptError>(&script)) {
-    system::TellLinkRun("Běh z odkazu nejde přehrát (" + ShowControls(error->Describe()) +
-                        "), zóna se hraje bez něj.");
-    return OpenGame(zone, [this] { app_.Quit(); }, "", false);
-  }
-#else
   if (auto* error = std::get_if<KeyScriptError>(&script)) {
     prompter_.SkinMsgBox("Průchod nelze přehrát.\n" + error->Describe(), msgbox::OkOnly,
                          msgbox::IconCritical, "");
     return false;
   }
   if (!RunFitsZone(std::get<KeyScript>(script), zone)) return false;
-#endif
   if (!OpenGame(zone, [this] { app_.Quit(); }, "", false)) return false;
   auto run = GhostRun::Play(zone, std::get<KeyScript>(script));
   if (auto* error = std::get_if<OpenError>(&run)) {
-#ifdef __EMSCRIPTEN__
-    system::TellLinkRun("Běh z odkazu nejde přehrát (" + ShowControls(error->Describe()) +
-                        "), zóna se hraje bez něj.");
-#else
     prompter_.SkinMsgBox("Průchod „" + ShowControls(std::filesystem::path(*ghost).filename().string()) +
                              "“ nelze přehrát.\n" + error->Describe(),
                          msgbox::OkOnly, msgbox::IconExclamation, "");
-#endif
     return true;
   }
-  auto raced = std::make_shared<const GhostRun>(std::move(std::get<GhostRun>(run)));
-#ifdef __EMSCRIPTEN__
-  system::TellLinkRun(raced->WonAt() ? "Překonej čas " + system::SecondsText(*raced->WonAt()) + " s."
-                                     : "Běh z odkazu zónu nevyhraje; běží jako duch až do konce.");
-#endif
-  game_->SetGhost(std::move(raced), "průchodu");
+  game_->SetGhost(std::make_shared<const GhostRun>(std::move(std::get<GhostRun>(run))),
+                  "průchodu");
   return true;
+#endif
 }
 
 bool Flow::RunFitsZone(const KeyScript& run, const std::filesystem::path& zone) {

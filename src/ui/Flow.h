@@ -103,6 +103,8 @@ class Flow {
   std::shared_ptr<const GhostRun> PlayGhost(const std::string& zone,
                                             const std::filesystem::path& file);
 #ifdef __EMSCRIPTEN__
+  // The zone of a link played with the link's run as the ghost (PlayOnly in a browser).
+  bool PlayWithLinkRun(const std::string& zone, const std::string& runFile);
   // Shift+O in a browser: a link to the zone with its best kept run to beat.
   void ShareWithRun(const std::filesystem::path& zone, const std::string& title);
   // Shift+S in a browser: the zone's kept runs downloaded, the best first.

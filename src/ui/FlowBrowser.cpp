@@ -1,7 +1,9 @@
-// FlowBrowser.cpp — what the start screen's browser keys do with the player's kept runs: Shift+O
-// sends a zone with its best run to beat in a link, Shift+S downloads the runs. Only the browser
-// build has these keys; on a desktop the runs are files the player reaches directly.
+// FlowBrowser.cpp — the player's kept runs in a browser: Shift+O on the start screen sends a zone
+// with its best run to beat in a link, Shift+S downloads the runs, and a link's run is raced as
+// the ghost. Only the browser build has these; on a desktop the runs are files the player reaches
+// directly.
 #ifdef __EMSCRIPTEN__
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,6 +14,30 @@
 #include "system/Records.h"
 
 namespace quarn::ui {
+
+bool Flow::PlayWithLinkRun(const std::string& zone, const std::string& runFile) {
+  // Whatever is wrong with the link's run is said on the page, and the zone is played without it.
+  auto unplayable = [](const std::string& why) {
+    system::TellLinkRun("Běh z odkazu nejde přehrát (" + ShowControls(why) +
+                        "), zóna se hraje bez něj.");
+  };
+  auto script = ReadKeyScript(runFile);
+  if (auto* error = std::get_if<KeyScriptError>(&script)) {
+    unplayable(error->Describe());
+    return OpenGame(zone, [this] { app_.Quit(); }, "", false);
+  }
+  if (!OpenGame(zone, [this] { app_.Quit(); }, "", false)) return false;
+  auto run = GhostRun::Play(zone, std::get<KeyScript>(script));
+  if (auto* error = std::get_if<OpenError>(&run)) {
+    unplayable(error->Describe());
+    return true;
+  }
+  auto raced = std::make_shared<const GhostRun>(std::move(std::get<GhostRun>(run)));
+  system::TellLinkRun(raced->WonAt() ? "Překonej čas " + system::SecondsText(*raced->WonAt()) + " s."
+                                     : "Běh z odkazu zónu nevyhraje; běží jako duch až do konce.");
+  game_->SetGhost(std::move(raced), "průchodu");
+  return true;
+}
 
 void Flow::ShareWithRun(const std::filesystem::path& zone, const std::string& title) {
   const auto key = keeper_.ContentKeyOf(zone);
