@@ -134,7 +134,7 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
 }
 
 void Window::MakeSurfaces() {
-  frame_ = NewSurface(options_.Width, options_.Height);
+  frame_.reset();
   full_.reset();
   root_.Bounds = SDL_Rect{0, 0, options_.Width, options_.Height};
   InvalidateAll();
@@ -423,7 +423,26 @@ SDL_Rect Window::ToolTipBox() const {
   return box;
 }
 
+SDL_Surface* Window::FrameSurface() {
+  SDL_Surface* screen = shown_ ? SDL_GetWindowSurface(window_) : nullptr;
+  const Placement p = screen ? Place() : Placement{};
+  const bool direct = screen && screen->w == options_.Width && screen->h == options_.Height &&
+                      screen->format->format == SDL_PIXELFORMAT_XRGB8888 && p.Factor == 1 &&
+                      !p.Sharp && p.Left == 0 && p.Top == 0;
+  SDL_Surface* frame = direct ? screen : frame_.get();
+  if (!direct && !frame_) {
+    frame_ = NewSurface(options_.Width, options_.Height);
+    frame = frame_.get();
+  }
+  if (direct) frame_.reset();
+  // A frame that was not the one drawn last holds none of the picture.
+  if (frame != drawnInto_) fullRedraw_ = true;
+  drawnInto_ = frame;
+  return frame;
+}
+
 SDL_Surface* Window::ComposeChanges() {
+  SDL_Surface* frame = FrameSurface();
   damage_.clear();
   ++walks_;
   const SDL_Rect all{0, 0, options_.Width, options_.Height};
@@ -448,11 +467,11 @@ SDL_Surface* Window::ComposeChanges() {
     fullRedraw_ = false;
   }
   for (const SDL_Rect& r : damage_) {
-    if (!root_.Covers(SDL_Point{0, 0}, r)) FillRect(frame_.get(), r, r, Colour{0, 0, 0});
-    root_.Draw(frame_.get(), SDL_Point{0, 0}, r);
-    DrawToolTip(frame_.get(), r);
+    if (!root_.Covers(SDL_Point{0, 0}, r)) FillRect(frame, r, r, Colour{0, 0, 0});
+    root_.Draw(frame, SDL_Point{0, 0}, r);
+    DrawToolTip(frame, r);
   }
-  return frame_.get();
+  return frame;
 }
 
 void Window::HideToolTip() {
@@ -494,8 +513,16 @@ void Window::PresentNow() {
     ++unchanged_;
     return;
   }
-  const Placement p = Place();
   std::vector<SDL_Rect> rects;
+  if (frame == screen) {
+    // Drawn straight into the window surface: only handing it over is left.
+    rects = whole ? std::vector<SDL_Rect>{SDL_Rect{0, 0, screen->w, screen->h}} : damage_;
+    if (!upload_.Put(window_, screen, rects))
+      SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+    ++presents_;
+    return;
+  }
+  const Placement p = Place();
   if (whole) {
     // The margin around a scaled client area is black.
     SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 0, 0, 0));

@@ -150,7 +150,12 @@ class Window {
   App& app_;
   WindowOptions options_;
   SDL_Window* window_ = nullptr;
-  SurfacePtr frame_;  // the client area at logical size, kept between frames
+  // The client area at logical size, kept between frames. At one window pixel a logical pixel
+  // the window surface itself is the frame: no second window-sized surface (1.9 MB at 800 × 600)
+  // and no copy of each change; frame_ is then empty.
+  SurfacePtr frame_;
+  const SDL_Surface* drawnInto_ = nullptr;  // the frame the last ComposeChanges drew into
+  SDL_Surface* FrameSurface();
   SurfacePtr full_;   // Compose's own surface, made when first asked for
   bool fullRedraw_ = true;  // the screen lost its picture (exposed, resized, shown)
   std::unordered_map<const Control*, Seen> seen_;
