@@ -66,6 +66,9 @@ Flow::~Flow() {
 }
 
 void Flow::Begin(bool askSound) {
+  // Asked once per run, before the start screen is first seen, and before anything of it is
+  // read (its pictures, the zones and their titles): the question is the game's first window.
+  if (askSound) sound_.SetEnabled(AskSound(prompter_));
   start_ = std::make_unique<StartScreen>(app_, prompter_, folders_.Data, catalogue_);
   start_->OnPlay = [this](const std::filesystem::path& zone) { Play(zone); };
   start_->OnEdit = [this](const std::filesystem::path& zone) { Edit(zone); };
@@ -98,8 +101,6 @@ void Flow::Begin(bool askSound) {
         web::OfferDownload(zone, name, "Stahuje se zóna „" + title + "“ (" + name + ").");
       });
 #endif
-  // Asked once per run, before the start screen is first seen.
-  if (askSound) sound_.SetEnabled(start_->AskSound());
   // Players who start the game from the desktop see no terminal: the refusal is said here too.
   if (!folders_.UserZonesRefused.empty()) {
     prompter_.SkinMsgBox(folders_.UserZonesRefused, msgbox::OkOnly, msgbox::IconExclamation, "");

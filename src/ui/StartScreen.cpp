@@ -242,8 +242,8 @@ void StartScreen::UseBrowserKeys(
   window_.Invalidate();
 }
 
-bool StartScreen::AskSound() {
-  return prompter_.SkinMsgBox(SoundQuestion, msgbox::YesNo, msgbox::IconQuestion, "") ==
+bool AskSound(Prompter& prompter) {
+  return prompter.SkinMsgBox(SoundQuestion, msgbox::YesNo, msgbox::IconQuestion, "") ==
          msgbox::ResultYes;
 }
 

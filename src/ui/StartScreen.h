@@ -25,6 +25,8 @@ inline constexpr int StartScreenHeight = 314;
 
 // The texts the start screen asks and tells.
 inline constexpr const char* SoundQuestion = "Podporuje tvá zvuková karta DirectSound?";
+// The sound question: true when the player answers Yes.
+bool AskSound(Prompter& prompter);
 std::string EditorQuestion();
 // The same in a browser, where Ano downloads the zone.
 std::string DownloadQuestion();
@@ -41,8 +43,6 @@ class StartScreen {
   StartScreen(const StartScreen&) = delete;
   StartScreen& operator=(const StartScreen&) = delete;
 
-  // The sound question: true when the player answers Yes.
-  bool AskSound();
   // Lists the zones again and selects the first.
   void FindZones();
   void Show();

@@ -209,8 +209,8 @@ TEST_F(StartScreenTest, QuestionsPlayEditCancelAndLinks) {
 
   prompter.asked.clear();
   prompter.answers = {msgbox::ResultYes, msgbox::ResultNo};
-  EXPECT_TRUE(s.AskSound());
-  EXPECT_FALSE(s.AskSound());
+  EXPECT_TRUE(AskSound(prompter));
+  EXPECT_FALSE(AskSound(prompter));
   EXPECT_EQ(prompter.asked[0].Prompt, "Podporuje tvá zvuková karta DirectSound?");
   EXPECT_EQ(prompter.asked[0].Buttons, msgbox::YesNo);
   EXPECT_EQ(prompter.asked[0].Icon, msgbox::IconQuestion);
