@@ -5,8 +5,10 @@
 #ifndef __EMSCRIPTEN__
 #include <X11/Xlib.h>
 #endif
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "WebDesktop.h"
@@ -44,6 +46,16 @@ int XDepth() {
 #endif
 }
 
+// Whether no session bus is known: none named by DBUS_SESSION_BUS_ADDRESS and no socket at the
+// place a user session keeps it.
+bool NoSessionBusKnown() {
+  if (const char* address = getenv("DBUS_SESSION_BUS_ADDRESS"); address && *address) return false;
+  const char* runtime = getenv("XDG_RUNTIME_DIR");
+  struct stat st{};
+  return !(runtime && *runtime &&
+           stat((std::string(runtime) + "/bus").c_str(), &st) == 0 && S_ISSOCK(st.st_mode));
+}
+
 }  // namespace
 
 App::Session::Session() {
@@ -52,7 +64,14 @@ App::Session::Session() {
   // dialog closed so before any screen exists must only go away. Each window handles its own
   // close request.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+  // With no session bus to reach (no address given, no $XDG_RUNTIME_DIR/bus), the D-Bus library
+  // would start a bus of its own for the display (dbus-launch: a fork at every start, and a
+  // daemon left running after the game) only for SDL to ask it about input methods and the
+  // screen saver. The game does without them then; the address is taken back once SDL looked.
+  const bool noBus = NoSessionBusKnown() && setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1) == 0;
+  const int videoStarted = SDL_InitSubSystem(SDL_INIT_VIDEO);
+  if (noBus) unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  if (videoStarted != 0) {
     throw std::runtime_error(std::string("nelze otevřít okno: ") + SDL_GetError());
   }
   // Mended: a driver without a screen is used only when asked for by name (SDL_VIDEODRIVER, as
