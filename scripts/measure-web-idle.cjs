@@ -10,7 +10,9 @@
 // again in the first seconds after the page opens).
 // With QUARN_MEASURE_NO_PUTS=1 the page's pictures are counted but never put on the canvas, which
 // tells the game's own share (its ticks, waits and drawing into memory) from Chromium's share (the
-// canvas painted and composited again).
+// canvas painted and composited again). With QUARN_MEASURE_PUTS=pixel each picture puts only one
+// pixel of its rectangle: as many canvas updates, almost no pixels, which tells the cost of an
+// update as such (the page painted and composited again) from the cost of its pixels.
 //   node scripts/measure-web-idle.cjs [SITE=build/web] [SECONDS=10] [S=3]
 'use strict';
 const fs = require('fs');
@@ -51,6 +53,7 @@ async function counters(page) {
   return page.evaluate(() => ({
     timers: window.quarnMeasure.timers,
     puts: window.quarnMeasure.puts,
+    putPixels: window.quarnMeasure.putPixels || 0,
     ticks: typeof Module === 'object' ? Module.quarnTicks || 0 : 0,
     now: performance.now(),
   }));
@@ -73,7 +76,7 @@ async function measure(page, profile, what) {
   }
   const rate = (n) => ((c1[n] - c0[n]) / wall).toFixed(1);
   console.log(`${what.padEnd(7)} CPU ${total.toFixed(2).padStart(5)} % of one core (${parts.join(', ')}); ` +
-              `wake-ups ${rate('timers')}/s, canvas puts ${rate('puts')}/s, game ticks ${rate('ticks')}/s ` +
+              `wake-ups ${rate('timers')}/s, canvas puts ${rate('puts')}/s of ${rate('putPixels')} pixels/s, game ticks ${rate('ticks')}/s ` +
               `over ${wall.toFixed(2)} s`);
 }
 
@@ -100,16 +103,20 @@ async function measure(page, profile, what) {
       '--disable-background-networking', '--disable-component-update', '--disable-sync'] });
   const page = await browser.newPage();
   await page.setViewport({ width: 1100, height: 760 });
-  await page.evaluateOnNewDocument((noPuts) => {
+  await page.evaluateOnNewDocument((puts) => {
     const m = window.quarnMeasure = { timers: 0, puts: 0 };
     const setTimer = window.setTimeout;
     window.setTimeout = function (...a) { m.timers++; return setTimer.apply(this, a); };
     const put = CanvasRenderingContext2D.prototype.putImageData;
     CanvasRenderingContext2D.prototype.putImageData = function (...a) {
       m.puts++;
-      return noPuts ? undefined : put.apply(this, a);
+      m.putPixels = (m.putPixels || 0) + (a.length >= 7 ? a[5] * a[6] : a[0].width * a[0].height);
+      if (puts === 'none') return undefined;
+      // One pixel of each changed rectangle: as many pictures, hardly any pixels in them.
+      if (puts === 'pixel' && a.length >= 7) return put.call(this, a[0], a[1], a[2], a[3], a[4], 1, 1);
+      return put.apply(this, a);
     };
-  }, process.env.QUARN_MEASURE_NO_PUTS === '1');
+  }, process.env.QUARN_MEASURE_NO_PUTS === '1' ? 'none' : process.env.QUARN_MEASURE_PUTS || 'all');
   await page.goto(`${base}/blank.html`);
   await measure(page, profile, 'blank');
 
@@ -121,7 +128,7 @@ async function measure(page, profile, what) {
   const question = Date.now() - opened;
   await page.keyboard.press('KeyN');  // "Ne": no sound, as the native measure runs
   // The start screen (511 x 314) is drawn in the middle of the 1024 x 700 desktop.
-  if (process.env.QUARN_MEASURE_NO_PUTS === '1') await sleep(1500);  // nothing is drawn to wait for
+  if (process.env.QUARN_MEASURE_NO_PUTS === '1' || process.env.QUARN_MEASURE_PUTS === 'pixel') await sleep(1500);  // nothing is drawn to wait for
   else await page.waitForFunction(() => {
     const d = document.getElementById('canvas').getContext('2d').getImageData(257, 193, 511, 314).data;
     let drawn = 0;
