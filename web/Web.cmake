@@ -56,11 +56,13 @@ set(QUARN_FONT_FILES
 add_library(PkgConfig::OPENAL INTERFACE IMPORTED)
 set_target_properties(PkgConfig::OPENAL PROPERTIES INTERFACE_LINK_LIBRARIES "-lopenal")
 
-# The platform layer without its X paths: the desktop of WebDesktop.cpp stands in for the
-# window system, EventWaitWeb.cpp for the wait on the X connection, SignalsWeb.cpp for the
-# signal watcher (a page has no signals, and no threads here).
+# The platform layer without its X paths: the desktop of WebDesktop.cpp is the window system
+# (WindowSystem.h) in place of SDL's own (WindowSystemSdl.cpp), EventWaitWeb.cpp the wait in place
+# of the one on the X connection, SignalsWeb.cpp the signal watcher (a page has no signals, and
+# no threads here).
 file(GLOB web_platform_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/*.cpp)
-list(REMOVE_ITEM web_platform_sources ${CMAKE_SOURCE_DIR}/src/platform/EventWait.cpp
+list(REMOVE_ITEM web_platform_sources ${CMAKE_SOURCE_DIR}/src/platform/WindowSystemSdl.cpp
+     ${CMAKE_SOURCE_DIR}/src/platform/EventWait.cpp
      ${CMAKE_SOURCE_DIR}/src/platform/XUpload.cpp ${CMAKE_SOURCE_DIR}/src/platform/Signals.cpp)
 add_library(quarn_platform STATIC ${web_platform_sources})
 target_include_directories(quarn_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)

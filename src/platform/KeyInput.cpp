@@ -1,5 +1,6 @@
 // KeyInput.cpp — the SDL-to-virtual-key table and the key events handed to the sink.
 #include "KeyInput.h"
+#include "WindowSystem.h"
 
 namespace quarn::platform {
 
@@ -101,7 +102,8 @@ bool PostVirtualKey(int virtualKey, bool down) {
   SDL_Event event = KeyEventOf(virtualKey, down, ctrlHeld ? KMOD_LCTRL : KMOD_NONE);
   if (event.type == SDL_FIRSTEVENT) return false;
   // The window with the keyboard, as SDL names it for the keyboard's own events.
-  if (SDL_Window* focused = SDL_GetKeyboardFocus()) event.key.windowID = SDL_GetWindowID(focused);
+  if (SDL_Window* focused = windows::GetKeyboardFocus())
+    event.key.windowID = windows::GetWindowID(focused);
   return SDL_PushEvent(&event) == 1;
 }
 
