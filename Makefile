@@ -100,6 +100,9 @@ web-test: web
 	timeout 900 node tests/web/BrowserTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
 	  --solution tests/run/solutions/01-prvni-kroky.keys --zone zones/01-prvni-kroky.qrn \
 	  --quarn-zone $(RELEASE)/bin/quarn-zone --shot build/web-start.png --shared-shot build/web-shared.png
+	timeout 900 node tests/web/TouchTest.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
+	  --solution tests/run/solutions/01-prvni-kroky.keys --zone zones/01-prvni-kroky.qrn \
+	  --quarn-zone $(RELEASE)/bin/quarn-zone --shots build/web-touch
 	timeout 300 tests/web/NativeStart.sh $(RELEASE)/bin/quarn zones build/web-checks/native-start.ppm
 	timeout 900 node tests/web/PageChecks.cjs --site build/web --puppeteer $(WEB_DEPS)/node \
 	  --native-start build/web-checks/native-start.ppm --sounds $(RELEASE)/bin/sound --zones zones \

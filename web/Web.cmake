@@ -56,11 +56,13 @@ set(QUARN_FONT_FILES
 add_library(PkgConfig::OPENAL INTERFACE IMPORTED)
 set_target_properties(PkgConfig::OPENAL PROPERTIES INTERFACE_LINK_LIBRARIES "-lopenal")
 
-# The platform layer without its X paths: the desktop of WebDesktop.cpp stands in for the
-# window system, EventWaitWeb.cpp for the wait on the X connection, SignalsWeb.cpp for the
-# signal watcher (a page has no signals, and no threads here).
+# The platform layer without its X paths: the desktop of WebDesktop.cpp is the window system
+# (WindowSystem.h) in place of SDL's own (WindowSystemSdl.cpp), EventWaitWeb.cpp the wait in place
+# of the one on the X connection, SignalsWeb.cpp the signal watcher (a page has no signals, and
+# no threads here).
 file(GLOB web_platform_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/*.cpp)
-list(REMOVE_ITEM web_platform_sources ${CMAKE_SOURCE_DIR}/src/platform/EventWait.cpp
+list(REMOVE_ITEM web_platform_sources ${CMAKE_SOURCE_DIR}/src/platform/WindowSystemSdl.cpp
+     ${CMAKE_SOURCE_DIR}/src/platform/EventWait.cpp
      ${CMAKE_SOURCE_DIR}/src/platform/XUpload.cpp ${CMAKE_SOURCE_DIR}/src/platform/Signals.cpp)
 add_library(quarn_platform STATIC ${web_platform_sources})
 target_include_directories(quarn_platform PUBLIC ${CMAKE_SOURCE_DIR}/src)
@@ -89,7 +91,7 @@ add_custom_target(quarn_web_data
 
 set_target_properties(quarn PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QUARN_WEB_SITE} SUFFIX .js)
 target_sources(quarn PRIVATE ${CMAKE_SOURCE_DIR}/web/NoInotify.cpp ${CMAKE_SOURCE_DIR}/web/SharedZone.cpp
-  ${CMAKE_SOURCE_DIR}/web/PlayerFiles.cpp)
+  ${CMAKE_SOURCE_DIR}/web/PlayerFiles.cpp ${CMAKE_SOURCE_DIR}/web/Touch.cpp)
 add_dependencies(quarn quarn_web_data)
 set_property(TARGET quarn APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/Wait.js)
 # The data file is packed when the page is linked: a zone, picture, sound or font changed, added,
@@ -107,9 +109,10 @@ target_link_options(quarn PRIVATE -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=262144
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864 -sENVIRONMENT=web -sFORCE_FILESYSTEM=1
   -lidbfs.js -sEXPORTED_RUNTIME_METHODS=FS,IDBFS,callMain
   "SHELL:--preload-file ${web_data}@/")
-add_custom_command(OUTPUT ${QUARN_WEB_SITE}/index.html
+add_custom_command(OUTPUT ${QUARN_WEB_SITE}/index.html ${QUARN_WEB_SITE}/touch.js
   COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/index.html ${QUARN_WEB_SITE}/index.html
-  DEPENDS ${CMAKE_SOURCE_DIR}/web/index.html
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/web/touch.js ${QUARN_WEB_SITE}/touch.js
+  DEPENDS ${CMAKE_SOURCE_DIR}/web/index.html ${CMAKE_SOURCE_DIR}/web/touch.js
   COMMENT "The page")
 # The page's icon is the desktop's (painted by the native build's quarn-icongen), so that the
 # browser finds one of ours and asks for no favicon.ico.
@@ -119,4 +122,5 @@ add_custom_command(OUTPUT ${QUARN_WEB_SITE}/quarn.png
   COMMAND ${CMAKE_COMMAND} -E copy ${QUARN_WEB_ICON} ${QUARN_WEB_SITE}/quarn.png
   DEPENDS ${QUARN_WEB_ICON}
   COMMENT "The page's icon")
-add_custom_target(quarn_web_page ALL DEPENDS ${QUARN_WEB_SITE}/index.html ${QUARN_WEB_SITE}/quarn.png)
+add_custom_target(quarn_web_page ALL DEPENDS ${QUARN_WEB_SITE}/index.html ${QUARN_WEB_SITE}/touch.js
+                  ${QUARN_WEB_SITE}/quarn.png)

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "WebDesktop.h"
+#include "WindowSystem.h"
 
 namespace quarn::platform {
 
@@ -202,7 +202,7 @@ void App::Dispatch(const SDL_Event& event) {
     case SDL_MOUSEBUTTONUP:
       if (BlockedByModal(event.button.windowID)) {
         // A click beside the modal window brings it back to the player's eyes.
-        if (event.type == SDL_MOUSEBUTTONDOWN) SDL_RaiseWindow(modal_->Native());
+        if (event.type == SDL_MOUSEBUTTONDOWN) windows::RaiseWindow(modal_->Native());
         return;
       }
       if (Window* w = WindowOf(event.button.windowID)) w->HandleNative(event);
@@ -232,8 +232,8 @@ bool App::ShowModal(Window& w) {
   Window* outer = modal_;
   // By its id: the window may be gone when the wait ends (a closed game screen is dropped by a
   // timer meanwhile).
-  SDL_Window* focused = SDL_GetKeyboardFocus();
-  const uint32_t before = focused ? SDL_GetWindowID(focused) : 0;
+  SDL_Window* focused = windows::GetKeyboardFocus();
+  const uint32_t before = focused ? windows::GetWindowID(focused) : 0;
   modal_ = &w;
   w.Show();
   {
@@ -277,7 +277,7 @@ void App::Step() {
     SDL_PumpEvents();
     SDL_Event event;
     while (!QuitRequested() && !modalEnded() &&
-           SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
+           windows::PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
       Dispatch(event);
   }
   if (!QuitRequested()) timers_.RunDue();
@@ -289,7 +289,7 @@ void App::ShowMessage(const std::string& title, const std::string& text, bool er
     return;
   }
   Window* owner = Owner();
-  SDL_ShowSimpleMessageBox(error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION, title.c_str(),
+  windows::ShowSimpleMessageBox(error ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION, title.c_str(),
                            text.c_str(), owner ? owner->Native() : nullptr);
   ModalDone();
 }
@@ -313,7 +313,7 @@ int App::Ask(const std::string& title, const std::string& text,
                                data.data(),
                                nullptr};
   int pressed = -1;
-  if (SDL_ShowMessageBox(&box, &pressed) != 0) pressed = -1;
+  if (windows::ShowMessageBox(&box, &pressed) != 0) pressed = -1;
   ModalDone();
   return pressed;
 }

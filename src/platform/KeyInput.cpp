@@ -1,5 +1,6 @@
 // KeyInput.cpp — the SDL-to-virtual-key table and the key events handed to the sink.
 #include "KeyInput.h"
+#include "WindowSystem.h"
 
 namespace quarn::platform {
 
@@ -71,6 +72,39 @@ int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
     default:
       return 0;
   }
+}
+
+SDL_Event KeyEventOf(int virtualKey, bool down, Uint16 mod) {
+  SDL_Event event{};
+  event.type = SDL_FIRSTEVENT;
+  if (virtualKey <= 0 || virtualKey > 255) return event;
+  // The first key that makes the code: the left one of a pair (Ctrl), the main one of a key the
+  // keypad has too (Enter).
+  for (int sc = SDL_SCANCODE_UNKNOWN + 1; sc < SDL_NUM_SCANCODES; ++sc) {
+    const auto scancode = static_cast<SDL_Scancode>(sc);
+    const SDL_Keycode key = SDL_GetKeyFromScancode(scancode);
+    if (VirtualKeyOf(key, scancode) != virtualKey) continue;
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.timestamp = SDL_GetTicks();
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.sym = key;
+    event.key.keysym.mod = mod;
+    return event;
+  }
+  return event;
+}
+
+bool PostVirtualKey(int virtualKey, bool down) {
+  constexpr int CtrlKey = 17;
+  static bool ctrlHeld = false;
+  if (virtualKey == CtrlKey) ctrlHeld = down;
+  SDL_Event event = KeyEventOf(virtualKey, down, ctrlHeld ? KMOD_LCTRL : KMOD_NONE);
+  if (event.type == SDL_FIRSTEVENT) return false;
+  // The window with the keyboard, as SDL names it for the keyboard's own events.
+  if (SDL_Window* focused = windows::GetKeyboardFocus())
+    event.key.windowID = windows::GetWindowID(focused);
+  return SDL_PushEvent(&event) == 1;
 }
 
 bool KeyInput::AnotherHeld(SDL_Scancode except, int virtualKey) const {

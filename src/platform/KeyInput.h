@@ -22,6 +22,15 @@ class KeySink {
 // keyboard layout (the key labelled R is R), as virtual keys do.
 int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode);
 
+// A key event for a virtual-key code, as the keyboard would send it: a device without keys (the
+// page's touch controls) hands its presses to the same queue, so that they reach the windows,
+// the key state and a run's key lines exactly as a keyboard's do. The event has no window: it
+// goes to the one with the keyboard. A code no key of the keyboard has gives SDL_FIRSTEVENT.
+SDL_Event KeyEventOf(int virtualKey, bool down, Uint16 mod);
+// Queues that event; Ctrl (17) stays held for the keys that follow until it is let go, as the
+// keyboard's modifier does. False when the code has no key or SDL's queue refused it.
+bool PostVirtualKey(int virtualKey, bool down);
+
 // The modifier keys held: while a key event is handled, those it was made with; otherwise as
 // the window system last told us.
 struct Modifiers {

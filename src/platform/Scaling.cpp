@@ -1,6 +1,7 @@
 // Scaling.cpp — a window's client area on the screen: the whole factor, fullscreen, the sharp
 // stretch that fills a screen of another shape, and window pixels turned back into logical ones.
 #include "Scaling.h"
+#include "WindowSystem.h"
 
 #include <algorithm>
 #include <cmath>
@@ -110,7 +111,7 @@ void CopyScaled(SDL_Surface* frame, const SDL_Rect& r, SDL_Surface* screen, int 
 Window::Placement Window::Place() const {
   const int lw = options_.Width, lh = options_.Height;
   int w = lw * scale_, h = lh * scale_;
-  SDL_GetWindowSize(window_, &w, &h);
+  windows::GetWindowSize(window_, &w, &h);
   Placement p;
   p.Factor = WholeScale(lw, lh, w, h);
   p.Width = lw * p.Factor;
@@ -159,7 +160,7 @@ SDL_Point Window::ToLogical(int x, int y) const {
 }
 
 bool Window::Fullscreen() const {
-  return ownFullscreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  return ownFullscreen_ || (windows::GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
 }
 
 void Window::ToggleFullscreen() {
@@ -171,22 +172,22 @@ void Window::ToggleFullscreen() {
 void Window::SetFullscreen(bool full) {
   if (full == Fullscreen()) return;
   if (ownFullscreen_) {
-    SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
-    SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+    windows::SetWindowSize(window_, windowed_.w, windowed_.h);
+    windows::SetWindowPosition(window_, windowed_.x, windowed_.y);
     ownFullscreen_ = false;
   } else if (!Fullscreen() && !HasWindowManager(window_)) {
     // Mended: with no window manager the window is laid over the whole display by us. Nobody
     // would carry out the fullscreen request, yet SDL would draw for the whole screen into the
     // unchanged window, and the frame would show shifted, without its panel.
     SDL_Rect screen;
-    if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &screen) != 0) return;
-    SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
-    SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
-    SDL_SetWindowPosition(window_, screen.x, screen.y);
-    SDL_SetWindowSize(window_, screen.w, screen.h);
+    if (windows::GetDisplayBounds(std::max(0, windows::GetWindowDisplayIndex(window_)), &screen) != 0) return;
+    windows::GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+    windows::GetWindowSize(window_, &windowed_.w, &windowed_.h);
+    windows::SetWindowPosition(window_, screen.x, screen.y);
+    windows::SetWindowSize(window_, screen.w, screen.h);
     ownFullscreen_ = true;
   } else {
-    SDL_SetWindowFullscreen(window_, Fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    windows::SetWindowFullscreen(window_, Fullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
   InvalidateAll();
 }

@@ -1,5 +1,4 @@
 // WebDesktop.cpp — the game's windows laid out on the browser's one canvas.
-#define QUARN_WEB_DESKTOP_IMPLEMENTATION
 #include "WebDesktop.h"
 
 #include <emscripten.h>
@@ -19,6 +18,9 @@ bool XUpload::Put(SDL_Window*, SDL_Surface*, const std::vector<SDL_Rect>&) { ret
 void XUpload::Forget() {}
 
 namespace web {
+
+using namespace windows;
+
 namespace {
 
 extern "C" {
@@ -261,6 +263,13 @@ bool Retarget(SDL_Event& e) {
 
 }  // namespace
 
+}  // namespace web
+
+// The window system of the browser build: the calls of WindowSystem.h on the desktop above.
+namespace windows {
+
+using namespace web;
+
 SDL_Window* CreateWindow(const char* title, int, int, int w, int h, Uint32 flags) {
   EnsureCanvas();
   auto* win = new WebWindow;
@@ -403,6 +412,8 @@ int SetWindowHitTest(SDL_Window*, SDL_HitTest, void*) { return 0; }
 int SetWindowFullscreen(SDL_Window*, Uint32) { return -1; }
 SDL_bool GetWindowWMInfo(SDL_Window*, SDL_SysWMinfo*) { return SDL_FALSE; }
 
+int GetDisplayUsableBounds(int display, SDL_Rect* rect) { return GetDisplayBounds(display, rect); }
+
 int GetDisplayBounds(int, SDL_Rect* rect) {
   *rect = SDL_Rect{0, 0, Desk().Width, Desk().Height};
   return 0;
@@ -476,6 +487,10 @@ int ShowMessageBox(const SDL_MessageBoxData* data, int* pressed) {
   if (pressed) *pressed = data->buttons[yes ? 0 : data->numbuttons - 1].buttonid;
   return 0;
 }
+
+}  // namespace windows
+
+namespace web {
 
 void Flush() {
   Desktop& d = Desk();

@@ -13,7 +13,7 @@
 #include <X11/Xlib.h>
 #endif
 
-#include "WebDesktop.h"
+#include "WindowSystem.h"
 
 namespace quarn::platform {
 
@@ -33,7 +33,7 @@ SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* area, void* data) {
 bool HasWindowManager(SDL_Window* window) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
+  if (!windows::GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return true;
 #ifndef __EMSCRIPTEN__
   Display* display = info.info.x11.display;
   const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
@@ -61,7 +61,7 @@ namespace {
 void SetUtf8Title(SDL_Window* window, const std::string& title) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
-  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  if (!windows::GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
 #ifndef __EMSCRIPTEN__
   Display* display = info.info.x11.display;
   const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
@@ -101,17 +101,17 @@ bool SameRect(const SDL_Rect& a, const SDL_Rect& b) {
 
 Window::Window(App& app, const WindowOptions& options) : app_(app), options_(options) {
   SDL_Rect usable{0, 0, options.Width, options.Height};
-  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) SDL_GetDisplayBounds(0, &usable);
+  if (windows::GetDisplayUsableBounds(0, &usable) != 0) windows::GetDisplayBounds(0, &usable);
   scale_ = WholeScale(options.ScaleAsWidth > 0 ? options.ScaleAsWidth : options.Width,
                       options.ScaleAsHeight > 0 ? options.ScaleAsHeight : options.Height, usable.w,
                       usable.h);
 
   Uint32 flags = SDL_WINDOW_HIDDEN;
   if (options.Borderless) flags |= SDL_WINDOW_BORDERLESS;
-  window_ = SDL_CreateWindow(options.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+  window_ = windows::CreateWindow(options.Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                              options.Width * scale_, options.Height * scale_, flags);
   if (!window_) throw std::runtime_error(std::string("nelze otevřít okno: ") + SDL_GetError());
-  id_ = SDL_GetWindowID(window_);
+  id_ = windows::GetWindowID(window_);
   SetUtf8Title(window_, options.Title);
   MakeSurfaces();
 
@@ -127,7 +127,7 @@ Window::Window(App& app, const WindowOptions& options) : app_(app), options_(opt
     refreshNs_ = 1'000'000'000LL / mode.refresh_rate;
   }
 #endif
-  if (options.Borderless) SDL_SetWindowHitTest(window_, HitTest, this);
+  if (options.Borderless) windows::SetWindowHitTest(window_, HitTest, this);
 
   root_.Background = Colour{0, 0, 0};
   app_.Register(this);
@@ -146,28 +146,28 @@ void Window::SetClientSize(int width, int height) {
   if (width == options_.Width && height == options_.Height) return;
   options_.Width = width;
   options_.Height = height;
-  SDL_SetWindowSize(window_, width * scale_, height * scale_);
+  windows::SetWindowSize(window_, width * scale_, height * scale_);
   MakeSurfaces();
 }
 
 void Window::SetCaption(const std::string& caption) {
   options_.Title = caption;
-  SDL_SetWindowTitle(window_, caption.c_str());
+  windows::SetWindowTitle(window_, caption.c_str());
   SetUtf8Title(window_, caption);
 }
 
 void Window::CentreOnScreen() {
-  const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+  const int display = std::max(windows::GetWindowDisplayIndex(window_), 0);
   SDL_Rect screen{0, 0, 0, 0};
-  if (SDL_GetDisplayBounds(display, &screen) != 0) return;
+  if (windows::GetDisplayBounds(display, &screen) != 0) return;
   int top = 0, left = 0, bottom = 0, right = 0;
-  if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
+  if (windows::GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) {
     top = left = bottom = right = 0;
   }
   const int outerW = options_.Width * scale_ + left + right;
   const int outerH = options_.Height * scale_ + top + bottom;
   // SDL places the client area; the frame lies around it.
-  SDL_SetWindowPosition(window_, screen.x + (screen.w - outerW) / 2 + left,
+  windows::SetWindowPosition(window_, screen.x + (screen.w - outerW) / 2 + left,
                         screen.y + (screen.h - outerH) / 2 + top);
 }
 
@@ -178,46 +178,46 @@ SDL_Point Window::Pointer() const {
   // Mended: X11 refreshes the global pointer position only with raw input events, which a
   // display may not send: the looks would stay as they were while the pointer moves. Over one
   // of our windows the position comes from its own pointer events.
-  if (SDL_Window* over = SDL_GetMouseFocus()) {
+  if (SDL_Window* over = windows::GetMouseFocus()) {
     int fx = 0, fy = 0;
-    SDL_GetMouseState(&gx, &gy);
-    SDL_GetWindowPosition(over, &fx, &fy);
+    windows::GetMouseState(&gx, &gy);
+    windows::GetWindowPosition(over, &fx, &fy);
     gx += fx;
     gy += fy;
   } else {
-    SDL_GetGlobalMouseState(&gx, &gy);
+    windows::GetGlobalMouseState(&gx, &gy);
   }
-  SDL_GetWindowPosition(window_, &wx, &wy);
+  windows::GetWindowPosition(window_, &wx, &wy);
   return ToLogical(gx - wx, gy - wy);
 }
 
 Window::~Window() {
   app_.Unregister(this);
-  if (window_) SDL_DestroyWindow(window_);
+  if (window_) windows::DestroyWindow(window_);
 }
 
 void Window::Show() {
   // Mended: full screen chosen on one screen was lost on the next (the zone opened as a
   // window); a window that can go full screen now shows as the player last chose.
   if (options_.CanFullscreen && app_.WantsFullscreen() != Fullscreen()) SetFullscreen(app_.WantsFullscreen());
-  SDL_ShowWindow(window_);
+  windows::ShowWindow(window_);
   TakeKeyboard();
   shown_ = true;
   InvalidateAll();
 }
 
 void Window::TakeKeyboard() {
-  SDL_RaiseWindow(window_);
+  windows::RaiseWindow(window_);
   // Mended: with no window manager nobody hands the keyboard to a window that is shown or
   // raised; keys pressed after a help or a dialog closed went nowhere until a click. SDL has
   // waited for the window to be mapped, so it can take the keyboard itself.
-  if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0 && !HasWindowManager(window_)) {
-    SDL_SetWindowInputFocus(window_);
+  if ((windows::GetWindowFlags(window_) & SDL_WINDOW_SHOWN) != 0 && !HasWindowManager(window_)) {
+    windows::SetWindowInputFocus(window_);
   }
 }
 
 void Window::Hide() {
-  SDL_HideWindow(window_);
+  windows::HideWindow(window_);
   shown_ = false;
 }
 
@@ -424,7 +424,7 @@ SDL_Rect Window::ToolTipBox() const {
 }
 
 SDL_Surface* Window::FrameSurface() {
-  SDL_Surface* screen = shown_ ? SDL_GetWindowSurface(window_) : nullptr;
+  SDL_Surface* screen = shown_ ? windows::GetWindowSurface(window_) : nullptr;
   const Placement p = screen ? Place() : Placement{};
   const bool direct = screen && screen->w == options_.Width && screen->h == options_.Height &&
                       screen->format->format == SDL_PIXELFORMAT_XRGB8888 && p.Factor == 1 &&
@@ -498,7 +498,7 @@ void Window::DrawToolTip(SDL_Surface* frame, const SDL_Rect& all) {
 }
 
 void Window::PresentNow() {
-  SDL_Surface* screen = SDL_GetWindowSurface(window_);
+  SDL_Surface* screen = windows::GetWindowSurface(window_);
   if (!screen) return;
   // A new window surface (the window was resized or went fullscreen) holds no picture yet.
   if (screen != screenSurface_ || screen->w != screenW_ || screen->h != screenH_) {
@@ -518,7 +518,7 @@ void Window::PresentNow() {
     // Drawn straight into the window surface: only handing it over is left.
     rects = whole ? std::vector<SDL_Rect>{SDL_Rect{0, 0, screen->w, screen->h}} : damage_;
     if (!upload_.Put(window_, screen, rects))
-      SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+      windows::UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
     ++presents_;
     return;
   }
@@ -552,7 +552,7 @@ void Window::PresentNow() {
     if (!whole && !Empty(out)) rects.push_back(out);
   }
   if (!rects.empty() && !upload_.Put(window_, screen, rects))
-    SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+    windows::UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
   ++presents_;
 }
 

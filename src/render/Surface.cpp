@@ -1,15 +1,13 @@
 // Surface.cpp — scaled copies, exclusive-or lines and circles, and bitmap output on SDL surfaces.
 #include "Surface.h"
 
-#ifndef __EMSCRIPTEN__
-#include <sys/mman.h>
-#endif
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <vector>
+
+#include "MappedPixels.h"
 
 namespace quarn {
 
@@ -30,13 +28,11 @@ void XorPixel(SDL_Surface& s, int x, int y, Uint32 rgb) {
 
 // The first pixel whose centre lies at or past the coordinate, kept in range of an int however
 // far off the surface the coordinate lies.
-#ifndef __EMSCRIPTEN__
 // A surface of this many bytes or more has mapped pixels (a board of about 30 x 20 cells); the
 // pictures and small boards are allocated as SDL allocates them.
 constexpr size_t MappedFrom = size_t{4} << 20;
 // What userdata of a surface with mapped pixels points at.
 char MappedMark;
-#endif
 
 int FirstCentreAtOrAfter(double v) {
   return static_cast<int>(std::clamp(std::ceil(v - 0.5), -1e9, 1e9));
@@ -45,25 +41,21 @@ int FirstCentreAtOrAfter(double v) {
 }  // namespace
 
 SurfacePtr MakeSurface(int width, int height) {
-#ifndef __EMSCRIPTEN__
   // A zone's board surface is up to 6000 x 5200 pixels (120 MB), of which a viewport of about
   // 800 x 480 shows. Allocated and cleared, every page of it would be taken at the opening.
   const size_t pitch = static_cast<size_t>(std::max(width, 0)) * 4;
   const size_t bytes = pitch * static_cast<size_t>(std::max(height, 0));
   if (bytes >= MappedFrom && pitch <= static_cast<size_t>(INT32_MAX)) {
-    void* pixels =
-        ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (pixels != MAP_FAILED) {
+    if (void* pixels = MapPixels(bytes)) {
       SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(pixels, width, height, 32,
                                                           static_cast<int>(pitch), BoardPixelFormat);
       if (s) {
         s->userdata = &MappedMark;
         return SurfacePtr(s);
       }
-      ::munmap(pixels, bytes);
+      UnmapPixels(pixels, bytes);
     }
   }
-#endif
   SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, BoardPixelFormat));
   if (s) SDL_FillRect(s.get(), nullptr, 0);
   return s;
@@ -71,27 +63,21 @@ SurfacePtr MakeSurface(int width, int height) {
 
 void FreeSurface(SDL_Surface* s) {
   if (!s) return;
-#ifndef __EMSCRIPTEN__
   if (s->userdata == &MappedMark) {
     void* pixels = s->pixels;
     const size_t bytes = static_cast<size_t>(s->pitch) * static_cast<size_t>(s->h);
     SDL_FreeSurface(s);  // the pixels are the mapping's, which SDL leaves alone
-    ::munmap(pixels, bytes);
+    UnmapPixels(pixels, bytes);
     return;
   }
-#endif
   SDL_FreeSurface(s);
 }
 
 void BlackenSurface(SDL_Surface& s) {
-#ifndef __EMSCRIPTEN__
-  // A private anonymous mapping reads as zeros again after its pages are given back.
   if (s.userdata == &MappedMark &&
-      ::madvise(s.pixels, static_cast<size_t>(s.pitch) * static_cast<size_t>(s.h),
-                MADV_DONTNEED) == 0) {
+      ZeroMappedPixels(s.pixels, static_cast<size_t>(s.pitch) * static_cast<size_t>(s.h))) {
     return;
   }
-#endif
   SDL_FillRect(&s, nullptr, 0);
 }
 

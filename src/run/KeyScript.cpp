@@ -13,6 +13,7 @@
 #include <utility>
 #include <sstream>
 
+#include "RealChars.h"
 #include "Replay.h"
 #include "base/Text.h"
 
@@ -20,23 +21,8 @@ namespace quarn {
 namespace {
 
 // A real number as std::from_chars reads it (no sign '+', no blanks, no hexadecimal): true when
-// all of text is the number. The browser build's C++ library has no from_chars for reals; its
-// strtod rounds correctly as well, so both builds read the same bits.
-bool ReadReal(std::string_view text, double& value) {
-#ifdef __EMSCRIPTEN__
-  if (text.empty() || text.find_first_not_of("+-.0123456789eEinfatyINFATY") != text.npos ||
-      text[0] == '+' || text.find_first_of("xX") != text.npos) {
-    return false;
-  }
-  const std::string copy(text);
-  char* end = nullptr;
-  value = std::strtod(copy.c_str(), &end);
-  return end == copy.c_str() + copy.size();
-#else
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return ec == std::errc{} && end == text.data() + text.size();
-#endif
-}
+// all of text is the number, read to the same bits in both builds (RealChars.h).
+bool ReadReal(std::string_view text, double& value) { return ReadRealText(text, value); }
 
 // 'name', built by appending (GCC 12 warns falsely about "'" + std::string(...) when optimising).
 std::string InQuotes(std::string_view name) {

@@ -1,12 +1,12 @@
-// RealText.cpp — shortest round-trip text of reals, by to_chars or by printf and strtod.
+// RealText.cpp — shortest round-trip text of reals: by the library (RealChars.h) or by printf and
+// strtod.
 #include "RealText.h"
+#include "RealChars.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <system_error>
 
 namespace quarn {
 namespace {
@@ -63,21 +63,10 @@ std::string Portable(Real v) {
   return fixed.size() <= scientific.size() ? fixed : scientific;
 }
 
-template <typename Real>
-std::string Shortest(Real v) {
-#ifdef __EMSCRIPTEN__
-  return Portable(v);
-#else
-  char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-  return std::string(buf, ec == std::errc{} ? end : buf);
-#endif
-}
-
 }  // namespace
 
-std::string RealText(double v) { return Shortest(v); }
-std::string RealText(float v) { return Shortest(v); }
+std::string RealText(double v) { return ShortestRealText(v); }
+std::string RealText(float v) { return ShortestRealText(v); }
 std::string PortableRealText(double v) { return Portable(v); }
 std::string PortableRealText(float v) { return Portable(v); }
 

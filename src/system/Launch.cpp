@@ -1,18 +1,15 @@
-// Launch.cpp — starting the link opener and the editor without a shell and without waiting.
+// Launch.cpp — starting the link opener and the editor without a shell and without waiting, on a
+// desktop (the page's links and downloads are web/Launch.cpp's).
 #include "Launch.h"
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
 
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 extern char** environ;
@@ -21,7 +18,6 @@ namespace quarn::system {
 
 namespace fs = std::filesystem;
 
-#ifndef __EMSCRIPTEN__
 namespace {
 
 // The spawn settings, made before the fork because making them may allocate, which a child of
@@ -64,13 +60,9 @@ class SpawnSettings {
 };
 
 }  // namespace
-#endif
 
 bool StartDetached(const std::vector<std::string>& argv) {
   if (argv.empty() || argv[0].empty()) return false;
-#ifdef __EMSCRIPTEN__
-  return false;  // a page starts no programs
-#else
   std::vector<char*> args;
   args.reserve(argv.size() + 1);
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -95,56 +87,8 @@ bool StartDetached(const std::vector<std::string>& argv) {
     if (errno != EINTR) return errno == ECHILD;
   }
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-#endif
 }
 
-#ifdef __EMSCRIPTEN__
-// In a browser a link opens in a new tab, and a zone for a text editor is downloaded instead.
-bool OpenLink(const std::string& link) {
-  EM_ASM({ window.open(UTF8ToString($0), "_blank", "noopener"); }, link.c_str());
-  return true;
-}
-
-bool OpenInEditor(const fs::path& file) {
-  EM_ASM(
-      {
-        var path = UTF8ToString($0);
-        var a = document.createElement("a");
-        a.href = URL.createObjectURL(new Blob([FS.readFile(path)], {type : "text/plain"}));
-        a.download = path.split("/").pop();
-        document.body.appendChild(a);
-        a.click();
-        a.remove();
-      },
-      file.string().c_str());
-  return true;
-}
-
-// The page compresses the file and makes the link (web/index.html): the browser has the
-// compressor, and the clipboard is the page's.
-void ShareZoneLink(const fs::path& zone, const std::string& title, const fs::path& run,
-                   const std::string& time) {
-  EM_ASM({ Module.quarnShareZone(UTF8ToString($0), UTF8ToString($1), UTF8ToString($2),
-                                 UTF8ToString($3)); },
-         zone.string().c_str(), title.c_str(), run.string().c_str(), time.c_str());
-}
-
-void TellLinkRun(const std::string& said) {
-  EM_ASM({ Module.quarnLinkRun = UTF8ToString($0); }, said.c_str());
-}
-
-void ShareZoneText(const std::string& zoneText, const std::string& title) {
-  // In the page's memory, not in the player's storage: the page reads it once, for the link.
-  const fs::path file = "/tmp/quarn-odkaz-na-zonu.qrn";
-  // A write that fails leaves no file of an earlier link: the page then says it made none.
-  std::error_code ec;
-  fs::remove(file, ec);
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << zoneText;
-  out.close();
-  ShareZoneLink(file, title);
-}
-#else
 bool OpenLink(const std::string& link) { return StartDetached({"xdg-open", link}); }
 
 bool OpenInEditor(const fs::path& file) {
@@ -153,6 +97,5 @@ bool OpenInEditor(const fs::path& file) {
   const fs::path absolute = fs::absolute(file, ec);
   return StartDetached({"xdg-open", (ec ? file : absolute).string()});
 }
-#endif
 
 }  // namespace quarn::system

@@ -22,8 +22,7 @@ bool OpenLink(const std::string& link);
 // nothing could be started.
 bool OpenInEditor(const std::filesystem::path& file);
 
-#ifdef __EMSCRIPTEN__
-// In a browser: a link to the page with zone's text in it (compressed into the fragment), put on
+// Only in a browser (web/Launch.cpp): a link to the page with zone's text in it (compressed into the fragment), put on
 // the clipboard and shown on the page under title. Opening the link plays that zone; with run
 // (a key script, its time said by time: "14,2 s") that run is raced there as the ghost.
 void ShareZoneLink(const std::filesystem::path& zone, const std::string& title,
@@ -34,6 +33,5 @@ void TellLinkRun(const std::string& said);
 // The same for a zone's text that is in no file yet (the editor's zone as it is now): it goes
 // to a temporary file first.
 void ShareZoneText(const std::string& zoneText, const std::string& title);
-#endif
 
 }  // namespace quarn::system

@@ -6,9 +6,6 @@
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +14,7 @@
 
 #include "base/Text.h"
 #include "base/Writing.h"
+#include "Storage.h"
 
 namespace quarn::system {
 
@@ -58,19 +56,7 @@ bool WriteAll(int fd, std::string_view content) {
 // Moves from onto to; with keep, fails with EEXIST rather than replace a file already at to.
 int Rename(const fs::path& from, const fs::path& to, bool keep) {
   if (!keep) return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-#ifdef __EMSCRIPTEN__
-  // The page is the only writer of its storage, and has no hard links: look, then move.
-  struct stat there {};
-  if (lstat(to.c_str(), &there) == 0) return EEXIST;
-  return rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-#else
-  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return errno;
-  // A file system without the no-replace rename: a hard link refuses an existing name as well.
-  if (link(from.c_str(), to.c_str()) != 0) return errno;
-  unlink(from.c_str());
-  return 0;
-#endif
+  return MoveWithoutReplacing(from, to);
 }
 
 void SyncFolder(const fs::path& folder) {
@@ -188,13 +174,8 @@ Result<void> WriteWhole(const fs::path& file, std::string_view content, Existing
   if (fsync(fd.Get()) != 0) return fail(errno);
   if (const int error = Rename(temporary, target, existing == Existing::Keep)) return fail(error);
   SyncFolder(folder);
-#ifdef __EMSCRIPTEN__
-  // In a browser the player's folders live in the page's storage, which is written out here,
-  // after each whole file (the page's loader defines quarnSync).
-  EM_ASM({
-    if (Module.quarnSync) Module.quarnSync();
-  });
-#endif
+  // In a browser the page's storage is written out here, after each whole file.
+  StorageChanged();
   return {};
 }
 
@@ -237,11 +218,7 @@ void RemoveWritten(const std::vector<fs::path>& files) {
   if (files.empty()) return;
   for (const fs::path& file : files) unlink(file.c_str());
   SyncFolder(files.front().has_parent_path() ? files.front().parent_path() : fs::path("."));
-#ifdef __EMSCRIPTEN__
-  EM_ASM({
-    if (Module.quarnSync) Module.quarnSync();
-  });
-#endif
+  StorageChanged();
 }
 
 Result<std::string> ReadWhole(const fs::path& file, size_t maxBytes) {

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include "PageFiles.h"
 #include "RunProof.h"
 #include "base/Text.h"
 #include "system/Copies.h"
@@ -83,24 +82,7 @@ void Flow::Begin(bool askSound) {
   };
   start_->AuthorTimeOf = [this](const std::filesystem::path& zone) { return AuthorTime(zone); };
   start_->OnOpenEditor = [this](const std::filesystem::path& zone) { OpenEditor(zone); };
-#ifdef __EMSCRIPTEN__
-  start_->UseBrowserKeys(
-      [this](const std::filesystem::path& zone, const std::string& title, bool withRun) {
-        if (withRun) {
-          ShareWithRun(zone, title);
-        } else {
-          system::ShareZoneLink(zone, title);
-        }
-      },
-      [this](const std::filesystem::path& zone, const std::string& title, bool runs) {
-        if (runs) {
-          DownloadRuns(zone, title);
-          return;
-        }
-        const std::string name = zone.filename().string();
-        web::OfferDownload(zone, name, "Stahuje se zóna „" + title + "“ (" + name + ").");
-      });
-#endif
+  if (OnStartScreenMade) OnStartScreenMade(*start_);
   // Players who start the game from the desktop see no terminal: the refusal is said here too.
   if (!folders_.UserZonesRefused.empty()) {
     prompter_.SkinMsgBox(folders_.UserZonesRefused, msgbox::OkOnly, msgbox::IconExclamation, "");
@@ -129,9 +111,7 @@ bool Flow::PlayOnly(const std::string& zone, const std::optional<std::string>& w
   TellNotice();
   if (watch) return WatchRun(zone, *watch, [this] { app_.Quit(); });
   if (!ghost) return OpenGame(zone, [this] { app_.Quit(); });
-#ifdef __EMSCRIPTEN__
-  return PlayWithLinkRun(zone, *ghost);
-#else
+  if (PlayRacing) return PlayRacing(zone, *ghost);
   // A run to race is read and checked as a watched one is, before the zone opens.
   auto script = ReadKeyScript(*ghost);
   if (auto* error = std::get_if<KeyScriptError>(&script)) {
@@ -151,7 +131,6 @@ bool Flow::PlayOnly(const std::string& zone, const std::optional<std::string>& w
   game_->SetGhost(std::make_shared<const GhostRun>(std::move(std::get<GhostRun>(run))),
                   "průchodu");
   return true;
-#endif
 }
 
 bool Flow::RunFitsZone(const KeyScript& run, const std::filesystem::path& zone) {
@@ -368,11 +347,7 @@ bool Flow::StartEditor(const std::filesystem::path& zone, std::function<void()> 
   editor_->OnTestPlayHere = [this](const std::string& text) { TestPlay(text, false); };
   editor_->ShareClipboard(clipboard_);
   editor_->OnHelp = [this] { ShowHelp(); };
-#ifdef __EMSCRIPTEN__
-  editor_->OfferLink([](const std::string& zoneText, const std::string& title) {
-    system::ShareZoneText(zoneText, title);
-  });
-#endif
+  if (OnEditorMade) OnEditorMade(*editor_);
   if (!editor_->Open(file)) {
     editor_.reset();
     return false;

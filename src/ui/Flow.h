@@ -82,6 +82,20 @@ class Flow {
   std::function<bool(const std::string&)> OpenLink;
   std::function<bool(const std::filesystem::path&)> OpenInEditor;
 
+  // What the host adds (ui/Host.h; a desktop adds nothing). Runs when the start screen is made,
+  // before it is shown.
+  std::function<void(StartScreen&)> OnStartScreenMade;
+  // Runs for every zone editor made, before it opens its zone.
+  std::function<void(EditorScreen&)> OnEditorMade;
+  // Plays a zone alone with a run to race (--ghost) the host's way instead of the desktop's.
+  std::function<bool(const std::string& zone, const std::string& run)> PlayRacing;
+  // The browser's ways (web/FlowBrowser.cpp; only the browser build has them): the zone of a
+  // link played with the link's run as the ghost; Shift+O, a link to the zone with its best
+  // kept run to beat; Shift+S, the zone's kept runs downloaded, the best first.
+  bool PlayWithLinkRun(const std::string& zone, const std::string& runFile);
+  void ShareWithRun(const std::filesystem::path& zone, const std::string& title);
+  void DownloadRuns(const std::filesystem::path& zone, const std::string& title);
+
  private:
   // A fresh game screen for zone; false when the zone could not be opened.
   // shownPath: the file messages name instead of zone (a test-played copy names the author's).
@@ -102,14 +116,6 @@ class Flow {
   // The run of file played through on zone as a ghost; none (said on stderr) when it cannot be.
   std::shared_ptr<const GhostRun> PlayGhost(const std::string& zone,
                                             const std::filesystem::path& file);
-#ifdef __EMSCRIPTEN__
-  // The zone of a link played with the link's run as the ghost (PlayOnly in a browser).
-  bool PlayWithLinkRun(const std::string& zone, const std::string& runFile);
-  // Shift+O in a browser: a link to the zone with its best kept run to beat.
-  void ShareWithRun(const std::filesystem::path& zone, const std::string& title);
-  // Shift+S in a browser: the zone's kept runs downloaded, the best first.
-  void DownloadRuns(const std::filesystem::path& zone, const std::string& title);
-#endif
   // N after a win: the next zone of zone's set, or the first of the next set after a set's last.
   void NextZone(const std::string& zone);
   NextOffer WhatComesNext(const std::string& zone) const;

@@ -156,12 +156,9 @@ namespace {
 // The room a window has on the screen it opens on, in its logical pixels: the usable part of the
 // display, less a frame's title bar and edges.
 SDL_Point RoomOnScreen(int scale) {
-#ifdef __EMSCRIPTEN__
   // A page's canvas grows for a taller window and is fitted to the browser's window as a whole,
   // smoothly below full size: the help keeps its full layout there.
-  (void)scale;
-  return SDL_Point{Width, 4 * Height};
-#endif
+  if (InBrowser()) return SDL_Point{Width, 4 * Height};
   SDL_Rect usable{0, 0, Width, Height + 300};
   if (SDL_GetDisplayUsableBounds(0, &usable) != 0 && SDL_GetDisplayBounds(0, &usable) != 0) {
     usable = SDL_Rect{0, 0, Width, Height + 300};

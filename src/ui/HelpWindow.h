@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Host.h"
 #include "platform/App.h"
 #include "platform/Controls.h"
 #include "platform/Window.h"
@@ -21,16 +22,9 @@ struct HelpTile {
   std::string Text;
 };
 const std::vector<HelpTile>& HelpTiles();
-// True in the browser build: the browser keeps some keys for itself (Ctrl+N among them), so the
-// screens answer others there, and they offer a link to a zone.
-#ifdef __EMSCRIPTEN__
-inline constexpr bool InBrowser = true;
-#else
-inline constexpr bool InBrowser = false;
-#endif
 // The key lines, "key – what it does", grouped under headings (lines without " – "), as the
 // desktop build (browser false) or the browser build (true) answers them.
-const std::vector<std::string>& HelpKeys(bool browser = InBrowser);
+const std::vector<std::string>& HelpKeys(bool browser = InBrowser());
 std::string HelpGoal();
 
 class HelpWindow {

@@ -10,6 +10,7 @@
 #include "Dialog.h"
 #include "Flow.h"
 #include "GameScreen.h"
+#include "Host.h"
 #include "KeyFeed.h"
 #include "base/Text.h"
 #include "base/Writing.h"
@@ -25,30 +26,6 @@
 #include "ui/RunProof.h"
 #include "ui/VerifyRuns.h"
 #include "ui/Version.h"
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-
-#include "PageFiles.h"
-
-namespace quarn::web {
-// web/SharedZone.cpp: "Uložit do mých zón" on the page, taken between ticks.
-void KeepSharedZoneWhenAsked();
-}  // namespace quarn::web
-
-namespace {
-// The page: a zone played alone has ended (closed, or refused by the loader), and the page goes
-// on to the start screen.
-void TellPageZoneEnded() { EM_ASM({ if (Module.quarnZoneEnded) Module.quarnZoneEnded(); }); }
-// The page: the game has ended, however main returns (× on the start screen, an error), and the
-// page says so instead of leaving a dead canvas.
-struct TellPageGameEnded {
-  TellPageGameEnded() = default;
-  TellPageGameEnded(const TellPageGameEnded&) = delete;
-  TellPageGameEnded& operator=(const TellPageGameEnded&) = delete;
-  ~TellPageGameEnded() { EM_ASM({ if (Module.quarnGameEnded) Module.quarnGameEnded(); }); }
-};
-}  // namespace
-#endif
 
 namespace {
 
@@ -83,9 +60,7 @@ std::vector<ListedZone> ListedZones() {
 
 int main(int argc, char** argv) {
   using namespace quarn;
-#ifdef __EMSCRIPTEN__
-  const TellPageGameEnded tellPage;
-#endif
+  const ui::GameEndTold gameEndTold;
   const ui::Options options = ui::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!options.Error.empty()) {
     std::fprintf(stderr, "quarn: %s\n%s", ShowControls(options.Error).c_str(), ui::Usage().c_str());
@@ -231,17 +206,9 @@ int main(int argc, char** argv) {
         };
       };
     }
-#ifdef __EMSCRIPTEN__
-    // The page counts the game's ticks (Module.quarnTicks): its timing against the clock can be
-    // checked from outside.
-    // A zone from a link is named so in the loader's messages, not by the page's temporary file.
-    if (!options.TracePlayer) {
-      flow.OnNewGameScreen = [zone = options.Zone](ui::GameScreen& screen) {
-        screen.OnTicked = [] { EM_ASM({ Module.quarnTicks = (Module.quarnTicks || 0) + 1; }); };
-        if (zone && screen.ShownPath.empty()) screen.ShownPath = web::ShownFileName(*zone);
-      };
-    }
-#endif
+    // The page's hooks, in a browser (web/Host.cpp).
+    ui::Host host;
+    host.Attach(app, flow, options);
     if (options.Edit) {
       if (!flow.EditOnly(*options.Edit)) {
         return platform::SignalReceived() ? 128 + platform::SignalReceived() : 2;
@@ -251,31 +218,15 @@ int main(int argc, char** argv) {
       std::optional<std::string> watch;
       if (options.Watch) watch = *options.Watch;
       if (!flow.PlayOnly(*options.Zone, watch, options.Ghost)) {
-#ifdef __EMSCRIPTEN__
-        TellPageZoneEnded();
-#endif
+        host.ZoneEnded();
         return platform::SignalReceived() ? 128 + platform::SignalReceived() : 2;
       }
     } else {
       flow.Begin(!options.NoSound);
     }
-#ifdef __EMSCRIPTEN__
-    // What the page asked for, taken between ticks: a shared zone kept, a zone file from disk,
-    // and the game given up to another tab (ended as a signal ends it, its unsaved work kept).
-    const bool listed = !options.Zone && !options.Edit;
-    platform::Timer keepAsked(app.Timers(), [&app, &flow, listed] {
-      if (platform::SignalReceived()) app.Quit();
-      web::KeepSharedZoneWhenAsked();
-      if (const auto picked = web::KeepPickedZoneWhenAsked(); picked && listed)
-        flow.Start().ListAndSelect(*picked);
-    });
-    keepAsked.SetInterval(200);
-    keepAsked.SetEnabled(true);
-#endif
+    host.Listen();
     app.Run();
-#ifdef __EMSCRIPTEN__
-    if (options.Zone) TellPageZoneEnded();
-#endif
+    if (options.Zone) host.ZoneEnded();
     // Ended by a signal: the editor's unsaved changes are kept before anything else goes.
     if (platform::SignalReceived()) flow.KeepUnsavedWork();
     if (options.TracePlayer) {

@@ -3,34 +3,24 @@
 #pragma once
 
 #include <filesystem>
-#include <string>
-
-#ifdef __EMSCRIPTEN__
 #include <optional>
+#include <string>
 
 namespace quarn::web {
 
-// The page downloads file as name (its bytes as they are) and tells the player told, unless told
-// is empty.
+// Only in a browser (web/PlayerFiles.cpp): the page downloads file as name (its bytes as they
+// are) and tells the player told, unless told is empty.
 void OfferDownload(const std::filesystem::path& file, const std::string& name,
                    const std::string& told);
 
-// A zone file the player picked on the page, taken between ticks: put among the player's zones
-// (a free name, written whole) when the editor can read it, the player told on the page either
-// way. The copy, when one was made.
+// Only in a browser: a zone file the player picked on the page, taken between ticks: put among
+// the player's zones (a free name, written whole) when the editor can read it, the player told
+// on the page either way. The copy, when one was made.
 std::optional<std::filesystem::path> KeepPickedZoneWhenAsked();
 
-// A file of the page as the player's messages name it, never by the page's own folders: the zone
-// of a link is "zóna z odkazu", a file among the player's zones "tvé zóny/NAME"; any other path as
-// it is.
+// A file as the player's messages name it: on a desktop by its path (ui/Host.cpp); in a browser
+// never by the page's own folders: the zone of a link is "zóna z odkazu", a file among the
+// player's zones "tvé zóny/NAME"; any other path as it is.
 std::string ShownFileName(const std::filesystem::path& file);
 
 }  // namespace quarn::web
-#else
-namespace quarn::web {
-
-// On a desktop a message names a file by its path.
-inline std::string ShownFileName(const std::filesystem::path& file) { return file.string(); }
-
-}  // namespace quarn::web
-#endif

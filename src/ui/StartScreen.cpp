@@ -361,12 +361,10 @@ void StartScreen::Select(const std::filesystem::path& zone) {
   UpdateRecordLine();
 }
 
-#ifdef __EMSCRIPTEN__
 void StartScreen::ListAndSelect(const std::filesystem::path& zone) {
   Refresh();
   Select(zone);
 }
-#endif
 
 void StartScreen::Refresh() {
   if (!window_.Shown()) return;

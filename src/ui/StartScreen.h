@@ -84,10 +84,8 @@ class StartScreen {
           share,
       std::function<void(const std::filesystem::path& zone, const std::string& title, bool runs)>
           download);
-#ifdef __EMSCRIPTEN__
   // A zone just put in one of the listed folders: listed at once and selected.
   void ListAndSelect(const std::filesystem::path& zone);
-#endif
 
   platform::Window& Window() { return window_; }
   platform::Timer& Timer1() { return timer_; }

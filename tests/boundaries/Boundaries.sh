@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Boundaries.sh — which folder may include which. Every folder of src/ and tools/quarn-zone has an
-# entry below naming what of Quarn's it may include besides its own headers; any other include of
-# ours fails, as does a folder with no entry, a path that climbs out with "..", and SDL or OpenAL
-# in the folders that hold the general helpers, the rules, the zone files, the runs, the files and
-# the editor's model.
+# Boundaries.sh — which folder may include which. Every folder of src/, web/ and tools/quarn-zone
+# has an entry below naming what of Quarn's it may include besides its own headers; any other
+# include of ours fails, as does a folder with no entry, a path that climbs out with "..", SDL or
+# OpenAL in the folders that hold the general helpers, the rules, the zone files, the runs, the
+# files and the editor's model, and emscripten's headers or a block for the browser build alone
+# (#ifdef __EMSCRIPTEN__) anywhere but in web/ and src/platform: the browser build is a backend
+# of its own, not conditional code in the folders of the game.
 # Prints each offending include and fails.
 #   Boundaries.sh SOURCE_DIR
 set -u
@@ -22,10 +24,13 @@ declare -A allowed=(
   [src/platform]=""                   # windows, controls and keys over SDL
   [src/ui]="base zone game run system edit render sound platform"
   [tools/quarn-zone]="base game zone run system render"
+  [web]="base zone run system render platform ui"  # the browser build's side of the interfaces
 )
 # No SDL, no OpenAL here.
 plain="src/base src/zone src/game src/run src/system src/edit"
 media='SDL|AL/|al\.h|alc\.h|alext\.h|efx\.h'
+# Only these may include emscripten's headers.
+browser="web src/platform"
 
 status=0
 fail() {
@@ -74,6 +79,10 @@ for folder in "${!allowed[@]}"; do
       fail "$where (a path out of the folder; name the folder from src/)"
       continue
     fi
+    if [[ " $browser " != *" $folder "* && $path =~ ^emscripten(\.h|/) ]]; then
+      fail "$where (the browser's own headers belong in web/ or src/platform)"
+      continue
+    fi
     if [[ " $plain " == *" $folder "* && $path =~ ^($media) ]]; then
       fail "$where ($folder must stay plain C++: no SDL or OpenAL)"
       continue
@@ -91,6 +100,13 @@ for folder in "${!allowed[@]}"; do
   done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' \
              --include='*.h' --include='*.cpp' "$root/$folder")
 done
+
+# Nor code for the browser build alone: that is web/'s (or src/platform's, behind its window
+# system), never a conditional block in the game's folders.
+while IFS= read -r hit; do
+  fail "${hit#"$root"/} (code for the browser alone belongs in web/, behind an interface)"
+done < <(grep -rnE '^[[:space:]]*#[[:space:]]*(if|ifdef|ifndef|elif)\b.*__EMSCRIPTEN__' \
+           --include='*.h' --include='*.cpp' "$root"/src "$root"/tools | grep -v "^$root/src/platform/")
 
 [ $status -eq 0 ] && echo "layer boundaries hold"
 exit $status

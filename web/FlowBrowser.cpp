@@ -1,17 +1,16 @@
 // FlowBrowser.cpp — the player's kept runs in a browser: Shift+O on the start screen sends a zone
 // with its best run to beat in a link, Shift+S downloads the runs, and a link's run is raced as
-// the ghost. Only the browser build has these; on a desktop the runs are files the player reaches
-// directly.
-#ifdef __EMSCRIPTEN__
+// the ghost. Only the browser build has these (web/Host.cpp hooks them on); on a desktop the runs
+// are files the player reaches directly.
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "Flow.h"
-#include "PageFiles.h"
 #include "base/Text.h"
 #include "system/Launch.h"
 #include "system/Records.h"
+#include "ui/Flow.h"
+#include "ui/PageFiles.h"
 
 namespace quarn::ui {
 
@@ -88,4 +87,3 @@ void Flow::DownloadRuns(const std::filesystem::path& zone, const std::string& ti
 }
 
 }  // namespace quarn::ui
-#endif
