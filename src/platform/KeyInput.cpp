@@ -1,6 +1,8 @@
 // KeyInput.cpp — the SDL-to-virtual-key table and the key events handed to the sink.
 #include "KeyInput.h"
 
+#include <utility>
+
 namespace quarn::platform {
 
 int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
@@ -73,7 +75,7 @@ int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
   }
 }
 
-bool KeyInput::AnotherHeld(SDL_Scancode except, int virtualKey) const {
+bool KeyInput::AnotherHeld(int except, int virtualKey) const {
   for (size_t i = 0; i < heldAs_.size(); ++i) {
     if (static_cast<int>(i) != except && heldAs_[i] == virtualKey) return true;
   }
@@ -85,19 +87,12 @@ bool KeyInput::Handle(const SDL_Event& event) {
     case SDL_KEYDOWN: {
       if (event.key.repeat != 0) return true;
       const SDL_Scancode sc = event.key.keysym.scancode;
-      const int vk = VirtualKeyOf(event.key.keysym.sym, sc);
-      if (vk == 0 || sc < 0 || sc >= SDL_NUM_SCANCODES) return true;
-      heldAs_[sc] = vk;
-      keys_.KeyDown(vk);
+      if (sc >= 0 && sc < SDL_NUM_SCANCODES) Press(sc, VirtualKeyOf(event.key.keysym.sym, sc));
       return true;
     }
     case SDL_KEYUP: {
       const SDL_Scancode sc = event.key.keysym.scancode;
-      if (sc < 0 || sc >= SDL_NUM_SCANCODES) return true;
-      // The code it went down as: the layout may have changed while it was held.
-      const int vk = heldAs_[sc];
-      heldAs_[sc] = 0;
-      if (vk != 0 && !AnotherHeld(sc, vk)) keys_.KeyUp(vk);
+      if (sc >= 0 && sc < SDL_NUM_SCANCODES) Release(sc);
       return true;
     }
     case SDL_WINDOWEVENT:
@@ -109,6 +104,21 @@ bool KeyInput::Handle(const SDL_Event& event) {
     default:
       return false;
   }
+}
+
+void KeyInput::Press(int slot, int virtualKey) {
+  if (slot < 0 || slot >= Slots || virtualKey <= 0 || virtualKey > 255) return;
+  heldAs_[static_cast<size_t>(slot)] = virtualKey;
+  keys_.KeyDown(virtualKey);
+}
+
+int KeyInput::Release(int slot) {
+  if (slot < 0 || slot >= Slots) return 0;
+  // The code it went down as: the layout may have changed while it was held.
+  const int vk = std::exchange(heldAs_[static_cast<size_t>(slot)], 0);
+  if (vk == 0 || AnotherHeld(slot, vk)) return 0;
+  keys_.KeyUp(vk);
+  return vk;
 }
 
 namespace {
