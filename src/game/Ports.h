@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "base/Keys.h"
+
 namespace quarn {
 
 struct GameState;
@@ -104,11 +106,5 @@ class KeySource {
   virtual ~KeySource() = default;
   virtual int16_t GetAsyncKeyState(int virtualKey) = 0;
 };
-
-// Virtual-key codes the game uses.
-namespace vk {
-inline constexpr int Enter = 13, Ctrl = 17, Space = 32, Left = 37, Up = 38, Right = 39, Down = 40,
-                     R = 82;
-}  // namespace vk
 
 }  // namespace quarn

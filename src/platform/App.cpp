@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 #include <stdexcept>
 
 #include "WindowSystem.h"
@@ -152,26 +153,20 @@ void App::Dispatch(const SDL_Event& event) {
            (k.mod & KMOD_ALT));
       // A modal window has every key, whichever window the system gave it to; Alt+Enter is no
       // Enter for it.
-      if (modal_) {
-        if (!toggle && event.key.repeat == 0 && modal_->OnKeyDown) {
-          const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
-          const auto handler = modal_->OnKeyDown;
-          if (virtualKey != 0) handler(virtualKey);
-        }
-        return;
+      if (toggle && !modal_ && event.key.repeat == 0) {
+        if (Window* w = WindowOf(event.key.windowID)) w->ToggleFullscreen();
       }
-      if (toggle) {
-        if (event.key.repeat == 0) {
-          if (Window* w = WindowOf(event.key.windowID)) w->ToggleFullscreen();
-        }
-        return;  // not a key of the game
-      }
-      keyInput_.Handle(event);
-      if (Window* w = WindowOf(event.key.windowID)) {
-        const int virtualKey = VirtualKeyOf(k.sym, k.scancode);
-        const auto handler = event.key.repeat == 0 ? w->OnKeyDown : w->OnKeyRepeat;
-        if (handler && virtualKey != 0) handler(virtualKey);
-      }
+      if (toggle || k.scancode < 0 || k.scancode >= SDL_NUM_SCANCODES) return;
+      Window* target = WindowOf(event.key.windowID);
+      int virtualKey = VirtualKeyOf(k.sym, k.scancode);
+      const bool posted = IsPostedKey(event.key);
+      // The player's own keys become the game's before the game or a recording sees them; a
+      // posted key (the page's touch controls) is the game's own already.
+      if (!modal_ && !posted && target && target->KeyMap && virtualKey > 0 && virtualKey < 256)
+        virtualKey = (*target->KeyMap)[static_cast<size_t>(virtualKey)];
+      if (virtualKey > 0 && virtualKey < 256)
+        Deliver(posted ? KeyInput::PageSlots + virtualKey : k.scancode, virtualKey, true,
+                event.key.repeat != 0, target);
       return;
     }
     case SDL_TEXTINPUT:
@@ -183,13 +178,12 @@ void App::Dispatch(const SDL_Event& event) {
       }
       return;
     case SDL_KEYUP:
-      if (!modal_) {
-        keyInput_.Handle(event);
-        if (Window* w = WindowOf(event.key.windowID); w && w->OnKeyUp) {
-          const int virtualKey = VirtualKeyOf(event.key.keysym.sym, event.key.keysym.scancode);
-          const auto handler = w->OnKeyUp;
-          if (virtualKey != 0) handler(virtualKey);
-        }
+      if (IsPostedKey(event.key)) {
+        const int virtualKey = VirtualKeyOf(event.key.keysym.sym, event.key.keysym.scancode);
+        if (virtualKey > 0 && virtualKey < 256)
+          Deliver(KeyInput::PageSlots + virtualKey, 0, false, false, WindowOf(event.key.windowID));
+      } else if (event.key.keysym.scancode >= 0 && event.key.keysym.scancode < SDL_NUM_SCANCODES) {
+        Deliver(event.key.keysym.scancode, 0, false, false, WindowOf(event.key.windowID));
       }
       return;
     case SDL_WINDOWEVENT:
@@ -216,8 +210,99 @@ void App::Dispatch(const SDL_Event& event) {
       if (Window* w = WindowOf(event.wheel.windowID)) w->Handle(event);
       return;
     default:
+      if (pads_ && pads_->Handle(event) &&
+          (event.type == SDL_CONTROLLERDEVICEADDED || event.type == SDL_CONTROLLERDEVICEREMOVED))
+        wait_.WatchPads(pads_->DeviceFiles(), pads_->SomeWithoutFile());
       return;
   }
+}
+
+Window* App::KeyWindow() {
+  if (SDL_Window* focused = windows::GetKeyboardFocus()) {
+    if (Window* w = WindowOf(windows::GetWindowID(focused)); w && w->Shown()) return w;
+  }
+  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+    if ((*it)->Shown()) return *it;
+  }
+  return nullptr;
+}
+
+void App::Deliver(int slot, int virtualKey, bool down, bool repeat, Window* target) {
+  if (modal_) {
+    // Only what goes down reaches a modal window; its keys never reach the game's key state.
+    if (down && !repeat && modal_->OnKeyDown) {
+      const auto handler = modal_->OnKeyDown;
+      handler(virtualKey);
+    }
+    return;
+  }
+  if (down) {
+    if (!repeat) keyInput_.Press(slot, virtualKey);
+    if (!target) return;
+    const auto handler = repeat ? target->OnKeyRepeat : target->OnKeyDown;
+    if (handler) handler(virtualKey);
+    return;
+  }
+  const int released = keyInput_.Release(slot);
+  if (released != 0 && target && target->OnKeyUp) {
+    const auto handler = target->OnKeyUp;
+    handler(released);
+  }
+}
+
+void App::DeliverKey(int virtualKey, bool down) {
+  if (virtualKey <= 0 || virtualKey > 255) return;
+  Deliver(KeyInput::PageSlots + virtualKey, virtualKey, down, false, KeyWindow());
+}
+
+void App::UsePads(const std::string& mappingsFile) {
+  if (pads_) return;
+  pads_ = std::make_unique<Pads>(mappingsFile);
+  pads_->OnButton = [this](SDL_JoystickID, PadButton button, bool down) {
+    PadButtonChanged(button, down);
+  };
+  pads_->OnRemoved = [this] {
+    const std::vector<Window*> windows = windows_;  // a handler may close a window
+    for (Window* w : windows) {
+      if (std::find(windows_.begin(), windows_.end(), w) == windows_.end() || !w->Shown()) continue;
+      if (const auto handler = w->OnPadRemoved) handler();
+    }
+  };
+}
+
+void App::PadButtonChanged(PadButton button, bool down) {
+  const size_t b = static_cast<size_t>(button);
+  const int slot = KeyInput::PadSlots + 2 * static_cast<int>(b);
+  if (down) {
+    // The keys of the window the button acts on, fixed until it is let go.
+    Window* target = modal_ ? modal_ : KeyWindow();
+    const PadChord chord = target && target->PadKeys ? (*target->PadKeys)[b] : PadKeys[b];
+    padChords_[b] = chord;
+    padWindows_[b] = target ? target->Id() : 0;
+    for (size_t k = 0; k < chord.size(); ++k) {
+      if (chord[k] != 0) Deliver(slot + static_cast<int>(k), chord[k], true, false, target);
+    }
+    return;
+  }
+  const PadChord chord = std::exchange(padChords_[b], PadChord{});
+  Window* target = WindowOf(padWindows_[b]);
+  for (size_t k = chord.size(); k-- > 0;) {
+    if (chord[k] != 0) Deliver(slot + static_cast<int>(k), chord[k], false, false, target);
+  }
+}
+
+void App::DeliverPending() {
+  // Mended: the events queued behind the one that hid a modal window belong to the windows
+  // under it; handed to the hidden window they would change a choice already made.
+  auto modalEnded = [this] { return modal_ != nullptr && !modal_->Shown(); };
+  // SDL reads the pads in its pump only when their subsystem started with the video; started
+  // later, as here, they are read on our asking.
+  if (pads_) SDL_GameControllerUpdate();
+  SDL_PumpEvents();
+  SDL_Event event;
+  while (!QuitRequested() && !modalEnded() &&
+         windows::PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
+    Dispatch(event);
 }
 
 bool App::BlockedByModal(uint32_t windowId) const {
@@ -270,16 +355,7 @@ void App::Step() {
                     ? 0
                     : static_cast<int>(std::min<int64_t>((wake - now + 999'999) / 1'000'000, 250));
   }
-  // Mended: the events queued behind the one that hid a modal window belong to the windows
-  // under it; handed to the hidden window they would change a choice already made.
-  auto modalEnded = [this] { return modal_ != nullptr && !modal_->Shown(); };
-  if (wait_.Wait(windows_, timeoutMs)) {
-    SDL_PumpEvents();
-    SDL_Event event;
-    while (!QuitRequested() && !modalEnded() &&
-           windows::PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1)
-      Dispatch(event);
-  }
+  if (wait_.Wait(windows_, timeoutMs)) DeliverPending();
   if (!QuitRequested()) timers_.RunDue();
 }
 

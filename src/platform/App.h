@@ -2,12 +2,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "EventWait.h"
 #include "Fonts.h"
 #include "KeyInput.h"
+#include "Pads.h"
 #include "Signals.h"
 #include "Timers.h"
 #include "Window.h"
@@ -70,6 +72,24 @@ class App {
   std::function<int(const std::string&, const std::string&, const std::vector<std::string>&)>
       AnswerInstead;
 
+  // The one way a key reaches the windows, whichever device gave it: the keyboard (its key
+  // translated to the game's code first), a pad's button, the page's on-screen pad. A window
+  // shown modally gets every key going down and nothing else; otherwise the key goes to the key
+  // state the game polls and to the handlers of the window that has the keyboard. Calling this
+  // from outside (the page's on-screen pad) gives keys held apart from the keyboard's and the
+  // pad's: a key held on two devices is down until both let it go.
+  void DeliverKey(int virtualKey, bool down);
+  // Hands every event SDL holds to its window, without waiting (tests drive the loop so).
+  void DeliverPending();
+
+  // Takes the pads plugged in now and later; mappingsFile holds the player's own mappings in
+  // SDL's format (read when it exists). Without this call the game answers no pad.
+  void UsePads(const std::string& mappingsFile);
+  // Whether a pad is plugged in and taken (the help then names its buttons).
+  bool PadInUse() const { return pads_ && pads_->Any(); }
+  // The keys the pad's buttons stand for on a window with no PadKeys of its own.
+  PadKeyMap PadKeys{};
+
   // Used by Window.
   void Register(Window* w) { windows_.push_back(w); }
   void Unregister(Window* w);
@@ -84,6 +104,12 @@ class App {
   void ModalDone() { keyInput_.ReleaseAll(); }
   Window* WindowOf(uint32_t id);
   Window* Owner();
+  // The window a key of no window goes to: the one with the keyboard, else the last one shown.
+  Window* KeyWindow();
+  // A key of one slot (KeyInput) down or up for target; with down, repeat is the keyboard's own
+  // auto-repeat.
+  void Deliver(int slot, int virtualKey, bool down, bool repeat, Window* target);
+  void PadButtonChanged(PadButton button, bool down);
   // Signals are watched from before SDL starts until after it has shut down.
   SignalWatch signals_;
   // SDL and its fonts, started first and shut down last.
@@ -98,6 +124,10 @@ class App {
   std::vector<Window*> presenting_;  // Step's copy of windows_, kept between steps
   Window* modal_ = nullptr;
   EventWait wait_;
+  std::unique_ptr<Pads> pads_;
+  // The keys each pad button went down as, and the window it went to.
+  std::array<PadChord, PadButtons> padChords_{};
+  std::array<uint32_t, PadButtons> padWindows_{};
   bool quit_ = false;
   bool wantsFullscreen_ = false;
 };

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -39,6 +40,26 @@ void WakeEventLoop() {
   [[maybe_unused]] const ssize_t n = write(WakeFd(), &one, sizeof one);
 }
 
+void EventWait::WatchPads(const std::vector<std::string>& deviceFiles, bool someWithoutFile) {
+  for (int fd : padFds_) close(fd);
+  padFds_.clear();
+  // Each reader of an input device gets every event of it: ours only wakes the wait, and what
+  // it reads is dropped (SDL reads its own copy).
+  for (const std::string& file : deviceFiles) {
+    const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+      padFds_.push_back(fd);
+    } else {
+      someWithoutFile = true;
+    }
+  }
+  padsUnwatched_ = someWithoutFile;
+}
+
+EventWait::~EventWait() {
+  for (int fd : padFds_) close(fd);
+}
+
 bool EventWait::Wait(const std::vector<Window*>& windows, int timeoutMs) {
   if (!looked_ && !windows.empty()) {
     looked_ = true;
@@ -60,14 +81,27 @@ bool EventWait::Wait(const std::vector<Window*>& windows, int timeoutMs) {
   }
   // Requests still in Xlib's buffer go out before the sleep.
   XFlush(display);
-  pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {WakeFd(), POLLIN, 0}};
+  std::vector<pollfd> fds = {{ConnectionNumber(display), POLLIN, 0}, {WakeFd(), POLLIN, 0}};
+  for (int fd : padFds_) fds.push_back({fd, POLLIN, 0});
   const int64_t upkeepMs = (lastCollectNs_ + UpkeepNs - now + 999'999) / 1'000'000;
-  const int ready = poll(fds, 2, static_cast<int>(std::min<int64_t>(timeoutMs, upkeepMs)));
+  int64_t sleepMs = std::min<int64_t>(timeoutMs, upkeepMs);
+  if (padsUnwatched_) sleepMs = std::min<int64_t>(sleepMs, PadLookMs);
+  const int ready = poll(fds.data(), fds.size(), static_cast<int>(sleepMs));
   if (ready < 0 && errno == EINTR) return true;  // a signal: let the loop look at it
   if (fds[1].revents & POLLIN) {
     uint64_t count = 0;
     [[maybe_unused]] const ssize_t n = read(WakeFd(), &count, sizeof count);
   }
+  bool padNews = false;
+  for (size_t i = 2; i < fds.size(); ++i) {
+    if (!(fds[i].revents & POLLIN)) continue;
+    padNews = true;
+    char drop[512];
+    while (read(fds[i].fd, drop, sizeof drop) > 0) {
+    }
+  }
+  // A pad's event is SDL's to collect now, whatever the upkeep's time.
+  if (padNews || (padsUnwatched_ && ready == 0)) return true;
   if (ready <= 0 && NowNs() - lastCollectNs_ < UpkeepNs) return false;
   lastCollectNs_ = NowNs();
   return true;

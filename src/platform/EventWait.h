@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace quarn::platform {
@@ -14,11 +15,21 @@ class Window;
 // what an idle game costs. Elsewhere it is SDL's own wait.
 class EventWait {
  public:
+  EventWait() = default;
+  ~EventWait();
+  EventWait(const EventWait&) = delete;
+  EventWait& operator=(const EventWait&) = delete;
   // Waits at most timeoutMs for an event; true when there may be events for SDL to collect.
   bool Wait(const std::vector<Window*>& windows, int timeoutMs);
+  // The pads taken now: their device files are watched as the display is; a pad with none
+  // (virtual) is looked at by SDL every PadLookMs.
+  void WatchPads(const std::vector<std::string>& deviceFiles, bool someWithoutFile);
+  static constexpr int PadLookMs = 8;
 
  private:
 #ifndef __EMSCRIPTEN__
+  std::vector<int> padFds_;
+  bool padsUnwatched_ = false;
   // The X wait's own (a page's wait, EventWaitWeb.cpp, has none of these).
   void* display_ = nullptr;  // the X display of our windows, once known
   bool looked_ = false;

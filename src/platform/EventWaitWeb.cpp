@@ -7,6 +7,11 @@ namespace quarn::platform {
 // Nothing runs beside the loop in a browser: there is never a wait to end from elsewhere.
 void WakeEventLoop() {}
 
+EventWait::~EventWait() = default;
+
+// The page's Gamepad API reaches SDL between our sleeps; nothing is to be watched.
+void EventWait::WatchPads(const std::vector<std::string>&, bool) {}
+
 bool EventWait::Wait(const std::vector<Window*>&, int timeoutMs) {
   web::Sleep(timeoutMs);
   return true;

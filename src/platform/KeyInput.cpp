@@ -2,6 +2,8 @@
 #include "KeyInput.h"
 #include "WindowSystem.h"
 
+#include <utility>
+
 namespace quarn::platform {
 
 int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode) {
@@ -101,13 +103,14 @@ bool PostVirtualKey(int virtualKey, bool down) {
   if (virtualKey == CtrlKey) ctrlHeld = down;
   SDL_Event event = KeyEventOf(virtualKey, down, ctrlHeld ? KMOD_LCTRL : KMOD_NONE);
   if (event.type == SDL_FIRSTEVENT) return false;
+  event.key.keysym.unused = PostedKeyMark;
   // The window with the keyboard, as SDL names it for the keyboard's own events.
   if (SDL_Window* focused = windows::GetKeyboardFocus())
     event.key.windowID = windows::GetWindowID(focused);
   return SDL_PushEvent(&event) == 1;
 }
 
-bool KeyInput::AnotherHeld(SDL_Scancode except, int virtualKey) const {
+bool KeyInput::AnotherHeld(int except, int virtualKey) const {
   for (size_t i = 0; i < heldAs_.size(); ++i) {
     if (static_cast<int>(i) != except && heldAs_[i] == virtualKey) return true;
   }
@@ -119,19 +122,12 @@ bool KeyInput::Handle(const SDL_Event& event) {
     case SDL_KEYDOWN: {
       if (event.key.repeat != 0) return true;
       const SDL_Scancode sc = event.key.keysym.scancode;
-      const int vk = VirtualKeyOf(event.key.keysym.sym, sc);
-      if (vk == 0 || sc < 0 || sc >= SDL_NUM_SCANCODES) return true;
-      heldAs_[sc] = vk;
-      keys_.KeyDown(vk);
+      if (sc >= 0 && sc < SDL_NUM_SCANCODES) Press(sc, VirtualKeyOf(event.key.keysym.sym, sc));
       return true;
     }
     case SDL_KEYUP: {
       const SDL_Scancode sc = event.key.keysym.scancode;
-      if (sc < 0 || sc >= SDL_NUM_SCANCODES) return true;
-      // The code it went down as: the layout may have changed while it was held.
-      const int vk = heldAs_[sc];
-      heldAs_[sc] = 0;
-      if (vk != 0 && !AnotherHeld(sc, vk)) keys_.KeyUp(vk);
+      if (sc >= 0 && sc < SDL_NUM_SCANCODES) Release(sc);
       return true;
     }
     case SDL_WINDOWEVENT:
@@ -143,6 +139,21 @@ bool KeyInput::Handle(const SDL_Event& event) {
     default:
       return false;
   }
+}
+
+void KeyInput::Press(int slot, int virtualKey) {
+  if (slot < 0 || slot >= Slots || virtualKey <= 0 || virtualKey > 255) return;
+  heldAs_[static_cast<size_t>(slot)] = virtualKey;
+  keys_.KeyDown(virtualKey);
+}
+
+int KeyInput::Release(int slot) {
+  if (slot < 0 || slot >= Slots) return 0;
+  // The code it went down as: the layout may have changed while it was held.
+  const int vk = std::exchange(heldAs_[static_cast<size_t>(slot)], 0);
+  if (vk == 0 || AnotherHeld(slot, vk)) return 0;
+  keys_.KeyUp(vk);
+  return vk;
 }
 
 namespace {

@@ -28,8 +28,13 @@ int VirtualKeyOf(SDL_Keycode key, SDL_Scancode scancode);
 // goes to the one with the keyboard. A code no key of the keyboard has gives SDL_FIRSTEVENT.
 SDL_Event KeyEventOf(int virtualKey, bool down, Uint16 mod);
 // Queues that event; Ctrl (17) stays held for the keys that follow until it is let go, as the
-// keyboard's modifier does. False when the code has no key or SDL's queue refused it.
+// keyboard's modifier does. False when the code has no key or SDL's queue refused it. The event
+// is marked as posted (its keysym's spare field is PostedKeyMark): it is the game's own key
+// already, so the player's own keys do not turn it into another, and it is held apart from the
+// keyboard's keys, as a pad's are.
 bool PostVirtualKey(int virtualKey, bool down);
+inline constexpr Uint32 PostedKeyMark = 0x51554B59;
+inline bool IsPostedKey(const SDL_KeyboardEvent& key) { return key.keysym.unused == PostedKeyMark; }
 
 // The modifier keys held: while a key event is handled, those it was made with; otherwise as
 // the window system last told us.
@@ -55,22 +60,33 @@ class KeyEventModifiers {
   Modifiers outer_;
 };
 
-// Hands the key events of our windows to a sink. Auto-repeat is ignored: the game reads which
-// keys are down, and a repeat would only mark a key as freshly pressed again.
+// Hands the keys of every device to a sink. Each key held has a slot: a keyboard key its
+// scancode, a pad's button and a key of the page's on-screen pad one of their own. Auto-repeat is
+// ignored: the game reads which keys are down, and a repeat would only mark a key as freshly
+// pressed again.
 class KeyInput {
  public:
+  static constexpr int PadSlots = SDL_NUM_SCANCODES;  // two a pad button
+  static constexpr int PageSlots = PadSlots + 64;     // one a virtual key
+  static constexpr int Slots = PageSlots + 256;
+
   explicit KeyInput(KeySink& keys) : keys_(keys) {}
   // Returns true when the event was a keyboard or focus event it used.
   bool Handle(const SDL_Event& event);
+  // The key of a slot went down as virtualKey (1..255).
+  void Press(int slot, int virtualKey);
+  // The slot's key went up: returns the virtual key let go, or 0 when the slot held none or
+  // another slot still holds the same key.
+  int Release(int slot);
   // Every key up: the keyboard went to another program.
   void ReleaseAll();
 
  private:
-  bool AnotherHeld(SDL_Scancode except, int virtualKey) const;
+  bool AnotherHeld(int except, int virtualKey) const;
   KeySink& keys_;
-  // The virtual key each physical key went down as; two physical keys (left and right Ctrl) can
-  // share one code, which stays down until both are up.
-  std::array<int, SDL_NUM_SCANCODES> heldAs_{};
+  // The virtual key each slot went down as; two physical keys (left and right Ctrl), or a key and
+  // a pad's button, can share one code, which stays down until all are up.
+  std::array<int, Slots> heldAs_{};
 };
 
 }  // namespace quarn::platform

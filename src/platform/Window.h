@@ -4,13 +4,16 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "Controls.h"
+#include "Pads.h"
 #include "Scaling.h"
 #include "XUpload.h"
 
@@ -90,6 +93,14 @@ class Window {
   std::function<void(int virtualKey)> OnKeyUp;
   // A held key repeating (the editor scrolls and erases by it; the game does not want it).
   std::function<void(int virtualKey)> OnKeyRepeat;
+  // The player's own keys on this window: the keyboard's key k reaches it (and the key state
+  // the game polls) as KeyMap[k], nothing when that is 0. A window shown modally answers the
+  // keys as they are.
+  std::optional<std::array<uint8_t, 256>> KeyMap;
+  // The keys the pad's buttons stand for on this window; none: the App's PadKeys.
+  std::optional<PadKeyMap> PadKeys;
+  // A pad in use was pulled out (its buttons were let go first): every window shown is told.
+  std::function<void()> OnPadRemoved;
   // Text typed while the window had the keyboard, UTF-8, as the keyboard layout composed it.
   std::function<void(const std::string& text)> OnTextInput;
 

@@ -32,14 +32,15 @@ std::string InQuotes(std::string_view name) {
   return quoted;
 }
 
-struct KeyName {
-  std::string_view Name;
-  int VirtualKey;
-};
-constexpr KeyName KeyNames[] = {
-    {"left", vk::Left},   {"up", vk::Up},       {"right", vk::Right}, {"down", vk::Down},
-    {"space", vk::Space}, {"enter", vk::Enter}, {"ctrl", vk::Ctrl},   {"r", vk::R},
-};
+// "left, up, …, r": the names a key line may use.
+std::string ScriptNamesText() {
+  std::string text;
+  for (const ScriptKeyName& k : ScriptKeyNames) {
+    if (!text.empty()) text += ", ";
+    text.append(k.Name);
+  }
+  return text;
+}
 constexpr int64_t MaxTicksPerLine = 1'000'000'000;
 constexpr int64_t MaxRandom = 16'777'215;
 
@@ -259,17 +260,12 @@ std::variant<KeyScript, KeyScriptError> ParseKeyScript(std::string_view text,
       while (true) {
         const size_t plus = keys.find('+', start);
         const std::string_view name = keys.substr(start, plus - start);
-        int found = 0;
-        for (const KeyName& k : KeyNames) {
-          if (k.Name == name) found = k.VirtualKey;
-        }
+        const int found = ScriptKeyOf(name);
         if (found == 0) {
-          return error("unknown key '" + CutForMessage(name) +
-                       "'; keys are left, up, right, down, space, enter, ctrl, r, or '-' for none");
+          return error("unknown key '" + CutForMessage(name) + "'; keys are " +
+                       ScriptNamesText() + ", or '-' for none");
         }
-        for (size_t i = 0; i < ScriptKeys.size(); ++i) {
-          if (ScriptKeys[i] == found) step.Keys = static_cast<KeyMask>(step.Keys | (1u << i));
-        }
+        step.Keys = static_cast<KeyMask>(step.Keys | MaskOfKeys({found}));
         if (plus == std::string_view::npos) break;
         start = plus + 1;
       }

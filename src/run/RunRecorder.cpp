@@ -19,6 +19,16 @@ KeyMask MaskOfKeys(const std::vector<int>& virtualKeys) {
   return mask;
 }
 
+std::string KeysText(KeyMask mask) {
+  std::string text;
+  for (size_t i = 0; i < ScriptKeyNames.size(); ++i) {
+    if (!(mask & (1u << i))) continue;
+    if (!text.empty()) text += '+';
+    text.append(ScriptKeyNames[i].Name);
+  }
+  return text.empty() ? std::string("-") : text;
+}
+
 std::vector<int> KeysOfMask(KeyMask mask) {
   std::vector<int> keys;
   for (size_t i = 0; i < ScriptKeys.size(); ++i) {
@@ -452,17 +462,6 @@ std::string RunRecorder::RunScript(const std::vector<std::string>& comments) con
            " exit=" + std::to_string(c.ExitX) + "," + std::to_string(c.ExitY) + "\n";
   }
   if (m.carried.Halted) out += "1 enter\n";
-  auto keysText = [](KeyMask mask) {
-    static const char* const names[] = {"left",  "up",    "right", "down",
-                                        "space", "enter", "ctrl",  "r"};
-    std::string text;
-    for (size_t i = 0; i < 8; ++i) {
-      if (!(mask & (1u << i))) continue;
-      if (!text.empty()) text += '+';
-      text += names[i];
-    }
-    return text.empty() ? std::string("-") : text;
-  };
   size_t i = 0;
   while (i < m.log.size()) {
     if (auto r = m.randoms.find(static_cast<int64_t>(i)); r != m.randoms.end()) {
@@ -471,7 +470,7 @@ std::string RunRecorder::RunScript(const std::vector<std::string>& comments) con
     size_t j = i + 1;
     while (j < m.log.size() && m.log[j] == m.log[i] && !m.randoms.count(static_cast<int64_t>(j)))
       ++j;
-    out += std::to_string(j - i) + " " + keysText(m.log[i]) + "\n";
+    out += std::to_string(j - i) + " " + KeysText(m.log[i]) + "\n";
     i = j;
   }
   if (auto r = m.randoms.find(static_cast<int64_t>(m.log.size())); r != m.randoms.end()) {

@@ -17,8 +17,13 @@ namespace quarn {
 // The eight keys a key script can name, one bit each (left, up, right, down, space, enter,
 // ctrl, r, in this order).
 using KeyMask = uint8_t;
-inline constexpr std::array<int, 8> ScriptKeys = {vk::Left,  vk::Up,    vk::Right, vk::Down,
-                                                  vk::Space, vk::Enter, vk::Ctrl,  vk::R};
+inline constexpr std::array<int, 8> ScriptKeys = [] {
+  std::array<int, 8> keys{};
+  for (size_t i = 0; i < keys.size(); ++i) keys[i] = ScriptKeyNames[i].VirtualKey;
+  return keys;
+}();
+// A tick's keys as a key line writes them: "left+space", "-" for none.
+std::string KeysText(KeyMask mask);
 KeyMask MaskOfKeys(const std::vector<int>& virtualKeys);  // keys outside the eight are dropped
 std::vector<int> KeysOfMask(KeyMask mask);                // in the order of ScriptKeys
 

@@ -80,18 +80,12 @@ bool ScriptCursor::StepBack(int64_t ticks) {
 }
 
 std::string HeldKeysText(const TickKeys& keys) {
-  std::string text;
-  const std::pair<int, const char*> names[] = {{vk::Left, "left"},
-                                               {vk::Up, "up"},
-                                               {vk::Right, "right"},
-                                               {vk::Down, "down"},
-                                               {vk::Space, "space"}};
-  for (const auto& [key, name] : names) {
-    if (keys.Sampled(key) == 0) continue;
-    if (!text.empty()) text += '+';
-    text += name;
+  // The winning tick reads the arrows and space only; Enter, Ctrl and R of it do not count.
+  std::vector<int> held;
+  for (int key : {vk::Left, vk::Up, vk::Right, vk::Down, vk::Space}) {
+    if (keys.Sampled(key) != 0) held.push_back(key);
   }
-  return text.empty() ? "-" : text;
+  return KeysText(MaskOfKeys(held));
 }
 
 int PlaySession::WinWatch::SkinMsgBox(const std::string& prompt, int buttons, int icon,

@@ -89,6 +89,8 @@ fs::path UserZoneFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share") / 
 
 fs::path StateFolder() { return XdgFolder("XDG_STATE_HOME", ".local/state") / "quarn"; }
 
+fs::path ConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config") / "quarn"; }
+
 fs::path RunFolder() { return XdgFolder("XDG_DATA_HOME", ".local/share") / "quarn" / "runs"; }
 
 }  // namespace quarn::system

@@ -30,4 +30,9 @@ std::filesystem::path StateFolder();
 // created here.
 std::filesystem::path RunFolder();
 
+// The player's settings of the controls: $XDG_CONFIG_HOME/quarn ($HOME/.config when
+// XDG_CONFIG_HOME is unset, empty or not absolute). Holds gamecontrollerdb.txt, the player's own
+// pad mappings in SDL's format, read at the start. Not created here.
+std::filesystem::path ConfigFolder();
+
 }  // namespace quarn::system

@@ -8,6 +8,7 @@
 #include <exception>
 #include <variant>
 
+#include "base/Keys.h"
 #include "render/PictureSet.h"
 #include "base/Text.h"
 
@@ -137,11 +138,11 @@ int ChooseByKey(int virtualKey, const ButtonFlags& shown, int clickedButton) {
       return BtnOk;
     case 'C':
       return BtnCancel;
-    case 13:  // Enter
+    case vk::Enter:
       if (shown[BtnYes - 1]) clickedButton = BtnYes;
       if (shown[BtnOk - 1]) clickedButton = BtnOk;
       return clickedButton;
-    case 27:  // Esc: with Yes, No and Cancel shown it means Cancel
+    case vk::Escape:  // with Yes, No and Cancel shown it means Cancel
       if (shown[BtnNo - 1]) clickedButton = BtnNo;
       if (shown[BtnCancel - 1]) clickedButton = BtnCancel;
       return clickedButton;
@@ -154,7 +155,6 @@ bool ChoiceCloses(int clickedButton, const ButtonFlags& shown) {
   return clickedButton >= BtnYes && clickedButton <= BtnCancel &&
          shown[static_cast<size_t>(clickedButton - 1)];
 }
-
 
 std::string PicturesMessage(const PictureProblem& problem) {
   const std::filesystem::path p(problem.File);

@@ -4,17 +4,13 @@
 #include <utility>
 
 #include "EditorScreen.h"
+#include "base/Keys.h"
 #include "zone/ZoneWriter.h"
 
 namespace quarn::ui {
 
 namespace {
 
-// Virtual keys the editor reads.
-constexpr int KeyTab = 9, KeyCtrl = 17, KeyEscape = 27, KeyPageUp = 33, KeyPageDown = 34,
-              KeyHome = 36, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40,
-              KeyDelete = 46, KeyF1 = 112, KeyF5 = 116, KeyPlus = 187, KeyMinus = 189,
-              KeyPadPlus = 107, KeyPadMinus = 109;
 // A right press that moves less than this is a pick, not a drag.
 constexpr int DragSlop = 4;
 
@@ -300,7 +296,7 @@ bool EditorScreen::ZoomByMeaning(SDL_Keycode meaning) {
 }
 
 void EditorScreen::KeyReleased(int virtualKey) {
-  if (virtualKey == KeyCtrl) ctrlChord_ = false;
+  if (virtualKey == vk::Ctrl) ctrlChord_ = false;
   dropTyped_ = false;
 }
 
@@ -338,9 +334,9 @@ void EditorScreen::TypeText(const std::string& text) {
 void EditorScreen::KeyRepeat(int virtualKey) {
   // Scrolling, moving the cursor and erasing in a field go on while the key is held; nothing
   // else repeats.
-  const bool repeats = (virtualKey >= KeyLeft && virtualKey <= KeyArrowDown) || virtualKey == 8 ||
-                       virtualKey == KeyDelete || virtualKey == KeyPageUp ||
-                       virtualKey == KeyPageDown;
+  const bool repeats = (virtualKey >= vk::Left && virtualKey <= vk::Down) || virtualKey == 8 ||
+                       virtualKey == vk::Delete || virtualKey == vk::PageUp ||
+                       virtualKey == vk::PageDown;
   if (repeats) KeyDown(virtualKey, platform::HeldModifiers());
 }
 
@@ -351,13 +347,13 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
   ctrlChord_ = held.Ctrl && !held.Alt;
   const bool command = (held.Ctrl && (virtualKey == 'S' || virtualKey == 'Z' ||
                                       virtualKey == 'Y' || (virtualKey == 'O' && share_))) ||
-                       virtualKey == KeyF5 || virtualKey == KeyF1;
+                       virtualKey == vk::F5 || virtualKey == vk::F1;
   // The keys the game calls plus and minus (those of the US layout's places) mean what the
   // layout puts on them: on the Czech one the first is a dead accent and the second "=".
-  const SDL_Keycode meaning = virtualKey == KeyPadPlus    ? SDLK_KP_PLUS
-                              : virtualKey == KeyPadMinus ? SDLK_KP_MINUS
-                              : virtualKey == KeyPlus     ? KeyOnLayout(SDL_SCANCODE_EQUALS)
-                              : virtualKey == KeyMinus    ? KeyOnLayout(SDL_SCANCODE_MINUS)
+  const SDL_Keycode meaning = virtualKey == vk::NumpadPlus    ? SDLK_KP_PLUS
+                              : virtualKey == vk::NumpadMinus ? SDLK_KP_MINUS
+                              : virtualKey == vk::Equals     ? KeyOnLayout(SDL_SCANCODE_EQUALS)
+                              : virtualKey == vk::Minus    ? KeyOnLayout(SDL_SCANCODE_MINUS)
                                                           : SDLK_UNKNOWN;
   // Zooming needs no value from the field: the field keeps the keyboard.
   const bool zoom =
@@ -378,15 +374,15 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
       f.Blur();
       const std::string& refused = errors_[i];
       // Saving or playing the zone without the value typed would not be what the author asked.
-      if (!refused.empty() && (virtualKey == KeyF5 || (held.Ctrl && virtualKey == 'S'))) {
-        message_ = (virtualKey == KeyF5 ? "Nevyzkoušeno: " : "Neuloženo: ") + refused;
+      if (!refused.empty() && (virtualKey == vk::F5 || (held.Ctrl && virtualKey == 'S'))) {
+        message_ = (virtualKey == vk::F5 ? "Nevyzkoušeno: " : "Neuloženo: ") + refused;
         FocusField(static_cast<int>(i));
         UpdateStatus();
         return;
       }
       break;
     }
-    if (virtualKey == KeyTab) {
+    if (virtualKey == vk::Tab) {
       f.Blur();
       FocusField(static_cast<int>((i + (held.Shift ? fields_.size() - 1 : 1)) % fields_.size()));
       return;
@@ -425,34 +421,34 @@ void EditorScreen::KeyDown(int virtualKey, platform::Modifiers held) {
     }
   }
   switch (virtualKey) {
-    case KeyEscape:
+    case vk::Escape:
       Close();
       return;
-    case KeyF5:
+    case vk::F5:
       TestPlay();
       return;
-    case KeyF1:
+    case vk::F1:
       if (OnHelp) OnHelp();
       return;
-    case KeyLeft:
+    case vk::Left:
       ScrollBy(-page, 0);
       return;
-    case KeyRight:
+    case vk::Right:
       ScrollBy(page, 0);
       return;
-    case KeyUp:
+    case vk::Up:
       ScrollBy(0, -page);
       return;
-    case KeyArrowDown:
+    case vk::Down:
       ScrollBy(0, page);
       return;
-    case KeyPageUp:
+    case vk::PageUp:
       ScrollBy(0, -EditorCanvasArea.h / 2);
       return;
-    case KeyPageDown:
+    case vk::PageDown:
       ScrollBy(0, EditorCanvasArea.h / 2);
       return;
-    case KeyHome:
+    case vk::Home:
       ControlNamed("btnFit").OnClick();
       return;
     default:

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "base/Keys.h"
 #include "EditorScreen.h"
 
 namespace quarn::ui {
@@ -17,9 +18,6 @@ constexpr platform::Colour BrokenInk{255, 80, 80};
 constexpr platform::Colour Navy{0, 0, 96};
 constexpr platform::Colour Cyan{0, 255, 255};
 constexpr platform::Colour Yellow{255, 255, 0};
-
-// Virtual keys the tools read.
-constexpr int KeyEscape = 27, KeyDelete = 46, KeyF5 = 116;
 
 // The overview's largest size in pixels (a 150 x 130 zone at a pixel a cell), its largest
 // scale, and its distance from the canvas's corner.
@@ -497,7 +495,7 @@ bool EditorScreen::ToolKey(int virtualKey, platform::Modifiers held) {
     }
   }
   switch (virtualKey) {
-    case KeyEscape:
+    case vk::Escape:
       // Esc drops what floats, then the selection, and only then closes the editor.
       if (floating_) {
         floating_.reset();
@@ -511,10 +509,10 @@ bool EditorScreen::ToolKey(int virtualKey, platform::Modifiers held) {
         return true;
       }
       return false;
-    case KeyDelete:
+    case vk::Delete:
       if (const auto s = model_.Selection(); s && model_.Clear(*s)) Sync();
       return true;
-    case KeyF5:
+    case vk::F5:
       if (!held.Shift) return false;
       TestPlayHere();
       return true;

@@ -1,6 +1,7 @@
 // FileChooser.cpp — the "save as" window: its controls, keys and choices.
 #include "FileChooser.h"
 
+#include "base/Keys.h"
 #include "base/Text.h"
 
 namespace quarn::ui {
@@ -17,9 +18,6 @@ const platform::FontSpec Font{"Arial", 9.75, true};
 const platform::FontSpec Small{"Arial", 8.25, true};
 
 constexpr int Width = 480, Height = 380;
-constexpr int KeyBackspace = 8, KeyEnter = 13, KeyEscape = 27, KeyPageUp = 33, KeyPageDown = 34,
-              KeyEnd = 35, KeyHome = 36, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyArrowDown = 40,
-              KeyDelete = 46;
 constexpr const char* FileNameCaption = "Název souboru:";
 
 platform::WindowOptions ChooserOptions() {
@@ -117,9 +115,9 @@ FileChooser::FileChooser(platform::App& app, Prompter& prompter)
 
   window_.OnKeyDown = [this](int virtualKey) { KeyDown(virtualKey); };
   window_.OnKeyRepeat = [this](int virtualKey) {
-    if (virtualKey == KeyBackspace || virtualKey == KeyDelete || virtualKey == KeyLeft ||
-        virtualKey == KeyRight || virtualKey == KeyUp || virtualKey == KeyArrowDown ||
-        virtualKey == KeyPageUp || virtualKey == KeyPageDown) {
+    if (virtualKey == vk::Backspace || virtualKey == vk::Delete || virtualKey == vk::Left ||
+        virtualKey == vk::Right || virtualKey == vk::Up || virtualKey == vk::Down ||
+        virtualKey == vk::PageUp || virtualKey == vk::PageDown) {
       KeyDown(virtualKey);
     }
   };
@@ -180,29 +178,29 @@ void FileChooser::ListMoved() {
 
 void FileChooser::KeyDown(int virtualKey, platform::Modifiers held) {
   switch (virtualKey) {
-    case KeyEnter:
+    case vk::Enter:
       Enter();
       break;
-    case KeyEscape:
+    case vk::Escape:
       if (namingFolder_) {
         StopNamingFolder();
       } else {
         Cancel();
       }
       break;
-    case KeyUp:
-    case KeyArrowDown:
-    case KeyPageUp:
-    case KeyPageDown:
+    case vk::Up:
+    case vk::Down:
+    case vk::PageUp:
+    case vk::PageDown:
       if (list_->KeyDown(virtualKey)) ListMoved();
       break;
     // The name field's cursor and selection.
-    case KeyHome:
-    case KeyEnd:
-    case KeyLeft:
-    case KeyRight:
-    case KeyBackspace:
-    case KeyDelete:
+    case vk::Home:
+    case vk::End:
+    case vk::Left:
+    case vk::Right:
+    case vk::Backspace:
+    case vk::Delete:
     case 'A':
       if (virtualKey == 'A' && !held.Ctrl) return;
       field_->Focus();

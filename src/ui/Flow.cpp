@@ -47,6 +47,9 @@ Flow::Flow(platform::App& app, ProgramContext& program, SoundModule& sound, Prom
       keeper_(folders_.State, folders_.Runs, {{}, std::chrono::milliseconds(2000), ProveKeptRun}) {
   keeper_.Load();
   settings_ = system::ReadSettings(folders_.State);
+  system::ReadBindings keys = system::ReadKeyBindings(folders_.Config);
+  keyBindings_ = keys.Bindings;
+  keysDamaged_ = std::move(keys.Message);
   OpenLink = [](const std::string& link) { return system::OpenLink(link); };
   OpenInEditor = [](const std::filesystem::path& file) { return system::OpenInEditor(file); };
   reaper_.SetInterval(0);
@@ -249,8 +252,11 @@ void Flow::NextZone(const std::string& zone) {
 }
 
 void Flow::ShowHelp() {
-  if (!help_) {
-    help_ = std::make_unique<HelpWindow>(app_, folders_.Data);
+  // Made anew when a pad came or went since: the help names its buttons while one is in.
+  if (!help_ || helpWithPad_ != app_.PadInUse()) {
+    helpWithPad_ = app_.PadInUse();
+    help_ = std::make_unique<HelpWindow>(app_, folders_.Data, std::nullopt,
+                                         PlayerHelpKeys(keyBindings_, helpWithPad_));
     help_->OnClosed = [this] {
       if (pausedForHelp_ && game_ && game_->Paused()) game_->TogglePause();
       pausedForHelp_ = false;
@@ -451,6 +457,12 @@ bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
     game_->EscapeLeadsTo = "výběr zóny";
   }
   game_->OnHelp = [this] { ShowHelp(); };
+  if (keyBindings_ != system::KeyBindings{})
+    game_->Window().KeyMap = system::KeyMapOf(keyBindings_);
+  if (!keysDamaged_.empty()) {
+    prompter_.SkinMsgBox(std::exchange(keysDamaged_, std::string()), msgbox::OkOnly,
+                         msgbox::IconExclamation, "");
+  }
   if (OnNewGameScreen) OnNewGameScreen(*game_);
   game_->SetGhostShown(settings_.Ghost);
   game_->OnGhostToggled = [this](bool shown) {

@@ -19,6 +19,7 @@
 #include "platform/Timers.h"
 #include "sound/SoundModule.h"
 #include "system/Catalogue.h"
+#include "system/KeyBindings.h"
 #include "system/Records.h"
 #include "system/RunKeeper.h"
 #include "system/Settings.h"
@@ -36,6 +37,7 @@ struct FlowFolders {
   std::filesystem::path State{};   // the records; empty: nothing is kept
   std::filesystem::path Runs{};    // the best runs
   std::filesystem::path RefusedZones{};  // the refused folder, never read nor written by the editor
+  std::filesystem::path Config{};  // the player's keys; empty: the game's own keys
 };
 
 class Flow {
@@ -152,6 +154,9 @@ class Flow {
   std::filesystem::path testFolder_;  // the private folder of the test-played copy
   std::string solution_;              // the key script of a won test-play, until it is offered
   system::PlayerSettings settings_;
+  system::KeyBindings keyBindings_;
+  std::string keysDamaged_;  // told before the first zone is played
+  bool helpWithPad_ = false;  // the help was made naming the pad's buttons
   using Stamp = std::pair<int64_t, int64_t>;
   std::map<std::string, std::optional<std::pair<Stamp, std::optional<int64_t>>>> authorTimes_;
   edit::Piece clipboard_;             // the editor's, kept from one edited zone to the next

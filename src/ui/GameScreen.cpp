@@ -11,6 +11,8 @@
 
 #include "GameLayout.h"
 #include "Links.h"
+#include "PadKeys.h"
+#include "base/Keys.h"
 #include "game/Numbers.h"
 #include "base/Text.h"
 
@@ -31,20 +33,11 @@ platform::WindowOptions GameWindowOptions() {
 // Icons past the screen's right edge can never be revealed, so the strips stop there.
 constexpr int StripCanvasWidth = GameScreenWidth + 50;
 constexpr int IconEdge = 25;
-constexpr int EscapeKey = 27;
-constexpr int EnterKey = 13;
 constexpr int PauseKey = 'P';
-constexpr int BackspaceKey = 8;
 constexpr int NextZoneKey = 'N';
 constexpr int FastKey = 'F';
-constexpr int HelpKey = 112;  // F1
 constexpr int GhostKey = 'G';
 constexpr int PractiseKey = 'H';
-constexpr int LeftKey = 37;
-constexpr int RightKey = 39;
-constexpr int HomeKey = 36;
-constexpr int CommaKey = 188;
-constexpr int FullStopKey = 190;
 // Left and Right move a watch by five seconds of the run.
 constexpr int64_t SeekTicks = 5 * TicksPerSecond;
 // A split stays over the board for three seconds of the run.
@@ -218,8 +211,13 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
   ImageNamed("Image1").Picture = logo_.get();
   window_.OnCloseRequest = [this] { Close(); };
   window_.OnKeyDown = [this](int virtualKey) { OnKey(virtualKey); };
+  window_.PadKeys = GamePadKeys();
+  // A pad pulled out in play leaves the player without hands: the play waits for them.
+  window_.OnPadRemoved = [this] {
+    if (!paused_ && !Watching()) TogglePause();
+  };
   window_.OnKeyUp = [this](int virtualKey) {
-    if (virtualKey != BackspaceKey || !backHeld_) return;
+    if (virtualKey != vk::Backspace || !backHeld_) return;
     backHeld_ = false;
     Sync();
   };
@@ -233,13 +231,13 @@ GameScreen::~GameScreen() {
 void GameScreen::OnKey(int virtualKey) {
   if (closed_) return;
   switch (virtualKey) {
-    case EscapeKey:
+    case vk::Escape:
       Close();
       break;
     case PauseKey:
       TogglePause();
       break;
-    case BackspaceKey:
+    case vk::Backspace:
       if (Watching()) break;
       GoBack(TicksPerSecond);
       backHeld_ = true;
@@ -249,7 +247,7 @@ void GameScreen::OnKey(int virtualKey) {
     case FastKey:
       if (Watching() && !session_.WatchEnded()) ToggleFast();
       break;
-    case EnterKey:
+    case vk::Enter:
       // In play the tick reads Enter; a watched run that has ended is watched again.
       if (Watching() && session_.WatchEnded()) RestartWatch();
       break;
@@ -258,20 +256,20 @@ void GameScreen::OnKey(int virtualKey) {
           !(WhatComesNext && WhatComesNext().What == NextOffer::Last))
         OnNextZone();
       break;
-    case HelpKey:
+    case vk::F1:
       if (OnHelp) OnHelp();
       break;
-    case LeftKey:
-    case RightKey:
-      if (Watching()) Seek(virtualKey == LeftKey ? -SeekTicks : SeekTicks);
+    case vk::Left:
+    case vk::Right:
+      if (Watching()) Seek(virtualKey == vk::Left ? -SeekTicks : SeekTicks);
       break;
-    case HomeKey:
+    case vk::Home:
       if (Watching()) RestartWatch();
       break;
-    case CommaKey:
-    case FullStopKey:
+    case vk::Comma:
+    case vk::FullStop:
       // One tick at a time, while the watch is paused.
-      if (Watching() && paused_) Seek(virtualKey == CommaKey ? -1 : 1);
+      if (Watching() && paused_) Seek(virtualKey == vk::Comma ? -1 : 1);
       break;
     case PractiseKey:
       if (!Watching()) break;

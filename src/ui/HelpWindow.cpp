@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/Keys.h"
 #include "game/GameState.h"
 
 namespace quarn::ui {
@@ -26,14 +27,6 @@ constexpr platform::Colour Yellow{255, 255, 0};
 // that scrolls.
 constexpr int MinWidth = 360;
 constexpr int MinHeight = 240;
-constexpr int EscapeKey = 27;
-constexpr int HelpKey = 112;
-constexpr int PageUpKey = 33;
-constexpr int PageDownKey = 34;
-constexpr int EndKey = 35;
-constexpr int HomeKey = 36;
-constexpr int UpKey = 38;
-constexpr int DownKey = 40;
 
 }  // namespace
 
@@ -144,6 +137,46 @@ const std::vector<std::string>& HelpKeys(bool browser) {
   return browser ? inBrowser : desktop;
 }
 
+const std::vector<std::string>& PadHelpKeys() {
+  static const std::vector<std::string> lines = {
+      "S ovladačem",
+      "D-pad, levá páčka – chůze, v seznamu výběr",
+      "A – položit bednu; na úvodní obrazovce hrát; v okně se zprávou Ano nebo OK",
+      "B – ve hře zpět (držet: dál zpět); jinde jako Esc",
+      "Start – pauza",
+      "Back – zónu znovu od začátku",
+      "Y – tato nápověda",
+  };
+  return lines;
+}
+
+std::vector<std::string> PlayerHelpKeys(const system::KeyBindings& keys, bool pad) {
+  std::vector<std::string> lines = HelpKeys();
+  const system::KeyBindings own;
+  auto name = [&](system::KeyAction a) { return KeyFileName(keys.Of(a)); };
+  using system::KeyAction;
+  const bool walkMoved = !std::equal(keys.Keys.begin(), keys.Keys.begin() + 4, own.Keys.begin());
+  // Only the lines of play ("Ve hře", the first group) name the keys an action moved from.
+  for (size_t i = 1; i < lines.size() && lines[i].find(" – ") != std::string::npos; ++i) {
+    std::string& line = lines[i];
+    const size_t dash = line.find(" – ");
+    const std::string what = line.substr(dash);
+    if (line.rfind("šipky – ", 0) == 0 && walkMoved) {
+      line = name(KeyAction::WalkLeft) + ", " + name(KeyAction::WalkUp) + ", " +
+             name(KeyAction::WalkRight) + ", " + name(KeyAction::WalkDown) + what;
+    } else if (line.rfind("Mezera – ", 0) == 0 && keys.Of(KeyAction::Box) != own.Of(KeyAction::Box)) {
+      line = name(KeyAction::Box) + what;
+    } else if (line.rfind("Backspace – ", 0) == 0 &&
+               keys.Of(KeyAction::Back) != own.Of(KeyAction::Back)) {
+      line = name(KeyAction::Back) + what;
+    } else if (line.rfind("P – ", 0) == 0 && keys.Of(KeyAction::Pause) != own.Of(KeyAction::Pause)) {
+      line = name(KeyAction::Pause) + what;
+    }
+  }
+  if (pad) lines.insert(lines.end(), PadHelpKeys().begin(), PadHelpKeys().end());
+  return lines;
+}
+
 std::string HelpGoal() {
   return "Cíl zóny: seber všechny horké brambory a odnes je k cíli dřív, než odpočet dojde "
          "k nule (běží, jen když neseš brambory). Odevzdání po sebrání posledního bramboru "
@@ -171,8 +204,9 @@ SDL_Point RoomOnScreen(int scale) {
 }  // namespace
 
 HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFolder,
-                       std::optional<SDL_Point> room)
+                       std::optional<SDL_Point> room, std::vector<std::string> keyLines)
     : app_(app),
+      keyLines_(std::move(keyLines)),
       window_(app,
               [] {
                 platform::WindowOptions o;
@@ -220,7 +254,7 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
   const int top = 34 + goal + 10;
   int bottom = top;
   {
-    const std::vector<std::string>& keys = HelpKeys();
+    const std::vector<std::string>& keys = keyLines_;
     // Without the tiles beside them, the columns share the lines evenly.
     int lineCount = 0;
     for (const std::string& line : keys) {
@@ -283,16 +317,16 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
   window_.OnKeyDown = [this](int virtualKey) {
     const int page = std::max(page_.Bounds.h - 3 * LineHeight, LineHeight);
     switch (virtualKey) {
-      case EscapeKey:
-      case HelpKey:
+      case vk::Escape:
+      case vk::F1:
         Hide();
         break;
-      case UpKey: ScrollTo(scroll_ - 3 * LineHeight); break;
-      case DownKey: ScrollTo(scroll_ + 3 * LineHeight); break;
-      case PageUpKey: ScrollTo(scroll_ - page); break;
-      case PageDownKey: ScrollTo(scroll_ + page); break;
-      case HomeKey: ScrollTo(0); break;
-      case EndKey: ScrollTo(contentHeight_); break;
+      case vk::Up: ScrollTo(scroll_ - 3 * LineHeight); break;
+      case vk::Down: ScrollTo(scroll_ + 3 * LineHeight); break;
+      case vk::PageUp: ScrollTo(scroll_ - page); break;
+      case vk::PageDown: ScrollTo(scroll_ + page); break;
+      case vk::Home: ScrollTo(0); break;
+      case vk::End: ScrollTo(contentHeight_); break;
       default: break;
     }
   };

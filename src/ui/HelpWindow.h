@@ -13,6 +13,7 @@
 #include "platform/Controls.h"
 #include "platform/Window.h"
 #include "render/PictureSet.h"
+#include "system/KeyBindings.h"
 
 namespace quarn::ui {
 
@@ -25,6 +26,11 @@ const std::vector<HelpTile>& HelpTiles();
 // The key lines, "key – what it does", grouped under headings (lines without " – "), as the
 // desktop build (browser false) or the browser build (true) answers them.
 const std::vector<std::string>& HelpKeys(bool browser = InBrowser());
+// The pad's buttons, as the key lines; the help adds them while a pad is plugged in.
+const std::vector<std::string>& PadHelpKeys();
+// The key lines as the player has them: his own keys in play in place of the game's, and the
+// pad's buttons after them when pad.
+std::vector<std::string> PlayerHelpKeys(const system::KeyBindings& keys, bool pad);
 std::string HelpGoal();
 
 class HelpWindow {
@@ -34,7 +40,8 @@ class HelpWindow {
   // narrow screen the keys take fewer columns and the tiles go under them, and on a low one the
   // page scrolls (arrows, Page Up, Page Down, Home, End, the wheel) above a foot that stays.
   HelpWindow(platform::App& app, const std::filesystem::path& dataFolder,
-             std::optional<SDL_Point> room = std::nullopt);
+             std::optional<SDL_Point> room = std::nullopt,
+             std::vector<std::string> keyLines = HelpKeys());
   HelpWindow(const HelpWindow&) = delete;
   HelpWindow& operator=(const HelpWindow&) = delete;
 
@@ -51,6 +58,7 @@ class HelpWindow {
 
  private:
   platform::App& app_;
+  std::vector<std::string> keyLines_;
   platform::Window window_;
   PictureSet pictures_;
   void ScrollTo(int y);

@@ -12,6 +12,7 @@
 #include "GameScreen.h"
 #include "Host.h"
 #include "KeyFeed.h"
+#include "PadKeys.h"
 #include "base/Text.h"
 #include "base/Writing.h"
 #include "platform/App.h"
@@ -142,6 +143,7 @@ int main(int argc, char** argv) {
     if (options.Zone) std::fprintf(stderr, "quarn: %s\n", folders.UserZonesRefused.c_str());
   }
   folders.State = system::StateFolder();
+  folders.Config = system::ConfigFolder();
   folders.Runs = system::RunFolder();
   // A game killed while writing leaves its temporary file; those older than a minute go, in the
   // folders the game writes that are the player's own: its state, the editor's recovery copies,
@@ -179,6 +181,9 @@ int main(int argc, char** argv) {
     // An end forced by a signal lets a file being written whole finish first.
     platform::SetWritingCount([] { return FilesBeingWritten(); });
     platform::App app(keyFeed, clock);
+    // Pads: SDL's mappings, SDL_GAMECONTROLLERCONFIG's and the player's own file.
+    app.PadKeys = ui::MenuPadKeys();
+    app.UsePads((system::ConfigFolder() / "gamecontrollerdb.txt").string());
     // The game reads its keys once per tick, so that a run can be recorded and played back.
     TickKeys tickKeys(keys);
     ProgramContext program(tickKeys, &tickKeys);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 
+#include "base/Keys.h"
+
 namespace quarn::ui {
 
 namespace {
@@ -20,8 +22,6 @@ constexpr platform::Colour Navy{0, 0, 128};
 constexpr platform::Colour White{255, 255, 255};
 constexpr platform::Colour Yellow{255, 255, 0};
 constexpr platform::Colour Cyan{0, 255, 255};
-constexpr int EscapeKey = 27, RecordsKey = 'R', PageUp = 33, PageDown = 34, End = 35, Home = 36,
-              Up = 38, Down = 40;
 
 std::string TimeOf(const std::optional<int64_t>& ticks) {
   return ticks ? system::SecondsText(*ticks) + " s" : "–";
@@ -78,31 +78,31 @@ RecordsWindow::RecordsWindow(platform::App& app)
     }
   }
   total_ = label("", SDL_Rect{12, Height - 32, 300, RowHeight}, Yellow);
-  label("Esc zavře přehled · šipky, Page Up, Page Down posouvají",
+  label("Esc zavře přehled · šipky, Page vk::Up, Page vk::Down posouvají",
         SDL_Rect{Width - 12 - 400, Height - 32, 400, RowHeight}, Yellow)
       ->Alignment = platform::Label::Align::Right;
   window_.OnKeyDown = [this](int virtualKey) {
     switch (virtualKey) {
-      case EscapeKey:
-      case RecordsKey:
+      case vk::Escape:
+      case 'R':
         Hide();
         break;
-      case Up:
+      case vk::Up:
         ScrollTo(first_ - 1);
         break;
-      case Down:
+      case vk::Down:
         ScrollTo(first_ + 1);
         break;
-      case PageUp:
+      case vk::PageUp:
         ScrollTo(first_ - VisibleRows);
         break;
-      case PageDown:
+      case vk::PageDown:
         ScrollTo(first_ + VisibleRows);
         break;
-      case Home:
+      case vk::Home:
         ScrollTo(0);
         break;
-      case End:
+      case vk::End:
         ScrollTo(static_cast<int>(rows_.size()));
         break;
       default:

@@ -8,6 +8,7 @@
 #include "Dialog.h"
 #include "GameLayout.h"
 #include "Links.h"
+#include "base/Keys.h"
 #include "render/PictureSet.h"
 #include "ui/Version.h"
 #include "base/Text.h"
@@ -81,7 +82,7 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
   window_.OnKeyDown = [this](int virtualKey) {
     // The zone editor's keys; the Editor button keeps its question about the text editor.
     const bool ctrl = platform::HeldModifiers().Ctrl;
-    if (virtualKey == 13) {
+    if (virtualKey == vk::Enter) {
       ClickedPlay();
     } else if (virtualKey == 'W' && !ctrl) {
       // Copies: a dialog's own loop may refresh the list, and the catalogue's entry with it.
@@ -94,7 +95,7 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
         OnOpenEditor(std::filesystem::path(zone->File));
     } else if (virtualKey == 'N' && ctrl == !share_) {
       if (OnOpenEditor) OnOpenEditor({});
-    } else if (virtualKey == 112) {
+    } else if (virtualKey == vk::F1) {
       if (OnHelp) OnHelp();
     } else if (virtualKey == 'O' && !ctrl && share_) {
       // In a browser: a link that plays the selected zone, for sending to someone; with Shift

@@ -295,20 +295,8 @@ class Solver {
     std::ostringstream out;
     size_t i = 0;
     auto name = [](int key) -> std::string {
-      switch (key) {
-        case vk::Left:
-          return "left";
-        case vk::Up:
-          return "up";
-        case vk::Right:
-          return "right";
-        case vk::Down:
-          return "down";
-        case vk::Space:
-          return "space";
-        default:
-          return "-";
-      }
+      const std::string_view text = ScriptNameOf(key);
+      return text.empty() ? std::string("-") : std::string(text);
     };
     while (i <= steps_.size()) {
       if (auto c = comments_.find(i); c != comments_.end()) {
@@ -360,12 +348,12 @@ class Solver {
   int arrival_ = -1;
 };
 
+// The solver holds an arrow or space, one key at a time.
 int KeyByName(const std::string& name) {
-  if (name == "left") return vk::Left;
-  if (name == "up") return vk::Up;
-  if (name == "right") return vk::Right;
-  if (name == "down") return vk::Down;
-  if (name == "space") return vk::Space;
+  const int key = ScriptKeyOf(name);
+  for (int held : {vk::Left, vk::Up, vk::Right, vk::Down, vk::Space}) {
+    if (key == held) return key;
+  }
   return -1;
 }
 
