@@ -13,6 +13,7 @@
 
 #include "FakeClock.h"
 #include "platform/App.h"
+#include "platform/KeyInput.h"
 #include "run/Replay.h"
 #include "sound/SoundModule.h"
 #include "system/KeyBindings.h"
@@ -313,6 +314,20 @@ TEST_F(PadPlay, ThePlayersKeysReachTheGameAsItsOwn) {
   e = KeyEvent(SDL_KEYUP, SDLK_d, SDL_SCANCODE_D, id);
   SDL_PushEvent(&e);
   Pump();
+  EXPECT_EQ(keys.GetAsyncKeyState(vk::Right) & 0x8000, 0);
+
+  // A key the page's touch controls post is the game's own already: the player's keys, which
+  // gave Right up, leave it alone.
+  // Posted as PostVirtualKey does, to the game's window (the dummy display gives none the
+  // keyboard).
+  for (const bool down : {true, false}) {
+    SDL_Event posted = platform::KeyEventOf(vk::Right, down, KMOD_NONE);
+    posted.key.keysym.unused = platform::PostedKeyMark;
+    posted.key.windowID = id;
+    SDL_PushEvent(&posted);
+    Pump();
+    if (down) EXPECT_NE(keys.GetAsyncKeyState(vk::Right) & 0x8000, 0);
+  }
   EXPECT_EQ(keys.GetAsyncKeyState(vk::Right) & 0x8000, 0);
 }
 
