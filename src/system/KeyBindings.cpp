@@ -27,15 +27,6 @@ std::string Trimmed(std::string_view text) {
   return std::string(text.substr(from, to - from + 1));
 }
 
-std::string Stamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm t{};
-  localtime_r(&now, &t);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t);
-  return text;
-}
-
 }  // namespace
 
 const std::array<KeyActionInfo, KeyActionCount>& KeyActions() {
@@ -139,12 +130,7 @@ ReadBindings ReadKeyBindings(const fs::path& configFolder) {
   std::fprintf(stderr, "quarn: %s: %s\n", ShowControls(file.string()).c_str(),
                ShowControls(why).c_str());
   // Set aside, under a name that no later damage will take.
-  fs::path aside = file;
-  aside += ".damaged-" + Stamp();
-  for (int n = 2; fs::exists(fs::symlink_status(aside, error)); ++n) {
-    aside = file;
-    aside += ".damaged-" + Stamp() + "-" + std::to_string(n);
-  }
+  const fs::path aside = DamagedName(file);
   if (fs::rename(file, aside, error); !error) {
     read.Message = "Soubor kláves nešlo přečíst (" + ShowControls(why) + "). Je odložen jako\n" +
                    ShowControls(aside.string()) + "\na hra používá své klávesy.";

@@ -70,15 +70,6 @@ class RecordsLock {
   bool notAFile_ = false;
 };
 
-std::string Stamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm t{};
-  localtime_r(&now, &t);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t);
-  return text;
-}
-
 // A won run not yet in the records, kept beside them until it is: a game ended by a signal or
 // killed while it waits for another game's lock leaves it for the next start to save.
 constexpr std::string_view PendingHead = "quarn-vyhra 1\n";
@@ -166,7 +157,7 @@ std::optional<int64_t> ProvenTicks(const fs::path& file, const std::string& text
   if (proof.What == RunProof::Kind::Wins) return proof.Ticks;
   // A run whose zone is gone or changed cannot be replayed: its head is believed, as before.
   if (proof.What == RunProof::Kind::Unknown) return head;
-  const fs::path aside = file.string() + ".damaged-" + Stamp();
+  const fs::path aside = DamagedName(file);
   std::error_code ec;
   fs::rename(file, aside, ec);
   told.push_back("Uložený průchod " + ShowControls(file.filename().string()) +
@@ -264,7 +255,7 @@ RunKeeper::~RunKeeper() {
 
 void RunKeeper::KeepPending(const FinishedRun& run) {
   static int counter = 0;
-  const fs::path file = state_ / (std::string(PendingPrefix) + Stamp() + "-" +
+  const fs::path file = state_ / (std::string(PendingPrefix) + LocalStamp() + "-" +
                                   std::to_string(::getpid()) + "-" + std::to_string(++counter) +
                                   ".txt");
   if (MakePrivateFolder(state_) && options_.Write(file, PendingText(run))) {
@@ -332,12 +323,7 @@ bool RunKeeper::ReadLocked(RecordMap& records, bool mayMoveAside) {
   if (!mayMoveAside) return false;
   std::fprintf(stderr, "quarn: záznamy: %s\n", ShowControls(error).c_str());
   // Set aside, under a name that no later damage will take.
-  fs::path aside = file;
-  aside += ".damaged-" + Stamp();
-  for (int n = 2; fs::exists(fs::symlink_status(aside)); ++n) {
-    aside = file;
-    aside += ".damaged-" + Stamp() + "-" + std::to_string(n);
-  }
+  const fs::path aside = DamagedName(file);
   if (::rename(file.c_str(), aside.c_str()) == 0) {
     Tell("Záznamy o hraných zónách nešlo přečíst. Soubor je odložen jako\n" +
          ShowControls(aside.string()) + "\na hra pokračuje s novými záznamy.");

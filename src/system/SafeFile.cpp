@@ -3,6 +3,7 @@
 #include "SafeFile.h"
 
 #include <fcntl.h>
+#include <ctime>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -227,6 +228,27 @@ Result<std::string> ReadWhole(const fs::path& file, size_t maxBytes) {
 
 Result<std::string> ReadBeginning(const fs::path& file, size_t maxBytes) {
   return ReadStart(file, maxBytes, false);
+}
+
+std::string LocalStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm t{};
+  localtime_r(&now, &t);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &t);
+  return text;
+}
+
+std::filesystem::path DamagedName(const std::filesystem::path& file) {
+  const std::string stamp = LocalStamp();
+  std::filesystem::path aside = file;
+  aside += ".damaged-" + stamp;
+  std::error_code error;
+  for (int n = 2; std::filesystem::exists(std::filesystem::symlink_status(aside, error)); ++n) {
+    aside = file;
+    aside += ".damaged-" + stamp + "-" + std::to_string(n);
+  }
+  return aside;
 }
 
 }  // namespace quarn::system

@@ -50,4 +50,10 @@ Result<std::string> ReadWhole(const std::filesystem::path& file, size_t maxBytes
 // any length; what the game reads of a zone is far shorter).
 Result<std::string> ReadBeginning(const std::filesystem::path& file, size_t maxBytes = 64u << 20);
 
+// The local time as the names of the game's kept files carry it: 20261210-041500.
+std::string LocalStamp();
+// The name a damaged FILE is set aside under: FILE.damaged-TIME, or with -2, -3, … after it when
+// that is taken, so that no later damage takes the place of an earlier one.
+std::filesystem::path DamagedName(const std::filesystem::path& file);
+
 }  // namespace quarn::system
