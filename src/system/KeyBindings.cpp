@@ -48,9 +48,26 @@ std::array<int, KeyActionCount> KeyBindings::DefaultKeys() {
   return keys;
 }
 
+std::string KeyShownName(int key) {
+  switch (key) {
+    case vk::Left:
+      return "šipka vlevo";
+    case vk::Up:
+      return "šipka nahoru";
+    case vk::Right:
+      return "šipka vpravo";
+    case vk::Down:
+      return "šipka dolů";
+    case vk::Space:
+      return "Mezera";
+    default:
+      return KeyFileName(key);
+  }
+}
+
 std::optional<std::string> KeyRefusal(const KeyBindings& bindings, KeyAction action, int key) {
-  const std::string name = KeyFileName(key);
-  if (name.empty()) return "Tuto klávesu hra neumí použít.";
+  if (KeyFileName(key).empty()) return "Tuto klávesu hra neumí použít.";
+  const std::string name = KeyShownName(key);
   for (int reserved : Reserved) {
     if (key == reserved) return "Klávesa " + name + " už ve hře slouží k něčemu jinému.";
   }

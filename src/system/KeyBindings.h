@@ -32,6 +32,10 @@ struct KeyBindings {
   bool operator==(const KeyBindings&) const = default;
 };
 
+// A key as the player is shown it: the arrows and the space bar in Czech ("šipka vlevo",
+// "Mezera"), every other key by its name in the keys file.
+std::string KeyShownName(int key);
+
 // Why key cannot be given to action, in Czech; none when it can. A key is refused when another
 // action has it, when the game screen uses it for something else (Esc, Enter, N, …), or when
 // it has no name in the keys file.

@@ -79,6 +79,7 @@ void Flow::Begin(bool askSound) {
   start_->OnWatch = [this](const std::filesystem::path& zone) { WatchBest(zone); };
   start_->OnHelp = [this] { ShowHelp(); };
   start_->OnRecords = [this] { ShowRecords(); };
+  start_->OnControls = [this] { ShowKeysScreen(); };
   start_->RecordOf = [this](const std::filesystem::path& zone) -> const system::ZoneRecord* {
     const auto key = keeper_.ContentKeyOf(zone);
     return key ? keeper_.Find(*key) : nullptr;
@@ -252,9 +253,12 @@ void Flow::NextZone(const std::string& zone) {
 }
 
 void Flow::ShowHelp() {
-  // Made anew when a pad came or went since: the help names its buttons while one is in.
-  if (!help_ || helpWithPad_ != app_.PadInUse()) {
+  // Made anew when a pad came or went since, or the player's keys changed: the help names the
+  // pad's buttons while one is in, and the player's keys.
+  if (!help_ || helpWithPad_ != app_.PadInUse() || helpKeys_ != keyBindings_) {
+    if (help_) help_->Hide();
     helpWithPad_ = app_.PadInUse();
+    helpKeys_ = keyBindings_;
     help_ = std::make_unique<HelpWindow>(app_, folders_.Data, std::nullopt,
                                          PlayerHelpKeys(keyBindings_, helpWithPad_));
     help_->OnClosed = [this] {
@@ -276,6 +280,18 @@ void Flow::ShowHelp() {
     pausedForHelp_ = true;
   }
   help_->Show();
+}
+
+void Flow::ShowKeysScreen() {
+  if (!start_) return;
+  if (!controlsWindow_) {
+    controlsWindow_ = std::make_unique<ControlsWindow>(app_, prompter_, folders_.Config);
+    controlsWindow_->OnChanged = [this](const system::KeyBindings& keys) { keyBindings_ = keys; };
+    controlsWindow_->OnClosed = [this] {
+      if (start_ && start_->Window().Shown()) start_->Window().Show();
+    };
+  }
+  controlsWindow_->Show(keyBindings_);
 }
 
 void Flow::ShowRecords() {
@@ -488,6 +504,9 @@ void Flow::Play(const std::filesystem::path& zone) {
   if (OpenGame(zone.string(), [this] { BackToStart(); })) {
     KeepPlayed(zone);
     start_->Hide();
+    // The start screen's own windows go with it: they belong to the zone list.
+    if (recordsWindow_) recordsWindow_->Hide();
+    if (controlsWindow_) controlsWindow_->Hide();
   }
 }
 
@@ -495,6 +514,7 @@ void Flow::BackToStart() {
   Retire();
   if (help_) help_->Hide();
   if (recordsWindow_) recordsWindow_->Hide();
+  if (controlsWindow_) controlsWindow_->Hide();
   start_->Show();
   TellNotice();
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ControlsWindow.h"
 #include "EditorScreen.h"
 #include "GameScreen.h"
 #include "HelpWindow.h"
@@ -77,6 +78,12 @@ class Flow {
   EditorScreen* Editor() { return editor_.get(); }
   // The records overview, once R opened it; null before.
   RecordsWindow* RecordsOverview() { return recordsWindow_.get(); }
+  // The help, once F1 opened it; null before.
+  HelpWindow* Help() { return help_.get(); }
+  // The controls screen, once K opened it; null before.
+  ControlsWindow* Controls() { return controlsWindow_.get(); }
+  // The player's keys, as the game screens get them.
+  const system::KeyBindings& KeyBindings() const { return keyBindings_; }
   // Runs for every new game screen before its zone is loaded (the trace hooks onto it).
   std::function<void(GameScreen&)> OnNewGameScreen;
   // Replaceable for tests: hands a link, or a zone file for the editor, to the desktop; false
@@ -126,6 +133,8 @@ class Flow {
   void ShowHelp();
   // R on the start screen: every listed zone's record.
   void ShowRecords();
+  // K on the start screen: the player's keys, which the next game screen takes.
+  void ShowKeysScreen();
   void TellNotice();
   void Play(const std::filesystem::path& zone);
   void Edit(const std::filesystem::path& zone);
@@ -157,6 +166,7 @@ class Flow {
   system::KeyBindings keyBindings_;
   std::string keysDamaged_;  // told before the first zone is played
   bool helpWithPad_ = false;  // the help was made naming the pad's buttons
+  system::KeyBindings helpKeys_;  // and these keys
   using Stamp = std::pair<int64_t, int64_t>;
   std::map<std::string, std::optional<std::pair<Stamp, std::optional<int64_t>>>> authorTimes_;
   edit::Piece clipboard_;             // the editor's, kept from one edited zone to the next
@@ -164,6 +174,7 @@ class Flow {
   system::RunKeeper keeper_;
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<RecordsWindow> recordsWindow_;
+  std::unique_ptr<ControlsWindow> controlsWindow_;
   bool pausedForHelp_ = false;  // the help paused the game, and its closing lets it go on
 };
 

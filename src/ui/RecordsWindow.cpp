@@ -78,7 +78,7 @@ RecordsWindow::RecordsWindow(platform::App& app)
     }
   }
   total_ = label("", SDL_Rect{12, Height - 32, 300, RowHeight}, Yellow);
-  label("Esc zavře přehled · šipky, Page vk::Up, Page vk::Down posouvají",
+  label("Esc zavře přehled · šipky, Page Up, Page Down posouvají",
         SDL_Rect{Width - 12 - 400, Height - 32, 400, RowHeight}, Yellow)
       ->Alignment = platform::Label::Align::Right;
   window_.OnKeyDown = [this](int virtualKey) {

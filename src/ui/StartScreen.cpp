@@ -90,6 +90,8 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
         OnWatch(std::filesystem::path(zone->File));
     } else if (virtualKey == 'R' && !ctrl) {
       if (OnRecords) OnRecords();
+    } else if (virtualKey == 'K' && !ctrl) {
+      if (OnControls) OnControls();
     } else if (virtualKey == 'E' && !ctrl) {
       if (const system::ZoneEntry* zone = Selected(); zone && OnOpenEditor)
         OnOpenEditor(std::filesystem::path(zone->File));
@@ -182,8 +184,8 @@ void StartScreen::Build() {
   wonLine_ = &dynamic_cast<platform::Label&>(
       label("lblWon", "", SDL_Rect{290, 225, 212, 18}, White, 9.75));
   label("lblKeys",
-        "Enter – hrát · W – nejlepší průchod\nR – rekordy · E – editor\nCtrl+N – nová zóna · "
-        "F1 – nápověda",
+        "Enter – hrát · W – nejlepší průchod\nR – rekordy · E – editor · K – ovládání\n"
+        "Ctrl+N – nová zóna · F1 – nápověda",
         SDL_Rect{290, 252, 212, 50}, Cyan, 8.25);
   dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).WordWrap = true;
   frame("Shape1(0)", SDL_Rect{11, 188, 142, 114}, 1);
@@ -205,6 +207,9 @@ void StartScreen::Build() {
     if (OnCancel) OnCancel();
   });
   button("bEditor.bmp", SDL_Rect{177, 224, 100, 30}, [this] { ClickedEdit(); });
+  button("bControls.bmp", SDL_Rect{177, 259, 100, 30}, [this] {
+    if (OnControls) OnControls();
+  });
   buttons_.PutInto(root);
   buttons_.Attach(window_, app_.Timers());
 }
@@ -238,8 +243,8 @@ void StartScreen::UseBrowserKeys(
   share_ = std::move(share);
   download_ = std::move(download);
   dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).Caption =
-      "Enter – hrát · W – nejlepší průchod\nR – rekordy · E – editor · N – nová zóna\nO – odkaz na "
-      "zónu (Shift+O s během) · F1 – nápověda";
+      "Enter – hrát · W – nejlepší průchod · K – ovládání\nR – rekordy · E – editor · N – nová "
+      "zóna\nO – odkaz na zónu (Shift+O s během) · F1 – nápověda";
   window_.Invalidate();
 }
 

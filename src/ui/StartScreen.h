@@ -60,6 +60,8 @@ class StartScreen {
   std::function<void()> OnHelp;
   // R: the records of every listed zone.
   std::function<void()> OnRecords;
+  // K or the Ovládání button: the player's keys.
+  std::function<void()> OnControls;
   // The record of a zone file, or null when it has none (the record lines stay empty unset).
   std::function<const system::ZoneRecord*(const std::filesystem::path& zone)> RecordOf;
   // The ticks the author's run that ships with the zone wins in; unset or none: no author's time.
@@ -98,7 +100,7 @@ class StartScreen {
   platform::Control& ControlNamed(const std::string& name);
   // Clicks a control as the mouse would (a picture button: pressed and released on it).
   void Click(const std::string& name);
-  // Play 1, Cancel 2, Editor 3.
+  // Play 1, Cancel 2, Editor 3, Controls 4.
   PictureButtons& Buttons() { return buttons_; }
 
  private:

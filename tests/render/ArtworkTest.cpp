@@ -22,6 +22,7 @@ TEST(Artwork, EveryPictureHasTheSizeItsReaderExpects) {
         {"Target.bmp", 40, 80},       {"Enemy1.bmp", 40, 160},      {"Enemy2.bmp", 40, 160},
         {"Enemy3.bmp", 40, 160},      {"LDoors1.bmp", 40, 60},      {"LDoors2.bmp", 40, 60},
         {"LDoors3.bmp", 40, 60},      {"bPlay.bmp", 100, 120},      {"bEditor.bmp", 100, 120},
+        {"bControls.bmp", 100, 120},
         {"bCancel.bmp", 37, 120},     {"bYes.bmp", 100, 120},       {"bNo.bmp", 100, 120},
         {"bOK.bmp", 62, 120},         {"iInformation.bmp", 32, 32}, {"iQuestion.bmp", 32, 32},
         {"iExclamation.bmp", 32, 32}, {"iCritical.bmp", 32, 32},    {"Title.bmp", 495, 152},

@@ -70,7 +70,7 @@ TEST(KeyBindings, TheFileGivesTheKeysBackAndTheMapMakesThemTheGamesOwn) {
 TEST(KeyBindings, RefusalsSayWhy) {
   KeyBindings b;
   EXPECT_EQ(KeyRefusal(b, KeyAction::WalkLeft, vk::Right).value_or(""),
-            "Klávesa Right už patří akci „chůze vpravo“.");
+            "Klávesa šipka vpravo už patří akci „chůze vpravo“.");
   EXPECT_EQ(KeyRefusal(b, KeyAction::Box, vk::Escape).value_or(""),
             "Klávesa Esc už ve hře slouží k něčemu jinému.");
   EXPECT_TRUE(KeyRefusal(b, KeyAction::Box, 0).has_value());

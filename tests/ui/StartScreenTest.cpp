@@ -14,6 +14,7 @@
 #include "ui/Flow.h"
 #include "ui/RunProof.h"
 #include "HelpKeys.h"
+#include "ScriptedPrompter.h"
 #include "ui/KeyFeed.h"
 #include "ui/Links.h"
 #include "ui/StartScreen.h"
@@ -27,24 +28,6 @@ namespace fs = std::filesystem;
 uint32_t PixelAt(SDL_Surface* s, int x, int y) {
   return static_cast<uint32_t*>(s->pixels)[y * s->pitch / 4 + x] & 0xFFFFFF;
 }
-
-// Answers every question with the next scripted answer (No when the script is used up).
-class ScriptedPrompter : public Prompter {
- public:
-  struct Asked {
-    std::string Prompt;
-    int Buttons, Icon;
-  };
-  int SkinMsgBox(const std::string& prompt, int buttons, int icon, const std::string&) override {
-    asked.push_back({prompt, buttons, icon});
-    if (answers.empty()) return msgbox::ResultNo;
-    const int a = answers.front();
-    answers.erase(answers.begin());
-    return a;
-  }
-  std::vector<Asked> asked;
-  std::vector<int> answers;
-};
 
 void WriteZone(const fs::path& file, const std::string& title) {
   std::ifstream walk(std::string(QUARN_TEST_ZONES) + "/walk.qrn");
@@ -626,6 +609,7 @@ TEST_F(StartScreenTest, TheHelpNamesEveryKeyTheStartScreenAnswersAndNoOther) {
   s.OnWatch = [&](const fs::path&) { events += "watch "; };
   s.OnHelp = [&] { events += "help "; };
   s.OnRecords = [&] { events += "records "; };
+  s.OnControls = [&] { events += "controls "; };
   s.OnLink = [&](const std::string&) { events += "link "; };
   s.OnCancel = [&] { events += "cancel "; };
   s.OnOpenEditor = [&](const fs::path& z) { events += z.empty() ? "new " : "editor "; };

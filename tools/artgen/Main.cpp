@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
       {"Time", TimeTile},
       {"bPlay", [] { return ButtonStrip(100, "Hrát"); }},
       {"bEditor", [] { return ButtonStrip(100, "Editor"); }},
+      {"bControls", [] { return ButtonStrip(100, "Ovládání"); }},
       {"bCancel", [] { return ButtonStrip(37, "×"); }},
       {"bYes", [] { return ButtonStrip(100, "Ano"); }},
       {"bNo", [] { return ButtonStrip(100, "Ne"); }},
