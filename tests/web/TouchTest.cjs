@@ -1,11 +1,14 @@
 // TouchTest.cjs — the page on a phone, in headless Chromium with touch emulation (touches sent
 // as the screen sends them, Input.dispatchTouchEvent): at 390 x 844 and at 844 x 390 the first
-// zone is won by the on-screen pad alone and by swipes alone, each run kept as a key script that
-// the native zone tool plays to the same win in the same ticks. The start screen is played by
+// zone is won by the on-screen pad alone and by swipes alone, the win question answered by a tap,
+// each run kept as a key script that the native zone tool plays to the same win in the same
+// ticks. The start screen is played by
 // taps: the sound question, the list, Hrát, the records and the help (opened and closed by the
 // page's buttons). The walking scheme is chosen on the page and still chosen after a reload;
-// the page does not scroll and the controls never cover the game's windows. Screenshots go to
-// --shots.
+// the page does not scroll and the controls never cover the game's windows. A pad, through the
+// page's Gamepad API (a standard pad the page is given in place of the browser's), answers the
+// sound question, plays zone 01 from the start screen to its win, answers the win question and
+// its run replays headless in the same ticks. Screenshots go to --shots.
 //   node TouchTest.cjs --site build/web --puppeteer DIR --solution FILE --zone FILE
 //        --quarn-zone NATIVE_TOOL --shots DIR
 'use strict';
@@ -162,11 +165,106 @@ async function keptRunReplays(page, zone, tool) {
   return report.tick;
 }
 
+// A pad of the standard layout, given to the page before it loads in place of the browser's own
+// (headless Chromium has none): its buttons are set from the test, each change stamped anew as
+// a real pad's state is.
+function plugPad(page) {
+  return page.evaluateOnNewDocument(() => {
+    const button = () => ({ pressed: false, touched: false, value: 0 });
+    const pad = { id: 'Quarn test pad', index: 0, connected: true, mapping: 'standard', timestamp: 1,
+                  buttons: Array.from({ length: 17 }, button), axes: [0, 0, 0, 0] };
+    navigator.getGamepads = () => [pad, null, null, null];
+    window.quarnTestPad = (buttons, down) => {
+      for (const b of buttons) pad.buttons[b] = { pressed: down, touched: down, value: down ? 1 : 0 };
+      pad.timestamp += 1;
+    };
+  });
+}
+// The standard layout's buttons.
+const PadButton = { a: 0, b: 1, back: 8, start: 9, up: 12, down: 13, left: 14, right: 15 };
+async function padPress(page, buttons, ms) {
+  await page.evaluate((b) => window.quarnTestPad(b, true), buttons);
+  await sleep(ms);
+  await page.evaluate((b) => window.quarnTestPad(b, false), buttons);
+}
+
+// Each line of the key script held on the pad's D-pad and A, as playByTouch holds the touches.
+async function playByPad(page, file) {
+  for (const raw of fs.readFileSync(file, 'utf8').split('\n')) {
+    const line = raw.replace(/#.*/, '').trim();
+    if (!line) continue;
+    const [count, keys] = line.split(/\s+/);
+    const hold = Math.max(3, Number(count) - 5) * TickMs;
+    const names = keys === '-' ? [] : keys.split('+');
+    if (names.length === 0) {
+      await sleep(hold);
+    } else {
+      await padPress(page, names.map((k) => PadButton[k === 'space' ? 'a' : k]), hold);
+    }
+    await sleep(7 * TickMs);
+  }
+}
+
+// The whole way with the pad alone, on a desktop-sized page without touch.
+async function playWithAPad(url, shots) {
+  const { browser, close } = await freshBrowser();
+  try {
+    const page = await browser.newPage();
+    await page.setViewport({ width: 1100, height: 760 });
+    page.lines = [];
+    page.on('console', (m) => page.lines.push(m.text()));
+    page.on('pageerror', (e) => page.lines.push('pageerror: ' + e.message));
+    await plugPad(page);
+    await page.goto(url, { waitUntil: 'load' });
+    const asked = () => page.lines.some((l) => /DirectSound/.test(l));
+    for (let i = 0; i < 300 && !asked(); i++) await sleep(100);
+    if (!asked()) throw new Error('no sound question');
+    await sleep(500);
+    await padPress(page, [PadButton.b], 150);  // B: Ne
+    await waitTitle(page, /^Quarn$/, 'the sound question answered by B');
+    await sleep(500);
+    await padPress(page, [PadButton.a], 150);  // A: Hrát, on the first zone
+    await waitTitle(page, /První kroky/, 'A on the start screen');
+    await sleep(1000);
+    let attempt = 1;
+    for (;; attempt++) {
+      const from = page.lines.length;
+      await playByPad(page, args.solution);
+      try {
+        await waitForLine(page.lines.slice(from), /Vyhrál jsi/, 10000);
+        break;
+      } catch (e) {
+        if (attempt === 3) throw e;
+        await padPress(page, [PadButton.back], 150);  // Back: the zone again
+        await sleep(1000);
+      }
+    }
+    await sleep(300);
+    await page.screenshot({ path: path.join(shots, 'won-pad.png') });
+    // B answers the win question (its window's title is the game's name alone): Ne, and the
+    // zone's window is the page's again.
+    await waitTitle(page, /^Quarn$/, 'the win question');
+    await padPress(page, [PadButton.b], 150);
+    await waitTitle(page, /První kroky/, 'B on the win question');
+    await page.waitForFunction(() => (Module.quarnSynced || 0) > 0, { timeout: 10000 });
+    const ticks = await keptRunReplays(page, args.zone, args['quarn-zone']);
+    const errors = page.lines.filter((l) => l.startsWith('pageerror'));
+    if (errors.length) throw new Error(errors.join('\n'));
+    console.log(`the Gamepad API's pad: the sound question, Hrát, zone 01 won (walk ${attempt}), the ` +
+                `win question; the kept run wins headless in the same ${ticks} ticks`);
+  } finally {
+    await close();
+  }
+}
+
 // Geometry of the start screen (511 x 314, alone on the desktop) and of the sound question's Ne,
 // in pixels from their shown windows' left top corner.
 const SoundNo = { x: 225, y: 72 };
 const StartRows = { x: 60, first: 188, height: 15 };
 const StartPlay = { x: 227, y: 204 };
+// The win question's Ne, from the game screen's left top corner (the question stands in its
+// middle).
+const WinNo = { x: 455, y: 317 };
 
 async function main() {
   const server = await serve(path.resolve(args.site));
@@ -215,8 +313,12 @@ async function main() {
               await sleep(1000);
             }
           }
-          await page.waitForFunction(() => (Module.quarnSynced || 0) > 0, { timeout: 10000 });
           await page.screenshot({ path: path.join(shots, `won-${size.name}-${scheme}.png`) });
+          // The win question, answered by a tap on its Ne: the zone's window is the page's again.
+          await waitTitle(page, /^Quarn$/, 'the win question');
+          await tap(page, await inShown(page, WinNo.x, WinNo.y));
+          await waitTitle(page, /První kroky/, 'Ne tapped on the win question');
+          await page.waitForFunction(() => (Module.quarnSynced || 0) > 0, { timeout: 10000 });
           const ticks = await keptRunReplays(page, args.zone, args['quarn-zone']);
           const errors = page.lines.filter((l) => l.startsWith('pageerror'));
           if (errors.length) throw new Error(errors.join('\n'));
@@ -228,6 +330,7 @@ async function main() {
         }
       }
     }
+    await playWithAPad(url, shots);
   } catch (e) {
     failed = true;
     console.error('FAILED:', e.message);
@@ -261,5 +364,7 @@ async function startScreenByTaps(page, size, shots) {
   await tap(page, await row(1));
   console.log('the start screen by taps: the sound question, the list, Hrát, Zavřít, the records and the help');
 }
+
+module.exports = { playWithAPad };
 
 if (require.main === module) main();
