@@ -84,7 +84,7 @@ const std::vector<std::string>& HelpKeys(bool browser) {
       "Enter – hrát vybranou zónu",
       "W – přehrát nejlepší průchod zónou",
       "R – přehled rekordů všech zón",
-      "K – ovládání: vlastní klávesy pro chůzi, bednu, zpět v čase a pauzu",
+      "K – ovládání: vlastní klávesy ve hře",
       "E – upravit zónu v editoru",
       "*Ctrl+N – nová zóna v editoru",
       "@N – nová zóna v editoru",
