@@ -243,8 +243,8 @@ void StartScreen::UseBrowserKeys(
   share_ = std::move(share);
   download_ = std::move(download);
   dynamic_cast<platform::Label&>(ControlNamed("lblKeys")).Caption =
-      "Enter – hrát · W – nejlepší průchod · K – ovládání\nR – rekordy · E – editor · N – nová "
-      "zóna\nO – odkaz na zónu (Shift+O s během) · F1 – nápověda";
+      "Enter – hrát · W – nejlepší průchod\nR – rekordy · E – editor · K – ovládání\n"
+      "N – nová zóna · O – odkaz na zónu";
   window_.Invalidate();
 }
 

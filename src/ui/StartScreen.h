@@ -79,7 +79,7 @@ class StartScreen {
   std::function<void()> OnCancel;
   // The browser's keys: N for a new zone (the browser keeps Ctrl+N for itself), O for a link to
   // the selected zone, which goes to share, and S (with Shift: its kept runs) to download, which
-  // goes to download; the key line names them.
+  // goes to download; the key line names N and O (the help names them all).
   void UseBrowserKeys(
       std::function<void(const std::filesystem::path& zone, const std::string& title,
                          bool withRun)>

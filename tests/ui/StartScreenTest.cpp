@@ -120,6 +120,12 @@ TEST_F(StartScreenTest, TheScreenThePlayerSees) {
   EXPECT_EQ(PixelAt(f, 11, 250), 0x0000C0u);   // the frame around the list
   EXPECT_EQ(PixelAt(f, 140, 192), 0x00FFFFu);  // the first zone is selected
   EXPECT_EQ(Screen().ControlNamed("Label4").ToolTip, MailTip);
+  // The keys the mouse does not show fit their three lines, on a desktop and in a browser.
+  auto& keyLine = dynamic_cast<platform::Label&>(Screen().ControlNamed("lblKeys"));
+  EXPECT_EQ(keyLine.Lines().size(), 3u) << keyLine.Caption;
+  Screen().UseBrowserKeys([](const fs::path&, const std::string&, bool) {},
+                          [](const fs::path&, const std::string&, bool) {});
+  EXPECT_EQ(keyLine.Lines().size(), 3u) << ::testing::PrintToString(keyLine.Lines());
 }
 
 TEST_F(StartScreenTest, TheListFollowsTheFoldersEverySecondKeepingThePosition) {
