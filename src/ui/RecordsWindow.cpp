@@ -78,7 +78,7 @@ RecordsWindow::RecordsWindow(platform::App& app)
     }
   }
   total_ = label("", SDL_Rect{12, Height - 32, 300, RowHeight}, Yellow);
-  label("Esc zavře přehled · šipky, Page vk::Up, Page vk::Down posouvají",
+  label("Esc zavře přehled · šipky, Page Up, Page Down posouvají",
         SDL_Rect{Width - 12 - 400, Height - 32, 400, RowHeight}, Yellow)
       ->Alignment = platform::Label::Align::Right;
   window_.OnKeyDown = [this](int virtualKey) {
@@ -108,6 +108,12 @@ RecordsWindow::RecordsWindow(platform::App& app)
       default:
         break;
     }
+  };
+  // A held arrow or page key goes on scrolling.
+  window_.OnKeyRepeat = [this](int virtualKey) {
+    if (virtualKey == vk::Up || virtualKey == vk::Down || virtualKey == vk::PageUp ||
+        virtualKey == vk::PageDown)
+      window_.OnKeyDown(virtualKey);
   };
   window_.OnCloseRequest = [this] { Hide(); };
 }
