@@ -321,8 +321,10 @@ TEST_F(PadPlay, AfterAWinOrADeathThePadLeadsOnAndTheLinesNameItsButtons) {
   own.Keys[static_cast<size_t>(system::KeyAction::Back)] = 'Z';
   own.Keys[static_cast<size_t>(system::KeyAction::Pause)] = 'Q';
   screen->UseKeys(own);
+  // The line as shown; it must fit the label in one line.
   auto line = [&] {
     auto& l = dynamic_cast<platform::Label&>(screen->ControlNamed("lblWayOn"));
+    EXPECT_LE(l.Lines().size(), 1u) << l.Caption;
     return l.Visible ? l.Caption : std::string();
   };
   // Walks one way until the run ends; for a win, B goes down as it comes and answers the
