@@ -229,11 +229,10 @@ Window* App::KeyWindow() {
 
 void App::Deliver(int slot, int virtualKey, bool down, bool repeat, Window* target) {
   if (modal_) {
-    // Only what goes down reaches a modal window; its keys never reach the game's key state.
-    if (down && !repeat && modal_->OnKeyDown) {
-      const auto handler = modal_->OnKeyDown;
+    // Only what goes down (or repeats) reaches a modal window; its keys never reach the game's
+    // key state.
+    if (const auto handler = repeat ? modal_->OnKeyRepeat : modal_->OnKeyDown; down && handler)
       handler(virtualKey);
-    }
     return;
   }
   if (down) {
@@ -261,13 +260,16 @@ void App::UsePads(const std::string& mappingsFile) {
   pads_->OnButton = [this](SDL_JoystickID, PadButton button, bool down) {
     PadButtonChanged(button, down);
   };
-  pads_->OnRemoved = [this] {
-    const std::vector<Window*> windows = windows_;  // a handler may close a window
-    for (Window* w : windows) {
-      if (std::find(windows_.begin(), windows_.end(), w) == windows_.end() || !w->Shown()) continue;
-      if (const auto handler = w->OnPadRemoved) handler();
-    }
-  };
+  pads_->OnAdded = [this] { TellPadChange(&Window::OnPadAdded); };
+  pads_->OnRemoved = [this] { TellPadChange(&Window::OnPadRemoved); };
+}
+
+void App::TellPadChange(std::function<void()> Window::*hook) {
+  const std::vector<Window*> windows = windows_;  // a handler may close a window
+  for (Window* w : windows) {
+    if (std::find(windows_.begin(), windows_.end(), w) == windows_.end() || !w->Shown()) continue;
+    if (const auto handler = w->*hook) handler();
+  }
 }
 
 void App::PadButtonChanged(PadButton button, bool down) {
@@ -279,15 +281,42 @@ void App::PadButtonChanged(PadButton button, bool down) {
     const PadChord chord = target && target->PadKeys ? (*target->PadKeys)[b] : PadKeys[b];
     padChords_[b] = chord;
     padWindows_[b] = target ? target->Id() : 0;
+    // Another button pressed ends a direction's repeat, as another key ends an arrow's.
+    StopPadRepeat();
+    if (b < 4 && target) {
+      repeating_ = b;
+      padRepeat_.SetInterval(PadRepeatWaitMs);
+      padRepeat_.SetEnabled(true);
+    }
     for (size_t k = 0; k < chord.size(); ++k) {
       if (chord[k] != 0) Deliver(slot + static_cast<int>(k), chord[k], true, false, target);
     }
     return;
   }
+  if (b == repeating_) StopPadRepeat();
   const PadChord chord = std::exchange(padChords_[b], PadChord{});
   Window* target = WindowOf(padWindows_[b]);
   for (size_t k = chord.size(); k-- > 0;) {
     if (chord[k] != 0) Deliver(slot + static_cast<int>(k), chord[k], false, false, target);
+  }
+}
+
+void App::StopPadRepeat() {
+  repeating_ = PadButtons;
+  padRepeat_.SetEnabled(false);
+}
+
+void App::PadRepeat() {
+  if (repeating_ >= PadButtons) return StopPadRepeat();
+  // The window the direction went down on, as long as a fresh press would still go there.
+  Window* target = WindowOf(padWindows_[repeating_]);
+  if (!target || !target->Shown() || target != (modal_ ? modal_ : KeyWindow()))
+    return StopPadRepeat();
+  if (padRepeat_.Interval() != PadRepeatMs) padRepeat_.SetInterval(PadRepeatMs);
+  const int slot = KeyInput::PadSlots + 2 * static_cast<int>(repeating_);
+  const PadChord chord = padChords_[repeating_];
+  for (size_t k = 0; k < chord.size(); ++k) {
+    if (chord[k] != 0) Deliver(slot + static_cast<int>(k), chord[k], true, true, target);
   }
 }
 

@@ -87,6 +87,9 @@ class App {
   void UsePads(const std::string& mappingsFile);
   // Whether a pad is plugged in and taken (the help then names its buttons).
   bool PadInUse() const { return pads_ && pads_->Any(); }
+  // A held direction of a pad first repeats after this wait, then at this interval, as the
+  // keyboard's repeat does.
+  static constexpr int PadRepeatWaitMs = 400, PadRepeatMs = 60;
   // The keys the pad's buttons stand for on a window with no PadKeys of its own.
   PadKeyMap PadKeys{};
 
@@ -110,6 +113,12 @@ class App {
   // auto-repeat.
   void Deliver(int slot, int virtualKey, bool down, bool repeat, Window* target);
   void PadButtonChanged(PadButton button, bool down);
+  // Every window shown is told of a pad plugged in or pulled out.
+  void TellPadChange(std::function<void()> Window::*hook);
+  // A held direction of a pad goes on as a held arrow key does: after a wait, again and again,
+  // as repeats of the window it went down on, while that window still takes the pad's buttons.
+  void PadRepeat();
+  void StopPadRepeat();
   // Signals are watched from before SDL starts until after it has shut down.
   SignalWatch signals_;
   // SDL and its fonts, started first and shut down last.
@@ -128,6 +137,9 @@ class App {
   // The keys each pad button went down as, and the window it went to.
   std::array<PadChord, PadButtons> padChords_{};
   std::array<uint32_t, PadButtons> padWindows_{};
+  // The direction held and repeating (PadButtons: none), and its timer.
+  size_t repeating_ = PadButtons;
+  Timer padRepeat_{timers_, [this] { PadRepeat(); }};
   bool quit_ = false;
   bool wantsFullscreen_ = false;
 };

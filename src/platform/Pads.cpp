@@ -53,6 +53,7 @@ void Pads::Take(int deviceIndex) {
   SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
   if (!controller) return;
   open_.push_back(Open{controller, id, {}, {}, {}});
+  if (OnAdded) OnAdded();
 }
 
 void Pads::LetGo(SDL_JoystickID id) {

@@ -37,7 +37,9 @@ class Pads {
 
   // A press (down) or release of one pad's button.
   std::function<void(SDL_JoystickID pad, PadButton button, bool down)> OnButton;
-  // A pad in use was pulled out (after its held buttons were let go).
+  // A pad was plugged in and taken; a pad in use was pulled out (after its held buttons were
+  // let go).
+  std::function<void()> OnAdded;
   std::function<void()> OnRemoved;
 
   // Takes a pad event; false for any other event.

@@ -91,7 +91,8 @@ class Window {
   std::function<void(int virtualKey)> OnKeyDown;
   // The key went up again (what is held, such as Backspace going back, stops with it).
   std::function<void(int virtualKey)> OnKeyUp;
-  // A held key repeating (the editor scrolls and erases by it; the game does not want it).
+  // A held key repeating (the editor scrolls and erases by it; the game does not want it). A
+  // held direction of a pad repeats here too, as a held arrow does.
   std::function<void(int virtualKey)> OnKeyRepeat;
   // The player's own keys on this window: the keyboard's key k reaches it (and the key state
   // the game polls) as KeyMap[k], nothing when that is 0. A window shown modally answers the
@@ -99,7 +100,9 @@ class Window {
   std::optional<std::array<uint8_t, 256>> KeyMap;
   // The keys the pad's buttons stand for on this window; none: the App's PadKeys.
   std::optional<PadKeyMap> PadKeys;
-  // A pad in use was pulled out (its buttons were let go first): every window shown is told.
+  // A pad was plugged in, or a pad in use was pulled out (its buttons were let go first): every
+  // window shown is told.
+  std::function<void()> OnPadAdded;
   std::function<void()> OnPadRemoved;
   // Text typed while the window had the keyboard, UTF-8, as the keyboard layout composed it.
   std::function<void(const std::string& text)> OnTextInput;

@@ -260,7 +260,8 @@ void Flow::ShowHelp() {
     helpWithPad_ = app_.PadInUse();
     helpKeys_ = keyBindings_;
     help_ = std::make_unique<HelpWindow>(app_, folders_.Data, std::nullopt,
-                                         PlayerHelpKeys(keyBindings_, helpWithPad_));
+                                         PlayerHelpKeys(keyBindings_, helpWithPad_),
+                                         PlayerHelpTiles(keyBindings_));
     help_->OnClosed = [this] {
       if (pausedForHelp_ && game_ && game_->Paused()) game_->TogglePause();
       pausedForHelp_ = false;
@@ -475,6 +476,7 @@ bool Flow::OpenGame(const std::string& zone, std::function<void()> onClosed,
   game_->OnHelp = [this] { ShowHelp(); };
   if (keyBindings_ != system::KeyBindings{})
     game_->Window().KeyMap = system::KeyMapOf(keyBindings_);
+  game_->UseKeys(keyBindings_);
   if (!keysDamaged_.empty()) {
     prompter_.SkinMsgBox(std::exchange(keysDamaged_, std::string()), msgbox::OkOnly,
                          msgbox::IconExclamation, "");

@@ -108,7 +108,8 @@ std::string SplitText(int delivered, int total, int64_t ticks, std::optional<int
   return line;
 }
 
-std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::string& escape) {
+std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::string& escape,
+                        const LineKeys& keys) {
   std::string line;
   if (!outcome.Ticks) {
     line = "bez času";
@@ -125,13 +126,13 @@ std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::st
               (outcome.GhostName.empty() ? std::string("duchovi") : outcome.GhostName);
     }
   }
-  line += " · Enter – hrát znovu";
+  line += " · " + keys.Again + " – hrát znovu";
   switch (next.What) {
     case NextOffer::Next:
-      line += " · N – další zóna";
+      line += " · " + keys.Next + " – další zóna";
       break;
     case NextOffer::SetEnd:
-      line += " · konec sady „" + next.Set + "“ · N – sada „" + next.NextSet + "“";
+      line += " · konec sady „" + next.Set + "“ · " + keys.Next + " – sada „" + next.NextSet + "“";
       break;
     case NextOffer::Last:
       if (!next.Set.empty()) line += " · konec sady „" + next.Set + "“";
@@ -140,10 +141,10 @@ std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::st
     case NextOffer::None:
       break;
   }
-  return line + " · Esc – " + escape;
+  return line + " · " + keys.LeaveWon + " – " + escape;
 }
 
-std::string DeathLineText(DeathCause cause, const std::string& escape) {
+std::string DeathLineText(DeathCause cause, const std::string& escape, const LineKeys& keys) {
   std::string why;
   switch (cause) {
     case DeathCause::TimeOut:
@@ -158,7 +159,8 @@ std::string DeathLineText(DeathCause cause, const std::string& escape) {
     case DeathCause::None:
       break;
   }
-  return why + "Enter – hrát znovu · Backspace – o sekundu zpět · Esc – " + escape;
+  return why + keys.Again + " – hrát znovu · " + keys.Back + " – o sekundu zpět · " + keys.Leave +
+         " – " + escape;
 }
 
 std::string GameTitle(const std::string& zoneTitle, bool watching) {
@@ -212,10 +214,13 @@ GameScreen::GameScreen(platform::App& app, ProgramContext& program, SoundModule&
   window_.OnCloseRequest = [this] { Close(); };
   window_.OnKeyDown = [this](int virtualKey) { OnKey(virtualKey); };
   window_.PadKeys = GamePadKeys();
-  // A pad pulled out in play leaves the player without hands: the play waits for them.
+  // A pad pulled out in play leaves the player without hands: the play waits for them. The
+  // lines name the pad's buttons while one is in.
   window_.OnPadRemoved = [this] {
     if (!paused_ && !Watching()) TogglePause();
+    Sync();
   };
+  window_.OnPadAdded = [this] { Sync(); };
   window_.OnKeyUp = [this](int virtualKey) {
     if (virtualKey != vk::Backspace || !backHeld_) return;
     backHeld_ = false;
@@ -252,9 +257,7 @@ void GameScreen::OnKey(int virtualKey) {
       if (Watching() && session_.WatchEnded()) RestartWatch();
       break;
     case NextZoneKey:
-      if (ShowsWayOn() && OnNextZone &&
-          !(WhatComesNext && WhatComesNext().What == NextOffer::Last))
-        OnNextZone();
+      if (NextOffered()) OnNextZone();
       break;
     case vk::F1:
       if (OnHelp) OnHelp();
@@ -423,14 +426,29 @@ bool GameScreen::ShowsWayOn() const {
   return session_.WonHalted() && game_.State.GameOver != 0 && !Watching();
 }
 
+bool GameScreen::NextOffered() const {
+  return ShowsWayOn() && OnNextZone && !(WhatComesNext && WhatComesNext().What == NextOffer::Last);
+}
+
+LineKeys GameScreen::ShownKeys() const {
+  return app_.PadInUse() ? PadLineKeys() : KeyboardLineKeys(keys_);
+}
+
+void GameScreen::UseKeys(const system::KeyBindings& bindings) {
+  keys_ = bindings;
+  Sync();
+}
+
 std::string GameScreen::WayOnText() const {
+  if (Watching()) return "";
+  if (paused_) return PauseLineText(ShownKeys(), EscapeLeadsTo);
   if (ShowsWayOn()) {
     NextOffer next = NextOffer::None;
     if (OnNextZone) next = WhatComesNext ? WhatComesNext() : NextOffer::Next;
-    return WinLineText(winOutcome_, next, EscapeLeadsTo);
+    return WinLineText(winOutcome_, next, EscapeLeadsTo, ShownKeys());
   }
-  if (game_.State.GameOver != 0 && !Watching() && !session_.WonHalted()) {
-    return DeathLineText(game_.State.Died, EscapeLeadsTo);
+  if (game_.State.GameOver != 0 && !session_.WonHalted()) {
+    return DeathLineText(game_.State.Died, EscapeLeadsTo, ShownKeys());
   }
   return "";
 }
@@ -799,6 +817,12 @@ void GameScreen::Sync() {
   timer_.SetEnabled(s.TickEnabled && !closed_ && !paused_ && !backHeld_);
   backTimer_.SetEnabled(backHeld_ && !closed_);
   panel_.Pause->Visible = paused_;
+  const bool over = s.GameOver != 0;
+  const bool wayOn = ShowsWayOn();
+  // The pad's buttons follow the moment: a chord is fixed at its press, so this is safe.
+  window_.PadKeys = GamePadKeys(GameMoment{paused_, over, wayOn, wayOn && NextOffered(),
+                                           Watching(), Watching() && session_.WatchEnded()});
+  const LineKeys keys = ShownKeys();
   panel_.WayOn->Caption = WayOnText();
   panel_.WayOn->Visible = !panel_.WayOn->Caption.empty();
   // Over the board: the watch keys, or in play that a slowed run will not be timed (it is won,
@@ -822,16 +846,10 @@ void GameScreen::Sync() {
                                               : platform::Colour{255, 120, 110})
                                : platform::Colour{255, 255, 255};
   if (Watching()) {
-    const int64_t at = session_.Recorder().RunTicks();
-    const std::string when = " · " + system::SecondsText(at) + " s · tik " + std::to_string(at);
-    panel_.WatchLine->Caption =
-        session_.WatchEnded() ? "Záznam skončil · Enter – přehrát znovu · Esc – konec"
-        : fast_ ? "Přehrávání záznamu" + when +
-                      " · 4× rychleji · P – pauza · F – normální rychlost · Esc – konec"
-        : paused_ ? "Přehrávání záznamu" + when + " · čárka, tečka – o tik · H – hrát odsud"
-                  : "Přehrávání záznamu" + when + " · P – pauza · F – rychleji · Esc – konec";
+    panel_.WatchLine->Caption = WatchLineText(
+        WatchMoment{session_.Recorder().RunTicks(), fast_, paused_, session_.WatchEnded()}, keys);
   } else if (session_.Practising() && !tellSlowed) {
-    panel_.WatchLine->Caption = "Cvičení ze záznamu · neměří se ani neukládá · Esc – konec";
+    panel_.WatchLine->Caption = PractiseLineText(keys);
   } else {
     panel_.WatchLine->Caption = !tellSlowed ? split
                                 : slowedNow ? "Zpomaleno · průchod bude bez času"

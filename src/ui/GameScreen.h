@@ -10,6 +10,7 @@
 #include <string>
 
 #include "Dialog.h"
+#include "GameLines.h"
 #include "game/Game.h"
 #include "platform/App.h"
 #include "platform/Controls.h"
@@ -21,6 +22,7 @@
 #include "run/RunRecorder.h"
 #include "run/Session.h"
 #include "sound/GameSounds.h"
+#include "system/KeyBindings.h"
 #include "system/RunKeeper.h"
 
 namespace quarn::ui {
@@ -51,10 +53,11 @@ struct NextOffer {
   std::string NextSet;  // the set N opens (SetEnd)
 };
 // "Čas 11,2 s · nový rekord · Enter – hrát znovu · N – další zóna · Esc – výběr zóny"; escape
-// names where Esc leads ("výběr zóny", "konec", ...).
-std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::string& escape);
+// names where Esc leads ("výběr zóny", "konec", ...); keys names the keys (or the pad's buttons).
+std::string WinLineText(const WinOutcome& outcome, NextOffer next, const std::string& escape,
+                        const LineKeys& keys = {});
 // "Čas vypršel · Enter – hrát znovu · Backspace – o sekundu zpět · Esc – výběr zóny".
-std::string DeathLineText(DeathCause cause, const std::string& escape);
+std::string DeathLineText(DeathCause cause, const std::string& escape, const LineKeys& keys = {});
 // "−0,8 s" ahead, "+1,2 s" behind, "±0,0 s" level: ticks less the ghost's.
 std::string DifferenceText(int64_t ticks, int64_t ghostTicks);
 // "Doručeno 2 z 5 · 12,4 s · −0,8 s": at a delivery, the run's time and the difference to the
@@ -118,8 +121,10 @@ class GameScreen {
   // runs first, with the screen's own outcome: the time alone).
   void SetWinOutcome(const WinOutcome& outcome);
   const WinOutcome& LastWin() const { return winOutcome_; }
-  // The line under the board: after a win, after a death, or empty.
+  // The line under the board: in a pause, after a win, after a death, or empty.
   std::string WayOnText() const;
+  // The player's own keys, as the lines name them (the window's KeyMap makes them the game's).
+  void UseKeys(const system::KeyBindings& bindings);
   // The ghost: the figure of run (none: no ghost) drawn faint over the board, tick for tick with
   // the player's run since the zone's opening; the splits compare with it, and a run that goes
   // back with rewoundBest when there is one. name says whose run it is on the win line.
@@ -166,6 +171,10 @@ class GameScreen {
   void PlaceGhost();
   void BeforeWinQuestion();
   void OnKey(int virtualKey);
+  // Whether N leads on after the win shown now.
+  bool NextOffered() const;
+  // The keys the lines name now: the pad's while one is plugged in, else the player's.
+  LineKeys ShownKeys() const;
   void BackHeld();
   // The potato strips are painted once per load; their widths reveal the icons.
   void RepaintStrips();
@@ -229,6 +238,7 @@ class GameScreen {
   bool splitAhead_ = false;
   std::optional<int64_t> splitAt_;  // the run's ticks when the line was shown
   std::string zoneTitle_;
+  system::KeyBindings keys_;
 };
 
 }  // namespace quarn::ui

@@ -141,12 +141,15 @@ const std::vector<std::string>& HelpKeys(bool browser) {
 const std::vector<std::string>& PadHelpKeys() {
   static const std::vector<std::string> lines = {
       "S ovladačem",
-      "D-pad, levá páčka – chůze, v seznamu výběr",
-      "A – položit bednu; na úvodní obrazovce hrát; v okně se zprávou Ano nebo OK",
-      "B – ve hře zpět (držet: dál zpět); jinde jako Esc",
+      "D-pad, levá páčka – chůze, v seznamu výběr (držet: dál)",
+      "A – položit bednu; po smrti nebo výhře hrát znovu; na úvodní obrazovce hrát; v okně se "
+      "zprávou Ano nebo OK",
+      "B – ve hře zpět (držet: dál zpět); v pauze a po výhře výběr zóny; jinde jako Esc",
+      "X – po výhře další zóna",
       "Start – pauza",
       "Back – zónu znovu od začátku",
       "Y – tato nápověda",
+      "Start, X, B – při přehrávání pauza, rychleji, konec; A – po konci znovu",
   };
   return lines;
 }
@@ -154,7 +157,7 @@ const std::vector<std::string>& PadHelpKeys() {
 std::vector<std::string> PlayerHelpKeys(const system::KeyBindings& keys, bool pad) {
   std::vector<std::string> lines = HelpKeys();
   const system::KeyBindings own;
-  auto name = [&](system::KeyAction a) { return KeyFileName(keys.Of(a)); };
+  auto name = [&](system::KeyAction a) { return system::KeyShownName(keys.Of(a)); };
   using system::KeyAction;
   const bool walkMoved = !std::equal(keys.Keys.begin(), keys.Keys.begin() + 4, own.Keys.begin());
   // Only the lines of play ("Ve hře", the first group) name the keys an action moved from.
@@ -176,6 +179,22 @@ std::vector<std::string> PlayerHelpKeys(const system::KeyBindings& keys, bool pa
   }
   if (pad) lines.insert(lines.end(), PadHelpKeys().begin(), PadHelpKeys().end());
   return lines;
+}
+
+std::vector<HelpTile> PlayerHelpTiles(const system::KeyBindings& keys) {
+  std::vector<HelpTile> tiles = HelpTiles();
+  const system::KeyBindings own;
+  if (std::equal(keys.Keys.begin(), keys.Keys.begin() + 4, own.Keys.begin())) return tiles;
+  using system::KeyAction;
+  std::string walk;
+  for (KeyAction a : {KeyAction::WalkLeft, KeyAction::WalkUp, KeyAction::WalkRight,
+                      KeyAction::WalkDown})
+    walk += (walk.empty() ? "" : ", ") + system::KeyShownName(keys.Of(a));
+  for (HelpTile& t : tiles) {
+    if (t.Slots.size() == 1 && t.Slots[0] == tile::Start)
+      t.Text = "Ty: chodíš klávesami " + walk + " po podlaze.";
+  }
+  return tiles;
 }
 
 std::string HelpGoal() {
@@ -205,9 +224,11 @@ SDL_Point RoomOnScreen(int scale) {
 }  // namespace
 
 HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFolder,
-                       std::optional<SDL_Point> room, std::vector<std::string> keyLines)
+                       std::optional<SDL_Point> room, std::vector<std::string> keyLines,
+                       std::vector<HelpTile> tiles)
     : app_(app),
       keyLines_(std::move(keyLines)),
+      tiles_(std::move(tiles)),
       window_(app,
               [] {
                 platform::WindowOptions o;
@@ -286,7 +307,7 @@ HelpWindow::HelpWindow(platform::App& app, const std::filesystem::path& dataFold
   }
   const int tilesLeft = tilesBeside ? TilesLeft : 12;
   int y = tilesBeside ? top : bottom + 14;
-  for (const HelpTile& t : HelpTiles()) {
+  for (const HelpTile& t : tiles_) {
     int x = tilesLeft;
     for (int slot : t.Slots) {
       auto img = std::make_unique<platform::Image>();

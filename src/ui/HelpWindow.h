@@ -23,6 +23,8 @@ struct HelpTile {
   std::string Text;
 };
 const std::vector<HelpTile>& HelpTiles();
+// The tile lines as the player has them: his own walk keys where he moved them.
+std::vector<HelpTile> PlayerHelpTiles(const system::KeyBindings& keys);
 // The key lines, "key – what it does", grouped under headings (lines without " – "), as the
 // desktop build (browser false) or the browser build (true) answers them.
 const std::vector<std::string>& HelpKeys(bool browser = InBrowser());
@@ -41,7 +43,8 @@ class HelpWindow {
   // page scrolls (arrows, Page Up, Page Down, Home, End, the wheel) above a foot that stays.
   HelpWindow(platform::App& app, const std::filesystem::path& dataFolder,
              std::optional<SDL_Point> room = std::nullopt,
-             std::vector<std::string> keyLines = HelpKeys());
+             std::vector<std::string> keyLines = HelpKeys(),
+             std::vector<HelpTile> tiles = HelpTiles());
   HelpWindow(const HelpWindow&) = delete;
   HelpWindow& operator=(const HelpWindow&) = delete;
 
@@ -59,6 +62,7 @@ class HelpWindow {
  private:
   platform::App& app_;
   std::vector<std::string> keyLines_;
+  std::vector<HelpTile> tiles_;
   platform::Window window_;
   PictureSet pictures_;
   void ScrollTo(int y);

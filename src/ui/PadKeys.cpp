@@ -43,4 +43,22 @@ PadKeyMap GamePadKeys() {
   return map;
 }
 
+PadKeyMap GamePadKeys(const GameMoment& at) {
+  PadKeyMap map = GamePadKeys();
+  if (at.Watching) {
+    Set(map, PadButton::A, {at.WatchEnded ? vk::Enter : 0, 0});
+    Set(map, PadButton::B, {vk::Escape, 0});
+    Set(map, PadButton::X, {'F', 0});
+    Set(map, PadButton::Back, {vk::Home, 0});
+    return map;
+  }
+  if (at.Over) Set(map, PadButton::A, {vk::Enter, 0});
+  if (at.WayOn) {
+    Set(map, PadButton::B, {vk::Escape, 0});
+    if (at.NextOffered) Set(map, PadButton::X, {'N', 0});
+  }
+  if (at.Paused) Set(map, PadButton::B, {vk::Escape, 0});
+  return map;
+}
+
 }  // namespace quarn::ui

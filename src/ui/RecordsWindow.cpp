@@ -109,6 +109,12 @@ RecordsWindow::RecordsWindow(platform::App& app)
         break;
     }
   };
+  // A held arrow or page key goes on scrolling.
+  window_.OnKeyRepeat = [this](int virtualKey) {
+    if (virtualKey == vk::Up || virtualKey == vk::Down || virtualKey == vk::PageUp ||
+        virtualKey == vk::PageDown)
+      window_.OnKeyDown(virtualKey);
+  };
   window_.OnCloseRequest = [this] { Hide(); };
 }
 

@@ -115,6 +115,15 @@ StartScreen::StartScreen(platform::App& app, Prompter& prompter,
       window_.Invalidate();
     }
   };
+  // A held arrow or page key goes on moving through the list.
+  window_.OnKeyRepeat = [this](int virtualKey) {
+    const bool moves = virtualKey == vk::Up || virtualKey == vk::Down ||
+                       virtualKey == vk::PageUp || virtualKey == vk::PageDown;
+    if (moves && list_.KeyDown(virtualKey)) {
+      UpdateRecordLine();
+      window_.Invalidate();
+    }
+  };
   list_.OnClick = [this] { UpdateRecordLine(); };
   FindZones();
   // The refresh runs for the whole program, also while a zone is played.

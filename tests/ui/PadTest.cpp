@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <thread>
 #include <variant>
@@ -19,8 +20,10 @@
 #include "system/KeyBindings.h"
 #include "ui/Dialog.h"
 #include "ui/GameScreen.h"
+#include "ui/HelpWindow.h"
 #include "ui/KeyFeed.h"
 #include "ui/PadKeys.h"
+#include "ui/StartScreen.h"
 
 namespace quarn::ui {
 namespace {
@@ -121,6 +124,22 @@ class PadPlay : public ::testing::Test {
       pad->Button(button, std::find(held.begin(), held.end(), key) != held.end());
   }
   GameState& State() { return screen->TheGame().State; }
+  // Lets the clock run ms milliseconds, the timers with it.
+  void RunFor(int64_t ms) {
+    for (int64_t i = 0; i < ms; ++i) {
+      clock.now += 1'000'000;
+      app->Timers().RunDue();
+    }
+  }
+  // A press and release of a button, each handed on as the event loop would.
+  void Tap(SDL_GameControllerButton b, int64_t heldMs = 50) {
+    pad->Button(b, true);
+    Pump();
+    RunFor(heldMs);
+    pad->Button(b, false);
+    Pump();
+    RunFor(20);
+  }
 
   KeyState keys;
   TickKeys tickKeys{keys};
@@ -274,6 +293,183 @@ TEST_F(PadPlay, StickStartBackYBAndUnplugging) {
   EXPECT_FALSE(app->PadInUse());
   EXPECT_TRUE(screen->Paused());
   EXPECT_EQ(keys.GetAsyncKeyState(vk::Right) & 0x8000, 0);
+}
+
+// A zone of one row: to the right a potato, the target under it and the exit; to the left a
+// laser that kills.
+std::string RowZone() {
+  const std::string zone = ::testing::TempDir() + "/pad-row.qrn";
+  FILE* f = std::fopen(zone.c_str(), "w");
+  EXPECT_NE(f, nullptr);
+  std::fputs("Řada\n6\n3\n4\n8\n8\n8\n0\n0\n0\nWWWWWW\nWaSR.E\nWWWCWW\n", f);
+  std::fclose(f);
+  return zone;
+}
+
+// With the pad alone the player gets on after a win and after a death: A plays again, X takes
+// the next zone and B leaves after a win; B still goes back after a death, and the pause then
+// leads out by B. The lines name the buttons while a pad is in, the player's own keys once it
+// is pulled out, and the buttons again when one is plugged back.
+TEST_F(PadPlay, AfterAWinOrADeathThePadLeadsOnAndTheLinesNameItsButtons) {
+  const std::string zone = RowZone();
+  ASSERT_TRUE(screen->Load(zone));
+  screen->EscapeLeadsTo = "výběr zóny";
+  int nexts = 0, closed = 0;
+  screen->OnNextZone = [&] { ++nexts; };
+  screen->OnClosed = [&] { ++closed; };
+  system::KeyBindings own;
+  own.Keys[static_cast<size_t>(system::KeyAction::Back)] = 'Z';
+  own.Keys[static_cast<size_t>(system::KeyAction::Pause)] = 'Q';
+  screen->UseKeys(own);
+  // The line as shown; it must fit the label in one line.
+  auto line = [&] {
+    auto& l = dynamic_cast<platform::Label&>(screen->ControlNamed("lblWayOn"));
+    EXPECT_LE(l.Lines().size(), 1u) << l.Caption;
+    return l.Visible ? l.Caption : std::string();
+  };
+  // Walks one way until the run ends; for a win, B goes down as it comes and answers the
+  // question (Ne).
+  auto walk = [&](SDL_GameControllerButton way, bool answerNe) {
+    pad->Button(way, true);
+    Pump();
+    if (answerNe) pad->Button(SDL_CONTROLLER_BUTTON_B, true);
+    for (int i = 0; i < 100 && State().GameOver == 0; ++i) RunFor(20);
+    pad->Button(way, false);
+    pad->Button(SDL_CONTROLLER_BUTTON_B, false);
+    Pump();
+    RunFor(20);
+  };
+  const int restarts = screen->TheGame().Restarts();
+
+  walk(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+  ASSERT_TRUE(screen->ShowsWayOn()) << line();
+  const std::string time = system::SecondsText(won.value().Ticks.value());
+  EXPECT_EQ(line(), "Čas " + time + " s · A – hrát znovu · X – další zóna · B – výběr zóny");
+  Tap(SDL_CONTROLLER_BUTTON_X);
+  EXPECT_EQ(nexts, 1);
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  EXPECT_EQ(State().GameOver, 0);
+  EXPECT_EQ(screen->TheGame().Restarts(), restarts + 1);
+  EXPECT_EQ(line(), "");
+  // In play X and A are no way on.
+  Tap(SDL_CONTROLLER_BUTTON_X);
+  EXPECT_EQ(nexts, 1);
+
+  walk(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+  ASSERT_NE(State().GameOver, 0);
+  EXPECT_EQ(line(),
+            "Zasáhl tě laser · A – hrát znovu · B – o sekundu zpět · Start, B – výběr zóny");
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  EXPECT_EQ(State().GameOver, 0);
+  EXPECT_EQ(screen->TheGame().Restarts(), restarts + 2);
+  walk(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+  ASSERT_NE(State().GameOver, 0);
+  Tap(SDL_CONTROLLER_BUTTON_B);
+  EXPECT_EQ(State().GameOver, 0);  // a second back: alive again
+  EXPECT_EQ(closed, 0);
+  walk(SDL_CONTROLLER_BUTTON_DPAD_LEFT, false);
+  ASSERT_NE(State().GameOver, 0);
+
+  // Pulled out: the play pauses, and the lines name the player's own keys.
+  pad->Unplug();
+  Pump();
+  ASSERT_TRUE(screen->Paused());
+  EXPECT_EQ(line(), "Q – hrát dál · Esc – výběr zóny");
+  screen->TogglePause();
+  EXPECT_EQ(line(), "Zasáhl tě laser · Enter – hrát znovu · Z – o sekundu zpět · Esc – výběr zóny");
+  // Plugged back: its buttons again; Start pauses, and in the pause B leaves.
+  pad = std::make_unique<VirtualPad>();
+  Pump();
+  ASSERT_TRUE(app->PadInUse());
+  EXPECT_EQ(line(),
+            "Zasáhl tě laser · A – hrát znovu · B – o sekundu zpět · Start, B – výběr zóny");
+  Tap(SDL_CONTROLLER_BUTTON_START);
+  ASSERT_TRUE(screen->Paused());
+  EXPECT_EQ(line(), "Start – hrát dál · B – výběr zóny");
+  Tap(SDL_CONTROLLER_BUTTON_B);
+  EXPECT_EQ(closed, 1);
+  std::remove(zone.c_str());
+}
+
+// A direction held on a list goes on moving it, as a held arrow does, and stops when let go or
+// when another window takes the buttons; in play a held direction walks on, and the screen
+// hears of it once, as of a held arrow.
+TEST_F(PadPlay, AHeldDirectionRepeatsOnAListButNeverInPlay) {
+  system::Catalogue catalogue({{QUARN_ZONES_DIR, "Základy", true}});
+  StartScreen start(*app, *dialog, QUARN_BIN_DIR, catalogue);
+  start.Show();
+  platform::ListBox& list = start.List();
+  ASSERT_GT(list.Count(), 12);
+  list.SetListIndex(0);
+  const int first = list.ListIndex();
+  pad->Button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+  Pump();
+  EXPECT_EQ(list.ListIndex(), first + 1);
+  RunFor(300);  // the first wait
+  EXPECT_EQ(list.ListIndex(), first + 1);
+  RunFor(400);
+  const int moved = list.ListIndex();
+  EXPECT_GE(moved, first + 4) << "held 700 ms";
+  EXPECT_LE(moved, first + 9);
+  pad->Button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+  Pump();
+  RunFor(500);
+  EXPECT_EQ(list.ListIndex(), moved);
+
+  // Held again, then the game screen comes in its place: the list stays where it was.
+  pad->Button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+  Pump();
+  RunFor(500);
+  ASSERT_GT(list.ListIndex(), moved + 1);
+  int rightsDown = 0;
+  ASSERT_TRUE(screen->Load(Zone01));
+  start.Hide();
+  const int atGame = list.ListIndex();
+  RunFor(500);
+  EXPECT_EQ(list.ListIndex(), atGame);
+  pad->Button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+  Pump();
+
+  // In play: Right held for a second goes down once, and walks all the while.
+  const auto onKey = screen->Window().OnKeyDown;
+  screen->Window().OnKeyDown = [&](int key) {
+    if (key == vk::Right) ++rightsDown;
+    onKey(key);
+  };
+  const int startX = State().PlayerX;
+  pad->Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+  Pump();
+  RunFor(1000);
+  EXPECT_EQ(rightsDown, 1);
+  EXPECT_NE(keys.GetAsyncKeyState(vk::Right) & 0x8000, 0);
+  EXPECT_GT(State().PlayerX, startX + 1);
+  pad->Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+  Pump();
+  EXPECT_EQ(keys.GetAsyncKeyState(vk::Right) & 0x8000, 0);
+}
+
+// The help names the player's own walk keys on the tile of his figure, and with a pad in what
+// its buttons do at the end of a run and in a pause.
+TEST_F(PadPlay, TheHelpNamesThePlayersWalkKeysAndThePadsWayOn) {
+  system::KeyBindings own;
+  const char walk[] = {'A', 'W', 'D', 'S'};
+  for (size_t i = 0; i < 4; ++i) own.Keys[i] = walk[i];
+  HelpWindow help(*app, QUARN_BIN_DIR, std::nullopt, PlayerHelpKeys(own, app->PadInUse()),
+                  PlayerHelpTiles(own));
+  std::vector<std::string> captions;
+  for (const platform::Control* c : help.Page().Children) {
+    if (const auto* l = dynamic_cast<const platform::Label*>(c)) captions.push_back(l->Caption);
+  }
+  auto shows = [&](const std::string& text) {
+    return std::find(captions.begin(), captions.end(), text) != captions.end();
+  };
+  EXPECT_TRUE(shows("Ty: chodíš klávesami A, W, D, S po podlaze."));
+  EXPECT_FALSE(shows("Ty: chodíš šipkami po podlaze."));
+  EXPECT_TRUE(shows("X – po výhře další zóna"));
+  EXPECT_TRUE(shows("B – ve hře zpět (držet: dál zpět); v pauze a po výhře výběr zóny; jinde "
+                    "jako Esc"));
+  // With the game's own keys the tile says the arrows.
+  EXPECT_EQ(PlayerHelpTiles(system::KeyBindings{})[0].Text, "Ty: chodíš šipkami po podlaze.");
 }
 
 SDL_Event KeyEvent(Uint32 type, SDL_Keycode sym, SDL_Scancode code, uint32_t window) {
