@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "GameLayout.h"
+#include "PanelWindow.h"
 #include "base/Keys.h"
 #include "base/Text.h"
 
@@ -46,11 +47,7 @@ ControlsWindow::ControlsWindow(platform::App& app, Prompter& prompter,
       prompter_(prompter),
       configFolder_(std::move(configFolder)),
       window_(app, [] {
-        platform::WindowOptions o;
-        o.Title = "Quarn – ovládání";
-        o.Width = Width;
-        o.Height = Height;
-        o.Borderless = false;
+        platform::WindowOptions o = PanelWindowOptions("Quarn – ovládání", Width, Height);
         // Drawn as large as the start screen it is opened from.
         o.ScaleAsWidth = GameScreenWidth;
         o.ScaleAsHeight = GameScreenHeight;
@@ -59,14 +56,7 @@ ControlsWindow::ControlsWindow(platform::App& app, Prompter& prompter,
   platform::PictureBox& root = window_.Root();
   root.Background = Navy;
   auto label = [&](const std::string& text, SDL_Rect bounds, platform::Colour ink) {
-    auto l = std::make_unique<platform::Label>(app_.FontSet());
-    l->Caption = text;
-    l->Font = platform::FontSpec{"Arial", 9.75, true};
-    l->Fore = ink;
-    l->Bounds = bounds;
-    root.Children.push_back(l.get());
-    labels_.push_back(std::move(l));
-    return labels_.back().get();
+    return AddPanelLabel(app_.FontSet(), root, labels_, text, bounds, ink);
   };
   label("Ovládání", SDL_Rect{12, 8, 300, 22}, Yellow)->Font.Points = 12;
   label("Akce", SDL_Rect{NameLeft, TableTop, NameWidth, RowHeight}, Cyan);

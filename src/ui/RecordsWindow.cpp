@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 
+#include "PanelWindow.h"
 #include "base/Keys.h"
 
 namespace quarn::ui {
@@ -42,26 +43,11 @@ std::string WonCountText(int won, size_t listed) {
 }
 
 RecordsWindow::RecordsWindow(platform::App& app)
-    : app_(app), window_(app, [] {
-        platform::WindowOptions o;
-        o.Title = "Quarn – rekordy";
-        o.Width = Width;
-        o.Height = Height;
-        o.Borderless = false;
-        return o;
-      }()) {
+    : app_(app), window_(app, PanelWindowOptions("Quarn – rekordy", Width, Height)) {
   platform::PictureBox& root = window_.Root();
   root.Background = Navy;
   auto label = [&](const std::string& text, SDL_Rect bounds, platform::Colour ink) {
-    auto l = std::make_unique<platform::Label>(app_.FontSet());
-    l->Caption = text;
-    l->Font = platform::FontSpec{"Arial", 9.75, true};
-    l->Fore = ink;
-    l->Bounds = bounds;
-    root.Children.push_back(l.get());
-    platform::Label* placed = l.get();
-    cells_.push_back(std::move(l));
-    return placed;
+    return AddPanelLabel(app_.FontSet(), root, cells_, text, bounds, ink);
   };
   auto heading = label("Rekordy", SDL_Rect{12, 8, 300, 22}, Yellow);
   heading->Font.Points = 12;
